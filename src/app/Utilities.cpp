@@ -1,0 +1,74 @@
+#include "app/Utilities.h"
+
+std::string ReplaceChar(std::string_view text, std::string_view find, std::string_view replacement) {
+  std::string out(text);
+  if (find.size() != 1 || replacement.empty()) return out;
+  for (auto& c : out)
+    if (c == find[0]) c = replacement[0];
+  return out;
+}
+
+std::string ExtractVersion(std::string_view text) {
+  auto comma = text.find(',');
+  std::string_view head = comma == std::string_view::npos ? text : text.substr(0, comma);
+  std::string out;
+  for (char c : head)
+    if ((c >= '0' && c <= '9') || c == '.') out += c;
+  return out;
+}
+
+std::int32_t BytesToLong(std::string_view bytes, int count, int start) {
+  std::uint32_t value = 0;
+  if (count <= 0 || start < 0) return 0;
+  for (int k = 0; k < count; ++k) {
+    std::size_t i = static_cast<std::size_t>(start) + static_cast<std::size_t>(k);
+    if (i >= bytes.size()) break;
+    value = value * 256u + static_cast<unsigned char>(bytes[i]);
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+std::string BytesToString(std::string_view bytes, std::int32_t count, std::int16_t& index) {
+  std::string out;
+  if (count <= 0) return out;
+  bool stop = false;
+  for (std::int32_t k = 0; k < count; ++k) {
+    if (!stop) {
+      if (index < 0 || static_cast<std::size_t>(index) >= bytes.size()) {
+        stop = true;  // nothing more to read
+      } else if (bytes[static_cast<std::size_t>(index)] != '\0') {
+        out += bytes[static_cast<std::size_t>(index)];
+      } else {
+        stop = true;
+      }
+    }
+    if (index < INT16_MAX) ++index;
+  }
+  return out;
+}
+
+std::string Trim(std::string_view text) {
+  auto b = text.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  auto e = text.find_last_not_of(' ');
+  return std::string(text.substr(b, e - b + 1));
+}
+
+std::string LTrim(std::string_view text) {
+  auto b = text.find_first_not_of(' ');
+  return b == std::string_view::npos ? std::string() : std::string(text.substr(b));
+}
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (unsigned char c : bytes) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}

@@ -1,0 +1,182 @@
+// The services the logic runs on. Two implementations exist: the Qt one
+// (platform/qt) and the simulated one with a virtual clock (tests/sim).
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Form;
+
+// An operation refused at once (instead of through an event): a socket
+// connect in the wrong state, an FTP execute while busy, a malformed command.
+struct PlatformError : std::runtime_error {
+  PlatformError(int number, const std::string& description)
+      : std::runtime_error(description), number(number) {}
+  int number;
+};
+
+class EventLoop {
+ public:
+  virtual ~EventLoop() = default;
+  // Handles what is pending and returns.
+  virtual void pumpEvents() = 0;
+  // Keeps handling events for ms milliseconds; never blocks the loop.
+  virtual void wait(int ms) = 0;
+  virtual std::chrono::milliseconds now() const = 0;
+};
+
+// One-shot in use: every tick handler disables its own timer. Enabling a
+// disabled timer starts a full interval; enabling an enabled one changes
+// nothing.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual void setInterval(int ms) = 0;
+  virtual int interval() const = 0;
+  virtual void setEnabled(bool on) = 0;
+  virtual bool enabled() const = 0;
+  std::function<void()> onTick;
+};
+
+// Client socket with a fixed remote port and the state numbers of the
+// Windows socket control the logic was written against.
+class TcpSocket {
+ public:
+  enum State {
+    Closed = 0,
+    Open = 1,
+    Listening = 2,
+    ConnectionPending = 3,
+    ResolvingHost = 4,
+    HostResolved = 5,
+    Connecting = 6,
+    Connected = 7,
+    Closing = 8,  // the peer has closed
+    Error = 9,
+  };
+  virtual ~TcpSocket() = default;
+  virtual int state() const = 0;
+  virtual int remotePort() const = 0;
+  virtual void setRemoteHost(const std::string& host) = 0;
+  virtual std::string remoteHost() const = 0;
+  // Asynchronous. Throws PlatformError when the socket is not closed.
+  virtual void connect() = 0;
+  // Throws PlatformError when not connected.
+  virtual void sendData(std::string_view bytes) = 0;
+  // All bytes waiting, as single-byte text.
+  virtual std::string getData() = 0;
+  virtual void close() = 0;
+
+  std::function<void()> onConnect;
+  std::function<void(std::size_t bytesTotal)> onDataArrival;
+  std::function<void(int number, const std::string& description)> onError;
+  std::function<void()> onClose;  // closed by the peer
+};
+
+// FTP client executing one command text at a time:
+//   GET remote "local" | PUT "local" remote | DELETE remote | CLOSE
+// Outcomes arrive later through onStateChanged, never from inside execute().
+class FtpClient {
+ public:
+  enum StateCode {
+    ReceivingResponse = 7,
+    Disconnected = 10,
+    ErrorState = 11,
+    ResponseCompleted = 12,
+  };
+  // Error numbers reported by responseCode() after state 11.
+  static constexpr int kTimeout = 12002;
+  static constexpr int kServerRefused = 12003;
+  static constexpr int kLoginRefused = 12014;
+  static constexpr int kCannotConnect = 12029;
+
+  virtual ~FtpClient() = default;
+  virtual void setRemoteHost(const std::string& host) = 0;
+  virtual std::string remoteHost() const = 0;
+  // Throws PlatformError when a command is outstanding or the text is
+  // malformed; nothing is transferred then.
+  virtual void execute(const std::string& command) = 0;
+  virtual bool stillExecuting() const = 0;
+  virtual int responseCode() const = 0;
+  virtual std::string responseInfo() const = 0;
+  // Abandons the command in progress and closes the session, silently.
+  virtual void cancel() = 0;
+
+  std::function<void(int state)> onStateChanged;
+};
+
+// Result values of message boxes.
+enum MsgResult { MsgOk = 1, MsgCancel = 2, MsgYes = 6, MsgNo = 7 };
+// Style bits of message boxes.
+enum MsgStyle {
+  MsgOkOnly = 0,
+  MsgYesNo = 4,
+  MsgCritical = 16,
+  MsgQuestion = 32,
+  MsgExclamation = 48,
+  MsgInformation = 64,
+};
+
+class Ui {
+ public:
+  static constexpr int kPointerDefault = 0;
+  static constexpr int kPointerBusy = 13;  // arrow with hourglass
+
+  virtual ~Ui() = default;
+  virtual int msgBox(const std::string& text, int style,
+                     const std::string& title) = 0;
+  virtual void setPointer(int code) = 0;
+  virtual int pointer() const = 0;
+  // Runs a nested loop until the form closes.
+  virtual void showModal(Form& form) = 0;
+  // Shows a modeless form (the main window).
+  virtual void show(Form& form) = 0;
+};
+
+struct ConsoleResult {
+  enum Kind { Ran, PipeFailed, NotFound };
+  Kind kind = Ran;
+  int errorCode = 0;  // the system's error number for PipeFailed
+  std::string output;  // standard output and error, as written
+};
+
+class Process {
+ public:
+  virtual ~Process() = default;
+  // Runs a command line without a window; reads its output to the end.
+  virtual ConsoleResult runConsole(const std::string& commandLine) = 0;
+  // Starts a program without waiting; false when it could not be started.
+  virtual bool startDetached(const std::string& program,
+                             const std::string& workingDirectory) = 0;
+};
+
+class Resolver {
+ public:
+  using Address = std::array<std::uint8_t, 4>;
+  virtual ~Resolver() = default;
+  // IPv4 addresses of a host name, in the resolver's order; nullopt when
+  // the name cannot be resolved.
+  virtual std::optional<std::vector<Address>> resolveIPv4(
+      const std::string& hostName) = 0;
+  virtual std::string localHostName() = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual EventLoop& loop() = 0;
+  virtual Ui& ui() = 0;
+  virtual Process& process() = 0;
+  virtual Resolver& resolver() = 0;
+  virtual std::unique_ptr<Timer> createTimer() = 0;
+  virtual std::unique_ptr<TcpSocket> createSocket(int remotePort) = 0;
+  virtual std::unique_ptr<FtpClient> createFtpClient(int port) = 0;
+};

@@ -1,0 +1,288 @@
+#include "platform/qt/QtFormView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+
+// Labels show a lone "&" as it is.
+QString LabelText(const std::string& s) { return Q(s); }
+
+void Place(QWidget* w, const Control& c) {
+  const Geometry& g = c.geometry;
+  w->setGeometry(g.x, g.y, g.width, g.height);
+}
+
+QString Colour(long bgr) {
+  return QString("background-color: rgb(%1,%2,%3); border: 1px solid #404040; border-radius: 8px;")
+      .arg(bgr & 0xFF)
+      .arg((bgr >> 8) & 0xFF)
+      .arg((bgr >> 16) & 0xFF);
+}
+
+// Main window: close requests from the frame go through the form.
+class MainWindow : public QMainWindow {
+ public:
+  explicit MainWindow(Form& f) : form_(f) {}
+  void closeEvent(QCloseEvent* e) override {
+    if (form_.closed() || form_.requestClose(Form::kCloseByUser))
+      e->accept();
+    else
+      e->ignore();
+  }
+
+ private:
+  Form& form_;
+};
+
+class Dialog : public QDialog {
+ public:
+  Dialog(Form& f, QWidget* parent) : QDialog(parent), form_(f) {}
+  void closeEvent(QCloseEvent* e) override {
+    if (form_.closed() || form_.requestClose(Form::kCloseByUser))
+      e->accept();
+    else
+      e->ignore();
+  }
+  void reject() override {  // Escape
+    if (form_.closed() || form_.requestClose(Form::kCloseByUser)) QDialog::reject();
+  }
+
+ private:
+  Form& form_;
+};
+}  // namespace
+
+QtFormView::QtFormView(Form& form, QWidget* parent) : form_(form) {
+  QWidget* container = nullptr;
+  if (parent == nullptr && !form.menus.empty()) {
+    auto* w = new MainWindow(form);
+    container = new QWidget(w);
+    w->setCentralWidget(container);
+    bindMenus(*w);
+    top_ = w;
+  } else {
+    dialog_ = new Dialog(form, parent);
+    dialog_->setModal(true);
+    container = dialog_;
+    top_ = dialog_;
+  }
+  top_->setWindowTitle(Q(form.caption));
+  container->setFixedSize(form.width, form.height);
+  build(container);
+  top_->installEventFilter(this);
+  form_.onClosed = [this] {
+    if (closing_) return;
+    closing_ = true;
+    if (dialog_) {
+      dialog_->done(0);
+    } else {
+      top_->close();
+      QCoreApplication::quit();
+    }
+  };
+}
+
+QtFormView::~QtFormView() {
+  form_.onClosed = nullptr;
+  for (auto& [c, id] : connections_) c->changed.disconnect(id);
+  delete top_;
+}
+
+void QtFormView::exec() {
+  if (dialog_ && !form_.closed()) dialog_->exec();
+}
+
+void QtFormView::showWindow() {
+  top_->adjustSize();
+  top_->show();
+}
+
+QWidget* QtFormView::widgetFor(const std::string& name) const {
+  for (auto& [n, w] : widgets_)
+    if (n == name) return w;
+  return nullptr;
+}
+
+void QtFormView::build(QWidget* container) {
+  for (Control* c : form_.controls) bind(*c, container);
+  // Tab order follows the form's order.
+  QWidget* previous = nullptr;
+  for (auto& [name, w] : widgets_) {
+    if (w->focusPolicy() == Qt::NoFocus) continue;
+    if (previous) QWidget::setTabOrder(previous, w);
+    previous = w;
+  }
+  if (form_.initialFocus)
+    if (QWidget* w = widgetFor(form_.initialFocus->name())) w->setFocus();
+  // Key presses reach the form ahead of its controls.
+  qApp->installEventFilter(this);
+}
+
+bool QtFormView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && form_.onKeyPress) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w && (w == top_ || top_->isAncestorOf(w)) && w->window() == top_) {
+      auto* k = static_cast<QKeyEvent*>(event);
+      int code = 0;
+      if ((k->modifiers() & Qt::ControlModifier) && k->key() >= Qt::Key_A &&
+          k->key() <= Qt::Key_Z)
+        code = k->key() - Qt::Key_A + 1;
+      else if (k->text().size() == 1)
+        code = k->text().at(0).unicode();
+      if (code > 0 && code < 256) form_.onKeyPress(code);
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void QtFormView::bind(Control& c, QWidget* container) {
+  QWidget* w = nullptr;
+  std::function<void()> update;
+  switch (c.kind()) {
+    case Control::Kind::Button: {
+      auto& b = static_cast<Button&>(c);
+      auto* q = new QPushButton(container);
+      q->setDefault(b.isDefault);
+      q->setAutoDefault(b.isDefault);
+      QObject::connect(q, &QPushButton::clicked, [&b] { b.click(); });
+      update = [q, &b] { q->setText(Q(b.caption())); };
+      w = q;
+      break;
+    }
+    case Control::Kind::Label: {
+      auto& l = static_cast<Label&>(c);
+      auto* q = new QLabel(container);
+      q->setWordWrap(true);
+      q->setTextFormat(Qt::PlainText);
+      update = [q, &l] { q->setText(LabelText(l.caption())); };
+      w = q;
+      break;
+    }
+    case Control::Kind::TextBox: {
+      auto& t = static_cast<TextBox&>(c);
+      auto* q = new QLineEdit(container);
+      q->setReadOnly(t.readOnly);
+      if (t.maxLength > 0) q->setMaxLength(t.maxLength);
+      QObject::connect(q, &QLineEdit::textEdited, [&t](const QString& s) { t.setText(S(s)); });
+      update = [q, &t] {
+        if (S(q->text()) != t.text()) q->setText(Q(t.text()));
+      };
+      w = q;
+      break;
+    }
+    case Control::Kind::CheckBox: {
+      auto& cb = static_cast<CheckBox&>(c);
+      auto* q = new QCheckBox(container);
+      QObject::connect(q, &QCheckBox::clicked, [&cb](bool on) { cb.setValue(on ? 1 : 0); });
+      update = [q, &cb] {
+        q->setText(Q(cb.caption()));
+        q->setChecked(cb.value() == 1);
+      };
+      w = q;
+      break;
+    }
+    case Control::Kind::OptionButton: {
+      auto& o = static_cast<OptionButton&>(c);
+      auto* q = new QRadioButton(container);
+      q->setAutoExclusive(false);  // the form decides
+      QObject::connect(q, &QRadioButton::clicked, [&o, q] {
+        o.click();
+        q->setChecked(o.value());
+      });
+      update = [q, &o] {
+        q->setText(Q(o.caption()));
+        q->setChecked(o.value());
+      };
+      w = q;
+      break;
+    }
+    case Control::Kind::ProgressBar: {
+      auto& p = static_cast<ProgressBar&>(c);
+      auto* q = new QProgressBar(container);
+      q->setRange(0, 100);
+      q->setTextVisible(false);
+      update = [q, &p] { q->setValue(p.value()); };
+      w = q;
+      break;
+    }
+    case Control::Kind::Shape: {
+      auto& s = static_cast<Shape&>(c);
+      auto* q = new QFrame(container);
+      update = [q, &s] { q->setStyleSheet(Colour(s.fillColor())); };
+      w = q;
+      break;
+    }
+    case Control::Kind::ListBox: {
+      auto& l = static_cast<ListBox&>(c);
+      auto* q = new QListWidget(container);
+      QObject::connect(q, &QListWidget::currentRowChanged, [&l](int row) {
+        if (row != l.listIndex()) l.setListIndex(row);
+      });
+      update = [q, &l] {
+        if (q->count() != static_cast<int>(l.items().size())) {
+          QSignalBlocker block(q);
+          q->clear();
+          for (auto& i : l.items()) q->addItem(Q(i));
+        }
+        if (q->currentRow() != l.listIndex()) {
+          QSignalBlocker block(q);
+          q->setCurrentRow(l.listIndex());
+        }
+      };
+      w = q;
+      break;
+    }
+    case Control::Kind::MenuItem:
+      return;
+  }
+  w->setObjectName(Q(c.name()));
+  Place(w, c);
+  auto full = [w, &c, update] {
+    update();
+    w->setEnabled(c.enabled());
+    w->setVisible(c.visible());
+    w->setToolTip(Q(c.toolTip()));
+  };
+  full();
+  connections_.emplace_back(&c, c.changed.connect(full));
+  widgets_.emplace_back(c.name(), w);
+}
+
+void QtFormView::bindMenus(QMainWindow& window) {
+  for (auto& m : form_.menus) {
+    QMenu* menu = window.menuBar()->addMenu(Q(m.caption));
+    menu->setObjectName(Q(m.name));
+    for (MenuItem* item : m.items) {
+      if (item->isSeparator()) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* a = menu->addAction(Q(item->caption()));
+      a->setObjectName(Q(item->name()));
+      QObject::connect(a, &QAction::triggered, [item] { item->click(); });
+      auto update = [a, item] {
+        a->setText(Q(item->caption()));
+        a->setEnabled(item->enabled());
+        a->setVisible(item->visible());
+      };
+      update();
+      connections_.emplace_back(item, item->changed.connect(update));
+    }
+  }
+}

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/frmUpgrade.h"
+#include "sim/Harness.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const std::string kImageMessagePrefix = "Unable to find the binary file ";
+}
+
+TEST(Startup, FixesHomeAndBackupDirectoriesAndShowsTheImageVersion) {
+  Harness h;
+  h.settings.workingDirectory = "  " + h.home.str() + "  ";
+  auto& f = h.load();
+  EXPECT_EQ(f.strHomeDir, h.home.str() + "/");
+  EXPECT_EQ(f.strBackupDir, h.home.str() + "/Backup");
+  EXPECT_TRUE(fs::is_directory(f.strBackupDir));
+  EXPECT_EQ(f.strNewVersion, "5_2_0_13");
+  EXPECT_EQ(f.txtNewSoftwareVersion.text(), "5.2.0.13");
+  EXPECT_EQ(f.strModemIP, "127.0.0.1");
+  EXPECT_EQ(f.strTermSubnet, "128");
+  EXPECT_EQ(f.strTermIP, "100");
+  EXPECT_FALSE(f.blnFactory);
+  EXPECT_EQ(h.ui().shown, std::vector<std::string>{"frmMain"});
+  EXPECT_TRUE(h.ui().boxes.empty());
+  // The first version query is under way.
+  EXPECT_TRUE(h.busy());
+  EXPECT_EQ(h.platform.network.connectLog, std::vector<std::string>{"127.0.0.1:1827"});
+}
+
+TEST(Startup, TrailingSeparatorIsNotDoubledAndAnExistingBackupStays) {
+  Harness h;
+  h.home.write("Backup/kova_1_0.bin", "old");
+  h.settings.workingDirectory = h.home.str() + "/";
+  auto& f = h.load();
+  EXPECT_EQ(f.strHomeDir, h.home.str() + "/");
+  EXPECT_TRUE(h.home.exists("Backup/kova_1_0.bin"));
+  EXPECT_TRUE(h.ui().boxes.empty());
+}
+
+TEST(Startup, RefusesAnythingButExactlyOneImage) {
+  struct Case {
+    std::vector<std::string> extra;
+    bool removeDefault;
+  } cases[] = {
+      {{"kova_2_0.bin"}, false},  // two images
+      {{}, true},                 // none
+      {{"KOVA_1_0.BIN"}, true},   // matches only through letter case
+      {{"kova_1.bin.bin"}, true}, // the version would name another file
+  };
+  for (auto& c : cases) {
+    Harness h;
+    if (c.removeDefault) fs::remove(h.home.path() / "kova_5_2_0_13.bin");
+    for (auto& e : c.extra) h.home.write(e, "x");
+    auto& f = h.load();
+    ASSERT_EQ(h.ui().boxes.size(), 1u);
+    auto& box = h.ui().boxes[0];
+    EXPECT_EQ(box.text, kImageMessagePrefix + h.home.str() + "/kova_*.bin. \r\n" +
+                            "Or there is more than one binary file in the application's home "
+                            "directory.\r\nPlease make sure there is and there is only one "
+                            "binary file in that directory.");
+    EXPECT_EQ(box.style, 48);
+    EXPECT_EQ(box.title, "KOVA Upgrader");
+    EXPECT_TRUE(f.closed());
+    // Nothing contacted, nothing created, no window shown.
+    EXPECT_TRUE(h.platform.network.connectLog.empty());
+    EXPECT_FALSE(fs::exists(h.home.path() / "Backup"));
+    EXPECT_TRUE(h.ui().shown.empty());
+  }
+}
+
+TEST(Startup, DirectoriesAndImageCaseVariants) {
+  Harness h;
+  h.home.write("subdir/kova_9_9.bin", "not in the home itself");
+  fs::create_directory(h.home.path() / "kova_7_7.bin");  // a directory is no image
+  auto& f = h.load();
+  EXPECT_FALSE(f.closed());
+  EXPECT_EQ(f.strNewVersion, "5_2_0_13");
+}
+
+TEST(Startup, UnreadableHomeDirectoryIsReported) {
+  Harness h;
+  h.settings.workingDirectory = h.home.str() + "/missing";
+  auto& f = h.load();
+  ASSERT_EQ(h.ui().boxes.size(), 1u);
+  EXPECT_EQ(h.ui().boxes[0].text, "Unable to find upgrade program home directory " +
+                                      h.home.str() + "/missing/.\r\n" +
+                                      "Please install the upgrade program in this Computer.");
+  EXPECT_TRUE(f.closed());
+}
+
+TEST(Startup, BackupDirectoryThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
+  Harness h;
+  h.home.write("Backup", "a file in the way");
+  auto& f = h.load();
+  ASSERT_EQ(h.ui().boxes.size(), 1u);
+  EXPECT_NE(h.ui().boxes[0].text.find("Unable to create the backup directory"), std::string::npos);
+  EXPECT_FALSE(f.closed());
+  EXPECT_TRUE(h.busy());
+}
+
+TEST(Startup, PicFileDecidesTheAutomaticPicBox) {
+  {
+    Harness h;
+    auto& f = h.load();
+    EXPECT_EQ(f.strPicFile, "");
+    EXPECT_FALSE(f.AutoPic.enabled());
+    EXPECT_EQ(f.AutoPic.value(), 1);  // keeps its check
+    EXPECT_EQ(f.AutoPicLabel.caption(), "No PIC file to upgrade in this version.");
+  }
+  {
+    Harness h;
+    h.home.write("PIC.hex", ":00000001FF");
+    auto& f = h.load();
+    EXPECT_EQ(f.strPicFile, "PIC.hex");  // as the file system lists it
+    EXPECT_TRUE(f.AutoPic.enabled());
+    EXPECT_EQ(f.AutoPicLabel.caption(), "Automatic PIC upgrade");
+  }
+}
+
+TEST(Startup, CommandLineSwitches) {
+  struct Case {
+    const char* line;
+    bool prompt;
+    bool factory;
+  } cases[] = {
+      {"-u", true, false},          {"-U", false, false},         {"-u ", false, false},
+      {"-u /Factory", false, true}, {"/factory", false, false},   {"x/Factoryy", false, true},
+      {"", false, false},
+  };
+  for (auto& c : cases) {
+    Harness h;
+    h.settings.commandLine = c.line;
+    auto& f = h.load();
+    EXPECT_EQ(h.ui().modalLog.size(), c.prompt ? 1u : 0u) << c.line;
+    EXPECT_EQ(f.blnFactory, c.factory) << c.line;
+    EXPECT_FALSE(f.closed()) << c.line;
+  }
+}
+
+TEST(UpgradePrompt, LaterEndsSilentlyBeforeAnythingElseNowContinues) {
+  auto run = [](std::function<void(frmUpgrade&)> user) {
+    auto h = std::make_unique<Harness>();
+    h->settings.commandLine = "-u";
+    h->ui().modalScripts["frmUpgrade"] = [user](Form& form) {
+      user(static_cast<frmUpgrade&>(form));
+    };
+    h->load();
+    return h;
+  };
+  // OK at once: choice 0, start-up goes on.
+  auto h = run([](frmUpgrade& d) { d.OKButton.click(); });
+  EXPECT_FALSE(h->f().closed());
+  EXPECT_EQ(h->f().upgradePrompt->intUpgradeChoice, 0);
+  EXPECT_TRUE(h->busy());
+
+  // Later then OK: the program ends without a message, before any file or
+  // network activity.
+  h = run([](frmUpgrade& d) {
+    d.UpgradeLater.click();
+    d.OKButton.click();
+  });
+  EXPECT_TRUE(h->f().closed());
+  EXPECT_TRUE(h->ui().boxes.empty());
+  EXPECT_TRUE(h->platform.network.connectLog.empty());
+  EXPECT_FALSE(h->home.exists("Backup"));
+
+  // Later, now, OK: continues.
+  h = run([](frmUpgrade& d) {
+    d.UpgradeLater.click();
+    d.UpgradeNow.click();
+    EXPECT_FALSE(d.UpgradeLater.value());
+    d.OKButton.click();
+  });
+  EXPECT_FALSE(h->f().closed());
+
+  // Later, then the frame's close box: ends as OK would.
+  h = run([](frmUpgrade& d) {
+    d.UpgradeLater.click();
+    d.requestClose(Form::kCloseByUser);
+  });
+  EXPECT_TRUE(h->f().closed());
+}
+
+TEST(UpgradePrompt, LayoutTexts) {
+  frmUpgrade d;
+  EXPECT_EQ(d.caption, "Satellite IP Modem");
+  EXPECT_EQ(d.Label1.caption(), "You already have the latest version of software.");
+  EXPECT_EQ(d.UpgradeNow.caption(), "&Complete upgrade now");
+  EXPECT_EQ(d.UpgradeLater.caption(), "Complete &upgrade later");
+  EXPECT_TRUE(d.UpgradeNow.value());
+  EXPECT_EQ(d.OKButton.caption(), "OK");
+}

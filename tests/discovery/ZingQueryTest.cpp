@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include "sim/Harness.h"
+
+using namespace std::string_literals;
+
+namespace {
+const std::string kProbeTarget = "127.0.0.1:21";
+
+bool ProbeStarted(Harness& h) {
+  auto& log = h.platform.network.connectLog;
+  return std::find(log.begin(), log.end(), kProbeTarget) != log.end();
+}
+}  // namespace
+
+TEST(VersionQuery, ReplyInOnePiece) {
+  Harness h;
+  h.zing->versionText = "3.1.0.12,rel";
+  auto& f = h.load();
+  EXPECT_EQ(f.sbUpgrade.text(), "Trying to retrieve Satellite IP Modem software version...");
+  EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
+  h.advance(100);
+  EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "3.1.0.12");
+  EXPECT_EQ(f.strModemVersion, "3_1_0_12");
+  EXPECT_EQ(f.sbUpgrade.text(), "Software version was retrieved!");
+  EXPECT_EQ(f.Progress.value(), 100);
+  EXPECT_EQ(f.statusLED.fillColor(), 65280);
+  EXPECT_FALSE(h.busy());
+  EXPECT_EQ(f.sckZING->state(), TcpSocket::Closed);
+  EXPECT_EQ(h.zing->received, "\x00\x00\x00\x04"s);  // the request, exactly
+  EXPECT_FALSE(f.tmrConnect->enabled());
+  EXPECT_FALSE(f.tmrResponse->enabled());
+  EXPECT_TRUE(h.ui().boxes.empty());
+}
+
+TEST(VersionQuery, TextVariants) {
+  struct Case {
+    std::string reply;
+    std::string shown;
+    std::string stored;
+  } cases[] = {
+      {ZingPeer::VersionReply("v3a.1,x"), "3.1", "3_1"},
+      {ZingPeer::VersionReply("5.2.0.12,build 7", false), "5.2.0.12", "5_2_0_12"},
+      {ZingPeer::VersionReply("5.2.0.12"), "5.2.0.12", "5_2_0_12"},  // no comma
+      {ZingPeer::VersionReply("4.1\0,9.9"s), "4.1", "4_1"},          // stops at the zero
+      {ZingPeer::VersionReply("\xe9\xff,x"), "Unknown", "0_0_0_0"},  // nothing usable
+      {"\x00\x00\x10\x04\x00\x00\x00\x00"s, "Unknown", "0_0_0_0"},   // exactly 8 bytes
+      {"\x00\x00\x10\x04\x00"s, "Unknown", "0_0_0_0"},               // shorter than 8
+  };
+  for (auto& c : cases) {
+    Harness h;
+    h.zing->customPieces = {c.reply};
+    auto& f = h.load();
+    h.advance(1000);
+    EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), c.shown);
+    EXPECT_EQ(f.strModemVersion, c.stored);
+    EXPECT_FALSE(h.busy());
+    EXPECT_FALSE(ProbeStarted(h));
+    EXPECT_EQ(f.statusLED.fillColor(), 65280);  // the modem did answer
+  }
+}
+
+TEST(VersionQuery, ReplySplitOverArrivalsIsCollected) {
+  // Header alone, then the text in two pieces.
+  Harness h;
+  std::string reply = ZingPeer::VersionReply("5.2.0.12,build 7");
+  h.zing->customPieces = {reply.substr(0, 3), reply.substr(3, 6), reply.substr(9, 4),
+                          reply.substr(13)};
+  auto& f = h.load();
+  h.advance(1000);
+  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_FALSE(h.busy());
+}
+
+TEST(VersionQuery, PieceWithoutZeroWaitsBrieflyThenTakesTheText) {
+  Harness h;
+  h.zing->customPieces = {ZingPeer::VersionReply("5.2.0.12,b", false)};
+  auto& f = h.load();
+  h.advance(10);  // the reply has arrived
+  EXPECT_TRUE(h.busy());
+  h.advance(299);
+  EXPECT_TRUE(h.busy());
+  h.advance(1);
+  EXPECT_FALSE(h.busy());
+  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+}
+
+TEST(VersionQuery, OtherReplyCodesFallBackToTheProbe) {
+  for (std::string reply : {"\x00\x00\x10\x05\x00\x00\x00\x005.0\0"s,
+                            "\x80\x00\x10\x04\x00\x00\x00\x005.0\0"s, "\x00\x10"s}) {
+    Harness h;
+    h.zing->customPieces = {reply};
+    auto& f = h.load();
+    h.advance(4999);  // the watchdog runs from the request, not the reply
+    EXPECT_FALSE(ProbeStarted(h));
+    h.advance(1);
+    EXPECT_TRUE(ProbeStarted(h));
+    EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
+    h.advance(100);
+    EXPECT_FALSE(h.busy());  // the probe ended the query
+  }
+}
+
+TEST(VersionQuery, SilentModemProbesAfterFiveSeconds) {
+  Harness h;
+  h.zing->silent = true;
+  auto& f = h.load();
+  h.advance(4999);
+  EXPECT_FALSE(ProbeStarted(h));
+  EXPECT_TRUE(h.busy());
+  h.advance(1);
+  EXPECT_TRUE(ProbeStarted(h));
+  // The status line still shows the query's text.
+  EXPECT_EQ(f.sbUpgrade.text(), "Trying to retrieve Satellite IP Modem software version...");
+  h.advance(100);
+  EXPECT_EQ(f.sbUpgrade.text(), "Connection succeed.");
+  EXPECT_FALSE(h.sawStatus("ZING Connection failed."));
+}
+
+TEST(VersionQuery, RefusedConnectionFailsAtOnce) {
+  Harness h;
+  h.unplugZing();
+  auto& f = h.load();
+  h.advance(0);
+  EXPECT_EQ(f.sbUpgrade.text(), "ZING Connection failed.");
+  ASSERT_GE(h.ui().boxes.size(), 1u);
+  // The socket's own error display follows the watchdog's outcome.
+  EXPECT_EQ(h.ui().boxes.back().text, "Connection is forcefully rejected");
+  EXPECT_TRUE(ProbeStarted(h));
+  EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
+  EXPECT_FALSE(f.tmrConnect->enabled());
+}
+
+TEST(VersionQuery, UnansweredConnectHitsTheWatchdogAtFiveSeconds) {
+  Harness h;
+  h.zing->mode = SimPeer::Accept::Ignore;
+  auto& f = h.load();
+  h.advance(4999);
+  EXPECT_EQ(f.sbUpgrade.text(), "Trying to retrieve Satellite IP Modem software version...");
+  h.advance(1);
+  EXPECT_EQ(f.sbUpgrade.text(), "ZING Connection failed.");
+  EXPECT_TRUE(ProbeStarted(h));
+  EXPECT_EQ(f.sckZING->state(), TcpSocket::Closed);
+}
+
+TEST(VersionQuery, EmptyAddressAsksForOne) {
+  Harness h;
+  h.settings.initialAddress = "   ";
+  auto& f = h.load();
+  ASSERT_EQ(h.ui().boxes.size(), 1u);
+  EXPECT_EQ(h.ui().boxes[0].text, "Please enter Satellite IP Modem's IP address.");
+  EXPECT_EQ(h.ui().boxes[0].style, 64);
+  EXPECT_EQ(h.ui().boxes[0].title, "KOVA Upgrader");
+  EXPECT_EQ(f.sbUpgrade.text(), "Check Satellite IP Modem software version.");
+  EXPECT_FALSE(h.busy());
+  EXPECT_TRUE(h.platform.network.connectLog.empty());
+}
+
+TEST(VersionQuery, FtpTimeoutIsReportedOnceAndLocksTheUpgradeControls) {
+  Harness h;
+  auto& f = h.load();
+  h.advance(100);
+  f.blnFTPTimeout = true;
+  f.QuerySoftwareVersion();
+  h.advance(100);
+  ASSERT_EQ(h.ui().boxes.size(), 1u);
+  EXPECT_EQ(h.ui().boxes[0].text,
+            "FTP timeout.\r\n\r\nRemove power and reapply power to the Satellite IP Modem.\r\n"
+            "Get software version using Tools menu before retrying.\r\n"
+            "Close and restart Upgrader if error repeats.");
+  EXPECT_EQ(h.ui().boxes[0].title, "Satellite IP Modem Upgrader");
+  EXPECT_FALSE(f.blnFTPTimeout);
+  EXPECT_FALSE(h.busy());
+  EXPECT_FALSE(f.cmdUpgrade.enabled());
+  EXPECT_TRUE(f.cmdGetSoftwareVersion.enabled());
+  // The next query reports nothing and frees the controls again.
+  f.QuerySoftwareVersion();
+  h.advance(100);
+  EXPECT_EQ(h.ui().boxes.size(), 1u);
+  EXPECT_TRUE(f.cmdUpgrade.enabled());
+}
+
+TEST(VersionQuery, ModemClosingTheConnectionIsReported) {
+  Harness h;
+  h.zing->silent = true;
+  h.zing->accepted_close_after = 50;
+  auto& f = h.load();
+  h.advance(60);
+  ASSERT_EQ(h.ui().boxes.size(), 1u);
+  EXPECT_EQ(h.ui().boxes[0].text, "Satellite IP Modem closed the connection. Connection lost.");
+  EXPECT_EQ(h.ui().boxes[0].style, 16);
+  EXPECT_EQ(h.ui().boxes[0].title, "Error");
+  (void)f;
+}
+
+TEST(VersionQuery, NewQueryClosesASocketInAnyState) {
+  Harness h;
+  h.zing->mode = SimPeer::Accept::Ignore;
+  auto& f = h.load();
+  h.advance(1000);
+  ASSERT_EQ(f.sckZING->state(), TcpSocket::Connecting);
+  h.zing->mode = SimPeer::Accept::Yes;
+  f.QuerySoftwareVersion();  // would fail at once on a socket still connecting
+  h.advance(100);
+  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_FALSE(h.busy());
+}

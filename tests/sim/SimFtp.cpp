@@ -1,0 +1,127 @@
+#include "sim/SimFtp.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "transfer/FtpCommandText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string resolve(const std::string& base, const std::string& local) {
+  fs::path p(local);
+  if (p.is_relative() && !base.empty()) p = fs::path(base) / p;
+  return p.string();
+}
+}  // namespace
+
+SimFtpClient::~SimFtpClient() {
+  if (pending_) server_.loop.cancel(pending_);
+}
+
+void SimFtpClient::finish(long delayMs, int state, int code, std::string info) {
+  pending_ = server_.loop.schedule(delayMs, [this, state, code, info] {
+    pending_ = 0;
+    busy_ = false;
+    code_ = code;
+    info_ = info;
+    if (state == Disconnected) session_ = false;
+    if (onStateChanged) onStateChanged(state);
+  });
+}
+
+void SimFtpClient::execute(const std::string& command) {
+  if (busy_) throw PlatformError(35764, "Still executing last request");
+  FtpCommand cmd = ParseFtpCommand(command);  // throws on malformed text
+  server_.log.push_back(command);
+  busy_ = true;
+  long t = server_.commandMs;
+
+  if (cmd.kind == FtpCommand::Close) {
+    auto it = server_.faults.find("CLOSE");
+    if (it != server_.faults.end()) {
+      auto f = it->second;
+      if (!server_.stickyFaults) server_.faults.erase(it);
+      if (f.kind == SimFtpServer::Fault::Stall) return;
+    }
+    finish(session_ ? t : 0, Disconnected);
+    return;
+  }
+  if (!session_) {
+    if (!server_.reachable) {
+      finish(t, ErrorState, kCannotConnect, "Cannot connect");
+      return;
+    }
+    if (!server_.loginOk) {
+      finish(t, ErrorState, kLoginRefused, "530 Login incorrect.");
+      return;
+    }
+    session_ = true;
+    ++server_.logins;
+  }
+  static const char* verbs[] = {"GET", "PUT", "DELETE", "CLOSE"};
+  std::string key = std::string(verbs[cmd.kind]) + " " + cmd.remote;
+  auto it = server_.faults.find(key);
+  if (it != server_.faults.end()) {
+    auto f = it->second;
+    if (!server_.stickyFaults) server_.faults.erase(it);
+    long when = f.afterMs >= 0 ? f.afterMs : t;
+    switch (f.kind) {
+      case SimFtpServer::Fault::Stall:
+        return;  // no outcome ever
+      case SimFtpServer::Fault::Error:
+        finish(when, ErrorState, f.code, f.info);
+        return;
+      case SimFtpServer::Fault::Disconnect:
+        finish(when, Disconnected);
+        return;
+    }
+  }
+  switch (cmd.kind) {
+    case FtpCommand::Get: {
+      auto f = server_.files.find(cmd.remote);
+      if (f == server_.files.end()) {
+        finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
+        return;
+      }
+      std::string target = resolve(server_.localBase, cmd.local);
+      std::ofstream out(target, std::ios::binary | std::ios::trunc);
+      if (!out) {
+        finish(t, ErrorState, 12110, "Cannot create local file " + target);
+        return;
+      }
+      out << f->second;
+      finish(t, ResponseCompleted);
+      return;
+    }
+    case FtpCommand::Put: {
+      std::ifstream in(resolve(server_.localBase, cmd.local), std::ios::binary);
+      if (!in) {
+        finish(t, ErrorState, 12110, "Cannot open local file " + cmd.local);
+        return;
+      }
+      std::ostringstream data;
+      data << in.rdbuf();
+      server_.files[cmd.remote] = data.str();
+      finish(t, ResponseCompleted);
+      return;
+    }
+    case FtpCommand::Delete:
+      if (server_.files.erase(cmd.remote) == 0) {
+        finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
+        return;
+      }
+      finish(t, ResponseCompleted);
+      return;
+    case FtpCommand::Close:
+      break;
+  }
+}
+
+void SimFtpClient::cancel() {
+  if (pending_) server_.loop.cancel(pending_);
+  pending_ = 0;
+  busy_ = false;
+  session_ = false;
+}

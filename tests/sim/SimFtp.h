@@ -1,0 +1,63 @@
+// Simulated FTP server and the client the logic uses on the simulated
+// platform. Local files are real (a test's temporary home); remote files
+// live in memory.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "sim/SimLoop.h"
+
+class SimFtpServer {
+ public:
+  explicit SimFtpServer(SimLoop& loop) : loop(loop) {}
+  struct Fault {
+    enum Kind { Stall, Error, Disconnect } kind = Stall;
+    int code = 0;       // for Error
+    std::string info;   // for Error
+    long afterMs = -1;  // when the outcome comes; -1: the usual delay
+  };
+  SimLoop& loop;
+  std::map<std::string, std::string> files;  // remote path -> content
+  bool reachable = true;                     // else 12029 at login
+  bool loginOk = true;                       // else 12014
+  long commandMs = 100;                      // time one command takes
+  // Faults by command verb and remote path ("GET /bin/kova.bin",
+  // "DELETE /config.txt", "PUT /pic.hex", "CLOSE"); used once each unless
+  // sticky.
+  std::map<std::string, Fault> faults;
+  bool stickyFaults = false;
+  // Relative local paths resolve against this directory (the home).
+  std::string localBase;
+  std::vector<std::string> log;  // command texts, as executed
+  int logins = 0;
+};
+
+class SimFtpClient : public FtpClient {
+ public:
+  SimFtpClient(SimFtpServer& server, int port) : server_(server), port_(port) {}
+  ~SimFtpClient() override;
+  void setRemoteHost(const std::string& host) override { host_ = host; }
+  std::string remoteHost() const override { return host_; }
+  void execute(const std::string& command) override;
+  bool stillExecuting() const override { return busy_; }
+  int responseCode() const override { return code_; }
+  std::string responseInfo() const override { return info_; }
+  void cancel() override;
+  int port() const { return port_; }
+  bool sessionOpen() const { return session_; }
+
+ private:
+  void finish(long delayMs, int state, int code = 0, std::string info = {});
+  SimFtpServer& server_;
+  int port_;
+  std::string host_;
+  bool busy_ = false;
+  bool session_ = false;
+  int code_ = 0;
+  std::string info_;
+  SimLoop::Id pending_ = 0;
+};

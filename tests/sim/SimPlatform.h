@@ -1,0 +1,116 @@
+// The simulated platform: virtual clock, simulated network and FTP server,
+// recorded UI, fake console and resolver.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Form.h"
+#include "platform/Platform.h"
+#include "sim/SimFtp.h"
+#include "sim/SimLoop.h"
+#include "sim/SimNetwork.h"
+
+class SimTimer : public Timer {
+ public:
+  explicit SimTimer(SimLoop& loop) : loop_(loop) {}
+  ~SimTimer() override { disarm(); }
+  void setInterval(int ms) override;
+  int interval() const override { return interval_; }
+  void setEnabled(bool on) override;
+  bool enabled() const override { return enabled_; }
+
+ private:
+  void arm();
+  void disarm();
+  SimLoop& loop_;
+  int interval_ = 0;
+  bool enabled_ = false;
+  SimLoop::Id pending_ = 0;
+};
+
+struct MsgRecord {
+  std::string text;
+  int style = 0;
+  std::string title;
+  long atMs = 0;
+};
+
+class SimUi : public Ui {
+ public:
+  explicit SimUi(SimLoop& loop) : loop_(loop) {}
+  int msgBox(const std::string& text, int style, const std::string& title) override;
+  void setPointer(int code) override { pointer_ = code; }
+  int pointer() const override { return pointer_; }
+  void showModal(Form& form) override;
+  void show(Form& form) override { shown.push_back(form.name()); }
+
+  std::vector<MsgRecord> boxes;
+  // Answers for yes/no boxes, taken in order; No when empty.
+  std::deque<int> answers;
+  // What the user does in a modal form, by form name. Without a script the
+  // user closes the form by its frame.
+  std::map<std::string, std::function<void(Form&)>> modalScripts;
+  std::vector<std::string> modalLog;  // names of the modal forms shown
+  std::vector<std::string> shown;     // names of the modeless forms shown
+  // Runs when a box is shown (the user may take time to read it).
+  std::function<void(const MsgRecord&)> onMsgBox;
+
+ private:
+  SimLoop& loop_;
+  int pointer_ = kPointerDefault;
+};
+
+class SimProcess : public Process {
+ public:
+  ConsoleResult runConsole(const std::string& commandLine) override;
+  bool startDetached(const std::string& program, const std::string& workingDirectory) override;
+  std::map<std::string, ConsoleResult> results;  // by command line; default: ran, no output
+  std::vector<std::string> commands;             // every command line run
+  std::vector<std::pair<std::string, std::string>> started;  // program, directory
+  bool startSucceeds = true;
+};
+
+class SimResolver : public Resolver {
+ public:
+  std::optional<std::vector<Address>> resolveIPv4(const std::string& hostName) override;
+  std::string localHostName() override { return hostName; }
+  std::string hostName = "fieldpc";
+  // Successive answers for each name; the last one repeats.
+  std::map<std::string, std::deque<std::optional<std::vector<Address>>>> answers;
+  std::vector<std::string> lookups;
+};
+
+class SimPlatform : public Platform {
+ public:
+  SimPlatform() : network(loop_), ftp(loop_), ui_(loop_) {}
+  EventLoop& loop() override { return loop_; }
+  Ui& ui() override { return ui_; }
+  Process& process() override { return process_; }
+  Resolver& resolver() override { return resolver_; }
+  std::unique_ptr<Timer> createTimer() override;
+  std::unique_ptr<TcpSocket> createSocket(int remotePort) override;
+  std::unique_ptr<FtpClient> createFtpClient(int port) override;
+
+  SimLoop loop_;
+  SimLoop& clock() { return loop_; }
+  SimNetwork network;
+  SimFtpServer ftp;
+  SimUi& recordedUi() { return ui_; }
+  SimProcess& console() { return process_; }
+  SimResolver& names() { return resolver_; }
+  // Every socket and timer created, for inspection.
+  std::vector<SimSocket*> sockets;
+  std::vector<SimTimer*> timers;
+  std::vector<SimFtpClient*> ftpClients;
+
+ private:
+  SimUi ui_;
+  SimProcess process_;
+  SimResolver resolver_;
+};
