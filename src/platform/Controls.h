@@ -21,7 +21,7 @@ class Signal {
         return;
       }
   }
-  void emit() const {
+  void notify() const {
     auto copy = slots_;  // a slot may disconnect itself
     for (auto& s : copy) s.second();
   }
@@ -62,7 +62,7 @@ class Control {
   void set(T& field, T value) {
     if (field == value) return;
     field = std::move(value);
-    changed.emit();
+    changed.notify();
   }
 
  private:
@@ -190,12 +190,12 @@ class ListBox : public Control {
   const std::vector<std::string>& items() const { return items_; }
   void addItem(std::string item) {
     items_.push_back(std::move(item));
-    changed.emit();
+    changed.notify();
   }
   void clear() {
     items_.clear();
     listIndex_ = -1;
-    changed.emit();
+    changed.notify();
   }
   int listIndex() const { return listIndex_; }  // -1: nothing selected
   void setListIndex(int i) {

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include "sim/Harness.h"
+
+using namespace std::string_literals;
+
+namespace {
+const std::string kUnableCable =
+    "Unable to get Satellite IP Modem's software version.\r\n\r\n"
+    "Please check the cable connection.\r\n"
+    "Remove power and reapply power to the Satellite IP Modem.\r\n"
+    "Get software version using Tools menu before retrying.\r\n"
+    "Close and restart Upgrader if error repeats.";
+const std::string kCanContinue =
+    "Unable to get Satellite IP Modem's software version.\r\n\r\nUpgrade process can be continued.";
+
+std::vector<std::string> Usable(frmMain& f) {
+  std::vector<std::string> on;
+  for (const char* n : {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem", "cmdUpgrade",
+                        "cmdRestore", "cmdPICupgrade", "cmdUpgradeMenu", "cmdRestoreMenu",
+                        "cmdPicUpgradeMenu", "cmdSetModemIP", "mnuFileExit", "txtIPAddress"})
+    if (f.find(n)->enabled()) on.push_back(n);
+  return on;
+}
+const std::vector<std::string> kAfterFailure = {"cmdGetSoftwareVersion", "cmdSetDNS",
+                                                "cmdResetModem", "cmdSetModemIP", "mnuFileExit"};
+
+// ZING refused at once, so the probe starts at 0 ms.
+struct ProbeCase : Harness {
+  ProbeCase(long greetMs, bool ftpTimeout = false) {
+    unplugZing();
+    ftpPort->greetDelayMs = greetMs;
+    load();
+    f().blnFTPTimeout = ftpTimeout;
+  }
+  // Boxes other than the socket's own error display.
+  std::vector<std::string> messages() {
+    std::vector<std::string> out;
+    for (auto& b : ui().boxes)
+      if (b.text != "Connection is forcefully rejected") out.push_back(b.text);
+    return out;
+  }
+};
+}  // namespace
+
+TEST(FtpProbe, GreetingWithinTwoSecondsLetsTheUpgradeGoOn) {
+  ProbeCase h(1900);
+  h.advance(1899);
+  EXPECT_TRUE(h.busy());
+  h.advance(1);
+  EXPECT_FALSE(h.busy());
+  auto& f = h.f();
+  EXPECT_EQ(f.sbUpgrade.text(), "Connection succeed.");
+  EXPECT_EQ(f.statusLED.fillColor(), 65280);
+  EXPECT_TRUE(f.blnNoVersionContinue);
+  EXPECT_EQ(h.messages(), std::vector<std::string>{kCanContinue});
+  EXPECT_EQ(h.ui().boxes.back().style, 64);
+  EXPECT_EQ(h.ui().boxes.back().title, "Satellite IP Modem Upgrader");
+  EXPECT_EQ(Usable(f).size(), 12u);
+  EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
+  EXPECT_EQ(f.strModemVersion, "0_0_0_0");
+  // The series rule is bypassed from now on.
+  EXPECT_TRUE(f.CheckReleaseSeries("9_9_9_9"));
+  EXPECT_EQ(f.sckTest->state(), TcpSocket::Closed);
+}
+
+TEST(FtpProbe, NoGreetingWithinTwoSecondsIsAFailure) {
+  for (long greet : {2100L, 100000L}) {  // late, and accepted but silent
+    ProbeCase h(greet);
+    h.advance(1999);
+    EXPECT_TRUE(h.busy());
+    h.advance(1);
+    auto& f = h.f();
+    EXPECT_FALSE(h.busy());
+    EXPECT_EQ(f.sbUpgrade.text(), "Connection failed.");
+    EXPECT_EQ(f.statusLED.fillColor(), 255);
+    EXPECT_EQ(h.messages(), std::vector<std::string>{kUnableCable});
+    EXPECT_EQ(Usable(f), kAfterFailure);
+    EXPECT_FALSE(f.blnNoVersionContinue);
+    // The late greeting changes nothing.
+    h.advance(200);
+    EXPECT_EQ(f.sbUpgrade.text(), "Connection failed.");
+    EXPECT_EQ(h.messages().size(), 1u);
+  }
+}
+
+TEST(FtpProbe, RefusedFtpPortFailsAtOnce) {
+  Harness h;
+  h.unplugZing();
+  h.unplugFtpPort();
+  auto& f = h.load();
+  h.advance(0);
+  EXPECT_EQ(f.sbUpgrade.text(), "Connection failed.");
+  EXPECT_EQ(Usable(f), kAfterFailure);
+  // Each watchdog outcome is followed by the socket's own display.
+  EXPECT_EQ(h.boxTexts(),
+            (std::vector<std::string>{"Connection is forcefully rejected", kUnableCable,
+                                      "Connection is forcefully rejected"}));
+}
+
+TEST(FtpProbe, FtpTimeoutIsReportedInTheProbesOwnWords) {
+  {
+    ProbeCase h(10, true);
+    h.advance(10);
+    EXPECT_EQ(h.messages(),
+              std::vector<std::string>{
+                  "FTP timeout.\r\n\r\nRemove power and reapply power to the Satellite IP "
+                  "Modem.\r\nGet software version using Tools menu before retrying.\r\n"
+                  "Close and restart Upgrader if error repeats.\r\n"});
+    EXPECT_EQ(h.ui().boxes.back().title, "KOVA Upgrader");
+    EXPECT_FALSE(h.f().blnFTPTimeout);
+    EXPECT_FALSE(h.f().blnNoVersionContinue);
+    EXPECT_EQ(Usable(h.f()), kAfterFailure);  // locked even though the port answered
+    EXPECT_EQ(h.f().sbUpgrade.text(), "Connection succeed.");
+  }
+  {
+    ProbeCase h(100000, true);
+    h.advance(2000);
+    EXPECT_EQ(h.messages(),
+              std::vector<std::string>{
+                  "FTP timeout.\r\nCan not connect to the Satellite IP Modem.\r\n\r\n"
+                  "Please check the cable connection.\r\n"
+                  "Remove power and reapply power to the Satellite IP Modem.\r\n"
+                  "Get software version using Tools menu before retrying.\r\n"
+                  "Close and restart Upgrader if error repeats."});
+    EXPECT_FALSE(h.f().blnFTPTimeout);
+  }
+}
+
+TEST(FtpProbe, ASecondProbeNeverStartsWhileOneWaits) {
+  ProbeCase h(100000);
+  h.advance(500);
+  h.f().StartFtpProbe();
+  h.advance(1499);
+  EXPECT_TRUE(h.busy());
+  h.advance(1);  // still 2 s from the first start
+  EXPECT_FALSE(h.busy());
+  EXPECT_EQ(h.ftpPort->connections.size(), 1u);
+}
+
+TEST(ModemReset, FromTheMenuWithTheModemPresent) {
+  Harness h;
+  auto& f = h.load();
+  h.advance(100);
+  h.statuses.clear();
+  f.cmdResetModem.click();
+  EXPECT_TRUE(h.busy());
+  EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
+  EXPECT_EQ(f.strModemVersion, "0_0_0_0");
+  h.advance(0);
+  EXPECT_EQ(h.statuses, (std::vector<std::string>{"Resetting Satellite IP Modem...",
+                                                  "Resetting modem. Wait 20 seconds."}));
+  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13}));
+  EXPECT_EQ(f.lngZingCommand, 0);
+  EXPECT_FALSE(f.tmrResponse->enabled());  // no reply is awaited
+  // The version query starts 25 s after the order.
+  h.advance(24999);
+  EXPECT_EQ(h.zing->requests.size(), 2u);
+  h.advance(1);
+  EXPECT_EQ(f.sbUpgrade.text(), "Trying to retrieve Satellite IP Modem software version...");
+  h.advance(100);
+  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
+  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_FALSE(h.busy());
+}
+
+TEST(ModemReset, FromTheMenuWithTheModemAbsent) {
+  const std::string unable =
+      "Unable to reset Satellite IP Modem.\r\n\r\n"
+      "Remove power and reapply power to the Satellite IP Modem.";
+  {  // refused: at once
+    Harness h;
+    auto& f = h.load();
+    h.advance(100);
+    h.unplugZing();
+    f.cmdResetModem.click();
+    h.advance(0);
+    EXPECT_EQ(h.boxTexts().at(0), unable);
+    EXPECT_EQ(f.sbUpgrade.text(), "");
+    EXPECT_FALSE(h.busy());
+  }
+  {  // no answer: after 5 s
+    Harness h;
+    auto& f = h.load();
+    h.advance(100);
+    h.zing->mode = SimPeer::Accept::Ignore;
+    f.cmdResetModem.click();
+    h.advance(4999);
+    EXPECT_TRUE(h.ui().boxes.empty());
+    h.advance(1);
+    EXPECT_EQ(h.boxTexts(), std::vector<std::string>{unable});
+    EXPECT_EQ(h.ui().boxes[0].style, 48);
+    EXPECT_EQ(h.ui().boxes[0].title, "Satellite IP Modem Upgrader");
+    EXPECT_FALSE(h.busy());
+  }
+}
+
+TEST(ModemReset, ConnectionBreakingAfterTheOrderWaitsElevenSecondsThenQueries) {
+  Harness h;
+  auto& f = h.load();
+  h.advance(100);
+  f.cmdResetModem.click();
+  h.advance(0);
+  ASSERT_EQ(f.lngZingCommand, 0);
+  // The modem drops the connection with an error while restarting; the
+  // handler waits eleven one-second rounds, handling events, then queries.
+  long failAt = h.clock().nowMs() + 1000;
+  h.zing->connections.back()->fail(10054, "Connection reset by peer", 1000);
+  h.advance(1000);
+  EXPECT_TRUE(h.sawStatus("Reset done. Wait ....."));
+  EXPECT_EQ(h.clock().nowMs(), failAt + 11000);
+  EXPECT_FALSE(f.tmrResetDelay->enabled());
+  h.advance(100);
+  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
+  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_FALSE(h.busy());
+  EXPECT_EQ(h.boxTexts().back(), "Connection reset by peer");
+  // The restart delay never starts a second query.
+  h.advance(30000);
+  EXPECT_EQ(h.zing->requests.size(), 3u);
+}
+
+TEST(ModemReset, EmptyAddressAndTheMenus) {
+  Harness h;
+  h.settings.initialAddress = "";
+  auto& f = h.load();
+  h.ui().boxes.clear();
+  f.cmdResetModem.click();
+  EXPECT_EQ(h.boxTexts(), std::vector<std::string>{"Please enter Satellite IP Modem's IP Address."});
+  EXPECT_EQ(h.ui().boxes[0].title, "KOVA Upgrader");
+  EXPECT_FALSE(h.busy());
+  EXPECT_TRUE(h.platform.network.connectLog.empty());
+
+  Harness g;
+  auto& f2 = g.load();
+  g.advance(100);
+  f2.cmdGetSoftwareVersion.click();
+  EXPECT_TRUE(g.busy());
+  g.advance(100);
+  EXPECT_EQ(g.zing->requests, (std::vector<int>{4, 4}));
+}
+
+TEST(ModemReset, FiveSecondDelayOrdersTheReset) {
+  Harness h;
+  auto& f = h.load();
+  h.advance(100);
+  f.tmrFiveSecDelay->setEnabled(true);
+  h.advance(4999);
+  EXPECT_EQ(h.zing->requests.size(), 1u);
+  h.advance(1);
+  EXPECT_FALSE(f.tmrFiveSecDelay->enabled());
+  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13}));
+}

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "firmware/ImageStore.h"
+#include "sim/Harness.h"
+
+namespace fs = std::filesystem;
+
+TEST(ImageStore, VersionFromImageName) {
+  EXPECT_EQ(VersionFromImageName("kova_5_2_0_12.bin"), "5_2_0_12");
+  EXPECT_EQ(VersionFromImageName("kova_1.bin.bin"), "1");
+  EXPECT_EQ(VersionFromImageName("kova_.bin"), "");
+  EXPECT_EQ(VersionFromImageName("KOVA_1.BIN"), "1.BIN");  // no lower-case ".bin"
+  EXPECT_EQ(VersionFromImageName("kova"), "");
+  EXPECT_EQ(VersionFromImageName(""), "");
+}
+
+TEST(ImageStore, ReleaseSeriesRule) {
+  struct Case {
+    const char* running;
+    bool bypass;
+    const char* candidate;
+    bool allowed;
+  } cases[] = {
+      {"5_2_0_12", false, "5_2_1_0", true},   {"5_2_0_12", false, "5_3_1_4", false},
+      {"5_2_0_12", false, "6_2_0_1", false},  {"0_0_0_0", false, "9_9", true},
+      {"5_2_0_12", true, "6_0_0_0", true},    {"10_2_1", false, "10_3_0", true},
+      {"10_2_1", false, "11_2_1", false},     {"5_2", false, "5_2", true},
+      {"5_2_0_12", false, "5_2", false},      {"5_2", false, "5_2_0_1", false},
+      {"", false, "", true},                  {"0_0_", false, "x", true},
+      {"a_B_1", false, "A_b_2", true},  // letter case does not count
+  };
+  for (auto& c : cases)
+    EXPECT_EQ(CheckReleaseSeries(c.running, c.bypass, c.candidate), c.allowed)
+        << c.running << " -> " << c.candidate;
+}
+
+TEST(ImageStore, ListsOrdinaryImageFilesOnly) {
+  TempDir d;
+  d.write("kova_1_0.bin", "a");
+  d.write("KOVA_2_0.BIN", "b");
+  d.write("kova_3_0.txt", "c");
+  d.write("chk_1_0.txt", "d");
+  fs::create_directory(d.path() / "kova_4_0.bin");  // a directory named like an image
+  auto names = ListImages(d.str());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"KOVA_2_0.BIN", "kova_1_0.bin"}));
+  EXPECT_TRUE(ListImages(d.str() + "/missing").empty());
+}
+
+TEST(ImageStore, DeletionIsPerFileAndSilent) {
+  TempDir d;
+  d.write("kova_1_0.bin", "a");
+  DeleteBackupImage(d.str(), "1_0");  // checksum missing, image still goes
+  EXPECT_FALSE(d.exists("kova_1_0.bin"));
+  DeleteBackupImage(d.str(), "7_7");  // nothing there
+
+  d.write("kova_2_0.bin", "a");
+  d.write("chk_2_0.txt", "b");
+  fs::permissions(d.path() / "chk_2_0.txt", fs::perms::owner_read, fs::perm_options::replace);
+  DeleteBackupImage(d.str(), "2_0");  // a read-only checksum stays, the image goes
+  EXPECT_TRUE(d.exists("chk_2_0.txt"));
+  EXPECT_FALSE(d.exists("kova_2_0.bin"));
+
+  fs::create_directory(d.path() / "kova_3_0.bin");
+  DeleteBackupImage(d.str(), "3_0");  // a directory is not touched
+  EXPECT_TRUE(fs::is_directory(d.path() / "kova_3_0.bin"));
+}
