@@ -26,8 +26,8 @@ TEST(ImageStore, ReleaseSeriesRule) {
   } cases[] = {
       {"5_2_0_12", false, "5_2_1_0", true},   {"5_2_0_12", false, "5_3_1_4", false},
       {"5_2_0_12", false, "6_2_0_1", false},  {"0_0_0_0", false, "9_9", true},
-      {"5_2_0_12", true, "6_0_0_0", true},    {"10_2_1", false, "10_3_0", true},
-      {"10_2_1", false, "11_2_1", false},     {"5_2", false, "5_2", true},
+      {"5_2_0_12", true, "6_0_0_0", true},    {"10_2_1", false, "10_3_0", false},
+      {"10_2_1", false, "10_2_9", true},      {"5_2", false, "5_2", true},
       {"5_2_0_12", false, "5_2", false},      {"5_2", false, "5_2_0_1", false},
       {"", false, "", true},                  {"0_0_", false, "x", true},
       {"a_B_1", false, "A_b_2", true},  // letter case does not count
