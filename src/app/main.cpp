@@ -1,13 +1,58 @@
-// The program: the main window on the Qt platform.
+// The program: the main window on the Qt platform, or batch mode.
 #include <QApplication>
+#include <QCoreApplication>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 
+#include "app/BatchMode.h"
 #include "app/Settings.h"
 #include "app/frmMain.h"
 #include "platform/qt/QtPlatform.h"
+
+namespace {
+std::atomic<int> interrupts{0};
+extern "C" void OnInterrupt(int) { interrupts.fetch_add(1); }
+
+std::string Timestamp() {
+  std::time_t t = std::time(nullptr);
+  char buf[16];
+  std::strftime(buf, sizeof buf, "%H:%M:%S", std::localtime(&t));
+  return buf;
+}
+
+int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std::string>& args) {
+  std::string error;
+  auto cl = ParseBatchCommandLine(args, error);
+  if (!cl) {
+    std::cerr << "kova-upgrader: " << error << "\n\n" << BatchUsage();
+    return 2;
+  }
+  if (cl->help) {
+    std::cout << BatchUsage();
+    return 0;
+  }
+  if (cl->version) {
+    std::cout << BatchVersionText();
+    return 0;
+  }
+  QCoreApplication app(argc, argv);
+  settings.commandLine = cl->options.factory ? "/Factory" : "";
+  ConsoleUi ui(std::cout, std::cerr, cl->options, Timestamp);
+  QtPlatform platform(&ui);
+  frmMain form(platform, settings);
+  std::signal(SIGINT, OnInterrupt);
+  return RunBatch(form, ui, cl->options, interrupts, [](int code) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::_Exit(code);
+  });
+}
+}  // namespace
 
 int main(int argc, char** argv) {
   std::string error;
@@ -16,10 +61,16 @@ int main(int argc, char** argv) {
     std::cerr << "kova-upgrader: " << error << "\n";
     return 2;
   }
-  settings->commandLine = JoinArguments(argc, argv);
   std::error_code ec;
   settings->workingDirectory = std::filesystem::current_path(ec).string();
 
+  // Options of batch mode start with "--"; the window's switches keep
+  // their exact meaning.
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (const auto& a : args)
+    if (a.rfind("--", 0) == 0 || a == "-h") return RunBatchMode(argc, argv, *settings, args);
+
+  settings->commandLine = JoinArguments(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName("KOVA Upgrader");
   int rc = 0;

@@ -92,10 +92,11 @@ void SimSocket::sendData(std::string_view bytes) {
   sentLog += data;
   auto conn = conn_;
   net_.loop().schedule(0, [conn, data] {
-    if (!conn->open_) return;
+    auto peer = conn->peer_.lock();
+    if (!conn->open_ || !peer) return;
     conn->received_ += data;
-    conn->peer_->received += data;
-    conn->peer_->onData(*conn, data);
+    peer->received += data;
+    peer->onData(*conn, data);
   });
 }
 
@@ -110,7 +111,9 @@ void SimSocket::close() {
   if (conn_ && conn_->open_) {
     conn_->open_ = false;
     auto conn = conn_;
-    net_.loop().schedule(0, [conn] { conn->peer_->onClientClose(*conn); });
+    net_.loop().schedule(0, [conn] {
+      if (auto peer = conn->peer_.lock()) peer->onClientClose(*conn);
+    });
   }
   conn_.reset();
   inbox_.clear();

@@ -35,7 +35,7 @@ class SimConnection : public std::enable_shared_from_this<SimConnection> {
   SimSocket* client_;
   std::weak_ptr<bool> clientAlive_;
   unsigned generation_;
-  std::shared_ptr<SimPeer> peer_;
+  std::weak_ptr<SimPeer> peer_;  // the peer owns its connections
   bool open_ = true;
   std::string received_;
 };

@@ -92,8 +92,10 @@ class QtResolver : public Resolver {
 
 class QtPlatform : public Platform {
  public:
+  // uiOverride: another front end (the console) in place of the widgets.
+  explicit QtPlatform(Ui* uiOverride = nullptr) : override_(uiOverride) {}
   EventLoop& loop() override { return loop_; }
-  Ui& ui() override { return ui_; }
+  Ui& ui() override { return override_ ? *override_ : ui_; }
   QtUi& qtUi() { return ui_; }
   Process& process() override { return process_; }
   Resolver& resolver() override { return resolver_; }
@@ -108,4 +110,5 @@ class QtPlatform : public Platform {
   QtUi ui_;
   QtProcess process_;
   QtResolver resolver_;
+  Ui* override_;
 };

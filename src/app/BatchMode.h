@@ -1,0 +1,81 @@
+// Batch mode: the same logic as the window, with a console front end.
+// Status texts go to standard output, message boxes to standard error, and
+// the dialogs are answered from the command line.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+class frmMain;
+
+struct BatchOptions {
+  enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log };
+  Operation operation = Operation::Version;
+  std::string restoreVersion;  // display form, as the chooser lists it
+  std::optional<std::pair<std::string, std::string>> dns;  // primary, secondary
+  bool factory = false;
+  bool noAutoPic = false;
+  bool yes = false;
+};
+
+// Parses the arguments after the program name. Returns nullopt and sets
+// error for a usage error; sets help or version for those requests.
+struct BatchCommandLine {
+  bool batch = false;  // --batch given
+  bool help = false;
+  bool version = false;
+  BatchOptions options;
+};
+std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
+                                                      std::string& error);
+std::string BatchUsage();
+std::string BatchVersionText();
+
+// The console Ui. Boxes are answered OK (yes/no: No unless --yes); the
+// dialogs are answered from the options.
+class ConsoleUi : public Ui {
+ public:
+  ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& options,
+            std::function<std::string()> timestamp);
+  int msgBox(const std::string& text, int style, const std::string& title) override;
+  void setPointer(int code) override { pointer_ = code; }
+  int pointer() const override { return pointer_; }
+  void showModal(Form& form) override;
+  void show(Form&) override {}
+
+  void status(const std::string& text);
+  void progress(int value);
+  void note(const std::string& text);  // a line of our own on standard output
+  // Boxes that reported a failure (warning or error, not a success notice).
+  int failures() const { return failures_; }
+  const std::string& lastFailure() const { return lastFailure_; }
+
+ private:
+  std::ostream& out_;
+  std::ostream& err_;
+  const BatchOptions& options_;
+  std::function<std::string()> timestamp_;
+  int pointer_ = kPointerDefault;
+  int failures_ = 0;
+  std::string lastFailure_;
+  int dnsDialogs_ = 0;
+  int lastProgress_ = -1;
+};
+
+// Thrown out of the event loop when the run is abandoned (second Ctrl+C)
+// and no endProcess was given.
+struct BatchAbandoned {};
+
+// Runs one operation on a window that has not been loaded yet and returns
+// the exit code: 0 done, 1 failed, 2 no usable home directory. interrupts
+// counts Ctrl+C presses; endProcess ends the process after an abandoned
+// run has been cleaned up.
+int RunBatch(frmMain& f, ConsoleUi& ui, const BatchOptions& options,
+             const std::atomic<int>& interrupts,
+             const std::function<void(int code)>& endProcess = nullptr);
