@@ -11,5 +11,6 @@ class Shell {
   void Form_KeyPress(int keyAscii);
 
  private:
+  void DownloadLog();
   frmMain& f;
 };

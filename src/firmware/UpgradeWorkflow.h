@@ -9,5 +9,10 @@ class UpgradeWorkflow {
   void cmdUpgrade_Click();
 
  private:
+  // No image of the running version in the store: fetch it first.
+  void BackupBranch();
+  // The store already holds it: upload the new image at once.
+  void UploadBranch();
+
   frmMain& f;
 };

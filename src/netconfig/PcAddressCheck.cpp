@@ -1,9 +1,118 @@
 #include "netconfig/PcAddressCheck.h"
 
+#include <exception>
+
 #include "app/frmMain.h"
 
-PcAddressCheck::PcAddressCheck(frmMain& f) : f(f) {}
-std::string PcAddressCheck::RunConsoleCommand(const std::string&) { return {}; }
-void PcAddressCheck::SetDefaultLocalAddress() {}
-void PcAddressCheck::RestoreDHCPAddress() {}
-void PcAddressCheck::VerifyLocalAddress(const std::string&) {}
+namespace {
+constexpr const char* kWrongAddressTitle = "Wrong local IP address";
+
+bool InModemSubnet(const Resolver::Address& a) { return a[0] == 192 && a[1] == 168 && a[2] == 128; }
+
+std::string Dotted(const Resolver::Address& a) {
+  return std::to_string(a[0]) + "." + std::to_string(a[1]) + "." + std::to_string(a[2]) + "." +
+         std::to_string(a[3]);
+}
+
+// Shows the hourglass for a while and puts back whatever was shown before,
+// also when an exception leaves early: an operation's busy pointer survives.
+class PointerScope {
+ public:
+  explicit PointerScope(Ui& ui) : ui_(ui), before_(ui.pointer()) {
+    ui_.setPointer(Ui::kPointerBusy);
+  }
+  ~PointerScope() { ui_.setPointer(before_); }
+  PointerScope(const PointerScope&) = delete;
+  PointerScope& operator=(const PointerScope&) = delete;
+
+ private:
+  Ui& ui_;
+  int before_;
+};
+}  // namespace
+
+PcAddressCheck::PcAddressCheck(frmMain& f) : PcAddressCheck(f, MakeSystemNetworkCommands()) {}
+
+PcAddressCheck::PcAddressCheck(frmMain& f, std::unique_ptr<NetworkCommands> commands)
+    : f(f), commands_(std::move(commands)) {}
+
+PcAddressCheck::~PcAddressCheck() = default;
+
+std::string PcAddressCheck::RunConsoleCommand(const std::string& commandLine) {
+  ConsoleResult r = f.platform.process().runConsole(commandLine);
+  switch (r.kind) {
+    case ConsoleResult::PipeFailed:
+      f.ui().msgBox("CreatePipe failed. Error: " + std::to_string(r.errorCode), MsgCritical,
+                    kAppTitle);
+      return {};
+    case ConsoleResult::NotFound:
+      f.ui().msgBox("Command not found", MsgCritical, kAppTitle);
+      return {};
+    case ConsoleResult::Ran:
+      break;
+  }
+  return r.output;
+}
+
+void PcAddressCheck::SetDefaultLocalAddress() {
+  switched_ = false;
+  f.SetStatus("Changing local address to 192.168.128.101. Wait ...");
+  PointerScope hourglass(f.ui());
+  f.loop().pumpEvents();
+  std::string listing = RunConsoleCommand(commands_->listCommand());
+  auto name = commands_->findConnection(listing);
+  if (!name) {
+    f.SetStatus("No Local Area network connection found. The PC address was not changed.");
+    return;
+  }
+  f.strConnectionName = *name;
+  for (const auto& command : commands_->setStaticCommands(f.strConnectionName))
+    RunConsoleCommand(command);
+  switched_ = true;
+}
+
+void PcAddressCheck::RestoreDHCPAddress() {
+  if (!f.blnStaticSet) return;
+  f.SetStatus("Restoring DHCP for Local Area Connection. Wait....");
+  for (const auto& command : commands_->setDhcpCommands(f.strConnectionName))
+    RunConsoleCommand(command);
+  f.blnStaticSet = false;
+}
+
+void PcAddressCheck::VerifyLocalAddress(const std::string& hostName) {
+  Resolver& resolver = f.platform.resolver();
+  auto first = resolver.resolveIPv4(hostName);
+  if (!first || first->empty()) {
+    f.SetStatus("Can't Get local IP");
+    return;
+  }
+  const Resolver::Address a = first->front();
+  if (InModemSubnet(a)) return;
+
+  std::string question = "Can not connect to modem using existing PC address " + Dotted(a) +
+                         kCrLf + kCrLf +
+                         "Upgrader will set static IP address 192.168.128.101 for yor computer." +
+                         kCrLf + kCrLf + "                 Do you want to proceed?";
+  switched_ = false;
+  if (f.ui().msgBox(question, MsgExclamation | MsgYesNo, kWrongAddressTitle) == MsgYes) {
+    try {
+      SetDefaultLocalAddress();
+    } catch (const std::exception&) {
+      // Not reported: the re-check below tells whether the switch worked.
+    }
+  }
+
+  auto again = resolver.resolveIPv4(hostName);
+  if (!again || again->empty()) {
+    f.SetStatus("Can't Get new local IP");
+    return;
+  }
+  if (InModemSubnet(again->front())) {
+    // Only a switch made here is undone at shutdown.
+    if (switched_) f.blnStaticSet = true;
+    return;
+  }
+  f.SetStatus("Failure");
+  f.ui().msgBox("Please change your local IP address manually to 192.168.128.101", MsgExclamation,
+                kWrongAddressTitle);
+}

@@ -1,4 +1,17 @@
-// Parses the command texts given to the FTP component.
+// Parses the command texts given to the FTP component. Shared by the real
+// and the simulated FTP client so both refuse exactly the same texts.
+//
+//   GET <remote> <local>
+//   PUT <local> <remote>
+//   DELETE <remote>
+//   CLOSE
+//
+// Words are separated by one or more blanks (leading and trailing blanks are
+// ignored). A local path may be enclosed in double quotes and may then hold
+// blanks; every other word is a bare token without blanks or quotes. Verbs
+// are upper case only: the tool sends fixed upper-case texts, so anything
+// else is a programming error worth surfacing. Control characters are
+// refused anywhere, since a CR or LF in a path would inject FTP commands.
 #pragma once
 
 #include <string>
@@ -9,5 +22,8 @@ struct FtpCommand {
   std::string local;
 };
 
-// Throws PlatformError on malformed text.
+// Error number of PlatformError for a malformed command text.
+inline constexpr int kFtpCommandInvalid = 87;
+
+// Throws PlatformError(kFtpCommandInvalid, ...) on malformed text.
 FtpCommand ParseFtpCommand(const std::string& text);

@@ -137,7 +137,12 @@ void QtFormView::build(QWidget* container) {
 bool QtFormView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && form_.onKeyPress) {
     auto* w = qobject_cast<QWidget*>(watched);
-    if (w && (w == top_ || top_->isAncestorOf(w)) && w->window() == top_) {
+    // An unhandled key climbs to each parent with the same event object;
+    // the form sees it once, at its first receiver.
+    bool climbing = event == lastKey_ && lastKeyTarget_ && w && w->isAncestorOf(lastKeyTarget_);
+    if (w && !climbing && (w == top_ || top_->isAncestorOf(w)) && w->window() == top_) {
+      lastKey_ = event;
+      lastKeyTarget_ = w;
       auto* k = static_cast<QKeyEvent*>(event);
       int code = 0;
       if ((k->modifiers() & Qt::ControlModifier) && k->key() >= Qt::Key_A &&

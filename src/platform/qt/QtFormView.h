@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,8 @@ class QtFormView : public QObject {
   void bindMenus(QMainWindow& window);
   Form& form_;
   QWidget* top_ = nullptr;
+  const QEvent* lastKey_ = nullptr;
+  QPointer<QWidget> lastKeyTarget_;
   QDialog* dialog_ = nullptr;
   bool closing_ = false;
   std::vector<std::pair<Control*, int>> connections_;

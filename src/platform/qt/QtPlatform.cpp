@@ -155,31 +155,15 @@ void QtUi::show(Form& form) {
   main_->showWindow();
 }
 
+QtUi::QtUi() = default;
+QtUi::~QtUi() = default;
+void QtUi::releaseMainWindow() { main_.reset(); }
+
 QWidget* QtUi::mainWindow() const { return main_ ? main_->widget() : nullptr; }
 
 // ---- Processes and names ----
 
-ConsoleResult QtProcess::runConsole(const std::string& commandLine) {
-  ConsoleResult result;
-  QStringList parts = QProcess::splitCommand(QString::fromStdString(commandLine));
-  if (parts.isEmpty()) {
-    result.kind = ConsoleResult::NotFound;
-    return result;
-  }
-  QProcess p;
-  p.setProcessChannelMode(QProcess::MergedChannels);
-  p.setStandardInputFile(QProcess::nullDevice());
-  QString program = parts.takeFirst();
-  p.start(program, parts, QIODevice::ReadOnly);
-  if (!p.waitForStarted(-1)) {
-    result.kind = ConsoleResult::NotFound;
-    return result;
-  }
-  p.waitForFinished(-1);
-  QByteArray out = p.readAll();
-  result.output.assign(out.constData(), static_cast<std::size_t>(out.size()));
-  return result;
-}
+// QtProcess::runConsole is in QtProcess.cpp.
 
 bool QtProcess::startDetached(const std::string& program, const std::string& workingDirectory) {
   return QProcess::startDetached(QString::fromStdString(program), {},

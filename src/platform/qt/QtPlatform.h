@@ -62,6 +62,8 @@ class QtTcpSocket : public QObject, public TcpSocket {
 
 class QtUi : public Ui {
  public:
+  QtUi();
+  ~QtUi() override;
   int msgBox(const std::string& text, int style, const std::string& title) override;
   void setPointer(int code) override;
   int pointer() const override { return pointer_; }
@@ -71,7 +73,7 @@ class QtUi : public Ui {
   QWidget* mainWindow() const;
   QtFormView* mainView() const { return main_.get(); }
   // Takes the main window down before its form goes away.
-  void releaseMainWindow() { main_.reset(); }
+  void releaseMainWindow();
 
  private:
   int pointer_ = kPointerDefault;

@@ -1,0 +1,140 @@
+// The console command runner: a command line run without a window and
+// without a shell, its standard output and error captured as one text.
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include "platform/qt/QtFormView.h"  // completes QtUi for the header
+#include "platform/qt/QtPlatform.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Splits a command line at blanks; double quotes keep blanks inside one
+// argument and "" stands for an empty argument. Nothing else is special.
+// With rest set, stops after the first argument and leaves the remainder
+// of the line (after the blanks that follow it) there.
+QStringList SplitCommandLine(const QString& line, QString* rest = nullptr) {
+  QStringList args;
+  QString current;
+  bool inQuotes = false;
+  bool started = false;
+  int i = 0;
+  for (; i < line.size(); ++i) {
+    const QChar c = line.at(i);
+    if (c == QLatin1Char('"')) {
+      inQuotes = !inQuotes;
+      started = true;
+    } else if (!inQuotes && c.isSpace()) {
+      if (started) {
+        args << current;
+        current.clear();
+        started = false;
+        if (rest) break;
+      }
+    } else {
+      current += c;
+      started = true;
+    }
+  }
+  if (rest) {
+    while (i < line.size() && line.at(i).isSpace()) ++i;
+    *rest = line.mid(i);
+  }
+  if (started) args << current;
+  return args;
+}
+
+// After a failed start: 0 when a pipe can be made now (the program is what
+// failed), else the system's error number.
+int PipeError() {
+#ifdef Q_OS_WIN
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  SECURITY_ATTRIBUTES sa{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return static_cast<int>(GetLastError());
+  CloseHandle(readEnd);
+  CloseHandle(writeEnd);
+  return 0;
+#else
+  int fds[2];
+  if (::pipe(fds) != 0) return errno != 0 ? errno : -1;
+  ::close(fds[0]);
+  ::close(fds[1]);
+  return 0;
+#endif
+}
+
+#ifndef Q_OS_WIN
+// The program as the search rules find it; empty when there is none.
+QString FindProgram(const QString& name) {
+  if (name.contains(QLatin1Char('/'))) {
+    QFileInfo info(name);
+    return info.isFile() && info.isExecutable() ? name : QString();
+  }
+  return QStandardPaths::findExecutable(name);
+}
+#endif
+
+}  // namespace
+
+ConsoleResult QtProcess::runConsole(const std::string& commandLine) {
+  ConsoleResult result;
+  // The line may carry names taken from another command's output: bytes
+  // of the system's code page.
+  const QString line = QString::fromLocal8Bit(commandLine.data(),
+                                              static_cast<qsizetype>(commandLine.size()));
+  QProcess p;
+  p.setProcessChannelMode(QProcess::MergedChannels);  // one pipe: the order as written
+  p.setStandardInputFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+  // The arguments go to the program exactly as written; only the program
+  // is taken off the line to be found by the search rules.
+  QString arguments;
+  QStringList program = SplitCommandLine(line, &arguments);
+  if (program.isEmpty() || program.front().isEmpty()) {
+    result.kind = ConsoleResult::NotFound;
+    return result;
+  }
+  p.setProgram(program.front());
+  p.setNativeArguments(arguments);
+  p.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* a) {
+    a->flags |= CREATE_NO_WINDOW;
+  });
+  p.start(QIODevice::ReadOnly);
+  const bool found = true;
+#else
+  QStringList parts = SplitCommandLine(line);
+  if (parts.isEmpty() || parts.front().isEmpty()) {
+    result.kind = ConsoleResult::NotFound;
+    return result;
+  }
+  // Looked up first: QProcess keeps a pipe open for every start that fails
+  // because the program is missing (seen with Qt 6.4).
+  const QString program = FindProgram(parts.takeFirst());
+  const bool found = !program.isEmpty();
+  if (found) p.start(program, parts, QIODevice::ReadOnly);
+#endif
+  if (!found || !p.waitForStarted(-1)) {
+    if (int e = PipeError()) {
+      result.kind = ConsoleResult::PipeFailed;
+      result.errorCode = e;
+    } else {
+      result.kind = ConsoleResult::NotFound;
+    }
+    return result;
+  }
+  // Blocks without handling events, as a console call does; the output is
+  // drained while waiting, so a child writing a lot never stalls on a full
+  // pipe.
+  p.waitForFinished(-1);
+  const QByteArray out = p.readAll();
+  result.output.assign(out.constData(), static_cast<std::size_t>(out.size()));
+  return result;
+}

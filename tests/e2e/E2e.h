@@ -1,0 +1,80 @@
+// End-to-end support: the simulated modem as a real process on loopback,
+// and the real platform (Qt widgets offscreen, sockets, libcurl) driven as
+// a user drives the window.
+#pragma once
+
+#include <QProcess>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frmMain.h"
+#include "platform/qt/QtFormView.h"
+#include "platform/qt/QtPlatform.h"
+#include "sim/Harness.h"
+
+// tools/modemsim/modemsim.py on free loopback ports, stopped with the object.
+class ModemSim {
+ public:
+  struct Options {
+    std::string version = "5.2.0.12";
+    std::vector<std::string> faults;
+    double rebootSeconds = 1;
+    double reflashSeconds = 1;
+    std::vector<std::string> extra;  // further command-line arguments
+  };
+  explicit ModemSim(Options options);
+  ~ModemSim();
+  bool ready() const { return zing > 0; }
+  int zing = 0, ftp = 0, telnet = 0, at = 0;
+  std::string root;  // the modem's file system
+  std::vector<std::string> journal() const;
+  bool journalHas(const std::string& line) const;
+  std::string startError;
+
+ private:
+  TempDir dir_;
+  QProcess process_;
+  std::string journalPath_;
+};
+
+// Answers message boxes at once (recording them) and lets a test act in
+// the real dialogs through their widgets.
+class E2eUi : public QtUi {
+ public:
+  int msgBox(const std::string& text, int style, const std::string& title) override;
+  void showModal(Form& form) override;
+  std::vector<MsgRecord> boxes;
+  std::map<std::string, std::function<void(Form&, QtFormView&)>> dialogScripts;
+  std::vector<std::string> dialogs;
+};
+
+// The window of the tool on the real platform against a ModemSim.
+class E2eTool {
+ public:
+  E2eTool(const ModemSim& modem, TempDir& home, std::string commandLine = "");
+  ~E2eTool();
+  frmMain& f() { return *form_; }
+  QtFormView& view() { return *view_; }
+  E2eUi& ui() { return ui_; }
+  // Handles events until pred holds or ms pass; true when it held.
+  bool runUntil(const std::function<bool()>& pred, int ms);
+  // Handles events until the tool is idle and nothing it started is pending.
+  bool settle(int ms);
+  void clickButton(const std::string& name);
+  void clickMenu(const std::string& name);
+  void pressKeys(const std::vector<int>& ctrlLetters);  // Qt::Key_B ...
+  std::vector<std::string> statuses;
+  std::vector<std::string> boxTexts() const;
+
+ private:
+  E2eUi ui_;
+  std::unique_ptr<QtPlatform> platform_;
+  std::unique_ptr<frmMain> form_;
+  std::unique_ptr<QtFormView> view_;
+};
+
+// A home directory with the new image kova_<v>.bin, its checksum file and
+// (optionally) pic.hex.
+void PrepareHome(TempDir& home, const std::string& newVersion, bool withPic);

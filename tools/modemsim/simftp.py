@@ -1,0 +1,316 @@
+"""The modem's FTP server: pyftpdlib on its own IO loop in a thread of its own,
+with the hooks the fault switches need.
+
+pyftpdlib is not thread-safe, so everything that touches the server happens on
+that thread; the asyncio side only starts it with a listening socket and asks
+it to stop.
+"""
+
+import errno
+import logging
+import os
+import socket
+import struct
+import sys
+import threading
+import traceback
+import warnings
+
+import modemroot
+
+with warnings.catch_warnings():
+    warnings.simplefilter('ignore', DeprecationWarning)  # asynchat, inside pyftpdlib
+    from pyftpdlib.authorizers import DummyAuthorizer
+    from pyftpdlib.filesystems import AbstractedFS
+    from pyftpdlib.handlers import DTPHandler, FileProducer, FTPHandler
+    from pyftpdlib.ioloop import IOLoop
+    from pyftpdlib.servers import FTPServer
+
+FTP_USER = 'kovauser'
+FTP_PASSWORD = 'moonstone'
+# What the server expects under the wrong-password fault.
+OTHER_PASSWORD = 'moonstone-2'
+UPLOAD_SUFFIX = '.upload'
+# How long a dropped transfer hangs before both connections go.
+DROP_DELAY = 0.2
+POLL_INTERVAL = 0.05
+
+_log = logging.getLogger('pyftpdlib')
+if not _log.handlers:
+    # pyftpdlib logs every command at INFO to stderr unless told otherwise.
+    _handler = logging.StreamHandler(sys.stderr)
+    _handler.setFormatter(logging.Formatter('modemsim ftp: %(message)s'))
+    _log.addHandler(_handler)
+    _log.setLevel(logging.WARNING)
+    _log.propagate = False
+
+
+def _reset_on_close(sock):
+    """Makes the next close() send RST instead of FIN."""
+    try:
+        sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack('ii', 1, 0))
+    except (OSError, AttributeError):
+        pass
+
+
+class FtpFaults:
+    """Which failures the FTP server shows.  stall and drop are None (off),
+    True (every transfer) or a set of remote paths."""
+
+    def __init__(self, wrong_password=False, stall=None, drop=None):
+        self.wrong_password = wrong_password
+        self.stall = stall
+        self.drop = drop
+
+    def transfer(self, remote_path):
+        for name, rule in (('drop', self.drop), ('stall', self.stall)):
+            if rule is True or (rule and remote_path in rule):
+                return name
+        return None
+
+
+class _ModemFS(AbstractedFS):
+    def open(self, filename, mode):
+        if 'w' in mode and '+' not in mode:
+            # An upload goes to a temporary beside its target and replaces
+            # the target only when the whole file has arrived.
+            if os.path.isdir(filename):
+                raise IsADirectoryError(errno.EISDIR, 'Is a directory', filename)
+            fd, tmp = modemroot.new_temp(filename, UPLOAD_SUFFIX)
+            os.close(fd)
+            f = open(tmp, mode)
+            self.cmd_channel.uploads[tmp] = filename
+            return f
+        return super().open(filename, mode)
+
+
+class _CappedProducer:
+    """Hands out at most `cap` bytes of a file, for a transfer that halts."""
+
+    def __init__(self, inner, cap):
+        self.inner = inner
+        self.file = inner.file
+        self.left = cap
+
+    def more(self):
+        if self.left <= 0:
+            return b''
+        saved = self.inner.buffer_size
+        self.inner.buffer_size = min(saved, self.left)
+        try:
+            data = self.inner.more()
+        finally:
+            self.inner.buffer_size = saved
+        self.left -= len(data)
+        return data
+
+
+class _ModemDTP(DTPHandler):
+    def __init__(self, sock, cmd_channel):
+        self._halt_rule = None
+        self._halt_at = 0
+        self._halted = False
+        self._remote = None
+        super().__init__(sock, cmd_channel)
+
+    def _arm(self):
+        self._remote = self.cmd_channel.remote_path(self.file_obj.name)
+        self._halt_rule = self.cmd_channel.sim.faults.transfer(self._remote)
+
+    def push_with_producer(self, producer):
+        if self.file_obj is not None and isinstance(producer, FileProducer):
+            self._arm()
+            if self._halt_rule:
+                size = os.fstat(self.file_obj.fileno()).st_size
+                self._halt_at = min(size // 2, 32768)
+                producer = _CappedProducer(producer, self._halt_at)
+        super().push_with_producer(producer)
+
+    def initiate_send(self):
+        if self._halted:
+            return
+        if self._halt_rule and self.tot_bytes_sent >= self._halt_at:
+            self._halt()
+            return
+        super().initiate_send()
+
+    def enable_receiving(self, type, cmd):
+        super().enable_receiving(type, cmd)
+        if self.file_obj is not None:
+            self._arm()
+            if self._halt_rule:
+                self.ac_in_buffer_size = 16384
+
+    def handle_read(self):
+        if self._halted:
+            return
+        if self._halt_rule and self.tot_bytes_received > 0:
+            self._halt()
+            return
+        super().handle_read()
+
+    handle_read_event = handle_read
+
+    def _halt(self):
+        # Out of the loop: no byte moves any more, the socket stays open.
+        self._halted = True
+        self.del_channel()
+        sim = self.cmd_channel.sim
+        sim.journal('FTP %s %s' % (self._halt_rule, self._remote))
+        if self._halt_rule == 'drop':
+            self.ioloop.call_later(DROP_DELAY, self.cmd_channel.drop,
+                                   _errback=self.cmd_channel.handle_error)
+
+    def close(self):
+        if not self._closed and self.receive and self.file_obj is not None:
+            if not self.file_obj.closed:
+                self.file_obj.close()
+            if self.transfer_finished and not self.cmd_channel.commit_upload(self.file_obj.name):
+                self.transfer_finished = False
+                self._resp = ('550 Cannot store the file.', logging.getLogger('pyftpdlib').warning)
+        super().close()
+
+
+class _ModemHandler(FTPHandler):
+    sim = None  # the FtpService, set on a subclass per server
+    banner = 'KOVA modem FTP server ready.'
+    auth_failed_timeout = 0.5
+    use_sendfile = False
+    max_login_attempts = 3
+
+    def __init__(self, conn, server, ioloop=None):
+        self.uploads = {}  # temporary path -> target path
+        super().__init__(conn, server, ioloop=ioloop)
+
+    def remote_path(self, path):
+        target = self.uploads.get(path, path)
+        rel = os.path.relpath(os.path.realpath(target), self.sim.root)
+        return '/' + ('' if rel == '.' else rel.replace(os.sep, '/'))
+
+    def pre_process_command(self, line, cmd, arg):
+        if cmd == 'PASS':
+            self.sim.journal('FTP PASS ***')
+        else:
+            self.sim.journal('FTP %s %s' % (cmd, arg) if arg else 'FTP ' + cmd)
+        return super().pre_process_command(line, cmd, arg)
+
+    def on_connect(self):
+        self.sim.journal('FTP connect')
+
+    def on_login(self, username):
+        self.sim.journal('FTP login %s' % username)
+
+    def on_login_failed(self, username, password):
+        self.sim.journal('FTP login refused %s' % username)
+
+    def on_file_sent(self, file):
+        self.sim.journal('FTP sent %s' % self.remote_path(file))
+
+    def on_incomplete_file_sent(self, file):
+        self.sim.journal('FTP incomplete %s' % self.remote_path(file))
+
+    def commit_upload(self, tmp):
+        target = self.uploads.get(tmp)
+        if target is None:
+            return True
+        try:
+            os.replace(tmp, target)
+            return True
+        except OSError as err:
+            self.sim.journal('FTP store failed %s: %s' % (self.remote_path(tmp), err.strerror))
+            return False
+
+    def on_file_received(self, file):
+        remote = self.remote_path(file)
+        self.uploads.pop(file, None)
+        self.sim.journal('FTP received %s' % remote)
+
+    def on_incomplete_file_received(self, file):
+        remote = self.remote_path(file)
+        if self.uploads.pop(file, None) is not None:
+            _remove(file)
+        self.sim.journal('FTP incomplete %s' % remote)
+
+    def drop(self):
+        if self.data_channel is not None and self.data_channel.socket is not None:
+            _reset_on_close(self.data_channel.socket)
+        if self.socket is not None:
+            _reset_on_close(self.socket)
+        self.close()
+
+    def close(self):
+        try:
+            super().close()
+        finally:
+            for tmp in list(self.uploads):
+                _remove(tmp)
+            self.uploads.clear()
+
+
+def _remove(path):
+    try:
+        os.unlink(path)
+    except OSError:
+        pass
+
+
+class FtpService:
+    """One run of the FTP server, from start(sock) to stop()."""
+
+    def __init__(self, root, journal, faults):
+        self.root = os.path.realpath(root)
+        self.journal = journal
+        self.faults = faults
+        self._server = None
+        self._thread = None
+        self._stop = threading.Event()
+        self._abort = False
+
+    def start(self, sock):
+        authorizer = DummyAuthorizer()
+        password = OTHER_PASSWORD if self.faults.wrong_password else FTP_PASSWORD
+        authorizer.add_user(FTP_USER, password, self.root, perm='elradfmwMT')
+        handler = type('ModemFTPHandler', (_ModemHandler,),
+                       {'sim': self, 'authorizer': authorizer,
+                        'dtp_handler': _ModemDTP, 'abstracted_fs': _ModemFS})
+        self._server = FTPServer(sock, handler, ioloop=IOLoop(), backlog=64)
+        self._server.max_cons = 64
+        self._stop.clear()
+        self._thread = threading.Thread(target=self._run, name='modemsim-ftp', daemon=True)
+        self._thread.start()
+
+    def _run(self):
+        server = self._server
+        try:
+            while not self._stop.is_set():
+                try:
+                    server.serve_forever(timeout=POLL_INTERVAL, blocking=False,
+                                         handle_exit=False)
+                except Exception:
+                    traceback.print_exc(file=sys.stderr)
+        finally:
+            try:
+                if self._abort:
+                    self._reset_all(server)
+                server.close_all()
+            except Exception:
+                traceback.print_exc(file=sys.stderr)
+
+    @staticmethod
+    def _reset_all(server):
+        for inst in list(server.ioloop.socket_map.values()):
+            if getattr(inst, 'socket', None) is not None:
+                _reset_on_close(inst.socket)
+            data = getattr(inst, 'data_channel', None)
+            if data is not None and getattr(data, 'socket', None) is not None:
+                _reset_on_close(data.socket)
+
+    def stop(self, abort=True):
+        """Closes the listener and every session; abort resets the peers."""
+        if self._thread is None:
+            return
+        self._abort = abort
+        self._stop.set()
+        self._thread.join(5)
+        self._thread = None
+        self._server = None
