@@ -16,6 +16,7 @@ TelnetSession::TelnetSession(frmMain& f) : f(f), silence_(f.platform.createTimer
   f.Telnet->onConnect = [this] { Telnet_Connect(); };
   f.Telnet->onDataArrival = [this](std::size_t n) { Telnet_DataArrival(n); };
   f.Telnet->onError = [this](int n, const std::string& d) { Telnet_Error(n, d); };
+  f.Telnet->onClose = [this] { Telnet_Close(); };
   f.tmrPicUpgrCnt->onTick = [this] { tmrPicUpgrCnt_Timer(); };
 }
 
@@ -195,13 +196,23 @@ void TelnetSession::Telnet_Error(int, const std::string& description) {
   f.SetStatus("Telnet Error " + description);
   // A failed connect is ended by the connect watchdog.
   if (!connected_) return;
+  SessionLost("Telnet Error " + description);
+}
+
+void TelnetSession::Telnet_Close() {
+  f.Telnet->close();
+  if (f.lngTelnetCommand == NO_TELNET_CMD || !connected_) return;
+  SessionLost("Telnet connection closed by the modem.");
+}
+
+void TelnetSession::SessionLost(const std::string& status) {
   // The next session must find a closed socket.
   f.Telnet->close();
   connected_ = false;
   // Once the reflash command is out, the modem may still be flashing:
   // tmrPicUpgrCnt waits for it and gives up in time.
   if (f.lngTelnetCommand == PIC_REFLASH_CMD && f.lngTelnetState != WAIT_PROMPT) return;
-  Abandon("Telnet Error " + description);
+  Abandon(status);
 }
 
 // ---- Ends ----

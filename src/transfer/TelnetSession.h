@@ -36,6 +36,8 @@ class TelnetSession {
   void Telnet_Connect();
   void Telnet_DataArrival(std::size_t bytesTotal);
   void Telnet_Error(int number, const std::string& description);
+  // Closed by the modem: like an error in a connected session.
+  void Telnet_Close();
   void tmrPicUpgrCnt_Timer();
 
  private:
@@ -46,6 +48,8 @@ class TelnetSession {
   void EndExchange();
   // Ends an exchange that cannot go on before the reflash has started.
   void Abandon(const std::string& status);
+  // The connected session broke; ends it unless the reflash is running.
+  void SessionLost(const std::string& status);
   void Silence_Timer();
   std::string FindPicFile() const;
 

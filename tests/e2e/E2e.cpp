@@ -7,8 +7,10 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <gtest/gtest.h>
 
 #include "app/Utilities.h"
 
@@ -24,6 +26,8 @@ ModemSim::ModemSim(Options o) {
                    "--journal", QString::fromStdString(journalPath_)};
   for (auto& f : o.faults) args << "--fault" << QString::fromStdString(f);
   for (auto& e : o.extra) args << QString::fromStdString(e);
+  // KOVA_MODEMSIM_VERBOSE=1: every request and FTP reply on stderr.
+  if (qEnvironmentVariableIntValue("KOVA_MODEMSIM_VERBOSE") == 1) args << "--verbose";
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   process_.start(KOVA_PYTHON, args);
   if (!process_.waitForStarted(10000)) {
@@ -36,9 +40,10 @@ ModemSim::ModemSim(Options o) {
   while (t.elapsed() < 20000) {
     process_.waitForReadyRead(200);
     out += process_.readAllStandardOutput();
-    int at = out.indexOf("READY");
-    if (at >= 0 && out.indexOf('\n', at) > at) {
-      std::istringstream line(out.mid(at).toStdString());
+    const qsizetype begin = out.indexOf("READY");
+    const qsizetype end = begin >= 0 ? out.indexOf('\n', begin) : -1;
+    if (end > begin) {
+      std::istringstream line(out.mid(begin, end - begin).toStdString());
       std::string word;
       while (line >> word) {
         auto eq = word.find('=');
@@ -50,6 +55,7 @@ ModemSim::ModemSim(Options o) {
         else if (key == "telnet") telnet = port;
         else if (key == "at") at = port;
       }
+      if (!ready()) startError = "a READY line without its four ports: " + line.str();
       return;
     }
     if (process_.state() == QProcess::NotRunning) break;
@@ -80,8 +86,15 @@ bool ModemSim::journalHas(const std::string& line) const {
   return false;
 }
 
+std::string ModemSim::file(const std::string& remotePath) const {
+  std::ifstream in(root + remotePath, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 int E2eUi::msgBox(const std::string& text, int style, const std::string& title) {
-  boxes.push_back({text, style, title, 0});
+  boxes.push_back({text, style, title, clock.isValid() ? static_cast<long>(clock.elapsed()) : 0});
   return (style & 7) == MsgYesNo ? MsgNo : MsgOk;
 }
 
@@ -95,6 +108,8 @@ void E2eUi::showModal(Form& form) {
     auto script = it->second;
     QTimer::singleShot(0, [&form, &view, script] {
       if (!form.closed()) script(form, view);
+      // A script that failed half-way must not leave the dialog open.
+      if (!form.closed()) view.widget()->close();
     });
   } else {
     // Nobody acts: the user closes the dialog by its frame.
@@ -112,18 +127,25 @@ E2eTool::E2eTool(const ModemSim& modem, TempDir& home, std::string commandLine) 
   s.atPort = modem.at;
   s.commandLine = std::move(commandLine);
   s.workingDirectory = home.str();
+  // The tool runs in its home, as the real program is started there: bare
+  // file names in FTP commands resolve against it.
+  previousDirectory_ = std::filesystem::current_path();
+  std::filesystem::current_path(home.path());
+  ui_.clock.start();
   platform_ = std::make_unique<QtPlatform>(&ui_);
   form_ = std::make_unique<frmMain>(*platform_, s);
   form_->sbUpgrade.changed.connect([this] { statuses.push_back(form_->sbUpgrade.text()); });
+  // Start-up shows the window through the platform's Ui (ui_).
   form_->Form_Load();
-  view_ = std::make_unique<QtFormView>(*form_, nullptr);
-  view_->showWindow();
 }
 
 E2eTool::~E2eTool() {
   if (!form_->closed()) form_->requestClose(Form::kCloseBySystem);
-  view_.reset();
+  // The window refers to the form: it goes first.
+  ui_.releaseMainWindow();
   form_.reset();
+  std::error_code ec;
+  std::filesystem::current_path(previousDirectory_, ec);
 }
 
 bool E2eTool::runUntil(const std::function<bool()>& pred, int ms) {
@@ -154,20 +176,37 @@ bool E2eTool::settle(int ms) {
 }
 
 void E2eTool::clickButton(const std::string& name) {
-  auto* b = qobject_cast<QPushButton*>(view_->widgetFor(name));
-  if (b) b->click();
+  auto* b = qobject_cast<QPushButton*>(view().widgetFor(name));
+  if (!b) ADD_FAILURE() << "no button " << name;
+  else if (!b->isEnabled()) ADD_FAILURE() << "button " << name << " is disabled";
+  else b->click();
 }
 
 void E2eTool::clickMenu(const std::string& name) {
-  if (auto* a = view_->widget()->findChild<QAction*>(QString::fromStdString(name))) a->trigger();
+  auto* a = view().widget()->findChild<QAction*>(QString::fromStdString(name));
+  if (!a) ADD_FAILURE() << "no menu entry " << name;
+  else if (!a->isEnabled()) ADD_FAILURE() << "menu entry " << name << " is disabled";
+  else a->trigger();
 }
 
-void E2eTool::pressKeys(const std::vector<int>& ctrlLetters) {
-  QWidget* target = view_->widgetFor("cmdUpgrade");
-  for (int key : ctrlLetters) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier,
+namespace {
+// As the window system delivers a key: a fresh event on the stack, sent to
+// the widget with the focus (or the window), one call per key.
+void DeliverKey(QWidget* window, int key) {
+  QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+  QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier,
+                  QString(QChar(static_cast<char16_t>(key - Qt::Key_A + 1))));
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::ControlModifier,
                     QString(QChar(static_cast<char16_t>(key - Qt::Key_A + 1))));
-    QApplication::sendEvent(target, &press);
+  QApplication::sendEvent(target, &release);
+}
+}  // namespace
+
+void E2eTool::pressKeys(const std::vector<int>& ctrlLetters) {
+  for (int key : ctrlLetters) {
+    DeliverKey(view().widget(), key);
+    QApplication::processEvents();
   }
 }
 
@@ -175,6 +214,26 @@ std::vector<std::string> E2eTool::boxTexts() const {
   std::vector<std::string> out;
   for (auto& b : ui_.boxes) out.push_back(b.text);
   return out;
+}
+
+std::string E2eTool::history() const {
+  std::string out;
+  for (auto& s : statuses) out += "status: " + s + "\n";
+  for (auto& b : ui_.boxes)
+    out += "box at " + std::to_string(b.atMs) + " ms (" + std::to_string(b.style) + ", " +
+           b.title + "): " + ReplaceChar(b.text, "\r\n", " | ") + "\n";
+  for (auto& d : ui_.dialogs) out += "dialog: " + d + "\n";
+  return out;
+}
+
+std::vector<std::string> FilesUnder(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(dir, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+    if (!it->is_directory()) names.push_back(it->path().lexically_relative(dir).generic_string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void PrepareHome(TempDir& home, const std::string& newVersion, bool withPic) {

@@ -3,7 +3,9 @@
 // a user drives the window.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,11 +28,13 @@ class ModemSim {
   };
   explicit ModemSim(Options options);
   ~ModemSim();
-  bool ready() const { return zing > 0; }
+  bool ready() const { return zing > 0 && ftp > 0 && telnet > 0 && at > 0; }
   int zing = 0, ftp = 0, telnet = 0, at = 0;
   std::string root;  // the modem's file system
   std::vector<std::string> journal() const;
   bool journalHas(const std::string& line) const;
+  // A file of the modem's file system ("" when absent).
+  std::string file(const std::string& remotePath) const;
   std::string startError;
 
  private:
@@ -48,6 +52,7 @@ class E2eUi : public QtUi {
   std::vector<MsgRecord> boxes;
   std::map<std::string, std::function<void(Form&, QtFormView&)>> dialogScripts;
   std::vector<std::string> dialogs;
+  QElapsedTimer clock;  // started with the tool: atMs of the boxes
 };
 
 // The window of the tool on the real platform against a ModemSim.
@@ -56,7 +61,7 @@ class E2eTool {
   E2eTool(const ModemSim& modem, TempDir& home, std::string commandLine = "");
   ~E2eTool();
   frmMain& f() { return *form_; }
-  QtFormView& view() { return *view_; }
+  QtFormView& view() { return *ui_.mainView(); }
   E2eUi& ui() { return ui_; }
   // Handles events until pred holds or ms pass; true when it held.
   bool runUntil(const std::function<bool()>& pred, int ms);
@@ -67,13 +72,18 @@ class E2eTool {
   void pressKeys(const std::vector<int>& ctrlLetters);  // Qt::Key_B ...
   std::vector<std::string> statuses;
   std::vector<std::string> boxTexts() const;
+  // Statuses, boxes and dialogs, one a line, for a failure's trace.
+  std::string history() const;
 
  private:
+  std::filesystem::path previousDirectory_;
   E2eUi ui_;
   std::unique_ptr<QtPlatform> platform_;
   std::unique_ptr<frmMain> form_;
-  std::unique_ptr<QtFormView> view_;
 };
+
+// Every file under dir, relative, sorted (directories not listed).
+std::vector<std::string> FilesUnder(const std::filesystem::path& dir);
 
 // A home directory with the new image kova_<v>.bin, its checksum file and
 // (optionally) pic.hex.

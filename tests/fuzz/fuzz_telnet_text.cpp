@@ -1,20 +1,25 @@
 // Whatever the telnet console sends, in whatever pieces, the prepare and
-// reflash exchanges end and release the window.
+// reflash exchanges end, release the window, leave the socket closed and
+// send at most the one command of the operation.
 #include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  bool reflash = data[0] & 1;
+  const bool reflash = data[0] & 1;
+  // The rest of the first byte spaces the pieces (1 to 128 ms apart), so
+  // that some ends fall into the reflash ticks.
+  const long gap = 1 + (data[0] >> 1);
   auto pieces = Pieces(data + 1, size - 1);
   Harness h;
   auto peer = std::make_shared<ScriptedPeer>();
-  peer->accepted = [&pieces](SimConnection& c) {
+  peer->accepted = [&pieces, gap](SimConnection& c) {
     long t = 1;
-    for (auto& p : pieces) c.send(p, t += 3);
+    for (auto& p : pieces) c.send(p, t += gap);
   };
   h.platform.network.listen(Harness::kModem, h.settings.telnetPort, peer);
   auto& f = h.load();
   h.advance(100);
+  Require(!h.busy());
   if (reflash) {
     f.SetBusyState(1);
     f.StartPicReflash();
@@ -23,5 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   h.advance(10 * 60 * 1000);
   Require(!h.busy());
+  Require(f.Telnet->state() == TcpSocket::Closed);
+  Require(f.lngTelnetCommand == 0);
+  Require(!f.tmrPicUpgrCnt->enabled() && !f.tmrTelnetConnect->enabled());
+  const std::string command = reflash ? "pic_driver_reflash 1\r\n" : "mmi_prepare_for_download\r\n";
+  Require(peer->received.empty() || peer->received == command);
   return 0;
 }

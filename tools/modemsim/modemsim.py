@@ -108,8 +108,15 @@ class Journal:
 
     def __call__(self, text):
         line = printable(text)
+        self._write(line, True)
+
+    def trace(self, text):
+        """A line for stderr only (with --verbose), not for the journal."""
+        self._write(printable(text), False)
+
+    def _write(self, line, to_file):
         with self._lock:
-            if self._file is not None:
+            if to_file and self._file is not None:
                 try:
                     self._file.write(line + '\n')
                     self._file.flush()
@@ -230,6 +237,7 @@ class Modem:
     def __init__(self, opts, journal):
         self.opts = opts
         self.journal = journal
+        self.trace = journal.trace
         self.host = opts.host
         self.root = os.path.realpath(opts.root)
         self.faults = set(opts.fault_names)
@@ -298,7 +306,8 @@ class Modem:
                     faults = simftp.FtpFaults(
                         wrong_password='wrong-password' in self.faults,
                         stall=self.opts.ftp_stall, drop=self.opts.ftp_drop)
-                    self.ftp = simftp.FtpService(self.root, self.journal, faults)
+                    trace = self.trace if self.opts.verbose else None
+                    self.ftp = simftp.FtpService(self.root, self.journal, faults, trace)
                     self.ftp.start(sock)
                     continue
                 handler = self.silent(ch) if mode == 'silent' else getattr(self, ch)
@@ -371,8 +380,8 @@ class Modem:
 
     async def reboot(self):
         try:
-            self.journal('REBOOT begin')
             await self.stop_services()
+            self.journal('REBOOT begin')  # down: nothing answers from here on
             await asyncio.sleep(self.opts.reboot_time)
             image = modemroot.image_version(os.path.join(self.root, modemroot.IMAGE_PATH))
             if image:
@@ -650,7 +659,8 @@ def build_parser():
                    help='piece size for the split fault (default 4)')
     p.add_argument('--gap', type=_seconds, default=0.05, metavar='SECONDS',
                    help='pause between pieces for the split fault (default 0.05)')
-    p.add_argument('--verbose', action='store_true', help='journal lines also to stderr')
+    p.add_argument('--verbose', action='store_true',
+                   help='journal lines, and every FTP command and reply, also to stderr')
     p.add_argument('--no-exit-with-parent', dest='exit_with_parent', action='store_false',
                    help='keep running when the parent process ends')
     return p

@@ -194,6 +194,11 @@ class _ModemHandler(FTPHandler):
             self.sim.journal('FTP %s %s' % (cmd, arg) if arg else 'FTP ' + cmd)
         return super().pre_process_command(line, cmd, arg)
 
+    def respond(self, resp, *args, **kwargs):
+        if self.sim.trace is not None:
+            self.sim.trace('FTP reply %s' % resp)
+        return super().respond(resp, *args, **kwargs)
+
     def on_connect(self):
         self.sim.journal('FTP connect')
 
@@ -257,9 +262,10 @@ def _remove(path):
 class FtpService:
     """One run of the FTP server, from start(sock) to stop()."""
 
-    def __init__(self, root, journal, faults):
+    def __init__(self, root, journal, faults, trace=None):
         self.root = os.path.realpath(root)
         self.journal = journal
+        self.trace = trace  # sees the replies too, when set
         self.faults = faults
         self._server = None
         self._thread = None
