@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "app/frmMain.h"
@@ -238,10 +239,11 @@ void TelnetSession::Abandon(const std::string& status) {
 void TelnetSession::Silence_Timer() {
   silence_->setEnabled(false);
   if (f.lngTelnetCommand == NO_TELNET_CMD) return;
+  const std::string within = " within " + std::to_string(kSilenceLimitMs / 1000) + " seconds.";
   if (f.lngTelnetState == WAIT_PROMPT)
-    Abandon("No telnet prompt from the modem within 10 seconds.");
+    Abandon("No telnet prompt from the modem" + within);
   else if (f.lngTelnetCommand == PREPARE_DOWNLOAD_CMD)
-    Abandon("No answer to the prepare command within 10 seconds.");
+    Abandon("No answer to the prepare command" + within);
 }
 
 void TelnetSession::tmrPicUpgrCnt_Timer() {
