@@ -345,4 +345,7 @@ void frmMain::unload() {
   for (auto* t : {tmrConnect.get(), tmrResponse.get(), tmrFiveSecDelay.get(), tmrFTPReq.get(),
                   tmrConneTest.get(), tmrResetDelay.get(), tmrPicUpgrCnt.get()})
     t->setEnabled(false);
+  // The subsystems' own bounds go quiet too.
+  at->Shutdown();
+  telnet->Shutdown();
 }

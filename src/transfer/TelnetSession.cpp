@@ -260,3 +260,5 @@ void TelnetSession::tmrPicUpgrCnt_Timer() {
   }
   if (f.Progress.value() < 100) f.Progress.setValue(f.intPicTicks * 10 + 60);
 }
+
+void TelnetSession::Shutdown() { silence_->setEnabled(false); }

@@ -39,6 +39,8 @@ class TelnetSession {
   // Closed by the modem: like an error in a connected session.
   void Telnet_Close();
   void tmrPicUpgrCnt_Timer();
+  // The window is going away: the silence bound must not fire after it.
+  void Shutdown();
 
  private:
   void Open(std::int32_t command);

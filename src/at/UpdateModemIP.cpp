@@ -1,0 +1,54 @@
+#include "at/UpdateModemIP.h"
+
+#include "app/Utilities.h"
+#include "app/frmMain.h"
+
+UpdateModemIP::UpdateModemIP(frmMain& f) : Form("UpdateModemIP"), f(f) {
+  caption = "Configure Modem Interface";
+  width = 300;
+  height = 140;
+  lblHeading.setCaption("Enter IP address of the KOVA Terminal");
+  lblHeading.geometry = {12, 10, 276, 20};
+  IPlabel.setCaption("Terminal IP:");
+  IPlabel.geometry = {12, 44, 80, 20};
+  int x = 95;
+  TextBox* boxes[] = {&txtIP1, &txtIP2, &txtIP3, &txtIP4};
+  Label* dots[] = {&lblDot0, &lblDot1, &lblDot2};
+  for (int i = 0; i < 4; ++i) {
+    boxes[i]->maxLength = 3;
+    boxes[i]->geometry = {x, 40, 36, 24};
+    x += 36;
+    if (i < 3) {
+      dots[i]->setCaption(".");
+      dots[i]->geometry = {x, 44, 10, 20};
+      x += 10;
+    }
+  }
+  txtIP1.setText("192");
+  txtIP1.readOnly = true;
+  txtIP2.setText("168");
+  txtIP2.readOnly = true;
+  txtIP3.setText("128");
+  txtIP4.setText("100");
+  cmdClose.setCaption("Close");
+  cmdClose.geometry = {95, 90, 80, 28};
+  cmdUpdate.setCaption("Update");
+  cmdUpdate.geometry = {195, 90, 80, 28};
+  cmdUpdate.onClick = [this] { cmdUpdate_Click(); };
+  cmdClose.onClick = [this] { requestClose(kCloseByProgram); };
+  controls = {&txtIP1, &txtIP2,  &txtIP3,     &txtIP4,  &cmdUpdate, &cmdClose,
+              &lblHeading, &IPlabel, &lblDot0, &lblDot1, &lblDot2};
+  initialFocus = &txtIP1;
+}
+
+void UpdateModemIP::load() {
+  txtIP3.setText(f.strTermSubnet);
+  txtIP4.setText(f.strTermIP);
+}
+
+void UpdateModemIP::cmdUpdate_Click() {
+  f.strTermSubnet = LTrim(txtIP3.text());
+  f.strTermIP = LTrim(txtIP4.text());
+  f.UpdateModemIPAddress("192.168." + f.strTermSubnet + "." + f.strTermIP);
+  requestClose(kCloseByProgram);
+}
