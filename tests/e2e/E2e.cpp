@@ -86,6 +86,11 @@ bool ModemSim::journalHas(const std::string& line) const {
   return false;
 }
 
+void ModemSim::WriteImage(const std::string& path, const std::string& version) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << "KOVA-IMAGE " << version << "\n" << std::string(300000, 'k');
+}
+
 std::string ModemSim::file(const std::string& remotePath) const {
   std::ifstream in(root + remotePath, std::ios::binary);
   std::stringstream s;
@@ -238,9 +243,7 @@ std::vector<std::string> FilesUnder(const std::filesystem::path& dir) {
 
 void PrepareHome(TempDir& home, const std::string& newVersion, bool withPic) {
   std::string file = ReplaceChar(newVersion, ".", "_");
-  std::string image = "KOVA-IMAGE " + newVersion + "\n";
-  image += std::string(300000, 'k');
-  home.write("kova_" + file + ".bin", image);
+  ModemSim::WriteImage((home.path() / ("kova_" + file + ".bin")).string(), newVersion);
   home.write("chk_" + file + ".txt", "checksum of " + newVersion + "\n");
   if (withPic) home.write("pic.hex", ":10000000000102030405060708090A0B0C0D0E0F78\n:00000001FF\n");
 }

@@ -33,6 +33,9 @@ class ModemSim {
   std::string root;  // the modem's file system
   std::vector<std::string> journal() const;
   bool journalHas(const std::string& line) const;
+  // A firmware image that names its version in its first line, as the
+  // simulated modem reads it when it restarts.
+  static void WriteImage(const std::string& path, const std::string& version);
   // A file of the modem's file system ("" when absent).
   std::string file(const std::string& remotePath) const;
   std::string startError;

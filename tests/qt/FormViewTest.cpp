@@ -90,6 +90,13 @@ TEST(FormView, KeyPressesReachTheFormAheadOfItsControls) {
   QApplication::sendEvent(target, &ctrlB);
   QApplication::sendEvent(target, &letter);
   EXPECT_EQ(keys, (std::vector<int>{2, 'x'}));
+  // Two keys in turn at the same address, as a keyboard delivers them.
+  keys.clear();
+  for (int letterKey : {Qt::Key_B, Qt::Key_N}) {
+    QKeyEvent k(QEvent::KeyPress, letterKey, Qt::ControlModifier, QString());
+    QApplication::sendEvent(target, &k);
+  }
+  EXPECT_EQ(keys, (std::vector<int>{2, 14}));
 }
 
 TEST(FormView, ClosingByTheFrameAsksTheForm) {

@@ -233,6 +233,50 @@ def reset(transport):
     transport.abort()
 
 
+class Ghosts:
+    """Connections of a modem that went down without a word.  The peer
+    learns of it only by sending: while the modem is down the bytes are lost;
+    once it is up again they are answered with RST, as a modem that has
+    forgotten the connection does.  A peer that closes is let go."""
+
+    def __init__(self, modem):
+        self.modem = modem
+        self.socks = set()
+
+    def add(self, fd):
+        sock = socket.socket(fileno=fd)
+        sock.setblocking(False)
+        self.socks.add(sock)
+        asyncio.get_running_loop().add_reader(sock, self._readable, sock)
+
+    def _readable(self, sock):
+        try:
+            data = sock.recv(65536)
+        except BlockingIOError:
+            return
+        except OSError:
+            data = b''
+        if data and self.modem.rebooting:
+            return
+        if data:
+            self.modem.journal('GHOST data, reset')
+        self._drop(sock, rst=bool(data))
+
+    def _drop(self, sock, rst):
+        asyncio.get_running_loop().remove_reader(sock)
+        self.socks.discard(sock)
+        if rst:
+            try:
+                sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack('ii', 1, 0))
+            except OSError:
+                pass
+        sock.close()
+
+    def close_all(self):
+        for sock in list(self.socks):
+            self._drop(sock, rst=True)
+
+
 class Modem:
     def __init__(self, opts, journal):
         self.opts = opts
@@ -255,6 +299,7 @@ class Modem:
         self.rebooting = False
         self.stop_event = None
         self.exit_code = 0
+        self.ghosts = Ghosts(self)
 
     # -- ports and listeners
 
@@ -317,19 +362,31 @@ class Modem:
             await self.stop_services()
             raise
 
-    async def stop_services(self):
+    async def stop_services(self, vanish=False):
+        """Takes every port down.  vanish: open connections go silent (their
+        peers see neither FIN nor RST) instead of being reset."""
         for server in self.servers.values():
             server.close()
         self.servers.clear()
         tasks = []
+        kept = []
         for sessions in self.sessions.values():
             for task, transport in list(sessions):
+                if vanish:
+                    sock = transport.get_extra_info('socket')
+                    if sock is not None:
+                        try:
+                            kept.append(os.dup(sock.fileno()))
+                        except OSError:
+                            pass
                 reset(transport)
                 task.cancel()
                 tasks.append(task)
         if self.ftp is not None:
-            self.ftp.stop(abort=True)
+            self.ftp.stop(abort=True, keep=kept if vanish else None)
             self.ftp = None
+        for fd in kept:
+            self.ghosts.add(fd)
         if tasks:
             await asyncio.wait(tasks, timeout=1)
         self.console = None
@@ -380,7 +437,7 @@ class Modem:
 
     async def reboot(self):
         try:
-            await self.stop_services()
+            await self.stop_services(vanish=self.opts.on_reboot == 'vanish')
             self.journal('REBOOT begin')  # down: nothing answers from here on
             await asyncio.sleep(self.opts.reboot_time)
             image = modemroot.image_version(os.path.join(self.root, modemroot.IMAGE_PATH))
@@ -571,6 +628,7 @@ class Modem:
                 self.reboot_task.cancel()
                 await asyncio.wait([self.reboot_task], timeout=1)
             await self.stop_services()
+            self.ghosts.close_all()
             for s in self.placeholders.values():
                 s.close()
             self.placeholders.clear()
@@ -652,6 +710,9 @@ def build_parser():
     p.add_argument('--dns2', type=_address, help='secondary DNS server (default 10.0.0.2)')
     p.add_argument('--reboot-time', type=_seconds, default=3.0, metavar='SECONDS')
     p.add_argument('--reflash-time', type=_seconds, default=2.0, metavar='SECONDS')
+    p.add_argument('--on-reboot', choices=('vanish', 'reset'), default='vanish',
+                   help='what open connections see when the modem restarts: nothing, as '
+                        'with a modem losing power (default), or an immediate RST')
     p.add_argument('--journal', metavar='FILE', help='one line per request received')
     p.add_argument('--fault', action='append', default=[], metavar='NAME',
                    help='repeatable; see the list below')

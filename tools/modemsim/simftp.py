@@ -271,6 +271,7 @@ class FtpService:
         self._thread = None
         self._stop = threading.Event()
         self._abort = False
+        self._keep = None
 
     def start(self, sock):
         authorizer = DummyAuthorizer()
@@ -296,6 +297,8 @@ class FtpService:
                     traceback.print_exc(file=sys.stderr)
         finally:
             try:
+                if self._keep is not None:
+                    self._keep.extend(self._duplicate_all(server))
                 if self._abort:
                     self._reset_all(server)
                 server.close_all()
@@ -311,11 +314,32 @@ class FtpService:
             if data is not None and getattr(data, 'socket', None) is not None:
                 _reset_on_close(data.socket)
 
-    def stop(self, abort=True):
-        """Closes the listener and every session; abort resets the peers."""
+    @staticmethod
+    def _duplicate_all(server):
+        # A second descriptor keeps a connection alive past the close of the
+        # first, so that its peer sees nothing at all.
+        fds = []
+        for inst in list(server.ioloop.socket_map.values()):
+            if isinstance(inst, FTPServer) or getattr(inst, 'accepting', False):
+                continue  # listeners go down with the modem
+            for sock in (getattr(inst, 'socket', None),
+                         getattr(getattr(inst, 'data_channel', None), 'socket', None)):
+                if sock is not None:
+                    try:
+                        fds.append(os.dup(sock.fileno()))
+                    except OSError:
+                        pass
+        return fds
+
+    def stop(self, abort=True, keep=None):
+        """Closes the listener and every session; abort resets the peers.
+        With a list for `keep`, each connection's descriptor is duplicated
+        into it first: the connections stay open and their peers learn
+        nothing, as with a modem that loses power."""
         if self._thread is None:
             return
         self._abort = abort
+        self._keep = keep
         self._stop.set()
         self._thread.join(5)
         self._thread = None

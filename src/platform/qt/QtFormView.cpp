@@ -139,7 +139,9 @@ bool QtFormView::eventFilter(QObject* watched, QEvent* event) {
     auto* w = qobject_cast<QWidget*>(watched);
     // An unhandled key climbs to each parent with the same event object;
     // the form sees it once, at its first receiver.
-    bool climbing = event == lastKey_ && lastKeyTarget_ && w && w->isAncestorOf(lastKeyTarget_);
+    // (isAncestorOf also holds for the widget itself.)
+    bool climbing = event == lastKey_ && lastKeyTarget_ && w && w != lastKeyTarget_ &&
+                    w->isAncestorOf(lastKeyTarget_);
     if (w && !climbing && (w == top_ || top_->isAncestorOf(w)) && w->window() == top_) {
       lastKey_ = event;
       lastKeyTarget_ = w;
