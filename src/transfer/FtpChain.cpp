@@ -76,7 +76,7 @@ void FtpChain::AfterChecksumStored() {
     f.lngFTPState = PUT_UPGRADE_PIC_CMD;
     f.SetStatus("Uploading PIC software! Wait...");
     f.tmrFTPReq->setEnabled(true);
-    Execute("PUT " + f.strPicFile + " /pic.hex");
+    Execute("PUT " + Quote(f.strPicFile) + " /pic.hex");
     return;
   }
   f.Progress.setValue(80);

@@ -35,12 +35,6 @@ std::string Lines(const std::vector<std::string>& v) {
   return ::testing::AssertionSuccess();
 }
 
-bool JournalHas(const ModemSim& m, const std::string& prefix) {
-  for (auto& l : m.journal())
-    if (l.rfind(prefix, 0) == 0) return true;
-  return false;
-}
-
 const char* kCompleted = "Upgrade Completed.\r\nClick OK and wait until we get software version.";
 const std::vector<std::string> kHomeFiles{"chk_5_2_0_13.txt", "kova_5_2_0_13.bin", "pic.hex"};
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fcntl.h>
@@ -42,8 +43,9 @@
 
 namespace {
 
-constexpr long kDownloadBuffer = 1L << 20;  // fewer callbacks per MiB
+constexpr long kDownloadBuffer = 256L << 10;  // libcurl reads up to 100 of these per call
 constexpr long kUploadBuffer = 2L << 20;    // libcurl's maximum
+constexpr int kNudgeMs = 200;               // quiet time before a command is driven by hand
 
 void globalInit() {
   static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -78,6 +80,8 @@ CurlFtpClient::CurlFtpClient(int port, std::string user, std::string password,
   idleTimer_.setSingleShot(true);
   connect(&curlTimer_, &QTimer::timeout, this, &CurlFtpClient::curlTimeout);
   connect(&idleTimer_, &QTimer::timeout, this, &CurlFtpClient::idleCheck);
+  nudgeTimer_.setInterval(kNudgeMs);
+  connect(&nudgeTimer_, &QTimer::timeout, this, &CurlFtpClient::nudge);
 }
 
 CurlFtpClient::~CurlFtpClient() {
@@ -221,6 +225,9 @@ bool CurlFtpClient::startTransfer(const FtpCommand& cmd) {
   curl_easy_setopt(e, CURLOPT_FTP_SKIP_PASV_IP, 1L);
   curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(e, CURLOPT_ERRORBUFFER, errorBuffer_);
+  // KOVA_FTP_TRACE=1: libcurl's own account of each command on stderr.
+  if (const char* trace = std::getenv("KOVA_FTP_TRACE"); trace && *trace == '1')
+    curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
   curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs_));
   // A backstop for libcurl's own waits; the watchdog below normally fires
   // first.
@@ -271,7 +278,20 @@ bool CurlFtpClient::startTransfer(const FtpCommand& cmd) {
   attached_ = true;
   lastActivity_ = std::chrono::steady_clock::now();
   idleTimer_.start(timeoutMs_);
+  nudgeTimer_.start();
   return true;
+}
+
+void CurlFtpClient::nudge() {
+  if (!multi_ || !attached_) {
+    nudgeTimer_.stop();
+    return;
+  }
+  using namespace std::chrono;
+  if (steady_clock::now() - lastActivity_ < milliseconds(kNudgeMs)) return;
+  int running = 0;
+  curl_multi_perform(multi_, &running);
+  collectDone();
 }
 
 void CurlFtpClient::collectDone() {
@@ -288,6 +308,7 @@ void CurlFtpClient::collectDone() {
 
 void CurlFtpClient::transferDone(CURLcode result) {
   idleTimer_.stop();
+  nudgeTimer_.stop();
   curl_multi_remove_handle(multi_, easy_);
   attached_ = false;
 
@@ -405,6 +426,7 @@ bool CurlFtpClient::sessionAlive() const {
 
 void CurlFtpClient::closeSession() {
   idleTimer_.stop();
+  nudgeTimer_.stop();
   // Nothing libcurl does from here on can wait for the peer.
   for (curl_socket_t s : sockets_) ::shutdown(s, SHUT_RDWR);
   if (attached_) {

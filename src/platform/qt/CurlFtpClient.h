@@ -94,6 +94,11 @@ class CurlFtpClient : public QObject, public FtpClient {
   std::set<curl_socket_t> sockets_;  // every socket libcurl has open
   QTimer curlTimer_;
   QTimer idleTimer_;
+  // libcurl 7.88 sometimes fails to ask for the control socket again when
+  // it reuses a connection, and the reply then sits unread; a quiet command
+  // is driven by hand now and then so that it cannot stall on that.
+  QTimer nudgeTimer_;
+  void nudge();
   std::chrono::steady_clock::time_point lastActivity_;
 
   FtpCommand current_;
