@@ -64,6 +64,9 @@ class FaultDTP(DTPHandler):
             return
         DTPHandler.handle_read(self)
 
+    # The loop calls this alias, which the base class binds to its own method.
+    handle_read_event = handle_read
+
 
 class LoggingHandler(FTPHandler):
     dtp_handler = FaultDTP
