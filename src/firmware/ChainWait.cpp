@@ -34,3 +34,13 @@ void AbandonChain(frmMain& f, const std::string& message) {
   f.SetStatus("");
   f.ftpChain->CancelRequest();
 }
+
+void UploadAndWait(frmMain& f, std::int32_t code, const std::string& command) {
+  const auto start = f.loop().now();
+  // A refused command has been reported by the chain, busy state included.
+  if (!f.ftpChain->StartChain(code, command)) return;
+  if (WaitForChain(f, start) == ChainEnd::TimedOut)
+    AbandonChain(f, std::string("Upgrade failed.  Click OK and close the upgrader.  ") +
+                        "Turn the Satellite IP Modem off and on again before " +
+                        "retrying upgrade.");
+}

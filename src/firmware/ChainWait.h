@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 class frmMain;
@@ -32,3 +33,8 @@ ChainEnd WaitForChain(frmMain& f, std::chrono::milliseconds start);
 
 // The workflow's own time-out: ends the chain, tells the user, cancels.
 void AbandonChain(frmMain& f, const std::string& message);
+
+// Starts a chain with an image upload and waits for it; on the workflow's
+// own time-out the user is asked to power-cycle the modem. On a normal end
+// the busy state and the status line stay as the chain left them.
+void UploadAndWait(frmMain& f, std::int32_t code, const std::string& command);

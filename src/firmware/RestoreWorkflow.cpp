@@ -86,13 +86,6 @@ void RestoreWorkflow::cmdRestore_Click() {
   f.SetStatus("Restoring Satellite IP Modem with version " + version + " ...");
   const std::string local = f.strBackupDir + frmMain::kSep + "kova_" + version + ".bin";
   f.inetFTP->setRemoteHost(f.strModemIP);
-  const auto start = f.loop().now();
-  // A refused command has been reported by the chain, busy state included.
-  if (!f.ftpChain->StartChain(FtpChain::PUT_RESTORE_BIN_CMD,
-                              "PUT " + FtpChain::Quote(local) + " /bin/kova.bin"))
-    return;
-  if (WaitForChain(f, start) == ChainEnd::TimedOut)
-    AbandonChain(f, std::string("Upgrade failed.  Click OK and close the upgrader.  ") +
-                        "Turn the Satellite IP Modem off and on again before " +
-                        "retrying upgrade.");
+  UploadAndWait(f, FtpChain::PUT_RESTORE_BIN_CMD,
+                "PUT " + FtpChain::Quote(local) + " /bin/kova.bin");
 }

@@ -88,14 +88,5 @@ void UpgradeWorkflow::UploadBranch() {
   f.Progress.setValue(10);
   f.SetStatus("Upgrading Satellite IP Modem with version " + f.txtNewSoftwareVersion.text() +
               " ...");
-  const auto start = f.loop().now();
-  // A refused command has been reported by the chain, busy state included.
-  if (!f.ftpChain->StartChain(FtpChain::PUT_NEW_BIN_CMD,
-                              "PUT " + FtpChain::Quote(local) + " /bin/kova.bin"))
-    return;
-  // On a normal end the busy state stays as the chain leaves it.
-  if (WaitForChain(f, start) == ChainEnd::TimedOut)
-    AbandonChain(f, std::string("Upgrade failed.  Click OK and close the upgrader.  ") +
-                        "Turn the Satellite IP Modem off and on again before " +
-                        "retrying upgrade.");
+  UploadAndWait(f, FtpChain::PUT_NEW_BIN_CMD, "PUT " + FtpChain::Quote(local) + " /bin/kova.bin");
 }

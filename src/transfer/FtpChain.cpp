@@ -76,7 +76,8 @@ void FtpChain::AfterChecksumStored() {
     f.lngFTPState = PUT_UPGRADE_PIC_CMD;
     f.SetStatus("Uploading PIC software! Wait...");
     f.tmrFTPReq->setEnabled(true);
-    Execute("PUT " + Quote(f.strPicFile) + " /pic.hex");
+    // The bare name, resolved against the home directory (the working one).
+    Execute("PUT " + f.strPicFile + " /pic.hex");
     return;
   }
   f.Progress.setValue(80);

@@ -141,7 +141,7 @@ TEST(FtpChain, AutomaticPicUploadHandsOverToTheReset) {
   ASSERT_TRUE(c.startUpgrade());
   c.settle();
   ASSERT_EQ(c.ftp.log.size(), 6u);
-  EXPECT_EQ(c.ftp.log[4], "PUT \"pic.hex\" /pic.hex");
+  EXPECT_EQ(c.ftp.log[4], "PUT pic.hex /pic.hex");
   EXPECT_EQ(c.ftp.files["/pic.hex"], ":00000001FF\n");
   EXPECT_TRUE(c.sawStatus("Uploading PIC software! Wait..."));
   EXPECT_EQ(c.f().sbUpgrade.text(), "PIC successfully uploaded! Wait...");
@@ -167,7 +167,7 @@ TEST(FtpChain, FactoryDeletionAfterPicUploadIsActedOnWhenRefused) {
     ASSERT_TRUE(c.startUpgrade());
     c.settle();
     ASSERT_EQ(c.ftp.log.size(), 7u);
-    EXPECT_EQ(c.ftp.log[4], "PUT \"pic.hex\" /pic.hex");
+    EXPECT_EQ(c.ftp.log[4], "PUT pic.hex /pic.hex");
     EXPECT_EQ(c.ftp.log[5], "DELETE /config.txt");
     EXPECT_TRUE(c.f().blnPicPending);
     c.expectUpgradeEnd();
@@ -233,9 +233,9 @@ TEST(FtpChain, LogDownloadPresentAndMissing) {
 TEST(FtpChain, PicOnlyUploadClosesAndStartsTheReflash) {
   Chain c;
   c.home.write("pic.hex", "pic");
-  ASSERT_TRUE(c.start(FtpChain::PUT_NEW_PIC_CMD, "PUT \"pic.hex\" /pic.hex"));
+  ASSERT_TRUE(c.start(FtpChain::PUT_NEW_PIC_CMD, "PUT pic.hex /pic.hex"));
   c.advance(150);
-  EXPECT_EQ(c.ftp.log, (std::vector<std::string>{"PUT \"pic.hex\" /pic.hex", "CLOSE"}));
+  EXPECT_EQ(c.ftp.log, (std::vector<std::string>{"PUT pic.hex /pic.hex", "CLOSE"}));
   EXPECT_EQ(c.ftp.files["/pic.hex"], "pic");
   EXPECT_TRUE(c.sawStatus("PIC successfully uploaded! Wait..."));
   EXPECT_EQ(c.f().Progress.value(), 40);
