@@ -86,6 +86,12 @@ QString FindProgram(const QString& name) {
 
 ConsoleResult QtProcess::runConsole(const std::string& commandLine) {
   ConsoleResult result;
+  // No pipe to be had: tell so before anything is started.
+  if (int e = PipeError()) {
+    result.kind = ConsoleResult::PipeFailed;
+    result.errorCode = e;
+    return result;
+  }
   // The line may carry names taken from another command's output: bytes
   // of the system's code page.
   const QString line = QString::fromLocal8Bit(commandLine.data(),
