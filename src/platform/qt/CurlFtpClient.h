@@ -65,6 +65,7 @@ class CurlFtpClient : public QObject, public FtpClient {
   void unwatch(curl_socket_t s);
   void socketReady(curl_socket_t s, int eventBits);
   void curlTimeout();
+  void driveIfUnwatched();
   void idleCheck();
   void collectDone();
 
