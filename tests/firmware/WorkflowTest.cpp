@@ -5,8 +5,7 @@
 #include "firmware/ChainWait.h"
 #include "firmware/RestoreWorkflow.h"
 #include "firmware/frmRestore.h"
-#include "sim/Harness.h"
-#include "sim/TelnetPeer.h"
+#include "sim/WorkflowPeers.h"
 
 namespace {
 
@@ -17,35 +16,7 @@ const std::string kUploadTimeout =
 const std::string kBackupTimeout =
     "Upgrade failed. Click OK and close the upgrader.  Check connection before retrying upgrade.";
 
-struct WorkflowCase : Harness {
-  std::shared_ptr<TelnetPeer> console = std::make_shared<TelnetPeer>();
-
-  WorkflowCase() {
-    platform.network.listen(kModem, settings.telnetPort, console);
-    platform.ftp.files["/bin/kova.bin"] = "KOVA-IMAGE 5.2.0.12\nold image";
-    platform.ftp.files["/checksum.txt"] = "checksum 5.2.0.12";
-    platform.ftp.files["/config.txt"] = "config";
-  }
-  void start() {
-    load();
-    advance(100);
-    ASSERT_FALSE(busy());
-  }
-  std::string backup(const std::string& name) { return f().strBackupDir + "/" + name; }
-  std::string homeFile(const std::string& name) { return f().strHomeDir + name; }
-  // Waits (on the virtual clock) until the window is idle and its timers quiet.
-  void settle(long limitMs = 400000) {
-    clock().advanceUntil(
-        [&] {
-          return !busy() && !f().tmrFiveSecDelay->enabled() && !f().tmrResetDelay->enabled() &&
-                 !f().tmrFTPReq->enabled() && !f().tmrResponse->enabled();
-        },
-        limitMs);
-  }
-  std::vector<std::string>& ftpLog() { return platform.ftp.log; }
-};
-
-std::string Q(const std::string& s) { return "\"" + s + "\""; }
+using WorkflowCase = WorkflowModem;
 
 }  // namespace
 
@@ -59,10 +30,10 @@ TEST(Upgrade, WithoutABackupFetchesItThenInstallsAndRestarts) {
   EXPECT_EQ(h.console->lines, std::vector<std::string>{"mmi_prepare_for_download"});
   EXPECT_EQ(h.ftpLog(),
             (std::vector<std::string>{
-                "GET /bin/kova.bin " + Q(h.backup("kova_5_2_0_12.bin")),
-                "GET /checksum.txt " + Q(h.backup("chk_5_2_0_12.txt")),
-                "PUT " + Q(h.homeFile("kova_5_2_0_13.bin")) + " /bin/kova.bin",
-                "PUT " + Q(h.homeFile("chk_5_2_0_13.txt")) + " /checksum.txt", "CLOSE"}));
+                "GET /bin/kova.bin " + h.Q(h.backupPath("kova_5_2_0_12.bin")),
+                "GET /checksum.txt " + h.Q(h.backupPath("chk_5_2_0_12.txt")),
+                "PUT " + h.Q(h.homePath("kova_5_2_0_13.bin")) + " /bin/kova.bin",
+                "PUT " + h.Q(h.homePath("chk_5_2_0_13.txt")) + " /checksum.txt", "CLOSE"}));
   EXPECT_EQ(h.home.read("Backup/kova_5_2_0_12.bin"), "KOVA-IMAGE 5.2.0.12\nold image");
   EXPECT_EQ(h.home.read("Backup/chk_5_2_0_12.txt"), "checksum 5.2.0.12");
   EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE 5.2.0.13\nimage bytes");
@@ -113,7 +84,7 @@ TEST(Upgrade, BackupInTheStoreGoesStraightToTheUpload) {
   h.f().cmdUpgradeMenu.click();
   h.advance(2000);
   ASSERT_FALSE(h.ftpLog().empty());
-  EXPECT_EQ(h.ftpLog().front(), "PUT " + Q(h.homeFile("kova_5_2_0_13.bin")) + " /bin/kova.bin");
+  EXPECT_EQ(h.ftpLog().front(), "PUT " + h.Q(h.homePath("kova_5_2_0_13.bin")) + " /bin/kova.bin");
   EXPECT_EQ(progress.front(), 0);
   EXPECT_EQ(progress.at(1), 10);
   h.settle();
@@ -133,7 +104,7 @@ TEST(Upgrade, UnknownVersionWithTheFtpPortAnsweringBacksUpAs0000WithoutPrepare) 
   h.settle();
   EXPECT_TRUE(h.console->connections.empty());
   ASSERT_FALSE(h.ftpLog().empty());
-  EXPECT_EQ(h.ftpLog().front(), "GET /bin/kova.bin " + Q(h.backup("kova_0_0_0_0.bin")));
+  EXPECT_EQ(h.ftpLog().front(), "GET /bin/kova.bin " + h.Q(h.backupPath("kova_0_0_0_0.bin")));
   EXPECT_TRUE(h.home.exists("Backup/kova_0_0_0_0.bin"));
   EXPECT_TRUE(h.home.exists("Backup/chk_0_0_0_0.txt"));
 }
@@ -282,8 +253,8 @@ TEST(Restore, SingleVersionIsPreselectedAndRestoredWithTheWholeChain) {
   EXPECT_TRUE(h.sawStatus("Successfully restored! Wait..."));
   EXPECT_EQ(h.ftpLog(),
             (std::vector<std::string>{
-                "PUT " + Q(h.backup("kova_5_2_0_12.bin")) + " /bin/kova.bin",
-                "PUT " + Q(h.backup("chk_5_2_0_12.txt")) + " /checksum.txt",
+                "PUT " + h.Q(h.backupPath("kova_5_2_0_12.bin")) + " /bin/kova.bin",
+                "PUT " + h.Q(h.backupPath("chk_5_2_0_12.txt")) + " /checksum.txt",
                 "DELETE /config.txt",
                 // The second deletion finds nothing: the chain ends all the same.
                 "DELETE /config.txt", "CLOSE"}));
