@@ -434,4 +434,32 @@ TEST_F(CurlFtpClientTest, LargeImageRoundTripInBoundedMemory) {
   EXPECT_TRUE(sameContent(image, local_ / "back.bin"));
 }
 
+// A command driven by hand (the nudge) must leave the socket notifiers
+// watching what libcurl waits on next; with stale ones only the next nudge
+// moves the transfer, one buffer each time.
+TEST_F(CurlFtpClientTest, DrivingByHandKeepsTheWatchesInSync) {
+  const fs::path image = base_ / "kova_mid.bin";
+  writeRandomFile(image, 8 << 20, 3);
+  startServer();
+  auto c = makeClient();
+  int drives = 0, stale = 0;
+  QTimer hand;
+  hand.setInterval(0);
+  QObject::connect(&hand, &QTimer::timeout, [&] {
+    c->driveNow();
+    ++drives;
+    if (!c->watchesInSync()) ++stale;
+  });
+  hand.start();
+  EXPECT_EQ(run(*c, "PUT " + quoted(image) + " /bin/kova.bin"), 12);
+  EXPECT_EQ(run(*c, "GET /bin/kova.bin " + quoted(local_ / "back.bin")), 12);
+  EXPECT_EQ(run(*c, "DELETE /config.txt"), 12);
+  hand.stop();
+  EXPECT_GT(drives, 0);
+  EXPECT_EQ(stale, 0) << "of " << drives << " drives by hand";
+  EXPECT_TRUE(sameContent(image, root_ / "bin" / "kova.bin"));
+  EXPECT_TRUE(sameContent(image, local_ / "back.bin"));
+  EXPECT_TRUE(c->watchesInSync());
+}
+
 }  // namespace

@@ -44,6 +44,11 @@ class CurlFtpClient : public QObject, public FtpClient {
 
   int port() const { return port_; }
 
+  // Drives libcurl by hand, as the nudge does for a quiet command.
+  void driveNow();
+  // Whether the socket notifiers watch exactly what libcurl waits on.
+  bool watchesInSync() const;
+
  private:
   struct SocketWatch {
     QSocketNotifier* read = nullptr;
@@ -97,7 +102,8 @@ class CurlFtpClient : public QObject, public FtpClient {
   QTimer idleTimer_;
   // libcurl 7.88 sometimes fails to ask for the control socket again when
   // it reuses a connection, and the reply then sits unread; a quiet command
-  // is driven by hand now and then so that it cannot stall on that.
+  // is driven by hand now and then (driveNow) so that it cannot stall on
+  // that.
   QTimer nudgeTimer_;
   void nudge();
   std::chrono::steady_clock::time_point lastActivity_;
