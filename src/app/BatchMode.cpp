@@ -3,9 +3,17 @@
 #include <chrono>
 #include <ostream>
 
-#include "app/Utilities.h"
-#include "app/frmMain.h"
+#include "core/TextUtilities.h"
+#include "app/LogDownload.h"
+#include "app/MainWindow.h"
+#include "at/AtChannel.h"
+#include "discovery/VersionQuery.h"
 #include "firmware/ImageStore.h"
+#include "firmware/PicUpgradeWorkflow.h"
+#include "firmware/RestoreWorkflow.h"
+#include "firmware/UpgradeWorkflow.h"
+#include "transfer/FtpChain.h"
+#include "transfer/TelnetSession.h"
 
 namespace {
 using Op = BatchOptions::Operation;
@@ -136,14 +144,7 @@ ConsoleUi::ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& o
     : out_(out), err_(err), options_(options), timestamp_(std::move(timestamp)) {}
 
 int ConsoleUi::msgBox(const std::string& text, int style, const std::string& title) {
-  bool question = (style & 7) == MsgYesNo;
-  int kind = style & 0x70;
-  // A reflash that completed tells the user so in a warning box.
-  bool notice = text.rfind("Upgrade Completed.", 0) == 0;
-  if (!question && !notice && (kind == MsgCritical || kind == MsgExclamation)) {
-    ++failures_;
-    lastFailure_ = text;
-  }
+  const bool question = (style & 7) == MsgYesNo;
   err_ << "[" << timestamp_() << "] " << Kind(style) << ": " << title << "\n";
   PrintIndented(err_, text);
   if (question) {
@@ -173,80 +174,128 @@ void ConsoleUi::note(const std::string& text) {
   out_.flush();
 }
 
+void ConsoleUi::error(const std::string& text) {
+  err_ << "[" << timestamp_() << "] error: " << text << "\n";
+  err_.flush();
+}
+
 void ConsoleUi::showModal(Form& form) {
   form.reopen();
   form.load();
-  auto click = [&form](const char* name) {
-    if (auto* b = dynamic_cast<Button*>(form.find(name))) b->click();
-  };
-  if (form.name() == "frmRestore") {
-    auto* list = dynamic_cast<ListBox*>(form.find("lstOldSoftwareVersions"));
-    std::string available;
-    if (list) {
-      const auto& items = list->items();
-      for (std::size_t i = 0; i < items.size(); ++i) {
-        available += (i ? ", " : "") + items[i];
-        if (items[i] == options_.restoreVersion) list->setListIndex(static_cast<int>(i));
-      }
-    }
-    if (list && list->listIndex() >= 0 && list->selectedText() == options_.restoreVersion) {
-      note("Restoring version " + options_.restoreVersion);
-      click("cmdOkRestore");
-    } else {
-      ++failures_;
-      lastFailure_ = "Version " + options_.restoreVersion + " is not in the backup directory.";
-      err_ << "[" << timestamp_() << "] error: " << lastFailure_
-           << (available.empty() ? "" : " Available: " + available) << "\n";
-      click("cmdCancelRestore");
-    }
-  } else if (form.name() == "DNSverification") {
-    auto* dns = dynamic_cast<TextBox*>(form.find("DNS"));
-    auto* dns2 = dynamic_cast<TextBox*>(form.find("DNS2"));
-    if (dns && dns2) note("DNS servers: " + dns->text() + " " + dns2->text());
-    ++dnsDialogs_;
-    if (options_.dns && dnsDialogs_ == 1 && dns && dns2) {
-      dns->setText(options_.dns->first);
-      dns2->setText(options_.dns->second);
-      click("cmdModify");
-    } else if (!options_.dns) {
-      click("cmdKeep");
-    }
-    // A dialog shown again after the modem refused an address is closed:
-    // the same values would only be refused again.
-  }
   if (!form.closed()) form.requestClose(Form::kCloseByUser);
 }
 
-namespace {
-bool Pending(frmMain& f) {
-  if (f.busy()) return true;
-  for (Timer* t : {f.tmrConnect.get(), f.tmrResponse.get(), f.tmrConneTest.get(),
-                   f.tmrResetDelay.get(), f.tmrFiveSecDelay.get(), f.tmrFTPReq.get(),
-                   f.tmrTelnetConnect.get(), f.tmrPicUpgrCnt.get()})
-    if (t->enabled()) return true;
-  return false;
+std::optional<std::string> ConsoleUi::chooseRestoreVersion(
+    const std::vector<std::string>& versions) {
+  std::string available;
+  bool found = false;
+  for (std::size_t i = 0; i < versions.size(); ++i) {
+    available += (i ? ", " : "") + versions[i];
+    found = found || versions[i] == options_.restoreVersion;
+  }
+  if (found) {
+    note("Restoring version " + options_.restoreVersion);
+    return options_.restoreVersion;
+  }
+  error("Version " + options_.restoreVersion + " is not in the backup directory." +
+        (available.empty() ? "" : " Available: " + available));
+  return std::nullopt;
 }
+
+DnsReview ConsoleUi::reviewDns(const std::string& primary, const std::string& secondary) {
+  note("DNS servers: " + primary + " " + secondary);
+  ++dnsReviews_;
+  if (!options_.dns) return DnsReview{DnsReview::Choice::Keep, {}, {}};
+  // Shown again after the modem refused an address: the same values would
+  // only be refused again.
+  if (dnsReviews_ > 1) return DnsReview{};
+  return DnsReview{DnsReview::Choice::Modify, options_.dns->first, options_.dns->second};
+}
+
+namespace {
+// Counts the failures the subsystems report while batch mode runs.
+class FailureWatch {
+ public:
+  explicit FailureWatch(MainWindow& w) : w_(w) {
+    using VQ = VersionQuery::Outcome;
+    versionId_ = w.versionQuery().onOutcome.add([this](VQ o) {
+      if (o == VQ::Unreachable || o == VQ::FtpTimeoutReported || o == VQ::SocketError ||
+          o == VQ::ResetFailed || o == VQ::ConnectionClosed)
+        ++failures;
+    });
+    using FC = FtpChain::Outcome;
+    chainId_ = w.ftpChain().onOutcome.add([this](FC o) {
+      if (o == FC::Finished) ++chainsFinished;
+      if (o == FC::Failed || o == FC::TimedOut || o == FC::ConnectionLost || o == FC::Abandoned)
+        ++failures;
+    });
+    using TS = TelnetSession::Outcome;
+    telnetId_ = w.telnet().onOutcome.add([this](TS o) {
+      if (o == TS::ReflashCompleted) ++reflashesCompleted;
+      if (o == TS::ReflashFailed || o == TS::ConsoleBusy || o == TS::ConnectFailed) ++failures;
+    });
+    using AT = AtChannel::Outcome;
+    atId_ = w.atChannel().onOutcome.add([this](AT o) {
+      if (o == AT::Refused || o == AT::Failed || o == AT::Unsendable || o == AT::ConnectFailed)
+        ++failures;
+    });
+    upgradeId_ = w.upgradeWorkflow().onOutcome.add([this](UpgradeWorkflow::Outcome o) {
+      if (o == UpgradeWorkflow::Outcome::Refused) ++failures;
+    });
+    restoreId_ = w.restoreWorkflow().onOutcome.add([this](RestoreWorkflow::Outcome o) {
+      if (o != RestoreWorkflow::Outcome::Stopped) ++failures;
+    });
+    picId_ = w.picUpgradeWorkflow().onOutcome.add([this](PicUpgradeWorkflow::Outcome) {
+      ++failures;
+    });
+  }
+  ~FailureWatch() {
+    w_.versionQuery().onOutcome.remove(versionId_);
+    w_.ftpChain().onOutcome.remove(chainId_);
+    w_.telnet().onOutcome.remove(telnetId_);
+    w_.atChannel().onOutcome.remove(atId_);
+    w_.upgradeWorkflow().onOutcome.remove(upgradeId_);
+    w_.restoreWorkflow().onOutcome.remove(restoreId_);
+    w_.picUpgradeWorkflow().onOutcome.remove(picId_);
+  }
+  FailureWatch(const FailureWatch&) = delete;
+  FailureWatch& operator=(const FailureWatch&) = delete;
+
+  int failures = 0;
+  int chainsFinished = 0;
+  int reflashesCompleted = 0;
+
+ private:
+  MainWindow& w_;
+  int versionId_, chainId_, telnetId_, atId_, upgradeId_, restoreId_, picId_;
+};
 
 // Waits until the tool is idle and nothing it started is still pending.
-void Settle(frmMain& f) {
+void Settle(MainWindow& w, EventLoop& loop) {
   const auto limit = std::chrono::minutes(30);
-  auto start = f.loop().now();
+  auto start = loop.now();
   int quiet = 0;
-  while (quiet < 2 && f.loop().now() - start < limit) {
-    f.loop().wait(100);
-    quiet = Pending(f) ? 0 : quiet + 1;
+  while (quiet < 2 && loop.now() - start < limit) {
+    loop.wait(100);
+    quiet = w.idle() ? quiet + 1 : 0;
   }
 }
+
+std::string Display(const std::string& version) { return ReplaceChar(version, "_", "."); }
 }  // namespace
 
-int RunBatch(frmMain& f, ConsoleUi& ui, const BatchOptions& o,
+int RunBatch(MainWindow& w, ConsoleUi& ui, const BatchOptions& o,
              const std::atomic<int>& interrupts, const std::function<void(int)>& endProcess) {
-  f.sbUpgrade.changed.connect([&] { ui.status(f.sbUpgrade.text()); });
-  f.Progress.changed.connect([&] { ui.progress(f.Progress.value()); });
+  Platform& platform = w.platform();
+  EventLoop& loop = platform.loop();
+  const Session& session = w.session();
+  w.sbUpgrade.changed.connect([&] { ui.status(w.sbUpgrade.text()); });
+  w.Progress.changed.connect([&] { ui.progress(w.Progress.value()); });
+  FailureWatch watch(w);
 
   // Ctrl+C is refused once while busy, as the window refuses to close; a
   // second one ends the run, abandoning what is under way.
-  auto guard = f.platform.createTimer();
+  auto guard = platform.createTimer();
   guard->setInterval(100);
   int seen = 0;
   bool refused = false;
@@ -254,25 +303,28 @@ int RunBatch(frmMain& f, ConsoleUi& ui, const BatchOptions& o,
     int now = interrupts.load();
     if (now == seen) return;
     seen = now;
-    if (f.busy() && !refused) {
+    if (w.busy() && !refused) {
       refused = true;
       ui.note("Busy: the operation cannot be interrupted now. Press Ctrl+C again to abandon it.");
       return;
     }
     ui.note("Abandoned.");
-    if (!f.blnBackupDone && (f.lngFTPState == 1 || f.lngFTPState == 2) && !f.blnFTPDone)
-      f.DeleteBackupImage(f.strModemVersion);  // no half backup under a real name
-    f.requestClose(Form::kCloseBySystem);
+    FtpChain& chain = w.ftpChain();
+    const bool backingUp =
+        chain.state() == FtpState::GetImage || chain.state() == FtpState::GetChecksum;
+    if (!chain.done() && !chain.backupDone() && backingUp)
+      w.images().deleteBackup(session.runningVersion);  // no half backup under a real name
+    w.requestClose(Form::kCloseBySystem);
     if (endProcess) endProcess(1);
     throw BatchAbandoned{};
   };
   guard->setEnabled(true);
 
   try {
-    f.Form_Load();
-    if (f.closed()) return 2;
-    if (o.noAutoPic) f.cmdDisableAutoPicMenu.click();
-    Settle(f);
+    w.start();
+    if (w.closed()) return 2;
+    if (o.noAutoPic) w.cmdDisableAutoPicMenu.click();
+    Settle(w, loop);
 
     auto run = [&](MenuItem& item) {
       if (!item.enabled()) {
@@ -281,70 +333,63 @@ int RunBatch(frmMain& f, ConsoleUi& ui, const BatchOptions& o,
         return false;
       }
       item.click();
-      Settle(f);
+      Settle(w, loop);
       return true;
     };
-    int before = ui.failures();
+    const int before = watch.failures;
     bool ok = true;
     switch (o.operation) {
       case Op::Version:
         break;
       case Op::Upgrade:
-        ok = run(f.cmdUpgradeMenu);
-        if (ok && ui.failures() == before && f.strModemVersion != f.strNewVersion) {
-          ui.note("The modem reports version " + ReplaceChar(f.strModemVersion, "_", ".") +
-                  " after the upgrade, not " + ReplaceChar(f.strNewVersion, "_", ".") + ".");
+        ok = run(w.cmdUpgradeMenu);
+        if (ok && watch.failures == before && session.runningVersion != session.newVersion) {
+          ui.note("The modem reports version " + Display(session.runningVersion) +
+                  " after the upgrade, not " + Display(session.newVersion) + ".");
           ok = false;
         }
         break;
       case Op::Restore:
-        ok = run(f.cmdRestoreMenu);
-        if (ok && ui.failures() == before &&
-            f.strModemVersion != ReplaceChar(o.restoreVersion, ".", "_")) {
-          ui.note("The modem reports version " + ReplaceChar(f.strModemVersion, "_", ".") +
+        ok = run(w.cmdRestoreMenu);
+        if (ok && watch.failures == before &&
+            session.runningVersion != ReplaceChar(o.restoreVersion, ".", "_")) {
+          ui.note("The modem reports version " + Display(session.runningVersion) +
                   " after the restore, not " + o.restoreVersion + ".");
           ok = false;
         }
         break;
       case Op::Pic: {
-        bool completed = false;
-        int id = f.sbUpgrade.changed.connect([&] {
-          if (f.sbUpgrade.text() == "PIC reflash completed. Wait for restart...") completed = true;
-        });
-        ok = run(f.cmdPicUpgradeMenu) && (completed || ui.failures() > before);
-        f.sbUpgrade.changed.disconnect(id);
+        const int completed = watch.reflashesCompleted;
+        ok = run(w.cmdPicUpgradeMenu) &&
+             (watch.reflashesCompleted > completed || watch.failures > before);
         break;
       }
       case Op::Reset:
-        ok = run(f.cmdResetModem);
+        ok = run(w.cmdResetModem);
         break;
       case Op::Dns:
-        ok = run(f.cmdSetDNS);
+        ok = run(w.cmdSetDNS);
         break;
       case Op::Log: {
-        bool downloaded = false;
-        int id = f.sbUpgrade.changed.connect([&] {
-          if (f.sbUpgrade.text() == "Log downloaded") downloaded = true;
-        });
-        f.onKeyPress(2);
-        f.onKeyPress(14);
-        Settle(f);
-        f.sbUpgrade.changed.disconnect(id);
-        ok = downloaded;
-        if (!downloaded && ui.failures() == before) ok = false;
-        if (ok) ui.note("Log saved to " + f.strBackupDir + frmMain::kSep + "sylog.log");
+        const int finished = watch.chainsFinished;
+        w.onKeyPress(LogDownload::kCtrlB);
+        w.onKeyPress(LogDownload::kCtrlN);
+        Settle(w, loop);
+        ok = watch.chainsFinished > finished;
+        if (ok) ui.note("Log saved to " + w.images().logPath());
         break;
       }
     }
-    if (ui.failures() > before) ok = false;
-    if (f.strModemVersion != kUnknownVersion)
-      ui.note("Modem software version: " + ReplaceChar(f.strModemVersion, "_", "."));
+    if (watch.failures > before) ok = false;
+    if (session.runningVersionKnown())
+      ui.note("Modem software version: " + Display(session.runningVersion));
     else if (o.operation == Op::Version || o.operation == Op::Reset)
       ok = false;
-    if (o.operation == Op::Dns && ok) ui.note("DNS servers: " + f.strDNS + " " + f.strDNS2);
-    if (o.operation == Op::Version && ui.failures() > 0) ok = false;
+    if (o.operation == Op::Dns && ok)
+      ui.note("DNS servers: " + w.atChannel().primaryDns() + " " + w.atChannel().secondaryDns());
+    if (o.operation == Op::Version && watch.failures > 0) ok = false;
     guard->setEnabled(false);
-    f.requestClose(Form::kCloseBySystem);
+    w.requestClose(Form::kCloseBySystem);
     return ok ? 0 : 1;
   } catch (const BatchAbandoned&) {
     return 1;

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "core/Prompts.h"
 #include "platform/Platform.h"
 
-class frmMain;
+class MainWindow;
 
 struct BatchOptions {
   enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log };
@@ -37,24 +38,27 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
 std::string BatchUsage();
 std::string BatchVersionText();
 
-// The console Ui. Boxes are answered OK (yes/no: No unless --yes); the
-// dialogs are answered from the options.
-class ConsoleUi : public Ui {
+// The console Ui: boxes go to standard error and are answered OK (yes/no:
+// No unless --yes); the workflows' questions are answered from the options.
+class ConsoleUi : public Ui, public Prompts {
  public:
   ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& options,
             std::function<std::string()> timestamp);
   int msgBox(const std::string& text, int style, const std::string& title) override;
   void setPointer(int code) override { pointer_ = code; }
   int pointer() const override { return pointer_; }
+  // No dialog of its own is shown in batch mode: it is closed at once.
   void showModal(Form& form) override;
   void show(Form&) override {}
+
+  std::optional<std::string> chooseRestoreVersion(
+      const std::vector<std::string>& versions) override;
+  DnsReview reviewDns(const std::string& primary, const std::string& secondary) override;
 
   void status(const std::string& text);
   void progress(int value);
   void note(const std::string& text);  // a line of our own on standard output
-  // Boxes that reported a failure (warning or error, not a success notice).
-  int failures() const { return failures_; }
-  const std::string& lastFailure() const { return lastFailure_; }
+  void error(const std::string& text);  // a line of our own on standard error
 
  private:
   std::ostream& out_;
@@ -62,9 +66,7 @@ class ConsoleUi : public Ui {
   const BatchOptions& options_;
   std::function<std::string()> timestamp_;
   int pointer_ = kPointerDefault;
-  int failures_ = 0;
-  std::string lastFailure_;
-  int dnsDialogs_ = 0;
+  int dnsReviews_ = 0;
   int lastProgress_ = -1;
 };
 
@@ -72,10 +74,10 @@ class ConsoleUi : public Ui {
 // and no endProcess was given.
 struct BatchAbandoned {};
 
-// Runs one operation on a window that has not been loaded yet and returns
+// Runs one operation on a window that has not been started yet and returns
 // the exit code: 0 done, 1 failed, 2 no usable home directory. interrupts
 // counts Ctrl+C presses; endProcess ends the process after an abandoned
-// run has been cleaned up.
-int RunBatch(frmMain& f, ConsoleUi& ui, const BatchOptions& options,
+// run has been cleaned up. The window must answer its questions through ui.
+int RunBatch(MainWindow& window, ConsoleUi& ui, const BatchOptions& options,
              const std::atomic<int>& interrupts,
              const std::function<void(int code)>& endProcess = nullptr);

@@ -11,7 +11,7 @@
 
 #include "app/BatchMode.h"
 #include "app/Settings.h"
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -44,7 +44,7 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
   settings.commandLine = cl->options.factory ? "/Factory" : "";
   ConsoleUi ui(std::cout, std::cerr, cl->options, Timestamp);
   QtPlatform platform(&ui);
-  frmMain form(platform, settings);
+  MainWindow form(platform, settings, &ui);
   std::signal(SIGINT, OnInterrupt);
   return RunBatch(form, ui, cl->options, interrupts, [](int code) {
     std::cout.flush();
@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
   int rc = 0;
   {
     QtPlatform platform;
-    frmMain form(platform, *settings);
-    form.Form_Load();
+    MainWindow form(platform, *settings);
+    form.start();
     if (!form.closed()) rc = QApplication::exec();
     platform.qtUi().releaseMainWindow();
   }

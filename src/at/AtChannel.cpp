@@ -1,287 +1,313 @@
 #include "at/AtChannel.h"
 
-#include "app/Utilities.h"
-#include "app/frmMain.h"
 #include "at/AtText.h"
-#include "at/DNSverification.h"
-#include "at/UpdateModemIP.h"
+#include "discovery/ModemReset.h"
 
-namespace {
-
-constexpr std::int32_t kRestart = 1;
-constexpr std::int32_t kReadDns = 2;
-constexpr std::int32_t kWriteDns = 3;
-constexpr std::int32_t kWriteDns2 = 4;
-constexpr std::int32_t kAwaitingReply = 2;
-
-}  // namespace
-
-AtChannel::AtChannel(frmMain& f) : f(f), tmrATReply(f.platform.createTimer()) {
-  tmrATReply->setInterval(kReplyTimeoutMs);
-  tmrATReply->onTick = [this] { tmrATReply_Timer(); };
-  f.At->onConnect = [this] { At_Connect(); };
-  f.At->onDataArrival = [this](std::size_t) { At_DataArrival(); };
-  f.At->onError = [this](int, const std::string& d) { At_Error(d); };
-  f.At->onClose = [this] { At_Close(); };
+AtChannel::AtChannel(const Context& context, int atPort, ModemReset& reset, Prompts& prompts)
+    : context_(context),
+      reset_(reset),
+      prompts_(prompts),
+      socket_(context.platform.createSocket(atPort)),
+      connectTimer_(context.timer(kConnectLimitMs)),
+      replyTimer_(context.timer(kReplyTimeoutMs)) {
+  socket_->onConnect = [this] { connected(); };
+  socket_->onDataArrival = [this](std::size_t) { dataArrived(); };
+  socket_->onError = [this](int, const std::string& d) { socketError(d); };
+  socket_->onClose = [this] { closedByPeer(); };
+  connectTimer_->onTick = [this] { connectWatchdog(); };
+  replyTimer_->onTick = [this] { replyTimeout(); };
 }
 
-AtChannel::~AtChannel() = default;
-
-void AtChannel::tmrATReply_Timer() {
-  tmrATReply->setEnabled(false);
-  if (f.lngATState != kAwaitingReply) return;
-  // A restart that goes unanswered has most likely been obeyed: the
-  // version query after the delay tells.
-  if (f.lngATCommand == kRestart)
-    FinishRestart();
-  else
-    Fail("The modem did not answer the AT command.");
+AtChannel::~AtChannel() {
+  socket_->onConnect = nullptr;
+  socket_->onDataArrival = nullptr;
+  socket_->onError = nullptr;
+  socket_->onClose = nullptr;
 }
 
-DNSverification& AtChannel::dnsDialog() {
-  if (!dns_) dns_ = std::make_unique<DNSverification>(f);
-  return *dns_;
+bool AtChannel::idle() const {
+  return command_ == Command::None && !connectTimer_->enabled() && !replyTimer_->enabled();
 }
 
-UpdateModemIP& AtChannel::addressDialog() {
-  if (!address_) address_ = std::make_unique<UpdateModemIP>(f);
-  return *address_;
+void AtChannel::cancel() {
+  connectTimer_->setEnabled(false);
+  endOperation();
+  reply_.clear();
+  lastPiece_.clear();
 }
 
-// ---- Senders ----
+// ---- Operations ----
 
-bool AtChannel::AddressMissing() {
-  if (!f.strModemIP.empty()) return false;
-  f.ui().msgBox("Please enter Satellite IP Modem's IP address.", MsgInformation, kAppTitle);
-  f.SetBusyState(0);
+bool AtChannel::addressMissing() {
+  if (!context_.session.modemAddress.empty()) return false;
+  context_.ui().msgBox("Please enter Satellite IP Modem's IP address.", MsgInformation,
+                       kAppTitle);
+  context_.view.setBusy(false);
   return true;
 }
 
-void AtChannel::Connect(int command) {
-  f.lngATCommand = command;
-  // A connection left open (one that opened after the watchdog gave up, or
-  // one the modem closed) would refuse the connect.
-  if (f.At->state() != TcpSocket::Closed) f.At->close();
-  f.At->setRemoteHost(f.strModemIP);
+void AtChannel::connect(Command command) {
+  command_ = command;
+  // A connection left open (one the modem closed) would refuse the connect.
+  if (socket_->state() != TcpSocket::Closed) socket_->close();
+  socket_->setRemoteHost(context_.session.modemAddress);
   try {
-    f.At->connect();
+    socket_->connect();
   } catch (const PlatformError& e) {
-    f.lngATCommand = 0;
-    f.SetBusyState(0);
-    f.SetStatus(std::string("AT Error ") + e.what());
+    command_ = Command::None;
+    context_.view.setBusy(false);
+    context_.view.setStatus(std::string("AT Error ") + e.what());
     return;
   }
-  f.SetStatus("AT Connecting .....");
-  f.tmrTelnetConnect->setEnabled(true);
+  context_.view.setStatus("AT Connecting .....");
+  connectTimer_->setEnabled(true);
 }
 
-void AtChannel::SendGetDNS() {
-  f.SetBusyState(1);
-  if (AddressMissing()) return;
-  Connect(kReadDns);
+void AtChannel::readDns() {
+  context_.view.setBusy(true);
+  if (addressMissing()) return;
+  connect(Command::ReadDns);
 }
 
-void AtChannel::SendSetDNS() {
-  f.SetBusyState(1);
-  if (AddressMissing()) return;
-  if (!SendableDnsText(f.strDNS) || !SendableDnsText(f.strDNS2)) {
-    f.ui().msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
-    f.SetBusyState(0);
+void AtChannel::writeDns(const std::string& primary, const std::string& secondary) {
+  primary_ = primary;
+  secondary_ = secondary;
+  context_.view.setBusy(true);
+  if (addressMissing()) return;
+  if (!SendableDnsText(primary_) || !SendableDnsText(secondary_)) {
+    context_.ui().msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
+    context_.view.setBusy(false);
+    onOutcome(Outcome::Unsendable);
     return;
   }
-  Connect(kWriteDns);
+  connect(Command::WriteDns);
 }
 
-void AtChannel::SendSetDNS2() {
-  f.SetBusyState(1);
-  if (AddressMissing()) {
-    EndOperation();
+void AtChannel::writeSecondDns() {
+  context_.view.setBusy(true);
+  if (addressMissing()) {
+    endOperation();
     return;
   }
-  f.lngATCommand = kWriteDns2;
-  if (!SendableDnsText(f.strDNS2)) {
-    EndOperation();
-    f.SetBusyState(0);
-    f.ui().msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
+  command_ = Command::WriteSecondDns;
+  if (!SendableDnsText(secondary_)) {
+    endOperation();
+    context_.view.setBusy(false);
+    context_.ui().msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
+    onOutcome(Outcome::Unsendable);
     return;
   }
-  Send(DnsWriteCommand("DNS2", f.strDNS2));
+  send(DnsWriteCommand("DNS2", secondary_));
 }
 
-void AtChannel::SendATReset() {
-  if (AddressMissing()) {
-    EndOperation();
+void AtChannel::sendRestart() {
+  if (addressMissing()) {
+    endOperation();
     return;
   }
-  f.lngATCommand = kRestart;
-  Send("AT+CFUN=1,1\r\n");
+  command_ = Command::Restart;
+  send("AT+CFUN=1,1\r\n");
 }
 
 // Sends one command line and starts the wait for its answer.
-bool AtChannel::Send(const std::string& line) {
+bool AtChannel::send(const std::string& line) {
   try {
-    f.At->sendData(line);
+    socket_->sendData(line);
   } catch (const PlatformError& e) {
-    f.SetStatus(std::string("AT Error ") + e.what());
-    Fail("The AT command could not be sent.");
+    context_.view.setStatus(std::string("AT Error ") + e.what());
+    fail("The AT command could not be sent.");
     return false;
   }
-  tmrATReply->setEnabled(false);
-  tmrATReply->setEnabled(true);
+  replyTimer_->setEnabled(false);
+  replyTimer_->setEnabled(true);
   return true;
 }
 
-// ---- Ending an operation ----
+// ---- Ends ----
 
-void AtChannel::ResetReplyBuffer() {
-  f.intATReplyIdx = 0;
-  f.strATReply.assign(1, std::string());
+void AtChannel::endOperation() {
+  replyTimer_->setEnabled(false);
+  state_ = State::Idle;
+  socket_->close();
+  command_ = Command::None;
 }
 
-void AtChannel::EndOperation() {
-  tmrATReply->setEnabled(false);
-  f.lngATState = 0;
-  f.At->close();
-  f.lngATCommand = 0;
+void AtChannel::fail(const std::string& firstLine) {
+  endOperation();
+  reply_.clear();
+  lastPiece_.clear();
+  context_.view.setBusy(false);
+  context_.view.setStatus("");
+  context_.ui().msgBox(firstLine + kCrLf + "Please check cable connections." + kCrLf +
+                           "Remove and reapply power to the modem." + kCrLf +
+                           "Use Tool menu to check DNS addresses.",
+                       MsgExclamation, kUpgraderTitle);
+  onOutcome(Outcome::Failed);
 }
 
-void AtChannel::Fail(const std::string& firstLine) {
-  EndOperation();
-  ResetReplyBuffer();
-  f.SetBusyState(0);
-  f.SetStatus("");
-  f.ui().msgBox(firstLine + kCrLf + "Please check cable connections." + kCrLf +
-                    "Remove and reapply power to the modem." + kCrLf +
-                    "Use Tool menu to check DNS addresses.",
-                MsgExclamation, kUpgraderTitle);
+// The window stays busy: the version query after the restart ends that.
+void AtChannel::finishRestart() {
+  endOperation();
+  reset_.requeryAfterRestart();
+  context_.view.setStatus("Resetting modem. Wait 20 seconds.");
+  onOutcome(Outcome::RestartOrdered);
 }
 
-// The window stays busy: the version query the timer starts ends that.
-void AtChannel::FinishRestart() {
-  EndOperation();
-  f.tmrResetDelay->setEnabled(true);
-  f.SetStatus("Resetting modem. Wait 20 seconds.");
-}
-
-void AtChannel::ShowDnsDialog() { f.ui().showModal(dnsDialog()); }
-
-// ---- Events of the At socket ----
-
-void AtChannel::At_Connect() {
-  f.tmrTelnetConnect->setEnabled(false);
-  f.SetStatus("Sending AT command.");
-  if (f.lngATCommand == kReadDns) {
-    ResetReplyBuffer();
-    f.lngATState = kAwaitingReply;
-    Send("AT_IHIP?\r\n");
-  } else if (f.lngATCommand == kWriteDns) {
-    ResetReplyBuffer();
-    f.SetBusyState(1);
-    f.lngATState = kAwaitingReply;
-    Send(DnsWriteCommand("DNS", f.strDNS));
+void AtChannel::reviewDns() {
+  DnsReview review = prompts_.reviewDns(primary_, secondary_);
+  switch (review.choice) {
+    case DnsReview::Choice::Keep:
+      reset_.resetNow();
+      return;
+    case DnsReview::Choice::Modify:
+      writeDns(review.primary, review.secondary);
+      return;
+    case DnsReview::Choice::Dismissed:
+      return;
   }
 }
 
-void AtChannel::At_DataArrival() {
-  if (f.strATReply.empty() || f.intATReplyIdx < 0 ||
-      static_cast<std::size_t>(f.intATReplyIdx) >= f.strATReply.size())
-    ResetReplyBuffer();
-  std::string bytes = f.At->getData();
-  f.strATReply[static_cast<std::size_t>(f.intATReplyIdx)] = std::move(bytes);
-  if (f.lngATState != kAwaitingReply) {
-    f.ui().msgBox("Data arrival from AT in wrong state " + std::to_string(f.lngATState),
-                  MsgOkOnly, "Error");
+// ---- Socket events ----
+
+void AtChannel::connectWatchdog() {
+  socket_->close();
+  connectTimer_->setEnabled(false);
+  context_.view.setBusy(false);
+  context_.view.setStatus("Connection failed.");
+  // Cleared before the box, so that a connection opening while it is shown
+  // sends nothing.
+  const Command command = command_;
+  command_ = Command::None;
+  std::string text;
+  if (command == Command::Restart)
+    text = std::string("Can not save new setting and reset the modem. ") + kCrLf +
+           "Please check cable connections." + kCrLf + "Remove and reapply power to the modem." +
+           kCrLf + "Use Tool menu to check DNS addresses.";
+  else
+    text = std::string("Can not Connect to AT interface. ") + kCrLf +
+           "Please check cable connections." + kCrLf + "Remove and reapply power to the modem." +
+           kCrLf + "Repeat upgrade process.";
+  context_.ui().msgBox(text, MsgExclamation, kUpgraderTitle);
+  onOutcome(Outcome::ConnectFailed);
+}
+
+void AtChannel::connected() {
+  if (command_ == Command::None) {
+    // Opened after the attempt was given up.
+    socket_->close();
     return;
   }
-  switch (f.lngATCommand) {
-    case kRestart:
-      // Whatever the modem says, it has the order.
-      FinishRestart();
-      break;
-    case kReadDns:
-      ReadReply();
-      break;
-    case kWriteDns:
-      WriteReply("Wrong DNS adress.");
-      break;
-    case kWriteDns2:
-      WriteReply("Wrong DNS2 adress.");
-      break;
-    default:
-      break;
+  connectTimer_->setEnabled(false);
+  context_.view.setStatus("Sending AT command.");
+  if (command_ == Command::ReadDns) {
+    reply_.clear();
+    lastPiece_.clear();
+    state_ = State::AwaitingReply;
+    send("AT_IHIP?\r\n");
+  } else if (command_ == Command::WriteDns) {
+    reply_.clear();
+    lastPiece_.clear();
+    context_.view.setBusy(true);
+    state_ = State::AwaitingReply;
+    send(DnsWriteCommand("DNS", primary_));
   }
 }
 
-void AtChannel::ReadReply() {
-  std::string joined;
-  for (const auto& chunk : f.strATReply) joined += chunk;
+void AtChannel::replyTimeout() {
+  replyTimer_->setEnabled(false);
+  if (state_ != State::AwaitingReply) return;
+  // A restart that goes unanswered has most likely been obeyed: the
+  // version query after the delay tells.
+  if (command_ == Command::Restart)
+    finishRestart();
+  else
+    fail("The modem did not answer the AT command.");
+}
+
+void AtChannel::dataArrived() {
+  lastPiece_ = socket_->getData();
+  if (command_ == Command::ReadDns) reply_ += lastPiece_;
+  if (state_ != State::AwaitingReply) {
+    context_.ui().msgBox(
+        "Data arrival from AT in wrong state " + std::to_string(static_cast<int>(state_)),
+        MsgOkOnly, "Error");
+    return;
+  }
+  switch (command_) {
+    case Command::Restart:
+      // Whatever the modem says, it has the order.
+      finishRestart();
+      return;
+    case Command::ReadDns:
+      readReply();
+      return;
+    case Command::WriteDns:
+      writeReply("Wrong DNS adress.");
+      return;
+    case Command::WriteSecondDns:
+      writeReply("Wrong DNS2 adress.");
+      return;
+    case Command::None:
+      return;
+  }
+}
+
+void AtChannel::readReply() {
   // The whole reply is searched, so a label split across two pieces is
   // still found.
-  if (joined.find("DNS2") != std::string::npos) {
-    ResetReplyBuffer();
-    DnsAddresses a = ParseDnsReply(joined);
-    f.strDNS = a.primary;
-    f.strDNS2 = a.secondary;
-    EndOperation();
-    f.SetBusyState(0);
-    f.SetStatus("");
-    ShowDnsDialog();
-  } else if (joined.find("ERROR") != std::string::npos) {
-    f.ui().msgBox(std::string("Can't verify DNS address.") + kCrLf + kCrLf +
-                      "Check if SIM card is inserted correctly." + kCrLf +
-                      "Reset Modem and repeat command." + kCrLf,
-                  MsgCritical, kUpgraderTitle);
-    EndOperation();
-    f.SetBusyState(0);
-    f.SetStatus("");
-    ResetReplyBuffer();
-  } else if (joined.size() > kMaxReplyBytes) {
-    Fail("The modem's answer to the AT command could not be read.");
-  } else {
-    ++f.intATReplyIdx;
-    f.strATReply.emplace_back();
+  if (reply_.find("DNS2") != std::string::npos) {
+    DnsAddresses a = ParseDnsReply(reply_);
+    reply_.clear();
+    primary_ = a.primary;
+    secondary_ = a.secondary;
+    endOperation();
+    context_.view.setBusy(false);
+    context_.view.setStatus("");
+    onOutcome(Outcome::DnsRead);
+    reviewDns();
+  } else if (reply_.find("ERROR") != std::string::npos) {
+    context_.ui().msgBox(std::string("Can't verify DNS address.") + kCrLf + kCrLf +
+                             "Check if SIM card is inserted correctly." + kCrLf +
+                             "Reset Modem and repeat command." + kCrLf,
+                         MsgCritical, kUpgraderTitle);
+    endOperation();
+    context_.view.setBusy(false);
+    context_.view.setStatus("");
+    reply_.clear();
+    onOutcome(Outcome::Refused);
+  } else if (reply_.size() > kMaxReplyBytes) {
+    fail("The modem's answer to the AT command could not be read.");
   }
 }
 
-void AtChannel::WriteReply(const char* refusal) {
-  const std::string& reply = f.strATReply.front();
-  if (reply.find("OK") != std::string::npos) {
-    if (f.lngATCommand == kWriteDns)
-      f.SendSetDNS2();
+void AtChannel::writeReply(const char* refusal) {
+  if (lastPiece_.find("OK") != std::string::npos) {
+    if (command_ == Command::WriteDns)
+      writeSecondDns();
     else
-      f.SendATReset();
-  } else if (reply.find("ERROR") != std::string::npos) {
-    f.ui().msgBox(std::string(refusal) + kCrLf, MsgCritical, kUpgraderTitle);
-    EndOperation();
-    f.SetBusyState(0);
+      sendRestart();
+  } else if (lastPiece_.find("ERROR") != std::string::npos) {
+    context_.ui().msgBox(std::string(refusal) + kCrLf, MsgCritical, kUpgraderTitle);
+    endOperation();
+    context_.view.setBusy(false);
+    onOutcome(Outcome::Refused);
     // The dialog shows the refused values, which are the user's own.
-    ShowDnsDialog();
+    reviewDns();
   }
 }
 
-void AtChannel::At_Error(const std::string& description) {
-  f.SetStatus("AT Error " + description);
+void AtChannel::socketError(const std::string& description) {
+  context_.view.setStatus("AT Error " + description);
 }
 
 // The modem hung up. Waiting for an answer on a closed line is pointless.
-void AtChannel::At_Close() {
-  if (f.lngATState != kAwaitingReply) {
-    f.At->close();
+void AtChannel::closedByPeer() {
+  if (state_ != State::AwaitingReply) {
+    socket_->close();
     return;
   }
-  if (f.lngATCommand == kRestart)
-    FinishRestart();
+  if (command_ == Command::Restart)
+    finishRestart();
   else
-    Fail("The modem closed the AT connection without answering.");
+    fail("The modem closed the AT connection without answering.");
 }
-
-// ---- Modem address ----
-
-void AtChannel::UpdateModemIPAddress(const std::string& newIP) {
-  f.txtIPAddress.setText(newIP);
-  f.strModemIP = Trim(f.txtIPAddress.text());
-}
-
-void AtChannel::cmdSetModemIP_Click() { f.ui().showModal(addressDialog()); }
-
-void AtChannel::Shutdown() { tmrATReply->setEnabled(false); }

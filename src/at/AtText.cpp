@@ -1,6 +1,6 @@
 #include "at/AtText.h"
 
-#include "app/Utilities.h"
+#include "core/TextUtilities.h"
 
 std::optional<std::string> Utf8ToLatin1(std::string_view text) {
   std::string out;

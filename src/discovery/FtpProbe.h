@@ -1,19 +1,36 @@
-// Reachability probe of the modem's FTP port after a silent ZING port: the
-// server must greet within 2 s.
+// Reachability probe of the modem's FTP port: the server must greet within
+// 2 s. Used when the ZING port stays silent.
 #pragma once
 
+#include <memory>
 #include <string>
 
-class frmMain;
+#include "core/Context.h"
+#include "core/Observers.h"
 
 class FtpProbe {
  public:
-  explicit FtpProbe(frmMain& f);
-  void Start();
-  bool waiting() const;
+  enum class Result { Reachable, Unreachable };
+  static constexpr int kGreetingLimitMs = 2000;
+
+  FtpProbe(const Context& context, int ftpPort);
+  ~FtpProbe();
+
+  // One probe at a time: a start while one runs is ignored.
+  void start();
+  // Ends a running probe quietly.
+  void cancel();
+  bool idle() const { return !timer_->enabled(); }
+
+  // The outcome; errorDescription is the socket's own text when the
+  // connection failed with an error event (empty otherwise).
+  Observers<Result, const std::string& /*errorDescription*/> onResult;
 
  private:
-  void sckTest_DataArrival();
-  void ProbeFailed();
-  frmMain& f;
+  void greeted();
+  void finish(Result result, const std::string& errorDescription);
+
+  Context context_;
+  std::unique_ptr<TcpSocket> socket_;
+  std::unique_ptr<Timer> timer_;
 };

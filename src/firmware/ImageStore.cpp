@@ -6,9 +6,9 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-const char kSep = static_cast<char>(fs::path::preferred_separator);
+const char ImageStore::kSeparator = static_cast<char>(fs::path::preferred_separator);
 
+namespace {
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -22,37 +22,24 @@ bool IsImageName(std::string_view n) {
   return n.size() >= 9 && EqualNoCase(n.substr(0, 5), "kova_") &&
          EqualNoCase(n.substr(n.size() - 4), ".bin");
 }
-}  // namespace
 
-std::string VersionFromImageName(std::string_view fileName) {
-  if (fileName.size() <= 5) return {};
-  auto end = fileName.find(".bin", 5);
-  return std::string(end == std::string_view::npos ? fileName.substr(5)
-                                                   : fileName.substr(5, end - 5));
-}
-
-std::vector<std::string> ListImages(const std::string& dir) {
+// Names of the ordinary files of dir that satisfy pred; nullopt when dir
+// cannot be read.
+template <class Pred>
+std::optional<std::vector<std::string>> FilesWhere(const std::string& dir, Pred pred) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+  fs::directory_iterator it(dir, ec);
+  if (ec) return std::nullopt;
+  for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
     std::error_code fileEc;
     if (!it->is_regular_file(fileEc)) continue;
     std::string name = it->path().filename().string();
-    if (IsImageName(name)) names.push_back(name);
+    if (pred(name)) names.push_back(name);
   }
   return names;
 }
 
-bool CheckReleaseSeries(const std::string& modemVersion, bool noVersionContinue,
-                        const std::string& version) {
-  std::string_view running = std::string_view(modemVersion).substr(0, 4);
-  std::string_view candidate = std::string_view(version).substr(0, 4);
-  if (EqualNoCase(running, candidate)) return true;
-  if (EqualNoCase(running, "0_0_")) return true;
-  return noVersionContinue;
-}
-
-namespace {
 // A read-only file is left in place, as the user protected it.
 void RemoveUnlessReadOnly(const std::string& path) {
   std::error_code ec;
@@ -63,7 +50,80 @@ void RemoveUnlessReadOnly(const std::string& path) {
 }
 }  // namespace
 
-void DeleteBackupImage(const std::string& backupDir, const std::string& version) {
-  RemoveUnlessReadOnly(backupDir + kSep + "chk_" + version + ".txt");
-  RemoveUnlessReadOnly(backupDir + kSep + "kova_" + version + ".bin");
+std::string VersionFromImageName(std::string_view fileName) {
+  if (fileName.size() <= 5) return {};
+  auto end = fileName.find(".bin", 5);
+  return std::string(end == std::string_view::npos ? fileName.substr(5)
+                                                   : fileName.substr(5, end - 5));
+}
+
+std::optional<std::vector<std::string>> ListImagesIfReadable(const std::string& dir) {
+  return FilesWhere(dir, [](const std::string& n) { return IsImageName(n); });
+}
+
+std::vector<std::string> ListImages(const std::string& dir) {
+  return ListImagesIfReadable(dir).value_or(std::vector<std::string>{});
+}
+
+bool CheckReleaseSeries(const std::string& runningVersion, bool reachableWithoutVersion,
+                        const std::string& version) {
+  std::string_view running = std::string_view(runningVersion).substr(0, 4);
+  std::string_view candidate = std::string_view(version).substr(0, 4);
+  if (EqualNoCase(running, candidate)) return true;
+  if (EqualNoCase(running, "0_0_")) return true;
+  return reachableWithoutVersion;
+}
+
+std::string ImageStore::newImagePath() const {
+  return session_.homeDir + "kova_" + session_.newVersion + ".bin";
+}
+
+std::string ImageStore::newChecksumPath() const {
+  return session_.homeDir + "chk_" + session_.newVersion + ".txt";
+}
+
+std::string ImageStore::backupImagePath(const std::string& version) const {
+  return session_.backupDir + kSeparator + "kova_" + version + ".bin";
+}
+
+std::string ImageStore::backupChecksumPath(const std::string& version) const {
+  return session_.backupDir + kSeparator + "chk_" + version + ".txt";
+}
+
+bool ImageStore::hasBackupImage(const std::string& version) const {
+  const std::string name = "kova_" + version + ".bin";
+  for (const auto& n : ListImages(session_.backupDir))
+    if (n == name) return true;
+  return false;
+}
+
+std::vector<std::string> ImageStore::backupVersions() const {
+  std::vector<std::string> versions;
+  for (const auto& n : ListImages(session_.backupDir)) versions.push_back(VersionFromImageName(n));
+  return versions;
+}
+
+void ImageStore::deleteBackup(const std::string& version) const {
+  RemoveUnlessReadOnly(backupChecksumPath(version));
+  RemoveUnlessReadOnly(backupImagePath(version));
+}
+
+const std::string& ImageStore::findPicFile() {
+  auto names = FilesWhere(session_.homeDir, [](const std::string& n) {
+    return EqualNoCase(n, "pic.hex");
+  });
+  picFile_.clear();
+  if (names && !names->empty()) {
+    picFile_ = names->front();
+    for (const auto& n : *names)
+      if (n == "pic.hex") picFile_ = n;
+  }
+  return picFile_;
+}
+
+std::string ImageStore::logPath() const { return session_.backupDir + kSeparator + "sylog.log"; }
+
+bool ImageStore::fileExists(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec);
 }

@@ -1,91 +1,72 @@
 #include "firmware/RestoreWorkflow.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "app/Utilities.h"
-#include "app/frmMain.h"
-#include "firmware/ChainWait.h"
+#include "core/TextUtilities.h"
+#include "discovery/VersionQuery.h"
+#include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
-#include "firmware/frmRestore.h"
-#include "transfer/FtpChain.h"
+#include "firmware/WorkflowWaits.h"
 
-namespace {
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
-}  // namespace
+RestoreWorkflow::RestoreWorkflow(const Context& context, VersionQuery& query, ImageStore& store,
+                                 ChainPlans& plans, WorkflowWaits& waits, Prompts& prompts)
+    : context_(context),
+      query_(query),
+      store_(store),
+      plans_(plans),
+      waits_(waits),
+      prompts_(prompts) {}
 
-RestoreWorkflow::RestoreWorkflow(frmMain& f)
-    : f(f), chooser_(std::make_unique<frmRestore>(f.globals)) {}
-
-RestoreWorkflow::~RestoreWorkflow() = default;
-
-void RestoreWorkflow::ListOldVersions() {
-  auto& g = f.globals;
-  g.intOldVersionCount = 0;
-  g.strRestoreVersion.clear();
-  // The store is listed twice; files that appear in between are not taken
-  // beyond the spare entry.
-  std::size_t counted = ListImages(f.strBackupDir).size();
-  g.strOldVersions.assign(counted + 1, std::string());
-  for (const auto& name : ListImages(f.strBackupDir)) {
-    if (static_cast<std::size_t>(g.intOldVersionCount) >= g.strOldVersions.size()) break;
-    g.strOldVersions[static_cast<std::size_t>(g.intOldVersionCount)] =
-        ReplaceChar(VersionFromImageName(name), "_", ".");
-    ++g.intOldVersionCount;
-  }
-}
-
-void RestoreWorkflow::cmdRestore_Click() {
-  auto& g = f.globals;
-  if (f.strModemIP.empty()) {
-    f.ui().msgBox("Please enter Satellite IP Modem's IP address.", MsgInformation, kAppTitle);
+void RestoreWorkflow::start() {
+  Session& session = context_.session;
+  if (session.modemAddress.empty()) {
+    context_.ui().msgBox("Please enter Satellite IP Modem's IP address.", MsgInformation,
+                         kAppTitle);
     return;
   }
-  if (!EnsureVersionQueried(f, "Restore stopped: no software version within 30 seconds."))
+  if (!waits_.ensureVersionQueried("Restore stopped: no software version within 30 seconds.")) {
+    onOutcome(Outcome::Stopped);
     return;
-  if (!f.blnModemConnected) return;
+  }
+  if (!session.connected) return;
 
-  f.SetBusyState(1);
-  ListOldVersions();
-  f.SetBusyState(0);
+  context_.view.setBusy(true);
+  std::vector<std::string> versions;
+  for (const auto& v : store_.backupVersions()) versions.push_back(ReplaceChar(v, "_", "."));
+  context_.view.setBusy(false);
 
-  if (g.intOldVersionCount == 0)
-    f.ui().msgBox("No old versions are available.", MsgExclamation, kAppTitle);
-  else
-    f.ui().showModal(*chooser_);
-  for (int i = 0; i < g.intOldVersionCount; ++i)
-    g.strOldVersions[static_cast<std::size_t>(i)].clear();
+  std::optional<std::string> chosen;
+  if (versions.empty()) {
+    context_.ui().msgBox("No old versions are available.", MsgExclamation, kAppTitle);
+    onOutcome(Outcome::Refused);
+    return;
+  }
+  chosen = prompts_.chooseRestoreVersion(versions);
+  if (!chosen || chosen->empty()) {
+    onOutcome(Outcome::NothingChosen);
+    return;
+  }
+  const std::string version = ReplaceChar(*chosen, ".", "_");
 
-  if (g.strRestoreVersion.empty()) return;
-  g.strRestoreVersion = ReplaceChar(g.strRestoreVersion, ".", "_");
-  const std::string version = g.strRestoreVersion;
-
-  if (!f.CheckReleaseSeries(version)) {
+  if (!CheckReleaseSeries(session.runningVersion, query_.reachableWithoutVersion(), version)) {
     const char* text = "Release Series conflict detected. Upgrade not possible.";
-    f.ui().msgBox(text, MsgCritical, kAppTitle);
-    f.SetStatus(text);
+    context_.ui().msgBox(text, MsgCritical, kAppTitle);
+    context_.view.setStatus(text);
+    onOutcome(Outcome::Refused);
     return;
   }
-  f.SetBusyState(1);
-  if (!FileExists(f.strBackupDir + frmMain::kSep + "chk_" + version + ".txt")) {
-    f.SetBusyState(0);
-    f.ui().msgBox("We can't restore this version because checksum file doesn't exist.",
-                  MsgExclamation, kUpgraderTitle);
+  context_.view.setBusy(true);
+  if (!ImageStore::fileExists(store_.backupChecksumPath(version))) {
+    context_.view.setBusy(false);
+    context_.ui().msgBox("We can't restore this version because checksum file doesn't exist.",
+                         MsgExclamation, kUpgraderTitle);
+    onOutcome(Outcome::Refused);
     return;
   }
-  f.SetStatus("Preparing for Software Restore with version " + version + " ...");
-  f.Progress.setValue(0);
-  if (f.strModemVersion != kUnknownVersion) {
-    f.SetBusyState(1);
-    PrepareAndWait(f);
-    f.SetBusyState(1);
+  context_.view.setStatus("Preparing for Software Restore with version " + version + " ...");
+  context_.view.setProgress(0);
+  if (session.runningVersionKnown()) {
+    waits_.prepareForDownload();
+    context_.view.setBusy(true);
   }
-  f.SetStatus("Restoring Satellite IP Modem with version " + version + " ...");
-  const std::string local = f.strBackupDir + frmMain::kSep + "kova_" + version + ".bin";
-  f.inetFTP->setRemoteHost(f.strModemIP);
-  UploadAndWait(f, FtpChain::PUT_RESTORE_BIN_CMD,
-                "PUT " + FtpChain::Quote(local) + " /bin/kova.bin");
+  context_.view.setStatus("Restoring Satellite IP Modem with version " + version + " ...");
+  waits_.uploadAndWait(plans_.restore(version));
 }

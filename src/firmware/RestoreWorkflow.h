@@ -1,22 +1,34 @@
 // The Restore button: choose an old image from the store and put it back.
 #pragma once
 
-#include <memory>
+#include "core/Context.h"
+#include "core/Observers.h"
+#include "core/Prompts.h"
 
-class frmMain;
-class frmRestore;
+class VersionQuery;
+class ImageStore;
+class ChainPlans;
+class WorkflowWaits;
 
 class RestoreWorkflow {
  public:
-  explicit RestoreWorkflow(frmMain& f);
-  ~RestoreWorkflow();
-  void cmdRestore_Click();
-  frmRestore& chooser() { return *chooser_; }
+  enum class Outcome {
+    Refused,        // no backups, release series, missing checksum file (box)
+    NothingChosen,
+    Stopped,        // the version could not be read in time
+  };
+
+  RestoreWorkflow(const Context& context, VersionQuery& query, ImageStore& store,
+                  ChainPlans& plans, WorkflowWaits& waits, Prompts& prompts);
+  void start();
+
+  Observers<Outcome> onOutcome;
 
  private:
-  // Both listing passes into strOldVersions.
-  void ListOldVersions();
-
-  frmMain& f;
-  std::unique_ptr<frmRestore> chooser_;
+  Context context_;
+  VersionQuery& query_;
+  ImageStore& store_;
+  ChainPlans& plans_;
+  WorkflowWaits& waits_;
+  Prompts& prompts_;
 };

@@ -1,92 +1,87 @@
 #include "firmware/UpgradeWorkflow.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "app/frmMain.h"
-#include "firmware/ChainWait.h"
+#include "core/TextUtilities.h"
+#include "discovery/VersionQuery.h"
+#include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
+#include "firmware/WorkflowWaits.h"
 #include "transfer/FtpChain.h"
 
 namespace {
 const char* const kSeriesConflict = "Release Series conflict detected. Upgrade not possible.";
-
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
 }  // namespace
 
-UpgradeWorkflow::UpgradeWorkflow(frmMain& f) : f(f) {}
+UpgradeWorkflow::UpgradeWorkflow(const Context& context, VersionQuery& query, FtpChain& chain,
+                                 ImageStore& store, ChainPlans& plans, WorkflowWaits& waits)
+    : context_(context),
+      query_(query),
+      chain_(chain),
+      store_(store),
+      plans_(plans),
+      waits_(waits) {}
 
-void UpgradeWorkflow::cmdUpgrade_Click() {
-  if (f.strModemIP.empty()) {
-    f.ui().msgBox("Please enter Satellite IP Modem's IP Address.", MsgInformation, kAppTitle);
+void UpgradeWorkflow::start() {
+  Session& session = context_.session;
+  if (session.modemAddress.empty()) {
+    context_.ui().msgBox("Please enter Satellite IP Modem's IP Address.", MsgInformation,
+                         kAppTitle);
     return;
   }
-  if (!EnsureVersionQueried(f, "Upgrade stopped: no software version within 30 seconds."))
+  if (!waits_.ensureVersionQueried("Upgrade stopped: no software version within 30 seconds.")) {
+    onOutcome(Outcome::Stopped);
     return;
+  }
   // A failed query or connection test has told the user already.
-  if (!f.blnModemConnected) return;
-  if (!f.CheckReleaseSeries(f.strNewVersion)) {
-    f.ui().msgBox(kSeriesConflict, MsgCritical, kAppTitle);
-    f.SetStatus(kSeriesConflict);
+  if (!session.connected) return;
+  if (!CheckReleaseSeries(session.runningVersion, query_.reachableWithoutVersion(),
+                          session.newVersion)) {
+    context_.ui().msgBox(kSeriesConflict, MsgCritical, kAppTitle);
+    context_.view.setStatus(kSeriesConflict);
+    onOutcome(Outcome::Refused);
     return;
   }
-  f.Progress.setValue(0);
+  context_.view.setProgress(0);
 
-  const std::string backupName = "kova_" + f.strModemVersion + ".bin";
-  bool backupFound = false;
-  for (const auto& name : ListImages(f.strBackupDir))
-    if (name == backupName) {
-      backupFound = true;
-      break;
-    }
-
-  f.inetFTP->setRemoteHost(f.strModemIP);
-  if (f.strModemVersion != kUnknownVersion) {
-    f.SetStatus("Preparing for Upgrade with version " + f.txtNewSoftwareVersion.text() + " ...");
-    PrepareAndWait(f);
+  const bool backupFound = store_.hasBackupImage(session.runningVersion);
+  if (session.runningVersionKnown()) {
+    context_.view.setStatus("Preparing for Upgrade with version " +
+                            ReplaceChar(session.newVersion, "_", ".") + " ...");
+    waits_.prepareForDownload();
   }
-  f.SetBusyState(1);
+  context_.view.setBusy(true);
   if (backupFound)
-    UploadBranch();
+    uploadBranch();
   else
-    BackupBranch();
+    backupBranch();
 }
 
-void UpgradeWorkflow::BackupBranch() {
-  // The version the backup is stored under, kept apart from strModemVersion,
-  // which a failing chain may reset.
-  const std::string version = f.strModemVersion;
-  const std::string local = f.strBackupDir + frmMain::kSep + "kova_" + version + ".bin";
-  f.SetStatus("Downloading Satellite IP Modem software to PC...");
-  f.blnBackupDone = false;
-  const auto start = f.loop().now();
-  bool started = f.ftpChain->StartChain(FtpChain::GET_BIN_CMD,
-                                        "GET /bin/kova.bin " + FtpChain::Quote(local));
-  if (started && WaitForChain(f, start) == ChainEnd::TimedOut) {
-    AbandonChain(f, std::string("Upgrade failed. Click OK and close the upgrader.  ") +
-                        "Check connection before retrying upgrade.");
+void UpgradeWorkflow::backupBranch() {
+  // The version the backup is stored under, kept apart from the running
+  // version, which a failing chain may reset.
+  const std::string version = context_.session.runningVersion;
+  context_.view.setStatus("Downloading Satellite IP Modem software to PC...");
+  const auto start = context_.loop().now();
+  const bool started = chain_.start(plans_.upgrade(&version));
+  if (started && waits_.waitForChain(start) == WorkflowWaits::ChainEnd::TimedOut) {
+    chain_.abandon(std::string("Upgrade failed. Click OK and close the upgrader.  ") +
+                   "Check connection before retrying upgrade.");
     // Whatever part of the backup arrived must not pass for a backup.
-    if (!f.blnBackupDone) f.DeleteBackupImage(version);
+    if (!chain_.backupDone()) store_.deleteBackup(version);
     return;
   }
-  f.SetBusyState(0);
-  if (!f.blnBackupDone) f.DeleteBackupImage(version);
+  context_.view.setBusy(false);
+  if (!chain_.backupDone()) store_.deleteBackup(version);
 }
 
-void UpgradeWorkflow::UploadBranch() {
-  if (!FileExists(f.strHomeDir + "chk_" + f.strNewVersion + ".txt")) {
-    f.SetBusyState(0);
-    f.ui().msgBox("We can't load this version because checksum file doesn't exist.",
-                  MsgExclamation, kUpgraderTitle);
-    f.SetStatus("");
+void UpgradeWorkflow::uploadBranch() {
+  if (!ImageStore::fileExists(store_.newChecksumPath())) {
+    context_.view.setBusy(false);
+    context_.ui().msgBox("We can't load this version because checksum file doesn't exist.",
+                         MsgExclamation, kUpgraderTitle);
+    context_.view.setStatus("");
+    onOutcome(Outcome::Refused);
     return;
   }
-  const std::string local = f.strHomeDir + "kova_" + f.strNewVersion + ".bin";
-  f.Progress.setValue(10);
-  f.SetStatus("Upgrading Satellite IP Modem with version " + f.txtNewSoftwareVersion.text() +
-              " ...");
-  UploadAndWait(f, FtpChain::PUT_NEW_BIN_CMD, "PUT " + FtpChain::Quote(local) + " /bin/kova.bin");
+  context_.view.setProgress(10);
+  waits_.uploadAndWait(plans_.upgrade(nullptr));
 }

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/frmMain.h"
+#include "core/Texts.h"
 
 namespace {
 constexpr const char* kWrongAddressTitle = "Wrong local IP address";
@@ -31,22 +31,23 @@ class PointerScope {
 };
 }  // namespace
 
-PcAddressCheck::PcAddressCheck(frmMain& f) : PcAddressCheck(f, MakeSystemNetworkCommands()) {}
+PcAddressCheck::PcAddressCheck(const Context& context)
+    : PcAddressCheck(context, MakeSystemNetworkCommands()) {}
 
-PcAddressCheck::PcAddressCheck(frmMain& f, std::unique_ptr<NetworkCommands> commands)
-    : f(f), commands_(std::move(commands)) {}
+PcAddressCheck::PcAddressCheck(const Context& context, std::unique_ptr<NetworkCommands> commands)
+    : context_(context), commands_(std::move(commands)) {}
 
 PcAddressCheck::~PcAddressCheck() = default;
 
-std::string PcAddressCheck::RunConsoleCommand(const std::string& commandLine) {
-  ConsoleResult r = f.platform.process().runConsole(commandLine);
+std::string PcAddressCheck::runConsoleCommand(const std::string& commandLine) {
+  ConsoleResult r = context_.platform.process().runConsole(commandLine);
   switch (r.kind) {
     case ConsoleResult::PipeFailed:
-      f.ui().msgBox("CreatePipe failed. Error: " + std::to_string(r.errorCode), MsgCritical,
+      context_.ui().msgBox("CreatePipe failed. Error: " + std::to_string(r.errorCode), MsgCritical,
                     kAppTitle);
       return {};
     case ConsoleResult::NotFound:
-      f.ui().msgBox("Command not found", MsgCritical, kAppTitle);
+      context_.ui().msgBox("Command not found", MsgCritical, kAppTitle);
       return {};
     case ConsoleResult::Ran:
       break;
@@ -54,36 +55,36 @@ std::string PcAddressCheck::RunConsoleCommand(const std::string& commandLine) {
   return r.output;
 }
 
-void PcAddressCheck::SetDefaultLocalAddress() {
+void PcAddressCheck::setStaticAddress() {
   switched_ = false;
-  f.SetStatus("Changing local address to 192.168.128.101. Wait ...");
-  PointerScope hourglass(f.ui());
-  f.loop().pumpEvents();
-  std::string listing = RunConsoleCommand(commands_->listCommand());
+  context_.view.setStatus("Changing local address to 192.168.128.101. Wait ...");
+  PointerScope hourglass(context_.ui());
+  context_.loop().pumpEvents();
+  std::string listing = runConsoleCommand(commands_->listCommand());
   auto name = commands_->findConnection(listing);
   if (!name) {
-    f.SetStatus("No Local Area network connection found. The PC address was not changed.");
+    context_.view.setStatus("No Local Area network connection found. The PC address was not changed.");
     return;
   }
-  f.strConnectionName = *name;
-  for (const auto& command : commands_->setStaticCommands(f.strConnectionName))
-    RunConsoleCommand(command);
+  connectionName_ = *name;
+  for (const auto& command : commands_->setStaticCommands(connectionName_))
+    runConsoleCommand(command);
   switched_ = true;
 }
 
-void PcAddressCheck::RestoreDHCPAddress() {
-  if (!f.blnStaticSet) return;
-  f.SetStatus("Restoring DHCP for Local Area Connection. Wait....");
-  for (const auto& command : commands_->setDhcpCommands(f.strConnectionName))
-    RunConsoleCommand(command);
-  f.blnStaticSet = false;
+void PcAddressCheck::restoreDhcpAddress() {
+  if (!staticSet_) return;
+  context_.view.setStatus("Restoring DHCP for Local Area Connection. Wait....");
+  for (const auto& command : commands_->setDhcpCommands(connectionName_))
+    runConsoleCommand(command);
+  staticSet_ = false;
 }
 
-void PcAddressCheck::VerifyLocalAddress(const std::string& hostName) {
-  Resolver& resolver = f.platform.resolver();
+void PcAddressCheck::verifyLocalAddress(const std::string& hostName) {
+  Resolver& resolver = context_.platform.resolver();
   auto first = resolver.resolveIPv4(hostName);
   if (!first || first->empty()) {
-    f.SetStatus("Can't Get local IP");
+    context_.view.setStatus("Can't Get local IP");
     return;
   }
   const Resolver::Address a = first->front();
@@ -94,9 +95,9 @@ void PcAddressCheck::VerifyLocalAddress(const std::string& hostName) {
                          "Upgrader will set static IP address 192.168.128.101 for yor computer." +
                          kCrLf + kCrLf + "                 Do you want to proceed?";
   switched_ = false;
-  if (f.ui().msgBox(question, MsgExclamation | MsgYesNo, kWrongAddressTitle) == MsgYes) {
+  if (context_.ui().msgBox(question, MsgExclamation | MsgYesNo, kWrongAddressTitle) == MsgYes) {
     try {
-      SetDefaultLocalAddress();
+      setStaticAddress();
     } catch (const std::exception&) {
       // Not reported: the re-check below tells whether the switch worked.
     }
@@ -104,15 +105,15 @@ void PcAddressCheck::VerifyLocalAddress(const std::string& hostName) {
 
   auto again = resolver.resolveIPv4(hostName);
   if (!again || again->empty()) {
-    f.SetStatus("Can't Get new local IP");
+    context_.view.setStatus("Can't Get new local IP");
     return;
   }
   if (InModemSubnet(again->front())) {
     // Only a switch made here is undone at shutdown.
-    if (switched_) f.blnStaticSet = true;
+    if (switched_) staticSet_ = true;
     return;
   }
-  f.SetStatus("Failure");
-  f.ui().msgBox("Please change your local IP address manually to 192.168.128.101", MsgExclamation,
+  context_.view.setStatus("Failure");
+  context_.ui().msgBox("Please change your local IP address manually to 192.168.128.101", MsgExclamation,
                 kWrongAddressTitle);
 }

@@ -5,25 +5,32 @@
 #include <memory>
 #include <string>
 
+#include "core/Context.h"
 #include "netconfig/NetworkCommands.h"
-
-class frmMain;
 
 class PcAddressCheck {
  public:
   // Uses the commands of the system the program was built for.
-  explicit PcAddressCheck(frmMain& f);
-  PcAddressCheck(frmMain& f, std::unique_ptr<NetworkCommands> commands);
+  explicit PcAddressCheck(const Context& context);
+  PcAddressCheck(const Context& context, std::unique_ptr<NetworkCommands> commands);
   ~PcAddressCheck();
 
-  std::string RunConsoleCommand(const std::string& commandLine);
-  void SetDefaultLocalAddress();
-  void RestoreDHCPAddress();
-  void VerifyLocalAddress(const std::string& hostName);
+  // Runs a command line without a window and returns what it printed.
+  std::string runConsoleCommand(const std::string& commandLine);
+  // Switches the PC's wired connection to the static address 192.168.128.101.
+  void setStaticAddress();
+  // Back to automatic addressing, if this run switched it.
+  void restoreDhcpAddress();
+  // Checks the PC's address (by its host name) and offers the switch.
+  void verifyLocalAddress(const std::string& hostName);
+  bool staticAddressSet() const { return staticSet_; }
 
  private:
-  frmMain& f;
+  Context context_;
   std::unique_ptr<NetworkCommands> commands_;
-  // The last SetDefaultLocalAddress ran the switch (found a connection).
+  std::string connectionName_;
+  // The last setStaticAddress ran the switch (found a connection).
   bool switched_ = false;
+  // The switch was made and confirmed: undone at shutdown.
+  bool staticSet_ = false;
 };

@@ -1,10 +1,10 @@
 // The telnet console: prepare for download and the PIC reflash.
 //
-// One session per operation: connect, wait for the prompt "->", send one
-// command, then either end at the first answer (prepare for download) or
-// wait for "Completed" under tmrPicUpgrCnt (reflash). Every end closes the
-// socket and clears lngTelnetCommand; a silent console is given up after
-// kSilenceLimitMs, so no wait on the modem is without a bound.
+// One session per operation: connect (guarded for 5 s), wait for the prompt
+// "->", send one command, then either end at the first answer (prepare for
+// download) or wait for "Completed" under the reflash ticks. Every end
+// closes the socket; a silent console is given up after kSilenceLimitMs, so
+// no wait on the modem is without a bound.
 #pragma once
 
 #include <cstddef>
@@ -12,50 +12,79 @@
 #include <memory>
 #include <string>
 
-class frmMain;
-class Timer;
+#include "core/Context.h"
+#include "core/Observers.h"
+
+class ModemReset;
 
 class TelnetSession {
  public:
-  // lngTelnetCommand codes.
-  enum : std::int32_t { NO_TELNET_CMD = 0, PIC_REFLASH_CMD = 1, PREPARE_DOWNLOAD_CMD = 2 };
-  // lngTelnetState codes.
-  enum : std::int32_t { WAIT_PROMPT = 0, COMMAND_SENT = 1, REFLASH_RUNNING = 2 };
+  enum class Command { None, PicReflash, PrepareDownload };
+  enum class Outcome {
+    Prepared,           // the modem answered the prepare command
+    PrepareSkipped,     // no answer: the workflow goes on without it
+    ReflashCompleted,
+    ReflashFailed,      // the user was told in a box
+    ConsoleBusy,        // another session holds the console (box)
+    ConnectFailed,      // the connection did not open in time (box)
+  };
 
+  static constexpr int kConnectLimitMs = 5000;
   // How long a connected console may keep us waiting for its prompt, and
   // for the answer to the prepare command.
   static constexpr int kSilenceLimitMs = 10000;
+  static constexpr int kReflashTickMs = 10000;
+  // The reflash is given up after this many ticks.
+  static constexpr int kReflashTicks = 10;
 
-  explicit TelnetSession(frmMain& f);
+  TelnetSession(const Context& context, int telnetPort, ModemReset& reset);
   ~TelnetSession();
 
-  void cmdPICupgrade_Click();
-  void PrepareForDownload();
-  void StartPicReflash();
+  // Busy until the exchange ends.
+  void prepareForDownload();
+  // The busy state is already held by the caller.
+  void startPicReflash();
+  // A PIC file was stored during an upgrade: the next version reply starts
+  // the reflash.
+  void reflashAfterNextVersion() { reflashPending_ = true; }
+  // Starts the pending reflash, if any; true when it started.
+  bool startPendingReflash();
 
-  void Telnet_Connect();
-  void Telnet_DataArrival(std::size_t bytesTotal);
-  void Telnet_Error(int number, const std::string& description);
-  // Closed by the modem: like an error in a connected session.
-  void Telnet_Close();
-  void tmrPicUpgrCnt_Timer();
-  // The window is going away: the silence bound must not fire after it.
-  void Shutdown();
+  void cancel();
+  bool idle() const;
+  bool reflashRunning() const { return command_ == Command::PicReflash; }
+
+  // What the user is told when the reflash command could not be sent.
+  static std::string PicMessage();
+
+  Observers<Outcome> onOutcome;
 
  private:
-  void Open(std::int32_t command);
-  void SendCommand(const char* command);
-  void ReflashCompleted();
-  // Ends the exchange: socket closed, codes cleared, silence bound off.
-  void EndExchange();
-  // Ends an exchange that cannot go on before the reflash has started.
-  void Abandon(const std::string& status);
-  // The connected session broke; ends it unless the reflash is running.
-  void SessionLost(const std::string& status);
-  void Silence_Timer();
-  std::string FindPicFile() const;
+  enum class Dialogue { WaitPrompt, CommandSent, ReflashRunning };
 
-  frmMain& f;
-  std::unique_ptr<Timer> silence_;
+  void open(Command command);
+  void connected();
+  void dataArrived();
+  void socketError(const std::string& description);
+  void closedByPeer();
+  void connectWatchdog();
+  void reflashTick();
+  void silence();
+  void sendCommand(const char* command);
+  void reflashCompleted();
+  void endExchange();
+  void abandon(const std::string& status);
+  void sessionLost(const std::string& status);
+
+  Context context_;
+  ModemReset& reset_;
+  std::unique_ptr<TcpSocket> socket_;
+  std::unique_ptr<Timer> connectTimer_;
+  std::unique_ptr<Timer> reflashTimer_;
+  std::unique_ptr<Timer> silenceTimer_;
+  Command command_ = Command::None;
+  Dialogue dialogue_ = Dialogue::WaitPrompt;
+  int reflashTicks_ = 0;
   bool connected_ = false;  // the current session's socket has opened
+  bool reflashPending_ = false;
 };

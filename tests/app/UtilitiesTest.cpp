@@ -3,7 +3,7 @@
 #include <map>
 
 #include "app/Settings.h"
-#include "app/Utilities.h"
+#include "core/TextUtilities.h"
 
 using namespace std::string_literals;
 

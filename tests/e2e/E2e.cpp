@@ -12,7 +12,7 @@
 #include <sstream>
 #include <gtest/gtest.h>
 
-#include "app/Utilities.h"
+#include "core/TextUtilities.h"
 
 ModemSim::ModemSim(Options o) {
   root = dir_.str() + "/modem";
@@ -138,10 +138,10 @@ E2eTool::E2eTool(const ModemSim& modem, TempDir& home, std::string commandLine) 
   std::filesystem::current_path(home.path());
   ui_.clock.start();
   platform_ = std::make_unique<QtPlatform>(&ui_);
-  form_ = std::make_unique<frmMain>(*platform_, s);
+  form_ = std::make_unique<MainWindow>(*platform_, s);
   form_->sbUpgrade.changed.connect([this] { statuses.push_back(form_->sbUpgrade.text()); });
   // Start-up shows the window through the platform's Ui (ui_).
-  form_->Form_Load();
+  form_->start();
 }
 
 E2eTool::~E2eTool() {
@@ -167,13 +167,7 @@ bool E2eTool::runUntil(const std::function<bool()>& pred, int ms) {
 
 bool E2eTool::settle(int ms) {
   auto pending = [this] {
-    auto& f = *form_;
-    if (f.busy()) return true;
-    for (Timer* t : {f.tmrConnect.get(), f.tmrResponse.get(), f.tmrConneTest.get(),
-                     f.tmrResetDelay.get(), f.tmrFiveSecDelay.get(), f.tmrFTPReq.get(),
-                     f.tmrTelnetConnect.get(), f.tmrPicUpgrCnt.get()})
-      if (t->enabled()) return true;
-    return false;
+    return !form_->idle();
   };
   // Idle for two checks in a row.
   return runUntil([&] { return !pending() && (runUntil([] { return false; }, 150), !pending()); },

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "platform/qt/QtFormView.h"
 #include "platform/qt/QtPlatform.h"
 #include "sim/Harness.h"
@@ -63,7 +63,7 @@ class E2eTool {
  public:
   E2eTool(const ModemSim& modem, TempDir& home, std::string commandLine = "");
   ~E2eTool();
-  frmMain& f() { return *form_; }
+  MainWindow& f() { return *form_; }
   QtFormView& view() { return *ui_.mainView(); }
   E2eUi& ui() { return ui_; }
   // Handles events until pred holds or ms pass; true when it held.
@@ -82,7 +82,7 @@ class E2eTool {
   std::filesystem::path previousDirectory_;
   E2eUi ui_;
   std::unique_ptr<QtPlatform> platform_;
-  std::unique_ptr<frmMain> form_;
+  std::unique_ptr<MainWindow> form_;
 };
 
 // Every file under dir, relative, sorted (directories not listed).

@@ -68,7 +68,7 @@ TEST_F(EndToEnd, StartUpReadsTheVersion) {
   ASSERT_NO_FATAL_FAILURE(Start());
   auto& f = tool->f();
   EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "5.2.0.12");
-  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
   EXPECT_EQ(f.sbUpgrade.text(), "Software version was retrieved!");
   EXPECT_EQ(f.statusLED.fillColor(), 65280);
   EXPECT_TRUE(f.cmdUpgrade.enabled());
@@ -103,7 +103,7 @@ TEST_F(EndToEnd, ResetFromTheMenuReadsTheVersionAgain) {
 
 TEST_F(EndToEnd, UpgradeWithBackupAndAutomaticPic) {
   ASSERT_NO_FATAL_FAILURE(Start({}, true));
-  ASSERT_EQ(tool->f().strModemVersion, "5_2_0_12");
+  ASSERT_EQ(tool->f().session().runningVersion, "5_2_0_12");
   const std::string runningImage = modem->file("/bin/kova.bin");
   const std::string runningChecksum = modem->file("/checksum.txt");
   ASSERT_FALSE(runningImage.empty());

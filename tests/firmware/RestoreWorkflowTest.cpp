@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "app/Utilities.h"
+#include "core/TextUtilities.h"
 #include "firmware/ImageStore.h"
 #include "firmware/frmRestore.h"
 #include "sim/WorkflowPeers.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "transfer/FtpCommandText.h"
+#include "platform/FtpCommandText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

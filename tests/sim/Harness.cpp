@@ -52,13 +52,13 @@ Harness::Harness() {
   platform.ftp.localBase = home.str();
 }
 
-frmMain& Harness::load() {
-  form = std::make_unique<frmMain>(platform, settings);
+MainWindow& Harness::load() {
+  form = std::make_unique<MainWindow>(platform, settings);
   form->sbUpgrade.changed.connect([this] {
     if (statuses.empty() || statuses.back() != form->sbUpgrade.text())
       statuses.push_back(form->sbUpgrade.text());
   });
-  form->Form_Load();
+  form->start();
   return *form;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "sim/ModemPeers.h"
 #include "sim/SimPlatform.h"
 
@@ -38,14 +38,14 @@ class Harness {
   SimPlatform platform;
   TempDir home;
   Settings settings;
-  std::unique_ptr<frmMain> form;
+  std::unique_ptr<MainWindow> form;
   std::vector<std::string> statuses;  // every text the status line showed
   std::shared_ptr<ZingPeer> zing = std::make_shared<ZingPeer>();
   std::shared_ptr<GreetingPeer> ftpPort = std::make_shared<GreetingPeer>();
 
   // Creates the window and runs its start-up.
-  frmMain& load();
-  frmMain& f() { return *form; }
+  MainWindow& load();
+  MainWindow& f() { return *form; }
   SimLoop& clock() { return platform.clock(); }
   SimUi& ui() { return platform.recordedUi(); }
   void advance(long ms) { clock().advance(ms); }

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "transfer/FtpCommandText.h"
+#include "platform/FtpCommandText.h"
 
 namespace fs = std::filesystem;
 

@@ -44,15 +44,13 @@ class WorkflowModem : public Harness {
   void settle(long limitMs = 400000) {
     clock().advanceUntil(
         [&] {
-          return !busy() && !f().tmrFiveSecDelay->enabled() && !f().tmrResetDelay->enabled() &&
-                 !f().tmrFTPReq->enabled() && !f().tmrResponse->enabled() &&
-                 !f().tmrPicUpgrCnt->enabled();
+          return f().idle();
         },
         limitMs);
   }
 
-  std::string backupPath(const std::string& name) { return f().strBackupDir + "/" + name; }
-  std::string homePath(const std::string& name) { return f().strHomeDir + name; }
+  std::string backupPath(const std::string& name) { return f().session().backupDir + "/" + name; }
+  std::string homePath(const std::string& name) { return f().session().homeDir + name; }
   static std::string Q(const std::string& s) { return "\"" + s + "\""; }
   std::vector<std::string>& ftpLog() { return platform.ftp.log; }
 

@@ -1,6 +1,6 @@
 #include "platform/qt/CurlFtpClient.h"
 
-#include <QSocketNotifier>
+#include <QTimer>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fcntl.h>
-#include <sys/select.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,7 +49,6 @@ constexpr long kDownloadBuffer = 256L << 10;  // libcurl reads up to 100 of thes
 // path. Much more costs a PUT milliseconds of page faults on a fresh buffer
 // before the first byte goes out.
 constexpr long kUploadBuffer = 256L << 10;
-constexpr int kNudgeMs = 200;               // quiet time before a command is driven by hand
 
 void globalInit() {
   static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -78,15 +76,12 @@ CurlFtpClient::CurlFtpClient(int port, std::string user, std::string password,
       port_(port),
       user_(std::move(user)),
       password_(std::move(password)),
-      timeoutMs_(requestTimeoutMs > 0 ? requestTimeoutMs : 60000) {
+      timeoutMs_(requestTimeoutMs > 0 ? requestTimeoutMs : 60000),
+      driver_(timeoutMs_) {
   globalInit();
   easy_ = curl_easy_init();
-  curlTimer_.setSingleShot(true);
-  idleTimer_.setSingleShot(true);
-  connect(&curlTimer_, &QTimer::timeout, this, &CurlFtpClient::curlTimeout);
-  connect(&idleTimer_, &QTimer::timeout, this, &CurlFtpClient::idleCheck);
-  nudgeTimer_.setInterval(kNudgeMs);
-  connect(&nudgeTimer_, &QTimer::timeout, this, &CurlFtpClient::nudge);
+  driver_.onDone = [this](CURL*, CURLcode result) { transferDone(result); };
+  driver_.onStalled = [this] { stalled(); };
 }
 
 CurlFtpClient::~CurlFtpClient() {
@@ -208,17 +203,10 @@ std::string CurlFtpClient::url(const std::string& remote) const {
 }
 
 bool CurlFtpClient::startTransfer(const FtpCommand& cmd) {
-  if (!multi_) {
-    multi_ = curl_multi_init();
-    if (!multi_) {
-      closeLocalFile(false);
-      finish(ErrorState, kOtherBase + CURLE_FAILED_INIT, "Cannot initialise libcurl");
-      return false;
-    }
-    curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &CurlFtpClient::onCurlSocket);
-    curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
-    curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &CurlFtpClient::onCurlTimer);
-    curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
+  if (!driver_.open()) {
+    closeLocalFile(false);
+    finish(ErrorState, kOtherBase + CURLE_FAILED_INIT, "Cannot initialise libcurl");
+    return false;
   }
 
   CURL* e = easy_;
@@ -253,10 +241,7 @@ bool CurlFtpClient::startTransfer(const FtpCommand& cmd) {
   curl_easy_setopt(e, CURLOPT_UPLOAD_BUFFERSIZE, kUploadBuffer);
   curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlFtpClient::onHeader);
   curl_easy_setopt(e, CURLOPT_HEADERDATA, this);
-  curl_easy_setopt(e, CURLOPT_OPENSOCKETFUNCTION, &CurlFtpClient::onOpenSocket);
-  curl_easy_setopt(e, CURLOPT_OPENSOCKETDATA, this);
-  curl_easy_setopt(e, CURLOPT_CLOSESOCKETFUNCTION, &CurlFtpClient::onCloseSocket);
-  curl_easy_setopt(e, CURLOPT_CLOSESOCKETDATA, this);
+  driver_.hookSockets(e);
 
   switch (cmd.kind) {
     case FtpCommand::Get:
@@ -285,84 +270,16 @@ bool CurlFtpClient::startTransfer(const FtpCommand& cmd) {
       break;
   }
 
-  CURLMcode mc = curl_multi_add_handle(multi_, e);
+  CURLMcode mc = driver_.add(e);
   if (mc != CURLM_OK) {
     closeLocalFile(false);
     finish(ErrorState, kOtherBase + CURLE_FAILED_INIT, curl_multi_strerror(mc));
     return false;
   }
-  attached_ = true;
-  lastActivity_ = std::chrono::steady_clock::now();
-  idleTimer_.start(timeoutMs_);
-  nudgeTimer_.start();
   return true;
-}
-
-void CurlFtpClient::nudge() {
-  if (!multi_ || !attached_) {
-    nudgeTimer_.stop();
-    return;
-  }
-  using namespace std::chrono;
-  if (steady_clock::now() - lastActivity_ < milliseconds(kNudgeMs)) return;
-  driveNow();
-}
-
-void CurlFtpClient::driveNow() {
-  if (!multi_) return;
-  // curl_multi_perform alone moves the transfer on but never reports which
-  // sockets libcurl waits on next; the watches then stay stale and nothing
-  // but this nudge drives the command, one buffer per 200 ms (a 64 MiB PUT
-  // took 52 s). socket_all performs and then reports them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  int running = 0;
-  curl_multi_socket_all(multi_, &running);
-#pragma GCC diagnostic pop
-  collectDone();
-}
-
-bool CurlFtpClient::watchesInSync() const {
-  if (!multi_) return watches_.empty();
-  fd_set r, w, x;
-  FD_ZERO(&r);
-  FD_ZERO(&w);
-  FD_ZERO(&x);
-  int maxFd = -1;
-  curl_multi_fdset(multi_, &r, &w, &x, &maxFd);
-  for (int fd = 0; fd <= maxFd; ++fd) {
-    if (!FD_ISSET(fd, &r) && !FD_ISSET(fd, &w)) continue;
-    auto it = watches_.find(fd);
-    if (it == watches_.end()) return false;
-  }
-  for (const auto& [fd, wt] : watches_) {
-    const bool reading = wt.read && wt.read->isEnabled();
-    const bool writing = wt.write && wt.write->isEnabled();
-    if (fd >= FD_SETSIZE || reading != bool(FD_ISSET(fd, &r)) ||
-        writing != bool(FD_ISSET(fd, &w)))
-      return false;
-  }
-  return true;
-}
-
-void CurlFtpClient::collectDone() {
-  int left = 0;
-  while (multi_) {
-    CURLMsg* msg = curl_multi_info_read(multi_, &left);
-    if (!msg) break;
-    if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy_) {
-      transferDone(msg->data.result);  // may tear the multi handle down
-      return;
-    }
-  }
 }
 
 void CurlFtpClient::transferDone(CURLcode result) {
-  idleTimer_.stop();
-  nudgeTimer_.stop();
-  curl_multi_remove_handle(multi_, easy_);
-  attached_ = false;
-
   if (current_.kind == FtpCommand::Close) {
     closeSession();
     finish(Disconnected);
@@ -442,14 +359,7 @@ void CurlFtpClient::finish(int state, int code, std::string info) {
   });
 }
 
-void CurlFtpClient::idleCheck() {
-  if (!attached_) return;
-  using namespace std::chrono;
-  auto idle = duration_cast<milliseconds>(steady_clock::now() - lastActivity_).count();
-  if (idle < timeoutMs_) {
-    idleTimer_.start(static_cast<int>(timeoutMs_ - idle) + 1);
-    return;
-  }
+void CurlFtpClient::stalled() {
   closeSession();  // the state of the connection is unknown now
   closeLocalFile(false);
   if (current_.kind == FtpCommand::Close) {
@@ -464,10 +374,10 @@ void CurlFtpClient::idleCheck() {
 // --- session ----------------------------------------------------------------
 
 bool CurlFtpClient::sessionAlive() const {
-  if (!multi_ || attached_) return false;
+  if (!driver_.isOpen() || driver_.attached()) return false;
   // Between commands only the control connection is open. It is alive when
   // nothing is waiting on it: neither the server's goodbye nor its EOF.
-  for (curl_socket_t s : sockets_) {
+  for (curl_socket_t s : driver_.sockets()) {
     char c;
     ssize_t n = ::recv(s, &c, 1, MSG_PEEK | MSG_DONTWAIT);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
@@ -475,23 +385,7 @@ bool CurlFtpClient::sessionAlive() const {
   return false;
 }
 
-void CurlFtpClient::closeSession() {
-  idleTimer_.stop();
-  nudgeTimer_.stop();
-  // Nothing libcurl does from here on can wait for the peer.
-  for (curl_socket_t s : sockets_) ::shutdown(s, SHUT_RDWR);
-  if (attached_) {
-    curl_multi_remove_handle(multi_, easy_);
-    attached_ = false;
-  }
-  if (multi_) {
-    curl_multi_cleanup(multi_);
-    multi_ = nullptr;
-  }
-  curlTimer_.stop();
-  while (!watches_.empty()) unwatch(watches_.begin()->first);
-  sockets_.clear();
-}
+void CurlFtpClient::closeSession() { driver_.close(); }
 
 void CurlFtpClient::closeLocalFile(bool keep) {
   if (fd_ >= 0) ::close(fd_);
@@ -500,102 +394,7 @@ void CurlFtpClient::closeLocalFile(bool keep) {
   tempPath_.clear();
 }
 
-// --- event loop glue ----------------------------------------------------------
-
-void CurlFtpClient::watch(curl_socket_t s, int what) {
-  if (what == CURL_POLL_REMOVE) {
-    unwatch(s);
-    return;
-  }
-  const bool wantRead = what == CURL_POLL_IN || what == CURL_POLL_INOUT;
-  const bool wantWrite = what == CURL_POLL_OUT || what == CURL_POLL_INOUT;
-  SocketWatch& w = watches_[s];
-  if (wantRead && !w.read) {
-    QSocketNotifier* n = new QSocketNotifier(s, QSocketNotifier::Read, this);
-    connect(n, &QSocketNotifier::activated, this, [this, s, n] {
-      if (n->isEnabled()) socketReady(s, CURL_CSELECT_IN);
-    });
-    w.read = n;
-  }
-  if (wantWrite && !w.write) {
-    QSocketNotifier* n = new QSocketNotifier(s, QSocketNotifier::Write, this);
-    connect(n, &QSocketNotifier::activated, this, [this, s, n] {
-      if (n->isEnabled()) socketReady(s, CURL_CSELECT_OUT);
-    });
-    w.write = n;
-  }
-  if (w.read) w.read->setEnabled(wantRead);
-  if (w.write) w.write->setEnabled(wantWrite);
-}
-
-void CurlFtpClient::unwatch(curl_socket_t s) {
-  auto it = watches_.find(s);
-  if (it == watches_.end()) return;
-  // Possibly called from inside the notifier's own signal: disable now,
-  // delete later.
-  for (QSocketNotifier* n : {it->second.read, it->second.write}) {
-    if (!n) continue;
-    n->setEnabled(false);
-    n->deleteLater();
-  }
-  watches_.erase(it);
-}
-
-void CurlFtpClient::socketReady(curl_socket_t s, int eventBits) {
-  if (!multi_) return;
-  lastActivity_ = std::chrono::steady_clock::now();
-  int running = 0;
-  curl_multi_socket_action(multi_, s, eventBits, &running);
-  collectDone();
-  driveIfUnwatched();
-}
-
-void CurlFtpClient::driveIfUnwatched() {
-  // A command in progress always waits on a socket. When libcurl 7.88 has
-  // moved on to opening the data connection after EPSV it asks for none and
-  // sets no near timer, and would sit until some later timer; one more turn
-  // opens the connection at once.
-  if (!multi_ || !attached_ || !watches_.empty()) return;
-  driveNow();
-}
-
-void CurlFtpClient::curlTimeout() {
-  if (!multi_) return;
-  int running = 0;
-  curl_multi_socket_action(multi_, CURL_SOCKET_TIMEOUT, 0, &running);
-  collectDone();
-  driveIfUnwatched();
-}
-
-int CurlFtpClient::onCurlSocket(CURL*, curl_socket_t s, int what, void* userp, void*) {
-  static_cast<CurlFtpClient*>(userp)->watch(s, what);
-  return 0;
-}
-
-int CurlFtpClient::onCurlTimer(CURLM*, long timeoutMs, void* userp) {
-  auto* self = static_cast<CurlFtpClient*>(userp);
-  if (timeoutMs < 0)
-    self->curlTimer_.stop();
-  else
-    self->curlTimer_.start(static_cast<int>(timeoutMs));
-  return 0;
-}
-
-curl_socket_t CurlFtpClient::onOpenSocket(void* clientp, curlsocktype,
-                                          curl_sockaddr* address) {
-  auto* self = static_cast<CurlFtpClient*>(clientp);
-  curl_socket_t s =
-      ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
-  if (s != CURL_SOCKET_BAD) self->sockets_.insert(s);
-  return s;
-}
-
-int CurlFtpClient::onCloseSocket(void* clientp, curl_socket_t s) {
-  auto* self = static_cast<CurlFtpClient*>(clientp);
-  self->unwatch(s);
-  self->sockets_.erase(s);
-  return ::close(s);
-}
+// --- libcurl callbacks ------------------------------------------------------
 
 size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
   auto* self = static_cast<CurlFtpClient*>(userp);

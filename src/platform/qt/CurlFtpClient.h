@@ -1,22 +1,16 @@
-// The FTP component on the real platform: libcurl's multi interface driven
-// by the Qt event loop (one QSocketNotifier per socket and direction, one
-// QTimer for libcurl's timeouts). Nothing here blocks the loop except the
+// The FTP component on the real platform: the command texts run as libcurl
+// transfers on a CurlMultiDriver. Nothing here blocks the loop except the
 // short waits libcurl itself makes for a final server reply (see .cpp).
 #pragma once
 
 #include <QObject>
-#include <QTimer>
-#include <chrono>
-#include <map>
-#include <set>
 #include <string>
 
 #include <curl/curl.h>
 
+#include "platform/FtpCommandText.h"
 #include "platform/Platform.h"
-#include "transfer/FtpCommandText.h"
-
-class QSocketNotifier;
+#include "platform/qt/CurlMultiDriver.h"
 
 class CurlFtpClient : public QObject, public FtpClient {
   Q_OBJECT
@@ -45,35 +39,17 @@ class CurlFtpClient : public QObject, public FtpClient {
   int port() const { return port_; }
 
   // Drives libcurl by hand, as the nudge does for a quiet command.
-  void driveNow();
+  void driveNow() { driver_.driveNow(); }
   // Whether the socket notifiers watch exactly what libcurl waits on.
-  bool watchesInSync() const;
+  bool watchesInSync() const { return driver_.watchesInSync(); }
 
  private:
-  struct SocketWatch {
-    QSocketNotifier* read = nullptr;
-    QSocketNotifier* write = nullptr;
-  };
-
-  // libcurl callbacks (userp / clientp is this).
-  static int onCurlSocket(CURL* easy, curl_socket_t s, int what, void* userp,
-                          void* socketp);
-  static int onCurlTimer(CURLM* multi, long timeoutMs, void* userp);
-  static curl_socket_t onOpenSocket(void* clientp, curlsocktype purpose,
-                                    curl_sockaddr* address);
-  static int onCloseSocket(void* clientp, curl_socket_t s);
+  // libcurl callbacks (userp is this).
   static size_t onWrite(char* data, size_t size, size_t n, void* userp);
   static size_t onRead(char* buffer, size_t size, size_t n, void* userp);
   static size_t onHeader(char* data, size_t size, size_t n, void* userp);
 
-  void watch(curl_socket_t s, int what);
-  void unwatch(curl_socket_t s);
-  void socketReady(curl_socket_t s, int eventBits);
-  void curlTimeout();
-  void driveIfUnwatched();
-  void idleCheck();
-  void collectDone();
-
+  void stalled();
   bool startTransfer(const FtpCommand& cmd);
   bool openLocalFile(const FtpCommand& cmd);
   void transferDone(CURLcode result);
@@ -90,23 +66,10 @@ class CurlFtpClient : public QObject, public FtpClient {
   int timeoutMs_;
   std::string host_;
 
-  CURLM* multi_ = nullptr;  // one per session: it owns the connection cache
-  CURL* easy_ = nullptr;    // reused for every command
-  bool attached_ = false;   // easy_ is in multi_
+  CURL* easy_ = nullptr;  // reused for every command
   curl_slist* quote_ = nullptr;
   char errorBuffer_[CURL_ERROR_SIZE] = {};
-
-  std::map<curl_socket_t, SocketWatch> watches_;
-  std::set<curl_socket_t> sockets_;  // every socket libcurl has open
-  QTimer curlTimer_;
-  QTimer idleTimer_;
-  // libcurl 7.88 sometimes fails to ask for the control socket again when
-  // it reuses a connection, and the reply then sits unread; a quiet command
-  // is driven by hand now and then (driveNow) so that it cannot stall on
-  // that.
-  QTimer nudgeTimer_;
-  void nudge();
-  std::chrono::steady_clock::time_point lastActivity_;
+  CurlMultiDriver driver_;  // one session: its multi handle owns the connection
 
   FtpCommand current_;
   bool busy_ = false;

@@ -1,12 +1,11 @@
 // The console command runner: a command line run without a window and
 // without a shell, its standard output and error captured as one text.
+#include "platform/qt/QtProcess.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-
-#include "platform/qt/QtFormView.h"  // completes QtUi for the header
-#include "platform/qt/QtPlatform.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -143,4 +142,9 @@ ConsoleResult QtProcess::runConsole(const std::string& commandLine) {
   const QByteArray out = p.readAll();
   result.output.assign(out.constData(), static_cast<std::size_t>(out.size()));
   return result;
+}
+
+bool QtProcess::startDetached(const std::string& program, const std::string& workingDirectory) {
+  return QProcess::startDetached(QString::fromStdString(program), {},
+                                 QString::fromStdString(workingDirectory));
 }

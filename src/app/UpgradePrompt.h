@@ -1,21 +1,22 @@
 // The prompt shown for "-u": upgrade the modem now or later.
 #pragma once
 
-#include <cstdint>
-
 #include "platform/Form.h"
 
-class frmUpgrade : public Form {
+class UpgradePrompt : public Form {
  public:
-  frmUpgrade();
-  void load() override { intUpgradeChoice = 0; }
+  enum class Choice { Now, Later };
 
-  // 0: complete the upgrade now; 1: later.
-  std::int16_t intUpgradeChoice = 0;
+  UpgradePrompt();
+  void load() override { choice_ = Choice::Now; }
+  Choice choice() const { return choice_; }
 
   Label Label1{"Label1"};
   Label Label2{"Label2"};
   OptionButton UpgradeNow{"UpgradeNow"};
   OptionButton UpgradeLater{"UpgradeLater"};
   Button OKButton{"OKButton"};
+
+ private:
+  Choice choice_ = Choice::Now;
 };

@@ -1,9 +1,8 @@
-#include "at/UpdateModemIP.h"
+#include "at/ModemAddressDialog.h"
 
-#include "app/Utilities.h"
-#include "app/frmMain.h"
+#include "core/TextUtilities.h"
 
-UpdateModemIP::UpdateModemIP(frmMain& f) : Form("UpdateModemIP"), f(f) {
+ModemAddressDialog::ModemAddressDialog() : Form("UpdateModemIP") {
   caption = "Configure Modem Interface";
   width = 300;
   height = 140;
@@ -34,21 +33,21 @@ UpdateModemIP::UpdateModemIP(frmMain& f) : Form("UpdateModemIP"), f(f) {
   cmdClose.geometry = {95, 90, 80, 28};
   cmdUpdate.setCaption("Update");
   cmdUpdate.geometry = {195, 90, 80, 28};
-  cmdUpdate.onClick = [this] { cmdUpdate_Click(); };
+  cmdUpdate.onClick = [this] { update(); };
   cmdClose.onClick = [this] { requestClose(kCloseByProgram); };
   controls = {&txtIP1, &txtIP2,  &txtIP3,     &txtIP4,  &cmdUpdate, &cmdClose,
               &lblHeading, &IPlabel, &lblDot0, &lblDot1, &lblDot2};
   initialFocus = &txtIP1;
 }
 
-void UpdateModemIP::load() {
-  txtIP3.setText(f.strTermSubnet);
-  txtIP4.setText(f.strTermIP);
+void ModemAddressDialog::load() {
+  txtIP3.setText(subnet_);
+  txtIP4.setText(host_);
 }
 
-void UpdateModemIP::cmdUpdate_Click() {
-  f.strTermSubnet = LTrim(txtIP3.text());
-  f.strTermIP = LTrim(txtIP4.text());
-  f.UpdateModemIPAddress("192.168." + f.strTermSubnet + "." + f.strTermIP);
+void ModemAddressDialog::update() {
+  subnet_ = LTrim(txtIP3.text());
+  host_ = LTrim(txtIP4.text());
+  if (onAddressChosen) onAddressChosen("192.168." + subnet_ + "." + host_);
   requestClose(kCloseByProgram);
 }

@@ -1,4 +1,4 @@
-#include "app/Utilities.h"
+#include "core/TextUtilities.h"
 
 std::string ReplaceChar(std::string_view text, std::string_view find, std::string_view replacement) {
   std::string out(text);

@@ -2,14 +2,18 @@
 // first two numbers stay 192.168.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/Form.h"
 
-class frmMain;
-
-class UpdateModemIP : public Form {
+class ModemAddressDialog : public Form {
  public:
-  explicit UpdateModemIP(frmMain& f);
+  ModemAddressDialog();
   void load() override;
+
+  // Runs with the new address when the user clicks Update.
+  std::function<void(const std::string& address)> onAddressChosen;
 
   Label lblHeading{"lblHeading"};
   Label IPlabel{"IPlabel"};
@@ -24,6 +28,8 @@ class UpdateModemIP : public Form {
   Button cmdUpdate{"cmdUpdate"};
 
  private:
-  void cmdUpdate_Click();
-  frmMain& f;
+  void update();
+  // The third and fourth numbers as last chosen.
+  std::string subnet_ = "128";
+  std::string host_ = "100";
 };

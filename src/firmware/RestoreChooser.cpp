@@ -1,8 +1,6 @@
-#include "firmware/frmRestore.h"
+#include "firmware/RestoreChooser.h"
 
-#include <cstddef>
-
-frmRestore::frmRestore(mdlGlobals& globals) : Form("frmRestore"), g(globals) {
+RestoreChooser::RestoreChooser(Ui& ui) : Form("frmRestore"), ui_(ui) {
   caption = "Restore Satellite IP Modem Software";
   width = 320;
   height = 250;
@@ -15,21 +13,26 @@ frmRestore::frmRestore(mdlGlobals& globals) : Form("frmRestore"), g(globals) {
   cmdCancelRestore.setCaption("Cancel");
   cmdCancelRestore.geometry = {170, 210, 90, 28};
   cmdOkRestore.onClick = [this] {
-    g.strRestoreVersion = lstOldSoftwareVersions.selectedText();
+    chosen_ = lstOldSoftwareVersions.selectedText();
     requestClose(kCloseByProgram);
   };
-  // Cancel, like a close by the frame, leaves strRestoreVersion as it is.
+  // Cancel, like a close by the frame, chooses nothing.
   cmdCancelRestore.onClick = [this] { requestClose(kCloseByProgram); };
   controls = {&lblOldSoftwareVersionList, &lstOldSoftwareVersions, &cmdOkRestore,
               &cmdCancelRestore};
   initialFocus = &lstOldSoftwareVersions;
 }
 
-void frmRestore::load() {
+std::optional<std::string> RestoreChooser::choose(const std::vector<std::string>& versions) {
+  versions_ = versions;
+  chosen_.reset();
+  ui_.showModal(*this);
+  versions_.clear();
+  return chosen_;
+}
+
+void RestoreChooser::load() {
   lstOldSoftwareVersions.clear();
-  // Never beyond the array, whatever the count says.
-  std::size_t count = g.intOldVersionCount > 0 ? static_cast<std::size_t>(g.intOldVersionCount) : 0;
-  if (count > g.strOldVersions.size()) count = g.strOldVersions.size();
-  for (std::size_t i = 0; i < count; ++i) lstOldSoftwareVersions.addItem(g.strOldVersions[i]);
-  if (g.intOldVersionCount == 1 && count == 1) lstOldSoftwareVersions.setListIndex(0);
+  for (const auto& v : versions_) lstOldSoftwareVersions.addItem(v);
+  if (versions_.size() == 1) lstOldSoftwareVersions.setListIndex(0);
 }

@@ -1,4 +1,4 @@
-#include "transfer/FtpCommandText.h"
+#include "platform/FtpCommandText.h"
 
 #include <cstdio>
 #include <vector>

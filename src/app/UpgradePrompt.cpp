@@ -1,6 +1,6 @@
-#include "app/frmUpgrade.h"
+#include "app/UpgradePrompt.h"
 
-frmUpgrade::frmUpgrade() : Form("frmUpgrade") {
+UpgradePrompt::UpgradePrompt() : Form("frmUpgrade") {
   caption = "Satellite IP Modem";
   width = 380;
   height = 190;
@@ -21,11 +21,11 @@ frmUpgrade::frmUpgrade() : Form("frmUpgrade") {
   // The two options exclude each other.
   UpgradeNow.onClick = [this] {
     UpgradeLater.setValue(false);
-    intUpgradeChoice = 0;
+    choice_ = Choice::Now;
   };
   UpgradeLater.onClick = [this] {
     UpgradeNow.setValue(false);
-    intUpgradeChoice = 1;
+    choice_ = Choice::Later;
   };
   OKButton.onClick = [this] { requestClose(kCloseByProgram); };
   controls = {&Label1, &Label2, &UpgradeNow, &UpgradeLater, &OKButton};

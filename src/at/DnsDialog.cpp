@@ -1,10 +1,10 @@
-#include "at/DNSverification.h"
+#include "at/DnsDialog.h"
 
-#include "app/Utilities.h"
-#include "app/frmMain.h"
 #include "at/AtText.h"
+#include "core/TextUtilities.h"
+#include "core/Texts.h"
 
-DNSverification::DNSverification(frmMain& f) : Form("DNSverification"), f(f) {
+DnsDialog::DnsDialog(Ui& ui) : Form("DNSverification"), ui_(ui) {
   caption = "Verify if DNS adresses are good.";
   width = 360;
   height = 130;
@@ -20,34 +20,38 @@ DNSverification::DNSverification(frmMain& f) : Form("DNSverification"), f(f) {
   cmdModify.geometry = {250, 38, 95, 28};
   cmdKeep.setCaption("Keep Current");
   cmdKeep.geometry = {250, 78, 95, 28};
-  cmdModify.onClick = [this] { cmdModify_Click(); };
-  cmdKeep.onClick = [this] { cmdKeep_Click(); };
+  cmdModify.onClick = [this] { modify(); };
+  cmdKeep.onClick = [this] {
+    result_.choice = DnsReview::Choice::Keep;
+    requestClose(kCloseByProgram);
+  };
   controls = {&cmdModify, &cmdKeep, &DNS, &DNS2, &Label1, &DNSlabel};
   initialFocus = &cmdModify;
 }
 
-void DNSverification::load() {
-  DNS.setText(f.strDNS);
-  DNS2.setText(f.strDNS2);
+DnsReview DnsDialog::review(const std::string& primary, const std::string& secondary) {
+  primary_ = primary;
+  secondary_ = secondary;
+  result_ = DnsReview{};
+  ui_.showModal(*this);
+  return result_;
 }
 
-void DNSverification::cmdModify_Click() {
+void DnsDialog::load() {
+  DNS.setText(primary_);
+  DNS2.setText(secondary_);
+}
+
+void DnsDialog::modify() {
   std::string primary = LTrim(DNS.text());
   std::string secondary = LTrim(DNS2.text());
   // A quote or a line break would end the AT command line early and let the
   // rest go to the modem as a command of its own. The dialog stays open
   // with what the user typed.
   if (!SendableDnsText(primary) || !SendableDnsText(secondary)) {
-    f.ui().msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
+    ui_.msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
     return;
   }
-  f.strDNS = primary;
-  f.strDNS2 = secondary;
-  f.SendSetDNS();
-  requestClose(kCloseByProgram);
-}
-
-void DNSverification::cmdKeep_Click() {
-  f.ResetKOVA();
+  result_ = DnsReview{DnsReview::Choice::Modify, primary, secondary};
   requestClose(kCloseByProgram);
 }

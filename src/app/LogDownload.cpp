@@ -1,0 +1,57 @@
+#include "app/LogDownload.h"
+
+#include "firmware/ChainPlans.h"
+#include "transfer/FtpChain.h"
+
+LogDownload::LogDownload(const Context& context, FtpChain& chain, ChainPlans& plans,
+                         std::function<bool()> windowClosed)
+    : context_(context), chain_(chain), plans_(plans), windowClosed_(std::move(windowClosed)) {}
+
+void LogDownload::keyPressed(int keyAscii) {
+  // While an operation runs, a download would take over the running
+  // chain: the sequence counts only when idle.
+  if (context_.view.busy()) {
+    ctrlBSeen_ = false;
+    return;
+  }
+  if (keyAscii == kCtrlB && !ctrlBSeen_) {
+    ctrlBSeen_ = true;
+    return;
+  }
+  if (keyAscii == kCtrlN && ctrlBSeen_) {
+    ctrlBSeen_ = false;
+    download();
+    return;
+  }
+  ctrlBSeen_ = false;
+}
+
+// The old log is not deleted first: the FTP client writes beside the target
+// and renames over it only when the transfer is complete, so the old log
+// stays until a new one has arrived whole, and a failure leaves no part.
+void LogDownload::download() {
+  context_.view.setBusy(true);
+  context_.view.setStatus("Downloading Log");
+  const auto start = context_.loop().now();
+  // A command refused at once has been reported by the chain already.
+  if (!chain_.start(plans_.logDownload())) return;
+  for (;;) {
+    context_.loop().pumpEvents();
+    context_.loop().wait(1000);
+    // Closed meanwhile (end of the session): the close has ended it all.
+    if (windowClosed_ && windowClosed_()) return;
+    if ((context_.loop().now() - start).count() > kWaitLimitMs) {
+      chain_.abandon(std::string("Syslog file downloading failed.  Click OK and close the "
+                                 "upgrader.  ") +
+                     "Check connection before retrying.");
+      return;
+    }
+    if (chain_.done()) {
+      // Every failure of the chain gives the busy state back itself, and
+      // after a time-out the version query that follows holds it (and may
+      // have locked the upgrade controls): only the normal end is ours.
+      if (chain_.state() == FtpState::Close) context_.view.setBusy(false);
+      return;
+    }
+  }
+}

@@ -1,0 +1,54 @@
+#include "platform/qt/QtUi.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "platform/qt/QtFormView.h"
+
+int QtUi::msgBox(const std::string& text, int style, const std::string& title) {
+  QMessageBox box(mainWindow());
+  QString t = QString::fromStdString(text);
+  t.replace("\r\n", "\n");
+  box.setText(t);
+  box.setWindowTitle(QString::fromStdString(title));
+  switch (style & 0x70) {
+    case MsgCritical: box.setIcon(QMessageBox::Critical); break;
+    case MsgQuestion: box.setIcon(QMessageBox::Question); break;
+    case MsgExclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgInformation: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+  }
+  if ((style & 7) == MsgYesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? MsgYes : MsgNo;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+  return MsgOk;
+}
+
+void QtUi::setPointer(int code) {
+  if (code == pointer_) return;
+  if (pointer_ == kPointerBusy) QApplication::restoreOverrideCursor();
+  pointer_ = code;
+  if (code == kPointerBusy) QApplication::setOverrideCursor(Qt::BusyCursor);
+}
+
+void QtUi::showModal(Form& form) {
+  form.reopen();
+  form.load();
+  QtFormView view(form, mainWindow());
+  view.exec();
+}
+
+void QtUi::show(Form& form) {
+  if (!main_) main_ = std::make_unique<QtFormView>(form, nullptr);
+  main_->showWindow();
+}
+
+QtUi::QtUi() = default;
+QtUi::~QtUi() = default;
+void QtUi::releaseMainWindow() { main_.reset(); }
+
+QWidget* QtUi::mainWindow() const { return main_ ? main_->widget() : nullptr; }
