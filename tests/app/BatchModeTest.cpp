@@ -12,14 +12,14 @@ struct Batch {
   BatchOptions options;
   std::atomic<int> interrupts{0};
   std::unique_ptr<ConsoleUi> ui;
-  std::unique_ptr<frmMain> form;
+  std::unique_ptr<MainWindow> form;
 
   int run() {
     ui = std::make_unique<ConsoleUi>(out, err, options,
                                      [this] { return std::to_string(h.clock().nowMs()); });
     // The console front end replaces the recorded one.
     platformUi = ui.get();
-    form = std::make_unique<frmMain>(platform(), h.settings);
+    form = std::make_unique<MainWindow>(platform(), h.settings, ui.get());
     return RunBatch(*form, *ui, options, interrupts);
   }
 
@@ -76,7 +76,7 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
   }
 }
 
-TEST(ConsoleUi, StatusProgressAndBoxes) {
+TEST(ConsoleUi, StatusProgressBoxesAndAnswers) {
   std::ostringstream out, err;
   BatchOptions o;
   ConsoleUi ui(out, err, o, [] { return std::string("T"); });
@@ -88,39 +88,65 @@ TEST(ConsoleUi, StatusProgressAndBoxes) {
 
   EXPECT_EQ(ui.msgBox("line one\r\nline two", 48, "Title"), MsgOk);
   EXPECT_EQ(err.str(), "[T] warning: Title\n    line one\n    line two\n");
-  EXPECT_EQ(ui.failures(), 1);
-  ui.msgBox("Upgrade Completed.\r\nClick OK", 48, "Title");  // a success notice
-  ui.msgBox("fine", 64, "Title");
-  EXPECT_EQ(ui.failures(), 1);
   EXPECT_EQ(ui.msgBox("Proceed?", 52, "Q"), MsgNo);
   o.yes = true;
   EXPECT_EQ(ui.msgBox("Proceed?", 52, "Q"), MsgYes);
-  EXPECT_EQ(ui.failures(), 1);
+
+  o.restoreVersion = "5.2.0.1";  // a prefix of a listed one is no match
+  EXPECT_FALSE(ui.chooseRestoreVersion({"5.2.0.12", "5.2.0.11"}));
+  EXPECT_NE(err.str().find("Available: 5.2.0.12, 5.2.0.11"), std::string::npos);
+  o.restoreVersion = "5.2.0.11";
+  EXPECT_EQ(ui.chooseRestoreVersion({"5.2.0.12", "5.2.0.11"}), "5.2.0.11");
+
+  o.dns = std::make_pair("10.0.0.1", "10.0.0.2");
+  auto review = ui.reviewDns("1.1.1.1", "2.2.2.2");
+  EXPECT_EQ(review.choice, DnsReview::Choice::Modify);
+  EXPECT_EQ(review.secondary, "10.0.0.2");
+  // Shown again after the modem refused them: not sent a second time.
+  EXPECT_EQ(ui.reviewDns("1.1.1.1", "2.2.2.2").choice, DnsReview::Choice::Dismissed);
+  o.dns.reset();  // read only: the modem keeps them
+  EXPECT_EQ(ui.reviewDns("1.1.1.1", "2.2.2.2").choice, DnsReview::Choice::Keep);
 }
 
-TEST(BatchMode, VersionReadsAndExitsZero) {
-  Batch b;
-  b.options.operation = BatchOptions::Operation::Version;
-  EXPECT_EQ(b.run(), 0);
-  EXPECT_NE(b.out.str().find("] Software version was retrieved!\n"), std::string::npos);
-  EXPECT_NE(b.out.str().find("] Modem software version: 5.2.0.12\n"), std::string::npos);
-  EXPECT_EQ(b.err.str(), "");
-}
-
-TEST(BatchMode, VersionOfAnUnreachableModemFails) {
-  Batch b;
-  b.h.unplugZing();
-  b.h.unplugFtpPort();
-  EXPECT_EQ(b.run(), 1);
-  EXPECT_NE(b.err.str().find("Please check the cable connection."), std::string::npos);
-  EXPECT_NE(b.out.str().find("] Connection failed.\n"), std::string::npos);
-}
-
-TEST(BatchMode, NoImageIsAnEnvironmentError) {
-  Batch b;
-  std::filesystem::remove(b.h.home.path() / "kova_5_2_0_13.bin");
-  EXPECT_EQ(b.run(), 2);
-  EXPECT_NE(b.err.str().find("Unable to find the binary file"), std::string::npos);
+TEST(BatchMode, ExitCodesFromWhatTheSubsystemsReport) {
+  using Op = BatchOptions::Operation;
+  struct Case {
+    const char* what;
+    Op operation;
+    std::function<void(Harness&)> setup;
+    int code;
+    const char* out;
+    const char* err;  // empty: nothing on standard error
+  } cases[] = {
+      {"version", Op::Version, [](Harness&) {}, 0, "] Modem software version: 5.2.0.12\n", ""},
+      {"unreachable", Op::Version,
+       [](Harness& h) {
+         h.unplugZing();
+         h.unplugFtpPort();
+       },
+       1, "] Connection failed.\n", "Please check the cable connection."},
+      {"no image", Op::Version,
+       [](Harness& h) { std::filesystem::remove(h.home.path() / "kova_5_2_0_13.bin"); }, 2, "",
+       "Unable to find the binary file"},
+      // A warning that stops nothing fails nothing.
+      {"no backup directory", Op::Version, [](Harness& h) { h.home.write("Backup", "file"); }, 0,
+       "] Software version was retrieved!\n", "Unable to create the backup directory"},
+      {"log", Op::Log, [](Harness& h) { h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0,
+       "] Log saved to ", ""},
+      {"no log", Op::Log, [](Harness&) {}, 1, "] Log file doesn't exist.\n", ""},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Batch b;
+    b.options.operation = c.operation;
+    c.setup(b.h);
+    EXPECT_EQ(b.run(), c.code);
+    EXPECT_NE(b.out.str().find(c.out), std::string::npos) << b.out.str();
+    if (*c.err)
+      EXPECT_NE(b.err.str().find(c.err), std::string::npos) << b.err.str();
+    else
+      EXPECT_EQ(b.err.str(), "");
+  }
 }
 
 TEST(BatchMode, ResetGoesThroughTheRestartAndTheNewQuery) {

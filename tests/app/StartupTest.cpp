@@ -2,28 +2,24 @@
 
 #include <filesystem>
 
-#include "app/frmUpgrade.h"
+#include "app/UpgradePrompt.h"
+#include "firmware/ImageStore.h"
 #include "sim/Harness.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-const std::string kImageMessagePrefix = "Unable to find the binary file ";
-}
 
 TEST(Startup, FixesHomeAndBackupDirectoriesAndShowsTheImageVersion) {
   Harness h;
   h.settings.workingDirectory = "  " + h.home.str() + "  ";
   auto& f = h.load();
-  EXPECT_EQ(f.strHomeDir, h.home.str() + "/");
-  EXPECT_EQ(f.strBackupDir, h.home.str() + "/Backup");
-  EXPECT_TRUE(fs::is_directory(f.strBackupDir));
-  EXPECT_EQ(f.strNewVersion, "5_2_0_13");
+  const Session& s = f.session();
+  EXPECT_EQ(s.homeDir, h.home.str() + "/");
+  EXPECT_EQ(s.backupDir, h.home.str() + "/Backup");
+  EXPECT_TRUE(fs::is_directory(s.backupDir));
+  EXPECT_EQ(s.newVersion, "5_2_0_13");
   EXPECT_EQ(f.txtNewSoftwareVersion.text(), "5.2.0.13");
-  EXPECT_EQ(f.strModemIP, "127.0.0.1");
-  EXPECT_EQ(f.strTermSubnet, "128");
-  EXPECT_EQ(f.strTermIP, "100");
-  EXPECT_FALSE(f.blnFactory);
+  EXPECT_EQ(s.modemAddress, "127.0.0.1");
+  EXPECT_FALSE(s.factoryMode);
   EXPECT_EQ(h.ui().shown, std::vector<std::string>{"frmMain"});
   EXPECT_TRUE(h.ui().boxes.empty());
   // The first version query is under way.
@@ -36,7 +32,7 @@ TEST(Startup, TrailingSeparatorIsNotDoubledAndAnExistingBackupStays) {
   h.home.write("Backup/kova_1_0.bin", "old");
   h.settings.workingDirectory = h.home.str() + "/";
   auto& f = h.load();
-  EXPECT_EQ(f.strHomeDir, h.home.str() + "/");
+  EXPECT_EQ(f.session().homeDir, h.home.str() + "/");
   EXPECT_TRUE(h.home.exists("Backup/kova_1_0.bin"));
   EXPECT_TRUE(h.ui().boxes.empty());
 }
@@ -58,7 +54,7 @@ TEST(Startup, RefusesAnythingButExactlyOneImage) {
     auto& f = h.load();
     ASSERT_EQ(h.ui().boxes.size(), 1u);
     auto& box = h.ui().boxes[0];
-    EXPECT_EQ(box.text, kImageMessagePrefix + h.home.str() + "/kova_*.bin. \r\n" +
+    EXPECT_EQ(box.text, "Unable to find the binary file " + h.home.str() + "/kova_*.bin. \r\n" +
                             "Or there is more than one binary file in the application's home "
                             "directory.\r\nPlease make sure there is and there is only one "
                             "binary file in that directory.");
@@ -78,7 +74,7 @@ TEST(Startup, DirectoriesAndImageCaseVariants) {
   fs::create_directory(h.home.path() / "kova_7_7.bin");  // a directory is no image
   auto& f = h.load();
   EXPECT_FALSE(f.closed());
-  EXPECT_EQ(f.strNewVersion, "5_2_0_13");
+  EXPECT_EQ(f.session().newVersion, "5_2_0_13");
 }
 
 TEST(Startup, UnreadableHomeDirectoryIsReported) {
@@ -103,21 +99,19 @@ TEST(Startup, BackupDirectoryThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
 }
 
 TEST(Startup, PicFileDecidesTheAutomaticPicBox) {
-  {
+  struct Case {
+    std::vector<std::string> files;
+    std::string found;  // as the file system lists it
+  } cases[] = {{{}, ""}, {{"PIC.hex"}, "PIC.hex"}, {{"PIC.hex", "pic.hex", "Pic.HEX"}, "pic.hex"}};
+  for (auto& c : cases) {
     Harness h;
+    for (auto& name : c.files) h.home.write(name, ":00000001FF");
     auto& f = h.load();
-    EXPECT_EQ(f.strPicFile, "");
-    EXPECT_FALSE(f.AutoPic.enabled());
-    EXPECT_EQ(f.AutoPic.value(), 1);  // keeps its check
-    EXPECT_EQ(f.AutoPicLabel.caption(), "No PIC file to upgrade in this version.");
-  }
-  {
-    Harness h;
-    h.home.write("PIC.hex", ":00000001FF");
-    auto& f = h.load();
-    EXPECT_EQ(f.strPicFile, "PIC.hex");  // as the file system lists it
-    EXPECT_TRUE(f.AutoPic.enabled());
-    EXPECT_EQ(f.AutoPicLabel.caption(), "Automatic PIC upgrade");
+    EXPECT_EQ(f.images().picFile(), c.found);
+    EXPECT_EQ(f.AutoPic.enabled(), !c.found.empty());
+    EXPECT_EQ(f.AutoPic.value(), 1);  // keeps its check either way
+    EXPECT_EQ(f.AutoPicLabel.caption(), c.found.empty() ? "No PIC file to upgrade in this version."
+                                                        : "Automatic PIC upgrade");
   }
 }
 
@@ -136,30 +130,33 @@ TEST(Startup, CommandLineSwitches) {
     h.settings.commandLine = c.line;
     auto& f = h.load();
     EXPECT_EQ(h.ui().modalLog.size(), c.prompt ? 1u : 0u) << c.line;
-    EXPECT_EQ(f.blnFactory, c.factory) << c.line;
+    EXPECT_EQ(f.session().factoryMode, c.factory) << c.line;
     EXPECT_FALSE(f.closed()) << c.line;
   }
 }
 
 TEST(UpgradePrompt, LaterEndsSilentlyBeforeAnythingElseNowContinues) {
-  auto run = [](std::function<void(frmUpgrade&)> user) {
+  auto run = [](std::function<void(UpgradePrompt&)> user) {
     auto h = std::make_unique<Harness>();
     h->settings.commandLine = "-u";
     h->ui().modalScripts["frmUpgrade"] = [user](Form& form) {
-      user(static_cast<frmUpgrade&>(form));
+      user(static_cast<UpgradePrompt&>(form));
     };
     h->load();
     return h;
   };
-  // OK at once: choice 0, start-up goes on.
-  auto h = run([](frmUpgrade& d) { d.OKButton.click(); });
+  // OK at once: upgrade now, start-up goes on.
+  auto h = run([](UpgradePrompt& d) {
+    EXPECT_TRUE(d.UpgradeNow.value());
+    d.OKButton.click();
+  });
   EXPECT_FALSE(h->f().closed());
-  EXPECT_EQ(h->f().upgradePrompt->intUpgradeChoice, 0);
+  EXPECT_EQ(h->f().upgradePrompt().choice(), UpgradePrompt::Choice::Now);
   EXPECT_TRUE(h->busy());
 
   // Later then OK: the program ends without a message, before any file or
   // network activity.
-  h = run([](frmUpgrade& d) {
+  h = run([](UpgradePrompt& d) {
     d.UpgradeLater.click();
     d.OKButton.click();
   });
@@ -169,7 +166,7 @@ TEST(UpgradePrompt, LaterEndsSilentlyBeforeAnythingElseNowContinues) {
   EXPECT_FALSE(h->home.exists("Backup"));
 
   // Later, now, OK: continues.
-  h = run([](frmUpgrade& d) {
+  h = run([](UpgradePrompt& d) {
     d.UpgradeLater.click();
     d.UpgradeNow.click();
     EXPECT_FALSE(d.UpgradeLater.value());
@@ -178,19 +175,9 @@ TEST(UpgradePrompt, LaterEndsSilentlyBeforeAnythingElseNowContinues) {
   EXPECT_FALSE(h->f().closed());
 
   // Later, then the frame's close box: ends as OK would.
-  h = run([](frmUpgrade& d) {
+  h = run([](UpgradePrompt& d) {
     d.UpgradeLater.click();
     d.requestClose(Form::kCloseByUser);
   });
   EXPECT_TRUE(h->f().closed());
-}
-
-TEST(UpgradePrompt, LayoutTexts) {
-  frmUpgrade d;
-  EXPECT_EQ(d.caption, "Satellite IP Modem");
-  EXPECT_EQ(d.Label1.caption(), "You already have the latest version of software.");
-  EXPECT_EQ(d.UpgradeNow.caption(), "&Complete upgrade now");
-  EXPECT_EQ(d.UpgradeLater.caption(), "Complete &upgrade later");
-  EXPECT_TRUE(d.UpgradeNow.value());
-  EXPECT_EQ(d.OKButton.caption(), "OK");
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "discovery/ModemReset.h"
 #include "sim/Harness.h"
 
 using namespace std::string_literals;
@@ -14,7 +15,7 @@ const std::string kUnableCable =
 const std::string kCanContinue =
     "Unable to get Satellite IP Modem's software version.\r\n\r\nUpgrade process can be continued.";
 
-std::vector<std::string> Usable(frmMain& f) {
+std::vector<std::string> Usable(MainWindow& f) {
   std::vector<std::string> on;
   for (const char* n : {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem", "cmdUpgrade",
                         "cmdRestore", "cmdPICupgrade", "cmdUpgradeMenu", "cmdRestoreMenu",
@@ -31,7 +32,8 @@ struct ProbeCase : Harness {
     unplugZing();
     ftpPort->greetDelayMs = greetMs;
     load();
-    f().blnFTPTimeout = ftpTimeout;
+    // Asked again at once, as after a failed transfer: one refusal, at 0 ms.
+    if (ftpTimeout) f().versionQuery().query(true);
   }
   // Boxes other than the socket's own error display.
   std::vector<std::string> messages() {
@@ -51,17 +53,16 @@ TEST(FtpProbe, GreetingWithinTwoSecondsLetsTheUpgradeGoOn) {
   EXPECT_FALSE(h.busy());
   auto& f = h.f();
   EXPECT_EQ(f.sbUpgrade.text(), "Connection succeed.");
-  EXPECT_EQ(f.statusLED.fillColor(), 65280);
-  EXPECT_TRUE(f.blnNoVersionContinue);
+  EXPECT_EQ(f.statusLED.fillColor(), kLedGreen);
+  EXPECT_TRUE(f.versionQuery().reachableWithoutVersion());
   EXPECT_EQ(h.messages(), std::vector<std::string>{kCanContinue});
   EXPECT_EQ(h.ui().boxes.back().style, 64);
   EXPECT_EQ(h.ui().boxes.back().title, "Satellite IP Modem Upgrader");
   EXPECT_EQ(Usable(f).size(), 12u);
   EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
-  EXPECT_EQ(f.strModemVersion, "0_0_0_0");
-  // The series rule is bypassed from now on.
-  EXPECT_TRUE(f.CheckReleaseSeries("9_9_9_9"));
-  EXPECT_EQ(f.sckTest->state(), TcpSocket::Closed);
+  EXPECT_EQ(f.session().runningVersion, "0_0_0_0");
+  EXPECT_FALSE(h.ftpPort->connections.back()->open());
+  EXPECT_TRUE(f.idle());
 }
 
 TEST(FtpProbe, NoGreetingWithinTwoSecondsIsAFailure) {
@@ -73,10 +74,11 @@ TEST(FtpProbe, NoGreetingWithinTwoSecondsIsAFailure) {
     auto& f = h.f();
     EXPECT_FALSE(h.busy());
     EXPECT_EQ(f.sbUpgrade.text(), "Connection failed.");
-    EXPECT_EQ(f.statusLED.fillColor(), 255);
+    EXPECT_EQ(f.statusLED.fillColor(), kLedRed);
     EXPECT_EQ(h.messages(), std::vector<std::string>{kUnableCable});
     EXPECT_EQ(Usable(f), kAfterFailure);
-    EXPECT_FALSE(f.blnNoVersionContinue);
+    EXPECT_FALSE(f.versionQuery().reachableWithoutVersion());
+    EXPECT_FALSE(h.ftpPort->connections.back()->open());
     // The late greeting changes nothing.
     h.advance(200);
     EXPECT_EQ(f.sbUpgrade.text(), "Connection failed.");
@@ -108,8 +110,7 @@ TEST(FtpProbe, FtpTimeoutIsReportedInTheProbesOwnWords) {
                   "Modem.\r\nGet software version using Tools menu before retrying.\r\n"
                   "Close and restart Upgrader if error repeats.\r\n"});
     EXPECT_EQ(h.ui().boxes.back().title, "KOVA Upgrader");
-    EXPECT_FALSE(h.f().blnFTPTimeout);
-    EXPECT_FALSE(h.f().blnNoVersionContinue);
+    EXPECT_FALSE(h.f().versionQuery().reachableWithoutVersion());
     EXPECT_EQ(Usable(h.f()), kAfterFailure);  // locked even though the port answered
     EXPECT_EQ(h.f().sbUpgrade.text(), "Connection succeed.");
   }
@@ -123,14 +124,13 @@ TEST(FtpProbe, FtpTimeoutIsReportedInTheProbesOwnWords) {
                   "Remove power and reapply power to the Satellite IP Modem.\r\n"
                   "Get software version using Tools menu before retrying.\r\n"
                   "Close and restart Upgrader if error repeats."});
-    EXPECT_FALSE(h.f().blnFTPTimeout);
   }
 }
 
 TEST(FtpProbe, ASecondProbeNeverStartsWhileOneWaits) {
   ProbeCase h(100000);
   h.advance(500);
-  h.f().StartFtpProbe();
+  h.f().versionQuery().query();  // refused again: its probe would start now
   h.advance(1499);
   EXPECT_TRUE(h.busy());
   h.advance(1);  // still 2 s from the first start
@@ -146,21 +146,21 @@ TEST(ModemReset, FromTheMenuWithTheModemPresent) {
   f.cmdResetModem.click();
   EXPECT_TRUE(h.busy());
   EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
-  EXPECT_EQ(f.strModemVersion, "0_0_0_0");
+  EXPECT_EQ(f.session().runningVersion, "0_0_0_0");
   h.advance(0);
   EXPECT_EQ(h.statuses, (std::vector<std::string>{"Resetting Satellite IP Modem...",
                                                   "Resetting modem. Wait 20 seconds."}));
   EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13}));
-  EXPECT_EQ(f.lngZingCommand, 0);
-  EXPECT_FALSE(f.tmrResponse->enabled());  // no reply is awaited
-  // The version query starts 25 s after the order.
+  // The version query starts 25 s after the order; no reply is awaited
+  // meanwhile, so no probe follows a silence.
   h.advance(24999);
   EXPECT_EQ(h.zing->requests.size(), 2u);
+  EXPECT_TRUE(h.ftpPort->connections.empty());
   h.advance(1);
   EXPECT_EQ(f.sbUpgrade.text(), "Trying to retrieve Satellite IP Modem software version...");
   h.advance(100);
   EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
-  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
   EXPECT_FALSE(h.busy());
 }
 
@@ -201,7 +201,7 @@ TEST(ModemReset, ConnectionBreakingAfterTheOrderWaitsElevenSecondsThenQueries) {
   h.advance(100);
   f.cmdResetModem.click();
   h.advance(0);
-  ASSERT_EQ(f.lngZingCommand, 0);
+  ASSERT_EQ(f.sbUpgrade.text(), "Resetting modem. Wait 20 seconds.");
   // The modem drops the connection with an error while restarting; the
   // handler waits eleven one-second rounds, handling events, then queries.
   long failAt = h.clock().nowMs() + 1000;
@@ -209,10 +209,9 @@ TEST(ModemReset, ConnectionBreakingAfterTheOrderWaitsElevenSecondsThenQueries) {
   h.advance(1000);
   EXPECT_TRUE(h.sawStatus("Reset done. Wait ....."));
   EXPECT_EQ(h.clock().nowMs(), failAt + 11000);
-  EXPECT_FALSE(f.tmrResetDelay->enabled());
   h.advance(100);
   EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
-  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.boxTexts().back(), "Connection reset by peer");
   // The restart delay never starts a second query.
@@ -244,10 +243,11 @@ TEST(ModemReset, FiveSecondDelayOrdersTheReset) {
   Harness h;
   auto& f = h.load();
   h.advance(100);
-  f.tmrFiveSecDelay->setEnabled(true);
+  f.modemReset().resetAfterTransfer();
+  EXPECT_FALSE(f.idle());
   h.advance(4999);
   EXPECT_EQ(h.zing->requests.size(), 1u);
   h.advance(1);
-  EXPECT_FALSE(f.tmrFiveSecDelay->enabled());
+  EXPECT_FALSE(f.modemReset().resetScheduled());
   EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13}));
 }

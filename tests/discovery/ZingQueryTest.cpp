@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "discovery/VersionQuery.h"
 #include "sim/Harness.h"
 
 using namespace std::string_literals;
 
 namespace {
 const std::string kProbeTarget = "127.0.0.1:21";
+const std::string kTrying = "Trying to retrieve Satellite IP Modem software version...";
 
 bool ProbeStarted(Harness& h) {
   auto& log = h.platform.network.connectLog;
@@ -17,20 +19,21 @@ TEST(VersionQuery, ReplyInOnePiece) {
   Harness h;
   h.zing->versionText = "3.1.0.12,rel";
   auto& f = h.load();
-  EXPECT_EQ(f.sbUpgrade.text(), "Trying to retrieve Satellite IP Modem software version...");
+  EXPECT_EQ(f.sbUpgrade.text(), kTrying);
   EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
   h.advance(100);
   EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "3.1.0.12");
-  EXPECT_EQ(f.strModemVersion, "3_1_0_12");
+  EXPECT_EQ(f.session().runningVersion, "3_1_0_12");
   EXPECT_EQ(f.sbUpgrade.text(), "Software version was retrieved!");
   EXPECT_EQ(f.Progress.value(), 100);
-  EXPECT_EQ(f.statusLED.fillColor(), 65280);
+  EXPECT_EQ(f.statusLED.fillColor(), kLedGreen);
   EXPECT_FALSE(h.busy());
-  EXPECT_EQ(f.sckZING->state(), TcpSocket::Closed);
+  EXPECT_TRUE(f.idle());  // no watchdog left running
+  EXPECT_FALSE(h.zing->connections.back()->open());
   EXPECT_EQ(h.zing->received, "\x00\x00\x00\x04"s);  // the request, exactly
-  EXPECT_FALSE(f.tmrConnect->enabled());
-  EXPECT_FALSE(f.tmrResponse->enabled());
   EXPECT_TRUE(h.ui().boxes.empty());
+  h.advance(10000);
+  EXPECT_FALSE(ProbeStarted(h));
 }
 
 TEST(VersionQuery, TextVariants) {
@@ -53,10 +56,10 @@ TEST(VersionQuery, TextVariants) {
     auto& f = h.load();
     h.advance(1000);
     EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), c.shown);
-    EXPECT_EQ(f.strModemVersion, c.stored);
+    EXPECT_EQ(f.session().runningVersion, c.stored);
     EXPECT_FALSE(h.busy());
     EXPECT_FALSE(ProbeStarted(h));
-    EXPECT_EQ(f.statusLED.fillColor(), 65280);  // the modem did answer
+    EXPECT_EQ(f.statusLED.fillColor(), kLedGreen);  // the modem did answer
   }
 }
 
@@ -68,21 +71,26 @@ TEST(VersionQuery, ReplySplitOverArrivalsIsCollected) {
                           reply.substr(13)};
   auto& f = h.load();
   h.advance(1000);
-  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
   EXPECT_FALSE(h.busy());
 }
 
 TEST(VersionQuery, PieceWithoutZeroWaitsBrieflyThenTakesTheText) {
-  Harness h;
-  h.zing->customPieces = {ZingPeer::VersionReply("5.2.0.12,b", false)};
-  auto& f = h.load();
-  h.advance(10);  // the reply has arrived
-  EXPECT_TRUE(h.busy());
-  h.advance(299);
-  EXPECT_TRUE(h.busy());
-  h.advance(1);
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  for (bool cancelled : {false, true}) {
+    Harness h;
+    h.zing->customPieces = {ZingPeer::VersionReply("5.2.0.12,b", false)};
+    auto& f = h.load();
+    h.advance(10);  // the reply has arrived
+    EXPECT_TRUE(h.busy());
+    if (cancelled) f.versionQuery().cancel();
+    h.advance(299);
+    EXPECT_TRUE(h.busy());
+    h.advance(1);
+    EXPECT_TRUE(cancelled || !h.busy());
+    // A cancelled query takes nothing from the reply it had.
+    EXPECT_EQ(f.session().runningVersion, cancelled ? "0_0_0_0" : "5_2_0_12");
+    EXPECT_TRUE(f.versionQuery().idle());
+  }
 }
 
 TEST(VersionQuery, OtherReplyCodesFallBackToTheProbe) {
@@ -111,10 +119,11 @@ TEST(VersionQuery, SilentModemProbesAfterFiveSeconds) {
   h.advance(1);
   EXPECT_TRUE(ProbeStarted(h));
   // The status line still shows the query's text.
-  EXPECT_EQ(f.sbUpgrade.text(), "Trying to retrieve Satellite IP Modem software version...");
+  EXPECT_EQ(f.sbUpgrade.text(), kTrying);
   h.advance(100);
   EXPECT_EQ(f.sbUpgrade.text(), "Connection succeed.");
   EXPECT_FALSE(h.sawStatus("ZING Connection failed."));
+  EXPECT_FALSE(h.zing->connections.back()->open());
 }
 
 TEST(VersionQuery, RefusedConnectionFailsAtOnce) {
@@ -128,7 +137,10 @@ TEST(VersionQuery, RefusedConnectionFailsAtOnce) {
   EXPECT_EQ(h.ui().boxes.back().text, "Connection is forcefully rejected");
   EXPECT_TRUE(ProbeStarted(h));
   EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
-  EXPECT_FALSE(f.tmrConnect->enabled());
+  // The connect watchdog is off: no second failure and probe at 5 s.
+  h.advance(6000);
+  EXPECT_EQ(h.ftpPort->connections.size(), 1u);
+  EXPECT_TRUE(f.idle());
 }
 
 TEST(VersionQuery, UnansweredConnectHitsTheWatchdogAtFiveSeconds) {
@@ -136,11 +148,11 @@ TEST(VersionQuery, UnansweredConnectHitsTheWatchdogAtFiveSeconds) {
   h.zing->mode = SimPeer::Accept::Ignore;
   auto& f = h.load();
   h.advance(4999);
-  EXPECT_EQ(f.sbUpgrade.text(), "Trying to retrieve Satellite IP Modem software version...");
+  EXPECT_EQ(f.sbUpgrade.text(), kTrying);
+  EXPECT_FALSE(ProbeStarted(h));
   h.advance(1);
   EXPECT_EQ(f.sbUpgrade.text(), "ZING Connection failed.");
   EXPECT_TRUE(ProbeStarted(h));
-  EXPECT_EQ(f.sckZING->state(), TcpSocket::Closed);
 }
 
 TEST(VersionQuery, EmptyAddressAsksForOne) {
@@ -149,7 +161,7 @@ TEST(VersionQuery, EmptyAddressAsksForOne) {
   auto& f = h.load();
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   EXPECT_EQ(h.ui().boxes[0].text, "Please enter Satellite IP Modem's IP address.");
-  EXPECT_EQ(h.ui().boxes[0].style, 64);
+  EXPECT_EQ(h.ui().boxes[0].style, MsgInformation);
   EXPECT_EQ(h.ui().boxes[0].title, "KOVA Upgrader");
   EXPECT_EQ(f.sbUpgrade.text(), "Check Satellite IP Modem software version.");
   EXPECT_FALSE(h.busy());
@@ -160,8 +172,7 @@ TEST(VersionQuery, FtpTimeoutIsReportedOnceAndLocksTheUpgradeControls) {
   Harness h;
   auto& f = h.load();
   h.advance(100);
-  f.blnFTPTimeout = true;
-  f.QuerySoftwareVersion();
+  f.versionQuery().query(true);
   h.advance(100);
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   EXPECT_EQ(h.ui().boxes[0].text,
@@ -169,12 +180,11 @@ TEST(VersionQuery, FtpTimeoutIsReportedOnceAndLocksTheUpgradeControls) {
             "Get software version using Tools menu before retrying.\r\n"
             "Close and restart Upgrader if error repeats.");
   EXPECT_EQ(h.ui().boxes[0].title, "Satellite IP Modem Upgrader");
-  EXPECT_FALSE(f.blnFTPTimeout);
   EXPECT_FALSE(h.busy());
   EXPECT_FALSE(f.cmdUpgrade.enabled());
   EXPECT_TRUE(f.cmdGetSoftwareVersion.enabled());
   // The next query reports nothing and frees the controls again.
-  f.QuerySoftwareVersion();
+  f.versionQuery().query();
   h.advance(100);
   EXPECT_EQ(h.ui().boxes.size(), 1u);
   EXPECT_TRUE(f.cmdUpgrade.enabled());
@@ -184,24 +194,29 @@ TEST(VersionQuery, ModemClosingTheConnectionIsReported) {
   Harness h;
   h.zing->silent = true;
   h.zing->accepted_close_after = 50;
-  auto& f = h.load();
+  h.load();
+  std::vector<VersionQuery::Outcome> outcomes;
+  h.f().versionQuery().onOutcome.add([&](VersionQuery::Outcome o) { outcomes.push_back(o); });
   h.advance(60);
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   EXPECT_EQ(h.ui().boxes[0].text, "Satellite IP Modem closed the connection. Connection lost.");
-  EXPECT_EQ(h.ui().boxes[0].style, 16);
+  EXPECT_EQ(h.ui().boxes[0].style, MsgCritical);
   EXPECT_EQ(h.ui().boxes[0].title, "Error");
-  (void)f;
+  EXPECT_EQ(outcomes, std::vector<VersionQuery::Outcome>{VersionQuery::Outcome::ConnectionClosed});
 }
 
-TEST(VersionQuery, NewQueryClosesASocketInAnyState) {
+TEST(VersionQuery, NewQueryClosesASocketStillConnecting) {
   Harness h;
   h.zing->mode = SimPeer::Accept::Ignore;
   auto& f = h.load();
   h.advance(1000);
-  ASSERT_EQ(f.sckZING->state(), TcpSocket::Connecting);
   h.zing->mode = SimPeer::Accept::Yes;
-  f.QuerySoftwareVersion();  // would fail at once on a socket still connecting
+  f.versionQuery().query();  // would fail at once on a socket still connecting
   h.advance(100);
-  EXPECT_EQ(f.strModemVersion, "5_2_0_12");
+  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
   EXPECT_FALSE(h.busy());
+  // The first attempt's watchdog is gone with it.
+  h.advance(10000);
+  EXPECT_FALSE(ProbeStarted(h));
+  EXPECT_TRUE(h.ui().boxes.empty());
 }

@@ -52,19 +52,22 @@ TEST(ImageStore, ListsOrdinaryImageFilesOnly) {
 
 TEST(ImageStore, DeletionIsPerFileAndSilent) {
   TempDir d;
+  Session session;
+  session.backupDir = d.str();
+  const ImageStore store(session);
   d.write("kova_1_0.bin", "a");
-  DeleteBackupImage(d.str(), "1_0");  // checksum missing, image still goes
+  store.deleteBackup("1_0");  // checksum missing, image still goes
   EXPECT_FALSE(d.exists("kova_1_0.bin"));
-  DeleteBackupImage(d.str(), "7_7");  // nothing there
+  store.deleteBackup("7_7");  // nothing there
 
   d.write("kova_2_0.bin", "a");
   d.write("chk_2_0.txt", "b");
   fs::permissions(d.path() / "chk_2_0.txt", fs::perms::owner_read, fs::perm_options::replace);
-  DeleteBackupImage(d.str(), "2_0");  // a read-only checksum stays, the image goes
+  store.deleteBackup("2_0");  // a read-only checksum stays, the image goes
   EXPECT_TRUE(d.exists("chk_2_0.txt"));
   EXPECT_FALSE(d.exists("kova_2_0.bin"));
 
   fs::create_directory(d.path() / "kova_3_0.bin");
-  DeleteBackupImage(d.str(), "3_0");  // a directory is not touched
+  store.deleteBackup("3_0");  // a directory is not touched
   EXPECT_TRUE(fs::is_directory(d.path() / "kova_3_0.bin"));
 }

@@ -1,24 +1,42 @@
-// Restore scenarios beyond the plain road, and the chooser on its own.
+// The restore: its roads through the chain, the user's choice, its
+// failures, and the chooser on its own.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "core/TextUtilities.h"
 #include "firmware/ImageStore.h"
-#include "firmware/frmRestore.h"
+#include "firmware/RestoreChooser.h"
 #include "sim/WorkflowPeers.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
+const std::string kSuccess = "Successfully restored! Wait...";
+
+// The FTP log with the home directory written as "~/".
+Lines Log(WorkflowModem& h) {
+  Lines out;
+  const std::string home = h.f().session().homeDir;
+  for (std::string line : h.ftpLog()) {
+    for (auto at = line.find(home); at != std::string::npos; at = line.find(home))
+      line.replace(at, home.size(), "~/");
+    out.push_back(line);
+  }
+  return out;
+}
 
 // A modem with a store, and a user who picks one version in the chooser
 // (or takes the preselected one when pick is empty).
 struct RestoreModem : WorkflowModem {
   std::string pick;
+  std::vector<Lines> listed;  // what each chooser showed
+  std::function<void(RestoreChooser&)> user;  // instead of picking
   RestoreModem() {
     ui().modalScripts["frmRestore"] = [this](Form& form) {
-      auto& d = static_cast<frmRestore&>(form);
+      auto& d = static_cast<RestoreChooser&>(form);
+      listed.push_back(d.lstOldSoftwareVersions.items());
+      if (user) return user(d);
       const auto& items = d.lstOldSoftwareVersions.items();
       for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i] == pick) d.lstOldSoftwareVersions.setListIndex(static_cast<int>(i));
@@ -29,44 +47,100 @@ struct RestoreModem : WorkflowModem {
 
 }  // namespace
 
-// Neither deletion of the configuration finds one: the restore still ends
-// with the restart and the version read after it.
-TEST(RestoreScenario, ModemWithoutConfigurationIsRestoredAndRestarted) {
-  RestoreModem h;
-  h.platform.ftp.files.erase("/config.txt");
-  h.store("5_2_0_12");
-  h.start();
-  h.f().cmdRestore.click();
-  h.settle();
-  EXPECT_EQ(h.ftpLog(), (Lines{"PUT " + h.Q(h.backupPath("kova_5_2_0_12.bin")) + " /bin/kova.bin",
-                               "PUT " + h.Q(h.backupPath("chk_5_2_0_12.txt")) + " /checksum.txt",
-                               "DELETE /config.txt", "DELETE /config.txt", "CLOSE"}));
-  EXPECT_EQ(h.platform.ftp.files["/checksum.txt"], "checksum 5_2_0_12");
-  EXPECT_TRUE(h.sawStatus("Successfully restored! Wait..."));
-  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
-  EXPECT_TRUE(h.ui().boxes.empty());
-  // The store is only read.
-  EXPECT_TRUE(h.home.exists("Backup/kova_5_2_0_12.bin"));
-  EXPECT_TRUE(h.home.exists("Backup/chk_5_2_0_12.txt"));
-  EXPECT_FALSE(h.busy());
+// Both deletions of the configuration are sent; the second finds nothing
+// (nor does the first on a modem without one): the chain still closes.
+TEST(RestoreScenario, EachRoadRestoresTheImageAndRestarts) {
+  struct Case {
+    const char* what;
+    std::function<void(RestoreModem&)> arrange;  // before start-up
+    std::string version;
+    Lines console;
+    std::vector<int> zing;  // after start-up
+    Lines boxes;
+  };
+  const std::vector<Case> cases = {
+      {"single version, preselected", nullptr, "5_2_0_12", {"mmi_prepare_for_download"}, {13, 4}, {}},
+      {"modem without configuration",
+       [](RestoreModem& h) { h.platform.ftp.files.erase("/config.txt"); }, "5_2_0_12",
+       {"mmi_prepare_for_download"}, {13, 4}, {}},
+      // Another series passes while the running version is unknown.
+      {"unknown version but reachable: no prepare", [](RestoreModem& h) { h.unplugZing(); },
+       "4_9_0_1", {}, {},
+       {"Connection is forcefully rejected",
+        "Unable to get Satellite IP Modem's software version.\r\n\r\nUpgrade process can be "
+        "continued.",
+        "Unable to reset Satellite IP Modem.\r\n\r\nRemove power and reapply power to the "
+        "Satellite IP Modem.",
+        "Connection is forcefully rejected"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RestoreModem h;
+    h.store(c.version);
+    if (c.arrange) c.arrange(h);
+    h.start();
+    h.advance(10000);
+    ASSERT_TRUE(h.f().session().connected);
+    h.ui().boxes.clear();
+    h.zing->requests.clear();
+    h.f().cmdRestoreMenu.click();
+    h.settle();
+    EXPECT_EQ(h.listed, std::vector<Lines>{{ReplaceChar(c.version, "_", ".")}});
+    EXPECT_EQ(Log(h), (Lines{"PUT \"~/Backup/kova_" + c.version + ".bin\" /bin/kova.bin",
+                             "PUT \"~/Backup/chk_" + c.version + ".txt\" /checksum.txt",
+                             "DELETE /config.txt", "DELETE /config.txt", "CLOSE"}));
+    for (const auto& s : {"Preparing for Software Restore with version " + c.version + " ...",
+                          "Restoring Satellite IP Modem with version " + c.version + " ...",
+                          kSuccess})
+      EXPECT_TRUE(h.sawStatus(s)) << s;
+    EXPECT_EQ(h.console->lines, c.console);
+    EXPECT_EQ(h.zing->requests, c.zing);
+    EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE " + c.version);
+    EXPECT_EQ(h.platform.ftp.files["/checksum.txt"], "checksum " + c.version);
+    EXPECT_EQ(h.platform.ftp.files.count("/config.txt"), 0u);
+    EXPECT_EQ(h.boxTexts(), c.boxes);
+    // The store is only read.
+    EXPECT_TRUE(h.home.exists("Backup/kova_" + c.version + ".bin"));
+    EXPECT_TRUE(h.home.exists("Backup/chk_" + c.version + ".txt"));
+    EXPECT_FALSE(h.busy());
+  }
 }
 
-TEST(RestoreScenario, UnknownVersionButReachableModemIsRestoredWithoutPrepare) {
+// The chooser lists the store in its own order (not sorted, other files
+// left out), preselects nothing among several, and only a chosen version
+// starts a transfer.
+TEST(RestoreScenario, SeveralVersionsNeedAChoice) {
   RestoreModem h;
-  h.store("4_9_0_1");  // another series: passes, the running one is unknown
-  h.unplugZing();
+  h.store("5_2_0_9");
+  h.store("5_2_0_10");
+  h.store("5_2_0_11");
+  h.home.write("Backup/kova_notes.txt", "not an image");
+  h.home.write("Backup/sylog.log", "log");
   h.start();
-  h.advance(10000);
-  ASSERT_TRUE(h.f().blnModemConnected);
-  h.ui().boxes.clear();
+  Lines fromStore;
+  for (const auto& name : ListImages(h.f().session().backupDir))
+    fromStore.push_back(ReplaceChar(VersionFromImageName(name), "_", "."));
+  ASSERT_EQ(fromStore.size(), 3u);
+  h.user = [](RestoreChooser& d) {
+    EXPECT_EQ(d.lstOldSoftwareVersions.listIndex(), -1);
+    d.cmdOkRestore.click();  // nothing selected
+  };
+  h.f().cmdRestore.click();
+  h.user = [](RestoreChooser& d) { d.cmdCancelRestore.click(); };
+  h.f().cmdRestore.click();
+  h.user = [](RestoreChooser&) {};  // closed by its frame
+  h.f().cmdRestore.click();
+  EXPECT_EQ(h.listed, std::vector<Lines>(3, fromStore));
+  EXPECT_TRUE(h.ui().boxes.empty());
+  EXPECT_TRUE(h.ftpLog().empty());
+  EXPECT_TRUE(h.console->connections.empty());
+  EXPECT_FALSE(h.busy());
+
+  h.user = nullptr;
+  h.pick = "5.2.0.11";
   h.f().cmdRestore.click();
   h.settle();
-  EXPECT_TRUE(h.console->connections.empty());
-  EXPECT_TRUE(h.sawStatus("Preparing for Software Restore with version 4_9_0_1 ..."));
-  ASSERT_FALSE(h.ftpLog().empty());
-  EXPECT_EQ(h.ftpLog().front(), "PUT " + h.Q(h.backupPath("kova_4_9_0_1.bin")) + " /bin/kova.bin");
-  EXPECT_EQ(h.ftpLog().back(), "CLOSE");
-  EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE 4_9_0_1");
+  EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE 5_2_0_11");
 }
 
 TEST(RestoreScenario, FtpFailuresEndTheRestoreAndLeaveTheStoreAlone) {
@@ -97,7 +171,7 @@ TEST(RestoreScenario, FtpFailuresEndTheRestoreAndLeaveTheStoreAlone) {
     h.settle();
     EXPECT_EQ(h.ftpLog().size(), c.commands);
     EXPECT_EQ(h.boxTexts(), Lines{c.box});
-    EXPECT_FALSE(h.sawStatus("Successfully restored! Wait..."));
+    EXPECT_FALSE(h.sawStatus(kSuccess));
     EXPECT_EQ(h.zing->requests, std::vector<int>{4});
     EXPECT_TRUE(h.home.exists("Backup/kova_5_2_0_12.bin"));
     EXPECT_TRUE(h.home.exists("Backup/chk_5_2_0_12.txt"));
@@ -105,120 +179,30 @@ TEST(RestoreScenario, FtpFailuresEndTheRestoreAndLeaveTheStoreAlone) {
   }
 }
 
-// The limit counts from the PUT, is tested after each one-second round,
-// and nothing more reaches the modem once it has struck.
-TEST(RestoreScenario, OwnLimitStrikesAt181SecondsAndStopsTheChain) {
-  RestoreModem h;
-  h.store("5_2_0_12");
-  h.platform.ftp.commandMs = 100000;
-  h.start();
-  h.f().tmrFTPReq->setInterval(100000000);
-  h.ui().onMsgBox = [&](const MsgRecord&) { h.advance(150000); };
-  h.f().cmdRestore.click();
-  const long put = h.statusAt("Restoring Satellite IP Modem with version 5_2_0_12 ...");
-  ASSERT_GE(put, 0);
-  ASSERT_EQ(h.boxTexts(),
-            Lines{"Upgrade failed.  Click OK and close the upgrader.  Turn the Satellite IP Modem "
-                  "off and on again before retrying upgrade."});
-  EXPECT_EQ(h.ui().boxes[0].atMs, put + 181000);
-  EXPECT_EQ(h.ui().boxes[0].title, "Satellite IP Modem Upgrader");
-  h.advance(300000);
-  EXPECT_EQ(h.ftpLog().size(), 2u);  // the image, and the checksum under way
-  EXPECT_EQ(h.f().sbUpgrade.text(), "");
-  EXPECT_TRUE(h.f().blnFTPDone);
-  EXPECT_EQ(h.zing->requests, std::vector<int>{4});
-  EXPECT_FALSE(h.busy());
-}
-
-TEST(RestoreScenario, VersionQueryWithoutEndIsGivenUpAfterThirtySeconds) {
-  RestoreModem h;
-  h.store("5_2_0_12");
-  h.unplugZing();
-  h.start();
-  h.advance(10000);
-  auto mute = std::make_shared<ZingPeer>();
-  mute->silent = true;
-  h.platform.network.listen(Harness::kModem, h.settings.zingPort, mute);
-  h.f().tmrResponse->setInterval(100000000);
-  const long clickAt = h.clock().nowMs();
-  h.f().cmdRestore.click();
-  EXPECT_EQ(h.statusAt("Restore stopped: no software version within 30 seconds."), clickAt + 30000);
-  EXPECT_TRUE(h.ui().modalLog.empty());
-  EXPECT_TRUE(h.ftpLog().empty());
-  EXPECT_FALSE(h.busy());
-}
-
-// The run's variables: the list is sized with one spare entry, emptied
-// after the dialog, and the count kept until the next run.
-TEST(RestoreScenario, ListingFillsTheSharedVariablesInStoreOrder) {
-  RestoreModem h;
-  h.store("5_2_0_9");
-  h.store("5_2_0_10");
-  h.store("5_2_0_11");
-  h.home.write("Backup/kova_notes.txt", "not an image");
-  h.home.write("Backup/sylog.log", "log");
-  std::vector<std::string> shown;
-  h.ui().modalScripts["frmRestore"] = [&](Form& form) {
-    auto& d = static_cast<frmRestore&>(form);
-    shown = d.lstOldSoftwareVersions.items();
-    EXPECT_EQ(d.lstOldSoftwareVersions.listIndex(), -1);
-    d.cmdCancelRestore.click();
+TEST(RestoreChooser, ChoiceComesBackOnlyWithOk) {
+  SimPlatform p;
+  RestoreChooser d(p.recordedUi());
+  std::function<void(RestoreChooser&)> user;
+  p.recordedUi().modalScripts["frmRestore"] = [&](Form& f) {
+    user(static_cast<RestoreChooser&>(f));
   };
-  h.start();
-  h.f().cmdRestore.click();
-  auto& g = h.f().globals;
-  ASSERT_EQ(shown.size(), 3u);
-  // The list keeps the store's order, whatever it is: not sorted.
-  Lines fromStore;
-  for (const auto& name : ListImages(h.f().strBackupDir))
-    fromStore.push_back(ReplaceChar(VersionFromImageName(name), "_", "."));
-  EXPECT_EQ(shown, fromStore);
-  EXPECT_EQ(g.intOldVersionCount, 3);
-  EXPECT_EQ(g.strOldVersions, Lines(4, ""));
-  EXPECT_EQ(g.strRestoreVersion, "");
-  EXPECT_TRUE(h.ui().boxes.empty());
-  EXPECT_FALSE(h.busy());
-}
-
-// ---- The chooser on its own ----
-
-TEST(RestoreChooser, LayoutAndItsOutputs) {
-  mdlGlobals g;
-  frmRestore d(g);
-  EXPECT_EQ(d.name(), "frmRestore");
-  EXPECT_EQ(d.caption, "Restore Satellite IP Modem Software");
-  EXPECT_EQ(d.lblOldSoftwareVersionList.caption(), "Select an old software version to restore:");
-  EXPECT_TRUE(d.cmdOkRestore.isDefault);
-  EXPECT_FALSE(d.cmdCancelRestore.isDefault);
-
   // A single entry comes selected: OK takes it.
-  g.strOldVersions = {"5.2.0.12", ""};
-  g.intOldVersionCount = 1;
-  d.reopen();
-  d.load();
-  d.cmdOkRestore.click();
-  EXPECT_TRUE(d.closed());
-  EXPECT_EQ(g.strRestoreVersion, "5.2.0.12");
-
-  // Several: nothing selected; Cancel leaves the choice empty.
-  g.strRestoreVersion.clear();
-  g.strOldVersions = {"5.2.0.9", "5.2.0.10", "4.1.0.1", ""};
-  g.intOldVersionCount = 3;
-  d.reopen();
-  d.load();
-  EXPECT_EQ(d.lstOldSoftwareVersions.items(), (Lines{"5.2.0.9", "5.2.0.10", "4.1.0.1"}));
-  EXPECT_EQ(d.lstOldSoftwareVersions.listIndex(), -1);
-  d.lstOldSoftwareVersions.setListIndex(1);
-  d.cmdCancelRestore.click();
-  EXPECT_TRUE(d.closed());
-  EXPECT_EQ(g.strRestoreVersion, "");
-
-  // A count beyond the list never reads past it.
-  g.strOldVersions = {"5.2.0.9"};
-  g.intOldVersionCount = 5;
-  d.reopen();
-  d.load();
-  EXPECT_EQ(d.lstOldSoftwareVersions.items(), Lines{"5.2.0.9"});
-  d.cmdOkRestore.click();
-  EXPECT_EQ(g.strRestoreVersion, "");
+  user = [](RestoreChooser& c) { c.cmdOkRestore.click(); };
+  EXPECT_EQ(d.choose({"5.2.0.12"}), "5.2.0.12");
+  EXPECT_EQ(d.choose({"5.2.0.9", "5.2.0.10"}), "");  // several: nothing selected
+  // A selection cancelled, or closed by the frame, chooses nothing.
+  user = [](RestoreChooser& c) {
+    EXPECT_EQ(c.lstOldSoftwareVersions.items(), (Lines{"5.2.0.9", "5.2.0.10", "4.1.0.1"}));
+    c.lstOldSoftwareVersions.setListIndex(1);
+    c.cmdCancelRestore.click();
+  };
+  EXPECT_EQ(d.choose({"5.2.0.9", "5.2.0.10", "4.1.0.1"}), std::nullopt);
+  user = [](RestoreChooser& c) { c.lstOldSoftwareVersions.setListIndex(0); };
+  EXPECT_EQ(d.choose({"5.2.0.9", "5.2.0.10"}), std::nullopt);
+  // The list of one run does not leak into the next.
+  user = [](RestoreChooser& c) {
+    c.lstOldSoftwareVersions.setListIndex(0);
+    c.cmdOkRestore.click();
+  };
+  EXPECT_EQ(d.choose({"4.1.0.1"}), "4.1.0.1");
 }

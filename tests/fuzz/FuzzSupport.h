@@ -28,3 +28,10 @@ inline std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t siz
 inline void Require(bool condition) {
   if (!condition) std::abort();
 }
+
+// The scripted ports never close a connection: a closed one the tool closed.
+inline bool AllClosed(const SimPeer& peer) {
+  for (const auto& c : peer.connections)
+    if (c->open()) return false;
+  return true;
+}

@@ -2,6 +2,7 @@
 // reflash exchanges end, release the window, leave the socket closed and
 // send at most the one command of the operation.
 #include "fuzz/FuzzSupport.h"
+#include "transfer/TelnetSession.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
@@ -21,16 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   h.advance(100);
   Require(!h.busy());
   if (reflash) {
-    f.SetBusyState(1);
-    f.StartPicReflash();
+    f.setBusy(true);
+    f.telnet().startPicReflash();
   } else {
-    f.PrepareForDownload();
+    f.telnet().prepareForDownload();
   }
   h.advance(10 * 60 * 1000);
-  Require(!h.busy());
-  Require(f.Telnet->state() == TcpSocket::Closed);
-  Require(f.lngTelnetCommand == 0);
-  Require(!f.tmrPicUpgrCnt->enabled() && !f.tmrTelnetConnect->enabled());
+  Require(f.idle());
+  Require(AllClosed(*peer));
   const std::string command = reflash ? "pic_driver_reflash 1\r\n" : "mmi_prepare_for_download\r\n";
   Require(peer->received.empty() || peer->received == command);
   return 0;

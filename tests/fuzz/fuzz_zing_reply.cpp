@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (h.zing->customPieces.empty()) h.zing->silent = true;
   auto& f = h.load();
   h.advance(60000);
-  Require(!h.busy());
-  Require(f.strModemVersion.find_first_not_of("0123456789_") == std::string::npos);
+  Require(f.idle());
+  Require(f.session().runningVersion.find_first_not_of("0123456789_") == std::string::npos);
   return 0;
 }

@@ -1,23 +1,37 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/FtpCommandText.h"
 #include "sim/Harness.h"
 #include "transfer/FtpChain.h"
 
 namespace {
 
 using Fault = SimFtpServer::Fault;
+using Next = FtpStep::Next;
+using Outcome = FtpChain::Outcome;
 
 const std::string kClosedText =
     "FTP connection was suddenly closed.\r\n\r\n"
     "Remove power and reapply power to the Satellite IP Modem, then repeat last operation.";
+const std::string kExpired = "Timer expired. Checking connection....";
 
-// A loaded window with a modem at 5.2.0.12 whose FTP server holds an image,
-// a checksum and a configuration.
+FtpStep Step(FtpState state, std::string command, Next whenRefused = Next::Fail) {
+  FtpStep s;
+  s.state = state;
+  s.command = std::move(command);
+  s.whenRefused = whenRefused;
+  return s;
+}
+
+// A loaded window, its version read, with a modem whose FTP server holds an
+// image, a checksum, a configuration and a log. Commands take 100 ms.
 struct Chain : Harness {
   SimFtpServer& ftp = platform.ftp;
+  std::vector<std::pair<Outcome, long>> outcomes;  // with the virtual time
   long t0 = 0;
 
   Chain() {
@@ -29,344 +43,315 @@ struct Chain : Harness {
                  {"/ram0/syslog.log", "log lines"}};
     ftp.log.clear();
     ui().boxes.clear();
+    chain().onOutcome.add([this](Outcome o) { outcomes.push_back({o, clock().nowMs()}); });
   }
-  std::string backup(const std::string& name) { return f().strBackupDir + frmMain::kSep + name; }
-  bool start(std::int32_t code, const std::string& command) {
-    f().SetBusyState(1);
+  FtpChain& chain() { return f().ftpChain(); }
+  // As the workflows start a chain: busy first.
+  bool start(FtpPlan plan) {
+    f().setBusy(true);
     t0 = clock().nowMs();
-    return f().ftpChain->StartChain(code, command);
+    return chain().start(std::move(plan));
   }
-  bool startUpgrade() {
-    return start(FtpChain::GET_BIN_CMD,
-                 "GET /bin/kova.bin " + FtpChain::Quote(backup("kova_" + f().strModemVersion + ".bin")));
-  }
-  bool startRestore() {
-    f().globals.strRestoreVersion = "5_1_0_1";
-    home.write("Backup/kova_5_1_0_1.bin", "restored image");
-    return start(FtpChain::PUT_RESTORE_BIN_CMD,
-                 "PUT " + FtpChain::Quote(backup("kova_5_1_0_1.bin")) + " /bin/kova.bin");
-  }
-  void settle() { advance(5000 - 1); }  // every chain here ends well before the reset delay
-  void expectUpgradeEnd() {
-    EXPECT_TRUE(f().blnFTPDone);
-    EXPECT_EQ(f().lngFTPState, FtpChain::CLOSE_CMD);
-    EXPECT_EQ(f().sbUpgrade.text(), "Successfully upgraded! Wait...");
-    EXPECT_TRUE(f().tmrFiveSecDelay->enabled());
-    EXPECT_FALSE(f().tmrFTPReq->enabled());
-    EXPECT_TRUE(ui().boxes.empty());
-    EXPECT_EQ(ftp.log.back(), "CLOSE");
-  }
-  void expectFailedWith(const std::string& text) {
-    EXPECT_TRUE(f().blnFTPDone);
-    EXPECT_FALSE(busy());
-    EXPECT_FALSE(f().tmrFTPReq->enabled());
-    EXPECT_FALSE(f().tmrFiveSecDelay->enabled());
-    ASSERT_EQ(ui().boxes.size(), 1u);
-    EXPECT_EQ(ui().boxes[0].text, text);
-    EXPECT_EQ(ui().boxes[0].style, 48);
-    EXPECT_EQ(ui().boxes[0].title, "Satellite IP Modem Upgrader");
-    EXPECT_EQ(f().sbUpgrade.text(), "");
+  void to(long ms) { advance(t0 + ms - clock().nowMs()); }
+  // The chain's own client, to deliver notifications the modem sends late.
+  void notify(int state) { platform.ftpClients.at(0)->onStateChanged(state); }
+  // GET of the image, then PUT of it back, then the finish.
+  static FtpPlan TwoSteps() {
+    FtpPlan p;
+    p.steps = {Step(FtpState::GetImage, "GET /bin/kova.bin " + FtpChain::Quote("my image.bin")),
+               Step(FtpState::PutNewImage, "PUT \"my image.bin\" /bin/kova.bin")};
+    p.finish.status = "Finished";
+    return p;
   }
 };
 
-TEST(FtpChain, UpgradeBacksUpThenStoresImageAndChecksum) {
+TEST(FtpChain, EachStepIsIssuedFromTheCompletionOfTheLast) {
   Chain c;
-  ASSERT_TRUE(c.startUpgrade());
-  c.settle();
-  // Local paths quoted, remote paths exact.
-  ASSERT_EQ(c.ftp.log.size(), 5u);
-  EXPECT_EQ(c.ftp.log[0], "GET /bin/kova.bin \"" + c.backup("kova_5_2_0_12.bin") + "\"");
-  EXPECT_EQ(c.ftp.log[1], "GET /checksum.txt \"" + c.backup("chk_5_2_0_12.txt") + "\"");
-  EXPECT_EQ(c.ftp.log[2], "PUT \"" + c.f().strHomeDir + "kova_5_2_0_13.bin\" /bin/kova.bin");
-  EXPECT_EQ(c.ftp.log[3], "PUT \"" + c.f().strHomeDir + "chk_5_2_0_13.txt\" /checksum.txt");
-  c.expectUpgradeEnd();
-  EXPECT_TRUE(c.f().blnBackupDone);
-  EXPECT_EQ(c.f().Progress.value(), 80);
-  EXPECT_TRUE(c.sawStatus("Upgrading Satellite IP Modem with version " +
-                          c.f().txtNewSoftwareVersion.text() + " ..."));
-  EXPECT_EQ(c.home.read("Backup/kova_5_2_0_12.bin"), "old image");
-  EXPECT_EQ(c.home.read("Backup/chk_5_2_0_12.txt"), "old sum");
-  EXPECT_EQ(c.ftp.files["/bin/kova.bin"], c.home.read("kova_5_2_0_13.bin"));
-  EXPECT_EQ(c.ftp.files["/checksum.txt"], c.home.read("chk_5_2_0_13.txt"));
-  EXPECT_EQ(c.ftp.files.count("/config.txt"), 1u);  // kept outside factory mode
-  EXPECT_EQ(c.ftp.logins, 1);                       // one session for the chain
-}
-
-TEST(FtpChain, UpgradeWithoutBackupOrChecksumGoesOn) {
-  Chain c;
-  c.ftp.files.erase("/bin/kova.bin");
-  std::filesystem::remove(c.home.path() / "chk_5_2_0_13.txt");
-  ASSERT_TRUE(c.startUpgrade());
-  c.settle();
-  ASSERT_EQ(c.ftp.log.size(), 4u);
-  EXPECT_EQ(c.ftp.log[1].substr(0, 4), "PUT ");
-  EXPECT_EQ(c.ftp.log[2], "DELETE /checksum.txt");
-  EXPECT_FALSE(c.f().blnBackupDone);
-  EXPECT_EQ(c.ftp.files.count("/checksum.txt"), 0u);
-  c.expectUpgradeEnd();
-  EXPECT_FALSE(c.home.exists("Backup/kova_5_2_0_12.bin"));
-
-  // The checksum missing on the modem too: its refused deletion ends well.
-  Chain d;
-  d.ftp.files.erase("/checksum.txt");
-  std::filesystem::remove(d.home.path() / "chk_5_2_0_13.txt");
-  ASSERT_TRUE(d.startUpgrade());
-  d.settle();
-  EXPECT_EQ(d.ftp.log[1], "GET /checksum.txt \"" + d.backup("chk_5_2_0_12.txt") + "\"");
-  EXPECT_EQ(d.ftp.log[3], "DELETE /checksum.txt");
-  d.expectUpgradeEnd();
-}
-
-TEST(FtpChain, FactoryModeDeletesTheConfigurationPresentOrNot) {
-  for (bool present : {true, false}) {
-    SCOPED_TRACE(present);
-    Chain c;
-    c.f().blnFactory = true;
-    if (!present) c.ftp.files.erase("/config.txt");
-    ASSERT_TRUE(c.startUpgrade());
-    c.settle();
-    ASSERT_EQ(c.ftp.log.size(), 6u);
-    EXPECT_EQ(c.ftp.log[4], "DELETE /config.txt");
-    EXPECT_TRUE(c.sawStatus("Deleting config file"));
-    EXPECT_EQ(c.ftp.files.count("/config.txt"), 0u);
-    c.expectUpgradeEnd();
-  }
-}
-
-TEST(FtpChain, AutomaticPicUploadHandsOverToTheReset) {
-  Chain c;
-  c.home.write("pic.hex", ":00000001FF\n");
-  c.f().strPicFile = "pic.hex";
-  c.f().AutoPic.setValue(1);
-  ASSERT_TRUE(c.startUpgrade());
-  c.settle();
-  ASSERT_EQ(c.ftp.log.size(), 6u);
-  EXPECT_EQ(c.ftp.log[4], "PUT pic.hex /pic.hex");
-  EXPECT_EQ(c.ftp.files["/pic.hex"], ":00000001FF\n");
-  EXPECT_TRUE(c.sawStatus("Uploading PIC software! Wait..."));
-  EXPECT_EQ(c.f().sbUpgrade.text(), "PIC successfully uploaded! Wait...");
-  EXPECT_EQ(c.f().Progress.value(), 40);
-  EXPECT_TRUE(c.f().blnPicPending);
-  EXPECT_TRUE(c.f().blnFTPDone);
-  EXPECT_TRUE(c.f().tmrFiveSecDelay->enabled());
-  EXPECT_EQ(c.ftp.log.back(), "CLOSE");
-  EXPECT_TRUE(c.ui().boxes.empty());
-}
-
-// The factory deletion after the PIC upload runs when blnFTPDone is already
-// set; a refusal of it must still close the session and reach the reset.
-TEST(FtpChain, FactoryDeletionAfterPicUploadIsActedOnWhenRefused) {
-  for (bool present : {true, false}) {
-    SCOPED_TRACE(present);
-    Chain c;
-    c.home.write("pic.hex", "pic");
-    c.f().strPicFile = "pic.hex";
-    c.f().AutoPic.setValue(1);
-    c.f().blnFactory = true;
-    if (!present) c.ftp.files.erase("/config.txt");
-    ASSERT_TRUE(c.startUpgrade());
-    c.settle();
-    ASSERT_EQ(c.ftp.log.size(), 7u);
-    EXPECT_EQ(c.ftp.log[4], "PUT pic.hex /pic.hex");
-    EXPECT_EQ(c.ftp.log[5], "DELETE /config.txt");
-    EXPECT_TRUE(c.f().blnPicPending);
-    c.expectUpgradeEnd();
-  }
-}
-
-TEST(FtpChain, RestoreStoresImageAndDeletesConfigurationTwice) {
-  Chain c;
-  c.home.write("Backup/chk_5_1_0_1.txt", "restored sum");
-  ASSERT_TRUE(c.startRestore());
-  c.settle();
-  ASSERT_EQ(c.ftp.log.size(), 5u);
-  EXPECT_EQ(c.ftp.log[1], "PUT \"" + c.backup("chk_5_1_0_1.txt") + "\" /checksum.txt");
-  EXPECT_EQ(c.ftp.log[2], "DELETE /config.txt");
-  EXPECT_EQ(c.ftp.log[3], "DELETE /config.txt");  // the second one is refused: no file left
-  EXPECT_EQ(c.ftp.log[4], "CLOSE");
-  EXPECT_EQ(c.ftp.files["/bin/kova.bin"], "restored image");
-  EXPECT_EQ(c.ftp.files["/checksum.txt"], "restored sum");
+  std::vector<int> progress;
+  c.f().Progress.changed.connect([&] { progress.push_back(c.f().Progress.value()); });
+  std::vector<std::string> hooks;
+  FtpPlan p = Chain::TwoSteps();
+  p.steps[0].status = "Backing up";
+  p.steps[0].progressBeforeNext = 10;
+  p.steps[0].progressAfterNext = 20;
+  p.steps[1].completesBackup = true;
+  p.steps[1].whenCompleted = [&] { hooks.push_back("completed"); };
+  FtpStep skipped = Step(FtpState::PutUpgradePic, "PUT pic.hex /pic.hex");
+  skipped.onlyIf = [&] { return false; };
+  skipped.progressIfSkipped = 70;
+  FtpStep last = Step(FtpState::UpgradeDeleteConfig, "DELETE /config.txt");
+  last.endsWait = true;
+  p.steps.push_back(skipped);
+  p.steps.push_back(last);
+  p.finish.progress = 90;
+  p.finish.then = [&] { hooks.push_back("then " + c.f().status()); };
+  ASSERT_TRUE(c.start(std::move(p)));
+  EXPECT_EQ(c.f().status(), "Backing up");
+  EXPECT_EQ(c.chain().state(), FtpState::GetImage);
+  c.to(99);
+  EXPECT_EQ(c.ftp.log.size(), 1u);
+  c.to(100);
+  EXPECT_EQ(c.ftp.log.size(), 2u);
+  EXPECT_EQ(c.chain().state(), FtpState::PutNewImage);
+  c.to(299);
+  EXPECT_FALSE(c.chain().done());
+  EXPECT_TRUE(c.chain().backupDone());
+  c.to(300);
+  EXPECT_TRUE(c.chain().done());
+  EXPECT_EQ(c.chain().state(), FtpState::Close);
+  EXPECT_EQ(c.ftp.log, (std::vector<std::string>{"GET /bin/kova.bin \"my image.bin\"",
+                                                 "PUT \"my image.bin\" /bin/kova.bin",
+                                                 "DELETE /config.txt", "CLOSE"}));
+  EXPECT_EQ(c.home.read("my image.bin"), "old image");
   EXPECT_EQ(c.ftp.files.count("/config.txt"), 0u);
-  EXPECT_EQ(c.f().sbUpgrade.text(), "Successfully restored! Wait...");
-  EXPECT_TRUE(c.f().tmrFiveSecDelay->enabled());
+  EXPECT_EQ(progress, (std::vector<int>{10, 20, 70, 90}));
+  EXPECT_EQ(hooks, (std::vector<std::string>{"completed", "then Finished"}));
+  EXPECT_EQ(c.outcomes, (std::vector<std::pair<Outcome, long>>{{Outcome::Finished, c.t0 + 300}}));
+  // "CLOSE" is watched until the modem ends the session; busy is the
+  // caller's to release.
+  EXPECT_FALSE(c.chain().idle());
+  c.to(400);
+  EXPECT_TRUE(c.chain().idle());
+  EXPECT_TRUE(c.busy());
   EXPECT_TRUE(c.ui().boxes.empty());
+  EXPECT_EQ(c.ftp.logins, 1);  // one session for the chain
+}
 
-  // No backed-up checksum: the modem's is deleted (refused when missing).
-  for (bool onModem : {true, false}) {
-    SCOPED_TRACE(onModem);
-    Chain d;
-    if (!onModem) d.ftp.files.erase("/checksum.txt");
-    d.ftp.files.erase("/config.txt");
-    ASSERT_TRUE(d.startRestore());
-    d.settle();
-    ASSERT_EQ(d.ftp.log.size(), 5u);
-    EXPECT_EQ(d.ftp.log[1], "DELETE /checksum.txt");
-    EXPECT_EQ(d.ftp.log[2], "DELETE /config.txt");
-    EXPECT_EQ(d.ftp.log[3], "DELETE /config.txt");
-    EXPECT_EQ(d.ftp.files.count("/checksum.txt"), 0u);
-    EXPECT_EQ(d.f().sbUpgrade.text(), "Successfully restored! Wait...");
-    EXPECT_TRUE(d.ui().boxes.empty());
+// The modem's server refuses the second step (no such file). The first
+// step already ended the wait: the refusal must still be acted on.
+TEST(FtpChain, RefusalLeadsWhereTheStepSays) {
+  struct Row {
+    Next next;
+    std::vector<std::string> after;  // commands after the refused one
+    std::string status;
+    Outcome outcome;
+  };
+  const std::string box =
+      "An unexpected FTP error occurred. Operation cancelled.\r\n\r\n"
+      "Error Code:  12003 : 550 No such file or directory.";
+  const std::vector<Row> rows = {
+      {Next::Continue, {"DELETE /config.txt", "GET /checksum.txt sum", "CLOSE"}, "Finished",
+       Outcome::Finished},
+      {Next::SkipOne, {"GET /checksum.txt sum", "CLOSE"}, "Finished", Outcome::Finished},
+      {Next::Finish, {"CLOSE"}, "Other end", Outcome::Finished},
+      {Next::Fail, {}, "", Outcome::Failed},
+      {Next::EndQuietly, {}, "Nothing there.", Outcome::EndedQuietly},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(static_cast<int>(r.next));
+    Chain c;
+    FtpPlan p;
+    FtpStep first = Step(FtpState::GetLog, "GET /ram0/syslog.log syslog.log");
+    first.endsWait = true;
+    FtpStep refused = Step(FtpState::RestoreDeleteChecksum, "DELETE /missing", r.next);
+    refused.progressBeforeNext = 33;
+    refused.progressAfterNext = 55;
+    refused.completesBackup = true;
+    refused.finishInstead = std::make_shared<FtpFinish>(FtpFinish{"Other end", -1, true, {}});
+    refused.endStatus = "Nothing there.";
+    p.steps = {first, refused, Step(FtpState::RestoreDeleteConfig, "DELETE /config.txt"),
+               Step(FtpState::GetChecksum, "GET /checksum.txt sum")};
+    p.finish.status = "Finished";
+    c.f().Progress.setValue(5);
+    ASSERT_TRUE(c.start(std::move(p)));
+    c.to(5000);
+    std::vector<std::string> want = {"GET /ram0/syslog.log syslog.log", "DELETE /missing"};
+    want.insert(want.end(), r.after.begin(), r.after.end());
+    EXPECT_EQ(c.ftp.log, want);
+    EXPECT_EQ(c.f().status(), r.status);
+    ASSERT_EQ(c.outcomes.size(), 1u);
+    EXPECT_EQ(c.outcomes[0].first, r.outcome);
+    EXPECT_EQ(c.boxTexts(), r.next == Next::Fail ? std::vector<std::string>{box}
+                                                 : std::vector<std::string>{});
+    // A refused step carries none of its progress, and backs nothing up.
+    EXPECT_EQ(c.f().Progress.value(), 5);
+    EXPECT_FALSE(c.chain().backupDone());
+    EXPECT_TRUE(c.chain().done());
+    EXPECT_TRUE(c.chain().idle());
+    const bool ended = r.next == Next::Fail || r.next == Next::EndQuietly;
+    EXPECT_EQ(c.busy(), !ended);
   }
 }
 
-TEST(FtpChain, LogDownloadPresentAndMissing) {
-  Chain c;
-  ASSERT_TRUE(c.start(FtpChain::GET_LOG_CMD, "GET /ram0/syslog.log \"syslog.log\""));
-  c.settle();
-  EXPECT_EQ(c.ftp.log, (std::vector<std::string>{"GET /ram0/syslog.log \"syslog.log\"", "CLOSE"}));
-  EXPECT_EQ(c.home.read("syslog.log"), "log lines");
-  EXPECT_EQ(c.f().sbUpgrade.text(), "Log downloaded");
-  EXPECT_TRUE(c.f().blnFTPDone);
-  EXPECT_FALSE(c.f().tmrFiveSecDelay->enabled());
-
-  Chain d;
-  d.ftp.files.erase("/ram0/syslog.log");
-  ASSERT_TRUE(d.start(FtpChain::GET_LOG_CMD, "GET /ram0/syslog.log \"syslog.log\""));
-  d.settle();
-  EXPECT_EQ(d.f().sbUpgrade.text(), "Log file doesn't exist.");
-  EXPECT_FALSE(d.busy());
-  EXPECT_TRUE(d.f().blnFTPDone);
-  EXPECT_TRUE(d.ui().boxes.empty());
-  EXPECT_FALSE(d.home.exists("syslog.log"));
-}
-
-TEST(FtpChain, PicOnlyUploadClosesAndStartsTheReflash) {
-  Chain c;
-  c.home.write("pic.hex", "pic");
-  ASSERT_TRUE(c.start(FtpChain::PUT_NEW_PIC_CMD, "PUT pic.hex /pic.hex"));
-  c.advance(150);
-  EXPECT_EQ(c.ftp.log, (std::vector<std::string>{"PUT pic.hex /pic.hex", "CLOSE"}));
-  EXPECT_EQ(c.ftp.files["/pic.hex"], "pic");
-  EXPECT_TRUE(c.sawStatus("PIC successfully uploaded! Wait..."));
-  EXPECT_EQ(c.f().Progress.value(), 40);
-  EXPECT_TRUE(c.f().blnFTPDone);
-  EXPECT_FALSE(c.f().tmrFTPReq->enabled());
-  EXPECT_FALSE(c.f().tmrFiveSecDelay->enabled());  // the reflash, not the reset, comes next
-  EXPECT_TRUE(c.f().tmrTelnetConnect->enabled());
-}
-
-TEST(FtpChain, ErrorTableRows) {
+// The second step fails; the chain stops there, without "CLOSE".
+TEST(FtpChain, ErrorRows) {
   struct Row {
-    std::string key;
-    int code;
-    std::string info;
-    std::string box;
+    Fault fault;
+    std::string box;  // empty: no box at the failure
+    std::string status;
+    Outcome outcome;
+    bool versionForgotten;
   };
   const std::vector<Row> rows = {
-      {"GET /bin/kova.bin", FtpClient::kLoginRefused, "530", "Incorrect Username or Password!"},
-      {"GET /bin/kova.bin", FtpClient::kCannotConnect, "x",
-       "Can not connect to Satellite IP Modem. Please check cable connection and retry."},
-      {"PUT /checksum.txt", 12031, "Connection reset",
+      {{Fault::Error, FtpClient::kLoginRefused, "530", -1}, "Incorrect Username or Password!",
+       "", Outcome::Failed, false},
+      {{Fault::Error, FtpClient::kCannotConnect, "x", -1},
+       "Can not connect to Satellite IP Modem. Please check cable connection and retry.", "",
+       Outcome::Failed, true},
+      {{Fault::Error, 12031, "Connection reset", -1},
        "An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\nError Code:  12031 : "
-       "Connection reset"},
-      {"PUT /bin/kova.bin", FtpClient::kServerRefused, "553 Could not create file.",
+       "Connection reset",
+       "", Outcome::Failed, true},
+      {{Fault::Error, FtpClient::kServerRefused, "553 Could not create file.", -1},
        "An unexpected FTP error occurred. Operation cancelled.\r\n\r\nError Code:  12003 : "
-       "553 Could not create file."},
+       "553 Could not create file.",
+       "", Outcome::Failed, false},
+      {{Fault::Disconnect, 0, "", -1}, kClosedText, "", Outcome::ConnectionLost, false},
+      {{Fault::Error, FtpClient::kTimeout, "timed out", -1}, "",
+       "FTP Timeout. Checking connection.....", Outcome::TimedOut, true},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.box);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.box + r.status);
     Chain c;
-    c.ftp.faults[r.key] = Fault{Fault::Error, r.code, r.info, -1};
-    ASSERT_TRUE(c.startUpgrade());
-    c.settle();
-    c.expectFailedWith(r.box);
-    EXPECT_NE(c.ftp.log.back(), "CLOSE");
+    c.ftp.faults["PUT /bin/kova.bin"] = r.fault;
+    const auto queries = c.zing->requests.size();
+    ASSERT_TRUE(c.start(Chain::TwoSteps()));
+    c.to(200);
+    EXPECT_EQ(c.boxTexts(), r.box.empty() ? std::vector<std::string>{}
+                                          : std::vector<std::string>{r.box});
+    if (!r.box.empty()) {
+      EXPECT_EQ(c.ui().boxes[0].style, 48);
+      EXPECT_EQ(c.ui().boxes[0].title, "Satellite IP Modem Upgrader");
+    }
+    // The version query that follows a time-out shows its own status at once.
+    EXPECT_TRUE(r.status.empty() ? c.f().status().empty() : c.sawStatus(r.status));
+    EXPECT_EQ(c.outcomes, (std::vector<std::pair<Outcome, long>>{{r.outcome, c.t0 + 200}}));
+    EXPECT_EQ(c.f().session().runningVersion == kUnknownVersion, r.versionForgotten);
+    EXPECT_TRUE(c.chain().done());
+    EXPECT_TRUE(c.chain().idle());
+    EXPECT_EQ(c.ftp.log.size(), 2u);
+    if (r.outcome != Outcome::TimedOut) {
+      EXPECT_FALSE(c.busy());
+      c.to(100000);
+      EXPECT_EQ(c.zing->requests.size(), queries);
+    } else {
+      // The version query tells whether the modem is still there, then
+      // reports the time-out.
+      EXPECT_TRUE(c.clock().advanceUntil([&] { return c.f().idle(); }, 60000));
+      EXPECT_GT(c.zing->requests.size(), queries);
+      ASSERT_EQ(c.ui().boxes.size(), 1u);
+      EXPECT_EQ(c.ui().boxes[0].text.rfind("FTP timeout.", 0), 0u);
+      EXPECT_FALSE(c.f().cmdUpgrade.enabled());
+    }
+    EXPECT_EQ(c.ftp.log.size(), 2u);
   }
 }
 
-TEST(FtpChain, TimeoutAnswerChecksTheConnection) {
+// Each command has 65 s: slow commands just inside the bound do not cut the
+// chain short, a silent one is given up at the exact millisecond.
+TEST(FtpChain, WatchdogBoundsEachCommand) {
   Chain c;
-  c.ftp.faults["PUT /bin/kova.bin"] = Fault{Fault::Error, FtpClient::kTimeout, "timed out"};
-  ASSERT_TRUE(c.startUpgrade());
-  c.advance(350);
-  EXPECT_TRUE(c.sawStatus("FTP Timeout. Checking connection....."));
-  EXPECT_TRUE(c.f().blnFTPDone);
-  EXPECT_FALSE(c.f().tmrFTPReq->enabled());
-  EXPECT_FALSE(c.f().inetFTP->stillExecuting());
+  const long limit = FtpChain::kRequestLimitMs;
+  c.ftp.commandMs = limit - 1;
+  c.ftp.faults["DELETE /config.txt"] = Fault{Fault::Stall, 0, "", -1};
+  FtpPlan p = Chain::TwoSteps();
+  p.steps.push_back(Step(FtpState::UpgradeDeleteConfig, "DELETE /config.txt"));
+  ASSERT_TRUE(c.start(std::move(p)));
+  const long issued = 2 * (limit - 1);
+  c.to(issued);
+  EXPECT_EQ(c.ftp.log.size(), 3u);
+  c.to(issued + limit - 1);
+  EXPECT_TRUE(c.busy());
+  EXPECT_FALSE(c.chain().done());
+  EXPECT_FALSE(c.sawStatus(kExpired));
+  c.to(issued + limit);
+  EXPECT_TRUE(c.sawStatus(kExpired));
+  EXPECT_TRUE(c.chain().done());
+  EXPECT_EQ(c.outcomes, (std::vector<std::pair<Outcome, long>>{{Outcome::TimedOut,
+                                                                c.t0 + issued + limit}}));
+  EXPECT_FALSE(c.platform.ftpClients.at(0)->stillExecuting());
+  EXPECT_TRUE(c.clock().advanceUntil([&] { return c.f().idle(); }, 60000));
+  EXPECT_EQ(c.ui().boxes.size(), 1u);
+  EXPECT_EQ(c.ftp.log.size(), 3u);
 }
 
-TEST(FtpChain, ConnectionDroppedMidCommand) {
-  Chain c;
-  c.ftp.faults["PUT /bin/kova.bin"] = Fault{Fault::Disconnect, 0, "", -1};
-  ASSERT_TRUE(c.startUpgrade());
-  c.settle();
-  c.expectFailedWith(kClosedText);
-}
-
-TEST(FtpChain, RefusedAtOnceIsReportedAndFreesTheClient) {
-  Chain c;
-  EXPECT_FALSE(c.start(FtpChain::GET_LOG_CMD, "GET /ram0/syslog.log \"bad"));
-  ASSERT_EQ(c.ui().boxes.size(), 1u);
-  EXPECT_EQ(c.ui().boxes[0].text.rfind("An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\nError Code:  ", 0), 0u);
-  EXPECT_FALSE(c.busy());
-  EXPECT_TRUE(c.f().blnFTPDone);
-  EXPECT_FALSE(c.f().tmrFTPReq->enabled());
-  EXPECT_TRUE(c.ftp.log.empty());
-  // The retry runs.
-  c.ui().boxes.clear();
-  ASSERT_TRUE(c.start(FtpChain::GET_LOG_CMD, "GET /ram0/syslog.log \"syslog.log\""));
-  c.settle();
-  EXPECT_EQ(c.f().sbUpgrade.text(), "Log downloaded");
-}
-
-TEST(FtpChain, LateNotificationsAfterTheEndAreIgnored) {
-  Chain c;
-  ASSERT_TRUE(c.start(FtpChain::GET_LOG_CMD, "GET /ram0/syslog.log \"syslog.log\""));
-  c.settle();
-  ASSERT_EQ(c.f().sbUpgrade.text(), "Log downloaded");
-  c.f().ftpChain->inetFTP_StateChanged(FtpClient::ErrorState);
-  c.f().ftpChain->inetFTP_StateChanged(FtpClient::Disconnected);
-  EXPECT_TRUE(c.ui().boxes.empty());
-  EXPECT_EQ(c.f().sbUpgrade.text(), "Log downloaded");
-
-  // A failed chain leaves the session open; the modem dropping it later
-  // does not disturb what runs by then.
-  Chain d;
-  d.ftp.faults["PUT /checksum.txt"] = Fault{Fault::Error, 12031, "reset"};
-  ASSERT_TRUE(d.startUpgrade());
-  d.settle();
-  ASSERT_EQ(d.ui().boxes.size(), 1u);
-  d.f().SetBusyState(1);
-  d.f().SetStatus("something else");
-  d.f().ftpChain->inetFTP_StateChanged(FtpClient::Disconnected);
-  d.f().ftpChain->inetFTP_StateChanged(FtpClient::ErrorState);
-  EXPECT_EQ(d.ui().boxes.size(), 1u);
-  EXPECT_EQ(d.f().sbUpgrade.text(), "something else");
-  EXPECT_TRUE(d.busy());
-}
-
-TEST(FtpChain, WatchdogFiresAt65SecondsOfSilence) {
-  for (long late : {64000L, 64999L}) {
-    SCOPED_TRACE(late);
+// A stalled "CLOSE" is guarded only where the plan asks for it; one left
+// unguarded holds the client, and the next chain's first command is refused
+// at once, reported, and frees it for the retry.
+TEST(FtpChain, StalledCloseAndCommandsRefusedAtOnce) {
+  for (bool watched : {true, false}) {
+    SCOPED_TRACE(watched);
     Chain c;
-    c.ftp.faults["PUT /bin/kova.bin"] = Fault{Fault::Stall, 0, "", -1};
-    ASSERT_TRUE(c.startUpgrade());
-    c.advance(250);  // the two GETs are done, the PUT hangs
-    const long issued = c.clock().nowMs() - 50;
-    c.advance(issued + late - c.clock().nowMs());
+    c.ftp.faults["CLOSE"] = Fault{Fault::Stall, 0, "", -1};
+    FtpPlan p = Chain::TwoSteps();
+    p.finish.watchCloseCommand = watched;
+    ASSERT_TRUE(c.start(std::move(p)));
+    c.to(200 + FtpChain::kRequestLimitMs - 1);
+    EXPECT_FALSE(c.sawStatus(kExpired));
+    c.to(200 + FtpChain::kRequestLimitMs);
+    EXPECT_EQ(c.sawStatus(kExpired), watched);
+    EXPECT_EQ(c.outcomes.back().first, watched ? Outcome::TimedOut : Outcome::Finished);
+    c.clock().advanceUntil([&] { return c.f().idle(); }, 60000);
+    c.ui().boxes.clear();
+    c.ftp.log.clear();
+    EXPECT_TRUE(c.chain().idle());
+
+    struct Refused {
+      std::string command;
+      std::string error;  // the number and text after "Error Code:  "
+    };
+    std::vector<Refused> refusals = {
+        {"GET /bin/kova.bin \"bad", std::to_string(kFtpCommandInvalid) + " : "}};
+    if (!watched)
+      refusals.insert(refusals.begin(), Refused{"DELETE /config.txt", "35764 : Still executing"});
+    for (const Refused& r : refusals) {
+      SCOPED_TRACE(r.command);
+      FtpPlan bad;
+      bad.steps = {Step(FtpState::GetImage, r.command)};
+      EXPECT_FALSE(c.start(std::move(bad)));
+      ASSERT_EQ(c.ui().boxes.size(), 1u);
+      const std::string head =
+          "An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\nError Code:  ";
+      EXPECT_EQ(c.ui().boxes[0].text.rfind(head + r.error, 0), 0u) << c.ui().boxes[0].text;
+      EXPECT_FALSE(c.busy());
+      EXPECT_TRUE(c.chain().done());
+      EXPECT_TRUE(c.chain().idle());
+      EXPECT_EQ(c.f().session().runningVersion, kUnknownVersion);
+      EXPECT_EQ(c.outcomes.back().first, Outcome::Failed);
+      c.ui().boxes.clear();
+    }
+    EXPECT_TRUE(c.ftp.log.empty());
+    // The retry runs.
+    ASSERT_TRUE(c.start(Chain::TwoSteps()));
+    c.to(300);
+    EXPECT_EQ(c.f().status(), "Finished");
+    EXPECT_EQ(c.ftp.log.size(), 3u);
+    EXPECT_TRUE(c.ui().boxes.empty());
+  }
+}
+
+// What the client reports after "CLOSE", after a cancel or after a failure
+// that left the session open disturbs nothing that runs by then.
+TEST(FtpChain, LeftoverNotificationsAreIgnored) {
+  for (const char* end : {"close", "cancel", "failure"}) {
+    SCOPED_TRACE(end);
+    const std::string e = end;
+    Chain c;
+    if (e == "failure") c.ftp.faults["PUT /bin/kova.bin"] = Fault{Fault::Error, 12003, "553", -1};
+    ASSERT_TRUE(c.start(Chain::TwoSteps()));
+    if (e == "cancel") {
+      c.to(150);
+      c.chain().cancel();
+      EXPECT_TRUE(c.chain().done());
+      EXPECT_TRUE(c.chain().idle());
+    }
+    c.to(100000);  // no watchdog left behind
+    EXPECT_TRUE(c.chain().idle());
+    const std::vector<std::string> boxes = c.boxTexts();
+    const auto outcomes = c.outcomes.size();
+    EXPECT_EQ(boxes.size(), e == "failure" ? 1u : 0u);
+    EXPECT_EQ(c.ftp.log.size(), e == "close" ? 3u : 2u);
+    c.f().setBusy(true);
+    c.f().setStatus("something else");
+    c.notify(FtpClient::Disconnected);
+    c.notify(FtpClient::ErrorState);
+    c.notify(FtpClient::Disconnected);
+    EXPECT_EQ(c.boxTexts(), boxes);
+    EXPECT_EQ(c.f().status(), "something else");
     EXPECT_TRUE(c.busy());
-    EXPECT_FALSE(c.f().blnFTPDone);
-    EXPECT_FALSE(c.sawStatus("Timer expired. Checking connection...."));
-    c.advance(issued + 66000 - c.clock().nowMs());
-    EXPECT_TRUE(c.sawStatus("Timer expired. Checking connection...."));
-      EXPECT_TRUE(c.f().blnFTPDone);
-    EXPECT_FALSE(c.f().tmrFTPReq->enabled());
-    EXPECT_FALSE(c.f().inetFTP->stillExecuting());
+    EXPECT_EQ(c.outcomes.size(), outcomes);
+    EXPECT_TRUE(c.chain().idle());
   }
-}
-
-// Each command restarts the bound: a chain of slow commands, each under
-// 65 s, is not cut short.
-TEST(FtpChain, WatchdogBoundsEachCommandNotTheChain) {
-  Chain c;
-  c.ftp.commandMs = 40000;
-  ASSERT_TRUE(c.startUpgrade());
-  c.advance(4 * 40000 + 10);  // four commands done, "CLOSE" issued
-  EXPECT_FALSE(c.sawStatus("Timer expired. Checking connection...."));
-  EXPECT_EQ(c.ftp.log.size(), 5u);
-  EXPECT_EQ(c.ftp.log.back(), "CLOSE");
-  EXPECT_EQ(c.f().sbUpgrade.text(), "Successfully upgraded! Wait...");
-  EXPECT_TRUE(c.ui().boxes.empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "transfer/TelnetSession.h"
 
 namespace {
+using Outcome = TelnetSession::Outcome;
 const std::string kSorryText =
     "Telnet did not respond.\r\nPlease terminate any active Telnet connections.";
 const std::string kCompletedText =
@@ -23,26 +24,30 @@ const std::string kReflashing = "PIC reflashing.... Wait up to 1 minute.   DO NO
 // from the moment the test starts the telnet operation (t0).
 struct TelnetCase : Harness {
   std::shared_ptr<TelnetPeer> console = std::make_shared<TelnetPeer>();
+  std::vector<Outcome> outcomes;
   long t0 = 0;
 
   TelnetCase() {
     platform.network.listen(kModem, settings.telnetPort, console);
     load();
     advance(100);
+    f().telnet().onOutcome.add([this](Outcome o) { outcomes.push_back(o); });
   }
   void prepare() {
     t0 = clock().nowMs();
-    f().PrepareForDownload();
+    f().telnet().prepareForDownload();
   }
   // As the FTP chain and the version reply start it: busy already on.
   void reflash() {
-    f().SetBusyState(1);
+    f().setBusy(true);
     t0 = clock().nowMs();
-    f().StartPicReflash();
+    f().telnet().startPicReflash();
   }
   void to(long ms) { advance(t0 + ms - clock().nowMs()); }
   std::string received() { return console->received; }
-  int telnetState() { return f().Telnet->state(); }
+  // The modem's end of the latest session is still open.
+  bool open() { return !console->connections.empty() && console->connections.back()->open(); }
+  bool idle() { return f().telnet().idle(); }
   std::vector<MsgRecord>& boxes() { return ui().boxes; }
 };
 }  // namespace
@@ -64,12 +69,10 @@ TEST(TelnetPrepare, PromptThenCommandThenFirstAnswerEndsTheExchange) {
   h.to(35);  // the answer, with a second prompt in it
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.received(), "mmi_prepare_for_download\r\n");
-  EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
-  EXPECT_EQ(h.f().lngTelnetCommand, 0);
-  EXPECT_EQ(h.f().lngTelnetState, 0);
+  EXPECT_FALSE(h.open());
+  EXPECT_TRUE(h.idle());
+  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::Prepared});
   EXPECT_TRUE(h.boxes().empty());
-  EXPECT_FALSE(h.f().tmrTelnetConnect->enabled());
-  EXPECT_FALSE(h.f().tmrPicUpgrCnt->enabled());
   // Nothing left running that could end anything later.
   h.to(200000);
   EXPECT_TRUE(h.boxes().empty());
@@ -101,8 +104,9 @@ TEST(TelnetPrepare, SorryEndsTheSessionButPromptWinsOverIt) {
     EXPECT_EQ(h.boxes()[0].style, 48);
     EXPECT_EQ(h.boxes()[0].title, "Satellite IP Modem Upgrader");
     EXPECT_EQ(h.f().sbUpgrade.text(), "Command failed.");
-    EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
-    EXPECT_EQ(h.f().lngTelnetCommand, 0);
+    EXPECT_FALSE(h.open());
+    EXPECT_TRUE(h.idle());
+    EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::ConsoleBusy});
     EXPECT_EQ(h.received(), "");
     // A prompt after the refusal sends nothing.
     h.to(20000);
@@ -133,8 +137,9 @@ TEST(TelnetPrepare, SilentConsoleIsGivenUpAtTheBound) {
     h.to(limit);
     EXPECT_FALSE(h.busy());
     EXPECT_EQ(h.f().sbUpgrade.text(), "No telnet prompt from the modem within 10 seconds.");
-    EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
-    EXPECT_EQ(h.f().lngTelnetCommand, 0);
+    EXPECT_FALSE(h.open());
+    EXPECT_TRUE(h.idle());
+    EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::PrepareSkipped});
     // A prepare that did not happen is no failure box: the workflow goes on.
     EXPECT_TRUE(h.boxes().empty());
     EXPECT_EQ(h.received(), "");
@@ -151,7 +156,8 @@ TEST(TelnetPrepare, SilentConsoleIsGivenUpAtTheBound) {
     EXPECT_FALSE(h.busy());
     EXPECT_EQ(h.f().sbUpgrade.text(), "No answer to the prepare command within 10 seconds.");
     EXPECT_EQ(h.received(), "mmi_prepare_for_download\r\n");
-    EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
+    EXPECT_FALSE(h.open());
+    EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::PrepareSkipped});
     EXPECT_TRUE(h.boxes().empty());
   }
 }
@@ -166,10 +172,9 @@ TEST(TelnetPrepare, ErrorInASessionClosesItAndTheNextConnectsCleanly) {
   h.to(11);
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.f().sbUpgrade.text(), "Telnet Error Connection reset by peer");
-  EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
-  EXPECT_EQ(h.f().lngTelnetCommand, 0);
-  EXPECT_TRUE(h.boxes().empty());
-  // The connect watchdog was stopped by the connection: it stays quiet.
+  EXPECT_TRUE(h.idle());
+  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::PrepareSkipped});
+  // The connect guard was stopped by the connection: it stays quiet.
   h.to(6000);
   EXPECT_TRUE(h.boxes().empty());
 
@@ -192,7 +197,7 @@ TEST(TelnetPrepare, ModemHangingUpEndsTheExchangeAtOnce) {
   h.to(11);
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.f().sbUpgrade.text(), "Telnet connection closed by the modem.");
-  EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
+  EXPECT_TRUE(h.idle());
   EXPECT_TRUE(h.boxes().empty());
   EXPECT_EQ(h.received(), "");
   // An answer followed at once by the hang-up is a normal end.
@@ -205,29 +210,7 @@ TEST(TelnetPrepare, ModemHangingUpEndsTheExchangeAtOnce) {
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.f().sbUpgrade.text(), "Connecting .....");
   EXPECT_EQ(h.console->connections[1]->received(), "mmi_prepare_for_download\r\n");
-}
-
-TEST(TelnetPrepare, RefusedConnectIsEndedByTheConnectWatchdog) {
-  TelnetCase h;
-  h.platform.network.unlisten(Harness::kModem, h.settings.telnetPort);
-  h.prepare();
-  h.to(1);
-  EXPECT_EQ(h.f().sbUpgrade.text(), "Telnet Error Connection is forcefully rejected");
-  EXPECT_TRUE(h.busy());
-  h.to(4999);
-  EXPECT_TRUE(h.busy());
-  h.to(5000);
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.f().sbUpgrade.text(), "Connection failed.");
-  ASSERT_EQ(h.boxes().size(), 1u);
-  EXPECT_EQ(h.boxes()[0].text.rfind("Can not Connect to AT interface. ", 0), 0u);
-  // The socket the error left behind is usable again.
-  EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
-  h.platform.network.listen(Harness::kModem, h.settings.telnetPort, h.console);
-  h.prepare();
-  h.to(35);
-  EXPECT_EQ(h.received(), "mmi_prepare_for_download\r\n");
-  EXPECT_FALSE(h.busy());
+  EXPECT_EQ(h.outcomes, (std::vector<Outcome>{Outcome::PrepareSkipped, Outcome::Prepared}));
 }
 
 // ---- PIC reflash ----
@@ -238,11 +221,9 @@ TEST(TelnetReflash, CompletedAfterTheEchoWaitsForTheRestart) {
   h.reflash();
   h.to(15);
   EXPECT_EQ(h.received(), "pic_driver_reflash 1\r\n");
-  EXPECT_TRUE(h.f().tmrPicUpgrCnt->enabled());
-  EXPECT_EQ(h.f().intPicTicks, 0);
   h.to(20);
   EXPECT_EQ(h.f().sbUpgrade.text(), kReflashing);
-  EXPECT_EQ(h.f().lngTelnetState, TelnetSession::REFLASH_RUNNING);
+  EXPECT_TRUE(h.f().telnet().reflashRunning());
   // One tick every 10 s from the command.
   std::vector<int> progress;
   for (long t : {10014L, 10015L, 20015L, 30015L}) {
@@ -257,9 +238,9 @@ TEST(TelnetReflash, CompletedAfterTheEchoWaitsForTheRestart) {
   EXPECT_EQ(h.boxes()[0].text, kCompletedText);
   EXPECT_EQ(h.boxes()[0].style, 48);
   EXPECT_EQ(h.boxes()[0].title, "Satellite IP Modem Upgrader");
-  EXPECT_FALSE(h.f().tmrPicUpgrCnt->enabled());
-  EXPECT_TRUE(h.f().tmrResetDelay->enabled());
-  EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
+  EXPECT_TRUE(h.idle());
+  EXPECT_FALSE(h.open());
+  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::ReflashCompleted});
   // Busy until the version is read again 25 s later.
   EXPECT_TRUE(h.busy());
   auto requests = h.zing->requests.size();
@@ -282,7 +263,7 @@ TEST(TelnetReflash, CompletedWithTheEchoIsAFinishedReflash) {
   EXPECT_EQ(h.f().sbUpgrade.text(), "PIC reflash completed. Wait for restart...");
   EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kCompletedText});
   EXPECT_EQ(h.f().Progress.value(), 100);
-  EXPECT_FALSE(h.f().tmrPicUpgrCnt->enabled());
+  EXPECT_TRUE(h.idle());
   EXPECT_TRUE(h.sawStatus(kReflashing));
   // No failure report later, and no second command for the new prompt.
   h.to(200000);
@@ -297,7 +278,6 @@ TEST(TelnetReflash, EleventhTickGivesUp) {
   h.reflash();
   h.to(110014);
   EXPECT_TRUE(h.busy());
-  EXPECT_EQ(h.f().intPicTicks, 10);
   EXPECT_EQ(h.f().Progress.value(), 100);
   EXPECT_TRUE(h.boxes().empty());
   h.to(110015);
@@ -307,10 +287,9 @@ TEST(TelnetReflash, EleventhTickGivesUp) {
   EXPECT_EQ(h.boxes()[0].title, "Satellite IP Modem Upgrader");
   EXPECT_EQ(h.f().sbUpgrade.text(), "");
   EXPECT_EQ(h.f().Progress.value(), 100);
-  EXPECT_FALSE(h.f().tmrPicUpgrCnt->enabled());
-  EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
-  EXPECT_EQ(h.f().lngTelnetCommand, 0);
-  EXPECT_EQ(h.f().lngTelnetState, 0);
+  EXPECT_TRUE(h.idle());
+  EXPECT_FALSE(h.open());
+  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::ReflashFailed});
   // The second prompt sent nothing; nothing further happens.
   EXPECT_EQ(h.received(), "pic_driver_reflash 1\r\n");
   h.to(300000);
@@ -346,7 +325,7 @@ TEST(TelnetReflash, SessionLostDuringTheReflashIsEndedByTheTicks) {
     h.to(1001);
     EXPECT_EQ(h.f().sbUpgrade.text(),
               hangUp ? kReflashing : "Telnet Error Software caused connection abort");
-    EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
+    EXPECT_FALSE(h.open());
     h.to(110014);
     EXPECT_TRUE(h.busy());
     h.to(110015);
@@ -378,7 +357,8 @@ TEST(TelnetReflash, NoPromptEndsWithThePicText) {
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kPicConnectText});
   EXPECT_EQ(h.f().sbUpgrade.text(), "Telnet Error Connection reset by peer");
-  EXPECT_EQ(h.telnetState(), TcpSocket::Closed);
+  EXPECT_TRUE(h.idle());
+  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::ReflashFailed});
   h.to(200000);
   EXPECT_EQ(h.boxes().size(), 1u);
 }
@@ -391,7 +371,6 @@ TEST(TelnetPicButton, UploadThenReflashThenVersion) {
   h.f().cmdPICupgrade.click();
   EXPECT_TRUE(h.busy());
   EXPECT_EQ(h.f().sbUpgrade.text(), "Uploading PIC software! Wait...");
-  EXPECT_EQ(h.f().strPicFile, "pic.hex");
   ASSERT_TRUE(h.clock().advanceUntil([&] { return !h.received().empty(); }, 5000));
   EXPECT_EQ(h.received(), "pic_driver_reflash 1\r\n");
   EXPECT_EQ(h.platform.ftp.files["/pic.hex"], ":10000000PIC\n");
@@ -420,7 +399,7 @@ TEST(TelnetPicButton, WithoutPicFileTellsWhereToPutIt) {
   h.f().cmdPICupgrade.click();
   EXPECT_FALSE(h.busy());
   ASSERT_EQ(h.boxes().size(), 1u);
-  const std::string home = h.f().strHomeDir;
+  const std::string home = h.f().session().homeDir;
   EXPECT_EQ(h.boxes()[0].text, "Unable to find pic.hex in home directory " + home +
                                    ".\r\nPlease copy PIC file in " + home);
   EXPECT_EQ(h.boxes()[0].style, 48);
@@ -432,18 +411,22 @@ TEST(TelnetPicButton, WithoutPicFileTellsWhereToPutIt) {
 }
 
 TEST(TelnetPicButton, EmptyAddressSendsNothing) {
-  TelnetCase h;
+  Harness h;
+  h.settings.initialAddress = "";
   h.home.write("pic.hex", "pic");
-  h.f().strModemIP = "";
+  h.load();
+  h.advance(100);
+  h.ui().boxes.clear();
   auto connects = h.platform.network.connectLog.size();
   h.f().cmdPicUpgradeMenu.click();
   EXPECT_FALSE(h.busy());
-  ASSERT_EQ(h.boxes().size(), 1u);
-  EXPECT_EQ(h.boxes()[0].text, "Please enter Satellite IP Modem's IP address.");
-  EXPECT_EQ(h.boxes()[0].style, 64);
-  EXPECT_EQ(h.boxes()[0].title, "KOVA Upgrader");
+  std::vector<MsgRecord>& boxes = h.ui().boxes;
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Please enter Satellite IP Modem's IP address.");
+  EXPECT_EQ(boxes[0].style, 64);
+  EXPECT_EQ(boxes[0].title, "KOVA Upgrader");
   h.advance(100000);
   EXPECT_TRUE(h.platform.ftp.log.empty());
   EXPECT_EQ(h.platform.network.connectLog.size(), connects);
-  EXPECT_EQ(h.boxes().size(), 1u);
+  EXPECT_EQ(boxes.size(), 1u);
 }

@@ -3,28 +3,23 @@
 
 #include <filesystem>
 
+#include "app/LogDownload.h"
 #include "netconfig/PcAddressCheck.h"
 #include "sim/Harness.h"
+#include "sim/TelnetPeer.h"
 #include "transfer/FtpChain.h"
+#include "transfer/TelnetSession.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-SimFtpServer::Fault Stall() {
-  SimFtpServer::Fault f;
-  f.kind = SimFtpServer::Fault::Stall;
-  return f;
-}
+constexpr int kCtrlB = LogDownload::kCtrlB;
+constexpr int kCtrlN = LogDownload::kCtrlN;
+const SimFtpServer::Fault kStall{};
 
-constexpr int kCtrlB = 2;
-constexpr int kCtrlN = 14;
-const char* kLogFailed =
-    "Syslog file downloading failed.  Click OK and close the upgrader.  Check connection before "
-    "retrying.";
-
-struct LogDownload : ::testing::Test {
+struct HiddenLogDownload : ::testing::Test {
   Harness h;
-  frmMain* f = nullptr;
+  MainWindow* f = nullptr;
   void SetUp() override {
     h.platform.ftp.files["/ram0/syslog.log"] = "boot\nlink up\n";
     f = &h.load();
@@ -39,7 +34,8 @@ struct LogDownload : ::testing::Test {
     for (auto& c : h.platform.ftp.log) n += c.rfind("GET /ram0/syslog.log ", 0) == 0;
     return n;
   }
-  std::string logPath() const { return (h.home.path() / "Backup" / "sylog.log").string(); }
+  // The window's FTP session, as the modem's server sees it.
+  SimFtpClient& client() { return *h.platform.ftpClients.at(0); }
   // Everything in the backup directory, to see that nothing half-done stays.
   std::vector<std::string> backupFiles() const {
     std::vector<std::string> names;
@@ -50,36 +46,27 @@ struct LogDownload : ::testing::Test {
 };
 }  // namespace
 
-TEST_F(LogDownload, KeySequence) {
+TEST_F(HiddenLogDownload, KeySequenceOnlyWhenIdle) {
   keys({kCtrlB, 'a', kCtrlN});
   keys({kCtrlN});
   keys({kCtrlB, kCtrlB, kCtrlN});
   EXPECT_EQ(downloads(), 0);
-  EXPECT_EQ(f->intLogKeyState, 0);
+  keys({kCtrlB, kCtrlN});
+  EXPECT_EQ(downloads(), 1);
+
+  // While busy a download would take over the running chain; half typed
+  // while busy and finished when idle is nothing either.
+  f->setBusy(true);
+  keys({kCtrlB, kCtrlN});
   keys({kCtrlB});
-  EXPECT_EQ(f->intLogKeyState, 1);
+  f->setBusy(false);
   keys({kCtrlN});
   EXPECT_EQ(downloads(), 1);
-  EXPECT_EQ(f->intLogKeyState, 0);
   keys({kCtrlB, kCtrlN});
   EXPECT_EQ(downloads(), 2);
 }
 
-TEST_F(LogDownload, KeySequenceIgnoredWhileBusy) {
-  f->SetBusyState(1);
-  f->lngFTPState = FtpChain::PUT_NEW_BIN_CMD;  // as if an upgrade chain ran
-  keys({kCtrlB, kCtrlN});
-  // Half typed while busy, finished when idle: still nothing.
-  keys({kCtrlB});
-  f->SetBusyState(0);
-  keys({kCtrlN});
-  EXPECT_EQ(downloads(), 0);
-  EXPECT_EQ(f->lngFTPState, FtpChain::PUT_NEW_BIN_CMD);
-  keys({kCtrlB, kCtrlN});
-  EXPECT_EQ(downloads(), 1);
-}
-
-TEST_F(LogDownload, LogPresentAndReplacedByTheNextDownload) {
+TEST_F(HiddenLogDownload, LogPresentAndReplacedByTheNextDownload) {
   bool busyDuring = false;
   h.clock().schedule(500, [&] { busyDuring = h.busy(); });
   long t0 = h.clock().nowMs();
@@ -87,12 +74,12 @@ TEST_F(LogDownload, LogPresentAndReplacedByTheNextDownload) {
   EXPECT_TRUE(busyDuring);
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.clock().nowMs() - t0, 1000);  // one wait round
-  ASSERT_GE(h.platform.ftp.log.size(), 2u);
-  EXPECT_EQ(h.platform.ftp.log[0], "GET /ram0/syslog.log \"" + logPath() + "\"");
-  EXPECT_EQ(h.platform.ftp.log[1], "CLOSE");
+  const std::string logPath = (h.home.path() / "Backup" / "sylog.log").string();
+  EXPECT_EQ(h.platform.ftp.log,
+            (std::vector<std::string>{"GET /ram0/syslog.log \"" + logPath + "\"", "CLOSE"}));
   EXPECT_EQ(h.home.read("Backup/sylog.log"), "boot\nlink up\n");
   EXPECT_TRUE(h.sawStatus("Downloading Log"));
-  EXPECT_EQ(f->sbUpgrade.text(), "Log downloaded");
+  EXPECT_EQ(f->status(), "Log downloaded");
   EXPECT_TRUE(h.ui().boxes.empty());
   EXPECT_TRUE(f->cmdUpgrade.enabled());
 
@@ -102,24 +89,25 @@ TEST_F(LogDownload, LogPresentAndReplacedByTheNextDownload) {
   EXPECT_EQ(backupFiles(), (std::vector<std::string>{"sylog.log"}));
 }
 
-TEST_F(LogDownload, MissingLogKeepsTheOldOne) {
+TEST_F(HiddenLogDownload, MissingLogKeepsTheOldOne) {
   h.home.write("Backup/sylog.log", "older log\n");
   h.platform.ftp.files.erase("/ram0/syslog.log");
   keys({kCtrlB, kCtrlN});
-  EXPECT_EQ(f->sbUpgrade.text(), "Log file doesn't exist.");
+  EXPECT_EQ(f->status(), "Log file doesn't exist.");
   EXPECT_TRUE(h.ui().boxes.empty());
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.home.read("Backup/sylog.log"), "older log\n");
   EXPECT_EQ(backupFiles(), (std::vector<std::string>{"sylog.log"}));
 }
 
-TEST_F(LogDownload, StalledServerEndsByTheWatchdog) {
+TEST_F(HiddenLogDownload, StalledServerEndsByTheWatchdog) {
   h.home.write("Backup/sylog.log", "older log\n");
-  h.platform.ftp.faults["GET /ram0/syslog.log"] = Stall();
+  h.platform.ftp.faults["GET /ram0/syslog.log"] = kStall;
   long t0 = h.clock().nowMs();
   keys({kCtrlB, kCtrlN});
   EXPECT_EQ(h.clock().nowMs() - t0, 65000);
   EXPECT_TRUE(h.sawStatus("Timer expired. Checking connection...."));
+  EXPECT_FALSE(client().stillExecuting());
   // The version query that follows holds the busy state until it ends,
   // and its lock of the upgrade controls stays.
   EXPECT_TRUE(h.busy());
@@ -133,66 +121,76 @@ TEST_F(LogDownload, StalledServerEndsByTheWatchdog) {
   EXPECT_EQ(backupFiles(), (std::vector<std::string>{"sylog.log"}));
 }
 
-TEST_F(LogDownload, OwnLimitOfThreeMinutes) {
-  // Without the watchdog only the download's own limit ends the stall.
-  f->tmrFTPReq->onTick = [] {};
-  h.platform.ftp.faults["GET /ram0/syslog.log"] = Stall();
+TEST_F(HiddenLogDownload, OwnLimitOfThreeMinutes) {
+  // Only the download's own limit ends the stall once the request watchdog
+  // is silenced (the sim's timers are the only way to reach it).
+  for (auto* t : h.platform.timers)
+    if (t->interval() == FtpChain::kRequestLimitMs) t->onTick = [] {};
+  h.platform.ftp.faults["GET /ram0/syslog.log"] = kStall;
+  bool executingDuringBox = true;
+  h.ui().onMsgBox = [&](const MsgRecord&) { executingDuringBox = client().stillExecuting(); };
   long t0 = h.clock().nowMs();
   keys({kCtrlB, kCtrlN});
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   const auto& box = h.ui().boxes[0];
   EXPECT_EQ(box.atMs - t0, 181000);  // the first round past 180 s
-  EXPECT_EQ(box.text, kLogFailed);
+  EXPECT_EQ(box.text,
+            "Syslog file downloading failed.  Click OK and close the upgrader.  Check connection "
+            "before retrying.");
   EXPECT_EQ(box.style, 48);
   EXPECT_EQ(box.title, "Satellite IP Modem Upgrader");
-  EXPECT_EQ(f->sbUpgrade.text(), "");
+  EXPECT_FALSE(executingDuringBox);  // cancelled before the user is told
+  EXPECT_EQ(f->status(), "");
   EXPECT_FALSE(h.busy());
-  EXPECT_TRUE(f->blnFTPDone);
-  EXPECT_FALSE(f->tmrFTPReq->enabled());
-  EXPECT_FALSE(f->inetFTP->stillExecuting());
+  EXPECT_TRUE(f->idle());
   EXPECT_FALSE(h.home.exists("Backup/sylog.log"));
 }
 
-TEST_F(LogDownload, CommandRefusedAtOnce) {
-  // A command still outstanding on the client refuses the GET.
-  h.platform.ftp.faults["DELETE /config.txt"] = Stall();
-  f->inetFTP->execute("DELETE /config.txt");
+TEST_F(HiddenLogDownload, CommandRefusedAtOnceFreesTheClientForARetry) {
+  // The modem never answers the CLOSE of a first download, so the next GET
+  // finds the client still executing.
+  h.platform.ftp.faults["CLOSE"] = kStall;
+  keys({kCtrlB, kCtrlN});
+  ASSERT_EQ(f->status(), "Log downloaded");
   long t0 = h.clock().nowMs();
   keys({kCtrlB, kCtrlN});
   EXPECT_EQ(h.clock().nowMs(), t0);
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   EXPECT_EQ(h.ui().boxes[0].text.rfind("An unexpected FTP error occurred.", 0), 0u);
   EXPECT_FALSE(h.busy());
-  EXPECT_TRUE(f->blnFTPDone);
+  EXPECT_TRUE(f->ftpChain().done());
+  keys({kCtrlB, kCtrlN});
+  EXPECT_EQ(downloads(), 2);
+  EXPECT_EQ(f->status(), "Log downloaded");
 }
 
-TEST_F(LogDownload, CloseRefusedWhileDownloading) {
+TEST_F(HiddenLogDownload, CloseRefusedWhileDownloading) {
   h.platform.ftp.commandMs = 5000;
   bool refused = false;
   h.clock().schedule(2000, [&] { refused = !f->requestClose(Form::kCloseByUser); });
   keys({kCtrlB, kCtrlN});
   EXPECT_TRUE(refused);
   EXPECT_FALSE(f->closed());
-  EXPECT_EQ(f->sbUpgrade.text(), "Log downloaded");
+  EXPECT_EQ(f->status(), "Log downloaded");
   EXPECT_EQ(h.home.read("Backup/sylog.log"), "boot\nlink up\n");
 }
 
-TEST_F(LogDownload, EndOfSessionDuringADownloadEndsTheWait) {
-  f->tmrFTPReq->onTick = [] {};
-  h.platform.ftp.faults["GET /ram0/syslog.log"] = Stall();
+TEST_F(HiddenLogDownload, EndOfSessionDuringADownloadEndsTheWait) {
+  h.platform.ftp.faults["GET /ram0/syslog.log"] = kStall;
   h.clock().schedule(3500, [&] { f->requestClose(Form::kCloseBySystem); });
   long t0 = h.clock().nowMs();
   keys({kCtrlB, kCtrlN});
   EXPECT_TRUE(f->closed());
   EXPECT_EQ(h.clock().nowMs() - t0, 4000);
-  EXPECT_FALSE(f->inetFTP->stillExecuting());
+  EXPECT_FALSE(client().stillExecuting());
+  h.advance(70000);  // the request watchdog went with the window
   EXPECT_TRUE(h.ui().boxes.empty());
 }
 
 TEST(Menus, AboutBox) {
   Harness h;
   auto& f = h.load();
-  f.SetBusyState(1);  // usable while busy
+  f.setBusy(true);  // usable while busy
   f.mnuHelpAbout.click();
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   const auto& b = h.ui().boxes[0];
@@ -210,7 +208,7 @@ TEST(Menus, DisableAutoPicUpgrade) {
   auto& f = h.load();
   ASSERT_EQ(f.AutoPic.value(), 1);
   ASSERT_EQ(f.AutoPicLabel.caption(), "Automatic PIC upgrade");
-  f.SetBusyState(1);
+  f.setBusy(true);
   f.cmdDisableAutoPicMenu.click();
   EXPECT_EQ(f.AutoPic.value(), 0);
   EXPECT_TRUE(f.AutoPic.enabled());
@@ -220,114 +218,123 @@ TEST(Menus, DisableAutoPicUpgrade) {
 // ---- Close sequence ----
 
 namespace {
-// Records the order in which the tool closes its connections.
-class ClosePeer : public BasicPeer {
- public:
-  ClosePeer(std::string name, std::vector<std::string>& order) : name_(std::move(name)), order_(order) {}
-  void onClientClose(SimConnection&) override { order_.push_back(name_); }
-
- private:
-  std::string name_;
-  std::vector<std::string>& order_;
-};
-
-std::vector<Timer*> AllTimers(frmMain& f) {
-  return {f.tmrConnect.get(),    f.tmrResponse.get(),      f.tmrConneTest.get(),
-          f.tmrResetDelay.get(), f.tmrFiveSecDelay.get(),  f.tmrFTPReq.get(),
-          f.tmrTelnetConnect.get(), f.tmrPicUpgrCnt.get()};
-}
-
 struct CloseSequence : ::testing::Test {
   Harness h;
-  frmMain* f = nullptr;
-  std::vector<std::string> closeOrder;
+  MainWindow* f = nullptr;
 
   void load(const std::string& commandLine = "") {
     h.settings.commandLine = commandLine;
     f = &h.load();
     h.advance(1000);
     ASSERT_FALSE(h.busy());
-    f->pcAddress = std::make_unique<PcAddressCheck>(*f, MakeNetshCommands());
   }
-  // sckZING, sckTest and Telnet connected; At still connecting.
-  void connectSockets() {
-    auto& net = h.platform.network;
-    auto s = h.settings;
-    net.listen(Harness::kModem, s.zingPort, std::make_shared<ClosePeer>("sckZING", closeOrder));
-    net.listen(Harness::kModem, s.ftpPort, std::make_shared<ClosePeer>("sckTest", closeOrder));
-    net.listen(Harness::kModem, s.telnetPort, std::make_shared<ClosePeer>("Telnet", closeOrder));
-    auto silent = std::make_shared<BasicPeer>();
-    silent->mode = SimPeer::Accept::Ignore;
-    net.listen(Harness::kModem, s.atPort, silent);
-    // Start the telnet one first: the order of closing must not follow it.
-    for (auto* sock : {f->Telnet.get(), f->At.get(), f->sckTest.get(), f->sckZING.get()}) {
-      // Opened outside any dialogue: keep the subsystems' handlers out.
-      sock->onConnect = nullptr;
-      sock->onDataArrival = nullptr;
-      sock->onClose = nullptr;
-      sock->onError = nullptr;
-      sock->setRemoteHost(Harness::kModem);
-      sock->connect();
-    }
-    h.advance(10);
+  // The PC's address check switches it to the static address; returns the
+  // commands that undo the switch.
+  std::vector<std::string> switchToStatic() {
+    auto commands = MakeSystemNetworkCommands();
+    // A listing both the netsh and the nmcli parsers find the connection in.
+    h.platform.console().results[commands->listCommand()] = {
+        ConsoleResult::Ran, 0,
+        "\"Local Area Connection\"\nLocal Area Connection:802-3-ethernet:eth0\n"};
+    h.platform.names().answers["fieldpc"] = {std::vector{Resolver::Address{10, 0, 0, 5}},
+                                             std::vector{Resolver::Address{192, 168, 128, 101}}};
+    h.ui().answers = {MsgYes};
+    f->pcAddressCheck().verifyLocalAddress("fieldpc");
+    EXPECT_TRUE(f->pcAddressCheck().staticAddressSet());
+    h.platform.console().commands.clear();
+    h.ui().boxes.clear();
+    return commands->setDhcpCommands("\"Local Area Connection\"");
   }
 };
 }  // namespace
 
-TEST_F(CloseSequence, RefusedWhileBusyForUserAndProgram) {
+TEST_F(CloseSequence, RefusedWhileBusyButNeverAtTheEndOfTheSession) {
   load("/ModemInfo");
-  connectSockets();
-  f->blnStaticSet = true;
-  f->strConnectionName = "\"Local Area Connection\"";
-  for (auto* t : AllTimers(*f)) t->setEnabled(true);
-  f->SetBusyState(1);
-
+  auto dhcp = switchToStatic();
+  f->cmdResetModem.click();
+  h.advance(10);
   EXPECT_FALSE(f->requestClose(Form::kCloseByUser));
   EXPECT_FALSE(f->requestClose(Form::kCloseByProgram));
   h.advance(0);
   EXPECT_FALSE(f->closed());
   EXPECT_TRUE(h.platform.console().commands.empty());
   EXPECT_TRUE(h.platform.console().started.empty());
-  EXPECT_TRUE(closeOrder.empty());
-  EXPECT_EQ(f->sckZING->state(), TcpSocket::Connected);
-  EXPECT_TRUE(f->blnStaticSet);
-  for (auto* t : AllTimers(*f)) EXPECT_TRUE(t->enabled());
+  // Nothing was cut short: the version is read again after the restart.
+  h.advance(30000);
+  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
+  EXPECT_FALSE(h.busy());
 
-  // The end of the session is never refused.
+  f->cmdResetModem.click();
+  h.advance(10);
   EXPECT_TRUE(f->requestClose(Form::kCloseBySystem));
   EXPECT_TRUE(f->closed());
-  EXPECT_EQ(h.platform.console().commands,
-            (std::vector<std::string>{
-                "netsh interface ip set address \"Local Area Connection\" dhcp"}));
+  EXPECT_EQ(h.platform.console().commands, dhcp);
   EXPECT_EQ(h.platform.console().started.size(), 1u);
 }
 
-TEST_F(CloseSequence, IdleCloseReleasesEverything) {
+TEST(CloseSequenceAtSessionEnd, LeavesNothingRunning) {
+  auto silent = std::make_shared<BasicPeer>();
+  silent->mode = SimPeer::Accept::Ignore;
+  auto mute = std::make_shared<TelnetPeer>();
+  mute->banner.clear();
+  struct Case {
+    const char* what;
+    int Settings::*port;
+    std::shared_ptr<SimPeer> peer;  // null: the harness's own
+    std::function<void(MainWindow&)> start;
+  } cases[] = {
+      {"reset: connection open, restart pending", &Settings::zingPort, nullptr,
+       [](MainWindow& w) { w.cmdResetModem.click(); }},
+      {"DNS: connect guard", &Settings::atPort, silent, [](MainWindow& w) { w.cmdSetDNS.click(); }},
+      {"telnet: silent console", &Settings::telnetPort, mute,
+       [](MainWindow& w) { w.telnet().prepareForDownload(); }},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Harness h;
+    const int port = h.settings.*c.port;
+    if (c.peer) h.platform.network.listen(Harness::kModem, port, c.peer);
+    auto& w = h.load();
+    h.advance(1000);
+    c.start(w);
+    h.advance(10);
+    ASSERT_TRUE(h.busy());
+    EXPECT_TRUE(w.requestClose(Form::kCloseBySystem));
+    h.advance(0);
+    for (auto& conn : h.platform.network.peer(Harness::kModem, port)->connections)
+      EXPECT_FALSE(conn->open());
+    // Nothing fires later: no box, no connection, no status.
+    const auto connects = h.platform.network.connectLog;
+    const auto statuses = h.statuses;
+    h.advance(60000);
+    EXPECT_TRUE(h.ui().boxes.empty());
+    EXPECT_EQ(h.platform.network.connectLog, connects);
+    EXPECT_EQ(h.statuses, statuses);
+  }
+}
+
+TEST_F(CloseSequence, ExitWhileIdleEndsWhatIsStillPending) {
   load();
-  connectSockets();
-  ASSERT_EQ(f->At->state(), TcpSocket::Connecting);
-  h.platform.ftp.faults["GET /ram0/syslog.log"] = Stall();
-  f->inetFTP->execute("GET /ram0/syslog.log \"x.log\"");
-  ASSERT_TRUE(f->inetFTP->stillExecuting());
-  for (auto* t : AllTimers(*f)) t->setEnabled(true);
+  // A log download whose CLOSE the modem never answers: idle, but the
+  // request watchdog still guards the CLOSE.
+  h.platform.ftp.files["/ram0/syslog.log"] = "log";
+  h.platform.ftp.faults["CLOSE"] = kStall;
+  f->onKeyPress(kCtrlB);
+  f->onKeyPress(kCtrlN);
+  ASSERT_FALSE(h.busy());
+  ASSERT_TRUE(h.platform.ftpClients.at(0)->stillExecuting());
+  const auto connects = h.platform.network.connectLog.size();
 
   f->mnuFileExit.click();  // by program
-  h.advance(0);
   EXPECT_TRUE(f->closed());
-  EXPECT_EQ(closeOrder, (std::vector<std::string>{"sckZING", "sckTest", "Telnet"}));
-  EXPECT_EQ(f->At->state(), TcpSocket::Connecting);  // not connected: left alone
-  EXPECT_FALSE(f->inetFTP->stillExecuting());
-  for (auto* t : AllTimers(*f)) {
-    if (t == f->tmrTelnetConnect.get())
-      EXPECT_TRUE(t->enabled());
-    else
-      EXPECT_FALSE(t->enabled());
-  }
+  EXPECT_FALSE(h.platform.ftpClients.at(0)->stillExecuting());
+  h.advance(70000);
+  EXPECT_EQ(h.platform.network.connectLog.size(), connects);
+  EXPECT_TRUE(h.ui().boxes.empty());
   // Nothing was switched, so nothing is restored.
   EXPECT_TRUE(h.platform.console().commands.empty());
   EXPECT_FALSE(h.sawStatus("Restoring DHCP for Local Area Connection. Wait...."));
   EXPECT_TRUE(h.platform.console().started.empty());
-  EXPECT_TRUE(h.ui().boxes.empty());
 }
 
 TEST_F(CloseSequence, SiblingProgramOnlyForTheExactSwitch) {
@@ -335,9 +342,9 @@ TEST_F(CloseSequence, SiblingProgramOnlyForTheExactSwitch) {
     SCOPED_TRACE(arg);
     Harness other;
     other.settings.commandLine = arg;
-    auto& f = other.load();
+    auto& w = other.load();
     other.advance(1000);
-    EXPECT_TRUE(f.requestClose(Form::kCloseByUser));
+    EXPECT_TRUE(w.requestClose(Form::kCloseByUser));
     EXPECT_TRUE(other.platform.console().started.empty());
   }
 
