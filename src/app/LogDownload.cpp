@@ -1,11 +1,16 @@
 #include "app/LogDownload.h"
 
 #include "firmware/ChainPlans.h"
+#include "firmware/ImageStore.h"
 #include "transfer/FtpChain.h"
 
 LogDownload::LogDownload(const Context& context, FtpChain& chain, ChainPlans& plans,
-                         std::function<bool()> windowClosed)
-    : context_(context), chain_(chain), plans_(plans), windowClosed_(std::move(windowClosed)) {}
+                         const ImageStore& store, std::function<bool()> windowClosed)
+    : context_(context),
+      chain_(chain),
+      plans_(plans),
+      store_(store),
+      windowClosed_(std::move(windowClosed)) {}
 
 void LogDownload::keyPressed(int keyAscii) {
   // While an operation runs, a download would take over the running
@@ -34,7 +39,10 @@ void LogDownload::download() {
   context_.view.setStatus("Downloading Log");
   const auto start = context_.loop().now();
   // A command refused at once has been reported by the chain already.
-  if (!chain_.start(plans_.logDownload())) return;
+  if (!chain_.start(plans_.logDownload())) {
+    tellOfEarlierLog();
+    return;
+  }
   for (;;) {
     context_.loop().pumpEvents();
     context_.loop().wait(1000);
@@ -44,14 +52,35 @@ void LogDownload::download() {
       chain_.abandon(std::string("Syslog file downloading failed.  Click OK and close the "
                                  "upgrader.  ") +
                      "Check connection before retrying.");
-      return;
+      break;
     }
     if (chain_.done()) {
       // Every failure of the chain gives the busy state back itself, and
       // after a time-out the version query that follows holds it (and may
       // have locked the upgrade controls): only the normal end is ours.
-      if (chain_.state() == FtpState::Close) context_.view.setBusy(false);
-      return;
+      if (chain_.state() == FtpState::Close) {
+        context_.view.setBusy(false);
+        return;
+      }
+      break;
     }
   }
+  tellOfEarlierLog();
+}
+
+// A log left from an earlier download must not be read as the current one.
+void LogDownload::tellOfEarlierLog() {
+  const std::string path = store_.logPath();
+  if (!ImageStore::fileExists(path)) return;
+  // After a time-out the version query runs first, with texts of its own.
+  const auto start = context_.loop().now();
+  while (context_.view.busy() && (context_.loop().now() - start).count() < kQueryWaitMs) {
+    if (windowClosed_ && windowClosed_()) return;
+    context_.loop().pumpEvents();
+    context_.loop().wait(100);
+  }
+  if (windowClosed_ && windowClosed_()) return;
+  const std::string note = "Log not downloaded: " + path + " is from an earlier download.";
+  const std::string status = context_.view.status();
+  context_.view.setStatus(status.empty() ? note : status + " " + note);
 }

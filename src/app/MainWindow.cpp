@@ -45,14 +45,16 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
   at_ = std::make_unique<AtChannel>(context_, settings_.atPort, *reset_, *prompts_);
   pcAddress_ = std::make_unique<PcAddressCheck>(context_);
   plans_ = std::make_unique<ChainPlans>(context_, *store_, *reset_, *telnet_);
-  waits_ = std::make_unique<WorkflowWaits>(context_, *versionQuery_, *telnet_, *chain_);
+  waits_ = std::make_unique<WorkflowWaits>(context_, *versionQuery_, *reset_, *telnet_,
+                                           *chain_);
   upgrade_ = std::make_unique<UpgradeWorkflow>(context_, *versionQuery_, *chain_, *store_,
                                                *plans_, *waits_);
   restore_ = std::make_unique<RestoreWorkflow>(context_, *versionQuery_, *store_, *plans_,
                                                *waits_, *prompts_);
   picUpgrade_ = std::make_unique<PicUpgradeWorkflow>(context_, *chain_, *store_, *plans_);
   logDownload_ =
-      std::make_unique<LogDownload>(context_, *chain_, *plans_, [this] { return closed(); });
+      std::make_unique<LogDownload>(context_, *chain_, *plans_, *store_,
+                                    [this] { return closed(); });
 
   // A PIC file stored during an upgrade is flashed after the next version reply.
   TelnetSession& telnet = *telnet_;

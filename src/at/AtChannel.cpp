@@ -1,6 +1,7 @@
 #include "at/AtChannel.h"
 
 #include "at/AtText.h"
+#include "core/ModemAddress.h"
 #include "discovery/ModemReset.h"
 
 AtChannel::AtChannel(const Context& context, int atPort, ModemReset& reset, Prompts& prompts)
@@ -50,9 +51,13 @@ void AtChannel::connect(Command command) {
   command_ = command;
   // A connection left open (one the modem closed) would refuse the connect.
   if (socket_->state() != TcpSocket::Closed) socket_->close();
-  socket_->setRemoteHost(context_.session.modemAddress);
   try {
-    socket_->connect();
+    // An address that is no address fails as a silent modem does: the
+    // connect guard ends the attempt.
+    if (IsUsableModemAddress(context_.session.modemAddress)) {
+      socket_->setRemoteHost(context_.session.modemAddress);
+      socket_->connect();
+    }
   } catch (const PlatformError& e) {
     command_ = Command::None;
     context_.view.setBusy(false);
@@ -252,29 +257,47 @@ void AtChannel::dataArrived() {
   }
 }
 
+namespace {
+// A reply may arrive in pieces of any size: it is whole once the line of
+// the secondary address has ended, or the closing OK has come.
+bool DnsReplyComplete(const std::string& reply) {
+  const auto label = reply.find("DNS2");
+  if (label == std::string::npos) return false;
+  return reply.find_first_of("\r\n", label) != std::string::npos ||
+         reply.find("OK", label) != std::string::npos;
+}
+}  // namespace
+
+void AtChannel::takeDnsReply() {
+  DnsAddresses a = ParseDnsReply(reply_);
+  reply_.clear();
+  primary_ = a.primary;
+  secondary_ = a.secondary;
+  endOperation();
+  context_.view.setBusy(false);
+  context_.view.setStatus("");
+  onOutcome(Outcome::DnsRead);
+  reviewDns();
+}
+
 void AtChannel::readReply() {
   // The whole reply is searched, so a label split across two pieces is
   // still found.
-  if (reply_.find("DNS2") != std::string::npos) {
-    DnsAddresses a = ParseDnsReply(reply_);
-    reply_.clear();
-    primary_ = a.primary;
-    secondary_ = a.secondary;
+  if (DnsReplyComplete(reply_)) {
+    takeDnsReply();
+    return;
+  }
+  if (reply_.find("ERROR") != std::string::npos) {
+    // Ended before the box: nothing of this exchange may follow it.
     endOperation();
+    reply_.clear();
     context_.view.setBusy(false);
     context_.view.setStatus("");
-    onOutcome(Outcome::DnsRead);
-    reviewDns();
-  } else if (reply_.find("ERROR") != std::string::npos) {
+    onOutcome(Outcome::Refused);
     context_.ui().msgBox(std::string("Can't verify DNS address.") + kCrLf + kCrLf +
                              "Check if SIM card is inserted correctly." + kCrLf +
                              "Reset Modem and repeat command." + kCrLf,
                          MsgCritical, kUpgraderTitle);
-    endOperation();
-    context_.view.setBusy(false);
-    context_.view.setStatus("");
-    reply_.clear();
-    onOutcome(Outcome::Refused);
   } else if (reply_.size() > kMaxReplyBytes) {
     fail("The modem's answer to the AT command could not be read.");
   }
@@ -287,10 +310,11 @@ void AtChannel::writeReply(const char* refusal) {
     else
       sendRestart();
   } else if (lastPiece_.find("ERROR") != std::string::npos) {
-    context_.ui().msgBox(std::string(refusal) + kCrLf, MsgCritical, kUpgraderTitle);
+    // Ended before the box: nothing of this exchange may follow it.
     endOperation();
     context_.view.setBusy(false);
     onOutcome(Outcome::Refused);
+    context_.ui().msgBox(std::string(refusal) + kCrLf, MsgCritical, kUpgraderTitle);
     // The dialog shows the refused values, which are the user's own.
     reviewDns();
   }
@@ -308,6 +332,8 @@ void AtChannel::closedByPeer() {
   }
   if (command_ == Command::Restart)
     finishRestart();
+  else if (command_ == Command::ReadDns && reply_.find("DNS2") != std::string::npos)
+    takeDnsReply();
   else
     fail("The modem closed the AT connection without answering.");
 }

@@ -68,6 +68,7 @@ class AtChannel {
   void connectWatchdog();
   void replyTimeout();
   void readReply();
+  void takeDnsReply();
   void writeReply(const char* refusal);
 
   Context context_;

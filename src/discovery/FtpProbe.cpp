@@ -1,5 +1,7 @@
 #include "discovery/FtpProbe.h"
 
+#include "core/ModemAddress.h"
+
 FtpProbe::FtpProbe(const Context& context, int ftpPort)
     : context_(context),
       socket_(context.platform.createSocket(ftpPort)),
@@ -20,8 +22,10 @@ FtpProbe::~FtpProbe() {
 void FtpProbe::start() {
   if (!idle()) return;
   socket_->close();
-  socket_->setRemoteHost(context_.session.modemAddress);
   timer_->setEnabled(true);
+  // An address that is no address fails as a silent modem does.
+  if (!IsUsableModemAddress(context_.session.modemAddress)) return;
+  socket_->setRemoteHost(context_.session.modemAddress);
   try {
     socket_->connect();
   } catch (const PlatformError&) {

@@ -1,5 +1,6 @@
 #include "discovery/VersionQuery.h"
 
+#include "core/ModemAddress.h"
 #include "core/TextUtilities.h"
 
 namespace {
@@ -61,8 +62,10 @@ void VersionQuery::connect() {
   reply_.clear();
   settleTimer_->setEnabled(false);
   try {
-    socket_->setRemoteHost(context_.session.modemAddress);
     connectTimer_->setEnabled(true);
+    // An address that is no address fails as a silent modem does.
+    if (!IsUsableModemAddress(context_.session.modemAddress)) return;
+    socket_->setRemoteHost(context_.session.modemAddress);
     socket_->connect();
   } catch (const PlatformError&) {
     failureEnding();
@@ -190,6 +193,12 @@ void VersionQuery::reportFtpTimeout() {
 }
 
 void VersionQuery::socketError(const std::string& description) {
+  // A modem that restarts after the reset order resets the connection: the
+  // expected end of a reset, not an error.
+  if (request_ == Request::ResetOrderSent) {
+    connectionWatchdog();
+    return;
+  }
   connectionWatchdog();
   context_.ui().msgBox(description, MsgExclamation, kAppTitle);
   onOutcome(Outcome::SocketError);
@@ -230,6 +239,17 @@ void VersionQuery::responseWatchdog() {
 }
 
 void VersionQuery::closedByPeer() {
+  // The rest of a version reply will not come now: take what arrived.
+  if (settleTimer_->enabled()) {
+    settleTimer_->setEnabled(false);
+    handleVersionReply();
+    return;
+  }
+  // A modem that restarts after the reset order closes the connection.
+  if (request_ == Request::ResetOrderSent) {
+    connectionWatchdog();
+    return;
+  }
   context_.ui().msgBox("Satellite IP Modem closed the connection. Connection lost.", MsgCritical,
                        "Error");
   onOutcome(Outcome::ConnectionClosed);

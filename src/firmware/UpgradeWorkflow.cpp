@@ -63,13 +63,15 @@ void UpgradeWorkflow::backupBranch() {
   const auto start = context_.loop().now();
   const bool started = chain_.start(plans_.upgrade(&version));
   if (started && waits_.waitForChain(start) == WorkflowWaits::ChainEnd::TimedOut) {
-    chain_.abandon(std::string("Upgrade failed. Click OK and close the upgrader.  ") +
-                   "Check connection before retrying upgrade.");
+    waits_.abandonChain(std::string("Upgrade failed. Click OK and close the upgrader.  ") +
+                        "Check connection before retrying upgrade.");
     // Whatever part of the backup arrived must not pass for a backup.
     if (!chain_.backupDone()) store_.deleteBackup(version);
     return;
   }
-  context_.view.setBusy(false);
+  // The busy state stays with what the chain started (the reset and its
+  // re-query, the version query after a time-out, a deletion still
+  // outstanding); every failure of the chain has given it back already.
   if (!chain_.backupDone()) store_.deleteBackup(version);
 }
 

@@ -1,12 +1,13 @@
 #include "firmware/WorkflowWaits.h"
 
+#include "discovery/ModemReset.h"
 #include "discovery/VersionQuery.h"
 #include "transfer/FtpChain.h"
 #include "transfer/TelnetSession.h"
 
-WorkflowWaits::WorkflowWaits(const Context& context, VersionQuery& query, TelnetSession& telnet,
-                             FtpChain& chain)
-    : context_(context), query_(query), telnet_(telnet), chain_(chain) {}
+WorkflowWaits::WorkflowWaits(const Context& context, VersionQuery& query, ModemReset& reset,
+                             TelnetSession& telnet, FtpChain& chain)
+    : context_(context), query_(query), reset_(reset), telnet_(telnet), chain_(chain) {}
 
 long WorkflowWaits::since(std::chrono::milliseconds start) const {
   return static_cast<long>((context_.loop().now() - start).count());
@@ -71,6 +72,14 @@ void WorkflowWaits::uploadAndWait(FtpPlan plan) {
   // A refused command has been reported by the chain, busy state included.
   if (!chain_.start(std::move(plan))) return;
   if (waitForChain(start) == ChainEnd::TimedOut)
-    chain_.abandon(std::string("Upgrade failed.  Click OK and close the upgrader.  ") +
-                   "Turn the Satellite IP Modem off and on again before retrying upgrade.");
+    abandonChain(std::string("Upgrade failed.  Click OK and close the upgrader.  ") +
+                 "Turn the Satellite IP Modem off and on again before retrying upgrade.");
+}
+
+void WorkflowWaits::abandonChain(const std::string& message) {
+  // The box that follows runs a nested loop: nothing the chain started may
+  // go on while it is open, nor after it.
+  reset_.cancel();
+  telnet_.cancel();
+  chain_.abandon(message);
 }

@@ -9,6 +9,7 @@
 #include "core/Context.h"
 
 class VersionQuery;
+class ModemReset;
 class TelnetSession;
 class FtpChain;
 struct FtpPlan;
@@ -30,8 +31,8 @@ class WorkflowWaits {
 
   enum class ChainEnd { Done, TimedOut };
 
-  WorkflowWaits(const Context& context, VersionQuery& query, TelnetSession& telnet,
-                FtpChain& chain);
+  WorkflowWaits(const Context& context, VersionQuery& query, ModemReset& reset,
+                TelnetSession& telnet, FtpChain& chain);
 
   // Reads the version when it is unknown and waits for the query to end.
   // False when the query did not end in time: then the exchange is ended,
@@ -46,6 +47,9 @@ class WorkflowWaits {
   // Starts a chain with an image upload and waits for it; on the
   // workflow's own time-out the user is asked to power-cycle the modem.
   void uploadAndWait(FtpPlan plan);
+  // The workflow's own time-out: ends the chain and whatever it started
+  // (a scheduled reset, a pending reflash) before the user is told.
+  void abandonChain(const std::string& message);
 
  private:
   // Waits while busy, 100 ms a round; false when limitMs passed first.
@@ -56,6 +60,7 @@ class WorkflowWaits {
 
   Context context_;
   VersionQuery& query_;
+  ModemReset& reset_;
   TelnetSession& telnet_;
   FtpChain& chain_;
 };

@@ -40,19 +40,34 @@ PcAddressCheck::PcAddressCheck(const Context& context, std::unique_ptr<NetworkCo
 PcAddressCheck::~PcAddressCheck() = default;
 
 std::string PcAddressCheck::runConsoleCommand(const std::string& commandLine) {
+  std::string output;
+  run(commandLine, output);
+  return output;
+}
+
+bool PcAddressCheck::run(const std::string& commandLine, std::string& output) {
+  output.clear();
   ConsoleResult r = context_.platform.process().runConsole(commandLine);
+  lastRunTimedOut_ = r.kind == ConsoleResult::TimedOut;
   switch (r.kind) {
     case ConsoleResult::PipeFailed:
       context_.ui().msgBox("CreatePipe failed. Error: " + std::to_string(r.errorCode), MsgCritical,
                     kAppTitle);
-      return {};
+      return false;
     case ConsoleResult::NotFound:
       context_.ui().msgBox("Command not found", MsgCritical, kAppTitle);
-      return {};
+      return false;
+    case ConsoleResult::TimedOut:
+      context_.ui().msgBox("The command did not finish within a minute and was ended:" +
+                               std::string(kCrLf) + commandLine + kCrLf + kCrLf +
+                               "The PC address was not changed.",
+                           MsgCritical, kAppTitle);
+      return false;
     case ConsoleResult::Ran:
       break;
   }
-  return r.output;
+  output = r.output;
+  return true;
 }
 
 void PcAddressCheck::setStaticAddress() {
@@ -67,8 +82,14 @@ void PcAddressCheck::setStaticAddress() {
     return;
   }
   connectionName_ = *name;
-  for (const auto& command : commands_->setStaticCommands(connectionName_))
-    runConsoleCommand(command);
+  std::string output;
+  for (const auto& command : commands_->setStaticCommands(connectionName_)) {
+    // A command that hung was ended: the rest would act on a half-made change.
+    if (!run(command, output) && lastRunTimedOut_) {
+      context_.view.setStatus("The PC address was not changed.");
+      return;
+    }
+  }
   switched_ = true;
 }
 

@@ -26,6 +26,9 @@ class PcAddressCheck {
   bool staticAddressSet() const { return staticSet_; }
 
  private:
+  // Runs one command; false when it did not run to its end (told in a box).
+  bool run(const std::string& commandLine, std::string& output);
+
   Context context_;
   std::unique_ptr<NetworkCommands> commands_;
   std::string connectionName_;
@@ -33,4 +36,5 @@ class PcAddressCheck {
   bool switched_ = false;
   // The switch was made and confirmed: undone at shutdown.
   bool staticSet_ = false;
+  bool lastRunTimedOut_ = false;
 };

@@ -142,7 +142,8 @@ class Ui {
 };
 
 struct ConsoleResult {
-  enum Kind { Ran, PipeFailed, NotFound };
+  // TimedOut: the command did not end within the runner's limit and was ended.
+  enum Kind { Ran, PipeFailed, NotFound, TimedOut };
   Kind kind = Ran;
   int errorCode = 0;  // the system's error number for PipeFailed
   std::string output;  // standard output and error, as written

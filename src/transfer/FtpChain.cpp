@@ -1,5 +1,6 @@
 #include "transfer/FtpChain.h"
 
+#include "core/ModemAddress.h"
 #include "discovery/VersionQuery.h"
 
 namespace {
@@ -25,6 +26,12 @@ bool FtpChain::start(FtpPlan plan) {
   plan_ = std::move(plan);
   done_ = false;
   backupDone_ = false;
+  // An address that is no address fails as an unreachable modem does,
+  // before anything goes out.
+  if (!IsUsableModemAddress(context_.session.modemAddress)) {
+    cannotConnect();
+    return false;
+  }
   client_->setRemoteHost(context_.session.modemAddress);
   return goTo(0);
 }
@@ -144,6 +151,14 @@ void FtpChain::refused(const PlatformError& e) {
   context_.session.runningVersion = kUnknownVersion;
 }
 
+void FtpChain::cannotConnect() {
+  done_ = true;
+  watchdog_->setEnabled(false);
+  client_->cancel();
+  fail("Can not connect to Satellite IP Modem. Please check cable connection and retry.");
+  context_.session.runningVersion = kUnknownVersion;
+}
+
 void FtpChain::timedOut(const char* status) {
   done_ = true;
   outstanding_ = false;
@@ -214,10 +229,7 @@ void FtpChain::failedWithError() {
       fail("Incorrect Username or Password!");
       return;
     case FtpClient::kCannotConnect:
-      done_ = true;
-      client_->cancel();
-      fail("Can not connect to Satellite IP Modem. Please check cable connection and retry.");
-      context_.session.runningVersion = kUnknownVersion;
+      cannotConnect();
       return;
     default: {
       const std::string info = client_->responseInfo();

@@ -128,6 +128,7 @@ class FtpChain {
   void refused(const PlatformError& e);
   void serverRefused();
   void timedOut(const char* status);
+  void cannotConnect();
 
   Context context_;
   VersionQuery& query_;

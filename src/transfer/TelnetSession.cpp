@@ -1,5 +1,6 @@
 #include "transfer/TelnetSession.h"
 
+#include "core/ModemAddress.h"
 #include "discovery/ModemReset.h"
 
 TelnetSession::TelnetSession(const Context& context, int telnetPort, ModemReset& reset)
@@ -37,6 +38,7 @@ bool TelnetSession::idle() const {
 }
 
 void TelnetSession::cancel() {
+  reflashPending_ = false;
   connectTimer_->setEnabled(false);
   reflashTimer_->setEnabled(false);
   endExchange();
@@ -69,8 +71,12 @@ void TelnetSession::open(Command command) {
   bool refused = false;
   std::string why;
   try {
-    socket_->setRemoteHost(context_.session.modemAddress);
-    socket_->connect();
+    // An address that is no address fails as a silent modem does: the
+    // connect guard ends the attempt.
+    if (IsUsableModemAddress(context_.session.modemAddress)) {
+      socket_->setRemoteHost(context_.session.modemAddress);
+      socket_->connect();
+    }
   } catch (const PlatformError& e) {
     refused = true;
     why = e.what();

@@ -138,7 +138,11 @@ ConsoleResult QtProcess::runConsole(const std::string& commandLine) {
   // Blocks without handling events, as a console call does; the output is
   // drained while waiting, so a child writing a lot never stalls on a full
   // pipe.
-  p.waitForFinished(-1);
+  if (!p.waitForFinished(limitMs_)) {
+    p.kill();
+    p.waitForFinished(5000);
+    result.kind = ConsoleResult::TimedOut;
+  }
   const QByteArray out = p.readAll();
   result.output.assign(out.constData(), static_cast<std::size_t>(out.size()));
   return result;

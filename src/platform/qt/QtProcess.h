@@ -8,6 +8,13 @@
 
 class QtProcess : public Process {
  public:
+  // A hung console command must not freeze the window for good.
+  static constexpr int kDefaultLimitMs = 60000;
+
   ConsoleResult runConsole(const std::string& commandLine) override;
+  void setTimeLimit(int ms) { limitMs_ = ms; }
   bool startDetached(const std::string& program, const std::string& workingDirectory) override;
+
+ private:
+  int limitMs_ = kDefaultLimitMs;
 };
