@@ -64,21 +64,35 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
 
 MainWindow::~MainWindow() = default;
 
+std::function<void()> MainWindow::exclusive(std::function<void()> operation) {
+  return [this, operation = std::move(operation)] {
+    // A workflow waits in nested loops, and between two of its steps the
+    // busy state may lapse for a moment: no other operation starts inside it.
+    if (operationRunning_) return;
+    operationRunning_ = true;
+    struct Release {
+      bool& flag;
+      ~Release() { flag = false; }
+    } release{operationRunning_};
+    operation();
+  };
+}
+
 void MainWindow::bindControls() {
-  cmdUpgrade.onClick = [this] { upgrade_->start(); };
-  cmdRestore.onClick = [this] { restore_->start(); };
-  cmdPICupgrade.onClick = [this] { picUpgrade_->start(); };
-  cmdUpgradeMenu.onClick = [this] { upgrade_->start(); };
-  cmdRestoreMenu.onClick = [this] { restore_->start(); };
-  cmdPicUpgradeMenu.onClick = [this] { picUpgrade_->start(); };
+  cmdUpgrade.onClick = exclusive([this] { upgrade_->start(); });
+  cmdRestore.onClick = exclusive([this] { restore_->start(); });
+  cmdPICupgrade.onClick = exclusive([this] { picUpgrade_->start(); });
+  cmdUpgradeMenu.onClick = cmdUpgrade.onClick;
+  cmdRestoreMenu.onClick = cmdRestore.onClick;
+  cmdPicUpgradeMenu.onClick = cmdPICupgrade.onClick;
   cmdDisableAutoPicMenu.onClick = [this] { disableAutoPic(); };
   mnuFileExit.onClick = [this] { requestClose(kCloseByProgram); };
-  cmdSetModemIP.onClick = [this] { platform_.ui().showModal(*addressDialog_); };
-  cmdGetSoftwareVersion.onClick = [this] { versionQuery_->query(); };
-  cmdSetDNS.onClick = [this] { at_->readDns(); };
-  cmdResetModem.onClick = [this] { reset_->resetFromMenu(); };
+  cmdSetModemIP.onClick = exclusive([this] { platform_.ui().showModal(*addressDialog_); });
+  cmdGetSoftwareVersion.onClick = exclusive([this] { versionQuery_->query(); });
+  cmdSetDNS.onClick = exclusive([this] { at_->readDns(); });
+  cmdResetModem.onClick = exclusive([this] { reset_->resetFromMenu(); });
   mnuHelpAbout.onClick = [this] { showAbout(); };
-  onKeyPress = [this](int key) { logDownload_->keyPressed(key); };
+  onKeyPress = [this](int key) { exclusive([this, key] { logDownload_->keyPressed(key); })(); };
   addressDialog_->onAddressChosen = [this](const std::string& a) { changeModemAddress(a); };
 }
 

@@ -3,6 +3,7 @@
 // of theirs.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,6 +122,8 @@ class MainWindow : public Form, public StatusView {
   void showAbout();
   void disableAutoPic();
   void changeModemAddress(const std::string& address);
+  // The operation runs unless another one is still running.
+  std::function<void()> exclusive(std::function<void()> operation);
 
   Platform& platform_;
   const Settings settings_;
@@ -144,4 +147,5 @@ class MainWindow : public Form, public StatusView {
   std::unique_ptr<RestoreWorkflow> restore_;
   std::unique_ptr<PicUpgradeWorkflow> picUpgrade_;
   std::unique_ptr<LogDownload> logDownload_;
+  bool operationRunning_ = false;
 };

@@ -134,6 +134,13 @@ TEST(BatchMode, ExitCodesFromWhatTheSubsystemsReport) {
       {"log", Op::Log, [](Harness& h) { h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0,
        "] Log saved to ", ""},
       {"no log", Op::Log, [](Harness&) {}, 1, "] Log file doesn't exist.\n", ""},
+      // Taken as a URL, this would log in to 127.0.0.1 and fetch its log.
+      {"no address to connect to", Op::Log,
+       [](Harness& h) {
+         h.settings.initialAddress = "1@127.0.0.1";
+         h.platform.ftp.files["/ram0/syslog.log"] = "log";
+       },
+       1, "] Connection failed.\n", "Can not connect to Satellite IP Modem."},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);

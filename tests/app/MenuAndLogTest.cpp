@@ -34,6 +34,10 @@ struct HiddenLogDownload : ::testing::Test {
     for (auto& c : h.platform.ftp.log) n += c.rfind("GET /ram0/syslog.log ", 0) == 0;
     return n;
   }
+  std::string earlierLog() const {
+    return "Log not downloaded: " + f->session().backupDir + "/sylog.log is from an earlier "
+           "download.";
+  }
   // The window's FTP session, as the modem's server sees it.
   SimFtpClient& client() { return *h.platform.ftpClients.at(0); }
   // Everything in the backup directory, to see that nothing half-done stays.
@@ -93,7 +97,8 @@ TEST_F(HiddenLogDownload, MissingLogKeepsTheOldOne) {
   h.home.write("Backup/sylog.log", "older log\n");
   h.platform.ftp.files.erase("/ram0/syslog.log");
   keys({kCtrlB, kCtrlN});
-  EXPECT_EQ(f->status(), "Log file doesn't exist.");
+  // Nobody may read the old log as the modem's current one.
+  EXPECT_EQ(f->status(), "Log file doesn't exist. " + earlierLog());
   EXPECT_TRUE(h.ui().boxes.empty());
   EXPECT_FALSE(h.busy());
   EXPECT_EQ(h.home.read("Backup/sylog.log"), "older log\n");
@@ -103,16 +108,14 @@ TEST_F(HiddenLogDownload, MissingLogKeepsTheOldOne) {
 TEST_F(HiddenLogDownload, StalledServerEndsByTheWatchdog) {
   h.home.write("Backup/sylog.log", "older log\n");
   h.platform.ftp.faults["GET /ram0/syslog.log"] = kStall;
-  long t0 = h.clock().nowMs();
   keys({kCtrlB, kCtrlN});
-  EXPECT_EQ(h.clock().nowMs() - t0, 65000);
   EXPECT_TRUE(h.sawStatus("Timer expired. Checking connection...."));
   EXPECT_FALSE(client().stillExecuting());
-  // The version query that follows holds the busy state until it ends,
-  // and its lock of the upgrade controls stays.
-  EXPECT_TRUE(h.busy());
-  h.advance(1000);
+  // The version query that follows reports the time-out and locks the
+  // upgrade controls; then the status line tells that the log on disk is
+  // an earlier one.
   EXPECT_FALSE(h.busy());
+  EXPECT_EQ(f->status(), "Software version was retrieved! " + earlierLog());
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   EXPECT_EQ(h.ui().boxes[0].text.rfind("FTP timeout.", 0), 0u);
   EXPECT_FALSE(f->cmdUpgrade.enabled());

@@ -5,6 +5,7 @@
 #include "app/UpgradePrompt.h"
 #include "firmware/ImageStore.h"
 #include "sim/Harness.h"
+#include "transfer/TelnetSession.h"
 
 namespace fs = std::filesystem;
 
@@ -180,4 +181,40 @@ TEST(UpgradePrompt, LaterEndsSilentlyBeforeAnythingElseNowContinues) {
     d.requestClose(Form::kCloseByUser);
   });
   EXPECT_TRUE(h->f().closed());
+}
+
+// An address that a URL or a resolver would read as something else is never
+// connected to, on any channel: it fails as an unreachable modem does.
+TEST(ModemAddress, WhatIsNoAddressIsNeverConnectedTo) {
+  const std::string unreachable =
+      "Unable to get Satellite IP Modem's software version.\r\n\r\nPlease check the cable "
+      "connection.\r\nRemove power and reapply power to the Satellite IP Modem.\r\nGet software "
+      "version using Tools menu before retrying.\r\nClose and restart Upgrader if error repeats.";
+  const std::string noAt =
+      "Can not Connect to AT interface. \r\nPlease check cable connections.\r\nRemove and "
+      "reapply power to the modem.\r\nRepeat upgrade process.";
+  const std::string noFtp =
+      "Can not connect to Satellite IP Modem. Please check cable connection and retry.";
+  for (const char* address : {"1@127.0.0.2", "127.0.0.9@127.0.0.2", "127.0.0.2#x", "1/x",
+                              "a b", "x:21", "modem-1.local"}) {
+    SCOPED_TRACE(address);
+    const bool hostName = std::string(address) == "modem-1.local";
+    Harness h;
+    h.settings.initialAddress = address;
+    auto& f = h.load();
+    h.advance(7100);  // the version query, then the FTP-port probe
+    f.telnet().prepareForDownload();
+    h.advance(5000);
+    f.cmdSetDNS.click();
+    h.advance(5000);
+    f.onKeyPress(2);  // the hidden log download
+    f.onKeyPress(14);
+    h.advance(100);
+    EXPECT_EQ(h.platform.network.connectLog.empty(), !hostName);
+    if (hostName) continue;
+    EXPECT_EQ(h.boxTexts(), (std::vector<std::string>{unreachable, noAt, noAt, noFtp}));
+    EXPECT_EQ(h.platform.ftp.logins, 0);
+    EXPECT_TRUE(h.platform.ftp.log.empty());
+    EXPECT_FALSE(h.busy());
+  }
 }

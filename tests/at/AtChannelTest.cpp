@@ -102,10 +102,44 @@ TEST(AtRead, PiecesAreJoinedAndTheLabelMaySpanTwoOfThem) {
   EXPECT_TRUE(h.nextReadIsClean());
 }
 
+TEST(AtRead, ReplySplitAnywhereIsReadWhole) {
+  // Any TCP path may cut the reply anywhere, even right after "DNS2: ".
+  const std::string reply = AtPeer::DnsReply(kRead.first, kRead.second);
+  std::vector<std::vector<AtPeer::Piece>> answers;
+  for (std::size_t at = 1; at < reply.size(); ++at)
+    answers.push_back({{reply.substr(0, at), 10}, {reply.substr(at), 50}});
+  std::vector<AtPeer::Piece> sevenBytePieces;  // as a slow modem sends it
+  for (std::size_t at = 0; at < reply.size(); at += 7) sevenBytePieces.push_back({reply.substr(at, 7), 50});
+  answers.push_back(sevenBytePieces);
+  for (const auto& answer : answers) {
+    AtCase h;
+    h.modem->readAnswer = answer;
+    h.at().readDns();
+    h.advance(2000);
+    ASSERT_EQ(h.shown, decltype(h.shown){kRead}) << answer.front().bytes.size();
+    EXPECT_TRUE(h.ui().boxes.empty());
+  }
+  // A modem that hangs up right after the secondary address has answered.
+  AtCase h;
+  h.modem->readAnswer = {{"DNS: 10.0.0.1\r\nDNS2: 10.0.0.2", 10}};
+  h.at().readDns();
+  h.advance(100);
+  h.modem->connections.back()->close();
+  h.advance(100);
+  EXPECT_EQ(h.shown, decltype(h.shown){kRead});
+}
+
 TEST(AtRead, ErrorEndsTheReadButAPieceWithDns2IsStillComplete) {
   {
     AtCase h;
     h.modem->readAnswer = {{"\r\nER", 10}, {"ROR\r\n", 10}};
+    // The user reads the box for fifteen seconds, and the modem hangs up
+    // meanwhile: the exchange ended before the box, so no second box comes.
+    h.ui().onMsgBox = [&h](const MsgRecord&) {
+      h.ui().onMsgBox = nullptr;
+      h.modem->connections.back()->close(100);
+      h.advance(15000);
+    };
     h.at().readDns();
     h.advance(1000);
     ASSERT_EQ(h.ui().boxes.size(), 1u);
@@ -189,6 +223,11 @@ TEST(AtWrite, RefusedAddressReopensTheDialogWithTheUsersValues) {
     AtCase h;
     (which == 1 ? h.modem->dnsAnswer : h.modem->dns2Answer) = {{"\r\nERROR\r\n", 10}};
     h.user = {AtCase::modify("7.7.7.7", "8.8.8.8")};
+    // Fifteen seconds with the box open: no reply time-out follows it.
+    h.ui().onMsgBox = [&h](const MsgRecord&) {
+      h.ui().onMsgBox = nullptr;
+      h.advance(15000);
+    };
     h.at().readDns();
     h.advance(2000);
     ASSERT_EQ(h.ui().boxes.size(), 1u);

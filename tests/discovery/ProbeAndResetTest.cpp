@@ -195,28 +195,35 @@ TEST(ModemReset, FromTheMenuWithTheModemAbsent) {
   }
 }
 
-TEST(ModemReset, ConnectionBreakingAfterTheOrderWaitsElevenSecondsThenQueries) {
-  Harness h;
-  auto& f = h.load();
-  h.advance(100);
-  f.cmdResetModem.click();
-  h.advance(0);
-  ASSERT_EQ(f.sbUpgrade.text(), "Resetting modem. Wait 20 seconds.");
-  // The modem drops the connection with an error while restarting; the
-  // handler waits eleven one-second rounds, handling events, then queries.
-  long failAt = h.clock().nowMs() + 1000;
-  h.zing->connections.back()->fail(10054, "Connection reset by peer", 1000);
-  h.advance(1000);
-  EXPECT_TRUE(h.sawStatus("Reset done. Wait ....."));
-  EXPECT_EQ(h.clock().nowMs(), failAt + 11000);
-  h.advance(100);
-  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
-  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.boxTexts().back(), "Connection reset by peer");
-  // The restart delay never starts a second query.
-  h.advance(30000);
-  EXPECT_EQ(h.zing->requests.size(), 3u);
+TEST(ModemReset, ConnectionDroppedByTheRestartingModemWaitsElevenSecondsThenQueries) {
+  // A restarting modem resets (RST) or closes (FIN) the connection: the
+  // expected end of a reset, never a box.
+  for (bool reset : {true, false}) {
+    Harness h;
+    auto& f = h.load();
+    h.advance(100);
+    h.ui().boxes.clear();
+    f.cmdResetModem.click();
+    h.advance(0);
+    ASSERT_EQ(f.sbUpgrade.text(), "Resetting modem. Wait 20 seconds.");
+    long dropAt = h.clock().nowMs() + 1000;
+    if (reset)
+      h.zing->connections.back()->fail(10054, "Connection reset by peer", 1000);
+    else
+      h.zing->connections.back()->close(1000);
+    // Eleven one-second rounds, handling events, then the query.
+    h.advance(1000);
+    EXPECT_TRUE(h.sawStatus("Reset done. Wait ....."));
+    EXPECT_EQ(h.clock().nowMs(), dropAt + 11000);
+    h.advance(100);
+    EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
+    EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
+    EXPECT_FALSE(h.busy());
+    EXPECT_TRUE(h.boxTexts().empty());
+    // The restart delay never starts a second query.
+    h.advance(30000);
+    EXPECT_EQ(h.zing->requests.size(), 3u);
+  }
 }
 
 TEST(ModemReset, EmptyAddressAndTheMenus) {

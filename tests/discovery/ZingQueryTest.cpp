@@ -76,20 +76,26 @@ TEST(VersionQuery, ReplySplitOverArrivalsIsCollected) {
 }
 
 TEST(VersionQuery, PieceWithoutZeroWaitsBrieflyThenTakesTheText) {
-  for (bool cancelled : {false, true}) {
+  enum class Then { Waits, Cancelled, ModemCloses };
+  for (Then then : {Then::Waits, Then::Cancelled, Then::ModemCloses}) {
     Harness h;
     h.zing->customPieces = {ZingPeer::VersionReply("5.2.0.12,b", false)};
     auto& f = h.load();
     h.advance(10);  // the reply has arrived
     EXPECT_TRUE(h.busy());
-    if (cancelled) f.versionQuery().cancel();
-    h.advance(299);
-    EXPECT_TRUE(h.busy());
+    if (then == Then::Cancelled) f.versionQuery().cancel();
+    // A modem that hangs up after its reply has said all it will say.
+    if (then == Then::ModemCloses) h.zing->connections.back()->close(5);
+    h.advance(5);
+    EXPECT_EQ(h.busy(), then != Then::ModemCloses);
+    h.advance(294);
+    EXPECT_EQ(h.busy(), then != Then::ModemCloses);
     h.advance(1);
-    EXPECT_TRUE(cancelled || !h.busy());
+    EXPECT_EQ(h.busy(), then == Then::Cancelled);
     // A cancelled query takes nothing from the reply it had.
-    EXPECT_EQ(f.session().runningVersion, cancelled ? "0_0_0_0" : "5_2_0_12");
+    EXPECT_EQ(f.session().runningVersion, then == Then::Cancelled ? "0_0_0_0" : "5_2_0_12");
     EXPECT_TRUE(f.versionQuery().idle());
+    EXPECT_TRUE(h.ui().boxes.empty());
   }
 }
 

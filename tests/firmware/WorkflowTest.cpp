@@ -3,6 +3,7 @@
 // whole FTP chain), at exact times on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "discovery/VersionQuery.h"
@@ -143,6 +144,10 @@ TEST(Workflow, OwnLimitOfThreeMinutesEndsTheChain) {
          });
        },
        1, backupTimeout, false},
+      // "CLOSE" is out half a second before the limit strikes: the reset it
+      // scheduled must not follow the failure box unannounced.
+      {"upgrade, closed just before the limit", false, 45125, false, nullptr, 5, backupTimeout,
+       true},
       {"restore, each command within the watchdog", true, 60000, false,
        [](WorkflowModem& h) { h.store("5_2_0_12"); }, 4, uploadTimeout, true},
   };
@@ -187,6 +192,60 @@ TEST(Workflow, OwnLimitOfThreeMinutesEndsTheChain) {
     EXPECT_TRUE(h.sawStatus(c.restore ? "Successfully restored! Wait..."
                                       : "Successfully upgraded! Wait..."));
     EXPECT_TRUE(h.home.exists("Backup/kova_5_2_0_12.bin"));
+  }
+}
+
+// Nothing starts beside an upgrade still running: a user who clicks Upgrade
+// every 50 ms from the first click on starts one chain only, whether the
+// chain ends normally (reset and re-query), by the request watchdog (version
+// query) or with a deletion still outstanding after the PIC upload.
+TEST(Workflow, NothingStartsBesideAnUpgradeStillRunning) {
+  struct Case {
+    const char* what;
+    std::function<void(WorkflowModem&)> arrange;  // before start-up
+    std::vector<int> zing;                        // ZING requests after the click
+  };
+  const std::vector<Case> cases = {
+      {"normal end: reset and re-query", nullptr, {13, 4}},
+      {"request watchdog: a slow version query",
+       [](WorkflowModem& h) {
+         h.platform.ftp.faults["GET /checksum.txt"] = {SimFtpServer::Fault::Stall, 0, "", -1};
+         h.zing->replyDelayMs = 3000;
+       },
+       {4}},
+      {"factory mode: deletion after the PIC upload",
+       [](WorkflowModem& h) {
+         h.home.write("pic.hex", ":00000001FF\n");
+         h.settings.commandLine = "/Factory";
+         h.platform.ftp.faults["DELETE /config.txt"] = {SimFtpServer::Fault::Error, 12003,
+                                                        "no such file", 3000};
+       },
+       {13, 4, 4}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WorkflowModem h;
+    if (c.arrange) c.arrange(h);
+    h.start();
+    h.zing->requests.clear();
+    bool clicking = true;
+    std::function<void()> click = [&] {
+      if (!clicking) return;
+      h.f().cmdUpgrade.click();
+      h.clock().schedule(50, click);
+    };
+    h.clock().schedule(50, click);
+    h.f().cmdUpgrade.click();
+    h.settle();
+    clicking = false;
+    EXPECT_EQ(h.zing->requests, c.zing);
+    EXPECT_EQ(std::count(h.ftpLog().begin(), h.ftpLog().end(),
+                         "GET /bin/kova.bin \"" + h.backupPath("kova_5_2_0_12.bin") + "\""),
+              1);
+    EXPECT_EQ(std::count(h.statuses.begin(), h.statuses.end(),
+                         "Preparing for Upgrade with version 5.2.0.13 ..."),
+              1);
+    EXPECT_FALSE(h.busy());
   }
 }
 

@@ -218,6 +218,26 @@ TEST_F(AddressCheck, RunnerMessages) {
   for (auto& b : boxes()) EXPECT_TRUE(b.style == 16 && b.title == "KOVA Upgrader") << b.text;
 }
 
+// A command that hung was ended by the runner: the switch stops there, and
+// the half-made change is neither finished nor undone at close.
+TEST_F(AddressCheck, HungCommandLeavesTheAddressAlone) {
+  use(MakeNmcliCommands());
+  const std::string modify =
+      "nmcli connection modify id \"Wired\" ipv4.method manual ipv4.addresses "
+      "192.168.128.101/24 ipv4.gateway 192.168.128.100";
+  listing("Wired:802-3-ethernet:enp0s1\n", kNmcliList);
+  h.platform.console().results[modify] = {ConsoleResult::TimedOut, 0, ""};
+  acceptSwitch(*check);
+  EXPECT_EQ(commands(), (std::vector<std::string>{kNmcliList, modify}));
+  ASSERT_EQ(boxes().size(), 2u);
+  EXPECT_EQ(boxes()[1].text, "The command did not finish within a minute and was ended:\r\n" +
+                                 modify + "\r\n\r\nThe PC address was not changed.");
+  EXPECT_EQ(boxes()[1].style, MsgCritical);
+  EXPECT_FALSE(check->staticAddressSet());
+  check->restoreDhcpAddress();
+  EXPECT_EQ(commands().size(), 2u);
+}
+
 TEST_F(AddressCheck, NmcliChoosesTheWiredConnection) {
   use(MakeNmcliCommands());
   auto offer = [&](const std::string& text) { commands().clear(); listing(text, kNmcliList); };

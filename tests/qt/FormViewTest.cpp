@@ -48,15 +48,15 @@ TEST(FormView, MainWindowWidgetsFollowTheModel) {
   EXPECT_FALSE(autoPic->isEnabled());  // no pic.hex in the home
 
   // Model to widgets.
-  f.SetBusyState(1);
+  f.setBusy(true);
   EXPECT_FALSE(upgrade->isEnabled());
   EXPECT_FALSE(FindAction(top, "cmdResetModem")->isEnabled());
   EXPECT_TRUE(FindAction(top, "mnuHelpAbout")->isEnabled());
-  f.SetBusyState(0);
+  f.setBusy(false);
   EXPECT_TRUE(upgrade->isEnabled());
-  f.SetStatus("caf\xc3\xa9");
+  f.setStatus("caf\xc3\xa9");
   EXPECT_EQ(status->text(), QString::fromUtf8("caf\xc3\xa9"));
-  f.SetStatusLED(false);
+  f.setConnected(false);
   EXPECT_NE(view.widgetFor("statusLED")->styleSheet().indexOf("rgb(255,0,0)"), -1);
 
   // Widgets to the model: a click runs the handler, a menu entry too.

@@ -4,17 +4,22 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "platform/qt/QtFormView.h"
 #include "platform/qt/QtPlatform.h"
+#include "at/AtChannel.h"
 #include "sim/Harness.h"
+#include "transfer/TelnetSession.h"
 
 namespace fs = std::filesystem;
 
@@ -98,6 +103,14 @@ TEST(QtProcess, QuietCommandsAndNoStandardInput) {
   EXPECT_NE(r.output.find("nonexistent-kova-dir"), std::string::npos);
 }
 
+// A hung command is ended at the runner's limit, and the next one runs.
+TEST(QtProcess, HungCommandIsEndedAtTheLimit) {
+  QtProcess p;
+  p.setTimeLimit(300);
+  EXPECT_EQ(p.runConsole("sleep 30").kind, ConsoleResult::TimedOut);
+  EXPECT_EQ(p.runConsole("echo next").output, "next\n");
+}
+
 TEST(QtProcess, MissingProgramIsNotFoundAndLeavesNoDescriptor) {
   QtProcess p;
   p.runConsole("true");  // whatever Qt sets up once is in place
@@ -170,10 +183,54 @@ TEST(QtProcess, CloseOfTheMainWindowStartsTheSibling) {
   settings.commandLine = "/ModemInfo";
   settings.workingDirectory = home.string() + "/";
   {
-    frmMain f(platform, settings);  // not loaded: nothing is contacted
+    MainWindow f(platform, settings);  // not started: nothing is contacted
     EXPECT_TRUE(f.requestClose(Form::kCloseByUser));
   }
   platform.ui().setPointer(Ui::kPointerDefault);
   ASSERT_TRUE(WaitForFile(sibling / "started.txt", 5000));
   EXPECT_EQ(ReadFile(sibling / "started.txt"), sibling.string() + "\n");
+}
+
+// Connections that open, deliver or drop while the window closes reach
+// nothing of it (the sanitizer build tells a handler that ran too late).
+TEST(QtProcess, ConnectionsCompletingAsTheWindowCloses) {
+  // Boxes are answered at once: nobody sits at this window.
+  struct AnsweringUi : Ui {
+    int msgBox(const std::string&, int, const std::string&) override { return MsgOk; }
+    void setPointer(int code) override { pointer_ = code; }
+    int pointer() const override { return pointer_; }
+    void showModal(Form& form) override { form.requestClose(Form::kCloseByUser); }
+    void show(Form&) override {}
+    int pointer_ = kPointerDefault;
+  } ui;
+  QTcpServer modem;
+  ASSERT_TRUE(modem.listen(QHostAddress::LocalHost));
+  QObject::connect(&modem, &QTcpServer::newConnection, [&modem] {
+    while (QTcpSocket* c = modem.nextPendingConnection()) {
+      c->write("->\r\n");  // something to read, then gone
+      c->disconnectFromHost();
+    }
+  });
+  TempDir home;
+  home.write("kova_5_2_0_13.bin", "image");
+  for (int closeAfterMs : {0, 1, 5, 20}) {
+    QtPlatform platform(&ui);
+    Settings settings;
+    settings.initialAddress = "127.0.0.1";
+    settings.zingPort = settings.ftpPort = settings.telnetPort = settings.atPort = modem.serverPort();
+    settings.workingDirectory = home.str();
+    {
+      MainWindow f(platform, settings);
+      f.start();
+      f.telnet().prepareForDownload();
+      f.atChannel().readDns();
+      QElapsedTimer t;
+      t.start();
+      while (t.elapsed() < closeAfterMs) QCoreApplication::processEvents();
+      f.requestClose(Form::kCloseBySystem);
+    }
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 100) QCoreApplication::processEvents();
+  }
 }
