@@ -1,11 +1,20 @@
 #include "app/BatchMode.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
-#include "core/TextUtilities.h"
 #include "app/LogDownload.h"
 #include "app/MainWindow.h"
+#include "app/OperationRecorder.h"
+#include "app/OperationWatch.h"
+#include "core/JsonLine.h"
+#include "core/Sha256.h"
+#include "core/TextUtilities.h"
+#include "core/UpgradeHistory.h"
+#include "firmware/ChainPlans.h"
 #include "at/AtChannel.h"
 #include "discovery/VersionQuery.h"
 #include "firmware/ImageStore.h"
@@ -27,6 +36,12 @@ const char* Kind(int style) {
     case MsgInformation: return "information";
     default: return "message";
   }
+}
+
+// The kind of a box in the JSON stream: one of four.
+const char* JsonKind(int style) {
+  const std::string kind = Kind(style);
+  return kind == "message" ? "information" : Kind(style);
 }
 
 void PrintIndented(std::ostream& os, const std::string& text) {
@@ -60,15 +75,24 @@ std::string BatchUsage() {
          "  dns                        read the DNS servers (the modem restarts)\n"
          "  dns PRIMARY SECONDARY      write the DNS servers and restart the modem\n"
          "  log                        download the modem's system log to Backup/sylog.log\n"
+         "  verify [VERSION]           compare the modem's image with the new one (or with\n"
+         "                             the backup of VERSION); changes nothing\n"
+         "  history                    show what was done to which modem (Backup/history.jsonl)\n"
          "\n"
          "Options:\n"
-         "  --factory      factory mode: an upgrade also deletes the modem's configuration\n"
-         "  --no-auto-pic  do not upload pic.hex as part of an upgrade\n"
-         "  --yes          answer Yes to questions (default: No)\n"
-         "  --help         show this text\n"
-         "  --version      show the program's version\n"
+         "  --factory          factory mode: an upgrade also deletes the modem's configuration\n"
+         "  --no-auto-pic      do not upload pic.hex as part of an upgrade\n"
+         "  --yes              answer Yes to questions (default: No)\n"
+         "  --json             one JSON object per line on standard output\n"
+         "  --wait-back SECS   upgrade, restore, pic, reset: keep asking a restarting modem\n"
+         "                     for its version every 5 s for up to SECS seconds\n"
+         "  --station          with upgrade: upgrade each modem connected at the address,\n"
+         "                     one after the other, until Ctrl+C\n"
+         "  --help             show this text\n"
+         "  --version          show the program's version\n"
          "\n"
-         "Exit codes: 0 done, 1 failed, 2 usage or environment error.\n"
+         "Exit codes: 0 done, 1 failed, 2 usage or environment error,\n"
+         "3 modem unreachable (no answer on its ZING and FTP ports).\n"
          "Ports: KOVA_PORT_ZING, KOVA_PORT_FTP, KOVA_PORT_TELNET, KOVA_PORT_AT.\n";
 }
 
@@ -80,14 +104,30 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
                                                       std::string& error) {
   BatchCommandLine cl;
   std::vector<std::string> words;
+  bool waitBackGiven = false;
   for (const auto& a : args) {
+    if (waitBackGiven && cl.options.waitBackSeconds == 0) {
+      // The value of --wait-back: whole seconds, at most a day.
+      char* end = nullptr;
+      long seconds = a.empty() || a[0] == '-' ? 0 : std::strtol(a.c_str(), &end, 10);
+      if (!end || *end || seconds < 1 || seconds > 86400) {
+        error = "--wait-back needs a number of seconds from 1 to 86400";
+        return std::nullopt;
+      }
+      cl.options.waitBackSeconds = static_cast<int>(seconds);
+      continue;
+    }
     if (a == "--batch") cl.batch = true;
     else if (a == "--help" || a == "-h") cl.help = true;
     else if (a == "--version") cl.version = true;
     else if (a == "--factory") cl.options.factory = true;
     else if (a == "--no-auto-pic") cl.options.noAutoPic = true;
     else if (a == "--yes") cl.options.yes = true;
-    else if (a.rfind("--", 0) == 0) {
+    else if (a == "--json") cl.options.json = true;
+    else if (a == "--station") cl.options.station = true;
+    else if (a == "--wait-back") {
+      waitBackGiven = true;
+    } else if (a.rfind("--", 0) == 0) {
       error = "unknown option " + a;
       return std::nullopt;
     } else {
@@ -95,6 +135,10 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
     }
   }
   if (cl.help || cl.version) return cl;
+  if (waitBackGiven && cl.options.waitBackSeconds == 0) {
+    error = "--wait-back needs a number of seconds from 1 to 86400";
+    return std::nullopt;
+  }
   if (!cl.batch) {
     error = "the options need --batch";
     return std::nullopt;
@@ -111,6 +155,14 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
   else if (op == "pic") o.operation = Op::Pic;
   else if (op == "reset") o.operation = Op::Reset;
   else if (op == "log") o.operation = Op::Log;
+  else if (op == "history") o.operation = Op::History;
+  else if (op == "verify") {
+    o.operation = Op::Verify;
+    if (words.size() >= 2) {
+      o.verifyVersion = ReplaceChar(words[1], "_", ".");
+      want = 2;
+    }
+  }
   else if (op == "restore") {
     o.operation = Op::Restore;
     want = 2;
@@ -136,6 +188,16 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
     error = "unexpected argument " + words[want];
     return std::nullopt;
   }
+  const bool restarts = o.operation == Op::Upgrade || o.operation == Op::Restore ||
+                        o.operation == Op::Pic || o.operation == Op::Reset;
+  if (o.waitBackSeconds > 0 && !restarts) {
+    error = "--wait-back goes with upgrade, restore, pic or reset";
+    return std::nullopt;
+  }
+  if (o.station && o.operation != Op::Upgrade) {
+    error = "--station goes with upgrade";
+    return std::nullopt;
+  }
   return cl;
 }
 
@@ -145,32 +207,58 @@ ConsoleUi::ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& o
 
 int ConsoleUi::msgBox(const std::string& text, int style, const std::string& title) {
   const bool question = (style & 7) == MsgYesNo;
+  const int answer = !question ? MsgOk : options_.yes ? MsgYes : MsgNo;
+  if (quiet_) return answer;
   err_ << "[" << timestamp_() << "] " << Kind(style) << ": " << title << "\n";
   PrintIndented(err_, text);
-  if (question) {
-    int answer = options_.yes ? MsgYes : MsgNo;
-    err_ << "    -> " << (answer == MsgYes ? "Yes" : "No") << "\n";
-    return answer;
-  }
+  if (question) err_ << "    -> " << (answer == MsgYes ? "Yes" : "No") << "\n";
   err_.flush();
-  return MsgOk;
+  if (options_.json)
+    json(JsonLine()
+             .add("event", "box")
+             .add("time", timestamp_())
+             .add("title", title)
+             .add("kind", JsonKind(style))
+             .add("text", text)
+             .add("answer", answer == MsgYes ? "yes" : answer == MsgNo ? "no" : "ok")
+             .str());
+  return answer;
 }
 
 void ConsoleUi::status(const std::string& text) {
-  if (text.empty()) return;
+  if (text.empty() || quiet_) return;
+  if (options_.json) {
+    json(JsonLine().add("event", "status").add("time", timestamp_()).add("text", text).str());
+    return;
+  }
   out_ << "[" << timestamp_() << "] " << text << "\n";
   out_.flush();
 }
 
 void ConsoleUi::progress(int value) {
-  if (value == lastProgress_) return;
+  if (value == lastProgress_ || quiet_) return;
   lastProgress_ = value;
+  if (options_.json) {
+    json(JsonLine().add("event", "progress").add("percent", value).str());
+    return;
+  }
   out_ << "[" << timestamp_() << "] progress " << value << "%\n";
   out_.flush();
 }
 
 void ConsoleUi::note(const std::string& text) {
+  if (options_.json) {
+    json(JsonLine().add("event", "note").add("time", timestamp_()).add("text", text).str());
+    return;
+  }
   out_ << "[" << timestamp_() << "] " << text << "\n";
+  out_.flush();
+}
+
+void ConsoleUi::json(const std::string& line) { print(line + "\n"); }
+
+void ConsoleUi::print(const std::string& text) {
+  out_ << text;
   out_.flush();
 }
 
@@ -213,63 +301,6 @@ DnsReview ConsoleUi::reviewDns(const std::string& primary, const std::string& se
 }
 
 namespace {
-// Counts the failures the subsystems report while batch mode runs.
-class FailureWatch {
- public:
-  explicit FailureWatch(MainWindow& w) : w_(w) {
-    using VQ = VersionQuery::Outcome;
-    versionId_ = w.versionQuery().onOutcome.add([this](VQ o) {
-      if (o == VQ::Unreachable || o == VQ::FtpTimeoutReported || o == VQ::SocketError ||
-          o == VQ::ResetFailed || o == VQ::ConnectionClosed)
-        ++failures;
-    });
-    using FC = FtpChain::Outcome;
-    chainId_ = w.ftpChain().onOutcome.add([this](FC o) {
-      if (o == FC::Finished) ++chainsFinished;
-      if (o == FC::Failed || o == FC::TimedOut || o == FC::ConnectionLost || o == FC::Abandoned)
-        ++failures;
-    });
-    using TS = TelnetSession::Outcome;
-    telnetId_ = w.telnet().onOutcome.add([this](TS o) {
-      if (o == TS::ReflashCompleted) ++reflashesCompleted;
-      if (o == TS::ReflashFailed || o == TS::ConsoleBusy || o == TS::ConnectFailed) ++failures;
-    });
-    using AT = AtChannel::Outcome;
-    atId_ = w.atChannel().onOutcome.add([this](AT o) {
-      if (o == AT::Refused || o == AT::Failed || o == AT::Unsendable || o == AT::ConnectFailed)
-        ++failures;
-    });
-    upgradeId_ = w.upgradeWorkflow().onOutcome.add([this](UpgradeWorkflow::Outcome o) {
-      if (o == UpgradeWorkflow::Outcome::Refused) ++failures;
-    });
-    restoreId_ = w.restoreWorkflow().onOutcome.add([this](RestoreWorkflow::Outcome o) {
-      if (o != RestoreWorkflow::Outcome::Stopped) ++failures;
-    });
-    picId_ = w.picUpgradeWorkflow().onOutcome.add([this](PicUpgradeWorkflow::Outcome) {
-      ++failures;
-    });
-  }
-  ~FailureWatch() {
-    w_.versionQuery().onOutcome.remove(versionId_);
-    w_.ftpChain().onOutcome.remove(chainId_);
-    w_.telnet().onOutcome.remove(telnetId_);
-    w_.atChannel().onOutcome.remove(atId_);
-    w_.upgradeWorkflow().onOutcome.remove(upgradeId_);
-    w_.restoreWorkflow().onOutcome.remove(restoreId_);
-    w_.picUpgradeWorkflow().onOutcome.remove(picId_);
-  }
-  FailureWatch(const FailureWatch&) = delete;
-  FailureWatch& operator=(const FailureWatch&) = delete;
-
-  int failures = 0;
-  int chainsFinished = 0;
-  int reflashesCompleted = 0;
-
- private:
-  MainWindow& w_;
-  int versionId_, chainId_, telnetId_, atId_, upgradeId_, restoreId_, picId_;
-};
-
 // Waits until the tool is idle and nothing it started is still pending.
 void Settle(MainWindow& w, EventLoop& loop) {
   const auto limit = std::chrono::minutes(30);
@@ -281,117 +312,398 @@ void Settle(MainWindow& w, EventLoop& loop) {
   }
 }
 
-std::string Display(const std::string& version) { return ReplaceChar(version, "_", "."); }
+std::string Display(const std::string& version) {
+  return version == kUnknownVersion ? std::string() : ReplaceChar(version, "_", ".");
+}
+
+const char* OperationName(Op op) {
+  switch (op) {
+    case Op::Version: return "version";
+    case Op::Upgrade: return "upgrade";
+    case Op::Restore: return "restore";
+    case Op::Pic: return "pic";
+    case Op::Reset: return "reset";
+    case Op::Dns: return "dns";
+    case Op::Log: return "log";
+    case Op::Verify: return "verify";
+    case Op::History: return "history";
+  }
+  return "";
+}
+
+// Operations that change the modem go into its history.
+bool ChangesTheModem(Op op) {
+  return op == Op::Upgrade || op == Op::Restore || op == Op::Pic || op == Op::Reset ||
+         op == Op::Dns;
+}
+
+// Ends a station between two modems: Ctrl+C there is no interruption.
+struct StationStop {};
+
+class BatchRun {
+ public:
+  BatchRun(MainWindow& w, ConsoleUi& ui, const BatchOptions& o, const std::atomic<int>& interrupts,
+           const std::function<void(int)>& endProcess, const std::function<bool()>& enterPressed)
+      : w_(w),
+        ui_(ui),
+        o_(o),
+        interrupts_(interrupts),
+        endProcess_(endProcess),
+        enterPressed_(enterPressed),
+        loop_(w.platform().loop()),
+        session_(w.session()),
+        watch_(w) {}
+
+  int run();
+
+ private:
+  int history();
+  int operation(Op op);
+  int verify();
+  int station();
+  bool runItem(MenuItem& item);
+  bool waitBack();
+  bool modemAnswers();
+  void guardTick();
+  void result(Op op, const char* outcome, int code, const std::string& versionBefore,
+              std::chrono::milliseconds started, const std::vector<OperationWatch::FileMoved>& files);
+
+  MainWindow& w_;
+  ConsoleUi& ui_;
+  const BatchOptions& o_;
+  const std::atomic<int>& interrupts_;
+  const std::function<void(int)>& endProcess_;
+  const std::function<bool()>& enterPressed_;
+  EventLoop& loop_;
+  const Session& session_;
+  OperationWatch watch_;  // since the start, for the version query's failures
+  std::unique_ptr<Timer> guard_;
+  int seenInterrupts_ = 0;
+  bool refused_ = false;
+  bool betweenModems_ = false;
+  bool stationStopped_ = false;
+};
+
+// Ctrl+C is refused once while busy, as the window refuses to close; a
+// second one ends the run, abandoning what is under way. A station that
+// waits between two modems ends cleanly.
+void BatchRun::guardTick() {
+  int now = interrupts_.load();
+  if (now == seenInterrupts_) return;
+  seenInterrupts_ = now;
+  if (betweenModems_) {
+    stationStopped_ = true;
+    return;
+  }
+  if (w_.busy() && !refused_) {
+    refused_ = true;
+    ui_.note("Busy: the operation cannot be interrupted now. Press Ctrl+C again to abandon it.");
+    return;
+  }
+  ui_.note("Abandoned.");
+  FtpChain& chain = w_.ftpChain();
+  const bool backingUp =
+      chain.state() == FtpState::GetImage || chain.state() == FtpState::GetChecksum;
+  if (!chain.done() && !chain.backupDone() && backingUp)
+    w_.images().deleteBackup(session_.runningVersion);  // no half backup under a real name
+  if (w_.recorder().recording()) w_.recorder().end(OperationRecorder::Outcome::Interrupted);
+  if (o_.json)
+    ui_.json(JsonLine()
+                 .add("event", "result")
+                 .add("operation", OperationName(o_.operation))
+                 .add("outcome", "interrupted")
+                 .add("exit_code", 1)
+                 .add("modem", session_.modemAddress)
+                 .str());
+  w_.requestClose(Form::kCloseBySystem);
+  if (endProcess_) endProcess_(kExitFailed);
+  throw BatchAbandoned{};
+}
+
+int BatchRun::run() {
+  if (o_.operation == Op::History) return history();
+  w_.sbUpgrade.changed.connect([this] { ui_.status(w_.sbUpgrade.text()); });
+  w_.Progress.changed.connect([this] { ui_.progress(w_.Progress.value()); });
+  guard_ = w_.platform().createTimer();
+  guard_->setInterval(100);
+  guard_->onTick = [this] { guardTick(); };
+  guard_->setEnabled(true);
+  try {
+    w_.recorder().setAutomatic(false);
+    w_.start();
+    if (w_.closed()) {
+      if (o_.json)
+        ui_.json(JsonLine()
+                     .add("event", "result")
+                     .add("operation", OperationName(o_.operation))
+                     .add("outcome", "failed")
+                     .add("exit_code", static_cast<int>(kExitUsage))
+                     .str());
+      return kExitUsage;
+    }
+    if (o_.noAutoPic) w_.cmdDisableAutoPicMenu.click();
+    Settle(w_, loop_);
+    int code = o_.station ? station()
+               : o_.operation == Op::Verify ? verify()
+                                              : operation(o_.operation);
+    guard_->setEnabled(false);
+    w_.requestClose(Form::kCloseBySystem);
+    return code;
+  } catch (const BatchAbandoned&) {
+    return kExitFailed;
+  }
+}
+
+int BatchRun::history() {
+  const std::string path = w_.historyPathBeforeStart();
+  HistoryRead read = ReadHistory(path);
+  for (const auto& warning : read.warnings) ui_.error(warning);
+  if (o_.json) {
+    for (const auto& entry : read.entries) ui_.json(HistoryLine(entry));
+  } else {
+    ui_.print(HistoryTable(read.entries));
+  }
+  return kExitDone;
+}
+
+bool BatchRun::runItem(MenuItem& item) {
+  if (!item.enabled()) {
+    ui_.note("The operation is not possible now: the modem did not answer. Read the version "
+             "again once it is reachable.");
+    return false;
+  }
+  item.click();
+  Settle(w_, loop_);
+  return true;
+}
+
+// A modem that takes long to boot: ask again every 5 s until it answers or
+// the time is up.
+bool BatchRun::waitBack() {
+  const auto deadline = loop_.now() + std::chrono::seconds(o_.waitBackSeconds);
+  while (!session_.runningVersionKnown() && loop_.now() < deadline) {
+    loop_.wait(5000);
+    ui_.note("Waiting for the modem to come back...");
+    w_.cmdGetSoftwareVersion.click();
+    Settle(w_, loop_);
+  }
+  return session_.runningVersionKnown();
+}
+
+void BatchRun::result(Op op, const char* outcome, int code, const std::string& versionBefore,
+                      std::chrono::milliseconds started,
+                      const std::vector<OperationWatch::FileMoved>& files) {
+  if (!o_.json) return;
+  std::vector<JsonLine> moved;
+  for (const auto& f : files)
+    moved.push_back(JsonLine()
+                        .add("direction", f.download ? "download" : "upload")
+                        .add("local", f.local)
+                        .add("remote", f.remote)
+                        .add("size", f.size)
+                        .add("sha256", f.sha256));
+  ui_.json(JsonLine()
+               .add("event", "result")
+               .add("operation", OperationName(op))
+               .add("outcome", outcome)
+               .add("exit_code", code)
+               .add("modem", session_.modemAddress)
+               .add("version_before", versionBefore)
+               .add("version_after", Display(session_.runningVersion))
+               .add("duration_s", static_cast<double>((loop_.now() - started).count()) / 1000.0)
+               .addArray("files", moved)
+               .str());
+}
+
+int BatchRun::operation(Op op) {
+  const std::string versionBefore = Display(session_.runningVersion);
+  const auto started = loop_.now();
+  OperationWatch watch(w_);
+  if (ChangesTheModem(op)) w_.recorder().begin(OperationName(op));
+  bool ok = true;
+  switch (op) {
+    case Op::Version:
+    case Op::Verify:
+    case Op::History:
+      break;
+    case Op::Upgrade:
+      ok = runItem(w_.cmdUpgradeMenu);
+      break;
+    case Op::Restore:
+      ok = runItem(w_.cmdRestoreMenu);
+      break;
+    case Op::Pic:
+      ok = runItem(w_.cmdPicUpgradeMenu) &&
+           (watch.reflashesCompleted > 0 || watch.failures > 0);
+      break;
+    case Op::Reset:
+      ok = runItem(w_.cmdResetModem);
+      break;
+    case Op::Dns:
+      ok = runItem(w_.cmdSetDNS);
+      break;
+    case Op::Log: {
+      w_.onKeyPress(LogDownload::kCtrlB);
+      w_.onKeyPress(LogDownload::kCtrlN);
+      Settle(w_, loop_);
+      ok = watch.chainsFinished > 0;
+      if (ok) ui_.note("Log saved to " + w_.images().logPath());
+      break;
+    }
+  }
+  int failures = watch.failures;
+  // The restart may outlast the usual re-query: failures to answer in
+  // between do not count once the modem is back.
+  const bool restarts = op == Op::Upgrade || op == Op::Restore || op == Op::Pic || op == Op::Reset;
+  if (o_.waitBackSeconds > 0 && restarts && ok && !session_.runningVersionKnown() &&
+      waitBack())
+    failures -= watch.unreachable + watch.socketErrors;
+  if (ok && failures == 0) {
+    if (op == Op::Upgrade && session_.runningVersion != session_.newVersion) {
+      ui_.note("The modem reports version " + Display(session_.runningVersion) +
+               " after the upgrade, not " + Display(session_.newVersion) + ".");
+      ok = false;
+    }
+    if (op == Op::Restore && session_.runningVersion != ReplaceChar(o_.restoreVersion, ".", "_")) {
+      ui_.note("The modem reports version " + Display(session_.runningVersion) +
+               " after the restore, not " + o_.restoreVersion + ".");
+      ok = false;
+    }
+  }
+  if (failures > 0) ok = false;
+  if (session_.runningVersionKnown())
+    ui_.note("Modem software version: " + Display(session_.runningVersion));
+  else if (op == Op::Version || op == Op::Reset)
+    ok = false;
+  if (op == Op::Dns && ok)
+    ui_.note("DNS servers: " + w_.atChannel().primaryDns() + " " + w_.atChannel().secondaryDns());
+  if (op == Op::Version && watch_.failures > 0) ok = false;
+  // Unreachable: the last reachability check found neither port answering.
+  const int code = ok ? kExitDone
+                   : (!session_.connected && !session_.runningVersionKnown()) ? kExitUnreachable
+                                                                               : kExitFailed;
+  std::vector<OperationWatch::FileMoved> files = watch.files;
+  if (w_.recorder().recording())
+    w_.recorder().end(ok ? OperationRecorder::Outcome::Done : OperationRecorder::Outcome::Failed);
+  result(op, ok ? "done" : "failed", code, versionBefore, started, files);
+  return code;
+}
+
+// Fetches the modem's image into a temporary file and compares it with the
+// new image or a backup; nothing stays behind.
+int BatchRun::verify() {
+  ImageStore& store = w_.images();
+  const std::string reference =
+      o_.verifyVersion.empty() ? store.newImagePath()
+                               : store.backupImagePath(ReplaceChar(o_.verifyVersion, ".", "_"));
+  const auto started = loop_.now();
+  const std::string versionBefore = Display(session_.runningVersion);
+  if (!ImageStore::fileExists(reference)) {
+    ui_.error("There is no image " + reference + " to compare with.");
+    result(Op::Verify, "failed", kExitUsage, versionBefore, started, {});
+    return kExitUsage;
+  }
+  if (!session_.connected) {
+    result(Op::Verify, "failed", kExitUnreachable, versionBefore, started, {});
+    return kExitUnreachable;
+  }
+  OperationWatch watch(w_);
+  const std::string copy = store.verifyCopyPath();
+  w_.setBusy(true);
+  w_.setStatus("Reading the modem's image...");
+  if (w_.ftpChain().start(w_.plans().verifyDownload(copy))) {
+    while (!w_.ftpChain().done() && loop_.now() - started < std::chrono::minutes(3)) loop_.wait(100);
+    if (!w_.ftpChain().done()) w_.ftpChain().abandon("Reading the modem's image failed.");
+  }
+  if (w_.busy() && w_.ftpChain().state() == FtpState::Close) w_.setBusy(false);
+  Settle(w_, loop_);
+  const auto modemDigest = watch.chainsFinished > 0 ? Sha256OfFile(copy) : std::nullopt;
+  std::error_code ec;
+  std::filesystem::remove(copy, ec);
+  std::vector<OperationWatch::FileMoved> files = watch.files;
+  for (auto& f : files) f.local.clear();  // the copy is gone
+  if (!modemDigest) {
+    const int code = !session_.connected ? kExitUnreachable : kExitFailed;
+    result(Op::Verify, "failed", code, versionBefore, started, files);
+    return code;
+  }
+  const std::string referenceDigest = Sha256OfFile(reference).value_or("");
+  const bool match = *modemDigest == referenceDigest;
+  ui_.note("modem     " + *modemDigest);
+  ui_.note("reference " + referenceDigest + " " + reference);
+  ui_.note(match ? "match" : "differs");
+  const int code = match ? kExitDone : kExitFailed;
+  result(Op::Verify, match ? "done" : "failed", code, versionBefore, started, files);
+  return code;
+}
+
+// Does a modem answer at the address? Asked quietly: between two modems,
+// no answer is no news.
+bool BatchRun::modemAnswers() {
+  ui_.setQuiet(true);
+  w_.cmdGetSoftwareVersion.click();
+  Settle(w_, loop_);
+  ui_.setQuiet(false);
+  return session_.runningVersionKnown();
+}
+
+int BatchRun::station() {
+  int done = 0, failed = 0, skipped = 0;
+  auto summary = [&] {
+    ui_.note("Station: " + std::to_string(done) + " done, " + std::to_string(failed) +
+             " failed, " + std::to_string(skipped) + " skipped.");
+    if (o_.json)
+      ui_.json(JsonLine()
+                   .add("event", "summary")
+                   .add("done", done)
+                   .add("failed", failed)
+                   .add("skipped", skipped)
+                   .str());
+    return failed > 0 ? kExitFailed : kExitDone;
+  };
+  auto pause = [&](long ms) {
+    betweenModems_ = true;
+    const auto until = loop_.now() + std::chrono::milliseconds(ms);
+    while (loop_.now() < until && !stationStopped_) loop_.wait(100);
+    betweenModems_ = false;
+  };
+  for (;;) {
+    // Wait until a modem answers.
+    ui_.note("Waiting for a modem at " + session_.modemAddress + "...");
+    betweenModems_ = true;
+    while (!stationStopped_) {
+      if (modemAnswers()) break;
+      pause(5000);
+    }
+    betweenModems_ = false;
+    if (stationStopped_) return summary();
+    if (session_.runningVersion == session_.newVersion) {
+      ui_.note("The modem already runs " + Display(session_.newVersion) + ": skipped.");
+      ++skipped;
+    } else if (operation(Op::Upgrade) == kExitDone) {
+      ++done;
+    } else {
+      ++failed;
+    }
+    // Wait until this modem is gone (no answer for 10 s) or Enter.
+    ui_.note("Disconnect the modem, or press Enter for the next one.");
+    auto lastAnswer = loop_.now();
+    betweenModems_ = true;
+    while (!stationStopped_) {
+      if (enterPressed_ && enterPressed_()) break;
+      if (modemAnswers()) lastAnswer = loop_.now();
+      else if (loop_.now() - lastAnswer >= std::chrono::seconds(10)) break;
+      pause(1000);
+    }
+    betweenModems_ = false;
+    if (stationStopped_) return summary();
+  }
+}
 }  // namespace
 
 int RunBatch(MainWindow& w, ConsoleUi& ui, const BatchOptions& o,
-             const std::atomic<int>& interrupts, const std::function<void(int)>& endProcess) {
-  Platform& platform = w.platform();
-  EventLoop& loop = platform.loop();
-  const Session& session = w.session();
-  w.sbUpgrade.changed.connect([&] { ui.status(w.sbUpgrade.text()); });
-  w.Progress.changed.connect([&] { ui.progress(w.Progress.value()); });
-  FailureWatch watch(w);
-
-  // Ctrl+C is refused once while busy, as the window refuses to close; a
-  // second one ends the run, abandoning what is under way.
-  auto guard = platform.createTimer();
-  guard->setInterval(100);
-  int seen = 0;
-  bool refused = false;
-  guard->onTick = [&] {
-    int now = interrupts.load();
-    if (now == seen) return;
-    seen = now;
-    if (w.busy() && !refused) {
-      refused = true;
-      ui.note("Busy: the operation cannot be interrupted now. Press Ctrl+C again to abandon it.");
-      return;
-    }
-    ui.note("Abandoned.");
-    FtpChain& chain = w.ftpChain();
-    const bool backingUp =
-        chain.state() == FtpState::GetImage || chain.state() == FtpState::GetChecksum;
-    if (!chain.done() && !chain.backupDone() && backingUp)
-      w.images().deleteBackup(session.runningVersion);  // no half backup under a real name
-    w.requestClose(Form::kCloseBySystem);
-    if (endProcess) endProcess(1);
-    throw BatchAbandoned{};
-  };
-  guard->setEnabled(true);
-
-  try {
-    w.start();
-    if (w.closed()) return 2;
-    if (o.noAutoPic) w.cmdDisableAutoPicMenu.click();
-    Settle(w, loop);
-
-    auto run = [&](MenuItem& item) {
-      if (!item.enabled()) {
-        ui.note("The operation is not possible now: the modem did not answer. Read the version "
-                "again once it is reachable.");
-        return false;
-      }
-      item.click();
-      Settle(w, loop);
-      return true;
-    };
-    const int before = watch.failures;
-    bool ok = true;
-    switch (o.operation) {
-      case Op::Version:
-        break;
-      case Op::Upgrade:
-        ok = run(w.cmdUpgradeMenu);
-        if (ok && watch.failures == before && session.runningVersion != session.newVersion) {
-          ui.note("The modem reports version " + Display(session.runningVersion) +
-                  " after the upgrade, not " + Display(session.newVersion) + ".");
-          ok = false;
-        }
-        break;
-      case Op::Restore:
-        ok = run(w.cmdRestoreMenu);
-        if (ok && watch.failures == before &&
-            session.runningVersion != ReplaceChar(o.restoreVersion, ".", "_")) {
-          ui.note("The modem reports version " + Display(session.runningVersion) +
-                  " after the restore, not " + o.restoreVersion + ".");
-          ok = false;
-        }
-        break;
-      case Op::Pic: {
-        const int completed = watch.reflashesCompleted;
-        ok = run(w.cmdPicUpgradeMenu) &&
-             (watch.reflashesCompleted > completed || watch.failures > before);
-        break;
-      }
-      case Op::Reset:
-        ok = run(w.cmdResetModem);
-        break;
-      case Op::Dns:
-        ok = run(w.cmdSetDNS);
-        break;
-      case Op::Log: {
-        const int finished = watch.chainsFinished;
-        w.onKeyPress(LogDownload::kCtrlB);
-        w.onKeyPress(LogDownload::kCtrlN);
-        Settle(w, loop);
-        ok = watch.chainsFinished > finished;
-        if (ok) ui.note("Log saved to " + w.images().logPath());
-        break;
-      }
-    }
-    if (watch.failures > before) ok = false;
-    if (session.runningVersionKnown())
-      ui.note("Modem software version: " + Display(session.runningVersion));
-    else if (o.operation == Op::Version || o.operation == Op::Reset)
-      ok = false;
-    if (o.operation == Op::Dns && ok)
-      ui.note("DNS servers: " + w.atChannel().primaryDns() + " " + w.atChannel().secondaryDns());
-    if (o.operation == Op::Version && watch.failures > 0) ok = false;
-    guard->setEnabled(false);
-    w.requestClose(Form::kCloseBySystem);
-    return ok ? 0 : 1;
-  } catch (const BatchAbandoned&) {
-    return 1;
-  }
+             const std::atomic<int>& interrupts, const std::function<void(int)>& endProcess,
+             const std::function<bool()>& enterPressed) {
+  BatchRun run(w, ui, o, interrupts, endProcess, enterPressed);
+  return run.run();
 }

@@ -16,14 +16,21 @@
 class MainWindow;
 
 struct BatchOptions {
-  enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log };
+  enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log, Verify, History };
   Operation operation = Operation::Version;
   std::string restoreVersion;  // display form, as the chooser lists it
+  std::string verifyVersion;   // display form; empty: the new image
   std::optional<std::pair<std::string, std::string>> dns;  // primary, secondary
   bool factory = false;
   bool noAutoPic = false;
   bool yes = false;
+  bool json = false;     // one JSON object per line on standard output
+  int waitBackSeconds = 0;  // how long a restarting modem may take to answer again
+  bool station = false;  // upgrade one modem after the other at the same address
 };
+
+// Exit codes of batch mode.
+enum BatchExit { kExitDone = 0, kExitFailed = 1, kExitUsage = 2, kExitUnreachable = 3 };
 
 // Parses the arguments after the program name. Returns nullopt and sets
 // error for a usage error; sets help or version for those requests.
@@ -59,6 +66,12 @@ class ConsoleUi : public Ui, public Prompts {
   void progress(int value);
   void note(const std::string& text);  // a line of our own on standard output
   void error(const std::string& text);  // a line of our own on standard error
+  // A whole JSON object on a line of standard output (with --json).
+  void json(const std::string& line);
+  // Text as it is, on standard output.
+  void print(const std::string& text);
+  // While a station waits for the next modem, its failing queries are not news.
+  void setQuiet(bool quiet) { quiet_ = quiet; }
 
  private:
   std::ostream& out_;
@@ -68,6 +81,7 @@ class ConsoleUi : public Ui, public Prompts {
   int pointer_ = kPointerDefault;
   int dnsReviews_ = 0;
   int lastProgress_ = -1;
+  bool quiet_ = false;
 };
 
 // Thrown out of the event loop when the run is abandoned (second Ctrl+C)
@@ -78,6 +92,9 @@ struct BatchAbandoned {};
 // the exit code: 0 done, 1 failed, 2 no usable home directory. interrupts
 // counts Ctrl+C presses; endProcess ends the process after an abandoned
 // run has been cleaned up. The window must answer its questions through ui.
+// enterPressed tells, without waiting, whether the operator pressed Enter
+// (station mode); none: never.
 int RunBatch(MainWindow& window, ConsoleUi& ui, const BatchOptions& options,
              const std::atomic<int>& interrupts,
-             const std::function<void(int code)>& endProcess = nullptr);
+             const std::function<void(int code)>& endProcess = nullptr,
+             const std::function<bool()>& enterPressed = nullptr);

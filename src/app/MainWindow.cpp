@@ -5,6 +5,7 @@
 
 #include "app/FormPrompts.h"
 #include "app/LogDownload.h"
+#include "app/OperationRecorder.h"
 #include "app/UpgradePrompt.h"
 #include "at/AtChannel.h"
 #include "at/ModemAddressDialog.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
   restore_ = std::make_unique<RestoreWorkflow>(context_, *versionQuery_, *store_, *plans_,
                                                *waits_, *prompts_);
   picUpgrade_ = std::make_unique<PicUpgradeWorkflow>(context_, *chain_, *store_, *plans_);
+  recorder_ = std::make_unique<OperationRecorder>(*this, context_);
   logDownload_ =
       std::make_unique<LogDownload>(context_, *chain_, *plans_, *store_,
                                     [this] { return closed(); });
@@ -64,8 +66,9 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
 
 MainWindow::~MainWindow() = default;
 
-std::function<void()> MainWindow::exclusive(std::function<void()> operation) {
-  return [this, operation = std::move(operation)] {
+std::function<void()> MainWindow::exclusive(std::function<void()> operation,
+                                            const char* recordedAs) {
+  return [this, operation = std::move(operation), recordedAs] {
     // A workflow waits in nested loops, and between two of its steps the
     // busy state may lapse for a moment: no other operation starts inside it.
     if (operationRunning_) return;
@@ -74,23 +77,28 @@ std::function<void()> MainWindow::exclusive(std::function<void()> operation) {
       bool& flag;
       ~Release() { flag = false; }
     } release{operationRunning_};
+    if (recordedAs && recorder_->automatic()) {
+      recorder_->end();  // one that has not been seen to end yet
+      recorder_->begin(recordedAs);
+    }
     operation();
   };
 }
 
 void MainWindow::bindControls() {
-  cmdUpgrade.onClick = exclusive([this] { upgrade_->start(); });
-  cmdRestore.onClick = exclusive([this] { restore_->start(); });
-  cmdPICupgrade.onClick = exclusive([this] { picUpgrade_->start(); });
+  cmdUpgrade.onClick = exclusive([this] { upgrade_->start(); }, "upgrade");
+  cmdRestore.onClick = exclusive([this] { restore_->start(); }, "restore");
+  cmdPICupgrade.onClick = exclusive([this] { picUpgrade_->start(); }, "pic");
   cmdUpgradeMenu.onClick = cmdUpgrade.onClick;
   cmdRestoreMenu.onClick = cmdRestore.onClick;
   cmdPicUpgradeMenu.onClick = cmdPICupgrade.onClick;
   cmdDisableAutoPicMenu.onClick = [this] { disableAutoPic(); };
   mnuFileExit.onClick = [this] { requestClose(kCloseByProgram); };
-  cmdSetModemIP.onClick = exclusive([this] { platform_.ui().showModal(*addressDialog_); });
+  cmdSetModemIP.onClick =
+      exclusive([this] { platform_.ui().showModal(*addressDialog_); }, "address");
   cmdGetSoftwareVersion.onClick = exclusive([this] { versionQuery_->query(); });
-  cmdSetDNS.onClick = exclusive([this] { at_->readDns(); });
-  cmdResetModem.onClick = exclusive([this] { reset_->resetFromMenu(); });
+  cmdSetDNS.onClick = exclusive([this] { at_->readDns(); }, "dns");
+  cmdResetModem.onClick = exclusive([this] { reset_->resetFromMenu(); }, "reset");
   mnuHelpAbout.onClick = [this] { showAbout(); };
   onKeyPress = [this](int key) { exclusive([this, key] { logDownload_->keyPressed(key); })(); };
   addressDialog_->onAddressChosen = [this](const std::string& a) { changeModemAddress(a); };
@@ -159,9 +167,7 @@ void MainWindow::start() {
     return;
   }
 
-  session_.homeDir = Trim(settings_.workingDirectory);
-  if (session_.homeDir.empty() || session_.homeDir.back() != ImageStore::kSeparator)
-    session_.homeDir += ImageStore::kSeparator;
+  session_.homeDir = HomeDirectory(settings_.workingDirectory);
   session_.backupDir = session_.homeDir + "Backup";
   session_.runningVersion = kUnknownVersion;
   showRunningVersion(kUnknownVersionText);
@@ -212,6 +218,17 @@ void MainWindow::start() {
   }
 }
 
+std::string MainWindow::HomeDirectory(const std::string& workingDirectory) {
+  std::string home = Trim(workingDirectory);
+  if (home.empty() || home.back() != ImageStore::kSeparator) home += ImageStore::kSeparator;
+  return home;
+}
+
+std::string MainWindow::historyPathBeforeStart() const {
+  return HomeDirectory(settings_.workingDirectory) + "Backup" + ImageStore::kSeparator +
+         "history.jsonl";
+}
+
 // ---- Busy state ----
 
 std::vector<Control*> MainWindow::operationControls() {
@@ -240,7 +257,7 @@ void MainWindow::setConnected(bool connected) {
 }
 
 bool MainWindow::idle() const {
-  return !busy() && versionQuery_->idle() && reset_->idle() && chain_->idle() &&
+  return !operationRunning_ && !busy() && versionQuery_->idle() && reset_->idle() && chain_->idle() &&
          telnet_->idle() && at_->idle();
 }
 
@@ -288,6 +305,8 @@ void MainWindow::unload() {
     platform_.process().startDetached((dir / program).lexically_normal().string(),
                                       dir.lexically_normal().string());
   }
+  // An operation seen to its end only now is recorded all the same.
+  if (recorder_->automatic()) recorder_->end();
   // Nothing of the session may fire after the window is gone.
   versionQuery_->cancel();
   reset_->cancel();

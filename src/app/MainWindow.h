@@ -33,6 +33,7 @@ class UpgradeWorkflow;
 class RestoreWorkflow;
 class PicUpgradeWorkflow;
 class LogDownload;
+class OperationRecorder;
 
 // Colours of the connection indicator.
 inline constexpr long kLedRed = 255;
@@ -48,6 +49,8 @@ class MainWindow : public Form, public StatusView {
   // Start-up: command line, home directory, the image, the first version
   // query. The window closes itself when it cannot work.
   void start();
+  // The home directory a working directory stands for: with the separator.
+  static std::string HomeDirectory(const std::string& workingDirectory);
 
   // StatusView
   void setStatus(const std::string& text) override { sbUpgrade.setText(text); }
@@ -81,6 +84,10 @@ class MainWindow : public Form, public StatusView {
   PicUpgradeWorkflow& picUpgradeWorkflow() { return *picUpgrade_; }
   UpgradePrompt& upgradePrompt() { return *upgradePrompt_; }
   ModemAddressDialog& modemAddressDialog() { return *addressDialog_; }
+  OperationRecorder& recorder() { return *recorder_; }
+  ChainPlans& plans() { return *plans_; }
+  // The history file, known before start-up has run.
+  std::string historyPathBeforeStart() const;
 
   // ---- Controls ----
   TextBox txtIPAddress{"txtIPAddress"};
@@ -123,7 +130,9 @@ class MainWindow : public Form, public StatusView {
   void disableAutoPic();
   void changeModemAddress(const std::string& address);
   // The operation runs unless another one is still running.
-  std::function<void()> exclusive(std::function<void()> operation);
+  // recordedAs names it in the upgrade history when it may change the modem.
+  std::function<void()> exclusive(std::function<void()> operation,
+                                  const char* recordedAs = nullptr);
 
   Platform& platform_;
   const Settings settings_;
@@ -147,5 +156,6 @@ class MainWindow : public Form, public StatusView {
   std::unique_ptr<RestoreWorkflow> restore_;
   std::unique_ptr<PicUpgradeWorkflow> picUpgrade_;
   std::unique_ptr<LogDownload> logDownload_;
+  std::unique_ptr<OperationRecorder> recorder_;
   bool operationRunning_ = false;
 };

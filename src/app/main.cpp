@@ -1,7 +1,12 @@
 // The program: the main window on the Qt platform, or batch mode.
 #include <QApplication>
 #include <QCoreApplication>
+#include <poll.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <chrono>
+#include <cstring>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +30,36 @@ std::string Timestamp() {
   return buf;
 }
 
+// UTC, ISO 8601 with milliseconds, for the JSON stream.
+std::string UtcTimestamp() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t t = std::chrono::system_clock::to_time_t(now);
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
+  std::tm tm{};
+  gmtime_r(&t, &tm);
+  char buf[40];
+  std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", &tm);
+  char out[48];
+  std::snprintf(out, sizeof out, "%s.%03dZ", buf, static_cast<int>(ms.count()));
+  return out;
+}
+
+// Whether the operator pressed Enter, without waiting. A closed standard
+// input never counts.
+bool EnterPressed() {
+  static bool closed = false;
+  if (closed) return false;
+  pollfd in{0, POLLIN, 0};
+  if (poll(&in, 1, 0) <= 0 || !(in.revents & (POLLIN | POLLHUP))) return false;
+  char buf[256];
+  const ssize_t n = read(0, buf, sizeof buf);
+  if (n <= 0) {
+    closed = true;
+    return false;
+  }
+  return std::memchr(buf, '\n', static_cast<std::size_t>(n)) != nullptr;
+}
+
 int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std::string>& args) {
   std::string error;
   auto cl = ParseBatchCommandLine(args, error);
@@ -42,7 +77,7 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
   }
   QCoreApplication app(argc, argv);
   settings.commandLine = cl->options.factory ? "/Factory" : "";
-  ConsoleUi ui(std::cout, std::cerr, cl->options, Timestamp);
+  ConsoleUi ui(std::cout, std::cerr, cl->options, cl->options.json ? UtcTimestamp : Timestamp);
   QtPlatform platform(&ui);
   MainWindow form(platform, settings, &ui);
   std::signal(SIGINT, OnInterrupt);
@@ -50,7 +85,7 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
     std::cout.flush();
     std::cerr.flush();
     std::_Exit(code);
-  });
+  }, EnterPressed);
 }
 }  // namespace
 

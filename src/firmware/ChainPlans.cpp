@@ -128,3 +128,10 @@ FtpPlan ChainPlans::logDownload() const {
   plan.finish = FtpFinish{"Log downloaded", -1, true, nullptr};
   return plan;
 }
+
+FtpPlan ChainPlans::verifyDownload(const std::string& local) const {
+  FtpPlan plan;
+  plan.steps.push_back(Step(FtpState::GetImage, "GET /bin/kova.bin " + FtpChain::Quote(local)));
+  plan.finish = FtpFinish{"", -1, true, nullptr};
+  return plan;
+}

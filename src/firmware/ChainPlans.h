@@ -22,6 +22,8 @@ class ChainPlans {
   FtpPlan restore(const std::string& version) const;
   FtpPlan picUpload(const std::string& picFile) const;
   FtpPlan logDownload() const;
+  // The modem's running image into local, to compare it.
+  FtpPlan verifyDownload(const std::string& local) const;
 
  private:
   FtpFinish resetAfter(const std::string& status, int progress = -1) const;

@@ -123,6 +123,10 @@ const std::string& ImageStore::findPicFile() {
 
 std::string ImageStore::logPath() const { return session_.backupDir + kSeparator + "sylog.log"; }
 
+std::string ImageStore::verifyCopyPath() const {
+  return session_.backupDir + kSeparator + "modem-image.verify";
+}
+
 bool ImageStore::fileExists(const std::string& path) {
   std::error_code ec;
   return fs::is_regular_file(path, ec);

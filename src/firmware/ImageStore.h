@@ -52,6 +52,8 @@ class ImageStore {
   const std::string& picFile() const { return picFile_; }
   // Where the downloaded system log goes.
   std::string logPath() const;
+  // Where a copy of the modem's image is kept while it is compared.
+  std::string verifyCopyPath() const;
 
   static bool fileExists(const std::string& path);
 

@@ -209,6 +209,7 @@ void FtpChain::completed() {
     return;
   }
   const FtpStep step = plan_.steps[current_];
+  onStepCompleted(step);
   if (step.completesBackup) backupDone_ = true;
   if (step.endsWait) done_ = true;
   if (step.whenCompleted) step.whenCompleted();

@@ -111,6 +111,8 @@ class FtpChain {
   static std::string Quote(const std::string& path);
 
   Observers<Outcome> onOutcome;
+  // Each step that completed, before the next one goes out.
+  Observers<const FtpStep&> onStepCompleted;
 
  private:
   void stateChanged(int state);

@@ -3,46 +3,9 @@
 #include <sstream>
 
 #include "app/BatchMode.h"
-#include "sim/Harness.h"
+#include "sim/ConsoleBatch.h"
 
 namespace {
-struct Batch {
-  Harness h;
-  std::ostringstream out, err;
-  BatchOptions options;
-  std::atomic<int> interrupts{0};
-  std::unique_ptr<ConsoleUi> ui;
-  std::unique_ptr<MainWindow> form;
-
-  int run() {
-    ui = std::make_unique<ConsoleUi>(out, err, options,
-                                     [this] { return std::to_string(h.clock().nowMs()); });
-    // The console front end replaces the recorded one.
-    platformUi = ui.get();
-    form = std::make_unique<MainWindow>(platform(), h.settings, ui.get());
-    return RunBatch(*form, *ui, options, interrupts);
-  }
-
-  // The simulated platform with the console as its Ui.
-  struct ConsolePlatform : Platform {
-    explicit ConsolePlatform(SimPlatform& sim, Ui*& ui) : sim(sim), ui_(ui) {}
-    EventLoop& loop() override { return sim.loop(); }
-    Ui& ui() override { return *ui_; }
-    Process& process() override { return sim.process(); }
-    Resolver& resolver() override { return sim.resolver(); }
-    std::unique_ptr<Timer> createTimer() override { return sim.createTimer(); }
-    std::unique_ptr<TcpSocket> createSocket(int port) override { return sim.createSocket(port); }
-    std::unique_ptr<FtpClient> createFtpClient(int port) override {
-      return sim.createFtpClient(port);
-    }
-    SimPlatform& sim;
-    Ui*& ui_;
-  };
-  Ui* platformUi = nullptr;
-  ConsolePlatform console{h.platform, platformUi};
-  Platform& platform() { return console; }
-};
-
 std::vector<std::string> Args(std::initializer_list<const char*> a) { return {a.begin(), a.end()}; }
 }  // namespace
 
@@ -124,7 +87,7 @@ TEST(BatchMode, ExitCodesFromWhatTheSubsystemsReport) {
          h.unplugZing();
          h.unplugFtpPort();
        },
-       1, "] Connection failed.\n", "Please check the cable connection."},
+       3, "] Connection failed.\n", "Please check the cable connection."},
       {"no image", Op::Version,
        [](Harness& h) { std::filesystem::remove(h.home.path() / "kova_5_2_0_13.bin"); }, 2, "",
        "Unable to find the binary file"},
@@ -140,7 +103,7 @@ TEST(BatchMode, ExitCodesFromWhatTheSubsystemsReport) {
          h.settings.initialAddress = "1@127.0.0.1";
          h.platform.ftp.files["/ram0/syslog.log"] = "log";
        },
-       1, "] Connection failed.\n", "Can not connect to Satellite IP Modem."},
+       3, "] Connection failed.\n", "Can not connect to Satellite IP Modem."},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);

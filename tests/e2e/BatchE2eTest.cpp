@@ -5,6 +5,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <sstream>
+
+#include "core/JsonLine.h"
 #include "e2e/E2e.h"
 
 namespace {
@@ -87,7 +90,29 @@ TEST(BatchEndToEnd, UpgradeEndsWithTheNewVersion) {
   EXPECT_TRUE(home.exists("Backup/chk_5_2_0_12.txt"));
   EXPECT_TRUE(Has(modem.file("/bin/kova.bin"), "KOVA-IMAGE 5.2.0.13"));
   for (const auto& name : FilesUnder(home.path() / "Backup"))
-    EXPECT_TRUE(name == "kova_5_2_0_12.bin" || name == "chk_5_2_0_12.txt") << name;
+    EXPECT_TRUE(name == "kova_5_2_0_12.bin" || name == "chk_5_2_0_12.txt" ||
+                name == "history.jsonl")
+        << name;
   std::cout << "---- batch upgrade, standard output:\n" << r.out << "---- standard error:\n"
             << r.err;
+
+  // For scripts: the modem's image verified, and the history, as JSON lines.
+  auto verify = RunBinary(modem, home, {"--batch", "--json", "verify"});
+  auto history = RunBinary(modem, home, {"--batch", "--json", "history"});
+  EXPECT_EQ(verify.exitCode, 0) << verify.out << verify.err;
+  EXPECT_EQ(history.exitCode, 0) << history.err;
+  std::vector<JsonValue> lines;
+  std::istringstream stream(verify.out + history.out);
+  for (std::string line; std::getline(stream, line);) {
+    auto value = ParseJson(line);
+    ASSERT_TRUE(value && value->isObject()) << line;
+    lines.push_back(*value);
+  }
+  ASSERT_GE(lines.size(), 2u);
+  const JsonValue& result = lines[lines.size() - 2];
+  EXPECT_EQ(result.get("event")->asString(), "result");
+  EXPECT_EQ(result.get("outcome")->asString(), "done");
+  EXPECT_EQ(lines.back().get("operation")->asString(), "upgrade");
+  EXPECT_EQ(lines.back().get("version_after")->asString(), "5.2.0.13");
+  EXPECT_FALSE(home.exists("Backup/modem-image.verify"));
 }

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <gtest/gtest.h>
 
+#include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 
 namespace {
@@ -119,7 +120,7 @@ TEST_F(EndToEnd, UpgradeWithBackupAndAutomaticPic) {
   EXPECT_TRUE(Contains(tool->statuses, "PIC reflash completed. Wait for restart..."));
   // The running image was saved whole, and the modem holds the new files.
   EXPECT_EQ(FilesUnder(home.path() / "Backup"),
-            (std::vector<std::string>{"chk_5_2_0_12.txt", "kova_5_2_0_12.bin"}));
+            (std::vector<std::string>{"chk_5_2_0_12.txt", "history.jsonl", "kova_5_2_0_12.bin"}));
   EXPECT_TRUE(home.read("Backup/kova_5_2_0_12.bin") == runningImage);
   EXPECT_EQ(home.read("Backup/chk_5_2_0_12.txt"), runningChecksum);
   EXPECT_TRUE(modem->file("/bin/kova.bin") == home.read("kova_5_2_0_13.bin"));
@@ -162,7 +163,7 @@ TEST_F(EndToEnd, RestoreAnOldImage) {
                        "REBOOT end version=5.2.0.11", "ZING version"}));
   // The backup pair stays; nothing else appeared.
   EXPECT_EQ(FilesUnder(home.path() / "Backup"),
-            (std::vector<std::string>{"chk_5_2_0_11.txt", "kova_5_2_0_11.bin"}));
+            (std::vector<std::string>{"chk_5_2_0_11.txt", "history.jsonl", "kova_5_2_0_11.bin"}));
 }
 
 TEST_F(EndToEnd, ChangeTheDnsServers) {
@@ -217,7 +218,12 @@ void EndToEnd::Fails(std::vector<std::string> faults, const std::function<void()
   ASSERT_TRUE(tool->settle(90000));
   EXPECT_TRUE(Contains(tool->boxTexts(), expectedBox));
   EXPECT_FALSE(tool->f().busy());
-  EXPECT_EQ(FilesUnder(home.path()), kHomeFiles);
+  // The failure is recorded in the history, and nothing else was left.
+  auto files = FilesUnder(home.path());
+  std::erase(files, "Backup/history.jsonl");
+  EXPECT_EQ(files, kHomeFiles);
+  auto history = ReadHistory((home.path() / "Backup" / "history.jsonl").string()).entries;
+  EXPECT_TRUE(history.empty() || history.back().outcome == "failed");
 }
 
 TEST_F(EndToEnd, FailsWhenTheModemIsOff) {

@@ -28,6 +28,10 @@ class ZingPeer : public BasicPeer {
   std::vector<int> requests;
   // When set, the modem closes each connection this long after accepting.
   long accepted_close_after = -1;
+  // When set, the version text the modem reports once it took a reset order.
+  std::string afterReset;
+  // Runs when the modem takes a reset order.
+  std::function<void()> onReset;
 
   void onAccept(SimConnection& c) override {
     if (accepted_close_after >= 0) c.close(accepted_close_after);
@@ -47,6 +51,8 @@ class ZingPeer : public BasicPeer {
                  static_cast<unsigned char>(pending_[3]);
       pending_.erase(0, 4);
       requests.push_back(code);
+      if (code == 13 && !afterReset.empty()) versionText = afterReset;
+      if (code == 13 && onReset) onReset();
       if (code != 4 || silent) continue;
       if (!customPieces.empty()) {
         long t = replyDelayMs;

@@ -1,0 +1,194 @@
+#include "core/UpgradeHistory.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <optional>
+
+#include "core/JsonLine.h"
+
+namespace {
+
+std::string Failure(const char* what, const std::string& path, int error) {
+  return std::string(what) + " " + path + ": " + std::strerror(error);
+}
+
+// Whether the file's last byte is a newline (true for an empty file). When it
+// cannot be told, false: a blank line costs less than two merged ones.
+bool EndsWithNewline(int fd, const std::string& path) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return false;
+  if (info.st_size == 0) return true;
+  int reader = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (reader < 0) return false;
+  char last = 0;
+  ssize_t n;
+  do n = ::pread(reader, &last, 1, info.st_size - 1);
+  while (n < 0 && errno == EINTR);
+  ::close(reader);
+  return n == 1 && last == '\n';
+}
+
+bool TakeText(const JsonValue& object, const char* key, std::string& out) {
+  const JsonValue* value = object.get(key);
+  if (!value || !value->isString()) return false;
+  out = value->asString();
+  return true;
+}
+
+std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
+  HistoryEntry e;
+  if (!TakeText(line, "time", e.time) || !TakeText(line, "modem", e.modemAddress) ||
+      !TakeText(line, "operation", e.operation) ||
+      !TakeText(line, "version_before", e.versionBefore) ||
+      !TakeText(line, "version_after", e.versionAfter) || !TakeText(line, "outcome", e.outcome))
+    return std::nullopt;
+  const JsonValue* duration = line.get("duration_s");
+  if (!duration || !duration->isNumber()) return std::nullopt;
+  e.durationSeconds = duration->asNumber();
+  const JsonValue* image = line.get("image");
+  if (!image || !(image->isNull() || image->isObject())) return std::nullopt;
+  if (image->isObject()) {
+    const JsonValue* size = image->get("size");
+    // Integral and well inside long long, so the conversion is defined.
+    if (!size || !size->isNumber() || std::trunc(size->asNumber()) != size->asNumber() ||
+        std::fabs(size->asNumber()) > 9e15 || !TakeText(*image, "name", e.imageName) ||
+        !TakeText(*image, "sha256", e.imageSha256))
+      return std::nullopt;
+    e.imageSize = static_cast<long long>(size->asNumber());
+  }
+  return e;
+}
+
+// A table cell: "-" for nothing, control characters (from a hand-edited
+// file) as '?' so they cannot break the layout or drive the terminal.
+std::string Cell(std::string text) {
+  if (text.empty()) return "-";
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return text;
+}
+
+std::string Seconds(double seconds) {
+  char buffer[400];
+  auto end = std::to_chars(buffer, std::end(buffer), seconds, std::chars_format::fixed, 1).ptr;
+  return std::string(buffer, end) + " s";
+}
+
+}  // namespace
+
+std::string HistoryLine(const HistoryEntry& entry) {
+  JsonLine line;
+  line.add("time", entry.time)
+      .add("modem", entry.modemAddress)
+      .add("operation", entry.operation)
+      .add("version_before", entry.versionBefore)
+      .add("version_after", entry.versionAfter);
+  if (entry.hasImage())
+    line.addObject("image", JsonLine()
+                                .add("name", entry.imageName)
+                                .add("size", entry.imageSize)
+                                .add("sha256", entry.imageSha256));
+  else
+    line.add("image", nullptr);
+  // A NaN would be written as null and make the line unreadable.
+  const double duration = std::isfinite(entry.durationSeconds) ? entry.durationSeconds : 0;
+  line.add("outcome", entry.outcome).add("duration_s", duration);
+  return line.str();
+}
+
+bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::string& error) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = Failure("Cannot open the history file", path, errno);
+    return false;
+  }
+  std::string text = HistoryLine(entry) + "\n";
+  if (!EndsWithNewline(fd, path)) text.insert(0, "\n");
+  // One write, so a concurrent appender or a power cut cannot interleave or
+  // split the line into pieces written at different times.
+  ssize_t written;
+  do written = ::write(fd, text.data(), text.size());
+  while (written < 0 && errno == EINTR);
+  if (written < 0) {
+    error = Failure("Cannot write the history file", path, errno);
+  } else if (static_cast<std::size_t>(written) != text.size()) {
+    error = "Cannot write the history file " + path + ": only " + std::to_string(written) +
+            " of " + std::to_string(text.size()) + " bytes were written";
+  } else if (::fsync(fd) != 0) {
+    error = Failure("Cannot save the history file to disk", path, errno);
+  } else {
+    ::close(fd);
+    return true;
+  }
+  ::close(fd);
+  return false;
+}
+
+HistoryRead ReadHistory(const std::string& path) {
+  HistoryRead result;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno != ENOENT) result.warnings.push_back(Failure("Cannot read", path, errno));
+    return result;
+  }
+  std::string content;
+  char piece[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, piece, sizeof piece);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) result.warnings.push_back(Failure("Cannot read", path, errno));
+    if (n <= 0) break;
+    content.append(piece, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+
+  std::size_t lineNumber = 0;
+  for (std::size_t start = 0; start < content.size();) {
+    std::size_t end = content.find('\n', start);
+    if (end == std::string::npos) end = content.size();
+    std::string_view line(content.data() + start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (line.find_first_not_of(" \t\r") == std::string_view::npos) continue;
+    auto value = ParseJson(line);
+    auto entry = value ? EntryFrom(*value) : std::nullopt;
+    if (entry)
+      result.entries.push_back(std::move(*entry));
+    else
+      result.warnings.push_back("line " + std::to_string(lineNumber) + " of " + path +
+                                " is damaged and was skipped");
+  }
+  return result;
+}
+
+std::string HistoryTable(const std::vector<HistoryEntry>& entries) {
+  if (entries.empty()) return "No operations recorded.\n";
+  std::vector<std::vector<std::string>> rows = {
+      {"Time", "Modem", "Operation", "Before", "After", "Outcome", "Duration", "Image"}};
+  for (const auto& e : entries)
+    rows.push_back({Cell(e.time), Cell(e.modemAddress), Cell(e.operation), Cell(e.versionBefore),
+                    Cell(e.versionAfter), Cell(e.outcome), Seconds(e.durationSeconds),
+                    Cell(e.imageName)});
+  std::vector<std::size_t> widths(rows[0].size(), 0);
+  for (const auto& row : rows)
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+  // Bytes count as columns: only the image name, which comes last and is
+  // never padded, may be non-ASCII.
+  std::string out;
+  for (const auto& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      out += row[c];
+      if (c + 1 < row.size()) out.append(widths[c] - row[c].size() + 2, ' ');
+    }
+    out += '\n';
+  }
+  return out;
+}

@@ -1,0 +1,45 @@
+// The record of what was done to which modem: one JSON line per operation,
+// appended to a file that is never rewritten, so a power cut can at worst
+// damage the line being written.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct HistoryEntry {
+  std::string time;  // UTC ISO 8601, 2026-12-08T06:01:33Z
+  std::string modemAddress;
+  std::string operation;  // upgrade, restore, pic, dns, reset, address
+  std::string versionBefore, versionAfter;  // display form 5.2.0.12, "" when unknown
+  // The image sent: empty name and hash and size -1 when none moved.
+  std::string imageName;
+  long long imageSize = -1;
+  std::string imageSha256;
+  std::string outcome;  // done, failed, interrupted
+  double durationSeconds = 0;
+
+  bool operator==(const HistoryEntry&) const = default;
+  bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }
+};
+
+// The entry as one JSON object, without a newline.
+std::string HistoryLine(const HistoryEntry& entry);
+
+// Appends the entry's line with a single write() and syncs it to disk. The
+// file is created when missing and never truncated; a partial last line left
+// by a power cut stays as it is and the new line starts after a "\n". On
+// failure returns false and sets error (naming the path and the cause).
+bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::string& error);
+
+struct HistoryRead {
+  std::vector<HistoryEntry> entries;  // in file order, oldest first
+  std::vector<std::string> warnings;  // one per damaged line
+};
+
+// Every entry of the file. A missing file is an empty history; a line that is
+// not a history object is skipped with a warning; blank lines are ignored.
+HistoryRead ReadHistory(const std::string& path);
+
+// The entries as aligned columns under a header, ending in "\n";
+// "No operations recorded.\n" when there are none.
+std::string HistoryTable(const std::vector<HistoryEntry>& entries);
