@@ -20,10 +20,7 @@ AtChannel::AtChannel(const Context& context, int atPort, ModemReset& reset, Prom
 }
 
 AtChannel::~AtChannel() {
-  socket_->onConnect = nullptr;
-  socket_->onDataArrival = nullptr;
-  socket_->onError = nullptr;
-  socket_->onClose = nullptr;
+  socket_->clearHandlers();
 }
 
 bool AtChannel::idle() const {
@@ -189,9 +186,7 @@ void AtChannel::connectWatchdog() {
            "Please check cable connections." + kCrLf + "Remove and reapply power to the modem." +
            kCrLf + "Use Tool menu to check DNS addresses.";
   else
-    text = std::string("Can not Connect to AT interface. ") + kCrLf +
-           "Please check cable connections." + kCrLf + "Remove and reapply power to the modem." +
-           kCrLf + "Repeat upgrade process.";
+    text = kConnectFailedText;
   context_.ui().msgBox(text, MsgExclamation, kUpgraderTitle);
   onOutcome(Outcome::ConnectFailed);
 }

@@ -7,3 +7,9 @@ inline constexpr const char* kCrLf = "\r\n";
 // The running version while the modem has not told it.
 inline constexpr const char* kUnknownVersion = "0_0_0_0";
 inline constexpr const char* kUnknownVersionText = "Unknown";
+// A telnet or AT connection that did not open in time.
+inline constexpr const char* kConnectFailedText =
+    "Can not Connect to AT interface. \r\n"
+    "Please check cable connections.\r\n"
+    "Remove and reapply power to the modem.\r\n"
+    "Repeat upgrade process.";

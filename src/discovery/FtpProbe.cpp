@@ -14,10 +14,7 @@ FtpProbe::FtpProbe(const Context& context, int ftpPort)
   timer_->onTick = [this] { finish(Result::Unreachable, {}); };
 }
 
-FtpProbe::~FtpProbe() {
-  socket_->onDataArrival = nullptr;
-  socket_->onError = nullptr;
-}
+FtpProbe::~FtpProbe() { socket_->clearHandlers(); }
 
 void FtpProbe::start() {
   if (!idle()) return;

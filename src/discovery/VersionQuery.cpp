@@ -30,10 +30,7 @@ VersionQuery::VersionQuery(const Context& context, int zingPort, FtpProbe& probe
 
 VersionQuery::~VersionQuery() {
   probe_.onResult.remove(probeObserver_);
-  socket_->onConnect = nullptr;
-  socket_->onDataArrival = nullptr;
-  socket_->onError = nullptr;
-  socket_->onClose = nullptr;
+  socket_->clearHandlers();
 }
 
 bool VersionQuery::idle() const {

@@ -79,6 +79,14 @@ class TcpSocket {
   std::function<void(std::size_t bytesTotal)> onDataArrival;
   std::function<void(int number, const std::string& description)> onError;
   std::function<void()> onClose;  // closed by the peer
+
+  // Its owner is going away: nothing may call into it any more.
+  void clearHandlers() {
+    onConnect = nullptr;
+    onDataArrival = nullptr;
+    onError = nullptr;
+    onClose = nullptr;
+  }
 };
 
 // FTP client executing one command text at a time:

@@ -20,10 +20,7 @@ TelnetSession::TelnetSession(const Context& context, int telnetPort, ModemReset&
 }
 
 TelnetSession::~TelnetSession() {
-  socket_->onConnect = nullptr;
-  socket_->onDataArrival = nullptr;
-  socket_->onError = nullptr;
-  socket_->onClose = nullptr;
+  socket_->clearHandlers();
 }
 
 std::string TelnetSession::PicMessage() {
@@ -98,14 +95,8 @@ void TelnetSession::connectWatchdog() {
   // sends nothing.
   const Command command = command_;
   command_ = Command::None;
-  std::string text;
-  if (command == Command::PicReflash)
-    text = PicMessage();
-  else
-    text = std::string("Can not Connect to AT interface. ") + kCrLf +
-           "Please check cable connections." + kCrLf + "Remove and reapply power to the modem." +
-           kCrLf + "Repeat upgrade process.";
-  context_.ui().msgBox(text, MsgExclamation, kUpgraderTitle);
+  context_.ui().msgBox(command == Command::PicReflash ? PicMessage() : kConnectFailedText,
+                       MsgExclamation, kUpgraderTitle);
   onOutcome(Outcome::ConnectFailed);
 }
 
