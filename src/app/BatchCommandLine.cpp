@@ -1,0 +1,153 @@
+#include "app/BatchCommandLine.h"
+
+#include <cstdlib>
+
+#include "core/TextUtilities.h"
+
+namespace {
+using Op = BatchOptions::Operation;
+}  // namespace
+
+std::string BatchUsage() {
+  return "Usage: kova-upgrader [-u | /Factory | /ModemInfo]\n"
+         "       kova-upgrader --batch OPERATION [OPTIONS]\n"
+         "\n"
+         "Without --batch the window opens. In batch mode one operation runs without a\n"
+         "window, against the modem at KOVA_MODEM_ADDRESS (default 192.168.128.100),\n"
+         "from the current directory as home directory.\n"
+         "\n"
+         "Operations:\n"
+         "  version                    read the modem's software version\n"
+         "  upgrade                    back up the running image and install the new one\n"
+         "  restore VERSION            put an image from the Backup directory back (5.2.0.12)\n"
+         "  pic                        upload pic.hex and reflash the PIC controller\n"
+         "  reset                      restart the modem and read its version again\n"
+         "  dns                        read the DNS servers (the modem restarts)\n"
+         "  dns PRIMARY SECONDARY      write the DNS servers and restart the modem\n"
+         "  log                        download the modem's system log to Backup/sylog.log\n"
+         "  verify [VERSION]           compare the modem's image with the new one (or with\n"
+         "                             the backup of VERSION); changes nothing\n"
+         "  history                    show what was done to which modem (Backup/history.jsonl)\n"
+         "\n"
+         "Options:\n"
+         "  --factory          factory mode: an upgrade also deletes the modem's configuration\n"
+         "  --no-auto-pic      do not upload pic.hex as part of an upgrade\n"
+         "  --yes              answer Yes to questions (default: No)\n"
+         "  --json             one JSON object per line on standard output\n"
+         "  --wait-back SECS   upgrade, restore, pic, reset: keep asking a restarting modem\n"
+         "                     for its version every 5 s for up to SECS seconds\n"
+         "  --station          with upgrade: upgrade each modem connected at the address,\n"
+         "                     one after the other, until Ctrl+C\n"
+         "  --help             show this text\n"
+         "  --version          show the program's version\n"
+         "\n"
+         "Exit codes: 0 done, 1 failed, 2 usage or environment error,\n"
+         "3 modem unreachable (no answer on its ZING and FTP ports).\n"
+         "Ports: KOVA_PORT_ZING, KOVA_PORT_FTP, KOVA_PORT_TELNET, KOVA_PORT_AT.\n";
+}
+
+std::string BatchVersionText() {
+  return "KOVA Satellite IP Modem Upgrader, Version 2.6 October 15, 2006\n";
+}
+
+std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
+                                                      std::string& error) {
+  BatchCommandLine cl;
+  std::vector<std::string> words;
+  bool waitBackGiven = false;
+  for (const auto& a : args) {
+    if (waitBackGiven && cl.options.waitBackSeconds == 0) {
+      // The value of --wait-back: whole seconds, at most a day.
+      char* end = nullptr;
+      long seconds = a.empty() || a[0] == '-' ? 0 : std::strtol(a.c_str(), &end, 10);
+      if (!end || *end || seconds < 1 || seconds > 86400) {
+        error = "--wait-back needs a number of seconds from 1 to 86400";
+        return std::nullopt;
+      }
+      cl.options.waitBackSeconds = static_cast<int>(seconds);
+      continue;
+    }
+    if (a == "--batch") cl.batch = true;
+    else if (a == "--help" || a == "-h") cl.help = true;
+    else if (a == "--version") cl.version = true;
+    else if (a == "--factory") cl.options.factory = true;
+    else if (a == "--no-auto-pic") cl.options.noAutoPic = true;
+    else if (a == "--yes") cl.options.yes = true;
+    else if (a == "--json") cl.options.json = true;
+    else if (a == "--station") cl.options.station = true;
+    else if (a == "--wait-back") {
+      waitBackGiven = true;
+    } else if (a.rfind("--", 0) == 0) {
+      error = "unknown option " + a;
+      return std::nullopt;
+    } else {
+      words.push_back(a);
+    }
+  }
+  if (cl.help || cl.version) return cl;
+  if (waitBackGiven && cl.options.waitBackSeconds == 0) {
+    error = "--wait-back needs a number of seconds from 1 to 86400";
+    return std::nullopt;
+  }
+  if (!cl.batch) {
+    error = "the options need --batch";
+    return std::nullopt;
+  }
+  if (words.empty()) {
+    error = "no operation given";
+    return std::nullopt;
+  }
+  const std::string& op = words[0];
+  std::size_t want = 1;
+  auto& o = cl.options;
+  if (op == "version") o.operation = Op::Version;
+  else if (op == "upgrade") o.operation = Op::Upgrade;
+  else if (op == "pic") o.operation = Op::Pic;
+  else if (op == "reset") o.operation = Op::Reset;
+  else if (op == "log") o.operation = Op::Log;
+  else if (op == "history") o.operation = Op::History;
+  else if (op == "verify") {
+    o.operation = Op::Verify;
+    if (words.size() >= 2) {
+      o.verifyVersion = ReplaceChar(words[1], "_", ".");
+      want = 2;
+    }
+  }
+  else if (op == "restore") {
+    o.operation = Op::Restore;
+    want = 2;
+    if (words.size() < 2) {
+      error = "restore needs the version to restore, for example 5.2.0.12";
+      return std::nullopt;
+    }
+    o.restoreVersion = ReplaceChar(words[1], "_", ".");
+  } else if (op == "dns") {
+    o.operation = Op::Dns;
+    if (words.size() == 3) {
+      o.dns = std::make_pair(words[1], words[2]);
+      want = 3;
+    } else if (words.size() == 2) {
+      error = "dns needs both addresses, or none to read them";
+      return std::nullopt;
+    }
+  } else {
+    error = "unknown operation " + op;
+    return std::nullopt;
+  }
+  if (words.size() > want) {
+    error = "unexpected argument " + words[want];
+    return std::nullopt;
+  }
+  const bool restarts = o.operation == Op::Upgrade || o.operation == Op::Restore ||
+                        o.operation == Op::Pic || o.operation == Op::Reset;
+  if (o.waitBackSeconds > 0 && !restarts) {
+    error = "--wait-back goes with upgrade, restore, pic or reset";
+    return std::nullopt;
+  }
+  if (o.station && o.operation != Op::Upgrade) {
+    error = "--station goes with upgrade";
+    return std::nullopt;
+  }
+  return cl;
+}
+

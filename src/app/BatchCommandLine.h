@@ -1,0 +1,37 @@
+// The command line of batch mode: the operation and its options.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct BatchOptions {
+  enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log, Verify, History };
+  Operation operation = Operation::Version;
+  std::string restoreVersion;  // display form, as the chooser lists it
+  std::string verifyVersion;   // display form; empty: the new image
+  std::optional<std::pair<std::string, std::string>> dns;  // primary, secondary
+  bool factory = false;
+  bool noAutoPic = false;
+  bool yes = false;
+  bool json = false;     // one JSON object per line on standard output
+  int waitBackSeconds = 0;  // how long a restarting modem may take to answer again
+  bool station = false;  // upgrade one modem after the other at the same address
+};
+
+// Exit codes of batch mode.
+enum BatchExit { kExitDone = 0, kExitFailed = 1, kExitUsage = 2, kExitUnreachable = 3 };
+
+// Parses the arguments after the program name. Returns nullopt and sets
+// error for a usage error; sets help or version for those requests.
+struct BatchCommandLine {
+  bool batch = false;  // --batch given
+  bool help = false;
+  bool version = false;
+  BatchOptions options;
+};
+std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
+                                                      std::string& error);
+std::string BatchUsage();
+std::string BatchVersionText();

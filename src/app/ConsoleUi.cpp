@@ -1,0 +1,139 @@
+#include "app/ConsoleUi.h"
+
+#include <ostream>
+
+#include "core/JsonLine.h"
+#include "platform/Form.h"
+
+namespace {
+
+// What a box reports, for the console.
+const char* Kind(int style) {
+  if ((style & 7) == MsgYesNo) return "question";
+  switch (style & 0x70) {
+    case MsgCritical: return "error";
+    case MsgExclamation: return "warning";
+    case MsgInformation: return "information";
+    default: return "message";
+  }
+}
+
+// The kind of a box in the JSON stream: one of four.
+const char* JsonKind(int style) {
+  const std::string kind = Kind(style);
+  return kind == "message" ? "information" : Kind(style);
+}
+
+void PrintIndented(std::ostream& os, const std::string& text) {
+  std::string line;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == '\n') {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      os << "    " << line << "\n";
+      line.clear();
+    } else {
+      line += text[i];
+    }
+  }
+}
+}  // namespace
+
+ConsoleUi::ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& options,
+                     std::function<std::string()> timestamp)
+    : out_(out), err_(err), options_(options), timestamp_(std::move(timestamp)) {}
+
+int ConsoleUi::msgBox(const std::string& text, int style, const std::string& title) {
+  const bool question = (style & 7) == MsgYesNo;
+  const int answer = !question ? MsgOk : options_.yes ? MsgYes : MsgNo;
+  if (quiet_) return answer;
+  err_ << "[" << timestamp_() << "] " << Kind(style) << ": " << title << "\n";
+  PrintIndented(err_, text);
+  if (question) err_ << "    -> " << (answer == MsgYes ? "Yes" : "No") << "\n";
+  err_.flush();
+  if (options_.json)
+    json(JsonLine()
+             .add("event", "box")
+             .add("time", timestamp_())
+             .add("title", title)
+             .add("kind", JsonKind(style))
+             .add("text", text)
+             .add("answer", answer == MsgYes ? "yes" : answer == MsgNo ? "no" : "ok")
+             .str());
+  return answer;
+}
+
+void ConsoleUi::status(const std::string& text) {
+  if (text.empty() || quiet_) return;
+  if (options_.json) {
+    json(JsonLine().add("event", "status").add("time", timestamp_()).add("text", text).str());
+    return;
+  }
+  out_ << "[" << timestamp_() << "] " << text << "\n";
+  out_.flush();
+}
+
+void ConsoleUi::progress(int value) {
+  if (value == lastProgress_ || quiet_) return;
+  lastProgress_ = value;
+  if (options_.json) {
+    json(JsonLine().add("event", "progress").add("percent", value).str());
+    return;
+  }
+  out_ << "[" << timestamp_() << "] progress " << value << "%\n";
+  out_.flush();
+}
+
+void ConsoleUi::note(const std::string& text) {
+  if (options_.json) {
+    json(JsonLine().add("event", "note").add("time", timestamp_()).add("text", text).str());
+    return;
+  }
+  out_ << "[" << timestamp_() << "] " << text << "\n";
+  out_.flush();
+}
+
+void ConsoleUi::json(const std::string& line) { print(line + "\n"); }
+
+void ConsoleUi::print(const std::string& text) {
+  out_ << text;
+  out_.flush();
+}
+
+void ConsoleUi::error(const std::string& text) {
+  err_ << "[" << timestamp_() << "] error: " << text << "\n";
+  err_.flush();
+}
+
+void ConsoleUi::showModal(Form& form) {
+  form.reopen();
+  form.load();
+  if (!form.closed()) form.requestClose(Form::kCloseByUser);
+}
+
+std::optional<std::string> ConsoleUi::chooseRestoreVersion(
+    const std::vector<std::string>& versions) {
+  std::string available;
+  bool found = false;
+  for (std::size_t i = 0; i < versions.size(); ++i) {
+    available += (i ? ", " : "") + versions[i];
+    found = found || versions[i] == options_.restoreVersion;
+  }
+  if (found) {
+    note("Restoring version " + options_.restoreVersion);
+    return options_.restoreVersion;
+  }
+  error("Version " + options_.restoreVersion + " is not in the backup directory." +
+        (available.empty() ? "" : " Available: " + available));
+  return std::nullopt;
+}
+
+DnsReview ConsoleUi::reviewDns(const std::string& primary, const std::string& secondary) {
+  note("DNS servers: " + primary + " " + secondary);
+  ++dnsReviews_;
+  if (!options_.dns) return DnsReview{DnsReview::Choice::Keep, {}, {}};
+  // Shown again after the modem refused an address: the same values would
+  // only be refused again.
+  if (dnsReviews_ > 1) return DnsReview{};
+  return DnsReview{DnsReview::Choice::Modify, options_.dns->first, options_.dns->second};
+}
+

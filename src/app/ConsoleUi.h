@@ -1,0 +1,53 @@
+// The console in place of the window: status lines and progress on
+// standard output, message boxes on standard error, the workflows' questions
+// answered from the command line; with --json, one JSON object per line.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/BatchCommandLine.h"
+#include "core/Prompts.h"
+#include "platform/Platform.h"
+
+// The console Ui: boxes go to standard error and are answered OK (yes/no:
+// No unless --yes); the workflows' questions are answered from the options.
+class ConsoleUi : public Ui, public Prompts {
+ public:
+  ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& options,
+            std::function<std::string()> timestamp);
+  int msgBox(const std::string& text, int style, const std::string& title) override;
+  void setPointer(int code) override { pointer_ = code; }
+  int pointer() const override { return pointer_; }
+  // No dialog of its own is shown in batch mode: it is closed at once.
+  void showModal(Form& form) override;
+  void show(Form&) override {}
+
+  std::optional<std::string> chooseRestoreVersion(
+      const std::vector<std::string>& versions) override;
+  DnsReview reviewDns(const std::string& primary, const std::string& secondary) override;
+
+  void status(const std::string& text);
+  void progress(int value);
+  void note(const std::string& text);  // a line of our own on standard output
+  void error(const std::string& text);  // a line of our own on standard error
+  // A whole JSON object on a line of standard output (with --json).
+  void json(const std::string& line);
+  // Text as it is, on standard output.
+  void print(const std::string& text);
+  // While a station waits for the next modem, its failing queries are not news.
+  void setQuiet(bool quiet) { quiet_ = quiet; }
+
+ private:
+  std::ostream& out_;
+  std::ostream& err_;
+  const BatchOptions& options_;
+  std::function<std::string()> timestamp_;
+  int pointer_ = kPointerDefault;
+  int dnsReviews_ = 0;
+  int lastProgress_ = -1;
+  bool quiet_ = false;
+};
