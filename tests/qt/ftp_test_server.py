@@ -9,6 +9,10 @@ Faults (--fault, on the data connection of --fault-on, after --fault-after
 bytes of the file have been moved):
   stall  stop sending / receiving, keep both connections open
   drop   close the data and the control connection without a reply
+  hold   move the whole file, then keep its final reply (226) back for
+         --hold-seconds, as a modem does while it writes flash; logs
+         "HOLD 226" when it starts holding and "RELEASE 226" when the time
+         is up (also when the client has gone meanwhile)
 --mute CMD   swallow that command (e.g. QUIT, DELE) and never answer it.
 """
 
@@ -32,8 +36,8 @@ def log_line(text):
 
 
 class FaultDTP(DTPHandler):
-    def _fault_here(self):
-        if not ARGS.fault:
+    def _fault_here(self, faults=("stall", "drop")):
+        if ARGS.fault not in faults:
             return False
         cmd = "STOR" if self.receive else "RETR"
         return ARGS.fault_on in ("any", cmd)
@@ -67,6 +71,22 @@ class FaultDTP(DTPHandler):
     # The loop calls this alias, which the base class binds to its own method.
     handle_read_event = handle_read
 
+    def close(self):
+        resp = self._resp
+        if (not self._closed and resp and resp[0].startswith("226")
+                and self._fault_here(("hold",))):
+            self._resp = ()
+            channel = self.cmd_channel
+            log_line("HOLD 226")
+
+            def release():
+                log_line("RELEASE 226")
+                if channel.connected:
+                    channel.respond(resp[0])
+            channel.ioloop.call_later(ARGS.hold_seconds, release,
+                                      _errback=channel.handle_error)
+        DTPHandler.close(self)
+
 
 class LoggingHandler(FTPHandler):
     dtp_handler = FaultDTP
@@ -90,9 +110,10 @@ def main():
     p.add_argument("--user", default="kovauser")
     p.add_argument("--password", default="moonstone")
     p.add_argument("--log", required=True)
-    p.add_argument("--fault", choices=["stall", "drop"])
+    p.add_argument("--fault", choices=["stall", "drop", "hold"])
     p.add_argument("--fault-on", choices=["RETR", "STOR", "any"], default="any")
     p.add_argument("--fault-after", type=int, default=0)
+    p.add_argument("--hold-seconds", type=float, default=3)
     p.add_argument("--mute")
     p.add_argument("--max-seconds", type=float, default=300)
     ARGS = p.parse_args()

@@ -1,12 +1,12 @@
 #include "platform/qt/CurlFtpClient.h"
 
-#include <QTimer>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -17,7 +17,7 @@
 //   libcurl result                               state  responseCode
 //   CURLE_OK                                     12     0
 //   CURLE_OPERATION_TIMEDOUT (28), and our own   11     12002 time-out
-//     watchdog: no socket activity for requestTimeoutMs
+//     idle check: no data or reply for requestTimeoutMs
 //   CURLE_REMOTE_FILE_NOT_FOUND (78)             11     12003 server refused;
 //   CURLE_REMOTE_ACCESS_DENIED (9)                            responseInfo is
 //   CURLE_FTP_COULDNT_RETR_FILE (19)                          the server's
@@ -34,12 +34,12 @@
 //
 // "CLOSE" always ends in 10, whatever the server answers to QUIT.
 //
-// libcurl waits without returning to the loop in two places: for the final
-// reply after a data transfer (226), and for the reply to the QUIT it sends
-// when it drops a connection itself after some errors. Both are short on a
-// healthy server and bounded by CURLOPT_SERVER_RESPONSE_TIMEOUT. When we drop
-// a connection (cancel, time-out, CLOSE) the sockets are shut down first so
-// that libcurl's QUIT fails at once instead of waiting.
+// libcurl waits without returning in two places: for the final reply after
+// a data transfer (226; a modem writes the image to flash first, and libcurl
+// allows it a minute), and for the reply to the QUIT it sends when it drops
+// a connection itself after some errors. Both happen on the worker thread.
+// When we drop a connection (cancel, time-out, CLOSE) the sockets are shut
+// down first, from whichever thread, so that such a wait ends at once.
 
 namespace {
 
@@ -49,11 +49,9 @@ constexpr long kDownloadBuffer = 256L << 10;  // libcurl reads up to 100 of thes
 // path. Much more costs a PUT milliseconds of page faults on a fresh buffer
 // before the first byte goes out.
 constexpr long kUploadBuffer = 256L << 10;
-
-void globalInit() {
-  static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
-  (void)rc;
-}
+// A NAT between the PC and the modem forgets a connection that is quiet
+// for a few minutes, e.g. while the modem writes the image to flash.
+constexpr long kKeepAliveSeconds = 60;
 
 bool isReplyLine(const std::string& line) {
   return line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])) &&
@@ -70,25 +68,49 @@ std::string systemError(int err) { return std::strerror(err); }
 
 }  // namespace
 
+// What the worker thread owns of one command, from execute() until the
+// request is done or dropped.
+struct CurlFtpClient::Job {
+  FtpCommand cmd;
+  std::string url;
+  CurlMultiDriver* driver = nullptr;
+  int fd = -1;  // local file
+  curl_off_t size = 0;
+  curl_slist* quote = nullptr;
+  std::string lastReply;  // last final reply line of the server
+  std::string localError;
+  char errorBuffer[CURL_ERROR_SIZE] = {};
+
+  Job() = default;
+  Job(const Job&) = delete;
+  Job& operator=(const Job&) = delete;
+  ~Job() {
+    closeFile();
+    curl_slist_free_all(quote);
+  }
+  // The error number of close(), 0 when fine.
+  int closeFile() {
+    if (fd < 0) return 0;
+    int err = ::close(fd) == 0 ? 0 : errno;
+    fd = -1;
+    return err;
+  }
+};
+
 CurlFtpClient::CurlFtpClient(int port, std::string user, std::string password,
                              int requestTimeoutMs, QObject* parent)
     : QObject(parent),
       port_(port),
       user_(std::move(user)),
       password_(std::move(password)),
-      timeoutMs_(requestTimeoutMs > 0 ? requestTimeoutMs : 60000),
-      driver_(timeoutMs_) {
-  globalInit();
-  easy_ = curl_easy_init();
-  driver_.onDone = [this](CURL*, CURLcode result) { transferDone(result); };
-  driver_.onStalled = [this] { stalled(); };
+      timeoutMs_(requestTimeoutMs > 0 ? requestTimeoutMs : 60000) {
+  idleTimer_.setSingleShot(true);
+  connect(&idleTimer_, &QTimer::timeout, this, &CurlFtpClient::idleCheck);
 }
 
 CurlFtpClient::~CurlFtpClient() {
-  closeSession();
-  closeLocalFile(false);
-  if (easy_) curl_easy_cleanup(easy_);
-  curl_slist_free_all(quote_);
+  driver_.stop();  // no hook runs and nothing is posted from here on
+  dropTempFile();
 }
 
 void CurlFtpClient::execute(const std::string& command) {
@@ -97,50 +119,62 @@ void CurlFtpClient::execute(const std::string& command) {
 
   busy_ = true;
   current_ = cmd;
-  lastReply_.clear();
-  localError_.clear();
-  errorBuffer_[0] = '\0';
 
-  if (cmd.kind == FtpCommand::Close && !sessionAlive()) {
-    closeSession();
-    finish(Disconnected);
-    return;
-  }
-  if (host_.empty()) {
+  if (host_.empty() && cmd.kind != FtpCommand::Close) {
     finish(ErrorState, kOtherBase + CURLE_URL_MALFORMAT, "No remote host set");
     return;
   }
-  if (!easy_) {
-    finish(ErrorState, kOtherBase + CURLE_FAILED_INIT, "Cannot initialise libcurl");
-    return;
+  auto job = std::make_shared<Job>();
+  if (!openLocalFile(cmd, job->fd)) return;
+  if (cmd.kind == FtpCommand::Put) {
+    struct stat st {};
+    ::fstat(job->fd, &st);
+    job->size = st.st_size;
   }
-  if (!openLocalFile(cmd)) return;
-  startTransfer(cmd);
+  const bool hasFile = cmd.kind == FtpCommand::Get || cmd.kind == FtpCommand::Put;
+  job->url = url(hasFile ? cmd.remote : std::string());
+  job->cmd = std::move(cmd);
+  job->driver = &driver_;
+
+  const unsigned gen = generation_;
+  driver_.run({[this, job, gen](CURL* easy, CurlMultiDriver& driver) {
+                 if (job->cmd.kind == FtpCommand::Close && !driver.sessionAlive()) {
+                   driver.closeSession();
+                   post(gen, {Disconnected, 0, {}, false});
+                   return false;
+                 }
+                 return startTransfer(*job, easy);
+               },
+               [this, job, gen](CURLcode result, CurlMultiDriver& driver) {
+                 post(gen, transferDone(*job, result, driver));
+               }});
+  idleTimer_.start(timeoutMs_);
 }
 
 void CurlFtpClient::cancel() {
   ++generation_;
-  closeSession();
-  closeLocalFile(false);
+  idleTimer_.stop();
+  driver_.abandon();
+  dropTempFile();
   busy_ = false;
 }
 
-// --- one command ------------------------------------------------------------
+// --- Qt thread ----------------------------------------------------------------
 
-bool CurlFtpClient::openLocalFile(const FtpCommand& cmd) {
+bool CurlFtpClient::openLocalFile(const FtpCommand& cmd, int& fd) {
   namespace fs = std::filesystem;
   if (cmd.kind == FtpCommand::Put) {
-    fd_ = ::open(cmd.local.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(cmd.local.c_str(), O_RDONLY | O_CLOEXEC);
+    const int err = errno;
     struct stat st {};
-    if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode)) {
-      closeLocalFile(false);
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
       finish(ErrorState, kOtherBase + CURLE_READ_ERROR,
              "Cannot open local file " + cmd.local + ": not a regular file");
-      return false;
+      return false;  // the job closes fd
     }
-    if (fd_ < 0) {
+    if (fd < 0) {
       finish(ErrorState, kOtherBase + CURLE_READ_ERROR,
-             "Cannot open local file " + cmd.local + ": " + systemError(errno));
+             "Cannot open local file " + cmd.local + ": " + systemError(err));
       return false;
     }
     return true;
@@ -158,7 +192,7 @@ bool CurlFtpClient::openLocalFile(const FtpCommand& cmd) {
   }
   static unsigned counter = 0;
   int err = 0;
-  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     fs::path temp = target;
     // Appended piece by piece: GCC 12 warns (-Wrestrict, falsely) on the
     // chain of operator+ here in release builds.
@@ -170,12 +204,12 @@ bool CurlFtpClient::openLocalFile(const FtpCommand& cmd) {
     name += std::to_string(++counter);
     name += ".part";
     temp.replace_filename(name);
-    fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     err = errno;
-    if (fd_ >= 0) tempPath_ = temp.string();
-    if (fd_ < 0 && err != EEXIST) break;
+    if (fd >= 0) tempPath_ = temp.string();
+    if (fd < 0 && err != EEXIST) break;
   }
-  if (fd_ < 0) {
+  if (fd < 0) {
     finish(ErrorState, kOtherBase + CURLE_WRITE_ERROR,
            "Cannot create local file " + cmd.local + ": " + systemError(err));
     return false;
@@ -202,166 +236,54 @@ std::string CurlFtpClient::url(const std::string& remote) const {
   return u;
 }
 
-bool CurlFtpClient::startTransfer(const FtpCommand& cmd) {
-  if (!driver_.open()) {
-    closeLocalFile(false);
-    finish(ErrorState, kOtherBase + CURLE_FAILED_INIT, "Cannot initialise libcurl");
-    return false;
-  }
-
-  CURL* e = easy_;
-  curl_easy_reset(e);
-  curl_slist_free_all(quote_);
-  quote_ = nullptr;
-
-  const bool hasFile = cmd.kind == FtpCommand::Get || cmd.kind == FtpCommand::Put;
-  const std::string address = url(hasFile ? cmd.remote : std::string());
-  curl_easy_setopt(e, CURLOPT_URL, address.c_str());
-  curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "ftp");
-  curl_easy_setopt(e, CURLOPT_USERNAME, user_.c_str());
-  curl_easy_setopt(e, CURLOPT_PASSWORD, password_.c_str());
-  curl_easy_setopt(e, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
-  // Data connections go to the address the user gave, never elsewhere.
-  curl_easy_setopt(e, CURLOPT_FTP_SKIP_PASV_IP, 1L);
-  curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(e, CURLOPT_ERRORBUFFER, errorBuffer_);
-  // KOVA_FTP_TRACE=1: libcurl's own account of each command on stderr.
-  if (const char* trace = std::getenv("KOVA_FTP_TRACE"); trace && *trace == '1')
-    curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
-  curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs_));
-  // libcurl 7.88 holds the data connection after EPSV until the control
-  // connection's happy-eyeballs timer (200 ms) runs out. With 0 every
-  // address family starts at once; the modem has a single IPv4 address.
-  curl_easy_setopt(e, CURLOPT_HAPPY_EYEBALLS_TIMEOUT_MS, 0L);
-  // A backstop for libcurl's own waits; the watchdog below normally fires
-  // first.
-  curl_easy_setopt(e, CURLOPT_SERVER_RESPONSE_TIMEOUT,
-                   static_cast<long>((timeoutMs_ + 999) / 1000 + 1));
-  curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kDownloadBuffer);
-  curl_easy_setopt(e, CURLOPT_UPLOAD_BUFFERSIZE, kUploadBuffer);
-  curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlFtpClient::onHeader);
-  curl_easy_setopt(e, CURLOPT_HEADERDATA, this);
-  driver_.hookSockets(e);
-
-  switch (cmd.kind) {
-    case FtpCommand::Get:
-      curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlFtpClient::onWrite);
-      curl_easy_setopt(e, CURLOPT_WRITEDATA, this);
-      break;
-    case FtpCommand::Put: {
-      struct stat st {};
-      ::fstat(fd_, &st);
-      curl_easy_setopt(e, CURLOPT_UPLOAD, 1L);
-      curl_easy_setopt(e, CURLOPT_READFUNCTION, &CurlFtpClient::onRead);
-      curl_easy_setopt(e, CURLOPT_READDATA, this);
-      curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
-      break;
-    }
-    case FtpCommand::Delete:
-      quote_ = curl_slist_append(nullptr, ("DELE " + cmd.remote).c_str());
-      curl_easy_setopt(e, CURLOPT_QUOTE, quote_);
-      curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
-      break;
-    case FtpCommand::Close:
-      // The server answers and hangs up; closeSession() then drops our end.
-      quote_ = curl_slist_append(nullptr, "QUIT");
-      curl_easy_setopt(e, CURLOPT_QUOTE, quote_);
-      curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
-      break;
-  }
-
-  CURLMcode mc = driver_.add(e);
-  if (mc != CURLM_OK) {
-    closeLocalFile(false);
-    finish(ErrorState, kOtherBase + CURLE_FAILED_INIT, curl_multi_strerror(mc));
-    return false;
-  }
-  return true;
-}
-
-void CurlFtpClient::transferDone(CURLcode result) {
-  if (current_.kind == FtpCommand::Close) {
-    closeSession();
-    finish(Disconnected);
-    return;
-  }
-
-  if (result == CURLE_OK) {
-    if (current_.kind == FtpCommand::Get) {
-      int fd = fd_;
-      fd_ = -1;
-      int err = ::close(fd) == 0 ? 0 : errno;
-      if (err == 0 && ::rename(tempPath_.c_str(), current_.local.c_str()) != 0) err = errno;
-      if (err != 0) {
-        closeLocalFile(false);
-        finish(ErrorState, kOtherBase + CURLE_WRITE_ERROR,
-               "Cannot store local file " + current_.local + ": " + systemError(err));
-        return;
-      }
-      tempPath_.clear();
-    } else {
-      closeLocalFile(true);
-    }
-    finish(ResponseCompleted);
-    return;
-  }
-
-  closeLocalFile(false);
-  const std::string curlText = errorBuffer_[0] ? errorBuffer_ : curl_easy_strerror(result);
-  switch (result) {
-    case CURLE_OPERATION_TIMEDOUT:
-      closeSession();
-      finish(ErrorState, kTimeout, "The operation timed out: " + curlText);
-      return;
-    case CURLE_REMOTE_FILE_NOT_FOUND:
-    case CURLE_REMOTE_ACCESS_DENIED:
-    case CURLE_FTP_COULDNT_RETR_FILE:
-    case CURLE_QUOTE_ERROR:
-    case CURLE_UPLOAD_FAILED:
-    case CURLE_REMOTE_DISK_FULL:
-    case CURLE_REMOTE_FILE_EXISTS:
-      finish(ErrorState, kServerRefused, isErrorReply(lastReply_) ? lastReply_ : curlText);
-      return;
-    case CURLE_LOGIN_DENIED:
-      finish(ErrorState, kLoginRefused, isErrorReply(lastReply_) ? lastReply_ : curlText);
-      return;
-    case CURLE_COULDNT_CONNECT:
-      closeSession();
-      finish(ErrorState, kCannotConnect, curlText);
-      return;
-    case CURLE_SEND_ERROR:
-    case CURLE_RECV_ERROR:
-    case CURLE_GOT_NOTHING:
-    case CURLE_PARTIAL_FILE:
-      if (!sessionAlive()) {
-        closeSession();
-        finish(Disconnected);
-        return;
-      }
-      break;
-    default:
-      break;
-  }
-  finish(ErrorState, kOtherBase + result, localError_.empty() ? curlText : localError_);
-}
-
 void CurlFtpClient::finish(int state, int code, std::string info) {
-  // Always through the loop: the caller of execute() and the code that is
-  // still unwinding from a libcurl call never see the handler run.
-  QTimer::singleShot(0, this, [this, gen = generation_, state, code,
-                               info = std::move(info)] {
-    if (gen != generation_) return;  // cancelled meanwhile
-    busy_ = false;
-    code_ = code;
-    info_ = info;
-    auto handler = onStateChanged;  // the handler may destroy us
-    if (handler) handler(state);
-  });
+  post(generation_, {state, code, std::move(info), false});
 }
 
-void CurlFtpClient::stalled() {
-  closeSession();  // the state of the connection is unknown now
-  closeLocalFile(false);
+void CurlFtpClient::post(unsigned generation, Outcome outcome) {
+  // Always through the loop: the caller of execute() and the code that is
+  // still unwinding never see the handler run, and outcomes keep their order.
+  QMetaObject::invokeMethod(
+      this, [this, generation, outcome = std::move(outcome)] { deliver(generation, outcome); },
+      Qt::QueuedConnection);
+}
+
+void CurlFtpClient::deliver(unsigned generation, const Outcome& outcome) {
+  if (generation != generation_) return;  // cancelled meanwhile
+  idleTimer_.stop();
+  int state = outcome.state, code = outcome.code;
+  std::string info = outcome.info;
+  if (!tempPath_.empty()) {
+    if (!outcome.keepFile) {
+      ::unlink(tempPath_.c_str());
+    } else if (::rename(tempPath_.c_str(), current_.local.c_str()) != 0) {
+      const int err = errno;
+      ::unlink(tempPath_.c_str());
+      state = ErrorState;
+      code = kOtherBase + CURLE_WRITE_ERROR;
+      info = "Cannot store local file " + current_.local + ": " + systemError(err);
+    }
+    tempPath_.clear();
+  }
+  busy_ = false;
+  code_ = code;
+  info_ = std::move(info);
+  auto handler = onStateChanged;  // the handler may destroy us
+  if (handler) handler(state);
+}
+
+void CurlFtpClient::idleCheck() {
+  if (!busy_) return;
+  using namespace std::chrono;
+  auto idle = duration_cast<milliseconds>(steady_clock::now() - driver_.lastActivity()).count();
+  if (idle < timeoutMs_) {
+    idleTimer_.start(static_cast<int>(timeoutMs_ - idle) + 1);
+    return;
+  }
+  // The state of the connection is unknown now; whatever the worker still
+  // reports about this command is stale.
+  ++generation_;
+  driver_.abandon();
   if (current_.kind == FtpCommand::Close) {
     finish(Disconnected);
   } else {
@@ -371,41 +293,129 @@ void CurlFtpClient::stalled() {
   }
 }
 
-// --- session ----------------------------------------------------------------
-
-bool CurlFtpClient::sessionAlive() const {
-  if (!driver_.isOpen() || driver_.attached()) return false;
-  // Between commands only the control connection is open. It is alive when
-  // nothing is waiting on it: neither the server's goodbye nor its EOF.
-  for (curl_socket_t s : driver_.sockets()) {
-    char c;
-    ssize_t n = ::recv(s, &c, 1, MSG_PEEK | MSG_DONTWAIT);
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
-  }
-  return false;
-}
-
-void CurlFtpClient::closeSession() { driver_.close(); }
-
-void CurlFtpClient::closeLocalFile(bool keep) {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!keep && !tempPath_.empty()) ::unlink(tempPath_.c_str());
+void CurlFtpClient::dropTempFile() {
+  if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
   tempPath_.clear();
 }
 
-// --- libcurl callbacks ------------------------------------------------------
+// --- worker thread --------------------------------------------------------------
+
+bool CurlFtpClient::startTransfer(Job& job, CURL* e) const {
+  curl_easy_setopt(e, CURLOPT_URL, job.url.c_str());
+  curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "ftp");
+  curl_easy_setopt(e, CURLOPT_USERNAME, user_.c_str());
+  curl_easy_setopt(e, CURLOPT_PASSWORD, password_.c_str());
+  curl_easy_setopt(e, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+  // Data connections go to the address the user gave, never elsewhere.
+  curl_easy_setopt(e, CURLOPT_FTP_SKIP_PASV_IP, 1L);
+  curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(e, CURLOPT_ERRORBUFFER, job.errorBuffer);
+  // KOVA_FTP_TRACE=1: libcurl's own account of each command on stderr.
+  if (const char* trace = std::getenv("KOVA_FTP_TRACE"); trace && *trace == '1')
+    curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
+  curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs_));
+  // libcurl 7.88 holds the data connection after EPSV until the control
+  // connection's happy-eyeballs timer (200 ms) runs out. With 0 every
+  // address family starts at once; the modem has a single IPv4 address.
+  curl_easy_setopt(e, CURLOPT_HAPPY_EYEBALLS_TIMEOUT_MS, 0L);
+  // A backstop for libcurl's own waits; the idle check normally fires first.
+  curl_easy_setopt(e, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                   static_cast<long>((timeoutMs_ + 999) / 1000 + 1));
+  curl_easy_setopt(e, CURLOPT_TCP_KEEPALIVE, 1L);
+  curl_easy_setopt(e, CURLOPT_TCP_KEEPIDLE, kKeepAliveSeconds);
+  curl_easy_setopt(e, CURLOPT_TCP_KEEPINTVL, kKeepAliveSeconds);
+  curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kDownloadBuffer);
+  curl_easy_setopt(e, CURLOPT_UPLOAD_BUFFERSIZE, kUploadBuffer);
+  curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlFtpClient::onHeader);
+  curl_easy_setopt(e, CURLOPT_HEADERDATA, &job);
+
+  switch (job.cmd.kind) {
+    case FtpCommand::Get:
+      curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlFtpClient::onWrite);
+      curl_easy_setopt(e, CURLOPT_WRITEDATA, &job);
+      break;
+    case FtpCommand::Put:
+      curl_easy_setopt(e, CURLOPT_UPLOAD, 1L);
+      curl_easy_setopt(e, CURLOPT_READFUNCTION, &CurlFtpClient::onRead);
+      curl_easy_setopt(e, CURLOPT_READDATA, &job);
+      curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE, job.size);
+      break;
+    case FtpCommand::Delete:
+      job.quote = curl_slist_append(nullptr, ("DELE " + job.cmd.remote).c_str());
+      curl_easy_setopt(e, CURLOPT_QUOTE, job.quote);
+      curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
+      break;
+    case FtpCommand::Close:
+      // The server answers and hangs up; the session is then dropped.
+      job.quote = curl_slist_append(nullptr, "QUIT");
+      curl_easy_setopt(e, CURLOPT_QUOTE, job.quote);
+      curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
+      break;
+  }
+  return true;
+}
+
+CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
+                                                   CurlMultiDriver& driver) const {
+  if (job.cmd.kind == FtpCommand::Close) {
+    driver.closeSession();
+    return {Disconnected, 0, {}, false};
+  }
+
+  if (result == CURLE_OK) {
+    if (int err = job.closeFile(); err != 0) {
+      return {ErrorState, kOtherBase + CURLE_WRITE_ERROR,
+              "Cannot store local file " + job.cmd.local + ": " + systemError(err)};
+    }
+    return {ResponseCompleted, 0, {}, true};
+  }
+
+  job.closeFile();
+  const std::string curlText = job.errorBuffer[0] ? job.errorBuffer : curl_easy_strerror(result);
+  const std::string reply = isErrorReply(job.lastReply) ? job.lastReply : curlText;
+  switch (result) {
+    case CURLE_OPERATION_TIMEDOUT:
+      driver.closeSession();
+      return {ErrorState, kTimeout, "The operation timed out: " + curlText};
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+    case CURLE_REMOTE_ACCESS_DENIED:
+    case CURLE_FTP_COULDNT_RETR_FILE:
+    case CURLE_QUOTE_ERROR:
+    case CURLE_UPLOAD_FAILED:
+    case CURLE_REMOTE_DISK_FULL:
+    case CURLE_REMOTE_FILE_EXISTS:
+      return {ErrorState, kServerRefused, reply};
+    case CURLE_LOGIN_DENIED:
+      return {ErrorState, kLoginRefused, reply};
+    case CURLE_COULDNT_CONNECT:
+      driver.closeSession();
+      return {ErrorState, kCannotConnect, curlText};
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+      if (!driver.sessionAlive()) {
+        driver.closeSession();
+        return {Disconnected, 0, {}, false};
+      }
+      break;
+    default:
+      break;
+  }
+  return {ErrorState, kOtherBase + static_cast<int>(result),
+          job.localError.empty() ? curlText : job.localError};
+}
 
 size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
-  auto* self = static_cast<CurlFtpClient*>(userp);
+  auto* job = static_cast<Job*>(userp);
+  job->driver->touch();
   const size_t total = size * n;
   size_t done = 0;
   while (done < total) {
-    ssize_t w = ::write(self->fd_, data + done, total - done);
+    ssize_t w = ::write(job->fd, data + done, total - done);
     if (w < 0) {
       if (errno == EINTR) continue;
-      self->localError_ =
-          "Cannot write local file " + self->current_.local + ": " + systemError(errno);
+      job->localError = "Cannot write local file " + job->cmd.local + ": " + systemError(errno);
       return 0;
     }
     done += static_cast<size_t>(w);
@@ -414,22 +424,23 @@ size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
 }
 
 size_t CurlFtpClient::onRead(char* buffer, size_t size, size_t n, void* userp) {
-  auto* self = static_cast<CurlFtpClient*>(userp);
+  auto* job = static_cast<Job*>(userp);
+  job->driver->touch();
   for (;;) {
-    ssize_t r = ::read(self->fd_, buffer, size * n);
+    ssize_t r = ::read(job->fd, buffer, size * n);
     if (r >= 0) return static_cast<size_t>(r);
     if (errno == EINTR) continue;
-    self->localError_ =
-        "Cannot read local file " + self->current_.local + ": " + systemError(errno);
+    job->localError = "Cannot read local file " + job->cmd.local + ": " + systemError(errno);
     return CURL_READFUNC_ABORT;
   }
 }
 
 size_t CurlFtpClient::onHeader(char* data, size_t size, size_t n, void* userp) {
-  auto* self = static_cast<CurlFtpClient*>(userp);
+  auto* job = static_cast<Job*>(userp);
+  job->driver->touch();
   const size_t total = size * n;
   std::string line(data, total);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-  if (isReplyLine(line)) self->lastReply_ = std::move(line);
+  if (isReplyLine(line)) job->lastReply = std::move(line);
   return total;
 }

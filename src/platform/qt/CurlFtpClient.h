@@ -1,9 +1,10 @@
 // The FTP component on the real platform: the command texts run as libcurl
-// transfers on a CurlMultiDriver. Nothing here blocks the loop except the
-// short waits libcurl itself makes for a final server reply (see .cpp).
+// transfers on a CurlMultiDriver's worker thread; every outcome comes back
+// to the Qt thread through its event queue, in order.
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <string>
 
 #include <curl/curl.h>
@@ -38,47 +39,47 @@ class CurlFtpClient : public QObject, public FtpClient {
 
   int port() const { return port_; }
 
-  // Drives libcurl by hand, as the nudge does for a quiet command.
-  void driveNow() { driver_.driveNow(); }
-  // Whether the socket notifiers watch exactly what libcurl waits on.
-  bool watchesInSync() const { return driver_.watchesInSync(); }
-
  private:
-  // libcurl callbacks (userp is this).
+  struct Job;  // one command on the worker thread
+  struct Outcome {
+    int state = 0;
+    int code = 0;
+    std::string info;
+    bool keepFile = false;  // GET: rename the temporary over the target
+  };
+
+  // Worker thread: only the job, the driver and post().
+  bool startTransfer(Job& job, CURL* easy) const;
+  Outcome transferDone(Job& job, CURLcode result, CurlMultiDriver& driver) const;
+  // libcurl callbacks (userp is the job).
   static size_t onWrite(char* data, size_t size, size_t n, void* userp);
   static size_t onRead(char* buffer, size_t size, size_t n, void* userp);
   static size_t onHeader(char* data, size_t size, size_t n, void* userp);
 
-  void stalled();
-  bool startTransfer(const FtpCommand& cmd);
-  bool openLocalFile(const FtpCommand& cmd);
-  void transferDone(CURLcode result);
+  // Any thread: queues the outcome of command `generation` for the Qt thread.
+  void post(unsigned generation, Outcome outcome);
+
+  // Qt thread.
+  void deliver(unsigned generation, const Outcome& outcome);
   void finish(int state, int code = 0, std::string info = {});
-  void abortTransfer();
-  void closeSession();
-  bool sessionAlive() const;
-  void closeLocalFile(bool keep);
+  bool openLocalFile(const FtpCommand& cmd, int& fd);
+  void idleCheck();
+  void dropTempFile();
   std::string url(const std::string& remote) const;
 
-  int port_;
-  std::string user_;
-  std::string password_;
-  int timeoutMs_;
+  const int port_;
+  const std::string user_;
+  const std::string password_;
+  const int timeoutMs_;
   std::string host_;
 
-  CURL* easy_ = nullptr;  // reused for every command
-  curl_slist* quote_ = nullptr;
-  char errorBuffer_[CURL_ERROR_SIZE] = {};
   CurlMultiDriver driver_;  // one session: its multi handle owns the connection
+  QTimer idleTimer_;        // no data or reply for timeoutMs_: time-out
 
   FtpCommand current_;
   bool busy_ = false;
   unsigned generation_ = 0;  // bumped by cancel(): drops queued outcomes
   int code_ = 0;
   std::string info_;
-  std::string lastReply_;  // last final reply line of the server
-  std::string localError_;
-
-  int fd_ = -1;            // local file of the command in progress
-  std::string tempPath_;   // GET: the temporary beside the target
+  std::string tempPath_;  // GET: the temporary beside the target
 };

@@ -1,237 +1,238 @@
 #include "platform/qt/CurlMultiDriver.h"
 
-#include <QSocketNotifier>
+#include <cerrno>
+#include <cstdint>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr int kNudgeMs = 200;  // quiet time before a transfer is driven by hand
+// Longest sleep of the worker while a transfer runs; libcurl's own timers
+// wake it sooner.
+constexpr int kPollMs = 1000;
+
+void globalInit() {
+  // Before any thread of ours uses libcurl: it is not thread-safe.
+  static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
+  (void)rc;
+}
 
 }  // namespace
 
-CurlMultiDriver::CurlMultiDriver(int idleTimeoutMs, QObject* parent)
-    : QObject(parent), timeoutMs_(idleTimeoutMs) {
-  curlTimer_.setSingleShot(true);
-  idleTimer_.setSingleShot(true);
-  connect(&curlTimer_, &QTimer::timeout, this, &CurlMultiDriver::curlTimeout);
-  connect(&idleTimer_, &QTimer::timeout, this, &CurlMultiDriver::idleCheck);
-  nudgeTimer_.setInterval(kNudgeMs);
-  connect(&nudgeTimer_, &QTimer::timeout, this, &CurlMultiDriver::nudge);
+CurlMultiDriver::CurlMultiDriver() {
+  globalInit();
+  wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  touch();
+  worker_ = std::thread([this] { loop(); });
 }
 
-CurlMultiDriver::~CurlMultiDriver() { close(); }
+CurlMultiDriver::~CurlMultiDriver() {
+  stop();
+  if (wakeFd_ >= 0) ::close(wakeFd_);
+}
 
-bool CurlMultiDriver::open() {
-  if (multi_) return true;
-  multi_ = curl_multi_init();
-  if (!multi_) return false;
-  curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &CurlMultiDriver::onCurlSocket);
-  curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
-  curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &CurlMultiDriver::onCurlTimer);
-  curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
+// --- any thread ----------------------------------------------------------------
+
+void CurlMultiDriver::run(Request request) {
+  touch();
+  post({Op::Run, std::move(request)});
+}
+
+void CurlMultiDriver::abandon() {
+  shutdownSockets();
+  post({Op::Abandon, {}});
+}
+
+void CurlMultiDriver::stop() {
+  if (!worker_.joinable()) return;
+  shutdownSockets();
+  post({Op::Quit, {}});
+  worker_.join();
+}
+
+std::chrono::steady_clock::time_point CurlMultiDriver::lastActivity() const {
+  using namespace std::chrono;
+  return steady_clock::time_point(
+      steady_clock::duration(lastActivity_.load(std::memory_order_relaxed)));
+}
+
+void CurlMultiDriver::touch() {
+  lastActivity_.store(std::chrono::steady_clock::now().time_since_epoch().count(),
+                      std::memory_order_relaxed);
+}
+
+void CurlMultiDriver::post(Task task) {
+  {
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
+  }
+  const std::uint64_t one = 1;
+  if (wakeFd_ >= 0) (void)!::write(wakeFd_, &one, sizeof one);
+}
+
+void CurlMultiDriver::shutdownSockets() {
+  // Under the lock a socket in the set is still open (closing takes the
+  // lock too), so no number that libcurl has given back is hit.
+  std::lock_guard lock(socketMutex_);
+  for (curl_socket_t s : sockets_) ::shutdown(s, SHUT_RDWR);
+}
+
+// --- worker ------------------------------------------------------------------
+
+void CurlMultiDriver::loop() {
+  easy_ = curl_easy_init();
+  while (takeTasks()) {
+    for (int turn = 0; attached_ && turn < 3; ++turn) {
+      int running = 0;
+      curl_multi_perform(multi_, &running);
+      collectDone();
+      if (!waitsOnNothing()) break;
+    }
+    // Made while idle, not when the next request is waiting for it.
+    if (!multi_ && easy_) multi_ = curl_multi_init();
+    waitForWork();
+  }
+  closeSession();
+  if (easy_) curl_easy_cleanup(easy_);
+  easy_ = nullptr;
+  current_ = {};
+}
+
+bool CurlMultiDriver::takeTasks() {
+  std::deque<Task> tasks;
+  {
+    std::lock_guard lock(mutex_);
+    tasks.swap(tasks_);
+  }
+  // A request queued before an abandon is dropped unstarted.
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < tasks.size(); ++i) {
+    if (tasks[i].op == Op::Quit) return false;
+    if (tasks[i].op == Op::Abandon) from = i;
+  }
+  for (std::size_t i = from; i < tasks.size(); ++i) {
+    if (tasks[i].op == Op::Abandon)
+      closeSession();
+    else
+      startRequest(std::move(tasks[i].request));
+  }
   return true;
 }
 
-void CurlMultiDriver::hookSockets(CURL* easy) {
-  curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &CurlMultiDriver::onOpenSocket);
-  curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, this);
-  curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &CurlMultiDriver::onCloseSocket);
-  curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, this);
-}
-
-CURLMcode CurlMultiDriver::add(CURL* easy) {
-  CURLMcode mc = curl_multi_add_handle(multi_, easy);
-  if (mc != CURLM_OK) return mc;
-  easy_ = easy;
-  attached_ = true;
-  lastActivity_ = std::chrono::steady_clock::now();
-  idleTimer_.start(timeoutMs_);
-  nudgeTimer_.start();
-  return CURLM_OK;
-}
-
-void CurlMultiDriver::nudge() {
-  if (!multi_ || !attached_) {
-    nudgeTimer_.stop();
+void CurlMultiDriver::startRequest(Request request) {
+  drop();
+  if (!multi_ && easy_) multi_ = curl_multi_init();
+  if (!multi_) {
+    if (request.done) request.done(CURLE_FAILED_INIT, *this);
     return;
   }
-  using namespace std::chrono;
-  if (steady_clock::now() - lastActivity_ < milliseconds(kNudgeMs)) return;
-  driveNow();
+  curl_easy_reset(easy_);
+  current_ = {};  // the easy handle no longer points into it
+  curl_easy_setopt(easy_, CURLOPT_OPENSOCKETFUNCTION, &CurlMultiDriver::onOpenSocket);
+  curl_easy_setopt(easy_, CURLOPT_OPENSOCKETDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_CLOSESOCKETFUNCTION, &CurlMultiDriver::onCloseSocket);
+  curl_easy_setopt(easy_, CURLOPT_CLOSESOCKETDATA, this);
+  touch();
+  if (!request.start || !request.start(easy_, *this)) return;
+  if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) {
+    curl_easy_reset(easy_);
+    if (request.done) request.done(CURLE_FAILED_INIT, *this);
+    return;
+  }
+  current_ = std::move(request);
+  attached_ = true;
 }
 
-void CurlMultiDriver::driveNow() {
-  if (!multi_) return;
-  // curl_multi_perform alone moves the transfer on but never reports which
-  // sockets libcurl waits on next; the watches then stay stale and nothing
-  // but this nudge drives the command, one buffer per 200 ms (a 64 MiB PUT
-  // took 52 s). socket_all performs and then reports them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  int running = 0;
-  curl_multi_socket_all(multi_, &running);
-#pragma GCC diagnostic pop
-  collectDone();
+void CurlMultiDriver::drop() {
+  if (!attached_) return;
+  curl_multi_remove_handle(multi_, easy_);
+  attached_ = false;
+  curl_easy_reset(easy_);  // no pointer into the request is left
+  current_ = {};
 }
 
-bool CurlMultiDriver::watchesInSync() const {
-  if (!multi_) return watches_.empty();
+void CurlMultiDriver::collectDone() {
+  int left = 0;
+  while (CURLMsg* msg = curl_multi_info_read(multi_, &left)) {
+    if (msg->msg != CURLMSG_DONE || msg->easy_handle != easy_ || !attached_) continue;
+    const CURLcode result = msg->data.result;
+    curl_multi_remove_handle(multi_, easy_);
+    attached_ = false;
+    // The request stays until the next one starts, as the idle easy handle
+    // still points into it: resetting the handle here would hold the
+    // outcome back while libcurl frees its buffers.
+    if (current_.done) current_.done(result, *this);  // may close the session
+    return;
+  }
+}
+
+bool CurlMultiDriver::waitsOnNothing() {
+  // libcurl 7.88 reads an EPSV reply that is already there in the call that
+  // sent EPSV, then returns asking for no socket and with no timer set: the
+  // data connection would wait for the poll's time-out. One more call opens
+  // it at once.
+  if (!attached_) return false;
+  long timeoutMs = -1;
+  curl_multi_timeout(multi_, &timeoutMs);
+  if (timeoutMs >= 0 && timeoutMs < kPollMs) return false;
   fd_set r, w, x;
   FD_ZERO(&r);
   FD_ZERO(&w);
   FD_ZERO(&x);
   int maxFd = -1;
   curl_multi_fdset(multi_, &r, &w, &x, &maxFd);
-  for (int fd = 0; fd <= maxFd; ++fd) {
-    if (!FD_ISSET(fd, &r) && !FD_ISSET(fd, &w)) continue;
-    auto it = watches_.find(fd);
-    if (it == watches_.end()) return false;
-  }
-  for (const auto& [fd, wt] : watches_) {
-    const bool reading = wt.read && wt.read->isEnabled();
-    const bool writing = wt.write && wt.write->isEnabled();
-    if (fd >= FD_SETSIZE || reading != bool(FD_ISSET(fd, &r)) ||
-        writing != bool(FD_ISSET(fd, &w)))
-      return false;
-  }
-  return true;
+  return maxFd < 0;
 }
 
-void CurlMultiDriver::collectDone() {
-  int left = 0;
-  while (multi_) {
-    CURLMsg* msg = curl_multi_info_read(multi_, &left);
-    if (!msg) break;
-    if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy_) {
-      transferDone(msg->data.result);  // may tear the multi handle down
-      return;
-    }
-  }
-}
-
-void CurlMultiDriver::transferDone(CURLcode result) {
-  idleTimer_.stop();
-  nudgeTimer_.stop();
-  curl_multi_remove_handle(multi_, easy_);
-  attached_ = false;
-  if (onDone) onDone(easy_, result);
-}
-
-void CurlMultiDriver::idleCheck() {
-  if (!attached_) return;
-  using namespace std::chrono;
-  auto idle = duration_cast<milliseconds>(steady_clock::now() - lastActivity_).count();
-  if (idle < timeoutMs_) {
-    idleTimer_.start(static_cast<int>(timeoutMs_ - idle) + 1);
-    return;
-  }
-  if (onStalled) onStalled();
-}
-
-void CurlMultiDriver::close() {
-  idleTimer_.stop();
-  nudgeTimer_.stop();
-  // Nothing libcurl does from here on can wait for the peer.
-  for (curl_socket_t s : sockets_) ::shutdown(s, SHUT_RDWR);
+void CurlMultiDriver::waitForWork() {
+  // Without an eventfd (out of descriptors) the worker looks for tasks
+  // every few milliseconds instead.
+  const bool canWake = wakeFd_ >= 0;
+  curl_waitfd wake{wakeFd_, CURL_WAIT_POLLIN, 0};
   if (attached_) {
-    curl_multi_remove_handle(multi_, easy_);
-    attached_ = false;
+    curl_multi_poll(multi_, &wake, canWake ? 1 : 0, canWake ? kPollMs : 10, nullptr);
+  } else {
+    pollfd p{wakeFd_, POLLIN, 0};
+    ::poll(&p, canWake ? 1 : 0, canWake ? -1 : 10);
+    wake.revents = p.revents;
   }
+  if (wake.revents & CURL_WAIT_POLLIN) {
+    std::uint64_t n;
+    (void)!::read(wakeFd_, &n, sizeof n);
+  }
+}
+
+bool CurlMultiDriver::sessionAlive() {
+  if (!multi_ || attached_) return false;
+  // Between commands only the control connection is open. It is alive when
+  // nothing is waiting on it: neither the server's goodbye nor its EOF.
+  std::lock_guard lock(socketMutex_);
+  for (curl_socket_t s : sockets_) {
+    char c;
+    ssize_t n = ::recv(s, &c, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+  }
+  return false;
+}
+
+void CurlMultiDriver::closeSession() {
+  drop();
+  shutdownSockets();
   if (multi_) {
     curl_multi_cleanup(multi_);
     multi_ = nullptr;
   }
-  curlTimer_.stop();
-  while (!watches_.empty()) unwatch(watches_.begin()->first);
+  std::lock_guard lock(socketMutex_);
   sockets_.clear();
-}
-
-// --- event loop glue ----------------------------------------------------------
-
-void CurlMultiDriver::watch(curl_socket_t s, int what) {
-  if (what == CURL_POLL_REMOVE) {
-    unwatch(s);
-    return;
-  }
-  const bool wantRead = what == CURL_POLL_IN || what == CURL_POLL_INOUT;
-  const bool wantWrite = what == CURL_POLL_OUT || what == CURL_POLL_INOUT;
-  SocketWatch& w = watches_[s];
-  if (wantRead && !w.read) {
-    QSocketNotifier* n = new QSocketNotifier(s, QSocketNotifier::Read, this);
-    connect(n, &QSocketNotifier::activated, this, [this, s, n] {
-      if (n->isEnabled()) socketReady(s, CURL_CSELECT_IN);
-    });
-    w.read = n;
-  }
-  if (wantWrite && !w.write) {
-    QSocketNotifier* n = new QSocketNotifier(s, QSocketNotifier::Write, this);
-    connect(n, &QSocketNotifier::activated, this, [this, s, n] {
-      if (n->isEnabled()) socketReady(s, CURL_CSELECT_OUT);
-    });
-    w.write = n;
-  }
-  if (w.read) w.read->setEnabled(wantRead);
-  if (w.write) w.write->setEnabled(wantWrite);
-}
-
-void CurlMultiDriver::unwatch(curl_socket_t s) {
-  auto it = watches_.find(s);
-  if (it == watches_.end()) return;
-  // Possibly called from inside the notifier's own signal: disable now,
-  // delete later.
-  for (QSocketNotifier* n : {it->second.read, it->second.write}) {
-    if (!n) continue;
-    n->setEnabled(false);
-    n->deleteLater();
-  }
-  watches_.erase(it);
-}
-
-void CurlMultiDriver::socketReady(curl_socket_t s, int eventBits) {
-  if (!multi_) return;
-  lastActivity_ = std::chrono::steady_clock::now();
-  int running = 0;
-  curl_multi_socket_action(multi_, s, eventBits, &running);
-  collectDone();
-  driveIfUnwatched();
-}
-
-void CurlMultiDriver::driveIfUnwatched() {
-  // A command in progress always waits on a socket. When libcurl 7.88 has
-  // moved on to opening the data connection after EPSV it asks for none and
-  // sets no near timer, and would sit until some later timer; one more turn
-  // opens the connection at once.
-  if (!multi_ || !attached_ || !watches_.empty()) return;
-  driveNow();
-}
-
-void CurlMultiDriver::curlTimeout() {
-  if (!multi_) return;
-  int running = 0;
-  curl_multi_socket_action(multi_, CURL_SOCKET_TIMEOUT, 0, &running);
-  collectDone();
-  driveIfUnwatched();
-}
-
-int CurlMultiDriver::onCurlSocket(CURL*, curl_socket_t s, int what, void* userp, void*) {
-  static_cast<CurlMultiDriver*>(userp)->watch(s, what);
-  return 0;
-}
-
-int CurlMultiDriver::onCurlTimer(CURLM*, long timeoutMs, void* userp) {
-  auto* self = static_cast<CurlMultiDriver*>(userp);
-  if (timeoutMs < 0)
-    self->curlTimer_.stop();
-  else
-    self->curlTimer_.start(static_cast<int>(timeoutMs));
-  return 0;
 }
 
 curl_socket_t CurlMultiDriver::onOpenSocket(void* clientp, curlsocktype,
                                             curl_sockaddr* address) {
   auto* self = static_cast<CurlMultiDriver*>(clientp);
+  std::lock_guard lock(self->socketMutex_);
   curl_socket_t s =
       ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
   if (s != CURL_SOCKET_BAD) self->sockets_.insert(s);
@@ -240,7 +241,7 @@ curl_socket_t CurlMultiDriver::onOpenSocket(void* clientp, curlsocktype,
 
 int CurlMultiDriver::onCloseSocket(void* clientp, curl_socket_t s) {
   auto* self = static_cast<CurlMultiDriver*>(clientp);
-  self->unwatch(s);
+  std::lock_guard lock(self->socketMutex_);
   self->sockets_.erase(s);
   return ::close(s);
 }

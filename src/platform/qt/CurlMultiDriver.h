@@ -1,89 +1,94 @@
-// libcurl's multi interface driven by the Qt event loop: one QSocketNotifier
-// per socket and direction, one QTimer for libcurl's timeouts. Runs one
-// easy handle at a time and reports its end through onDone.
+// libcurl's multi interface on a worker thread of its own. libcurl reads
+// the final reply of a transfer (226 after the data) in one blocking call,
+// and a modem that writes the image to flash first holds that reply for
+// seconds: on the Qt thread that froze the window. The worker owns the
+// multi handle, the easy handle and the connection; it runs one request at
+// a time, in the order run() was called.
 #pragma once
 
-#include <QObject>
-#include <QTimer>
+#include <atomic>
 #include <chrono>
+#include <deque>
 #include <functional>
-#include <map>
+#include <mutex>
 #include <set>
+#include <thread>
 
 #include <curl/curl.h>
 
-class QSocketNotifier;
-
-class CurlMultiDriver : public QObject {
-  Q_OBJECT
+class CurlMultiDriver {
  public:
-  // idleTimeoutMs: quiet time of a transfer before onStalled.
-  explicit CurlMultiDriver(int idleTimeoutMs, QObject* parent = nullptr);
-  ~CurlMultiDriver() override;
+  // One command. Both hooks run on the worker thread; whatever they share
+  // with other threads they own or post.
+  struct Request {
+    // Sets the options of the freshly reset easy handle (the sockets are
+    // hooked already). false: nothing to transfer, the hook has reported.
+    std::function<bool(CURL* easy, CurlMultiDriver& driver)> start;
+    // The transfer has ended and is out of the multi handle. Not called
+    // for a request that abandon() dropped.
+    std::function<void(CURLcode result, CurlMultiDriver& driver)> done;
+  };
+
+  CurlMultiDriver();
+  ~CurlMultiDriver();  // stop()
   CurlMultiDriver(const CurlMultiDriver&) = delete;
   CurlMultiDriver& operator=(const CurlMultiDriver&) = delete;
 
-  // The transfer has ended; it is already out of the multi handle. The
-  // handler may close() the driver.
-  std::function<void(CURL* easy, CURLcode result)> onDone;
-  // No socket activity for idleTimeoutMs; the transfer is still attached.
-  std::function<void()> onStalled;
+  // --- any thread but the worker
 
-  // Makes the multi handle if there is none; false when libcurl cannot.
-  bool open();
-  bool isOpen() const { return multi_ != nullptr; }
-  // Lets the driver see every socket the easy handle opens and closes.
-  void hookSockets(CURL* easy);
-  // Starts a transfer on the open multi handle.
-  CURLMcode add(CURL* easy);
-  bool attached() const { return attached_; }
-  // Every socket libcurl has open.
-  const std::set<curl_socket_t>& sockets() const { return sockets_; }
-  // Drops the transfer and the multi handle with its connections.
-  void close();
+  void run(Request request);
+  // Drops the request in progress (and any queued before this call) and
+  // the session, without waiting: a libcurl call blocked on the peer
+  // returns because its sockets are shut down here and now.
+  void abandon();
+  // abandon(), then ends the worker and waits for it.
+  void stop();
+  // Last time data or a reply moved, as the callbacks report it by touch()
+  // (any thread).
+  std::chrono::steady_clock::time_point lastActivity() const;
+  void touch();
 
-  // Drives libcurl by hand, as the nudge does for a quiet transfer.
-  void driveNow();
-  // Whether the socket notifiers watch exactly what libcurl waits on.
-  bool watchesInSync() const;
+  // --- worker thread (the hooks and the libcurl callbacks)
+
+  // The control connection is open and nothing (goodbye, EOF) waits on it.
+  bool sessionAlive();
+  // Drops the connections; libcurl's QUIT fails at once instead of waiting.
+  void closeSession();
 
  private:
-  struct SocketWatch {
-    QSocketNotifier* read = nullptr;
-    QSocketNotifier* write = nullptr;
+  enum class Op { Run, Abandon, Quit };
+  struct Task {
+    Op op;
+    Request request;
   };
 
-  // libcurl callbacks (userp / clientp is this).
-  static int onCurlSocket(CURL* easy, curl_socket_t s, int what, void* userp,
-                          void* socketp);
-  static int onCurlTimer(CURLM* multi, long timeoutMs, void* userp);
   static curl_socket_t onOpenSocket(void* clientp, curlsocktype purpose,
                                     curl_sockaddr* address);
   static int onCloseSocket(void* clientp, curl_socket_t s);
 
-  void watch(curl_socket_t s, int what);
-  void unwatch(curl_socket_t s);
-  void socketReady(curl_socket_t s, int eventBits);
-  void curlTimeout();
-  void driveIfUnwatched();
-  void idleCheck();
+  void post(Task task);
+  void shutdownSockets();
+  void loop();
+  bool takeTasks();  // false: quit
+  void startRequest(Request request);
+  void drop();
   void collectDone();
-  void transferDone(CURLcode result);
+  bool waitsOnNothing();
+  void waitForWork();
 
-  int timeoutMs_;
-  CURLM* multi_ = nullptr;  // one per session: it owns the connection cache
-  CURL* easy_ = nullptr;    // the transfer last added
-  bool attached_ = false;   // easy_ is in multi_
-
-  std::map<curl_socket_t, SocketWatch> watches_;
+  // Shared between the threads.
+  std::mutex mutex_;
+  std::deque<Task> tasks_;
+  int wakeFd_ = -1;  // eventfd: tasks are queued
+  std::mutex socketMutex_;
   std::set<curl_socket_t> sockets_;  // every socket libcurl has open
-  QTimer curlTimer_;
-  QTimer idleTimer_;
-  // libcurl 7.88 sometimes fails to ask for the control socket again when
-  // it reuses a connection, and the reply then sits unread; a quiet
-  // transfer is driven by hand now and then (driveNow) so that it cannot
-  // stall on that.
-  QTimer nudgeTimer_;
-  void nudge();
-  std::chrono::steady_clock::time_point lastActivity_;
+  std::atomic<std::chrono::steady_clock::rep> lastActivity_{0};
+
+  // The worker's alone.
+  CURLM* multi_ = nullptr;  // one per session: it owns the connection cache
+  CURL* easy_ = nullptr;    // reused for every request
+  Request current_;         // the last request started; attached to multi_ when attached_
+  bool attached_ = false;
+
+  std::thread worker_;
 };
