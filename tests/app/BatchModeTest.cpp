@@ -27,12 +27,25 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
   ASSERT_TRUE(cl);
   EXPECT_FALSE(cl->options.dns);
 
+  cl = ParseBatchCommandLine(
+      Args({"--batch", "--json", "--wait-back", "86400", "--station", "upgrade"}), error);
+  ASSERT_TRUE(cl);
+  EXPECT_TRUE(cl->options.json && cl->options.station);
+  EXPECT_EQ(cl->options.waitBackSeconds, 86400);
+  cl = ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error);
+  ASSERT_TRUE(cl);
+  EXPECT_EQ(cl->options.verifyVersion, "5.2.0.11");
+
   EXPECT_TRUE(ParseBatchCommandLine(Args({"--help"}), error)->help);
   EXPECT_TRUE(ParseBatchCommandLine(Args({"--version"}), error)->version);
 
   for (auto bad : {Args({"--batch"}), Args({"--batch", "fly"}), Args({"--batch", "restore"}),
                    Args({"--batch", "dns", "1.1.1.1"}), Args({"--batch", "version", "x"}),
-                   Args({"--batch", "upgrade", "--frobnicate"}), Args({"upgrade", "--yes"})}) {
+                   Args({"--batch", "upgrade", "--frobnicate"}), Args({"upgrade", "--yes"}),
+                   Args({"--batch", "--wait-back", "0", "reset"}),
+                   Args({"--batch", "--wait-back", "86401", "reset"}),
+                   Args({"--batch", "--wait-back", "60", "version"}),
+                   Args({"--batch", "--station", "restore", "5.2.0.11"})}) {
     error.clear();
     EXPECT_FALSE(ParseBatchCommandLine(bad, error));
     EXPECT_FALSE(error.empty());
@@ -97,6 +110,9 @@ TEST(BatchMode, ExitCodesFromWhatTheSubsystemsReport) {
       {"log", Op::Log, [](Harness& h) { h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0,
        "] Log saved to ", ""},
       {"no log", Op::Log, [](Harness&) {}, 1, "] Log file doesn't exist.\n", ""},
+      // A modem that took the image but still runs the old one has not been upgraded.
+      {"upgrade not taken", Op::Upgrade, [](Harness&) {}, 1,
+       "] The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13.\n", ""},
       // Taken as a URL, this would log in to 127.0.0.1 and fetch its log.
       {"no address to connect to", Op::Log,
        [](Harness& h) {
