@@ -66,6 +66,17 @@ bool isErrorReply(const std::string& line) {
 
 std::string systemError(int err) { return std::strerror(err); }
 
+// The callers check the modem address before they connect; this keeps a
+// host text that a URL would read as user, path or fragment ("1@x", "1/x")
+// from ever reaching libcurl, whoever the caller is.
+bool isPlainHost(const std::string& host) {
+  if (host.empty()) return false;
+  for (unsigned char c : host) {
+    if (!std::isalnum(c) && c != '-' && c != '.' && c != ':' && c != '[' && c != ']') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 // What the worker thread owns of one command, from execute() until the
@@ -120,8 +131,9 @@ void CurlFtpClient::execute(const std::string& command) {
   busy_ = true;
   current_ = cmd;
 
-  if (host_.empty() && cmd.kind != FtpCommand::Close) {
-    finish(ErrorState, kOtherBase + CURLE_URL_MALFORMAT, "No remote host set");
+  if (!isPlainHost(host_) && cmd.kind != FtpCommand::Close) {
+    finish(ErrorState, kOtherBase + CURLE_URL_MALFORMAT,
+           host_.empty() ? "No remote host set" : "Not a host name: " + host_);
     return;
   }
   auto job = std::make_shared<Job>();
