@@ -158,6 +158,9 @@ void VersionQuery::handleVersionReply() {
   if (readable) {
     context_.view.showRunningVersion(version);
     context_.session.runningVersion = ReplaceChar(version, ".", "_");
+    // A modem that now names its version is held to its release series,
+    // whatever an earlier query could not read.
+    reachableWithoutVersion_ = false;
     context_.view.setStatus("Software version was retrieved!");
   } else {
     // The modem answered without a version: it stays unknown.

@@ -53,7 +53,7 @@ class VersionQuery {
   bool idle() const;
 
   // The version could not be read but the FTP port answered: an upgrade
-  // may go on without knowing the running version.
+  // may go on without knowing the running version (until a version is read).
   bool reachableWithoutVersion() const { return reachableWithoutVersion_; }
 
   // Runs after a version reply when no time-out is to be reported; returns
