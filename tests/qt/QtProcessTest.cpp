@@ -1,23 +1,15 @@
 // The real console runner and the start of the sibling program, with
-// harmless commands only; and the real window closing under live sockets.
+// harmless commands only.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QThread>
 #include <cerrno>
 #include <filesystem>
 
-#include "app/MainWindow.h"
-#include "at/AtChannel.h"
-#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtProcess.h"
 #include "sim/Harness.h"
-#include "sim/SimPlatform.h"
-#include "transfer/TelnetSession.h"
 
 namespace fs = std::filesystem;
 
@@ -33,12 +25,6 @@ std::string WriteScript(const TempDir& dir, const std::string& relative, const s
   dir.write(relative, "#!/bin/sh\n" + body);
   fs::permissions(dir.path() / relative, fs::perms::owner_all, fs::perm_options::add);
   return (dir.path() / relative).string();
-}
-
-void ProcessEventsFor(int ms) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < ms) QCoreApplication::processEvents();
 }
 }  // namespace
 
@@ -83,8 +69,7 @@ TEST(QtProcess, RunsCommandLinesAndCapturesTheirOutput) {
   // No descriptor to be had for the pipe: told apart from a missing program.
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-  rlimit low = saved;
-  low.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 512);
+  const rlimit low{std::min<rlim_t>(saved.rlim_cur, 512), saved.rlim_max};
   ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
   std::vector<int> filler;
   for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) filler.push_back(fd);
@@ -93,7 +78,6 @@ TEST(QtProcess, RunsCommandLinesAndCapturesTheirOutput) {
   setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(r.kind, ConsoleResult::PipeFailed);
   EXPECT_EQ(r.errorCode, EMFILE);
-  EXPECT_EQ(p.runConsole("true").kind, ConsoleResult::Ran);
 }
 
 // A hung command is ended at the runner's limit, and the next one runs.
@@ -110,62 +94,14 @@ TEST(QtProcess, HungCommandIsEndedAtTheLimit) {
   EXPECT_FALSE(dir.exists("late")) << "the command was left running";
 }
 
-// The window's close starts the sibling in its own directory and does not
-// wait for it: the sibling waits for the test to let it go.
-TEST(QtProcess, CloseOfTheMainWindowStartsTheSibling) {
-  TempDir root;
-  WriteScript(root, "ModemInfo/ModemInfoUpgrader",
-              "pwd > started.txt\n"
-              "for i in $(seq 200); do [ -e release ] && { echo released > done.txt; exit 0; }; "
-              "sleep 0.1; done\necho timed out > done.txt\n");
-  fs::create_directories(root.path() / "Upgrader");
-  QtPlatform platform;
-  Settings settings;
-  settings.initialAddress = "127.0.0.1";
-  settings.commandLine = "/ModemInfo";
-  settings.workingDirectory = root.str() + "/Upgrader/";
-  {
-    MainWindow f(platform, settings);  // not started: nothing is contacted
-    EXPECT_TRUE(f.requestClose(Form::kCloseByUser));
-  }
-  platform.ui().setPointer(Ui::kPointerDefault);
-  root.write("ModemInfo/release", "");
-  for (int i = 0; i < 1000 && !root.read("ModemInfo/done.txt").ends_with('\n'); ++i)
+// The sibling program starts in its own directory; a missing one is told.
+TEST(QtProcess, StartsAProgramOnItsOwnInItsDirectory) {
+  TempDir dir;
+  const std::string program = WriteScript(dir, "ModemInfo/ModemInfoUpgrader", "pwd > pwd.txt\n");
+  QtProcess p;
+  EXPECT_TRUE(p.startDetached(program, dir.str() + "/ModemInfo"));
+  for (int i = 0; i < 500 && !dir.read("ModemInfo/pwd.txt").ends_with('\n'); ++i)
     QThread::msleep(20);
-  EXPECT_EQ(root.read("ModemInfo/started.txt"), root.str() + "/ModemInfo\n");
-  EXPECT_EQ(root.read("ModemInfo/done.txt"), "released\n");
-  EXPECT_FALSE(QtProcess().startDetached(root.str() + "/nothing", root.str()));
-}
-
-// Connections that open, deliver or drop while the window closes reach
-// nothing of it.
-TEST(QtProcess, ConnectionsCompletingAsTheWindowCloses) {
-  QTcpServer modem;  // answers something, then hangs up
-  ASSERT_TRUE(modem.listen(QHostAddress::LocalHost));
-  QObject::connect(&modem, &QTcpServer::newConnection, [&modem] {
-    while (QTcpSocket* c = modem.nextPendingConnection()) {
-      c->write("->\r\n");
-      c->disconnectFromHost();
-    }
-  });
-  SimLoop clock;
-  SimUi ui(clock);  // boxes are answered at once: nobody sits at this window
-  TempDir home;
-  home.write("kova_5_2_0_13.bin", "image");
-  Settings settings;
-  settings.initialAddress = "127.0.0.1";
-  settings.zingPort = settings.ftpPort = settings.telnetPort = settings.atPort = modem.serverPort();
-  settings.workingDirectory = home.str();
-  for (int closeAfterMs : {0, 1, 5, 20}) {
-    QtPlatform platform(&ui);
-    {
-      MainWindow f(platform, settings);
-      f.start();
-      f.telnet().prepareForDownload();
-      f.atChannel().readDns();
-      ProcessEventsFor(closeAfterMs);
-      f.requestClose(Form::kCloseBySystem);
-    }
-    ProcessEventsFor(100);
-  }
+  EXPECT_EQ(dir.read("ModemInfo/pwd.txt"), dir.str() + "/ModemInfo\n");
+  EXPECT_FALSE(p.startDetached(dir.str() + "/nothing", dir.str()));
 }
