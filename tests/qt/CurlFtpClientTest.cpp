@@ -288,8 +288,8 @@ TEST_F(CurlFtpClientTest, HeldFinalReplyLargeImageAndCancel) {
   // temporary by then, and still nothing may appear under the real name.
   const std::string hold = "FTP hold /bin/kova.bin", release = "FTP release /bin/kova.bin";
   for (const std::string& command : {put, get}) {
-    c->execute(command);
     const int held = count(hold) + 1;
+    c->execute(command);
     ASSERT_TRUE(pumpUntil([&] { return count(hold) == held; }));
     c->cancel();
     EXPECT_FALSE(c->stillExecuting());
