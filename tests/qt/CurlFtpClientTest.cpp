@@ -159,7 +159,6 @@ TEST_F(CurlFtpClientTest, OneSessionCarriesAChainWithExactPaths) {
   // A line break would put a second command on the wire.
   for (const char* text : {"GET /bin/kova.bin \"unbalanced", "DELETE /x\r\nDELE /config.txt"})
     EXPECT_EQ(refusal(*c, text), kFtpCommandInvalid) << text;
-  EXPECT_FALSE(c->stillExecuting());
   const fs::path backup = local_ / "My Backups" / "kova 1_2_3_4.bin";
   fs::create_directories(backup.parent_path());
   std::ofstream(backup) << "older backup";  // replaced once the new copy is complete
@@ -292,8 +291,11 @@ TEST_F(CurlFtpClientTest, HeldFinalReplyLargeImageAndCancel) {
     c->execute(command);
     ASSERT_TRUE(pumpUntil([&] { return count(hold) == held; }));
     c->cancel();
-    EXPECT_FALSE(c->stillExecuting());
   }
+  // An outcome already queued (CLOSE without a session) is dropped too.
+  c->execute("CLOSE");
+  ::usleep(100000);
+  c->cancel();
   // The next command runs in a new session, done before the held replies.
   EXPECT_EQ(run(*c, "DELETE /syslog.log"), FtpClient::ResponseCompleted);
   EXPECT_EQ(count(release), 2);
