@@ -5,10 +5,10 @@ pyftpdlib is not thread-safe, so everything that touches the server happens on
 that thread; the asyncio side only starts it with a listening socket and asks
 it to stop.
 
-Run on its own (python3 simftp.py --root DIR --journal FILE [--stall | --drop]
-[--hold SECONDS]) it serves the FTP channel alone on 127.0.0.1, for the tests
-of the tool's FTP client: it prints "PORT <n>" once it listens and stops when
-its standard input closes.
+Run on its own (python3 simftp.py --root DIR --journal FILE [--wrong-password]
+[--stall [PATH] | --drop [PATH]] [--hold SECONDS]) it serves the FTP channel
+alone on 127.0.0.1, for the tests of the tool's FTP client: it prints
+"PORT <n>" once it listens and stops when its standard input closes.
 """
 
 import argparse
@@ -384,7 +384,10 @@ def main(argv=None):
     p.add_argument('--hold', type=float, metavar='SECONDS',
                    help='keep the final reply of each transfer back that long')
     opts = p.parse_args(argv)
-    only = lambda rule: {rule} if isinstance(rule, str) else rule
+
+    def only(rule):  # a PATH: the fault hits that file only
+        return {rule} if isinstance(rule, str) else rule
+
     with open(opts.journal, 'a') as log:
         def journal(line):
             log.write(line + '\n')
