@@ -4,8 +4,14 @@ with the hooks the fault switches need.
 pyftpdlib is not thread-safe, so everything that touches the server happens on
 that thread; the asyncio side only starts it with a listening socket and asks
 it to stop.
+
+Run on its own (python3 simftp.py --root DIR --journal FILE [--wrong-password]
+[--stall [PATH] | --drop [PATH]] [--hold SECONDS]) it serves the FTP channel
+alone on 127.0.0.1, for the tests of the tool's FTP client: it prints
+"PORT <n>" once it listens and stops when its standard input closes.
 """
 
+import argparse
 import errno
 import logging
 import os
@@ -55,12 +61,15 @@ def _reset_on_close(sock):
 
 class FtpFaults:
     """Which failures the FTP server shows.  stall and drop are None (off),
-    True (every transfer) or a set of remote paths."""
+    True (every transfer) or a set of remote paths.  hold is None or the
+    seconds the final reply (226) of a complete transfer is kept back, as a
+    modem does while it writes the image to flash."""
 
-    def __init__(self, wrong_password=False, stall=None, drop=None):
+    def __init__(self, wrong_password=False, stall=None, drop=None, hold=None):
         self.wrong_password = wrong_password
         self.stall = stall
         self.drop = drop
+        self.hold = hold
 
     def transfer(self, remote_path):
         for name, rule in (('drop', self.drop), ('stall', self.stall)):
@@ -168,7 +177,23 @@ class _ModemDTP(DTPHandler):
             if self.transfer_finished and not self.cmd_channel.commit_upload(self.file_obj.name):
                 self.transfer_finished = False
                 self._resp = ('550 Cannot store the file.', logging.getLogger('pyftpdlib').warning)
+        if not self._closed and self._resp and self._resp[0].startswith('226'):
+            self._hold_reply()
         super().close()
+
+    def _hold_reply(self):
+        seconds = self.cmd_channel.sim.faults.hold
+        if seconds is None:
+            return
+        resp, channel, remote = self._resp, self.cmd_channel, self._remote
+        self._resp = ()
+        channel.sim.journal('FTP hold %s' % remote)
+
+        def release():
+            channel.sim.journal('FTP release %s' % remote)
+            if channel.connected:
+                channel.respond(resp[0], logfun=resp[1])
+        self.ioloop.call_later(seconds, release, _errback=channel.handle_error)
 
 
 class _ModemHandler(FTPHandler):
@@ -344,3 +369,42 @@ class FtpService:
         self._thread.join(5)
         self._thread = None
         self._server = None
+
+
+def main(argv=None):
+    p = argparse.ArgumentParser(description='The modem\'s FTP server alone, on 127.0.0.1.')
+    p.add_argument('--root', required=True, help='the modem\'s file system')
+    p.add_argument('--port', type=int, default=0, help='0 picks a free port (default)')
+    p.add_argument('--journal', required=True, help='one line per request received')
+    p.add_argument('--wrong-password', action='store_true', help='refuse every login')
+    fault = p.add_mutually_exclusive_group()
+    for name in ('stall', 'drop'):
+        fault.add_argument('--' + name, nargs='?', const=True, metavar='PATH',
+                           help='as ftp-%s[:PATH] of the modem' % name)
+    p.add_argument('--hold', type=float, metavar='SECONDS',
+                   help='keep the final reply of each transfer back that long')
+    opts = p.parse_args(argv)
+
+    def only(rule):  # a PATH: the fault hits that file only
+        return {rule} if isinstance(rule, str) else rule
+
+    with open(opts.journal, 'a') as log:
+        def journal(line):
+            log.write(line + '\n')
+            log.flush()
+
+        faults = FtpFaults(opts.wrong_password, only(opts.stall), only(opts.drop), opts.hold)
+        service = FtpService(opts.root, journal, faults)
+        sock = socket.create_server(('127.0.0.1', opts.port), backlog=64)
+        sock.setblocking(False)
+        service.start(sock)
+        print('PORT %d' % sock.getsockname()[1], flush=True)
+        # The program that started us holds our standard input: when it
+        # ends, so do we.
+        while sys.stdin.buffer.read(4096):
+            pass
+        service.stop()
+
+
+if __name__ == '__main__':
+    main()
