@@ -229,9 +229,11 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
       {{}, "PUT " + quoted(local_) + " /bin/kova.bin", 11, kRead, "not a regular file", 12, 1},
       {{}, get + "\"" + noDir + "\"", 11, kWrite, noDir, 12, 1},
       {{}, get + quoted(local_), 11, kWrite, "not a file name", 12, 1},
-      // Host texts that would pick another port or add a command.
-      {{}, "DELETE /config.txt", 11, kUrl, "URL", 11, 0, "127.0.0.1:21"},
-      {{}, "DELETE /config.txt", 11, kUrl, "URL", 11, 0, "127.0.0.1\r\nQUIT"},
+      // Host texts that would pick another host or port or add a command.
+      {{}, "DELETE /config.txt", 11, kUrl, "host name", 11, 0, "127.0.0.1:21"},
+      {{}, "DELETE /config.txt", 11, kUrl, "host name", 11, 0, "127.0.0.1\r\nQUIT"},
+      {{}, "DELETE /config.txt", 11, kUrl, "host name", 11, 0, "1@127.0.0.1"},
+      {{}, "DELETE /config.txt", 11, kUrl, "host name", 11, 0, "127.0.0.1/x"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.command + " " + row.faults.join(" ").toStdString());

@@ -67,12 +67,12 @@ bool isErrorReply(const std::string& line) {
 std::string systemError(int err) { return std::strerror(err); }
 
 // The callers check the modem address before they connect; this keeps a
-// host text that a URL would read as user, path or fragment ("1@x", "1/x")
-// from ever reaching libcurl, whoever the caller is.
+// host text that a URL would read as user, port, path or fragment ("1@x",
+// "x:21", "1/x") from ever reaching libcurl, whoever the caller is.
 bool isPlainHost(const std::string& host) {
   if (host.empty()) return false;
   for (unsigned char c : host) {
-    if (!std::isalnum(c) && c != '-' && c != '.' && c != ':' && c != '[' && c != ']') return false;
+    if (!std::isalnum(c) && c != '-' && c != '.') return false;
   }
   return true;
 }
@@ -230,9 +230,7 @@ bool CurlFtpClient::openLocalFile(const FtpCommand& cmd, int& fd) {
 }
 
 std::string CurlFtpClient::url(const std::string& remote) const {
-  std::string host = host_;
-  if (host.find(':') != std::string::npos && host.front() != '[') host = "[" + host + "]";
-  std::string u = "ftp://" + host + ":" + std::to_string(port_) + "/";
+  std::string u = "ftp://" + host_ + ":" + std::to_string(port_) + "/";
   // Every byte but the unreserved ones is escaped, the slashes included:
   // with CURLFTPMETHOD_NOCWD libcurl then hands the decoded path to
   // RETR/STOR exactly as the command named it ("/bin/kova.bin").
