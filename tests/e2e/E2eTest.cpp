@@ -61,9 +61,7 @@ BatchRun RunBatch(const ModemSim& modem, const TempDir& home, const QStringList&
           p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
 }
 
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+bool Has(std::string_view text, std::string_view part) { return text.find(part) != text.npos; }
 }  // namespace
 
 TEST_F(EndToEnd, StartUpHiddenLogDnsAndReset) {
@@ -177,6 +175,7 @@ struct Failure {
   Lines faults;
   std::string click, box;
 };
+void PrintTo(const Failure& f, std::ostream* os) { *os << ::testing::PrintToString(f.faults); }
 
 class EndToEndFailure : public EndToEnd, public ::testing::WithParamInterface<Failure> {};
 
@@ -188,9 +187,9 @@ TEST_P(EndToEndFailure, EndsWithItsBoxAndLeavesTheHomeAsItWas) {
   if (!failure.click.empty()) tool->click(failure.click);
   ASSERT_TRUE(tool->settle(90000));
   auto& boxes = tool->ui.boxes;
-  EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(),
-                          [&](auto& b) { return b.text.starts_with(failure.box); }))
-      << ::testing::PrintToString(tool->statuses);
+  EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [&](auto& b) {
+    return b.text.starts_with(failure.box);
+  })) << ::testing::PrintToString(tool->statuses);
   auto files = FilesUnder(home.path());
   std::erase(files, "Backup/history.jsonl");
   EXPECT_EQ(files, (Lines{"chk_5_2_0_13.txt", "kova_5_2_0_13.bin", "pic.hex"}));
