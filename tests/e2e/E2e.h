@@ -1,93 +1,199 @@
-// End-to-end support: the simulated modem as a real process on loopback,
-// and the real platform (Qt widgets offscreen, sockets, libcurl) driven as
-// a user drives the window.
+// End-to-end support: the simulated modem (tools/modemsim) as a real process
+// on loopback, and the tool on the real platform (Qt widgets offscreen,
+// sockets, libcurl) driven as a user drives it.
 #pragma once
 
+#include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
 #include "platform/qt/QtFormView.h"
 #include "platform/qt/QtPlatform.h"
 #include "sim/Harness.h"
 
-// tools/modemsim/modemsim.py on free loopback ports, stopped with the object.
+using Lines = std::vector<std::string>;
+
+// A firmware image naming its version in its first line, as the simulated
+// modem reads it when it restarts.
+inline void WriteImage(const std::filesystem::path& path, const std::string& version) {
+  std::ofstream(path, std::ios::binary) << "KOVA-IMAGE " << version << "\n"
+                                        << std::string(300000, 'k');
+}
+
+// Every file under dir, relative, sorted.
+inline Lines FilesUnder(const std::filesystem::path& dir) {
+  Lines names;
+  if (std::filesystem::is_directory(dir))
+    for (auto& e : std::filesystem::recursive_directory_iterator(dir))
+      if (e.is_regular_file()) names.push_back(e.path().lexically_relative(dir).generic_string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The new image 5.2.0.13, its checksum file and (optionally) pic.hex.
+inline void PrepareHome(TempDir& home, bool withPic) {
+  WriteImage(home.path() / "kova_5_2_0_13.bin", "5.2.0.13");
+  home.write("chk_5_2_0_13.txt", "checksum of 5.2.0.13\n");
+  if (withPic) home.write("pic.hex", ":10000000000102030405060708090A0B0C0D0E0F78\n:00000001FF\n");
+}
+
+// tools/modemsim/modemsim.py running 5.2.0.12 on free loopback ports, with
+// its file system and journal in a temporary directory; stopped with the
+// object. Its errors go to the test's standard error.
 class ModemSim {
  public:
-  struct Options {
-    std::string version = "5.2.0.12";
-    std::vector<std::string> faults;
-    double rebootSeconds = 1;
-    double reflashSeconds = 1;
-    std::vector<std::string> extra;  // further command-line arguments
-  };
-  explicit ModemSim(Options options);
-  ~ModemSim();
-  bool ready() const { return zing > 0 && ftp > 0 && telnet > 0 && at > 0; }
-  int zing = 0, ftp = 0, telnet = 0, at = 0;
-  std::string root;  // the modem's file system
-  std::vector<std::string> journal() const;
-  bool journalHas(const std::string& line) const;
-  // A firmware image that names its version in its first line, as the
-  // simulated modem reads it when it restarts.
-  static void WriteImage(const std::string& path, const std::string& version);
+  explicit ModemSim(const Lines& faults = {}) {
+    QStringList args{QString(KOVA_SOURCE_DIR) + "/tools/modemsim/modemsim.py", "--init",
+                     "--host", "127.0.0.1", "--root", QString::fromStdString(root()),
+                     "--version", "5.2.0.12", "--reboot-time", "1", "--reflash-time", "1",
+                     "--journal", QString::fromStdString(dir_.str() + "/journal.log"),
+                     "--zing-port", "0", "--ftp-port", "0", "--telnet-port", "0", "--at-port", "0"};
+    for (auto& f : faults) args << "--fault" << QString::fromStdString(f);
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(KOVA_PYTHON, args);
+    QRegularExpression ready("READY zing=(\\d+) ftp=(\\d+) telnet=(\\d+) at=(\\d+)\n");
+    const char* channels[] = {"ZING", "FTP", "TELNET", "AT"};
+    QByteArray out;
+    QRegularExpressionMatch m;
+    while (!(m = ready.match(QString::fromLatin1(out))).hasMatch() &&
+           process_.waitForReadyRead(20000))
+      out += process_.readAllStandardOutput();
+    if (!m.hasMatch()) return;
+    environment["KOVA_MODEM_ADDRESS"] = "127.0.0.1";
+    for (int i = 0; i < 4; ++i)
+      environment[std::string("KOVA_PORT_") + channels[i]] = m.captured(i + 1).toStdString();
+  }
+  ~ModemSim() {
+    process_.terminate();  // QProcess kills it if it does not end
+    process_.waitForFinished(5000);
+  }
+  bool ready() const { return !environment.empty(); }
+  std::string root() const { return dir_.str() + "/modem"; }
+  Lines journal() const {
+    Lines lines;
+    std::ifstream in(dir_.str() + "/journal.log");
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+  }
   // A file of the modem's file system ("" when absent).
-  std::string file(const std::string& remotePath) const;
-  std::string startError;
+  std::string file(const std::string& remotePath) const { return dir_.read("modem" + remotePath); }
+
+  // Its address and ports, as the tool reads them from its environment.
+  std::map<std::string, std::string> environment;
 
  private:
   TempDir dir_;
   QProcess process_;
-  std::string journalPath_;
 };
 
-// Answers message boxes at once (recording them) and lets a test act in
-// the real dialogs through their widgets.
+// Answers message boxes at once (recording them), and runs a test's script
+// in the real dialogs through their widgets.
 class E2eUi : public QtUi {
  public:
-  int msgBox(const std::string& text, int style, const std::string& title) override;
-  void showModal(Form& form) override;
+  int msgBox(const std::string& text, int style, const std::string& title) override {
+    boxes.push_back({text, style, title, 0});
+    return (style & 7) == MsgYesNo ? MsgNo : MsgOk;
+  }
+  void showModal(Form& form) override {
+    dialogs.push_back(form.name());
+    form.reopen();
+    form.load();
+    QtFormView view(form, mainWindow());
+    QTimer::singleShot(0, [this, &form, &view] {
+      if (dialogScript && !form.closed()) dialogScript(view);
+      // Nobody acted, or a script failed half-way: the user closes the frame.
+      if (!form.closed()) view.widget()->close();
+    });
+    view.exec();
+  }
   std::vector<MsgRecord> boxes;
-  std::map<std::string, std::function<void(Form&, QtFormView&)>> dialogScripts;
-  std::vector<std::string> dialogs;
-  QElapsedTimer clock;  // started with the tool: atMs of the boxes
+  Lines dialogs;
+  std::function<void(QtFormView&)> dialogScript;  // acts in the dialogs that open
 };
 
-// The window of the tool on the real platform against a ModemSim.
+// The window of the tool on the real platform against a ModemSim, started
+// in its home as the real program is (bare file names resolve there).
 class E2eTool {
  public:
-  E2eTool(const ModemSim& modem, TempDir& home, std::string commandLine = "");
-  ~E2eTool();
+  E2eTool(const ModemSim& modem, TempDir& home)
+      : previousDirectory_(std::filesystem::current_path()) {
+    auto& env = modem.environment;
+    std::string error;
+    Settings s = *SettingsFromEnvironment(
+        [&](const char* name) { return env.count(name) ? env.at(name).c_str() : nullptr; }, error);
+    s.workingDirectory = home.str();
+    std::filesystem::current_path(home.path());
+    platform_ = std::make_unique<QtPlatform>(&ui);
+    form_ = std::make_unique<MainWindow>(*platform_, s);
+    form_->sbUpgrade.changed.connect([this] { statuses.push_back(form_->sbUpgrade.text()); });
+    form_->start();
+  }
+  ~E2eTool() {
+    if (!form_->closed()) form_->requestClose(Form::kCloseBySystem);
+    ui.releaseMainWindow();  // the window refers to the form: it goes first
+    form_.reset();
+    std::filesystem::current_path(previousDirectory_);
+  }
   MainWindow& f() { return *form_; }
-  QtFormView& view() { return *ui_.mainView(); }
-  E2eUi& ui() { return ui_; }
-  // Handles events until pred holds or ms pass; true when it held.
-  bool runUntil(const std::function<bool()>& pred, int ms);
-  // Handles events until the tool is idle and nothing it started is pending.
-  bool settle(int ms);
-  void clickButton(const std::string& name);
-  void clickMenu(const std::string& name);
-  void pressKeys(const std::vector<int>& ctrlLetters);  // Qt::Key_B ...
-  std::vector<std::string> statuses;
-  std::vector<std::string> boxTexts() const;
-  // Statuses, boxes and dialogs, one a line, for a failure's trace.
-  std::string history() const;
+
+  // Handles events until pred holds (true) or ms pass (false).
+  bool runUntil(const std::function<bool()>& pred, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+      if (t.elapsed() >= ms) return false;
+      QEventLoop loop;
+      QTimer::singleShot(20, &loop, &QEventLoop::quit);
+      loop.exec();
+    }
+    return true;
+  }
+  // Until the tool is idle (busy state released, nothing pending) at two
+  // checks 150 ms apart.
+  bool settle(int ms) {
+    auto pause = [this] { return !runUntil([] { return false; }, 150); };
+    return runUntil([&] { return form_->idle() && pause() && form_->idle(); }, ms);
+  }
+  // A button of the window, or else an entry of its menu.
+  void click(const std::string& name) {
+    auto* button = qobject_cast<QPushButton*>(ui.mainView()->widgetFor(name));
+    auto* action = ui.mainView()->widget()->findChild<QAction*>(QString::fromStdString(name));
+    ASSERT_TRUE(button || action) << "no button or menu entry " << name;
+    ASSERT_TRUE(button ? button->isEnabled() : action->isEnabled()) << name << " is disabled";
+    button ? button->click() : action->trigger();
+  }
+  // Ctrl+letter as the window system delivers it: one fresh event per key,
+  // to the widget with the focus.
+  void pressKeys(const std::vector<int>& letters) {
+    QWidget* window = ui.mainView()->widget();
+    for (int key : letters) {
+      QString text(QChar(static_cast<char16_t>(key - Qt::Key_A + 1)));
+      for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, Qt::ControlModifier, text);
+        QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &event);
+      }
+      QApplication::processEvents();
+    }
+  }
+  Lines statuses;  // every text of the status line
+  E2eUi ui;
 
  private:
   std::filesystem::path previousDirectory_;
-  E2eUi ui_;
   std::unique_ptr<QtPlatform> platform_;
   std::unique_ptr<MainWindow> form_;
 };
-
-// Every file under dir, relative, sorted (directories not listed).
-std::vector<std::string> FilesUnder(const std::filesystem::path& dir);
-
-// A home directory with the new image kova_<v>.bin, its checksum file and
-// (optionally) pic.hex.
-void PrepareHome(TempDir& home, const std::string& newVersion, bool withPic);
