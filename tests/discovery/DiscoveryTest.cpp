@@ -8,8 +8,6 @@
 using namespace std::string_literals;
 
 namespace {
-const std::string kTrying = "Trying to retrieve Satellite IP Modem software version...";
-const std::string kRejected = "Connection is forcefully rejected";
 const std::string kRetry =
     "Remove power and reapply power to the Satellite IP Modem.\r\n"
     "Get software version using Tools menu before retrying.\r\n"
@@ -26,28 +24,11 @@ std::vector<std::string> Boxes(Harness& h) {
   for (auto& b : h.ui().boxes) out.push_back(Box(b.title, b.style, b.text));
   return out;
 }
-const std::string kRejectedBox = Box(kAppTitle, MsgExclamation, kRejected);
-const std::string kCanContinue =
-    Box(kUpgraderTitle, MsgInformation, kUnable + "Upgrade process can be continued.");
 
 bool ProbeStarted(Harness& h) {
   auto& log = h.platform.network.connectLog;
   return std::find(log.begin(), log.end(), "127.0.0.1:21") != log.end();
 }
-
-const std::vector<std::string> kControls = {
-    "cmdGetSoftwareVersion", "cmdSetDNS",      "cmdResetModem",  "cmdUpgrade",
-    "cmdRestore",            "cmdPICupgrade",  "cmdUpgradeMenu", "cmdRestoreMenu",
-    "cmdPicUpgradeMenu",     "cmdSetModemIP",  "mnuFileExit",    "txtIPAddress"};
-// What a failure leaves usable.
-std::vector<std::string> Usable(MainWindow& f) {
-  std::vector<std::string> on;
-  for (auto& n : kControls)
-    if (f.find(n)->enabled()) on.push_back(n);
-  return on;
-}
-const std::vector<std::string> kLocked = {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem",
-                                          "cmdSetModemIP", "mnuFileExit"};
 }  // namespace
 
 TEST(VersionQuery, ReplyInAnyPiecesShowsTheVersionTheModemTold) {
@@ -73,7 +54,6 @@ TEST(VersionQuery, ReplyInAnyPiecesShowsTheVersionTheModemTold) {
     Harness h;
     h.zing->customPieces = c.pieces;
     auto& f = h.load();
-    EXPECT_EQ(f.sbUpgrade.text(), kTrying);
     h.advance(1000);
     EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), c.shown);
     EXPECT_EQ(f.session().runningVersion, c.stored);
@@ -84,7 +64,7 @@ TEST(VersionQuery, ReplyInAnyPiecesShowsTheVersionTheModemTold) {
     EXPECT_EQ(h.zing->received, "\x00\x00\x00\x04"s);
     EXPECT_FALSE(h.zing->connections.back()->open());
     EXPECT_FALSE(h.busy());
-    EXPECT_TRUE(f.idle());
+    // No watchdog is left to start the probe.
     h.advance(10000);
     EXPECT_FALSE(ProbeStarted(h));
     EXPECT_TRUE(h.ui().boxes.empty());
@@ -113,98 +93,60 @@ TEST(VersionQuery, PieceWithoutZeroWaitsBrieflyForTheRest) {
   }
 }
 
-// Without a version the FTP port tells whether the modem is there; the
-// probe starts when the ZING exchange has failed, and only once.
-TEST(VersionQuery, WithoutAVersionTheFtpPortDecides) {
+// Without a version the FTP port's greeting within 2 s tells whether the
+// modem is there. The probe starts when the ZING exchange failed (refused,
+// or 5 s without a version reply); after a failed transfer (ftpTimeout)
+// the query reports that instead. A failure locks the upgrade.
+TEST(VersionQuery, EachWayWithoutAVersionEndsInTheProbesVerdict) {
+  enum Zing { Answers, Refused, NoConnection, Silent, HangsUp };
+  const std::string rejected = Box(kAppTitle, MsgExclamation, "Connection is forcefully rejected");
+  const std::string goOn =
+      Box(kUpgraderTitle, MsgInformation, kUnable + "Upgrade process can be continued.");
+  const std::string unable = Box(kUpgraderTitle, MsgExclamation, kUnable + kCable);
   const std::string closed = Box("Error", MsgCritical,
                                  "Satellite IP Modem closed the connection. Connection lost.");
+  const std::string ok = "Connection succeed.", failed = "Connection failed.";
   struct Case {
-    const char* what;
-    std::function<void(Harness&)> modem;
-    long probeAtMs;
-    std::string statusThen;
-    std::vector<std::string> boxes;
-  } cases[] = {
-      {"refused", [](Harness& h) { h.unplugZing(); }, 0, "ZING Connection failed.",
-       {kRejectedBox, kCanContinue}},
-      {"no connection", [](Harness& h) { h.zing->mode = SimPeer::Accept::Ignore; }, 5000,
-       "ZING Connection failed.", {kCanContinue}},
-      {"silent", [](Harness& h) { h.zing->silent = true; }, 5000, kTrying, {kCanContinue}},
-      {"hangs up",
-       [](Harness& h) {
-         h.zing->silent = true;
-         h.zing->accepted_close_after = 50;
-       },
-       5000, kTrying, {closed, kCanContinue}},
-      // The watchdog runs from the request, not from a reply that is none.
-      {"other code",
-       [](Harness& h) { h.zing->customPieces = {"\x00\x00\x10\x05\x00\x00\x00\x00" "5.0\0"s}; },
-       5000, kTrying, {kCanContinue}},
-      {"high bit",
-       [](Harness& h) { h.zing->customPieces = {"\x80\x00\x10\x04\x00\x00\x00\x00" "5.0\0"s}; },
-       5000, kTrying, {kCanContinue}},
-      {"two bytes", [](Harness& h) { h.zing->customPieces = {"\x00\x10"s}; }, 5000, kTrying,
-       {kCanContinue}},
-  };
-  for (auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    Harness h;
-    c.modem(h);
-    auto& f = h.load();
-    if (c.probeAtMs > 0) {
-      h.advance(c.probeAtMs - 1);
-      EXPECT_FALSE(ProbeStarted(h));
-      EXPECT_TRUE(h.busy());
-    }
-    h.advance(c.probeAtMs > 0 ? 1 : 0);
-    EXPECT_TRUE(ProbeStarted(h));
-    EXPECT_EQ(f.sbUpgrade.text(), c.statusThen);
-    h.advance(6000);
-    EXPECT_EQ(f.sbUpgrade.text(), "Connection succeed.");
-    EXPECT_EQ(Boxes(h), c.boxes);
-    EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
-    EXPECT_EQ(f.statusLED.fillColor(), kLedGreen);
-    EXPECT_EQ(Usable(f), kControls);
-    EXPECT_EQ(h.ftpPort->connections.size(), 1u);
-    EXPECT_FALSE(h.ftpPort->connections.back()->open());
-    EXPECT_FALSE(h.busy());
-    EXPECT_TRUE(f.idle());
-  }
-}
-
-// ZING refused, so the probe starts at 0 ms; with ftpTimeout the query
-// follows a failed transfer and reports it in the probe's own words.
-TEST(FtpProbe, GreetingWithinTwoSecondsDecidesAndAFailureLocksTheUpgrade) {
-  const std::string unable = Box(kUpgraderTitle, MsgExclamation, kUnable + kCable);
-  struct Case {
-    long greetMs;  // -1: the FTP port refuses
+    Zing zing;
+    std::string reply;  // instead of the version reply
+    long greetMs;       // -1: the FTP port refuses
     bool ftpTimeout;
     long endMs;
     std::string status;
     std::vector<std::string> boxes;
-    bool locked;
   } cases[] = {
-      {1900, false, 1900, "Connection succeed.", {kRejectedBox, kCanContinue}, false},
-      {2100, false, 2000, "Connection failed.", {kRejectedBox, unable}, true},
-      {100000, false, 2000, "Connection failed.", {kRejectedBox, unable}, true},
-      {-1, false, 0, "Connection failed.", {kRejectedBox, unable, kRejectedBox}, true},
-      {10, true, 10, "Connection succeed.",
-       {kRejectedBox, Box(kAppTitle, MsgExclamation, "FTP timeout.\r\n\r\n" + kRetry + "\r\n")},
-       true},
-      {100000, true, 2000, "Connection failed.",
-       {kRejectedBox,
-        Box(kUpgraderTitle, MsgExclamation,
-            "FTP timeout.\r\nCan not connect to the Satellite IP Modem.\r\n\r\n" + kCable)},
-       true},
+      {Refused, "", 5, false, 5, ok, {rejected, goOn}},
+      {NoConnection, "", 5, false, 5005, ok, {goOn}},
+      {Silent, "", 5, false, 5005, ok, {goOn}},
+      {HangsUp, "", 5, false, 5005, ok, {closed, goOn}},
+      {Answers, "\x00\x00\x10\x05\x00\x00\x00\x00" "5.0\0"s, 5, false, 5005, ok, {goOn}},
+      {Answers, "\x80\x00\x10\x04\x00\x00\x00\x00" "5.0\0"s, 5, false, 5005, ok, {goOn}},
+      {Answers, "\x00\x10"s, 5, false, 5005, ok, {goOn}},
+      {Refused, "", 1900, false, 1900, ok, {rejected, goOn}},
+      {Refused, "", 2100, false, 2000, failed, {rejected, unable}},
+      {Refused, "", 100000, false, 2000, failed, {rejected, unable}},
+      {Refused, "", -1, false, 0, failed, {rejected, unable, rejected}},
+      {Refused, "", 10, true, 10, ok,
+       {rejected, Box(kAppTitle, MsgExclamation, "FTP timeout.\r\n\r\n" + kRetry + "\r\n")}},
+      {Refused, "", 100000, true, 2000, failed,
+       {rejected, Box(kUpgraderTitle, MsgExclamation,
+                      "FTP timeout.\r\nCan not connect to the Satellite IP Modem.\r\n\r\n" +
+                          kCable)}},
+      {Answers, "", 5, true, 10, "Software version was retrieved!",
+       {Box(kUpgraderTitle, MsgExclamation, "FTP timeout.\r\n\r\n" + kRetry)}},
   };
   for (auto& c : cases) {
-    SCOPED_TRACE(c.greetMs);
+    SCOPED_TRACE(c.boxes.back() + " at " + std::to_string(c.endMs));
     Harness h;
-    h.unplugZing();
+    if (c.zing == Refused) h.unplugZing();
+    if (c.zing == NoConnection) h.zing->mode = SimPeer::Accept::Ignore;
+    h.zing->silent = c.zing == Silent || c.zing == HangsUp;
+    if (c.zing == HangsUp) h.zing->accepted_close_after = 50;
+    if (!c.reply.empty()) h.zing->customPieces = {c.reply};
     if (c.greetMs < 0) h.unplugFtpPort();
     h.ftpPort->greetDelayMs = c.greetMs;
     auto& f = h.load();
-    // Asked again at once, as after a failed transfer: one refusal, at 0 ms.
+    // Asked again at once, as after a failed transfer.
     if (c.ftpTimeout) f.versionQuery().query(true);
     if (c.endMs > 0) {
       h.advance(c.endMs - 1);
@@ -213,17 +155,22 @@ TEST(FtpProbe, GreetingWithinTwoSecondsDecidesAndAFailureLocksTheUpgrade) {
     h.advance(c.endMs > 0 ? 1 : 0);
     EXPECT_FALSE(h.busy());
     EXPECT_EQ(f.sbUpgrade.text(), c.status);
-    EXPECT_EQ(f.statusLED.fillColor(), c.status == "Connection failed." ? kLedRed : kLedGreen);
     EXPECT_EQ(Boxes(h), c.boxes);
-    EXPECT_EQ(Usable(f), c.locked ? kLocked : kControls);
-    // A late greeting changes nothing.
-    h.advance(200);
+    EXPECT_EQ(f.statusLED.fillColor(), c.status == failed ? kLedRed : kLedGreen);
+    const bool locked = c.status == failed || c.ftpTimeout;
+    EXPECT_EQ(f.cmdUpgrade.enabled(), !locked);
+    EXPECT_EQ(f.txtIPAddress.enabled(), !locked);
+    EXPECT_TRUE(f.cmdGetSoftwareVersion.enabled());
+    // Nothing follows: no late greeting, no second probe, no watchdog.
+    h.advance(6000);
     EXPECT_EQ(f.sbUpgrade.text(), c.status);
     EXPECT_EQ(Boxes(h), c.boxes);
+    EXPECT_LE(h.ftpPort->connections.size(), 1u);
+    EXPECT_TRUE(f.idle());
   }
 }
 
-TEST(FtpProbe, ASecondProbeNeverStartsWhileOneWaits) {
+TEST(VersionQuery, ASecondProbeNeverStartsWhileOneWaits) {
   Harness h;
   h.unplugZing();
   h.ftpPort->greetDelayMs = 100000;
@@ -237,19 +184,6 @@ TEST(FtpProbe, ASecondProbeNeverStartsWhileOneWaits) {
   EXPECT_EQ(h.ftpPort->connections.size(), 1u);
 }
 
-TEST(VersionQuery, ReplyAfterAFailedTransferReportsTheTimeOutAndLocksTheUpgrade) {
-  Harness h;
-  auto& f = h.load();
-  h.advance(100);
-  f.versionQuery().query(true);
-  h.advance(100);
-  EXPECT_EQ(Boxes(h), std::vector<std::string>{Box(kUpgraderTitle, MsgExclamation,
-                                                   "FTP timeout.\r\n\r\n" + kRetry)});
-  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
-  EXPECT_EQ(Usable(f), kLocked);
-  EXPECT_FALSE(h.busy());
-}
-
 TEST(VersionQuery, NewQueryClosesASocketStillConnecting) {
   Harness h;
   h.zing->mode = SimPeer::Accept::Ignore;
@@ -257,11 +191,9 @@ TEST(VersionQuery, NewQueryClosesASocketStillConnecting) {
   h.advance(1000);
   h.zing->mode = SimPeer::Accept::Yes;
   f.versionQuery().query();  // would fail at once on a socket still connecting
-  h.advance(100);
-  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
-  // The first attempt's watchdog is gone with it.
   h.advance(10000);
-  EXPECT_FALSE(ProbeStarted(h));
+  EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
+  EXPECT_FALSE(ProbeStarted(h));  // the first attempt's watchdog is gone with it
   EXPECT_TRUE(h.ui().boxes.empty());
 }
 
@@ -292,18 +224,16 @@ TEST(ModemReset, FromTheMenuTheVersionIsAskedOnceTheModemIsBack) {
     h.advance(100);
     h.statuses.clear();
     f.cmdResetModem.click();
-    EXPECT_TRUE(h.busy());
     EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "Unknown");
     h.advance(0);
     EXPECT_EQ(h.statuses, (std::vector<std::string>{"Resetting Satellite IP Modem...",
                                                     "Resetting modem. Wait 20 seconds."}));
-    EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13}));
     auto& line = *h.zing->connections.back();
     if (drop == Drop::Reset) line.fail(10054, "Connection reset by peer", 1000);
     if (drop == Drop::Close) line.close(1000);
-    long queryAt = drop == Drop::None ? 25000 : 1000 + 11000;
-    h.advance(queryAt - 1);
-    EXPECT_EQ(h.zing->requests.size(), 2u);
+    h.advance((drop == Drop::None ? 25000 : 1000 + 11000) - 1);
+    EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13}));
+    EXPECT_TRUE(h.busy());
     EXPECT_EQ(h.sawStatus("Reset done. Wait ....."), drop != Drop::None);
     h.advance(1);
     EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
@@ -319,22 +249,21 @@ TEST(ModemReset, FromTheMenuTheVersionIsAskedOnceTheModemIsBack) {
 }
 
 TEST(ModemReset, AbsentModemIsReportedAtOnceOrAfterFiveSeconds) {
-  for (auto mode : {SimPeer::Accept::Refuse, SimPeer::Accept::Ignore}) {
+  for (long failAt : {0L, 5000L}) {
     Harness h;
     auto& f = h.load();
     h.advance(100);
-    h.zing->mode = mode;
+    h.zing->mode = failAt == 0 ? SimPeer::Accept::Refuse : SimPeer::Accept::Ignore;
     f.cmdResetModem.click();
-    long failAt = mode == SimPeer::Accept::Refuse ? 0 : 5000;
-    if (failAt > 0) {
-      h.advance(failAt - 1);
-      EXPECT_TRUE(h.ui().boxes.empty());
-    }
-    h.advance(failAt > 0 ? 1 : 0);
-    EXPECT_EQ(Boxes(h).at(0),
-              Box(kUpgraderTitle, MsgExclamation,
-                  "Unable to reset Satellite IP Modem.\r\n\r\n"
-                  "Remove power and reapply power to the Satellite IP Modem."));
+    h.advance(failAt > 0 ? failAt - 1 : 0);
+    EXPECT_EQ(h.ui().boxes.empty(), failAt > 0);
+    h.advance(1);
+    std::vector<std::string> want = {Box(kUpgraderTitle, MsgExclamation,
+                                         "Unable to reset Satellite IP Modem.\r\n\r\n"
+                                         "Remove power and reapply power to the Satellite IP Modem.")};
+    // A refusal is followed by the socket's own error display.
+    if (failAt == 0) want.push_back(Box(kAppTitle, MsgExclamation, "Connection is forcefully rejected"));
+    EXPECT_EQ(Boxes(h), want);
     EXPECT_EQ(f.sbUpgrade.text(), "");
     EXPECT_FALSE(h.busy());
   }
@@ -342,9 +271,7 @@ TEST(ModemReset, AbsentModemIsReportedAtOnceOrAfterFiveSeconds) {
 
 TEST(ModemReset, AfterATransferTheOrderWaitsFiveSeconds) {
   Harness h;
-  auto& f = h.load();
-  h.advance(100);
-  f.modemReset().resetAfterTransfer();
+  h.load().modemReset().resetAfterTransfer();
   h.advance(4999);
   EXPECT_EQ(h.zing->requests.size(), 1u);
   h.advance(1);
