@@ -25,11 +25,10 @@ class AtPeer : public BasicPeer {
   std::vector<Piece> restartAnswer = {{"OK\r\n", 20}};
   // Sent on each accept, before any command (none by default).
   std::vector<Piece> greeting;
+  // When set, the modem hangs up this long after its answer to the read.
+  long hangUpAfterRead = -1;
   // Command lines received (without CR LF), in order, across connections.
   std::vector<std::string> lines;
-  // When set, the virtual time each line arrived.
-  SimLoop* clock = nullptr;
-  std::vector<long> lineTimes;
 
   void onAccept(SimConnection& c) override { sendAll(c, greeting); }
 
@@ -40,10 +39,10 @@ class AtPeer : public BasicPeer {
       std::string line = pending_.substr(0, end);
       pending_.erase(0, end + 2);
       lines.push_back(line);
-      if (clock) lineTimes.push_back(clock->nowMs());
-      if (line == "AT_IHIP?")
-        sendAll(c, readAnswer);
-      else if (line.rfind("AT_IHIP=\"DNS\",", 0) == 0)
+      if (line == "AT_IHIP?") {
+        long end = sendAll(c, readAnswer);
+        if (hangUpAfterRead >= 0) c.close(end + hangUpAfterRead);
+      } else if (line.rfind("AT_IHIP=\"DNS\",", 0) == 0)
         sendAll(c, dnsAnswer);
       else if (line.rfind("AT_IHIP=\"DNS2\",", 0) == 0)
         sendAll(c, dns2Answer);
@@ -55,9 +54,10 @@ class AtPeer : public BasicPeer {
   void onClientClose(SimConnection&) override { pending_.clear(); }
 
  private:
-  static void sendAll(SimConnection& c, const std::vector<Piece>& pieces) {
+  static long sendAll(SimConnection& c, const std::vector<Piece>& pieces) {
     long t = 0;
     for (const auto& p : pieces) c.send(p.bytes, t += p.delayMs);
+    return t;
   }
   std::string pending_;
 };
