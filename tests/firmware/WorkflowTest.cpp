@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "discovery/VersionQuery.h"
-#include "firmware/RestoreChooser.h"
 #include "firmware/RestoreWorkflow.h"
 #include "firmware/UpgradeWorkflow.h"
 #include "sim/WorkflowPeers.h"
@@ -16,7 +15,7 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
+using Entry = WorkflowModem::Entry;
 const std::string kSeries = "Release Series conflict detected. Upgrade not possible.";
 
 // The modem's own watchdogs of intervalMs running delayMs from now never
@@ -28,66 +27,62 @@ void DefuseAfter(WorkflowModem& h, long delayMs, int intervalMs) {
   });
 }
 
-// A user who takes the version the chooser offers, or picks one.
-void Choose(WorkflowModem& h, const std::string& version = "") {
-  h.ui().modalScripts["frmRestore"] = [version](Form& form) {
-    auto& d = static_cast<RestoreChooser&>(form);
-    const auto& items = d.lstOldSoftwareVersions.items();
-    for (std::size_t i = 0; i < items.size(); ++i)
-      if (items[i] == version) d.lstOldSoftwareVersions.setListIndex(static_cast<int>(i));
-    d.cmdOkRestore.click();
-  };
-}
-
 }  // namespace
 
 TEST(Workflow, RefusalsComeBeforeAnyTransfer) {
   struct Case {
     const char* what;
-    bool restore;
+    Entry entry;
     std::function<void(WorkflowModem&)> arrange;  // before start-up
     std::string box;
     int style;
+    std::string title;
     std::string status;
     bool prepared = false;
   };
   const std::string keep = "(unchanged)";
+  const std::string app = "KOVA Upgrader";
+  const std::string upgrader = "Satellite IP Modem Upgrader";
+  const auto noAddress = [](WorkflowModem& h) { h.settings.initialAddress = ""; };
+  const auto picFile = [](WorkflowModem& h) { h.home.write("pic.hex", "pic"); };
   const std::vector<Case> cases = {
-      {"upgrade across series", false,
+      {"upgrade across series", Entry::Upgrade,
        [](WorkflowModem& h) {
          h.home.write("kova_5_3_1_4.bin", "x");
          h.removeHomeFile("kova_5_2_0_13.bin");
        },
-       kSeries, MsgCritical, kSeries},
+       kSeries, MsgCritical, app, kSeries},
       // The store holds the backup: the upload branch checks the checksum.
-      {"upgrade without its checksum file", false,
+      {"upgrade without its checksum file", Entry::Upgrade,
        [](WorkflowModem& h) {
          h.store("5_2_0_12");
          h.removeHomeFile("chk_5_2_0_13.txt");
        },
-       "We can't load this version because checksum file doesn't exist.", MsgExclamation, "",
-       true},
-      {"upgrade without an address", false,
-       [](WorkflowModem& h) { h.settings.initialAddress = ""; },
-       "Please enter Satellite IP Modem's IP Address.", MsgInformation, keep},
-      {"restore with an empty store", true, nullptr, "No old versions are available.",
-       MsgExclamation, keep},
-      {"restore across series", true,
+       "We can't load this version because checksum file doesn't exist.", MsgExclamation,
+       upgrader, "", true},
+      {"upgrade without an address", Entry::Upgrade, noAddress,
+       "Please enter Satellite IP Modem's IP Address.", MsgInformation, app, keep},
+      {"restore with an empty store", Entry::Restore, nullptr, "No old versions are available.",
+       MsgExclamation, app, keep},
+      {"restore across series", Entry::Restore,
        [](WorkflowModem& h) {
          h.store("4_9_0_1");
-         Choose(h, "4.9.0.1");
+         h.pick = "4.9.0.1";
        },
-       kSeries, MsgCritical, kSeries},
-      {"restore without its checksum file", true,
-       [](WorkflowModem& h) {
-         h.store("5_2_0_9", false);
-         Choose(h);
-       },
+       kSeries, MsgCritical, app, kSeries},
+      {"restore without its checksum file", Entry::Restore,
+       [](WorkflowModem& h) { h.store("5_2_0_9", false); },
        "We can't restore this version because checksum file doesn't exist.", MsgExclamation,
-       keep},
-      {"restore without an address", true,
-       [](WorkflowModem& h) { h.settings.initialAddress = ""; },
-       "Please enter Satellite IP Modem's IP address.", MsgInformation, keep},
+       upgrader, keep},
+      {"restore without an address", Entry::Restore, noAddress,
+       "Please enter Satellite IP Modem's IP address.", MsgInformation, app, keep},
+      {"PIC without an address", Entry::PicMenu,
+       [&](WorkflowModem& h) {
+         noAddress(h);
+         picFile(h);
+       },
+       "Please enter Satellite IP Modem's IP address.", MsgInformation, app, keep},
+      {"PIC without pic.hex", Entry::Pic, nullptr, "(home)", MsgExclamation, app, keep},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -96,9 +91,14 @@ TEST(Workflow, RefusalsComeBeforeAnyTransfer) {
     h.start();
     h.ui().boxes.clear();
     const std::string before = h.f().status();
-    (c.restore ? h.f().cmdRestore : h.f().cmdUpgrade).click();
-    ASSERT_EQ(h.boxTexts(), Lines{c.box});
+    const std::string home = h.f().session().homeDir;
+    h.click(c.entry);
+    ASSERT_EQ(h.boxTexts(), Lines{c.box != "(home)" ? c.box
+                                                    : "Unable to find pic.hex in home directory " +
+                                                          home + ".\r\nPlease copy PIC file in " +
+                                                          home});
     EXPECT_EQ(h.ui().boxes[0].style, c.style);
+    EXPECT_EQ(h.ui().boxes[0].title, c.title);
     EXPECT_EQ(h.f().status(), c.status == keep ? before : c.status);
     h.settle();
     EXPECT_TRUE(h.ftpLog().empty());
@@ -154,7 +154,6 @@ TEST(Workflow, OwnLimitOfThreeMinutesEndsTheChain) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     WorkflowModem h;
-    Choose(h);
     h.start();
     if (c.arrange) c.arrange(h);
     h.zing->requests.clear();
@@ -165,7 +164,7 @@ TEST(Workflow, OwnLimitOfThreeMinutesEndsTheChain) {
       sentAtBox = h.ftpLog().size();
       h.advance(150000);
     };
-    (c.restore ? h.f().cmdRestore : h.f().cmdUpgrade).click();
+    h.click(c.restore ? Entry::Restore : Entry::Upgrade);
     const long first = h.statusAt(c.restore ? "Restoring Satellite IP Modem with version 5_2_0_12 ..."
                                             : "Downloading Satellite IP Modem software to PC...");
     ASSERT_GE(first, 0);
@@ -186,7 +185,7 @@ TEST(Workflow, OwnLimitOfThreeMinutesEndsTheChain) {
 
     h.ui().onMsgBox = nullptr;
     h.platform.ftp.commandMs = 100;
-    (c.restore ? h.f().cmdRestore : h.f().cmdUpgrade).click();
+    h.click(c.restore ? Entry::Restore : Entry::Upgrade);
     h.settle();
     EXPECT_EQ(h.ftpLog().back(), "CLOSE");
     EXPECT_TRUE(h.sawStatus(c.restore ? "Successfully restored! Wait..."
@@ -271,7 +270,7 @@ TEST(Workflow, VersionQueryWithoutEndIsGivenUpAfterThirtySeconds) {
     h.ui().boxes.clear();
     DefuseAfter(h, 50, VersionQuery::kResponseLimitMs);
     const long clickAt = h.clock().nowMs();
-    (restore ? h.f().cmdRestore : h.f().cmdUpgrade).click();
+    h.click(restore ? Entry::Restore : Entry::Upgrade);
     EXPECT_EQ(h.statusAt(restore ? "Restore stopped: no software version within 30 seconds."
                                  : "Upgrade stopped: no software version within 30 seconds."),
               clickAt + 30000);
@@ -330,4 +329,39 @@ TEST(Workflow, PrepareWithoutAnswerIsGivenUpAndTheUpgradeGoesOn) {
     EXPECT_TRUE(h.ui().boxes.empty()) << h.ui().boxes.front().text;
     EXPECT_FALSE(h.busy());
   }
+}
+
+// The restart after a PIC upload found no version; the user's next upgrade
+// reads it, and that reply starts the pending reflash. The upgrade waits
+// through the reflash and the restart that follows, then goes on.
+TEST(Workflow, PendingReflashStartedByTheUpgradesOwnQueryIsWaitedFor) {
+  WorkflowModem h;
+  h.home.write("pic.hex", ":00000001FF\n");
+  h.start();
+  h.f().cmdUpgrade.click();
+  // The restart order is out; the modem comes back without its ZING port.
+  ASSERT_TRUE(h.clock().advanceUntil(
+      [&] { return std::count(h.zing->requests.begin(), h.zing->requests.end(), 13) == 1; },
+      60000));
+  h.unplugZing();
+  h.settle();
+  ASSERT_FALSE(h.f().session().runningVersionKnown());
+  auto back = std::make_shared<ZingPeer>();
+  h.platform.network.listen(Harness::kModem, h.settings.zingPort, back);
+  h.ftpLog().clear();
+  h.console->lines.clear();
+
+  h.f().cmdUpgrade.click();
+  h.settle();
+  EXPECT_FALSE(h.sawStatus("Upgrade stopped: no software version within 30 seconds."));
+  // The pending reflash, then this upgrade's prepare and its own reflash.
+  EXPECT_EQ(h.console->lines,
+            (Lines{"pic_driver_reflash 1", "mmi_prepare_for_download", "pic_driver_reflash 1"}));
+  // Query, query after the reflash; this upgrade's restart, query, query.
+  EXPECT_EQ(back->requests, (std::vector<int>{4, 4, 13, 4, 4}));
+  // The first upgrade stored the backup: this one uploads at once.
+  EXPECT_EQ(h.wire(), (Lines{R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)",
+                             R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)", "PUT pic.hex /pic.hex",
+                             "CLOSE"}));
+  EXPECT_FALSE(h.busy());
 }
