@@ -35,6 +35,10 @@ const std::string kFtpTimeout =
     "software version using Tools menu before retrying.\r\nClose and restart Upgrader if error "
     "repeats.";
 const Lines kBackup = {"chk_5_2_0_12.txt", "kova_5_2_0_12.bin"};
+const std::string kApp = "KOVA Upgrader";
+const std::string kUpg = "Satellite IP Modem Upgrader";
+const int kExcl = MsgExclamation;
+const std::string kSeries = "Release Series conflict detected. Upgrade not possible.";
 
 std::function<void(WorkflowModem&)> FaultAt(const std::string& command, Fault f) {
   return [command, f](WorkflowModem& h) { h.platform.ftp.faults[command] = f; };
@@ -58,6 +62,8 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
     std::vector<int> progress;
     Lines statuses;  // each shown on the way; all but the preparing one while busy
     Lines boxes;
+    int style;          // of the first box
+    std::string title;  // of the first box
     Lines store;        // the backup directory afterwards
     std::string image;  // on the modem afterwards
   };
@@ -74,32 +80,33 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
       "Satellite IP Modem.",
       kRejected};
   const std::string rs = "Restoring Satellite IP Modem with version ";
+  const auto noAddress = [](WorkflowModem& h) { h.settings.initialAddress = ""; };
   const std::vector<Case> cases = {
       {"no backup in the store", Entry::Upgrade, nullptr,
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4},
-       {0, 20, 80, 100}, plain, {}, kBackup, kNew},
+       {0, 20, 80, 100}, plain, {}, 0, "", kBackup, kNew},
       {"backup in the store", Entry::UpgradeMenu, [](WorkflowModem& h) { h.store("5_2_0_12"); },
        {kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4}, {0, 10, 80, 100},
-       {kUpgrading, kSuccess}, {}, kBackup, kNew},
+       {kUpgrading, kSuccess}, {}, 0, "", kBackup, kNew},
       {"no new checksum file: the modem's one is deleted", Entry::Upgrade,
        [](WorkflowModem& h) { h.removeHomeFile("chk_5_2_0_13.txt"); },
        {kGetImage, kGetChecksum, kPutImage, "DELETE /checksum.txt", "CLOSE"}, {kPrepare},
-       {13, 4}, {0, 20, 80, 100}, plain, {}, kBackup, kNew},
+       {13, 4}, {0, 20, 80, 100}, plain, {}, 0, "", kBackup, kNew},
       {"no checksum on the modem: no backup, the upgrade goes on", Entry::Upgrade,
        [](WorkflowModem& h) { h.platform.ftp.files.erase("/checksum.txt"); },
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4},
-       {0, 20, 80, 100}, plain, {}, {}, kNew},
+       {0, 20, 80, 100}, plain, {}, 0, "", {}, kNew},
       {"no image on the modem: its checksum is not fetched either", Entry::Upgrade,
        [](WorkflowModem& h) { h.platform.ftp.files.erase("/bin/kova.bin"); },
        {kGetImage, kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4}, {0, 80, 100},
-       {kUpgrading, kSuccess}, {}, {}, kNew},
+       {kUpgrading, kSuccess}, {}, 0, "", {}, kNew},
       {"automatic PIC: reflashed after the restart, the version read again", Entry::Upgrade, pic,
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "PUT pic.hex /pic.hex", "CLOSE"},
        {kPrepare, kReflash}, {13, 4, 4}, {0, 20, 40, 70, 80, 90, 100},
        {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait...",
         "PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT",
         "PIC reflash completed. Wait for restart..."},
-       {kCompleted}, kBackup, kNew},
+       {kCompleted}, kExcl, kUpg, kBackup, kNew},
       // The deletion finds nothing: the chain still closes and restarts.
       {"factory mode with automatic PIC, modem without configuration", Entry::Upgrade,
        [&](WorkflowModem& h) {
@@ -110,13 +117,13 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "PUT pic.hex /pic.hex",
         "DELETE /config.txt", "CLOSE"},
        {kPrepare, kReflash}, {13, 4, 4}, {0, 20, 70, 80, 90, 100},
-       {"Deleting config file", kSuccess}, {kCompleted}, kBackup, kNew},
+       {"Deleting config file", kSuccess}, {kCompleted}, kExcl, kUpg, kBackup, kNew},
       // The restart finds no ZING port either.
       {"unknown version, FTP port answering: backed up as 0_0_0_0 without prepare",
        Entry::Upgrade, [](WorkflowModem& h) { h.unplugZing(); },
        {R"(GET /bin/kova.bin "~/Backup/kova_0_0_0_0.bin")",
         R"(GET /checksum.txt "~/Backup/chk_0_0_0_0.txt")", kPutImage, kPutChecksum, "CLOSE"},
-       {}, {}, {20, 80}, {kDownloading, kSuccess}, unknownBoxes,
+       {}, {}, {20, 80}, {kDownloading, kSuccess}, unknownBoxes, kExcl, kApp,
        {"chk_0_0_0_0.txt", "kova_0_0_0_0.bin"}, kNew},
       // Both ports refuse by the click: only the query's own failure is told.
       {"unknown version and the modem gone", Entry::Upgrade,
@@ -131,31 +138,28 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
         "software version using Tools menu before retrying.\r\nClose and restart Upgrader if "
         "error repeats.",
         kRejected},
-       {}, kOld},
+       kExcl, kApp, {}, kOld},
       {"login refused", Entry::Upgrade, [](WorkflowModem& h) { h.platform.ftp.loginOk = false; },
-       {kGetImage}, {kPrepare}, {}, {0}, {kDownloading}, {"Incorrect Username or Password!"}, {},
-       kOld},
+       {kGetImage}, {kPrepare}, {}, {0}, {kDownloading}, {"Incorrect Username or Password!"}, kExcl,
+       kUpg, {}, kOld},
       {"server unreachable", Entry::Upgrade,
        [](WorkflowModem& h) { h.platform.ftp.reachable = false; }, {kGetImage}, {kPrepare}, {},
        {0}, {kDownloading},
-       {"Can not connect to Satellite IP Modem. Please check cable connection and retry."}, {},
-       kOld},
+       {"Can not connect to Satellite IP Modem. Please check cable connection and retry."}, kExcl,
+       kUpg, {}, kOld},
       {"dropped during the checksum backup", Entry::Upgrade,
        FaultAt("GET /checksum.txt", {Fault::Disconnect, 0, "", -1}), {kGetImage, kGetChecksum},
-       {kPrepare}, {}, {0, 20}, {kDownloading}, {kClosed}, {}, kOld},
-      {"checksum backup stalls: the version query follows and tells", Entry::Upgrade,
-       FaultAt("GET /checksum.txt", {Fault::Stall, 0, "", -1}), {kGetImage, kGetChecksum},
-       {kPrepare}, {4}, {0, 20}, {kDownloading}, {kFtpTimeout}, {}, kOld},
+       {kPrepare}, {}, {0, 20}, {kDownloading}, {kClosed}, kExcl, kUpg, {}, kOld},
       {"image upload fails", Entry::Upgrade,
        FaultAt("PUT /bin/kova.bin", {Fault::Error, 12031, "Connection reset", -1}),
        {kGetImage, kGetChecksum, kPutImage}, {kPrepare}, {}, {0, 20}, {kUpgrading},
        {"An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\nError Code:  12031 : "
         "Connection reset"},
-       kBackup, kOld},
+       kExcl, kUpg, kBackup, kOld},
       {"checksum upload times out", Entry::Upgrade,
        FaultAt("PUT /checksum.txt", {Fault::Error, 12002, "timed out", -1}),
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum}, {kPrepare}, {4}, {0, 20},
-       {kUpgrading}, {kFtpTimeout}, kBackup, kNew},
+       {kUpgrading}, {kFtpTimeout}, kExcl, kUpg, kBackup, kNew},
       // Both deletions of the configuration go out; the second finds nothing.
       {"restore of the one version, preselected", Entry::Restore,
        [](WorkflowModem& h) { h.store("5_2_0_12"); },
@@ -164,7 +168,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {kPrepare}, {13, 4}, {0, 100},
        {"Preparing for Software Restore with version 5_2_0_12 ...", rs + "5_2_0_12 ...",
         "Successfully restored! Wait..."},
-       {}, kBackup, "KOVA-IMAGE 5_2_0_12"},
+       {}, 0, "", kBackup, "KOVA-IMAGE 5_2_0_12"},
       // Another series passes while the running version is unknown.
       {"restore, unknown version but reachable: no prepare", Entry::RestoreMenu,
        [](WorkflowModem& h) {
@@ -174,7 +178,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {Restored("4_9_0_1", "image"), Restored("4_9_0_1", "checksum"), "DELETE /config.txt",
         "DELETE /config.txt", "CLOSE"},
        {}, {}, {}, {rs + "4_9_0_1 ...", "Successfully restored! Wait..."}, unknownBoxes,
-       {"chk_4_9_0_1.txt", "kova_4_9_0_1.bin"}, "KOVA-IMAGE 4_9_0_1"},
+       kExcl, kApp,       {"chk_4_9_0_1.txt", "kova_4_9_0_1.bin"}, "KOVA-IMAGE 4_9_0_1"},
       {"restore, image upload refused", Entry::Restore,
        [](WorkflowModem& h) {
          h.store("5_2_0_12");
@@ -183,21 +187,57 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {Restored("5_2_0_12", "image")}, {kPrepare}, {}, {0}, {rs + "5_2_0_12 ..."},
        {"An unexpected FTP error occurred. Operation cancelled.\r\n\r\nError Code:  12003 : 552 "
         "Disk full."},
-       kBackup, kOld},
-      {"restore, dropped at the checksum", Entry::Restore,
-       [](WorkflowModem& h) {
-         h.store("5_2_0_12");
-         FaultAt("PUT /checksum.txt", {Fault::Disconnect, 0, "", -1})(h);
-       },
-       {Restored("5_2_0_12", "image"), Restored("5_2_0_12", "checksum")}, {kPrepare}, {}, {0},
-       {rs + "5_2_0_12 ..."}, {kClosed}, kBackup, "KOVA-IMAGE 5_2_0_12"},
+       kExcl, kUpg, kBackup, kOld},
       {"PIC button: upload, reflash, version", Entry::Pic, pic,
        {"PUT pic.hex /pic.hex", "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
        {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait...",
         "Sending PIC reflash command.",
         "PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT",
         "PIC reflash completed. Wait for restart..."},
-       {kCompleted}, {}, kOld},
+       {kCompleted}, kExcl, kUpg, {}, kOld},
+      // Refused before anything goes out.
+      {"upgrade across series", Entry::Upgrade,
+       [](WorkflowModem& h) {
+         h.home.write("kova_5_3_1_4.bin", "x");
+         h.removeHomeFile("kova_5_2_0_13.bin");
+       },
+       {}, {}, {}, {}, {}, {kSeries}, MsgCritical, kApp, {}, kOld},
+      // The store holds the backup: the upload branch checks the checksum.
+      {"upgrade without its checksum file", Entry::Upgrade,
+       [](WorkflowModem& h) {
+         h.store("5_2_0_12");
+         h.removeHomeFile("chk_5_2_0_13.txt");
+       },
+       {}, {kPrepare}, {}, {0}, {},
+       {"We can't load this version because checksum file doesn't exist."}, kExcl, kUpg,
+       kBackup, kOld},
+      {"upgrade without an address", Entry::Upgrade, noAddress, {}, {}, {}, {}, {},
+       {"Please enter Satellite IP Modem's IP Address."}, MsgInformation, kApp, {}, kOld},
+      {"restore with an empty store", Entry::Restore, nullptr, {}, {}, {}, {}, {},
+       {"No old versions are available."}, kExcl, kApp, {}, kOld},
+      {"restore across series", Entry::Restore,
+       [](WorkflowModem& h) {
+         h.store("4_9_0_1");
+         h.pick = "4.9.0.1";
+       },
+       {}, {}, {}, {}, {}, {kSeries}, MsgCritical, kApp, {"chk_4_9_0_1.txt", "kova_4_9_0_1.bin"},
+       kOld},
+      {"restore without its checksum file", Entry::Restore,
+       [](WorkflowModem& h) { h.store("5_2_0_9", false); }, {}, {}, {}, {}, {},
+       {"We can't restore this version because checksum file doesn't exist."}, kExcl, kUpg,
+       {"kova_5_2_0_9.bin"}, kOld},
+      {"restore without an address", Entry::Restore, noAddress, {}, {}, {}, {}, {},
+       {"Please enter Satellite IP Modem's IP address."}, MsgInformation, kApp, {}, kOld},
+      {"PIC without an address", Entry::PicMenu,
+       [&](WorkflowModem& h) {
+         noAddress(h);
+         pic(h);
+       },
+       {}, {}, {}, {}, {}, {"Please enter Satellite IP Modem's IP address."}, MsgInformation,
+       kApp, {}, kOld},
+      {"PIC without pic.hex", Entry::Pic, nullptr, {}, {}, {}, {0}, {},
+       {"Unable to find pic.hex in home directory ~/.\r\nPlease copy PIC file in ~/"}, kExcl,
+       kApp, {}, kOld},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -208,8 +248,18 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
     h.zing->requests.clear();
     h.progress.clear();
     h.ui().boxes.clear();
+    // The user clicks again every 50 ms till the window is idle: nothing
+    // starts beside the operation running.
+    bool clicking = true;
+    std::function<void()> again = [&] {
+      if (!clicking) return;
+      h.click(c.entry);
+      h.clock().schedule(50, again);
+    };
+    h.clock().schedule(50, again);
     h.click(c.entry);
     h.settle();
+    clicking = false;
     EXPECT_EQ(h.wire(), c.ftp);
     EXPECT_EQ(h.console->lines, c.console);
     EXPECT_EQ(h.zing->requests, c.zing);
@@ -218,14 +268,18 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
       EXPECT_GE(h.statusAt(s), 0) << s;
       EXPECT_TRUE(s.rfind("Preparing", 0) == 0 || h.busyAt(s)) << s;
     }
-    EXPECT_EQ(h.boxTexts(), c.boxes);
+    EXPECT_EQ(h.boxes(), c.boxes);
+    if (!c.boxes.empty()) {
+      EXPECT_EQ(h.ui().boxes[0].style, c.style);
+      EXPECT_EQ(h.ui().boxes[0].title, c.title);
+    }
     EXPECT_EQ(h.backups(), c.store);
     EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], c.image);
     EXPECT_FALSE(h.busy());
     // What the session reports after its end changes nothing.
     h.platform.ftpClients.at(0)->onStateChanged(FtpClient::Disconnected);
     h.platform.ftpClients.at(0)->onStateChanged(FtpClient::ErrorState);
-    EXPECT_EQ(h.boxTexts(), c.boxes);
+    EXPECT_EQ(h.boxes(), c.boxes);
     EXPECT_FALSE(h.busy());
   }
 }

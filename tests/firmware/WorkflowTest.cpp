@@ -1,6 +1,6 @@
-// What the upgrade and the restore share: the refusals before any transfer,
-// and the bounds on each wait (the version query, the prepare exchange, the
-// whole FTP chain), at exact times on the virtual clock.
+// The bounds on each wait of the upgrade and the restore (the version query,
+// the prepare exchange, each FTP command, the whole chain), at exact times
+// on the virtual clock, and what is left once one struck.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +16,6 @@
 namespace {
 
 using Entry = WorkflowModem::Entry;
-const std::string kSeries = "Release Series conflict detected. Upgrade not possible.";
 
 // The modem's own watchdogs of intervalMs running delayMs from now never
 // fire: the workflow's bound behind them shows.
@@ -28,85 +27,6 @@ void DefuseAfter(WorkflowModem& h, long delayMs, int intervalMs) {
 }
 
 }  // namespace
-
-TEST(Workflow, RefusalsComeBeforeAnyTransfer) {
-  struct Case {
-    const char* what;
-    Entry entry;
-    std::function<void(WorkflowModem&)> arrange;  // before start-up
-    std::string box;
-    int style;
-    std::string title;
-    std::string status;
-    bool prepared = false;
-  };
-  const std::string keep = "(unchanged)";
-  const std::string app = "KOVA Upgrader";
-  const std::string upgrader = "Satellite IP Modem Upgrader";
-  const auto noAddress = [](WorkflowModem& h) { h.settings.initialAddress = ""; };
-  const auto picFile = [](WorkflowModem& h) { h.home.write("pic.hex", "pic"); };
-  const std::vector<Case> cases = {
-      {"upgrade across series", Entry::Upgrade,
-       [](WorkflowModem& h) {
-         h.home.write("kova_5_3_1_4.bin", "x");
-         h.removeHomeFile("kova_5_2_0_13.bin");
-       },
-       kSeries, MsgCritical, app, kSeries},
-      // The store holds the backup: the upload branch checks the checksum.
-      {"upgrade without its checksum file", Entry::Upgrade,
-       [](WorkflowModem& h) {
-         h.store("5_2_0_12");
-         h.removeHomeFile("chk_5_2_0_13.txt");
-       },
-       "We can't load this version because checksum file doesn't exist.", MsgExclamation,
-       upgrader, "", true},
-      {"upgrade without an address", Entry::Upgrade, noAddress,
-       "Please enter Satellite IP Modem's IP Address.", MsgInformation, app, keep},
-      {"restore with an empty store", Entry::Restore, nullptr, "No old versions are available.",
-       MsgExclamation, app, keep},
-      {"restore across series", Entry::Restore,
-       [](WorkflowModem& h) {
-         h.store("4_9_0_1");
-         h.pick = "4.9.0.1";
-       },
-       kSeries, MsgCritical, app, kSeries},
-      {"restore without its checksum file", Entry::Restore,
-       [](WorkflowModem& h) { h.store("5_2_0_9", false); },
-       "We can't restore this version because checksum file doesn't exist.", MsgExclamation,
-       upgrader, keep},
-      {"restore without an address", Entry::Restore, noAddress,
-       "Please enter Satellite IP Modem's IP address.", MsgInformation, app, keep},
-      {"PIC without an address", Entry::PicMenu,
-       [&](WorkflowModem& h) {
-         noAddress(h);
-         picFile(h);
-       },
-       "Please enter Satellite IP Modem's IP address.", MsgInformation, app, keep},
-      {"PIC without pic.hex", Entry::Pic, nullptr, "(home)", MsgExclamation, app, keep},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WorkflowModem h;
-    if (c.arrange) c.arrange(h);
-    h.start();
-    h.ui().boxes.clear();
-    const std::string before = h.f().status();
-    const std::string home = h.f().session().homeDir;
-    h.click(c.entry);
-    ASSERT_EQ(h.boxTexts(), Lines{c.box != "(home)" ? c.box
-                                                    : "Unable to find pic.hex in home directory " +
-                                                          home + ".\r\nPlease copy PIC file in " +
-                                                          home});
-    EXPECT_EQ(h.ui().boxes[0].style, c.style);
-    EXPECT_EQ(h.ui().boxes[0].title, c.title);
-    EXPECT_EQ(h.f().status(), c.status == keep ? before : c.status);
-    h.settle();
-    EXPECT_TRUE(h.ftpLog().empty());
-    EXPECT_EQ(h.console->lines, c.prepared ? Lines{"mmi_prepare_for_download"} : Lines{});
-    EXPECT_EQ(h.zing->requests.size(), h.settings.initialAddress.empty() ? 0u : 1u);
-    EXPECT_FALSE(h.busy());
-  }
-}
 
 // The workflow's own limit for the chain counts from its first command and
 // is tested after each one-second round. The chain is cancelled before the
@@ -194,58 +114,49 @@ TEST(Workflow, OwnLimitOfThreeMinutesEndsTheChain) {
   }
 }
 
-// Nothing starts beside an upgrade still running: a user who clicks Upgrade
-// every 50 ms from the first click on starts one chain only, whether the
-// chain ends normally (reset and re-query), by the request watchdog (version
-// query) or with a deletion still outstanding after the PIC upload.
-TEST(Workflow, NothingStartsBesideAnUpgradeStillRunning) {
-  struct Case {
-    const char* what;
-    std::function<void(WorkflowModem&)> arrange;  // before start-up
-    std::vector<int> zing;                        // ZING requests after the click
-  };
-  const std::vector<Case> cases = {
-      {"normal end: reset and re-query", nullptr, {13, 4}},
-      {"request watchdog: a slow version query",
-       [](WorkflowModem& h) {
-         h.platform.ftp.faults["GET /checksum.txt"] = {SimFtpServer::Fault::Stall, 0, "", -1};
-         h.zing->replyDelayMs = 3000;
-       },
-       {4}},
-      {"factory mode: deletion after the PIC upload",
-       [](WorkflowModem& h) {
-         h.home.write("pic.hex", ":00000001FF\n");
-         h.settings.commandLine = "/Factory";
-         h.platform.ftp.faults["DELETE /config.txt"] = {SimFtpServer::Fault::Error, 12003,
-                                                        "no such file", 3000};
-       },
-       {13, 4, 4}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WorkflowModem h;
-    if (c.arrange) c.arrange(h);
-    h.start();
-    h.zing->requests.clear();
-    bool clicking = true;
-    std::function<void()> click = [&] {
-      if (!clicking) return;
-      h.f().cmdUpgrade.click();
-      h.clock().schedule(50, click);
-    };
-    h.clock().schedule(50, click);
-    h.f().cmdUpgrade.click();
-    h.settle();
-    clicking = false;
-    EXPECT_EQ(h.zing->requests, c.zing);
-    EXPECT_EQ(std::count(h.ftpLog().begin(), h.ftpLog().end(),
-                         "GET /bin/kova.bin \"" + h.backupPath("kova_5_2_0_12.bin") + "\""),
-              1);
-    EXPECT_EQ(std::count(h.statuses.begin(), h.statuses.end(),
-                         "Preparing for Upgrade with version 5.2.0.13 ..."),
-              1);
-    EXPECT_FALSE(h.busy());
-  }
+// The request watchdog gives each command 65 s: a command 1 ms quicker
+// passes, a silent one is given up at the exact millisecond.
+TEST(Workflow, RequestWatchdogBoundsEachCommand) {
+  WorkflowModem h;
+  h.start();
+  const long limit = FtpChain::kRequestLimitMs;
+  h.platform.ftp.commandMs = limit - 1;
+  h.platform.ftp.faults["GET /checksum.txt"] = {SimFtpServer::Fault::Stall, 0, "", -1};
+  h.click(Entry::Upgrade);
+  h.settle();
+  EXPECT_EQ(h.statusAt("Timer expired. Checking connection...."),
+            h.statusAt("Downloading Satellite IP Modem software to PC...") + 2 * limit - 1);
+  EXPECT_EQ(h.ftpLog().size(), 2u);
+  ASSERT_EQ(h.ui().boxes.size(), 1u);
+  EXPECT_EQ(h.ui().boxes[0].text.rfind("FTP timeout.", 0), 0u);
+  EXPECT_FALSE(h.busy());
+}
+
+// The PIC upload leaves its "CLOSE" unguarded: one that stalls holds the
+// client. The next operation's first command is refused at once, reported,
+// and the client freed for the user's retry.
+TEST(Workflow, CommandRefusedAtOnceIsReportedAndFreesTheClient) {
+  WorkflowModem h;
+  h.home.write("pic.hex", ":00000001FF\n");
+  h.start();
+  h.platform.ftp.faults["CLOSE"] = {SimFtpServer::Fault::Stall, 0, "", -1};
+  h.click(Entry::Pic);
+  h.settle();
+  h.platform.ftp.faults.clear();
+  h.ftpLog().clear();
+  h.ui().boxes.clear();
+  h.click(Entry::Upgrade);
+  h.settle();
+  EXPECT_EQ(h.boxes(), Lines{"An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\n"
+                             "Error Code:  35764 : Still executing last request"});
+  EXPECT_TRUE(h.ftpLog().empty());
+  EXPECT_FALSE(h.busy());
+  h.click(Entry::Upgrade);
+  h.settle();
+  EXPECT_EQ(h.ftpLog().size(), 6u);
+  EXPECT_EQ(h.ftpLog().back(), "CLOSE");
+  EXPECT_EQ(h.boxes().back(),
+            "Upgrade Completed.\r\nClick OK and wait until we get software version.");
 }
 
 // A version query that never ends is given up after 30 s: the exchange is

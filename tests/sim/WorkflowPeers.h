@@ -77,19 +77,10 @@ class WorkflowModem : public Harness {
     clock().advanceUntil([&] { return f().idle(); }, limitMs);
   }
 
-  std::string backupPath(const std::string& name) { return f().session().backupDir + "/" + name; }
   std::vector<std::string>& ftpLog() { return platform.ftp.log; }
-  // The FTP log with the home directory written as "~/".
-  Lines wire() {
-    Lines out;
-    const std::string home = f().session().homeDir;
-    for (std::string line : ftpLog()) {
-      for (auto at = line.find(home); at != std::string::npos; at = line.find(home))
-        line.replace(at, home.size(), "~/");
-      out.push_back(line);
-    }
-    return out;
-  }
+  // The commands on the wire and the boxes, the home directory written as "~/".
+  Lines wire() { return tilde(ftpLog()); }
+  Lines boxes() { return tilde(boxTexts()); }
   // Names in the backup directory, sorted.
   Lines backups() {
     Lines names;
@@ -108,6 +99,13 @@ class WorkflowModem : public Harness {
   void removeHomeFile(const std::string& name) { std::filesystem::remove(home.path() / name); }
 
  private:
+  Lines tilde(Lines lines) {
+    const std::string home = f().session().homeDir;
+    for (std::string& line : lines)
+      for (auto at = line.find(home); at != std::string::npos; at = line.find(home))
+        line.replace(at, home.size(), "~/");
+    return lines;
+  }
   struct Shown {
     long atMs;
     bool busy;

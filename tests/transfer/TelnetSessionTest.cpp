@@ -60,14 +60,17 @@ struct TelnetCase : Harness {
   bool open() { return !console->connections.empty() && console->connections.back()->open(); }
 };
 
-// The latest session is lost atMs after the start: an error or a hang-up.
-std::function<void(TelnetCase&)> Lose(long atMs, bool hangUp, const char* why = "") {
+// After what arrange sets up, the latest session is lost atMs after the
+// start: by an error or a hang-up.
+std::function<void(TelnetCase&)> Lose(std::function<void(TelnetCase&)> arrange, long atMs,
+                                       bool hangUp) {
   return [=](TelnetCase& h) {
-    h.clock().schedule(atMs, [&h, hangUp, why] {
+    arrange(h);
+    h.clock().schedule(atMs, [&h, hangUp] {
       if (hangUp)
         h.console->connections.back()->close();
       else
-        h.console->connections.back()->fail(10054, why);
+        h.console->connections.back()->fail(10054, "Connection reset by peer");
     });
   };
 }
@@ -91,12 +94,6 @@ TEST(TelnetSession, EachEndOfAnExchange) {
   const auto banner = [](std::vector<TelnetPeer::Piece> pieces) {
     return [pieces](TelnetCase& h) { h.console->banner = pieces; };
   };
-  const auto then = [](std::function<void(TelnetCase&)> a, std::function<void(TelnetCase&)> b) {
-    return [a, b](TelnetCase& h) {
-      a(h);
-      b(h);
-    };
-  };
   const auto noPrompt = banner({{"\r\nKOVA console\r\n", 5}});
   const auto silent = [](TelnetCase& h) { h.console->mode = SimPeer::Accept::Ignore; };
   const auto echoOnly = [](TelnetCase& h) { h.console->reflashAnswer = {{kReflash, 5}}; };
@@ -119,16 +116,17 @@ TEST(TelnetSession, EachEndOfAnExchange) {
        [](TelnetCase& h) { h.console->prepareAnswer = {}; }, 15 + silence,
        Outcome::PrepareSkipped, "No answer to the prepare command within 10 seconds.", "",
        kPrepare, {}},
-      {"error before the prompt", false, then(noPrompt, Lose(10, false, "Connection reset by peer")),
+      {"error before the prompt", false, Lose(noPrompt, 10, false),
        10, Outcome::PrepareSkipped, kReset, "", "", {}},
-      {"hang-up before the prompt", false, then(noPrompt, Lose(10, true)), 10,
+      {"hang-up before the prompt", false, Lose(noPrompt, 10, true), 10,
        Outcome::PrepareSkipped, "Telnet connection closed by the modem.", "", "", {}},
       {"answer followed at once by the hang-up", false,
-       [&](TelnetCase& h) {
-         h.console->banner = {{"-> ", 5}};
-         h.console->prepareAnswer = {{"ok\r\n", 5}};
-         Lose(10, true)(h);
-       },
+       Lose(
+           [](TelnetCase& h) {
+             h.console->banner = {{"-> ", 5}};
+             h.console->prepareAnswer = {{"ok\r\n", 5}};
+           },
+           10, true),
        10, Outcome::Prepared, kConnecting, "", kPrepare, {}},
       {"connection never answered", false, silent, connect, Outcome::ConnectFailed,
        "Connection failed.", kAtConnectBox, "", {}},
@@ -147,14 +145,14 @@ TEST(TelnetSession, EachEndOfAnExchange) {
        [](TelnetCase& h) { h.console->reflashAnswer = {{kReflash, 5}, {"-> ", 10}}; }, ticks,
        Outcome::ReflashFailed, "", kPicFailedBox, kReflash, {70, 80, 90, 100}},
       // The modem may still be flashing: the ticks decide.
-      {"error after the command", true, then(echoOnly, Lose(1000, false, "abort")), ticks,
+      {"error after the command", true, Lose(echoOnly, 1000, false), ticks,
        Outcome::ReflashFailed, "", kPicFailedBox, kReflash, {70, 80, 90, 100}},
-      {"hang-up after the command", true, then(echoOnly, Lose(1000, true)), ticks,
+      {"hang-up after the command", true, Lose(echoOnly, 1000, true), ticks,
        Outcome::ReflashFailed, "", kPicFailedBox, kReflash, {70, 80, 90, 100}},
       {"reflash, silent console", true, banner({}), silence, Outcome::ReflashFailed,
        "No telnet prompt from the modem within 10 seconds.", kPicConnectBox, "", {}},
       {"reflash, error before the prompt", true,
-       then(banner({}), Lose(100, false, "Connection reset by peer")), 100,
+       Lose(banner({}), 100, false), 100,
        Outcome::ReflashFailed, kReset, kPicConnectBox, "", {}},
       {"reflash, connection never answered", true, silent, connect, Outcome::ConnectFailed,
        "Connection failed.", kPicConnectBox, "", {}},
@@ -175,6 +173,10 @@ TEST(TelnetSession, EachEndOfAnExchange) {
     EXPECT_EQ(h.f().status(), r.status);
     EXPECT_EQ(h.boxTexts(), r.box.empty() ? std::vector<std::string>{}
                                           : std::vector<std::string>{r.box});
+    for (const MsgRecord& b : h.ui().boxes) {
+      EXPECT_EQ(b.style, MsgExclamation);
+      EXPECT_EQ(b.title, "Satellite IP Modem Upgrader");
+    }
     EXPECT_EQ(h.console->received, r.received);
     EXPECT_EQ(h.progress, r.progress);
     EXPECT_EQ(h.sawStatus(kReflashing), r.reflash && !r.received.empty());
