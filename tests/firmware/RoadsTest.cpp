@@ -1,9 +1,9 @@
-// Each road through the FTP chain as the user and the modem live through it:
-// the entry clicked, what the modem's servers hold or answer, the commands
-// on the wire, the console lines, the boxes, and the end state.
+// Each road through the FTP chain, and each refusal before it, as the user
+// and the modem live through it: the entry clicked, what the modem's servers
+// hold or answer, the commands on the wire, the console lines, the boxes,
+// and the end state.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "sim/WorkflowPeers.h"
@@ -81,6 +81,11 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
       kRejected};
   const std::string rs = "Restoring Satellite IP Modem with version ";
   const auto noAddress = [](WorkflowModem& h) { h.settings.initialAddress = ""; };
+  const auto several = [](WorkflowModem& h) {
+    for (const char* v : {"5_2_0_9", "5_2_0_10", "5_2_0_11"}) h.store(v);
+  };
+  const Lines severalStore = {"chk_5_2_0_10.txt",  "chk_5_2_0_11.txt",  "chk_5_2_0_9.txt",
+                              "kova_5_2_0_10.bin", "kova_5_2_0_11.bin", "kova_5_2_0_9.bin"};
   const std::vector<Case> cases = {
       {"no backup in the store", Entry::Upgrade, nullptr,
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4},
@@ -178,6 +183,17 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {"An unexpected FTP error occurred. Operation cancelled.\r\n\r\nError Code:  12003 : 552 "
         "Disk full."},
        kExcl, kUpg, kBackup, kOld},
+      {"restore among several: nothing is preselected", Entry::Restore, several, {}, {}, {}, {},
+       {}, {}, 0, "", severalStore, kOld},
+      {"restore of the version picked among several", Entry::RestoreMenu,
+       [=](WorkflowModem& h) {
+         several(h);
+         h.pick = "5.2.0.11";
+       },
+       {Restored("5_2_0_11", "image"), Restored("5_2_0_11", "checksum"), "DELETE /config.txt",
+        "DELETE /config.txt", "CLOSE"},
+       {kPrepare}, {13, 4}, {0, 100}, {rs + "5_2_0_11 ..."}, {}, 0, "", severalStore,
+       "KOVA-IMAGE 5_2_0_11"},
       {"PIC button: upload, reflash, version", Entry::Pic, pic,
        {"PUT pic.hex /pic.hex", "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
        {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait...",
@@ -258,6 +274,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
     }
     EXPECT_EQ(h.boxes(), c.boxes);
     if (!c.boxes.empty()) {
+      ASSERT_FALSE(h.ui().boxes.empty());
       EXPECT_EQ(h.ui().boxes[0].style, c.style);
       EXPECT_EQ(h.ui().boxes[0].title, c.title);
     }
@@ -268,35 +285,6 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
     h.platform.ftpClients.at(0)->onStateChanged(FtpClient::Disconnected);
     h.platform.ftpClients.at(0)->onStateChanged(FtpClient::ErrorState);
     EXPECT_EQ(h.boxes(), c.boxes);
-    EXPECT_FALSE(h.busy());
-  }
-}
-
-// Among several versions nothing is preselected: OK without a choice and
-// Cancel start nothing; the version chosen is restored.
-TEST(Roads, SeveralBackupsNeedAChoice) {
-  for (const std::string pick : {"", "cancel", "5.2.0.11"}) {
-    SCOPED_TRACE(pick);
-    WorkflowModem h;
-    for (const char* v : {"5_2_0_9", "5_2_0_10", "5_2_0_11"}) h.store(v);
-    h.home.write("Backup/kova_notes.txt", "not an image");
-    h.pick = pick;
-    if (pick == "cancel")
-      h.ui().modalScripts["frmRestore"] = [](Form& form) {
-        static_cast<RestoreChooser&>(form).cmdCancelRestore.click();
-      };
-    h.start();
-    h.click(Entry::Restore);
-    h.settle();
-    if (pick.empty()) {
-      ASSERT_EQ(h.listed.size(), 1u);
-      std::sort(h.listed[0].begin(), h.listed[0].end());
-      EXPECT_EQ(h.listed[0], (Lines{"5.2.0.10", "5.2.0.11", "5.2.0.9"}));
-    }
-    const bool chosen = pick == "5.2.0.11";
-    EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], chosen ? "KOVA-IMAGE 5_2_0_11" : kOld);
-    EXPECT_EQ(h.ftpLog().empty(), !chosen);
-    EXPECT_TRUE(h.ui().boxes.empty());
     EXPECT_FALSE(h.busy());
   }
 }

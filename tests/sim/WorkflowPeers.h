@@ -22,7 +22,6 @@ class WorkflowModem : public Harness {
   std::shared_ptr<TelnetPeer> console = std::make_shared<TelnetPeer>();
   std::vector<int> progress;  // every value the progress bar took
   std::string pick;           // the version the user picks; "" takes the preselected one
-  std::vector<Lines> listed;  // what each restore chooser showed
 
   WorkflowModem() {
     platform.network.listen(kModem, settings.telnetPort, console);
@@ -32,7 +31,6 @@ class WorkflowModem : public Harness {
     ui().modalScripts["frmRestore"] = [this](Form& form) {
       auto& d = static_cast<RestoreChooser&>(form);
       const Lines& items = d.lstOldSoftwareVersions.items();
-      listed.push_back(items);
       for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i] == pick) d.lstOldSoftwareVersions.setListIndex(static_cast<int>(i));
       d.cmdOkRestore.click();
