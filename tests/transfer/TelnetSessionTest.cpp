@@ -67,6 +67,7 @@ std::function<void(TelnetCase&)> Lose(std::function<void(TelnetCase&)> arrange, 
   return [=](TelnetCase& h) {
     arrange(h);
     h.clock().schedule(atMs, [&h, hangUp] {
+      if (h.console->connections.empty()) return;  // never connected: the row fails
       if (hangUp)
         h.console->connections.back()->close();
       else
