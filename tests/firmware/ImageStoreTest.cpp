@@ -40,13 +40,14 @@ TEST(ImageStore, ReleaseSeriesRule) {
 TEST(ImageStore, ListsOrdinaryImageFilesOnly) {
   TempDir d;
   d.write("kova_1_0.bin", "a");
+  d.write("kova_.bin", "a");  // no version, still an image
   d.write("KOVA_2_0.BIN", "b");
   d.write("kova_3_0.txt", "c");
   d.write("chk_1_0.txt", "d");
   fs::create_directory(d.path() / "kova_4_0.bin");  // a directory named like an image
   auto names = ListImages(d.str());
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"KOVA_2_0.BIN", "kova_1_0.bin"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"KOVA_2_0.BIN", "kova_.bin", "kova_1_0.bin"}));
   EXPECT_TRUE(ListImages(d.str() + "/missing").empty());
 }
 

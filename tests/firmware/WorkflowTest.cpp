@@ -1,23 +1,19 @@
-// What the upgrade and the restore share: the refusals before any transfer,
-// and the bounds on each wait (the version query, the prepare exchange, the
-// whole FTP chain), at exact times on the virtual clock.
+// The bounds on each wait of the upgrade and the restore (the version query,
+// the prepare exchange, each FTP command, the whole chain), at exact times
+// on the virtual clock, and what is left once one struck.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
 #include "discovery/VersionQuery.h"
-#include "firmware/RestoreChooser.h"
-#include "firmware/RestoreWorkflow.h"
-#include "firmware/UpgradeWorkflow.h"
 #include "sim/WorkflowPeers.h"
 #include "transfer/FtpChain.h"
 #include "transfer/TelnetSession.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
-const std::string kSeries = "Release Series conflict detected. Upgrade not possible.";
+using Entry = WorkflowModem::Entry;
 
 // The modem's own watchdogs of intervalMs running delayMs from now never
 // fire: the workflow's bound behind them shows.
@@ -28,306 +24,179 @@ void DefuseAfter(WorkflowModem& h, long delayMs, int intervalMs) {
   });
 }
 
-// A user who takes the version the chooser offers, or picks one.
-void Choose(WorkflowModem& h, const std::string& version = "") {
-  h.ui().modalScripts["frmRestore"] = [version](Form& form) {
-    auto& d = static_cast<RestoreChooser&>(form);
-    const auto& items = d.lstOldSoftwareVersions.items();
-    for (std::size_t i = 0; i < items.size(); ++i)
-      if (items[i] == version) d.lstOldSoftwareVersions.setListIndex(static_cast<int>(i));
-    d.cmdOkRestore.click();
-  };
-}
-
 }  // namespace
 
-TEST(Workflow, RefusalsComeBeforeAnyTransfer) {
-  struct Case {
-    const char* what;
-    bool restore;
-    std::function<void(WorkflowModem&)> arrange;  // before start-up
-    std::string box;
-    int style;
-    std::string status;
-    bool prepared = false;
-  };
-  const std::string keep = "(unchanged)";
-  const std::vector<Case> cases = {
-      {"upgrade across series", false,
-       [](WorkflowModem& h) {
-         h.home.write("kova_5_3_1_4.bin", "x");
-         h.removeHomeFile("kova_5_2_0_13.bin");
-       },
-       kSeries, MsgCritical, kSeries},
-      // The store holds the backup: the upload branch checks the checksum.
-      {"upgrade without its checksum file", false,
-       [](WorkflowModem& h) {
-         h.store("5_2_0_12");
-         h.removeHomeFile("chk_5_2_0_13.txt");
-       },
-       "We can't load this version because checksum file doesn't exist.", MsgExclamation, "",
-       true},
-      {"upgrade without an address", false,
-       [](WorkflowModem& h) { h.settings.initialAddress = ""; },
-       "Please enter Satellite IP Modem's IP Address.", MsgInformation, keep},
-      {"restore with an empty store", true, nullptr, "No old versions are available.",
-       MsgExclamation, keep},
-      {"restore across series", true,
-       [](WorkflowModem& h) {
-         h.store("4_9_0_1");
-         Choose(h, "4.9.0.1");
-       },
-       kSeries, MsgCritical, kSeries},
-      {"restore without its checksum file", true,
-       [](WorkflowModem& h) {
-         h.store("5_2_0_9", false);
-         Choose(h);
-       },
-       "We can't restore this version because checksum file doesn't exist.", MsgExclamation,
-       keep},
-      {"restore without an address", true,
-       [](WorkflowModem& h) { h.settings.initialAddress = ""; },
-       "Please enter Satellite IP Modem's IP address.", MsgInformation, keep},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WorkflowModem h;
-    if (c.arrange) c.arrange(h);
-    h.start();
-    h.ui().boxes.clear();
-    const std::string before = h.f().status();
-    (c.restore ? h.f().cmdRestore : h.f().cmdUpgrade).click();
-    ASSERT_EQ(h.boxTexts(), Lines{c.box});
-    EXPECT_EQ(h.ui().boxes[0].style, c.style);
-    EXPECT_EQ(h.f().status(), c.status == keep ? before : c.status);
-    h.settle();
-    EXPECT_TRUE(h.ftpLog().empty());
-    EXPECT_EQ(h.console->lines, c.prepared ? Lines{"mmi_prepare_for_download"} : Lines{});
-    EXPECT_EQ(h.zing->requests.size(), h.settings.initialAddress.empty() ? 0u : 1u);
-    EXPECT_FALSE(h.busy());
-  }
-}
-
-// The workflow's own limit for the chain counts from its first command and
-// is tested after each one-second round. The chain is cancelled before the
-// box (the user may take a while to read it), a backup cut short leaves
-// nothing in the store, and the user's retry runs.
-TEST(Workflow, OwnLimitOfThreeMinutesEndsTheChain) {
+// Each wait is bounded at the exact millisecond: the status (or else the
+// box) that ends it comes afterMs after the status `from` (or the click).
+// A chain the workflow gives up on is cancelled before its box, which the
+// user reads for a while: nothing more goes out, no reset follows, and a
+// backup cut short leaves nothing in the store.
+TEST(Workflow, EachWaitIsBounded) {
   using Fault = SimFtpServer::Fault;
-  const std::string backupTimeout =
-      "Upgrade failed. Click OK and close the upgrader.  Check connection before retrying "
-      "upgrade.";
-  const std::string uploadTimeout =
-      "Upgrade failed.  Click OK and close the upgrader.  Turn the Satellite IP Modem off and "
-      "on again before retrying upgrade.";
   struct Case {
     const char* what;
-    bool restore;
-    long commandMs;
-    bool defuse;  // a slow link: the request watchdog stays quiet
-    std::function<void(WorkflowModem&)> arrange;
-    std::size_t commands;  // sent when the limit struck
-    std::string box;
-    bool backupLeft;
-  };
-  const std::vector<Case> cases = {
-      {"upgrade, each command within the watchdog", false, 60000, false, nullptr, 4,
-       backupTimeout, true},
-      {"upgrade, backup checksum under way", false, 100000, true, nullptr, 2, backupTimeout,
-       false},
-      {"upgrade, part of the image arrived", false, 100, true,
-       [](WorkflowModem& h) {
-         h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Stall, 0, "", -1};
-         h.f().sbUpgrade.changed.connect([&h] {
-           if (h.f().status() == "Downloading Satellite IP Modem software to PC...")
-             h.home.write("Backup/kova_5_2_0_12.bin", "part of an ima");
-         });
-       },
-       1, backupTimeout, false},
-      // "CLOSE" is out half a second before the limit strikes: the reset it
-      // scheduled must not follow the failure box unannounced.
-      {"upgrade, closed just before the limit", false, 45125, false, nullptr, 5, backupTimeout,
-       true},
-      {"restore, each command within the watchdog", true, 60000, false,
-       [](WorkflowModem& h) { h.store("5_2_0_12"); }, 4, uploadTimeout, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WorkflowModem h;
-    Choose(h);
-    h.start();
-    if (c.arrange) c.arrange(h);
-    h.zing->requests.clear();
-    h.platform.ftp.commandMs = c.commandMs;
-    if (c.defuse) DefuseAfter(h, 5000, FtpChain::kRequestLimitMs);
-    std::size_t sentAtBox = 0;
-    h.ui().onMsgBox = [&](const MsgRecord&) {
-      sentAtBox = h.ftpLog().size();
-      h.advance(150000);
-    };
-    (c.restore ? h.f().cmdRestore : h.f().cmdUpgrade).click();
-    const long first = h.statusAt(c.restore ? "Restoring Satellite IP Modem with version 5_2_0_12 ..."
-                                            : "Downloading Satellite IP Modem software to PC...");
-    ASSERT_GE(first, 0);
-    ASSERT_EQ(h.boxTexts(), Lines{c.box});
-    EXPECT_EQ(h.ui().boxes[0].atMs, first + 181000);
-    EXPECT_EQ(h.ui().boxes[0].style, MsgExclamation);
-    EXPECT_EQ(h.ui().boxes[0].title, "Satellite IP Modem Upgrader");
-    EXPECT_EQ(sentAtBox, c.commands);
-    EXPECT_EQ(h.f().status(), "");
-    EXPECT_FALSE(h.busy());
-    EXPECT_TRUE(h.f().idle());
-    h.advance(300000);
-    EXPECT_EQ(h.ftpLog().size(), c.commands);
-    EXPECT_EQ(h.ui().boxes.size(), 1u);
-    EXPECT_TRUE(h.zing->requests.empty());
-    EXPECT_EQ(h.home.exists("Backup/kova_5_2_0_12.bin"), c.backupLeft);
-    EXPECT_EQ(h.home.exists("Backup/chk_5_2_0_12.txt"), c.backupLeft);
-
-    h.ui().onMsgBox = nullptr;
-    h.platform.ftp.commandMs = 100;
-    (c.restore ? h.f().cmdRestore : h.f().cmdUpgrade).click();
-    h.settle();
-    EXPECT_EQ(h.ftpLog().back(), "CLOSE");
-    EXPECT_TRUE(h.sawStatus(c.restore ? "Successfully restored! Wait..."
-                                      : "Successfully upgraded! Wait..."));
-    EXPECT_TRUE(h.home.exists("Backup/kova_5_2_0_12.bin"));
-  }
-}
-
-// Nothing starts beside an upgrade still running: a user who clicks Upgrade
-// every 50 ms from the first click on starts one chain only, whether the
-// chain ends normally (reset and re-query), by the request watchdog (version
-// query) or with a deletion still outstanding after the PIC upload.
-TEST(Workflow, NothingStartsBesideAnUpgradeStillRunning) {
-  struct Case {
-    const char* what;
+    Entry entry;
     std::function<void(WorkflowModem&)> arrange;  // before start-up
-    std::vector<int> zing;                        // ZING requests after the click
+    std::string from;
+    std::string end;
+    long afterMs;
+    std::string box;  // how the one box starts
+    std::size_t commands;
+    std::vector<int> zing;  // ZING requests after the click
+    Lines store;
   };
-  const std::vector<Case> cases = {
-      {"normal end: reset and re-query", nullptr, {13, 4}},
-      {"request watchdog: a slow version query",
-       [](WorkflowModem& h) {
-         h.platform.ftp.faults["GET /checksum.txt"] = {SimFtpServer::Fault::Stall, 0, "", -1};
-         h.zing->replyDelayMs = 3000;
-       },
-       {4}},
-      {"factory mode: deletion after the PIC upload",
-       [](WorkflowModem& h) {
-         h.home.write("pic.hex", ":00000001FF\n");
-         h.settings.commandLine = "/Factory";
-         h.platform.ftp.faults["DELETE /config.txt"] = {SimFtpServer::Fault::Error, 12003,
-                                                        "no such file", 3000};
-       },
-       {13, 4, 4}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WorkflowModem h;
-    if (c.arrange) c.arrange(h);
-    h.start();
-    h.zing->requests.clear();
-    bool clicking = true;
-    std::function<void()> click = [&] {
-      if (!clicking) return;
-      h.f().cmdUpgrade.click();
-      h.clock().schedule(50, click);
+  const std::string downloading = "Downloading Satellite IP Modem software to PC...";
+  const std::string preparing = "Preparing for Upgrade with version 5.2.0.13 ...";
+  const std::string backupTimeout = "Upgrade failed. Click OK and close the upgrader.  Check";
+  const Lines backup = {"chk_5_2_0_12.txt", "kova_5_2_0_12.bin"};
+  const long request = FtpChain::kRequestLimitMs;
+  // The click comes at 10.1 s; the modem's own watchdogs are defused after it.
+  const auto slow = [](long commandMs, bool defuse) {
+    return [=](WorkflowModem& h) {
+      h.platform.ftp.commandMs = commandMs;
+      if (defuse) DefuseAfter(h, 15000, FtpChain::kRequestLimitMs);
     };
-    h.clock().schedule(50, click);
-    h.f().cmdUpgrade.click();
-    h.settle();
-    clicking = false;
-    EXPECT_EQ(h.zing->requests, c.zing);
-    EXPECT_EQ(std::count(h.ftpLog().begin(), h.ftpLog().end(),
-                         "GET /bin/kova.bin \"" + h.backupPath("kova_5_2_0_12.bin") + "\""),
-              1);
-    EXPECT_EQ(std::count(h.statuses.begin(), h.statuses.end(),
-                         "Preparing for Upgrade with version 5.2.0.13 ..."),
-              1);
-    EXPECT_FALSE(h.busy());
-  }
-}
-
-// A version query that never ends is given up after 30 s: the exchange is
-// ended, nothing else starts and the window is free again.
-TEST(Workflow, VersionQueryWithoutEndIsGivenUpAfterThirtySeconds) {
-  for (const bool restore : {false, true}) {
-    SCOPED_TRACE(restore ? "restore" : "upgrade");
-    WorkflowModem h;
-    h.store("5_2_0_12");
-    h.unplugZing();
-    h.start();
-    h.advance(10000);  // no version; the FTP port answers
-    ASSERT_TRUE(h.f().session().connected);
-    auto mute = std::make_shared<ZingPeer>();
-    mute->silent = true;
-    h.platform.network.listen(Harness::kModem, h.settings.zingPort, mute);
-    bool stopped = false;
-    h.f().upgradeWorkflow().onOutcome.add(
-        [&](UpgradeWorkflow::Outcome o) { stopped = o == UpgradeWorkflow::Outcome::Stopped; });
-    h.f().restoreWorkflow().onOutcome.add(
-        [&](RestoreWorkflow::Outcome o) { stopped = o == RestoreWorkflow::Outcome::Stopped; });
-    h.ui().boxes.clear();
-    DefuseAfter(h, 50, VersionQuery::kResponseLimitMs);
-    const long clickAt = h.clock().nowMs();
-    (restore ? h.f().cmdRestore : h.f().cmdUpgrade).click();
-    EXPECT_EQ(h.statusAt(restore ? "Restore stopped: no software version within 30 seconds."
-                                 : "Upgrade stopped: no software version within 30 seconds."),
-              clickAt + 30000);
-    EXPECT_TRUE(stopped);
-    EXPECT_TRUE(h.f().idle());
-    ASSERT_EQ(mute->connections.size(), 1u);
-    EXPECT_FALSE(mute->connections[0]->open());
-    h.advance(60000);
-    EXPECT_EQ(mute->requests, std::vector<int>{4});
-    EXPECT_TRUE(h.ftpLog().empty());
-    EXPECT_TRUE(h.console->connections.empty());
-    EXPECT_TRUE(h.ui().modalLog.empty());
-    EXPECT_TRUE(h.ui().boxes.empty());
-    EXPECT_FALSE(h.busy());
-  }
-}
-
-// A console that does not answer the prepare command holds the upgrade for
-// a bounded time; the upgrade then goes on as after any failed prepare.
-TEST(Workflow, PrepareWithoutAnswerIsGivenUpAndTheUpgradeGoesOn) {
-  struct Case {
-    const char* what;
-    std::function<void(WorkflowModem&)> arrange;
-    std::string status;
-    long afterMs;  // after "Preparing..."
-    long goesOnAfterMs;  // the next round of the wait
   };
   const std::vector<Case> cases = {
-      {"console silent after the command",
-       [](WorkflowModem& h) { h.console->prepareAnswer.clear(); },
-       // 10 s after the command went out
-       "No answer to the prepare command within 10 seconds.", 10015, 10100},
+      {"version query without end", Entry::Upgrade,
+       [](WorkflowModem& h) {
+         h.unplugZing();
+         h.clock().schedule(5000, [&h] {
+           auto mute = std::make_shared<ZingPeer>();
+           mute->silent = true;
+           h.platform.network.listen(Harness::kModem, h.settings.zingPort, mute);
+         });
+         DefuseAfter(h, 10150, VersionQuery::kResponseLimitMs);
+       },
+       "", "Upgrade stopped: no software version within 30 seconds.", 30000, "", 0, {}, {}},
       // With its own guard defused, the workflow's 30 s bound ends it.
-      {"console that never connects",
+      {"prepare: console that never connects", Entry::Upgrade,
        [](WorkflowModem& h) {
          h.console->mode = SimPeer::Accept::Ignore;
-         DefuseAfter(h, 50, TelnetSession::kConnectLimitMs);
+         DefuseAfter(h, 10150, TelnetSession::kConnectLimitMs);
        },
-       "No answer to the prepare command; going on without it.", 30000, 30000},
+       preparing, "No answer to the prepare command; going on without it.", 30000, "", 5,
+       {13, 4}, backup},
+      // A command 1 ms within the request watchdog passes; the silent next one does not.
+      {"request watchdog", Entry::Upgrade,
+       [=](WorkflowModem& h) {
+         slow(request - 1, false)(h);
+         h.platform.ftp.faults["GET /checksum.txt"] = {Fault::Stall, 0, "", -1};
+       },
+       downloading, "Timer expired. Checking connection....", 2 * request - 1, "FTP timeout.", 2,
+       {4}, {}},
+      // The chain limit counts from the first command, tested each second.
+      {"chain limit, backup checksum under way", Entry::Upgrade, slow(100000, true), downloading,
+       "", 181000, backupTimeout, 2, {}, {}},
+      {"chain limit, part of the image arrived", Entry::Upgrade,
+       [=](WorkflowModem& h) {
+         slow(100, true)(h);
+         h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Stall, 0, "", -1};
+         h.clock().schedule(5000, [&h] {
+           h.f().sbUpgrade.changed.connect([&h] {
+             if (h.f().status() == "Downloading Satellite IP Modem software to PC...")
+               h.home.write("Backup/kova_5_2_0_12.bin", "part of an ima");
+           });
+         });
+       },
+       downloading, "", 181000, backupTimeout, 1, {}, {}},
+      // "CLOSE" is out half a second before the limit: its reset must not follow.
+      {"chain limit, closed just before it", Entry::Upgrade, slow(45125, false), downloading, "",
+       181000, backupTimeout, 5, {}, backup},
+      {"chain limit, restore", Entry::Restore,
+       [=](WorkflowModem& h) {
+         slow(60000, false)(h);
+         h.store("5_2_0_12");
+       },
+       "Restoring Satellite IP Modem with version 5_2_0_12 ...", "", 181000,
+       "Upgrade failed.  Click OK and close the upgrader.  Turn", 4, {}, backup},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     WorkflowModem h;
-    h.start();
     c.arrange(h);
-    h.f().cmdUpgrade.click();
+    h.start();
+    h.advance(10000);
+    h.zing->requests.clear();
+    h.ui().boxes.clear();
+    h.ui().onMsgBox = [&](const MsgRecord&) { h.advance(150000); };
+    const long clickAt = h.clock().nowMs();
+    h.click(c.entry);
     h.settle();
-    const long prepared = h.statusAt("Preparing for Upgrade with version 5.2.0.13 ...");
-    ASSERT_GE(prepared, 0);
-    EXPECT_EQ(h.statusAt(c.status), prepared + c.afterMs);
-    EXPECT_EQ(h.statusAt("Downloading Satellite IP Modem software to PC..."),
-              prepared + c.goesOnAfterMs);
-    EXPECT_EQ(h.ftpLog().size(), 5u);
-    EXPECT_TRUE(h.sawStatus("Successfully upgraded! Wait..."));
+    const long from = c.from.empty() ? clickAt : h.statusAt(c.from);
+    ASSERT_EQ(h.ui().boxes.size(), c.box.empty() ? 0u : 1u);
+    EXPECT_EQ(c.end.empty() ? h.ui().boxes[0].atMs : h.statusAt(c.end), from + c.afterMs);
+    if (!c.box.empty()) {
+      EXPECT_EQ(h.ui().boxes[0].text.rfind(c.box, 0), 0u) << h.ui().boxes[0].text;
+      EXPECT_EQ(h.ui().boxes[0].style, MsgExclamation);
+    }
+    EXPECT_EQ(h.ftpLog().size(), c.commands);
+    EXPECT_EQ(h.zing->requests, c.zing);
+    EXPECT_EQ(h.backups(), c.store);
     EXPECT_TRUE(h.f().telnet().idle());
-    EXPECT_TRUE(h.ui().boxes.empty()) << h.ui().boxes.front().text;
     EXPECT_FALSE(h.busy());
   }
+}
+
+// The PIC upload leaves its "CLOSE" unguarded: one that stalls holds the
+// client. The next operation's first command is refused at once, reported,
+// and the client freed for the user's retry.
+TEST(Workflow, CommandRefusedAtOnceIsReportedAndFreesTheClient) {
+  WorkflowModem h;
+  h.home.write("pic.hex", ":00000001FF\n");
+  h.start();
+  h.platform.ftp.faults["CLOSE"] = {SimFtpServer::Fault::Stall, 0, "", -1};
+  h.click(Entry::Pic);
+  h.settle();
+  h.platform.ftp.faults.clear();
+  h.ftpLog().clear();
+  h.ui().boxes.clear();
+  h.click(Entry::Upgrade);
+  h.settle();
+  EXPECT_EQ(h.boxes(), Lines{"An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\n"
+                             "Error Code:  35764 : Still executing last request"});
+  EXPECT_TRUE(h.ftpLog().empty());
+  EXPECT_FALSE(h.busy());
+  h.click(Entry::Upgrade);
+  h.settle();
+  ASSERT_EQ(h.ftpLog().size(), 6u);
+  EXPECT_EQ(h.ftpLog().back(), "CLOSE");
+  ASSERT_EQ(h.ui().boxes.size(), 2u);
+  EXPECT_EQ(h.boxes().back(),
+            "Upgrade Completed.\r\nClick OK and wait until we get software version.");
+}
+
+// The restart after a PIC upload found no version; the user's next upgrade
+// reads it, and that reply starts the pending reflash. The upgrade waits
+// through the reflash and the restart that follows, then goes on.
+TEST(Workflow, PendingReflashStartedByTheUpgradesOwnQueryIsWaitedFor) {
+  WorkflowModem h;
+  h.home.write("pic.hex", ":00000001FF\n");
+  h.start();
+  h.f().cmdUpgrade.click();
+  // The restart order is out; the modem comes back without its ZING port.
+  ASSERT_TRUE(h.clock().advanceUntil(
+      [&] { return std::count(h.zing->requests.begin(), h.zing->requests.end(), 13) == 1; },
+      60000));
+  h.unplugZing();
+  h.settle();
+  ASSERT_FALSE(h.f().session().runningVersionKnown());
+  auto back = std::make_shared<ZingPeer>();
+  h.platform.network.listen(Harness::kModem, h.settings.zingPort, back);
+  h.ftpLog().clear();
+  h.console->lines.clear();
+
+  h.f().cmdUpgrade.click();
+  h.settle();
+  EXPECT_FALSE(h.sawStatus("Upgrade stopped: no software version within 30 seconds."));
+  // The pending reflash, then this upgrade's prepare and its own reflash.
+  EXPECT_EQ(h.console->lines,
+            (Lines{"pic_driver_reflash 1", "mmi_prepare_for_download", "pic_driver_reflash 1"}));
+  // Query, query after the reflash; this upgrade's restart, query, query.
+  EXPECT_EQ(back->requests, (std::vector<int>{4, 4, 13, 4, 4}));
+  // The first upgrade stored the backup: this one uploads at once.
+  EXPECT_EQ(h.wire(), (Lines{R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)",
+                             R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)", "PUT pic.hex /pic.hex",
+                             "CLOSE"}));
+  EXPECT_FALSE(h.busy());
 }

@@ -3,25 +3,38 @@
 // image, its checksum and a configuration. Records what the user saw.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "firmware/RestoreChooser.h"
 #include "sim/Harness.h"
 #include "sim/TelnetPeer.h"
 
+using Lines = std::vector<std::string>;
+
 class WorkflowModem : public Harness {
  public:
+  enum class Entry { Upgrade, UpgradeMenu, Restore, RestoreMenu, Pic, PicMenu };
+
   std::shared_ptr<TelnetPeer> console = std::make_shared<TelnetPeer>();
   std::vector<int> progress;  // every value the progress bar took
+  std::string pick;           // the version the user picks; "" takes the preselected one
 
   WorkflowModem() {
     platform.network.listen(kModem, settings.telnetPort, console);
     platform.ftp.files["/bin/kova.bin"] = "KOVA-IMAGE 5.2.0.12\nold image";
     platform.ftp.files["/checksum.txt"] = "checksum 5.2.0.12";
     platform.ftp.files["/config.txt"] = "config";
+    ui().modalScripts["frmRestore"] = [this](Form& form) {
+      auto& d = static_cast<RestoreChooser&>(form);
+      const Lines& items = d.lstOldSoftwareVersions.items();
+      for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] == pick) d.lstOldSoftwareVersions.setListIndex(static_cast<int>(i));
+      d.cmdOkRestore.click();
+    };
   }
 
   // Start-up with its version query, ended and idle.
@@ -29,30 +42,52 @@ class WorkflowModem : public Harness {
     load();
     f().Progress.changed.connect([this] { progress.push_back(f().Progress.value()); });
     f().sbUpgrade.changed.connect(
-        [this] { timedStatuses_.push_back({clock().nowMs(), f().sbUpgrade.text()}); });
+        [this] { shown_.push_back({clock().nowMs(), busy(), f().sbUpgrade.text()}); });
     advance(100);
   }
 
+  void click(Entry e) {
+    switch (e) {
+      case Entry::Upgrade: return f().cmdUpgrade.click();
+      case Entry::UpgradeMenu: return f().cmdUpgradeMenu.click();
+      case Entry::Restore: return f().cmdRestore.click();
+      case Entry::RestoreMenu: return f().cmdRestoreMenu.click();
+      case Entry::Pic: return f().cmdPICupgrade.click();
+      case Entry::PicMenu: return f().cmdPicUpgradeMenu.click();
+    }
+  }
+
   // The time (virtual ms) at which the status line first showed text; -1 if never.
-  long statusAt(const std::string& text) {
-    for (auto& [t, s] : timedStatuses_)
-      if (s == text) return t;
+  long statusAt(const std::string& text) const {
+    for (const auto& s : shown_)
+      if (s.text == text) return s.atMs;
     return -1;
+  }
+  // The window was busy when the status line first showed text.
+  bool busyAt(const std::string& text) const {
+    for (const auto& s : shown_)
+      if (s.text == text) return s.busy;
+    return false;
   }
 
   // Until idle: no busy state, and no restart, re-query or FTP watchdog pending.
   void settle(long limitMs = 400000) {
-    clock().advanceUntil(
-        [&] {
-          return f().idle();
-        },
-        limitMs);
+    clock().advanceUntil([&] { return f().idle(); }, limitMs);
   }
 
-  std::string backupPath(const std::string& name) { return f().session().backupDir + "/" + name; }
-  std::string homePath(const std::string& name) { return f().session().homeDir + name; }
-  static std::string Q(const std::string& s) { return "\"" + s + "\""; }
   std::vector<std::string>& ftpLog() { return platform.ftp.log; }
+  // The commands on the wire and the boxes, the home directory written as "~/".
+  Lines wire() { return tilde(ftpLog()); }
+  Lines boxes() { return tilde(boxTexts()); }
+  // Names in the backup directory, sorted.
+  Lines backups() {
+    Lines names;
+    if (!home.exists("Backup")) return names;
+    for (const auto& e : std::filesystem::directory_iterator(home.path() / "Backup"))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   // A backup pair in the store.
   void store(const std::string& v, bool withChecksum = true) {
@@ -62,5 +97,17 @@ class WorkflowModem : public Harness {
   void removeHomeFile(const std::string& name) { std::filesystem::remove(home.path() / name); }
 
  private:
-  std::vector<std::pair<long, std::string>> timedStatuses_;
+  Lines tilde(Lines lines) {
+    const std::string home = f().session().homeDir;
+    for (std::string& line : lines)
+      for (auto at = line.find(home); at != std::string::npos; at = line.find(home))
+        line.replace(at, home.size(), "~/");
+    return lines;
+  }
+  struct Shown {
+    long atMs;
+    bool busy;
+    std::string text;
+  };
+  std::vector<Shown> shown_;
 };

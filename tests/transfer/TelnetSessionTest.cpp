@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <functional>
 
 #include "sim/Harness.h"
 #include "sim/TelnetPeer.h"
@@ -8,425 +8,204 @@
 
 namespace {
 using Outcome = TelnetSession::Outcome;
-const std::string kSorryText =
-    "Telnet did not respond.\r\nPlease terminate any active Telnet connections.";
-const std::string kCompletedText =
+const std::string kPrepare = "mmi_prepare_for_download\r\n";
+const std::string kReflash = "pic_driver_reflash 1\r\n";
+const std::string kConnecting = "Connecting .....";
+const std::string kReflashing = "PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT";
+const std::string kCompleted = "PIC reflash completed. Wait for restart...";
+const std::string kCompletedBox =
     "Upgrade Completed.\r\nClick OK and wait until we get software version.";
-const std::string kPicFailedText =
+const std::string kPicFailedBox =
     "PIC Upgrade failed.  Click OK and try again.  If it fail again, call support.";
-const std::string kPicConnectText =
+const std::string kPicConnectBox =
     "Can not send command to upgrade the PIC. \r\n"
     "Please check cable connections, remove and reapply power to the modem.\r\n"
     "Repeat upgrade process.";
-const std::string kReflashing = "PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT";
+const std::string kAtConnectBox =
+    "Can not Connect to AT interface. \r\n"
+    "Please check cable connections.\r\n"
+    "Remove and reapply power to the modem.\r\n"
+    "Repeat upgrade process.";
+const std::string kReset = "Telnet Error Connection reset by peer";
 
 // A started window with a telnet console at the modem; times are counted
 // from the moment the test starts the telnet operation (t0).
 struct TelnetCase : Harness {
   std::shared_ptr<TelnetPeer> console = std::make_shared<TelnetPeer>();
   std::vector<Outcome> outcomes;
+  std::vector<int> progress;
   long t0 = 0;
 
   TelnetCase() {
     platform.network.listen(kModem, settings.telnetPort, console);
     load();
     advance(100);
+    f().Progress.setValue(40);
     f().telnet().onOutcome.add([this](Outcome o) { outcomes.push_back(o); });
+    f().Progress.changed.connect([this] { progress.push_back(f().Progress.value()); });
   }
-  void prepare() {
+  // The reflash is started as the FTP chain and the version reply start
+  // it: busy already on.
+  void start(bool reflash) {
     t0 = clock().nowMs();
-    f().telnet().prepareForDownload();
-  }
-  // As the FTP chain and the version reply start it: busy already on.
-  void reflash() {
-    f().setBusy(true);
-    t0 = clock().nowMs();
-    f().telnet().startPicReflash();
+    if (reflash) {
+      f().setBusy(true);
+      f().telnet().startPicReflash();
+    } else {
+      f().telnet().prepareForDownload();
+    }
   }
   void to(long ms) { advance(t0 + ms - clock().nowMs()); }
-  std::string received() { return console->received; }
   // The modem's end of the latest session is still open.
   bool open() { return !console->connections.empty() && console->connections.back()->open(); }
-  bool idle() { return f().telnet().idle(); }
-  std::vector<MsgRecord>& boxes() { return ui().boxes; }
 };
+
+// After what arrange sets up, the latest session is lost atMs after the
+// start: by an error or a hang-up.
+std::function<void(TelnetCase&)> Lose(std::function<void(TelnetCase&)> arrange, long atMs,
+                                       bool hangUp) {
+  return [=](TelnetCase& h) {
+    arrange(h);
+    h.clock().schedule(atMs, [&h, hangUp] {
+      if (h.console->connections.empty()) return;  // never connected: the row fails
+      if (hangUp)
+        h.console->connections.back()->close();
+      else
+        h.console->connections.back()->fail(10054, "Connection reset by peer");
+    });
+  };
+}
 }  // namespace
 
-// ---- Prepare for download ----
-
-TEST(TelnetPrepare, PromptThenCommandThenFirstAnswerEndsTheExchange) {
-  TelnetCase h;
-  ASSERT_FALSE(h.busy());
-  h.prepare();
-  EXPECT_TRUE(h.busy());
-  EXPECT_EQ(h.f().sbUpgrade.text(), "Connecting .....");
-  EXPECT_EQ(h.platform.network.connectLog.back(), "127.0.0.1:23");
-  h.to(14);  // banner without the prompt: nothing sent yet
-  EXPECT_EQ(h.received(), "");
-  h.to(15);
-  EXPECT_EQ(h.received(), "mmi_prepare_for_download\r\n");
-  EXPECT_TRUE(h.busy());
-  h.to(35);  // the answer, with a second prompt in it
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.received(), "mmi_prepare_for_download\r\n");
-  EXPECT_FALSE(h.open());
-  EXPECT_TRUE(h.idle());
-  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::Prepared});
-  EXPECT_TRUE(h.boxes().empty());
-  // Nothing left running that could end anything later.
-  h.to(200000);
-  EXPECT_TRUE(h.boxes().empty());
-  EXPECT_EQ(h.console->connections.size(), 1u);
-}
-
-TEST(TelnetPrepare, PromptSplitOverTwoArrivalsIsNotSeen) {
-  TelnetCase h;
-  h.console->banner = {{"-", 5}, {">", 10}, {"\r\n-> ", 3000}};
-  h.prepare();
-  h.to(2999);
-  EXPECT_EQ(h.received(), "");
-  EXPECT_TRUE(h.busy());
-  h.to(3015);
-  EXPECT_EQ(h.received(), "mmi_prepare_for_download\r\n");
-  h.to(3035);
-  EXPECT_FALSE(h.busy());
-}
-
-TEST(TelnetPrepare, SorryEndsTheSessionButPromptWinsOverIt) {
-  {
+// One exchange per row: nothing ends before endMs; at endMs the outcome,
+// the status line, the box and the bytes the console received are final,
+// the socket is closed, nothing comes later, and the next session connects.
+TEST(TelnetSession, EachEndOfAnExchange) {
+  struct Row {
+    const char* what;
+    bool reflash;
+    std::function<void(TelnetCase&)> arrange;
+    long endMs;
+    Outcome outcome;
+    std::string status;
+    std::string box;
+    std::string received;
+    std::vector<int> progress;  // from 40
+  };
+  const auto banner = [](std::vector<TelnetPeer::Piece> pieces) {
+    return [pieces](TelnetCase& h) { h.console->banner = pieces; };
+  };
+  const auto noPrompt = banner({{"\r\nKOVA console\r\n", 5}});
+  const auto silent = [](TelnetCase& h) { h.console->mode = SimPeer::Accept::Ignore; };
+  const auto echoOnly = [](TelnetCase& h) { h.console->reflashAnswer = {{kReflash, 5}}; };
+  const long silence = TelnetSession::kSilenceLimitMs;
+  const long connect = TelnetSession::kConnectLimitMs;
+  const long ticks = TelnetSession::kReflashTickMs * (TelnetSession::kReflashTicks + 1) + 15;
+  const std::vector<Row> rows = {
+      {"prepare answered", false, nullptr, 35, Outcome::Prepared, kConnecting, "", kPrepare, {}},
+      {"prompt split over two arrivals is not seen", false,
+       banner({{"-", 5}, {">", 10}, {"\r\n-> ", 3000}}), 3035, Outcome::Prepared, kConnecting, "",
+       kPrepare, {}},
+      {"console busy", false, banner({{"Sorry, console busy\r\n", 5}}), 5, Outcome::ConsoleBusy,
+       "Command failed.", "Telnet did not respond.\r\nPlease terminate any active Telnet "
+       "connections.", "", {}},
+      {"the prompt wins over Sorry", false, banner({{"Sorry? -> ", 5}}), 25, Outcome::Prepared,
+       kConnecting, "", kPrepare, {}},
+      {"silent console", false, banner({}), silence, Outcome::PrepareSkipped,
+       "No telnet prompt from the modem within 10 seconds.", "", "", {}},
+      {"no answer to the command", false,
+       [](TelnetCase& h) { h.console->prepareAnswer = {}; }, 15 + silence,
+       Outcome::PrepareSkipped, "No answer to the prepare command within 10 seconds.", "",
+       kPrepare, {}},
+      {"error before the prompt", false, Lose(noPrompt, 10, false),
+       10, Outcome::PrepareSkipped, kReset, "", "", {}},
+      {"hang-up before the prompt", false, Lose(noPrompt, 10, true), 10,
+       Outcome::PrepareSkipped, "Telnet connection closed by the modem.", "", "", {}},
+      {"answer followed at once by the hang-up", false,
+       Lose(
+           [](TelnetCase& h) {
+             h.console->banner = {{"-> ", 5}};
+             h.console->prepareAnswer = {{"ok\r\n", 5}};
+           },
+           10, true),
+       10, Outcome::Prepared, kConnecting, "", kPrepare, {}},
+      {"connection never answered", false, silent, connect, Outcome::ConnectFailed,
+       "Connection failed.", kAtConnectBox, "", {}},
+      {"connection refused", false,
+       [](TelnetCase& h) { h.platform.network.unlisten(Harness::kModem, h.settings.telnetPort); },
+       connect, Outcome::ConnectFailed, "Connection failed.", kAtConnectBox, "", {}},
+      {"connection just in time", false, [](TelnetCase& h) { h.console->acceptDelay = 4900; },
+       4935, Outcome::Prepared, kConnecting, "", kPrepare, {}},
+      {"reflash completed 30 s after the echo", true, nullptr, 30020, Outcome::ReflashCompleted,
+       kCompleted, kCompletedBox, kReflash, {70, 80, 90, 100}},
+      {"reflash completed in the echo's piece", true,
+       [](TelnetCase& h) { h.console->reflashAnswer = {{kReflash + "Completed\r\n-> ", 5}}; },
+       20, Outcome::ReflashCompleted, kCompleted, kCompletedBox, kReflash, {100}},
+      // A second prompt sends nothing.
+      {"no end mark: the eleventh tick gives up", true,
+       [](TelnetCase& h) { h.console->reflashAnswer = {{kReflash, 5}, {"-> ", 10}}; }, ticks,
+       Outcome::ReflashFailed, "", kPicFailedBox, kReflash, {70, 80, 90, 100}},
+      // The modem may still be flashing: the ticks decide.
+      {"error after the command", true, Lose(echoOnly, 1000, false), ticks,
+       Outcome::ReflashFailed, "", kPicFailedBox, kReflash, {70, 80, 90, 100}},
+      {"hang-up after the command", true, Lose(echoOnly, 1000, true), ticks,
+       Outcome::ReflashFailed, "", kPicFailedBox, kReflash, {70, 80, 90, 100}},
+      {"reflash, silent console", true, banner({}), silence, Outcome::ReflashFailed,
+       "No telnet prompt from the modem within 10 seconds.", kPicConnectBox, "", {}},
+      {"reflash, error before the prompt", true,
+       Lose(banner({}), 100, false), 100,
+       Outcome::ReflashFailed, kReset, kPicConnectBox, "", {}},
+      {"reflash, connection never answered", true, silent, connect, Outcome::ConnectFailed,
+       "Connection failed.", kPicConnectBox, "", {}},
+      {"reflash, connection too late", true, [](TelnetCase& h) { h.console->acceptDelay = 5100; },
+       connect, Outcome::ConnectFailed, "Connection failed.", kPicConnectBox, "", {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     TelnetCase h;
-    h.console->banner = {{"Sorry, console busy\r\n", 5}};
-    h.prepare();
-    h.to(5);
-    EXPECT_FALSE(h.busy());
-    ASSERT_EQ(h.boxes().size(), 1u);
-    EXPECT_EQ(h.boxes()[0].text, kSorryText);
-    EXPECT_EQ(h.boxes()[0].style, 48);
-    EXPECT_EQ(h.boxes()[0].title, "Satellite IP Modem Upgrader");
-    EXPECT_EQ(h.f().sbUpgrade.text(), "Command failed.");
-    EXPECT_FALSE(h.open());
-    EXPECT_TRUE(h.idle());
-    EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::ConsoleBusy});
-    EXPECT_EQ(h.received(), "");
-    // A prompt after the refusal sends nothing.
-    h.to(20000);
-    EXPECT_EQ(h.received(), "");
-    EXPECT_EQ(h.boxes().size(), 1u);
-  }
-  {
-    TelnetCase h;
-    h.console->banner = {{"Sorry? -> ", 5}};
-    h.prepare();
-    h.to(5);
-    EXPECT_EQ(h.received(), "mmi_prepare_for_download\r\n");
-    h.to(25);
-    EXPECT_FALSE(h.busy());
-    EXPECT_TRUE(h.boxes().empty());
-  }
-}
-
-// The console accepts and then says nothing: the window is not held.
-TEST(TelnetPrepare, SilentConsoleIsGivenUpAtTheBound) {
-  const long limit = TelnetSession::kSilenceLimitMs;
-  {
-    TelnetCase h;
-    h.console->banner = {};
-    h.prepare();
-    h.to(limit - 1);
+    if (r.arrange) r.arrange(h);
+    h.start(r.reflash);
+    h.to(r.endMs - 1);
+    EXPECT_TRUE(h.outcomes.empty());
     EXPECT_TRUE(h.busy());
-    h.to(limit);
-    EXPECT_FALSE(h.busy());
-    EXPECT_EQ(h.f().sbUpgrade.text(), "No telnet prompt from the modem within 10 seconds.");
+    EXPECT_TRUE(h.ui().boxes.empty());
+    h.to(r.endMs);
+    EXPECT_EQ(h.outcomes, std::vector<Outcome>{r.outcome});
+    EXPECT_EQ(h.f().status(), r.status);
+    EXPECT_EQ(h.boxTexts(), r.box.empty() ? std::vector<std::string>{}
+                                          : std::vector<std::string>{r.box});
+    for (const MsgRecord& b : h.ui().boxes) {
+      EXPECT_EQ(b.style, MsgExclamation);
+      EXPECT_EQ(b.title, "Satellite IP Modem Upgrader");
+    }
+    EXPECT_EQ(h.console->received, r.received);
+    EXPECT_EQ(h.progress, r.progress);
+    EXPECT_EQ(h.sawStatus(kReflashing), r.reflash && !r.received.empty());
     EXPECT_FALSE(h.open());
-    EXPECT_TRUE(h.idle());
-    EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::PrepareSkipped});
-    // A prepare that did not happen is no failure box: the workflow goes on.
-    EXPECT_TRUE(h.boxes().empty());
-    EXPECT_EQ(h.received(), "");
-  }
-  {
-    // Prompt at 15 ms, then no answer to the command: the bound counts
-    // again from the command.
-    TelnetCase h;
-    h.console->prepareAnswer = {};
-    h.prepare();
-    h.to(15 + limit - 1);
-    EXPECT_TRUE(h.busy());
-    h.to(15 + limit);
+    EXPECT_TRUE(h.f().telnet().idle());
+    // After a reflash the version is read again 25 s later; till then busy.
+    const bool completed = r.outcome == Outcome::ReflashCompleted;
+    EXPECT_EQ(h.busy(), completed);
+    if (completed) {
+      const auto queries = h.zing->requests.size();
+      h.to(r.endMs + 25000 - 1);
+      EXPECT_TRUE(h.busy());
+      EXPECT_EQ(h.zing->requests.size(), queries);
+      EXPECT_TRUE(h.clock().advanceUntil([&] { return !h.busy(); }, 1000));
+      ASSERT_GT(h.zing->requests.size(), queries);
+      EXPECT_EQ(h.zing->requests.back(), 4);
+    }
+    h.to(r.endMs + 200000);
+    EXPECT_EQ(h.ui().boxes.size(), r.box.empty() ? 0u : 1u);
+    EXPECT_EQ(h.console->received, r.received);
     EXPECT_FALSE(h.busy());
-    EXPECT_EQ(h.f().sbUpgrade.text(), "No answer to the prepare command within 10 seconds.");
-    EXPECT_EQ(h.received(), "mmi_prepare_for_download\r\n");
-    EXPECT_FALSE(h.open());
-    EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::PrepareSkipped});
-    EXPECT_TRUE(h.boxes().empty());
-  }
-}
 
-TEST(TelnetPrepare, ErrorInASessionClosesItAndTheNextConnectsCleanly) {
-  TelnetCase h;
-  h.console->banner = {{"\r\nKOVA console\r\n", 5}};
-  h.prepare();
-  h.to(10);
-  ASSERT_EQ(h.console->connections.size(), 1u);
-  h.console->connections[0]->fail(10054, "Connection reset by peer");
-  h.to(11);
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.f().sbUpgrade.text(), "Telnet Error Connection reset by peer");
-  EXPECT_TRUE(h.idle());
-  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::PrepareSkipped});
-  // The connect guard was stopped by the connection: it stays quiet.
-  h.to(6000);
-  EXPECT_TRUE(h.boxes().empty());
-
-  h.console->banner = {{"-> ", 5}};
-  h.prepare();
-  h.to(5);
-  EXPECT_EQ(h.console->connections.size(), 2u);
-  EXPECT_EQ(h.console->connections[1]->received(), "mmi_prepare_for_download\r\n");
-  h.to(25);
-  EXPECT_FALSE(h.busy());
-  EXPECT_TRUE(h.boxes().empty());
-}
-
-TEST(TelnetPrepare, ModemHangingUpEndsTheExchangeAtOnce) {
-  TelnetCase h;
-  h.console->banner = {{"\r\nKOVA console\r\n", 5}};
-  h.prepare();
-  h.to(10);
-  h.console->connections[0]->close();
-  h.to(11);
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.f().sbUpgrade.text(), "Telnet connection closed by the modem.");
-  EXPECT_TRUE(h.idle());
-  EXPECT_TRUE(h.boxes().empty());
-  EXPECT_EQ(h.received(), "");
-  // An answer followed at once by the hang-up is a normal end.
-  h.console->banner = {{"-> ", 5}};
-  h.console->prepareAnswer = {{"ok\r\n", 5}};
-  h.prepare();
-  h.to(10);
-  h.console->connections[1]->close();
-  h.to(30);
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.f().sbUpgrade.text(), "Connecting .....");
-  EXPECT_EQ(h.console->connections[1]->received(), "mmi_prepare_for_download\r\n");
-  EXPECT_EQ(h.outcomes, (std::vector<Outcome>{Outcome::PrepareSkipped, Outcome::Prepared}));
-}
-
-// ---- PIC reflash ----
-
-TEST(TelnetReflash, CompletedAfterTheEchoWaitsForTheRestart) {
-  TelnetCase h;
-  h.f().Progress.setValue(40);
-  h.reflash();
-  h.to(15);
-  EXPECT_EQ(h.received(), "pic_driver_reflash 1\r\n");
-  h.to(20);
-  EXPECT_EQ(h.f().sbUpgrade.text(), kReflashing);
-  EXPECT_TRUE(h.f().telnet().reflashRunning());
-  // One tick every 10 s from the command.
-  std::vector<int> progress;
-  for (long t : {10014L, 10015L, 20015L, 30015L}) {
-    h.to(t);
-    progress.push_back(h.f().Progress.value());
-  }
-  EXPECT_EQ(progress, (std::vector<int>{40, 70, 80, 90}));
-  h.to(30020);
-  EXPECT_EQ(h.f().Progress.value(), 100);
-  EXPECT_EQ(h.f().sbUpgrade.text(), "PIC reflash completed. Wait for restart...");
-  ASSERT_EQ(h.boxes().size(), 1u);
-  EXPECT_EQ(h.boxes()[0].text, kCompletedText);
-  EXPECT_EQ(h.boxes()[0].style, 48);
-  EXPECT_EQ(h.boxes()[0].title, "Satellite IP Modem Upgrader");
-  EXPECT_TRUE(h.idle());
-  EXPECT_FALSE(h.open());
-  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::ReflashCompleted});
-  // Busy until the version is read again 25 s later.
-  EXPECT_TRUE(h.busy());
-  auto requests = h.zing->requests.size();
-  h.to(30020 + 25000 - 1);
-  EXPECT_TRUE(h.busy());
-  EXPECT_EQ(h.zing->requests.size(), requests);
-  EXPECT_TRUE(h.clock().advanceUntil([&] { return !h.busy(); }, 1000));
-  EXPECT_EQ(h.zing->requests.back(), 4);
-  EXPECT_EQ(h.boxes().size(), 1u);
-  EXPECT_EQ(h.received(), "pic_driver_reflash 1\r\n");
-  EXPECT_EQ(h.console->lines, std::vector<std::string>{"pic_driver_reflash 1"});
-}
-
-// A quick modem puts the end mark in the same piece as the echo.
-TEST(TelnetReflash, CompletedWithTheEchoIsAFinishedReflash) {
-  TelnetCase h;
-  h.console->reflashAnswer = {{"pic_driver_reflash 1\r\nCompleted\r\n-> ", 5}};
-  h.reflash();
-  h.to(20);
-  EXPECT_EQ(h.f().sbUpgrade.text(), "PIC reflash completed. Wait for restart...");
-  EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kCompletedText});
-  EXPECT_EQ(h.f().Progress.value(), 100);
-  EXPECT_TRUE(h.idle());
-  EXPECT_TRUE(h.sawStatus(kReflashing));
-  // No failure report later, and no second command for the new prompt.
-  h.to(200000);
-  EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kCompletedText});
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.received(), "pic_driver_reflash 1\r\n");
-}
-
-TEST(TelnetReflash, EleventhTickGivesUp) {
-  TelnetCase h;
-  h.console->reflashAnswer = {{"pic_driver_reflash 1\r\n", 5}, {"-> ", 10}};
-  h.reflash();
-  h.to(110014);
-  EXPECT_TRUE(h.busy());
-  EXPECT_EQ(h.f().Progress.value(), 100);
-  EXPECT_TRUE(h.boxes().empty());
-  h.to(110015);
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kPicFailedText});
-  EXPECT_EQ(h.boxes()[0].style, 48);
-  EXPECT_EQ(h.boxes()[0].title, "Satellite IP Modem Upgrader");
-  EXPECT_EQ(h.f().sbUpgrade.text(), "");
-  EXPECT_EQ(h.f().Progress.value(), 100);
-  EXPECT_TRUE(h.idle());
-  EXPECT_FALSE(h.open());
-  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::ReflashFailed});
-  // The second prompt sent nothing; nothing further happens.
-  EXPECT_EQ(h.received(), "pic_driver_reflash 1\r\n");
-  h.to(300000);
-  EXPECT_EQ(h.boxes().size(), 1u);
-}
-
-TEST(TelnetReflash, ProgressAlreadyFullStaysPut) {
-  TelnetCase h;
-  h.console->reflashAnswer = {{"pic_driver_reflash 1\r\n", 5}, {"Completed", 45000}};
-  h.f().Progress.setValue(100);
-  h.reflash();
-  for (long t : {10015L, 20015L}) {
-    h.to(t);
-    EXPECT_EQ(h.f().Progress.value(), 100);
-  }
-  h.to(45020);
-  EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kCompletedText});
-}
-
-// An error or a hang-up after the command: the modem may still be
-// flashing, so the ticks decide; the socket is closed at once.
-TEST(TelnetReflash, SessionLostDuringTheReflashIsEndedByTheTicks) {
-  for (bool hangUp : {false, true}) {
-    SCOPED_TRACE(hangUp ? "hang-up" : "error");
-    TelnetCase h;
-    h.console->reflashAnswer = {{"pic_driver_reflash 1\r\n", 5}};
-    h.reflash();
-    h.to(1000);
-    if (hangUp)
-      h.console->connections[0]->close();
-    else
-      h.console->connections[0]->fail(10053, "Software caused connection abort");
-    h.to(1001);
-    EXPECT_EQ(h.f().sbUpgrade.text(),
-              hangUp ? kReflashing : "Telnet Error Software caused connection abort");
-    EXPECT_FALSE(h.open());
-    h.to(110014);
-    EXPECT_TRUE(h.busy());
-    h.to(110015);
+    h.console = std::make_shared<TelnetPeer>();
+    h.platform.network.unlisten(Harness::kModem, h.settings.telnetPort);
+    h.platform.network.listen(Harness::kModem, h.settings.telnetPort, h.console);
+    h.start(false);
+    h.to(35);
+    EXPECT_EQ(h.console->received, kPrepare);
     EXPECT_FALSE(h.busy());
-    EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kPicFailedText});
   }
-}
-
-// Before the prompt the reflash cannot start, and the user is told so
-// at once: on an error, or when the console stays silent up to the bound.
-TEST(TelnetReflash, NoPromptEndsWithThePicText) {
-  {
-    TelnetCase h;
-    h.console->banner = {};
-    h.reflash();
-    h.to(TelnetSession::kSilenceLimitMs - 1);
-    EXPECT_TRUE(h.busy());
-    h.to(TelnetSession::kSilenceLimitMs);
-    EXPECT_FALSE(h.busy());
-    EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kPicConnectText});
-    EXPECT_EQ(h.received(), "");
-  }
-  TelnetCase h;
-  h.console->banner = {};
-  h.reflash();
-  h.to(100);
-  h.console->connections[0]->fail(10054, "Connection reset by peer");
-  h.to(101);
-  EXPECT_FALSE(h.busy());
-  EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kPicConnectText});
-  EXPECT_EQ(h.f().sbUpgrade.text(), "Telnet Error Connection reset by peer");
-  EXPECT_TRUE(h.idle());
-  EXPECT_EQ(h.outcomes, std::vector<Outcome>{Outcome::ReflashFailed});
-  h.to(200000);
-  EXPECT_EQ(h.boxes().size(), 1u);
-}
-
-// ---- The PIC button ----
-
-TEST(TelnetPicButton, UploadThenReflashThenVersion) {
-  TelnetCase h;
-  h.home.write("pic.hex", ":10000000PIC\n");
-  h.f().cmdPICupgrade.click();
-  EXPECT_TRUE(h.busy());
-  EXPECT_EQ(h.f().sbUpgrade.text(), "Uploading PIC software! Wait...");
-  ASSERT_TRUE(h.clock().advanceUntil([&] { return !h.received().empty(); }, 5000));
-  EXPECT_EQ(h.received(), "pic_driver_reflash 1\r\n");
-  EXPECT_EQ(h.platform.ftp.files["/pic.hex"], ":10000000PIC\n");
-  ASSERT_GE(h.platform.ftp.log.size(), 2u);
-  EXPECT_EQ(h.platform.ftp.log[0], "PUT pic.hex /pic.hex");
-  EXPECT_EQ(h.platform.ftp.log[1], "CLOSE");
-  EXPECT_EQ(h.f().Progress.value(), 40);
-  ASSERT_TRUE(h.clock().advanceUntil([&] { return !h.busy(); }, 120000));
-  EXPECT_EQ(h.boxTexts(), std::vector<std::string>{kCompletedText});
-  EXPECT_EQ(h.f().Progress.value(), 100);
-  std::vector<std::string> want = {"Uploading PIC software! Wait...",
-                                   "PIC successfully uploaded! Wait...",
-                                   "Connecting .....",
-                                   "Sending PIC reflash command.",
-                                   kReflashing,
-                                   "PIC reflash completed. Wait for restart..."};
-  auto it = h.statuses.begin();
-  for (auto& w : want) {
-    it = std::find(it, h.statuses.end(), w);
-    EXPECT_NE(it, h.statuses.end()) << w;
-  }
-}
-
-TEST(TelnetPicButton, WithoutPicFileTellsWhereToPutIt) {
-  TelnetCase h;
-  h.f().cmdPICupgrade.click();
-  EXPECT_FALSE(h.busy());
-  ASSERT_EQ(h.boxes().size(), 1u);
-  const std::string home = h.f().session().homeDir;
-  EXPECT_EQ(h.boxes()[0].text, "Unable to find pic.hex in home directory " + home +
-                                   ".\r\nPlease copy PIC file in " + home);
-  EXPECT_EQ(h.boxes()[0].style, 48);
-  EXPECT_EQ(h.boxes()[0].title, "KOVA Upgrader");
-  EXPECT_EQ(h.f().Progress.value(), 0);
-  h.advance(100000);
-  EXPECT_TRUE(h.platform.ftp.log.empty());
-  EXPECT_TRUE(h.console->connections.empty());
-}
-
-TEST(TelnetPicButton, EmptyAddressSendsNothing) {
-  Harness h;
-  h.settings.initialAddress = "";
-  h.home.write("pic.hex", "pic");
-  h.load();
-  h.advance(100);
-  h.ui().boxes.clear();
-  auto connects = h.platform.network.connectLog.size();
-  h.f().cmdPicUpgradeMenu.click();
-  EXPECT_FALSE(h.busy());
-  std::vector<MsgRecord>& boxes = h.ui().boxes;
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Please enter Satellite IP Modem's IP address.");
-  EXPECT_EQ(boxes[0].style, 64);
-  EXPECT_EQ(boxes[0].title, "KOVA Upgrader");
-  h.advance(100000);
-  EXPECT_TRUE(h.platform.ftp.log.empty());
-  EXPECT_EQ(h.platform.network.connectLog.size(), connects);
-  EXPECT_EQ(boxes.size(), 1u);
 }
