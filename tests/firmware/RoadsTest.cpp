@@ -208,6 +208,19 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
          h.removeHomeFile("kova_5_2_0_13.bin");
        },
        {}, {}, {}, {}, {}, {kSeries}, MsgCritical, kApp, {}, kOld},
+      // Only the FTP port answered at start-up, then the modem named its
+      // version: the series rule holds again.
+      {"upgrade across series once the version is read", Entry::Upgrade,
+       [](WorkflowModem& h) {
+         h.home.write("kova_5_3_1_4.bin", "x");
+         h.removeHomeFile("kova_5_2_0_13.bin");
+         h.unplugZing();
+         h.clock().schedule(3000, [&h] {
+           h.platform.network.listen(Harness::kModem, h.settings.zingPort, h.zing);
+           h.f().cmdGetSoftwareVersion.click();
+         });
+       },
+       {}, {}, {}, {}, {}, {kSeries}, MsgCritical, kApp, {}, kOld},
       // The store holds the backup: the upload branch checks the checksum.
       {"upgrade without its checksum file", Entry::Upgrade,
        [](WorkflowModem& h) {
