@@ -38,10 +38,8 @@ void Plug(WorkflowModem& h, const std::string& version) {
 TEST(BatchCommandLine, OperationsAndUsageErrors) {
   std::string error;
   auto cl = ParseBatchCommandLine(Args({"--batch", "restore", "5_2_0_12", "--factory"}), error);
-  ASSERT_TRUE(cl);
-  EXPECT_EQ(cl->options.operation, Op::Restore);
+  ASSERT_TRUE(cl && cl->options.factory);
   EXPECT_EQ(cl->options.restoreVersion, "5.2.0.12");
-  EXPECT_TRUE(cl->options.factory);
   cl = ParseBatchCommandLine(Args({"--batch", "dns", "10.0.0.1", "10.0.0.2", "--yes"}), error);
   ASSERT_TRUE(cl && cl->options.dns && cl->options.yes);
   EXPECT_EQ(cl->options.dns->second, "10.0.0.2");
@@ -49,10 +47,6 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
       Args({"--batch", "--json", "--wait-back", "86400", "--station", "upgrade"}), error);
   ASSERT_TRUE(cl && cl->options.json && cl->options.station);
   EXPECT_EQ(cl->options.waitBackSeconds, 86400);
-  cl = ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error);
-  ASSERT_TRUE(cl);
-  EXPECT_EQ(cl->options.verifyVersion, "5.2.0.11");
-  EXPECT_TRUE(ParseBatchCommandLine(Args({"--help"}), error)->help);
   EXPECT_TRUE(ParseBatchCommandLine(Args({"--version"}), error)->version);
   EXPECT_EQ(BatchVersionText(), "KOVA Satellite IP Modem Upgrader, Version 2.6 October 15, 2006\n");
 
@@ -179,6 +173,10 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        "Version 5.2.0.9 is not in the backup directory.", {}},
       {"DNS without an AT port", Op::Dns, [](Batch&) {}, 1, "", "AT interface",
        {"dns failed 5.2.0.12"}},
+      // A history that cannot be written is a warning, never a failed operation.
+      {"history unwritable", Op::Reset,
+       [](Batch& b) { std::filesystem::create_directories(b.h.home.path() / "Backup/history.jsonl"); },
+       0, "", "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
       // Taken as a URL, this would log in to 127.0.0.1 and fetch its log.
       {"no address to connect to", Op::Log,
        [](Batch& b) {
@@ -236,20 +234,13 @@ TEST(BatchJson, AWholeUpgradeIsOneValidObjectPerLineEndingInATrueResult) {
   ASSERT_EQ(b.run(), 0);
   auto events = Events(b.out.str());
   ASSERT_FALSE(events.empty());
-  for (const auto& e : events) {
-    const std::string kind = Text(e, "event");
-    EXPECT_TRUE(kind == "status" || kind == "progress" || kind == "box" || kind == "note" ||
-                kind == "result")
-        << kind;
-  }
   const JsonValue& r = events.back();
   ASSERT_EQ(Text(r, "event"), "result");
-  EXPECT_EQ(Text(r, "operation"), "upgrade");
-  EXPECT_EQ(Text(r, "outcome"), "done");
+  for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
+                             {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
+                             {"version_after", "5.2.0.13"}})
+    EXPECT_EQ(Text(r, key), value) << key;
   EXPECT_EQ(r.get("exit_code")->asNumber(), 0);
-  EXPECT_EQ(Text(r, "modem"), Harness::kModem);
-  EXPECT_EQ(Text(r, "version_before"), "5.2.0.12");
-  EXPECT_EQ(Text(r, "version_after"), "5.2.0.13");
   EXPECT_GE(r.get("duration_s")->asNumber(), 30.0);
   // Each file as it lies on both sides.
   const std::vector<std::tuple<const char*, const char*, std::string>> expected = {
@@ -308,16 +299,6 @@ TEST(BatchHistory, DamagedLineIsSkippedWithAWarning) {
   }
   EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"reset done 5.2.0.12",
                                                          "pic failed 5.2.0.12"}));
-}
-
-// A history that cannot be written is a warning, never a failed operation.
-TEST(BatchHistory, AnUnwritableHistoryOnlyWarns) {
-  Batch b;
-  std::filesystem::create_directories(b.h.home.path() / "Backup" / "history.jsonl");
-  b.options.operation = Op::Reset;
-  EXPECT_EQ(b.run(), 0);
-  EXPECT_TRUE(Has(b.err, "] warning: ")) << b.err.str();
-  EXPECT_TRUE(Has(b.err, "    The upgrade history could not be written.")) << b.err.str();
 }
 
 TEST(BatchVerify, ComparesTheModemsImageAndLeavesNothingBehind) {
