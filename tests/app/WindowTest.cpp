@@ -16,12 +16,14 @@ namespace {
 constexpr int kCtrlB = LogDownload::kCtrlB;
 constexpr int kCtrlN = LogDownload::kCtrlN;
 
+const std::vector<std::string> kAll = {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem",
+                                       "cmdUpgrade", "cmdRestore", "cmdPICupgrade",
+                                       "cmdUpgradeMenu", "cmdRestoreMenu", "cmdPicUpgradeMenu",
+                                       "cmdSetModemIP", "mnuFileExit", "txtIPAddress"};
 // The operation controls that are enabled, by name.
 std::vector<std::string> Enabled(MainWindow& f) {
   std::vector<std::string> on;
-  for (const char* n : {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem", "cmdUpgrade",
-                        "cmdRestore", "cmdPICupgrade", "cmdUpgradeMenu", "cmdRestoreMenu",
-                        "cmdPicUpgradeMenu", "cmdSetModemIP", "mnuFileExit", "txtIPAddress"})
+  for (const auto& n : kAll)
     if (f.find(n)->enabled()) on.push_back(n);
   return on;
 }
@@ -45,45 +47,13 @@ TEST(Startup, HomeBackupDirectoryImageAndFirstQuery) {
   EXPECT_TRUE(h.busy());
   EXPECT_EQ(h.platform.network.connectLog, std::vector<std::string>{"127.0.0.1:1827"});
   h.advance(1000);
-  EXPECT_EQ(Enabled(f).size(), 12u);
+  EXPECT_EQ(Enabled(f), kAll);
   f.cmdResetModem.click();
   h.advance(10);
   EXPECT_TRUE(Enabled(f).empty());  // Exit too, and the address field
 }
 
-// No window and nothing contacted or created unless there is exactly one image.
-TEST(Startup, RefusesAHomeWithoutExactlyOneImage) {
-  const std::string noImage = "/kova_*.bin. \r\nOr there is more than one binary file in the "
-                              "application's home directory.\r\nPlease make sure there is and "
-                              "there is only one binary file in that directory.";
-  const std::tuple<const char*, std::function<void(Harness&)>, std::string> cases[] = {
-      {"two images", [](Harness& h) { h.home.write("kova_2_0.bin", "x"); },
-       "Unable to find the binary file HOME" + noImage},
-      {"one only through letter case",
-       [](Harness& h) {
-         fs::rename(h.home.path() / "kova_5_2_0_13.bin", h.home.path() / "KOVA_1_0.BIN");
-       },
-       "Unable to find the binary file HOME" + noImage},
-      {"no home", [](Harness& h) { h.settings.workingDirectory = h.home.str() + "/missing"; },
-       "Unable to find upgrade program home directory HOME/missing/.\r\n"
-       "Please install the upgrade program in this Computer."},
-  };
-  for (const auto& [what, setup, text] : cases) {
-    SCOPED_TRACE(what);
-    Harness h;
-    setup(h);
-    auto& f = h.load();
-    std::string expected = text;
-    expected.replace(expected.find("HOME"), 4, h.home.str());
-    EXPECT_EQ(h.boxTexts(), std::vector<std::string>{expected});
-    EXPECT_TRUE(f.closed());
-    EXPECT_TRUE(h.platform.network.connectLog.empty());
-    EXPECT_FALSE(h.home.exists("Backup"));
-    EXPECT_TRUE(h.ui().shown.empty());
-  }
-}
-
-TEST(Startup, PicFileAndCommandLineSwitches) {
+TEST(Startup, PicFileDecidesTheAutomaticPicUpgrade) {
   for (auto [file, label] : {std::pair{"", "No PIC file to upgrade in this version."},
                              std::pair{"PIC.hex", "Automatic PIC upgrade"}}) {
     Harness h;
@@ -92,79 +62,64 @@ TEST(Startup, PicFileAndCommandLineSwitches) {
     EXPECT_EQ(f.AutoPicLabel.caption(), label);
     EXPECT_EQ(f.AutoPic.enabled(), *file != 0);
   }
-  const std::tuple<const char*, bool, bool> cases[] = {
-      {"-u", true, false},          {"-U", false, false},       {"-u ", false, false},
-      {"-u /Factory", false, true}, {"/factory", false, false}, {"x/Factoryy", false, true},
-  };
-  for (auto [line, prompt, factory] : cases) {
-    Harness h;
-    h.settings.commandLine = line;
-    auto& f = h.load();
-    EXPECT_EQ(h.ui().modalLog.size(), prompt ? 1u : 0u) << line;
-    EXPECT_EQ(f.session().factoryMode, factory) << line;
-  }
 }
 
 namespace {
-struct HiddenLogDownload : ::testing::Test {
-  Harness h;
-  MainWindow* f = nullptr;
-  void SetUp() override {
-    h.platform.ftp.files["/ram0/syslog.log"] = "boot\n";
-    f = &h.load();
-    h.advance(1000);
-  }
-  void keys(std::initializer_list<int> codes) {
-    for (int c : codes) f->onKeyPress(c);
-  }
-  int downloads() const {
-    int n = 0;
-    for (auto& c : h.platform.ftp.log) n += c.rfind("GET /ram0/syslog.log ", 0) == 0;
-    return n;
-  }
-};
+// Ctrl+B then Ctrl+N: the hidden log download, run to its end.
+void LogKeys(MainWindow& f) {
+  f.onKeyPress(kCtrlB);
+  f.onKeyPress(kCtrlN);
+}
+int Downloads(Harness& h) {
+  int n = 0;
+  for (auto& c : h.platform.ftp.log) n += c.rfind("GET /ram0/syslog.log ", 0) == 0;
+  return n;
+}
 }  // namespace
 
-TEST_F(HiddenLogDownload, OnlyCtrlBThenCtrlNWhileIdle) {
-  keys({kCtrlB, 'a', kCtrlN});
-  keys({kCtrlN});
-  keys({kCtrlB, kCtrlB, kCtrlN});
-  EXPECT_EQ(downloads(), 0);
+TEST(HiddenLogDownload, OnlyCtrlBThenCtrlNWhileIdle) {
+  Harness h;
+  auto& f = h.load();
+  h.advance(1000);
+  for (int key : {kCtrlB, int('a'), kCtrlN, kCtrlN, kCtrlB, kCtrlB, kCtrlN}) f.onKeyPress(key);
+  EXPECT_EQ(Downloads(h), 0);
   // While busy a download would take over the running chain; half typed
   // while busy and finished when idle is nothing either.
-  f->cmdResetModem.click();
+  f.cmdResetModem.click();
   h.advance(10);
-  keys({kCtrlB, kCtrlN});
-  keys({kCtrlB});
+  LogKeys(f);
+  f.onKeyPress(kCtrlB);
   h.advance(40000);
-  keys({kCtrlN});
-  EXPECT_EQ(downloads(), 0);
-  keys({kCtrlB, kCtrlN});
-  EXPECT_EQ(downloads(), 1);
+  f.onKeyPress(kCtrlN);
+  EXPECT_EQ(Downloads(h), 0);
+  LogKeys(f);
+  EXPECT_EQ(Downloads(h), 1);
 }
 
 // The log on disk is replaced only by a whole new one, and the status line
 // tells when the one there is from an earlier download.
-TEST(HiddenLogDownloadEnds, AsTheModemAnswers) {
+TEST(HiddenLogDownload, EndsAsTheModemAnswers) {
   struct Case {
     const char* what;
     std::function<void(Harness&)> setup;
-    std::string status;  // EARLIER: the note on the earlier log
+    const char* seen;    // a status shown on the way
+    std::string status;  // at the end; EARLIER: the note on the earlier log
     const char* box;     // how the one box starts; empty: none
     const char* log;
-    std::vector<std::string> enabled;
+    bool locked;  // the upgrade controls locked
   };
   const std::vector<Case> cases = {
-      {"log present", [](Harness&) {}, "Log downloaded", "", "boot\n", {}},
-      {"no log", [](Harness& h) { h.platform.ftp.files.clear(); },
-       "Log file doesn't exist. EARLIER", "", "older log\n", {}},
+      {"log present", [](Harness&) {}, "Downloading Log", "Log downloaded", "", "boot\n", false},
+      {"no log", [](Harness& h) { h.platform.ftp.files.clear(); }, "Downloading Log",
+       "Log file doesn't exist. EARLIER", "", "older log\n", false},
       // The re-query after the watchdog reports the time-out first, even a
       // slow one.
       {"stalled", [](Harness& h) {
          h.platform.ftp.faults["GET /ram0/syslog.log"] = SimFtpServer::Fault{};
          h.zing->replyDelayMs = 4000;
        },
-       "Software version was retrieved! EARLIER", "FTP timeout.", "older log\n", kLocked},
+       "Timer expired. Checking connection....", "Software version was retrieved! EARLIER",
+       "FTP timeout.", "older log\n", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -174,36 +129,39 @@ TEST(HiddenLogDownloadEnds, AsTheModemAnswers) {
     c.setup(h);
     auto& f = h.load();
     h.advance(5000);
-    f.onKeyPress(kCtrlB);
-    f.onKeyPress(kCtrlN);
+    LogKeys(f);
     std::string status = c.status;
     if (auto at = status.find("EARLIER"); at != std::string::npos)
       status.replace(at, 7, "Log not downloaded: " + f.session().backupDir +
                                 "/sylog.log is from an earlier download.");
-    EXPECT_TRUE(h.sawStatus("Downloading Log"));
+    EXPECT_TRUE(h.sawStatus(c.seen));
     EXPECT_EQ(f.status(), status);
-    EXPECT_EQ(h.ui().boxes.size(), *c.box ? 1u : 0u);
+    const auto boxes = h.boxTexts();
+    ASSERT_EQ(boxes.size(), *c.box ? 1u : 0u);
     if (*c.box) {
-      EXPECT_EQ(h.ui().boxes[0].text.rfind(c.box, 0), 0u);
+      EXPECT_EQ(boxes[0].rfind(c.box, 0), 0u);
     }
     EXPECT_FALSE(h.busy());
-    EXPECT_EQ(Enabled(f), c.enabled.empty() ? Enabled(f) : c.enabled);
+    EXPECT_EQ(Enabled(f), c.locked ? kLocked : kAll);
     EXPECT_EQ(h.home.read("Backup/sylog.log"), c.log);
     EXPECT_EQ(std::distance(fs::directory_iterator(h.home.path() / "Backup"), {}), 1);
   }
 }
 
-TEST_F(HiddenLogDownload, OwnLimitOfThreeMinutes) {
+TEST(HiddenLogDownload, OwnLimitOfThreeMinutes) {
+  Harness h;
+  h.platform.ftp.faults["GET /ram0/syslog.log"] = SimFtpServer::Fault{};
+  auto& f = h.load();
+  h.advance(1000);
   // Only the download's own limit ends the stall once the request watchdog
   // is silenced (the sim's timers are the only way to reach it).
   for (auto* t : h.platform.timers)
     if (t->interval() == FtpChain::kRequestLimitMs) t->onTick = [] {};
-  h.platform.ftp.faults["GET /ram0/syslog.log"] = SimFtpServer::Fault{};
   bool executingDuringBox = true;
   h.ui().onMsgBox = [&](const MsgRecord&) {
     executingDuringBox = h.platform.ftpClients.at(0)->stillExecuting();
   };
-  keys({kCtrlB, kCtrlN});
+  LogKeys(f);
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   const auto& box = h.ui().boxes[0];
   EXPECT_EQ(box.atMs, 1000 + 181000);  // the first round past 180 s
@@ -212,51 +170,33 @@ TEST_F(HiddenLogDownload, OwnLimitOfThreeMinutes) {
   EXPECT_EQ(box.style, 48);
   EXPECT_EQ(box.title, "Satellite IP Modem Upgrader");
   EXPECT_FALSE(executingDuringBox);  // cancelled before the user is told
+  EXPECT_TRUE(f.idle());
   EXPECT_FALSE(h.busy());
-  EXPECT_TRUE(f->idle());
   EXPECT_FALSE(h.home.exists("Backup/sylog.log"));
 }
 
-TEST_F(HiddenLogDownload, CommandRefusedAtOnceFreesTheClientForARetry) {
+TEST(HiddenLogDownload, CommandRefusedAtOnceFreesTheClientForARetry) {
+  Harness h;
+  h.platform.ftp.files["/ram0/syslog.log"] = "boot\n";
   // The modem never answers the CLOSE of a first download, so the next GET
   // finds the client still executing.
   h.platform.ftp.faults["CLOSE"] = SimFtpServer::Fault{};
-  keys({kCtrlB, kCtrlN});
-  keys({kCtrlB, kCtrlN});
-  EXPECT_EQ(h.boxTexts().size(), 1u);
-  EXPECT_EQ(h.boxTexts().at(0).rfind("An unexpected FTP error occurred.", 0), 0u);
-  EXPECT_FALSE(h.busy());
-  keys({kCtrlB, kCtrlN});
-  EXPECT_EQ(downloads(), 2);
-  EXPECT_EQ(f->status(), "Log downloaded");
-}
-
-TEST(CloseSequence, RefusedWhileBusyButNeverAtTheEndOfTheSession) {
-  Harness h;
-  h.settings.commandLine = "/ModemInfo";
   auto& f = h.load();
   h.advance(1000);
-  f.cmdResetModem.click();
-  h.advance(10);
-  EXPECT_FALSE(f.requestClose(Form::kCloseByUser));
-  EXPECT_FALSE(f.requestClose(Form::kCloseByProgram));
-  EXPECT_FALSE(f.closed());
-  // Nothing was cut short: the version is read again after the restart.
-  h.advance(30000);
-  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
-  EXPECT_TRUE(h.platform.console().started.empty());
-  f.cmdResetModem.click();
-  h.advance(10);
-  EXPECT_TRUE(f.requestClose(Form::kCloseBySystem));
-  EXPECT_TRUE(f.closed());
-  // The sibling program starts from the next directory.
-  auto dir = (h.home.path().parent_path() / "ModemInfo").lexically_normal();
-  EXPECT_EQ(h.platform.console().started,
-            (decltype(h.platform.console().started){{(dir / "ModemInfoUpgrader").string(),
-                                                     dir.string()}}));
+  LogKeys(f);
+  LogKeys(f);
+  ASSERT_EQ(h.boxTexts().size(), 1u);
+  EXPECT_EQ(h.boxTexts()[0].rfind("An unexpected FTP error occurred.", 0), 0u);
+  EXPECT_FALSE(h.busy());
+  LogKeys(f);
+  EXPECT_EQ(Downloads(h), 2);
+  EXPECT_EQ(f.status(), "Log downloaded");
 }
 
-TEST(CloseSequence, AtTheEndOfTheSessionNothingIsLeftRunning) {
+// The user cannot close the window while an operation runs; the end of the
+// session closes it all the same, leaving nothing running, and starts the
+// sibling program asked for.
+TEST(CloseSequence, RefusedWhileBusyButNeverAtTheEndOfTheSession) {
   auto silent = std::make_shared<BasicPeer>();
   silent->mode = SimPeer::Accept::Ignore;
   const std::tuple<const char*, int Settings::*, std::shared_ptr<SimPeer>,
@@ -270,13 +210,21 @@ TEST(CloseSequence, AtTheEndOfTheSessionNothingIsLeftRunning) {
   for (auto& [what, port, peer, start] : cases) {
     SCOPED_TRACE(what);
     Harness h;
+    h.settings.commandLine = "/ModemInfo";
     if (peer) h.platform.network.listen(Harness::kModem, h.settings.*port, peer);
     auto& w = h.load();
     h.advance(1000);
     start(w);
     h.advance(10);
     ASSERT_TRUE(h.busy());
+    EXPECT_FALSE(w.requestClose(Form::kCloseByUser));
+    EXPECT_FALSE(w.requestClose(Form::kCloseByProgram));
+    EXPECT_TRUE(h.platform.console().started.empty());
     EXPECT_TRUE(w.requestClose(Form::kCloseBySystem));
+    const auto dir = (h.home.path().parent_path() / "ModemInfo").lexically_normal();
+    EXPECT_EQ(h.platform.console().started,
+              (decltype(h.platform.console().started){{(dir / "ModemInfoUpgrader").string(),
+                                                       dir.string()}}));
     h.advance(0);
     for (auto& conn : h.platform.network.peer(Harness::kModem, h.settings.*port)->connections)
       EXPECT_FALSE(conn->open());
@@ -305,8 +253,7 @@ TEST(ModemAddress, WhatIsNoAddressIsNeverConnectedTo) {
     h.advance(5000);
     f.cmdSetDNS.click();
     h.advance(5000);
-    f.onKeyPress(kCtrlB);
-    f.onKeyPress(kCtrlN);
+    LogKeys(f);
     h.advance(100);
     EXPECT_EQ(h.platform.network.connectLog.empty(), !hostName);
     if (hostName) continue;
