@@ -52,6 +52,9 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
       Args({"--batch", "--json", "--wait-back", "86400", "--station", "upgrade"}), error);
   ASSERT_TRUE(cl && cl->options.json && cl->options.station);
   EXPECT_EQ(cl->options.waitBackSeconds, 86400);
+  cl = ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error);
+  ASSERT_TRUE(cl);
+  EXPECT_EQ(cl->options.verifyVersion, "5.2.0.11");
   EXPECT_TRUE(ParseBatchCommandLine(Args({"--version"}), error)->version);
   EXPECT_EQ(BatchVersionText(), "KOVA Satellite IP Modem Upgrader, Version 2.6 October 15, 2006\n");
 
@@ -183,9 +186,12 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       {"DNS without an AT port", Op::Dns, [](Batch&) {}, 1, "", "AT interface",
        {"dns failed 5.2.0.12"}},
       // A history that cannot be written is a warning, never a failed operation.
-      {"history unwritable", Op::Reset,
-       [](Batch& b) { std::filesystem::create_directories(b.h.home.path() / "Backup/history.jsonl"); },
-       0, "", "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
+      {"reset, history unwritable", Op::Reset,
+       [](Batch& b) {
+         std::filesystem::create_directories(b.h.home.path() / "Backup/history.jsonl");
+       },
+       0, "] Resetting modem. Wait 20 seconds.",
+       "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
       // Taken as a URL, this would log in to 127.0.0.1 and fetch its log.
       {"no address to connect to", Op::Log,
        [](Batch& b) {

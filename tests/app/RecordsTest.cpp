@@ -70,8 +70,8 @@ TEST(JsonLine, TextRoundTripsAndInvalidUtf8BecomesReplacement) {
 }
 
 TEST(ParseJson, ReadsValuesAndRejectsMalformedText) {
-  auto v = ParseJson(
-      " {\"s\":\"A\\u0041\\u00e9\\ud834\\udd1e\\/\\u0000\",\"n\":-0.5e+2,\"a\":[true,null,{}]}\r\n");
+  auto v = ParseJson(" {\"s\":\"A\\u0041\\u00e9\\ud834\\udd1e\\/\\u0000\","
+                     "\"n\":-0.5e+2,\"a\":[true,null,{}]}\r\n");
   ASSERT_TRUE(v && v->isObject());
   EXPECT_EQ(v->get("s")->asString(), "AA\xC3\xA9\xF0\x9D\x84\x9E/\0"s);
   EXPECT_EQ(v->get("n")->asNumber(), -50);
@@ -118,8 +118,9 @@ TEST(UpgradeHistory, LinesAppendAndReadBackPastDamage) {
     return line.replace(line.find(from), from.size(), to);
   };
   // Valid JSON that is no history entry is damaged too.
-  const std::string before = "[]\n{\"time\":1}\n\n" + with("\"image\":{", "\"image\":\"x\",\"y\":{") +
-                             "\n" + with("7340032", "1.5") + "\n" + HistoryLine(Upgrade()) +
+  const std::string before = "[]\n{\"time\":1}\n\n" +
+                             with("\"image\":{", "\"image\":\"x\",\"y\":{") + "\n" +
+                             with("7340032", "1.5") + "\n" + HistoryLine(Upgrade()) +
                              "\n{\"time\":\"2026-12-08T0";
   home.write("history.jsonl", before);
   std::string error;
