@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/LogDownload.h"
+#include "app/UpgradePrompt.h"
 #include "at/ModemAddressDialog.h"
 #include "sim/ConsoleBatch.h"
 #include "transfer/FtpChain.h"
@@ -61,6 +62,25 @@ TEST(Startup, PicFileDecidesTheAutomaticPicUpgrade) {
     auto& f = h.load();
     EXPECT_EQ(f.AutoPicLabel.caption(), label);
     EXPECT_EQ(f.AutoPic.enabled(), *file != 0);
+  }
+}
+
+// Started with -u the user is asked first: "Later" ends the program without
+// a word, before anything is contacted.
+TEST(Startup, UpgradeLaterEndsSilentlyBeforeAnythingElse) {
+  for (bool later : {false, true}) {
+    Harness h;
+    h.settings.commandLine = "-u";
+    h.ui().modalScripts["frmUpgrade"] = [later](Form& form) {
+      auto& prompt = static_cast<UpgradePrompt&>(form);
+      if (later) prompt.UpgradeLater.click();
+      prompt.OKButton.click();
+    };
+    auto& f = h.load();
+    EXPECT_EQ(h.ui().modalLog, std::vector<std::string>{"frmUpgrade"});
+    EXPECT_EQ(f.closed(), later);
+    EXPECT_TRUE(h.ui().boxes.empty());
+    EXPECT_EQ(h.platform.network.connectLog.empty(), later);
   }
 }
 
