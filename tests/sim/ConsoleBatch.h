@@ -2,12 +2,17 @@
 // the recorded UI, its output captured, a whole modem behind it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <memory>
 #include <sstream>
 
 #include "app/BatchMode.h"
 #include "app/MainWindow.h"
+#include "core/JsonLine.h"
+#include "core/Sha256.h"
+#include "core/UpgradeHistory.h"
 #include "sim/WorkflowPeers.h"
 
 struct Batch {
@@ -47,3 +52,39 @@ struct Batch {
   ConsolePlatform console{h.platform, platformUi};
   Platform& platform() { return console; }
 };
+
+inline std::string Sha(const std::string& bytes) {
+  Sha256 sha;
+  sha.update(bytes.data(), bytes.size());
+  return sha.hexDigest();
+}
+
+// Every line of a JSON stream, parsed; fails the test on a line that is no
+// JSON object.
+inline std::vector<JsonValue> Events(const std::string& out) {
+  std::vector<JsonValue> events;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    auto value = ParseJson(line);
+    EXPECT_TRUE(value && value->isObject()) << line;
+    if (value) events.push_back(*value);
+  }
+  return events;
+}
+
+inline std::string Text(const JsonValue& object, const char* key) {
+  const JsonValue* v = object.get(key);
+  return v && v->isString() ? v->asString() : "(missing)";
+}
+
+inline std::vector<HistoryEntry> History(WorkflowModem& h) {
+  return ReadHistory((h.home.path() / "Backup" / "history.jsonl").string()).entries;
+}
+
+// "operation outcome version_after" of each history entry, in order.
+inline std::vector<std::string> HistoryRows(WorkflowModem& h) {
+  std::vector<std::string> rows;
+  for (const auto& e : History(h))
+    rows.push_back(e.operation + " " + e.outcome + " " + e.versionAfter);
+  return rows;
+}

@@ -1,0 +1,377 @@
+// Batch mode for scripts and production lines, each run against a whole
+// simulated modem: exit codes, console and JSON output, the upgrade
+// history, verify, the wait for a slow modem and station mode.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <stdexcept>
+
+#include "sim/ConsoleBatch.h"
+
+namespace {
+using Op = BatchOptions::Operation;
+
+std::vector<std::string> Args(std::initializer_list<const char*> a) { return {a.begin(), a.end()}; }
+
+bool Has(const std::ostringstream& s, const std::string& text) {
+  return s.str().find(text) != std::string::npos;
+}
+
+// The modem leaves the network (restarting, or unplugged) and comes back.
+void Unplug(WorkflowModem& h) {
+  h.unplugZing();
+  h.unplugFtpPort();
+  h.platform.network.unlisten(Harness::kModem, h.settings.telnetPort);
+  h.platform.ftp.reachable = false;
+}
+void Plug(WorkflowModem& h, const std::string& version) {
+  h.zing->versionText = version + ",build 7";
+  h.platform.network.listen(Harness::kModem, h.settings.zingPort, h.zing);
+  h.platform.network.listen(Harness::kModem, h.settings.ftpPort, h.ftpPort);
+  h.platform.network.listen(Harness::kModem, h.settings.telnetPort, h.console);
+  h.platform.ftp.reachable = true;
+}
+const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "reset", "5.2.0.12",
+                             "5.2.0.12", "", -1, "", "done", 31};
+void WriteHistory(WorkflowModem& h) {
+  h.home.write("Backup/history.jsonl", "{\"time\":\"2026-12-0\n" + HistoryLine(kReset) + "\n");
+}
+}  // namespace
+
+TEST(BatchCommandLine, OperationsAndUsageErrors) {
+  std::string error;
+  auto cl = ParseBatchCommandLine(Args({"--batch", "restore", "5_2_0_12", "--factory"}), error);
+  ASSERT_TRUE(cl && cl->options.factory);
+  EXPECT_EQ(cl->options.restoreVersion, "5.2.0.12");
+  cl = ParseBatchCommandLine(Args({"--batch", "dns", "10.0.0.1", "10.0.0.2", "--yes"}), error);
+  ASSERT_TRUE(cl && cl->options.dns && cl->options.yes);
+  EXPECT_EQ(cl->options.dns->second, "10.0.0.2");
+  cl = ParseBatchCommandLine(
+      Args({"--batch", "--json", "--wait-back", "86400", "--station", "upgrade"}), error);
+  ASSERT_TRUE(cl && cl->options.json && cl->options.station);
+  EXPECT_EQ(cl->options.waitBackSeconds, 86400);
+  cl = ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error);
+  ASSERT_TRUE(cl);
+  EXPECT_EQ(cl->options.verifyVersion, "5.2.0.11");
+  EXPECT_TRUE(ParseBatchCommandLine(Args({"--version"}), error)->version);
+  EXPECT_EQ(BatchVersionText(), "KOVA Satellite IP Modem Upgrader, Version 2.6 October 15, 2006\n");
+
+  const std::string waitBack = "--wait-back needs a number of seconds from 1 to 86400";
+  const std::pair<std::vector<std::string>, std::string> bad[] = {
+      {Args({"--batch"}), "no operation given"},
+      {Args({"--batch", "fly"}), "unknown operation fly"},
+      {Args({"--batch", "restore"}), "restore needs the version to restore"},
+      {Args({"--batch", "dns", "1.1.1.1"}), "dns needs both addresses, or none to read them"},
+      {Args({"--batch", "version", "x"}), "unexpected argument x"},
+      {Args({"--batch", "upgrade", "--frobnicate"}), "unknown option --frobnicate"},
+      {Args({"upgrade", "--yes"}), "the options need --batch"},
+      // 0 is refused at once, not passed over for the next number.
+      {Args({"--batch", "--wait-back", "0", "5", "reset"}), waitBack},
+      {Args({"--batch", "--wait-back", "86401", "reset"}), waitBack},
+      {Args({"--batch", "--wait-back", "60", "version"}), "--wait-back goes with upgrade"},
+      {Args({"--batch", "--station", "reset"}), "--station goes with upgrade"},
+  };
+  for (const auto& [args, message] : bad) {
+    error.clear();
+    EXPECT_FALSE(ParseBatchCommandLine(args, error));
+    EXPECT_EQ(error.rfind(message, 0), 0u) << error;
+  }
+}
+
+TEST(ConsoleUi, StatusProgressBoxesAndAnswers) {
+  std::ostringstream out, err;
+  BatchOptions o;
+  ConsoleUi ui(out, err, o, [] { return std::string("T"); });
+  ui.status("Trying");
+  ui.status("");  // a cleared line prints nothing
+  ui.progress(40);
+  ui.progress(40);
+  EXPECT_EQ(out.str(), "[T] Trying\n[T] progress 40%\n");
+
+  EXPECT_EQ(ui.msgBox("line one\r\nline two", 48, "Title"), MsgOk);
+  EXPECT_EQ(err.str(), "[T] warning: Title\n    line one\n    line two\n");
+  EXPECT_EQ(ui.msgBox("Proceed?", 52, "Q"), MsgNo);
+  o.yes = true;
+  EXPECT_EQ(ui.msgBox("Proceed?", 52, "Q"), MsgYes);
+  // Quiet (a station asking whether a modem is there): nothing printed.
+  err.str("");
+  ui.setQuiet(true);
+  ui.msgBox("No modem", 16, "Q");
+  ui.setQuiet(false);
+  EXPECT_EQ(err.str(), "");
+  // The JSON stream knows four kinds: a plain box is information.
+  o.json = true;
+  out.str("");
+  ui.msgBox("Plain", 0, "P");
+  EXPECT_NE(out.str().find("\"kind\":\"information\""), std::string::npos) << out.str();
+
+  o.dns = std::make_pair("10.0.0.1", "10.0.0.2");
+  auto review = ui.reviewDns("1.1.1.1", "2.2.2.2");
+  EXPECT_EQ(review.choice, DnsReview::Choice::Modify);
+  EXPECT_EQ(review.secondary, "10.0.0.2");
+  // Shown again after the modem refused them: not sent a second time.
+  EXPECT_EQ(ui.reviewDns("1.1.1.1", "2.2.2.2").choice, DnsReview::Choice::Dismissed);
+  o.dns.reset();  // read only: the modem keeps them
+  EXPECT_EQ(ui.reviewDns("1.1.1.1", "2.2.2.2").choice, DnsReview::Choice::Keep);
+}
+
+// Each operation's exit code, output and history entry, from what the
+// modem and the home directory hold.
+TEST(BatchMode, ExitCodesOutputAndHistory) {
+  struct Case {
+    const char* what;
+    Op operation;
+    std::function<void(Batch&)> setup;
+    int code;
+    std::string out;
+    const char* err;  // empty: nothing on standard error
+    std::vector<std::string> history;
+  } cases[] = {
+      {"version", Op::Version, [](Batch&) {}, 0, "] Modem software version: 5.2.0.12\n", "", {}},
+      {"unreachable", Op::Version,
+       [](Batch& b) {
+         b.h.unplugZing();
+         b.h.unplugFtpPort();
+       },
+       3, "] Connection failed.\n", "Please check the cable connection.", {}},
+      // No image, or more than one: nothing is contacted or created.
+      {"no image", Op::Version, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); }, 2, "",
+       "Unable to find the binary file", {}},
+      {"two images", Op::Version, [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); }, 2, "",
+       "Unable to find the binary file", {}},
+      {"no home", Op::Version,
+       [](Batch& b) { b.h.settings.workingDirectory = b.h.home.str() + "/missing"; }, 2, "",
+       "Unable to find upgrade program home directory", {}},
+      // A warning that stops nothing fails nothing.
+      {"no backup directory", Op::Version, [](Batch& b) { b.h.home.write("Backup", "file"); }, 0,
+       "] Software version was retrieved!\n", "Unable to create the backup directory", {}},
+      {"log", Op::Log, [](Batch& b) { b.h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0,
+       "] Log saved to ", "", {}},
+      {"no log", Op::Log, [](Batch&) {}, 1, "] Log file doesn't exist.\n", "", {}},
+      // A modem that took the image but still runs the old one has not been upgraded.
+      {"upgrade not taken", Op::Upgrade, [](Batch&) {}, 1,
+       "] The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13.\n", "",
+       {"upgrade failed 5.2.0.12"}},
+      {"login refused", Op::Upgrade, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, 1, "",
+       "Incorrect Username or Password!", {"upgrade failed 5.2.0.12"}},
+      // After a power cut left the last line short.
+      {"restore", Op::Restore,
+       [](Batch& b) {
+         b.h.home.write("Backup/history.jsonl", "{\"time\":\"2026-12-0");
+         b.h.store("5_2_0_11");
+         b.h.zing->afterReset = "5.2.0.11,build 3";
+         b.options.restoreVersion = "5.2.0.11";
+       },
+       0, "] Modem software version: 5.2.0.11\n", "", {"restore done 5.2.0.11"}},
+      // Nothing chosen (a prefix of a kept version is no match): the modem
+      // is as it was, nothing is recorded.
+      {"restore of a version not kept", Op::Restore,
+       [](Batch& b) {
+         b.h.store("5_2_0_11");
+         b.options.restoreVersion = "5.2.0.1";
+       },
+       1, "", "Version 5.2.0.1 is not in the backup directory. Available: 5.2.0.11\n", {}},
+      {"PIC without a PIC file", Op::Pic, [](Batch&) {}, 1, "", "Unable to find pic.hex",
+       {"pic failed 5.2.0.12"}},
+      {"history, a damaged line skipped", Op::History, [](Batch& b) { WriteHistory(b.h); }, 0,
+       HistoryTable({kReset}), "] error: line 1 of ", {"reset done 5.2.0.12"}},
+      {"history as JSON", Op::History,
+       [](Batch& b) {
+         WriteHistory(b.h);
+         b.options.json = true;
+       },
+       0, HistoryLine(kReset) + "\n", "] error: line 1 of ", {"reset done 5.2.0.12"}},
+      {"DNS without an AT port", Op::Dns, [](Batch&) {}, 1, "", "AT interface",
+       {"dns failed 5.2.0.12"}},
+      // A history that cannot be written is a warning, never a failed operation.
+      {"reset, history unwritable", Op::Reset,
+       [](Batch& b) {
+         std::filesystem::create_directories(b.h.home.path() / "Backup/history.jsonl");
+       },
+       0, "] Resetting modem. Wait 20 seconds.",
+       "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
+      // Taken as a URL, this would log in to 127.0.0.1 and fetch its log.
+      {"no address to connect to", Op::Log,
+       [](Batch& b) {
+         b.h.settings.initialAddress = "1@127.0.0.1";
+         b.h.platform.ftp.files["/ram0/syslog.log"] = "log";
+       },
+       3, "] Connection failed.\n", "Can not connect to Satellite IP Modem.", {}},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Batch b;
+    b.options.operation = c.operation;
+    c.setup(b);
+    EXPECT_EQ(b.run(), c.code);
+    EXPECT_TRUE(Has(b.out, c.out)) << b.out.str();
+    if (*c.err)
+      EXPECT_TRUE(Has(b.err, c.err)) << b.err.str();
+    else
+      EXPECT_EQ(b.err.str(), "");
+    EXPECT_EQ(HistoryRows(b.h), c.history);
+    if (c.code == 2) {
+      EXPECT_TRUE(b.h.platform.network.connectLog.empty());
+      EXPECT_FALSE(b.h.home.exists("Backup"));
+    }
+  }
+}
+
+TEST(BatchMode, SecondInterruptAbandonsTheRun) {
+  Batch b;
+  b.options.operation = Op::Reset;
+  // Ctrl+C twice while the reset is under way.
+  b.h.clock().schedule(3000, [&] { b.interrupts = 1; });
+  b.h.clock().schedule(6000, [&] { b.interrupts = 2; });
+  EXPECT_EQ(b.run(), 1);
+  EXPECT_TRUE(Has(b.out, "cannot be interrupted now"));
+  EXPECT_TRUE(Has(b.out, "Abandoned."));
+  EXPECT_TRUE(b.form->closed());
+  EXPECT_LT(b.h.clock().nowMs(), 25000);
+}
+
+TEST(BatchJson, AWholeUpgradeIsOneValidObjectPerLineEndingInATrueResult) {
+  Batch b;
+  b.options.operation = Op::Upgrade;
+  b.options.json = true;
+  b.h.zing->afterReset = "5.2.0.13,build 1";
+  const auto& ftp = b.h.platform.ftp.files;
+  const std::string oldImage = ftp.at("/bin/kova.bin");
+  const std::string oldChecksum = ftp.at("/checksum.txt");
+  ASSERT_EQ(b.run(), 0);
+  auto events = Events(b.out.str());
+  ASSERT_FALSE(events.empty());
+  const JsonValue& r = events.back();
+  ASSERT_EQ(Text(r, "event"), "result");
+  for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
+                             {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
+                             {"version_after", "5.2.0.13"}})
+    EXPECT_EQ(Text(r, key), value) << key;
+  EXPECT_EQ(r.get("exit_code")->asNumber(), 0);
+  EXPECT_GE(r.get("duration_s")->asNumber(), 30.0);
+  // Each file as it lies on both sides.
+  const std::vector<std::tuple<const char*, const char*, std::string>> expected = {
+      {"download", "/bin/kova.bin", oldImage},
+      {"download", "/checksum.txt", oldChecksum},
+      {"upload", "/bin/kova.bin", ftp.at("/bin/kova.bin")},
+      {"upload", "/checksum.txt", ftp.at("/checksum.txt")},
+  };
+  const auto& files = r.get("files")->asArray();
+  ASSERT_EQ(files.size(), expected.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const auto& [direction, remote, bytes] = expected[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(Text(files[i], "direction"), direction);
+    EXPECT_EQ(Text(files[i], "remote"), remote);
+    EXPECT_EQ(files[i].get("size")->asNumber(), static_cast<double>(bytes.size()));
+    EXPECT_EQ(Text(files[i], "sha256"), Sha(bytes));
+    std::ifstream local(Text(files[i], "local"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(local), {}), bytes);
+  }
+  EXPECT_EQ(ftp.at("/bin/kova.bin"), b.h.home.read("kova_5_2_0_13.bin"));
+  auto history = History(b.h);
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(HistoryRows(b.h), std::vector<std::string>{"upgrade done 5.2.0.13"});
+  EXPECT_EQ(history[0].versionBefore, "5.2.0.12");
+  EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");
+  EXPECT_EQ(history[0].imageSha256, Sha(b.h.home.read("kova_5_2_0_13.bin")));
+  EXPECT_EQ(history[0].durationSeconds, r.get("duration_s")->asNumber());
+}
+
+TEST(BatchVerify, ComparesTheModemsImageAndLeavesNothingBehind) {
+  const std::tuple<const char*, std::string, std::string, int, const char*> cases[] = {
+      {"the new image", "KOVA-IMAGE 5.2.0.13\nimage bytes", "", 0, "] match\n"},
+      {"another image", "KOVA-IMAGE 5.2.0.12\nold image", "", 1, "] differs\n"},
+      {"a backup", "KOVA-IMAGE 5_2_0_11", "5.2.0.11", 0, "] match\n"},
+  };
+  for (const auto& [what, onModem, version, code, verdict] : cases) {
+    SCOPED_TRACE(what);
+    Batch b;
+    b.h.store("5_2_0_11");
+    b.h.platform.ftp.files["/bin/kova.bin"] = onModem;
+    b.options.operation = Op::Verify;
+    b.options.verifyVersion = version;
+    EXPECT_EQ(b.run(), code);
+    EXPECT_TRUE(Has(b.out, verdict)) << b.out.str();
+    EXPECT_TRUE(Has(b.out, "] modem     " + Sha(onModem)));
+    EXPECT_EQ(b.h.platform.ftp.files["/bin/kova.bin"], onModem);
+    // Only the backup pair: the modem's copy is gone.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b.h.home.path() / "Backup"), {}),
+              2);
+  }
+}
+
+TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIsUp) {
+  struct Case {
+    long awayMs;   // how long the restarting modem stays silent
+    int waitBack;  // seconds; 0: no --wait-back
+    int code;
+    int asked;     // times the modem was asked again
+  };
+  for (const Case& c : {Case{60000, 120, 0, 7}, Case{60000, 0, 3, 0}, Case{600000, 20, 3, 4}}) {
+    SCOPED_TRACE(c.waitBack);
+    Batch b;
+    b.options.operation = Op::Reset;
+    b.options.waitBackSeconds = c.waitBack;
+    b.h.zing->onReset = [&b, c] {
+      // Off the network once the order is out, as a restarting modem is.
+      b.h.clock().schedule(1, [&b, c] {
+        Unplug(b.h);
+        b.h.clock().schedule(c.awayMs, [&b] { Plug(b.h, "5.2.0.12"); });
+      });
+    };
+    EXPECT_EQ(b.run(), c.code);
+    int asked = 0;
+    for (auto at = b.out.str().find("Waiting for the modem to come back"); at != std::string::npos;
+         at = b.out.str().find("Waiting for the modem to come back", at + 1))
+      ++asked;
+    EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(Has(b.out, "] Modem software version: 5.2.0.12"), c.code == 0);
+  }
+}
+
+// Modems come and go at one address: two are upgraded, one that already
+// runs the new version is skipped, and Ctrl+C between modems ends the line.
+TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
+  Batch b;
+  b.options.operation = Op::Upgrade;
+  b.options.station = true;
+  b.options.json = true;
+  b.h.zing->afterReset = "5.2.0.13,build 1";
+  auto& clock = b.h.clock();
+  const std::map<std::string, std::string> fresh = b.h.platform.ftp.files;
+  clock.schedule(60000, [&] { Unplug(b.h); });
+  clock.schedule(90000, [&] {
+    b.h.platform.ftp.files = fresh;
+    Plug(b.h, "5.2.0.12");
+  });
+  clock.schedule(160000, [&] { Unplug(b.h); });
+  clock.schedule(190000, [&] { Plug(b.h, "5.2.0.13"); });
+  // The operator presses Enter instead of unplugging the third modem: it is
+  // taken for the next one, and skipped again.
+  bool pressed = false;
+  b.enterPressed = [&] {
+    if (pressed || clock.nowMs() < 220000) return false;
+    return pressed = true;
+  };
+  clock.schedule(260000, [&] { b.interrupts = 1; });
+  // A station that never stops fails here instead of hanging.
+  clock.schedule(600000, [] { throw std::runtime_error("the station did not stop"); });
+  EXPECT_EQ(b.run(), 0);
+  auto events = Events(b.out.str());
+  std::vector<std::string> results;
+  int skips = 0;
+  for (const auto& e : events) {
+    if (Text(e, "event") == "result") results.push_back(Text(e, "outcome"));
+    skips += Text(e, "text") == "The modem already runs 5.2.0.13: skipped.";
+  }
+  EXPECT_EQ(results, (std::vector<std::string>{"done", "done"}));
+  EXPECT_EQ(skips, 2);
+  ASSERT_FALSE(events.empty());
+  ASSERT_EQ(Text(events.back(), "event"), "summary");
+  EXPECT_EQ(events.back().get("done")->asNumber(), 2);
+  EXPECT_EQ(events.back().get("skipped")->asNumber(), 2);
+  EXPECT_EQ(History(b.h).size(), 2u);
+}

@@ -1,0 +1,325 @@
+// The window itself: start-up, the controls while busy, the hidden log
+// download, the close sequence and the history of its operations.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/LogDownload.h"
+#include "app/UpgradePrompt.h"
+#include "at/ModemAddressDialog.h"
+#include "sim/ConsoleBatch.h"
+#include "transfer/FtpChain.h"
+#include "transfer/TelnetSession.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kCtrlB = LogDownload::kCtrlB;
+constexpr int kCtrlN = LogDownload::kCtrlN;
+
+const std::vector<std::string> kAll = {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem",
+                                       "cmdUpgrade", "cmdRestore", "cmdPICupgrade",
+                                       "cmdUpgradeMenu", "cmdRestoreMenu", "cmdPicUpgradeMenu",
+                                       "cmdSetModemIP", "mnuFileExit", "txtIPAddress"};
+// The operation controls that are enabled, by name.
+std::vector<std::string> Enabled(MainWindow& f) {
+  std::vector<std::string> on;
+  for (const auto& n : kAll)
+    if (f.find(n)->enabled()) on.push_back(n);
+  return on;
+}
+// After an FTP time-out only what cannot harm the image stays usable.
+const std::vector<std::string> kLocked = {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem",
+                                          "cmdSetModemIP", "mnuFileExit"};
+}  // namespace
+
+TEST(Startup, HomeBackupDirectoryImageAndFirstQuery) {
+  Harness h;
+  h.home.write("Backup/kova_1_0.bin", "old");  // an existing backup stays
+  h.home.write("subdir/kova_9_9.bin", "not in the home itself");
+  fs::create_directory(h.home.path() / "kova_7_7.bin");  // a directory is no image
+  h.settings.workingDirectory = "  " + h.home.str() + "/  ";
+  auto& f = h.load();
+  EXPECT_EQ(f.session().homeDir, h.home.str() + "/");
+  EXPECT_TRUE(h.home.exists("Backup/kova_1_0.bin"));
+  EXPECT_EQ(f.txtNewSoftwareVersion.text(), "5.2.0.13");
+  EXPECT_EQ(h.ui().shown, std::vector<std::string>{"frmMain"});
+  EXPECT_TRUE(h.ui().boxes.empty());
+  EXPECT_TRUE(h.busy());
+  EXPECT_EQ(h.platform.network.connectLog, std::vector<std::string>{"127.0.0.1:1827"});
+  h.advance(1000);
+  EXPECT_EQ(Enabled(f), kAll);
+  f.cmdResetModem.click();
+  h.advance(10);
+  EXPECT_TRUE(Enabled(f).empty());  // Exit too, and the address field
+}
+
+TEST(Startup, PicFileDecidesTheAutomaticPicUpgrade) {
+  for (auto [file, label] : {std::pair{"", "No PIC file to upgrade in this version."},
+                             std::pair{"PIC.hex", "Automatic PIC upgrade"}}) {
+    Harness h;
+    if (*file) h.home.write(file, ":00000001FF");
+    auto& f = h.load();
+    EXPECT_EQ(f.AutoPicLabel.caption(), label);
+    EXPECT_EQ(f.AutoPic.enabled(), *file != 0);
+  }
+}
+
+// Started with -u the user is asked first: "Later" ends the program without
+// a word, before anything is contacted.
+TEST(Startup, UpgradeLaterEndsSilentlyBeforeAnythingElse) {
+  for (bool later : {false, true}) {
+    Harness h;
+    h.settings.commandLine = "-u";
+    h.ui().modalScripts["frmUpgrade"] = [later](Form& form) {
+      auto& prompt = static_cast<UpgradePrompt&>(form);
+      if (later) prompt.UpgradeLater.click();
+      prompt.OKButton.click();
+    };
+    auto& f = h.load();
+    EXPECT_EQ(h.ui().modalLog, std::vector<std::string>{"frmUpgrade"});
+    EXPECT_EQ(f.closed(), later);
+    EXPECT_TRUE(h.ui().boxes.empty());
+    EXPECT_EQ(h.platform.network.connectLog.empty(), later);
+  }
+}
+
+namespace {
+// Ctrl+B then Ctrl+N: the hidden log download, run to its end.
+void LogKeys(MainWindow& f) {
+  f.onKeyPress(kCtrlB);
+  f.onKeyPress(kCtrlN);
+}
+int Downloads(Harness& h) {
+  int n = 0;
+  for (auto& c : h.platform.ftp.log) n += c.rfind("GET /ram0/syslog.log ", 0) == 0;
+  return n;
+}
+}  // namespace
+
+TEST(HiddenLogDownload, OnlyCtrlBThenCtrlNWhileIdle) {
+  Harness h;
+  auto& f = h.load();
+  h.advance(1000);
+  for (int key : {kCtrlB, int('a'), kCtrlN, kCtrlN, kCtrlB, kCtrlB, kCtrlN}) f.onKeyPress(key);
+  EXPECT_EQ(Downloads(h), 0);
+  // While busy a download would take over the running chain; half typed
+  // while busy and finished when idle is nothing either.
+  f.cmdResetModem.click();
+  h.advance(10);
+  LogKeys(f);
+  f.onKeyPress(kCtrlB);
+  h.advance(40000);
+  f.onKeyPress(kCtrlN);
+  EXPECT_EQ(Downloads(h), 0);
+  LogKeys(f);
+  EXPECT_EQ(Downloads(h), 1);
+}
+
+// The log on disk is replaced only by a whole new one, and the status line
+// tells when the one there is from an earlier download.
+TEST(HiddenLogDownload, EndsAsTheModemAnswers) {
+  struct Case {
+    const char* what;
+    std::function<void(Harness&)> setup;
+    const char* seen;    // a status shown on the way
+    std::string status;  // at the end; EARLIER: the note on the earlier log
+    const char* box;     // how the one box starts; empty: none
+    const char* log;
+    bool locked;  // the upgrade controls locked
+  };
+  const std::vector<Case> cases = {
+      {"log present", [](Harness&) {}, "Downloading Log", "Log downloaded", "", "boot\n", false},
+      {"no log", [](Harness& h) { h.platform.ftp.files.clear(); }, "Downloading Log",
+       "Log file doesn't exist. EARLIER", "", "older log\n", false},
+      // The re-query after the watchdog reports the time-out first, even a
+      // slow one.
+      {"stalled", [](Harness& h) {
+         h.platform.ftp.faults["GET /ram0/syslog.log"] = SimFtpServer::Fault{};
+         h.zing->replyDelayMs = 4000;
+       },
+       "Timer expired. Checking connection....", "Software version was retrieved! EARLIER",
+       "FTP timeout.", "older log\n", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Harness h;
+    h.platform.ftp.files["/ram0/syslog.log"] = "boot\n";
+    h.home.write("Backup/sylog.log", "older log\n");
+    c.setup(h);
+    auto& f = h.load();
+    h.advance(5000);
+    LogKeys(f);
+    std::string status = c.status;
+    if (auto at = status.find("EARLIER"); at != std::string::npos)
+      status.replace(at, 7, "Log not downloaded: " + f.session().backupDir +
+                                "/sylog.log is from an earlier download.");
+    EXPECT_TRUE(h.sawStatus(c.seen));
+    EXPECT_EQ(f.status(), status);
+    const auto boxes = h.boxTexts();
+    ASSERT_EQ(boxes.size(), *c.box ? 1u : 0u);
+    if (*c.box) {
+      EXPECT_EQ(boxes[0].rfind(c.box, 0), 0u);
+    }
+    EXPECT_FALSE(h.busy());
+    EXPECT_EQ(Enabled(f), c.locked ? kLocked : kAll);
+    EXPECT_EQ(h.home.read("Backup/sylog.log"), c.log);
+    EXPECT_EQ(std::distance(fs::directory_iterator(h.home.path() / "Backup"), {}), 1);
+  }
+}
+
+TEST(HiddenLogDownload, OwnLimitOfThreeMinutes) {
+  Harness h;
+  h.platform.ftp.faults["GET /ram0/syslog.log"] = SimFtpServer::Fault{};
+  auto& f = h.load();
+  h.advance(1000);
+  // Only the download's own limit ends the stall once the request watchdog
+  // is silenced (the sim's timers are the only way to reach it).
+  for (auto* t : h.platform.timers)
+    if (t->interval() == FtpChain::kRequestLimitMs) t->onTick = [] {};
+  bool executingDuringBox = true;
+  h.ui().onMsgBox = [&](const MsgRecord&) {
+    executingDuringBox = h.platform.ftpClients.at(0)->stillExecuting();
+  };
+  LogKeys(f);
+  ASSERT_EQ(h.ui().boxes.size(), 1u);
+  const auto& box = h.ui().boxes[0];
+  EXPECT_EQ(box.atMs, 1000 + 181000);  // the first round past 180 s
+  EXPECT_EQ(box.text, "Syslog file downloading failed.  Click OK and close the upgrader.  Check "
+                      "connection before retrying.");
+  EXPECT_EQ(box.style, 48);
+  EXPECT_EQ(box.title, "Satellite IP Modem Upgrader");
+  EXPECT_FALSE(executingDuringBox);  // cancelled before the user is told
+  EXPECT_TRUE(f.idle());
+  EXPECT_FALSE(h.busy());
+  EXPECT_FALSE(h.home.exists("Backup/sylog.log"));
+}
+
+TEST(HiddenLogDownload, CommandRefusedAtOnceFreesTheClientForARetry) {
+  Harness h;
+  h.platform.ftp.files["/ram0/syslog.log"] = "boot\n";
+  // The modem never answers the CLOSE of a first download, so the next GET
+  // finds the client still executing.
+  h.platform.ftp.faults["CLOSE"] = SimFtpServer::Fault{};
+  auto& f = h.load();
+  h.advance(1000);
+  LogKeys(f);
+  LogKeys(f);
+  ASSERT_EQ(h.boxTexts().size(), 1u);
+  EXPECT_EQ(h.boxTexts()[0].rfind("An unexpected FTP error occurred.", 0), 0u);
+  EXPECT_FALSE(h.busy());
+  LogKeys(f);
+  EXPECT_EQ(Downloads(h), 2);
+  EXPECT_EQ(f.status(), "Log downloaded");
+}
+
+// The user cannot close the window while an operation runs; the end of the
+// session closes it all the same, leaving nothing running, and starts the
+// sibling program asked for.
+TEST(CloseSequence, RefusedWhileBusyButNeverAtTheEndOfTheSession) {
+  auto silent = std::make_shared<BasicPeer>();
+  silent->mode = SimPeer::Accept::Ignore;
+  const std::tuple<const char*, int Settings::*, std::shared_ptr<SimPeer>,
+                   std::function<void(MainWindow&)>>
+      cases[] = {
+          {"reset: connection open, restart pending", &Settings::zingPort, nullptr,
+           [](MainWindow& w) { w.cmdResetModem.click(); }},
+          {"DNS: connect guard", &Settings::atPort, silent,
+           [](MainWindow& w) { w.cmdSetDNS.click(); }},
+      };
+  for (auto& [what, port, peer, start] : cases) {
+    SCOPED_TRACE(what);
+    Harness h;
+    h.settings.commandLine = "/ModemInfo";
+    if (peer) h.platform.network.listen(Harness::kModem, h.settings.*port, peer);
+    auto& w = h.load();
+    h.advance(1000);
+    start(w);
+    h.advance(10);
+    ASSERT_TRUE(h.busy());
+    EXPECT_FALSE(w.requestClose(Form::kCloseByUser));
+    EXPECT_FALSE(w.requestClose(Form::kCloseByProgram));
+    EXPECT_TRUE(h.platform.console().started.empty());
+    EXPECT_TRUE(w.requestClose(Form::kCloseBySystem));
+    const auto dir = (h.home.path().parent_path() / "ModemInfo").lexically_normal();
+    EXPECT_EQ(h.platform.console().started,
+              (decltype(h.platform.console().started){{(dir / "ModemInfoUpgrader").string(),
+                                                       dir.string()}}));
+    h.advance(0);
+    for (auto& conn : h.platform.network.peer(Harness::kModem, h.settings.*port)->connections)
+      EXPECT_FALSE(conn->open());
+    // Nothing fires later: no box, no connection, no status.
+    const auto connects = h.platform.network.connectLog;
+    const auto statuses = h.statuses;
+    h.advance(60000);
+    EXPECT_TRUE(h.ui().boxes.empty());
+    EXPECT_EQ(h.platform.network.connectLog, connects);
+    EXPECT_EQ(h.statuses, statuses);
+  }
+}
+
+// An address that a URL or a resolver would read as something else is never
+// connected to, on any channel: it fails as an unreachable modem does.
+TEST(ModemAddress, WhatIsNoAddressIsNeverConnectedTo) {
+  for (const char* address : {"1@127.0.0.2", "127.0.0.9@127.0.0.2", "127.0.0.2#x", "1/x",
+                              "a b", "x:21", "modem-1.local"}) {
+    SCOPED_TRACE(address);
+    const bool hostName = std::string(address) == "modem-1.local";
+    Harness h;
+    h.settings.initialAddress = address;
+    auto& f = h.load();
+    h.advance(7100);  // the version query, then the FTP-port probe
+    f.telnet().prepareForDownload();
+    h.advance(5000);
+    f.cmdSetDNS.click();
+    h.advance(5000);
+    LogKeys(f);
+    h.advance(100);
+    EXPECT_EQ(h.platform.network.connectLog.empty(), !hostName);
+    if (hostName) continue;
+    std::vector<std::string> firstLines;
+    for (const auto& text : h.boxTexts()) firstLines.push_back(text.substr(0, text.find('\r')));
+    const std::string noAt = "Can not Connect to AT interface. ";
+    EXPECT_EQ(firstLines,
+              (std::vector<std::string>{
+                  "Unable to get Satellite IP Modem's software version.", noAt, noAt,
+                  "Can not connect to Satellite IP Modem. Please check cable connection and "
+                  "retry."}));
+    EXPECT_EQ(h.platform.ftp.logins, 0);
+    EXPECT_FALSE(h.busy());
+  }
+}
+
+// The window records its own operations once each has ended whole: the
+// upgrade after its re-query, the address change at once; a read is no change.
+TEST(WindowHistory, EachOperationThatChangesTheModemIsRecordedOnceItEnded) {
+  WorkflowModem h;
+  h.zing->afterReset = "5.2.0.13,build 1";
+  h.ui().modalScripts["UpdateModemIP"] = [](Form& form) {
+    static_cast<ModemAddressDialog&>(form).cmdUpdate.click();
+  };
+  h.start();
+  h.platform.ftp.loginOk = false;
+  h.f().cmdUpgrade.click();
+  h.settle();
+  h.platform.ftp.loginOk = true;
+  const long start = h.clock().nowMs();
+  h.f().cmdUpgrade.click();
+  EXPECT_EQ(History(h).size(), 1u);  // the reset and re-query are still to come
+  h.settle();
+  const double seconds = (h.clock().nowMs() - start) / 1000.0;
+  h.advance(200);
+  h.f().cmdSetModemIP.click();
+  h.advance(200);
+  h.f().cmdGetSoftwareVersion.click();
+  h.settle();
+  h.advance(200);
+  EXPECT_EQ(HistoryRows(h), (std::vector<std::string>{"upgrade failed 5.2.0.12",
+                                                      "upgrade done 5.2.0.13",
+                                                      "address done 5.2.0.13"}));
+  auto history = History(h);
+  ASSERT_EQ(history.size(), 3u);
+  EXPECT_NEAR(history[1].durationSeconds, seconds, 0.2);
+  EXPECT_EQ(history[1].modemAddress, Harness::kModem);
+  EXPECT_EQ(history[2].modemAddress, "192.168.128.100");
+}
