@@ -77,16 +77,3 @@ class GreetingPeer : public BasicPeer {
     if (!silent) c.send(greeting, greetDelayMs);
   }
 };
-
-// A line-oriented peer scripted with a function: replies to each piece.
-class ScriptedPeer : public BasicPeer {
- public:
-  std::function<void(SimConnection&)> accepted;
-  std::function<void(SimConnection&, const std::string&)> data;
-  void onAccept(SimConnection& c) override {
-    if (accepted) accepted(c);
-  }
-  void onData(SimConnection& c, const std::string& b) override {
-    if (data) data(c, b);
-  }
-};

@@ -42,7 +42,7 @@ void SimFtpClient::execute(const std::string& command) {
     auto it = server_.faults.find("CLOSE");
     if (it != server_.faults.end()) {
       auto f = it->second;
-      if (!server_.stickyFaults) server_.faults.erase(it);
+      server_.faults.erase(it);
       if (f.kind == SimFtpServer::Fault::Stall) return;
     }
     finish(session_ ? t : 0, Disconnected);
@@ -65,7 +65,7 @@ void SimFtpClient::execute(const std::string& command) {
   auto it = server_.faults.find(key);
   if (it != server_.faults.end()) {
     auto f = it->second;
-    if (!server_.stickyFaults) server_.faults.erase(it);
+    server_.faults.erase(it);
     long when = f.afterMs >= 0 ? f.afterMs : t;
     switch (f.kind) {
       case SimFtpServer::Fault::Stall:

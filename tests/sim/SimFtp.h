@@ -26,10 +26,8 @@ class SimFtpServer {
   bool loginOk = true;                       // else 12014
   long commandMs = 100;                      // time one command takes
   // Faults by command verb and remote path ("GET /bin/kova.bin",
-  // "DELETE /config.txt", "PUT /pic.hex", "CLOSE"); used once each unless
-  // sticky.
+  // "DELETE /config.txt", "PUT /pic.hex", "CLOSE"); used once each.
   std::map<std::string, Fault> faults;
-  bool stickyFaults = false;
   // Relative local paths resolve against this directory (the home).
   std::string localBase;
   std::vector<std::string> log;  // command texts, as executed
@@ -38,7 +36,7 @@ class SimFtpServer {
 
 class SimFtpClient : public FtpClient {
  public:
-  SimFtpClient(SimFtpServer& server, int port) : server_(server), port_(port) {}
+  explicit SimFtpClient(SimFtpServer& server) : server_(server) {}
   ~SimFtpClient() override;
   void setRemoteHost(const std::string& host) override { host_ = host; }
   std::string remoteHost() const override { return host_; }
@@ -47,13 +45,10 @@ class SimFtpClient : public FtpClient {
   int responseCode() const override { return code_; }
   std::string responseInfo() const override { return info_; }
   void cancel() override;
-  int port() const { return port_; }
-  bool sessionOpen() const { return session_; }
 
  private:
   void finish(long delayMs, int state, int code = 0, std::string info = {});
   SimFtpServer& server_;
-  int port_;
   std::string host_;
   bool busy_ = false;
   bool session_ = false;

@@ -29,8 +29,6 @@ class SimLoop : public EventLoop {
   // Advances until pred() holds or limitMs have passed; true when it held.
   bool advanceUntil(const std::function<bool()>& pred, long limitMs, long stepMs = 1);
   long nowMs() const { return now_; }
-  bool idle() const { return queue_.empty(); }
-  std::size_t pending() const { return queue_.size(); }
 
  private:
   void runUntil(long t);

@@ -67,7 +67,7 @@ void SimSocket::connect() {
   std::weak_ptr<bool> alive = alive_;
   auto& loop = net_.loop();
   if (!peer || peer->accept() == SimPeer::Accept::Refuse) {
-    loop.schedule(net_.refuseDelayMs, [this, gen, alive] {
+    loop.schedule(0, [this, gen, alive] {
       if (alive.expired() || !current(gen) || state_ != Connecting) return;
       state_ = Error;
       if (onError) onError(10061, "Connection is forcefully rejected");
@@ -89,12 +89,10 @@ void SimSocket::sendData(std::string_view bytes) {
   if (state_ != Connected || !conn_)
     throw PlatformError(40006, "Wrong protocol or connection state for the requested transaction or request");
   std::string data(bytes);
-  sentLog += data;
   auto conn = conn_;
   net_.loop().schedule(0, [conn, data] {
     auto peer = conn->peer_.lock();
     if (!conn->open_ || !peer) return;
-    conn->received_ += data;
     peer->received += data;
     peer->onData(*conn, data);
   });

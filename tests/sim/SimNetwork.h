@@ -26,8 +26,6 @@ class SimConnection : public std::enable_shared_from_this<SimConnection> {
   // Breaks the connection with a socket error after delayMs.
   void fail(int number, const std::string& description, long delayMs = 0);
   bool open() const { return open_; }
-  // Everything the tool sent on this connection.
-  const std::string& received() const { return received_; }
 
  private:
   friend class SimSocket;
@@ -37,7 +35,6 @@ class SimConnection : public std::enable_shared_from_this<SimConnection> {
   unsigned generation_;
   std::weak_ptr<SimPeer> peer_;  // the peer owns its connections
   bool open_ = true;
-  std::string received_;
 };
 
 // A scripted peer. Override what the scenario needs.
@@ -60,11 +57,10 @@ class SimNetwork {
  public:
   explicit SimNetwork(SimLoop& loop) : loop_(loop) {}
   SimLoop& loop() { return loop_; }
-  // A host:port with no peer refuses connections after refuseDelayMs.
+  // A host:port with no peer refuses connections at once.
   void listen(const std::string& host, int port, std::shared_ptr<SimPeer> peer);
   void unlisten(const std::string& host, int port);
   std::shared_ptr<SimPeer> peer(const std::string& host, int port);
-  long refuseDelayMs = 0;
   // Every connect attempt, as "host:port", in order.
   std::vector<std::string> connectLog;
 
@@ -84,9 +80,6 @@ class SimSocket : public TcpSocket {
   void sendData(std::string_view bytes) override;
   std::string getData() override;
   void close() override;
-
-  // Everything the tool sent on this socket, across connections.
-  std::string sentLog;
 
  private:
   friend class SimConnection;

@@ -59,11 +59,10 @@ ConsoleResult SimProcess::runConsole(const std::string& commandLine) {
 
 bool SimProcess::startDetached(const std::string& program, const std::string& workingDirectory) {
   started.emplace_back(program, workingDirectory);
-  return startSucceeds;
+  return true;
 }
 
 std::optional<std::vector<Resolver::Address>> SimResolver::resolveIPv4(const std::string& name) {
-  lookups.push_back(name);
   auto it = answers.find(name);
   if (it == answers.end() || it->second.empty()) return std::nullopt;
   auto a = it->second.front();
@@ -78,13 +77,11 @@ std::unique_ptr<Timer> SimPlatform::createTimer() {
 }
 
 std::unique_ptr<TcpSocket> SimPlatform::createSocket(int remotePort) {
-  auto s = std::make_unique<SimSocket>(network, remotePort);
-  sockets.push_back(s.get());
-  return s;
+  return std::make_unique<SimSocket>(network, remotePort);
 }
 
-std::unique_ptr<FtpClient> SimPlatform::createFtpClient(int port) {
-  auto c = std::make_unique<SimFtpClient>(ftp, port);
+std::unique_ptr<FtpClient> SimPlatform::createFtpClient(int /*port*/) {
+  auto c = std::make_unique<SimFtpClient>(ftp);
   ftpClients.push_back(c.get());
   return c;
 }

@@ -73,7 +73,6 @@ class SimProcess : public Process {
   std::map<std::string, ConsoleResult> results;  // by command line; default: ran, no output
   std::vector<std::string> commands;             // every command line run
   std::vector<std::pair<std::string, std::string>> started;  // program, directory
-  bool startSucceeds = true;
 };
 
 class SimResolver : public Resolver {
@@ -83,7 +82,6 @@ class SimResolver : public Resolver {
   std::string hostName = "fieldpc";
   // Successive answers for each name; the last one repeats.
   std::map<std::string, std::deque<std::optional<std::vector<Address>>>> answers;
-  std::vector<std::string> lookups;
 };
 
 class SimPlatform : public Platform {
@@ -104,8 +102,7 @@ class SimPlatform : public Platform {
   SimUi& recordedUi() { return ui_; }
   SimProcess& console() { return process_; }
   SimResolver& names() { return resolver_; }
-  // Every socket and timer created, for inspection.
-  std::vector<SimSocket*> sockets;
+  // Every timer and FTP client created, for inspection.
   std::vector<SimTimer*> timers;
   std::vector<SimFtpClient*> ftpClients;
 
