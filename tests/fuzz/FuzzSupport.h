@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,20 @@ inline std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t siz
   }
   return out;
 }
+
+// A port scripted with functions: what it sends on accepting, and on each
+// piece the tool sends.
+class ScriptedPeer : public BasicPeer {
+ public:
+  std::function<void(SimConnection&)> accepted;
+  std::function<void(SimConnection&, const std::string&)> data;
+  void onAccept(SimConnection& c) override {
+    if (accepted) accepted(c);
+  }
+  void onData(SimConnection& c, const std::string& b) override {
+    if (data) data(c, b);
+  }
+};
 
 // Fails the run: the window stayed busy with nothing left to end it.
 inline void Require(bool condition) {
