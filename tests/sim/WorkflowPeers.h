@@ -15,6 +15,9 @@
 
 using Lines = std::vector<std::string>;
 
+inline const std::string kUpgradeCompleted =
+    "Upgrade Completed.\r\nClick OK and wait until we get software version.";
+
 class WorkflowModem : public Harness {
  public:
   enum class Entry { Upgrade, UpgradeMenu, Restore, RestoreMenu, Pic, PicMenu };
@@ -57,17 +60,16 @@ class WorkflowModem : public Harness {
     }
   }
 
-  // The time (virtual ms) at which the status line first showed text; -1 if never.
-  long statusAt(const std::string& text) const {
+  struct Shown {
+    long atMs = -1;
+    bool busy = false;  // the window's state at that moment
+    std::string text;
+  };
+  // When the status line first showed text; atMs is -1 if never.
+  Shown status(const std::string& text) const {
     for (const auto& s : shown_)
-      if (s.text == text) return s.atMs;
-    return -1;
-  }
-  // The window was busy when the status line first showed text.
-  bool busyAt(const std::string& text) const {
-    for (const auto& s : shown_)
-      if (s.text == text) return s.busy;
-    return false;
+      if (s.text == text) return s;
+    return {};
   }
 
   // Until idle: no busy state, and no restart, re-query or FTP watchdog pending.
@@ -104,10 +106,5 @@ class WorkflowModem : public Harness {
         line.replace(at, home.size(), "~/");
     return lines;
   }
-  struct Shown {
-    long atMs;
-    bool busy;
-    std::string text;
-  };
   std::vector<Shown> shown_;
 };
