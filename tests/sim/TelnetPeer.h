@@ -23,8 +23,6 @@ class TelnetPeer : public BasicPeer {
                                       {"Reflash done. Completed\r\n-> ", 30000}};
   // Answers to the prepare command; empty for a console that goes silent.
   std::vector<Piece> prepareAnswer = {{"mmi_prepare_for_download\r\nready\r\n-> ", 20}};
-  // Answer to any other line.
-  std::vector<Piece> otherAnswer = {};
 
   // Command lines received (without CR LF), in order, across connections.
   std::vector<std::string> lines;
@@ -42,8 +40,6 @@ class TelnetPeer : public BasicPeer {
         sendAll(c, reflashAnswer);
       else if (line == "mmi_prepare_for_download")
         sendAll(c, prepareAnswer);
-      else
-        sendAll(c, otherAnswer);
     }
   }
 

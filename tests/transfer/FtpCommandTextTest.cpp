@@ -10,8 +10,8 @@
 
 namespace {
 
-// The texts the chains send (the roads send them all), with blanks in
-// paths, between and around the words, and paths that are not ASCII.
+// The roads send the texts of every kind; here blanks in paths, between
+// and around the words, and paths that are not ASCII.
 TEST(FtpCommandText, TheTextsTheChainsSend) {
   struct Row {
     std::string text;
@@ -24,7 +24,6 @@ TEST(FtpCommandText, TheTextsTheChainsSend) {
        "/bin/kova.bin", "/home/u/My Modem/backup/kova_1_2_3_4.bin"},
       {"PUT \"C:\\Kova Tool\\chk_2_6_0_1.txt\" /checksum.txt", FtpCommand::Put, "/checksum.txt",
        "C:\\Kova Tool\\chk_2_6_0_1.txt"},
-      {"DELETE /config.txt", FtpCommand::Delete, "/config.txt", ""},
       {" CLOSE ", FtpCommand::Close, "", ""},
       // Blanks inside quotes are kept as they are.
       {"  GET   /checksum.txt    \"a  b\"  ", FtpCommand::Get, "/checksum.txt", "a  b"},
