@@ -130,7 +130,7 @@ TEST(Workflow, EachWaitIsBounded) {
       EXPECT_EQ(h.ui().boxes[0].text.rfind(c.box, 0), 0u) << h.ui().boxes[0].text;
       EXPECT_EQ(h.ui().boxes[0].style, MsgExclamation);
     }
-    EXPECT_EQ(h.ftpLog().size(), c.commands);
+    EXPECT_EQ(h.platform.ftp.log.size(), c.commands);
     EXPECT_EQ(h.zing->requests, c.zing);
     EXPECT_EQ(h.backups(), c.store);
     EXPECT_TRUE(h.f().telnet().idle());
@@ -149,17 +149,17 @@ TEST(Workflow, CommandRefusedAtOnceIsReportedAndFreesTheClient) {
   h.click(Entry::Pic);
   h.settle();
   h.platform.ftp.faults.clear();
-  h.ftpLog().clear();
+  h.platform.ftp.log.clear();
   h.ui().boxes.clear();
   h.click(Entry::Upgrade);
   h.settle();
   EXPECT_EQ(h.boxes(), Lines{"An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\n"
                              "Error Code:  35764 : Still executing last request"});
-  EXPECT_TRUE(h.ftpLog().empty());
+  EXPECT_TRUE(h.platform.ftp.log.empty());
   EXPECT_FALSE(h.busy());
   h.click(Entry::Upgrade);
   h.settle();
-  EXPECT_EQ(h.ftpLog().size(), 6u);
+  EXPECT_EQ(h.platform.ftp.log.size(), 6u);
   EXPECT_EQ(h.boxes().back(), kUpgradeCompleted);
 }
 
@@ -180,7 +180,7 @@ TEST(Workflow, PendingReflashStartedByTheUpgradesOwnQueryIsWaitedFor) {
   ASSERT_FALSE(h.f().session().runningVersionKnown());
   auto back = std::make_shared<ZingPeer>();
   h.platform.network.listen(Harness::kModem, h.settings.zingPort, back);
-  h.ftpLog().clear();
+  h.platform.ftp.log.clear();
   h.console->lines.clear();
 
   h.f().cmdUpgrade.click();

@@ -77,9 +77,8 @@ class WorkflowModem : public Harness {
     clock().advanceUntil([&] { return f().idle(); }, limitMs);
   }
 
-  std::vector<std::string>& ftpLog() { return platform.ftp.log; }
   // The commands on the wire and the boxes, the home directory written as "~/".
-  Lines wire() { return tilde(ftpLog()); }
+  Lines wire() { return tilde(platform.ftp.log); }
   Lines boxes() { return tilde(boxTexts()); }
   // Names in the backup directory, sorted.
   Lines backups() {

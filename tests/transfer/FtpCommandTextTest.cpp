@@ -20,8 +20,6 @@ TEST(FtpCommandText, TheTextsTheChainsSend) {
     std::string local;
   };
   const Row rows[] = {
-      {"GET /bin/kova.bin \"/home/u/My Modem/backup/kova_1_2_3_4.bin\"", FtpCommand::Get,
-       "/bin/kova.bin", "/home/u/My Modem/backup/kova_1_2_3_4.bin"},
       {"PUT \"C:\\Kova Tool\\chk_2_6_0_1.txt\" /checksum.txt", FtpCommand::Put, "/checksum.txt",
        "C:\\Kova Tool\\chk_2_6_0_1.txt"},
       {" CLOSE ", FtpCommand::Close, "", ""},
