@@ -98,9 +98,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
       {"automatic PIC: reflashed after the restart, the version read again", Entry::Upgrade, pic,
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "PUT pic.hex /pic.hex", "CLOSE"},
        {kPrepare, kReflash}, {13, 4, 4}, {0, 20, 40, 70, 80, 90, 100},
-       {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait...",
-        "PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT",
-        "PIC reflash completed. Wait for restart..."},
+       {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait..."},
        {kUpgradeCompleted}, kExcl, kUpg, kBackup, kNew},
       // The deletion finds nothing: the chain still closes and restarts.
       {"factory mode with automatic PIC, modem without configuration", Entry::Upgrade,
@@ -188,11 +186,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        "KOVA-IMAGE 5_2_0_11"},
       {"PIC button: upload, reflash, version", Entry::Pic, pic,
        {"PUT pic.hex /pic.hex", "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
-       {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait...",
-        "Sending PIC reflash command.",
-        "PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT",
-        "PIC reflash completed. Wait for restart..."},
-       {kUpgradeCompleted}, kExcl, kUpg, {}, kOld},
+       {"Sending PIC reflash command."}, {kUpgradeCompleted}, kExcl, kUpg, {}, kOld},
       // Only the FTP port answered at start-up, then the modem named its
       // version: the series rule holds again.
       {"upgrade across series once the version is read", Entry::Upgrade,

@@ -88,18 +88,6 @@ TEST(Workflow, EachWaitIsBounded) {
       // The chain limit counts from the first command, tested each second.
       {"chain limit, backup checksum under way", Entry::Upgrade, slow(100000, true), downloading,
        "", 181000, backupTimeout, 2, {}, {}},
-      {"chain limit, part of the image arrived", Entry::Upgrade,
-       [=](WorkflowModem& h) {
-         slow(100, true)(h);
-         h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Stall, 0, "", -1};
-         h.clock().schedule(5000, [&h] {
-           h.f().sbUpgrade.changed.connect([&h] {
-             if (h.f().status() == "Downloading Satellite IP Modem software to PC...")
-               h.home.write("Backup/kova_5_2_0_12.bin", "part of an ima");
-           });
-         });
-       },
-       downloading, "", 181000, backupTimeout, 1, {}, {}},
       // "CLOSE" is out half a second before the limit: its reset must not follow.
       {"chain limit, closed just before it", Entry::Upgrade, slow(45125, false), downloading, "",
        181000, backupTimeout, 5, {}, backup},
