@@ -127,9 +127,11 @@ TEST(Workflow, EachWaitIsBounded) {
 }
 
 // The PIC upload leaves its "CLOSE" unguarded: one that stalls holds the
-// client. The next operation's first command is refused at once, reported,
-// and the client freed for the user's retry.
-TEST(Workflow, CommandRefusedAtOnceIsReportedAndFreesTheClient) {
+// client. The next upgrade's first command is refused at once, reported,
+// and the client freed for the user's retry. That retry's restart finds no
+// version; the upgrade after it reads it, and the reply starts the pending
+// reflash: the upgrade waits through it and the restart that follows.
+TEST(Workflow, AStuckClientAndAPendingReflashDoNotStopTheNextUpgrade) {
   WorkflowModem h;
   h.home.write("pic.hex", ":00000001FF\n");
   h.start();
@@ -145,33 +147,22 @@ TEST(Workflow, CommandRefusedAtOnceIsReportedAndFreesTheClient) {
                              "Error Code:  35764 : Still executing last request"});
   EXPECT_TRUE(h.platform.ftp.log.empty());
   EXPECT_FALSE(h.busy());
+  h.zing->requests.clear();
   h.click(Entry::Upgrade);
-  h.settle();
-  EXPECT_EQ(h.platform.ftp.log.size(), 6u);
-  EXPECT_EQ(h.boxes().back(), kUpgradeCompleted);
-}
-
-// The restart after a PIC upload found no version; the user's next upgrade
-// reads it, and that reply starts the pending reflash. The upgrade waits
-// through the reflash and the restart that follows, then goes on.
-TEST(Workflow, PendingReflashStartedByTheUpgradesOwnQueryIsWaitedFor) {
-  WorkflowModem h;
-  h.home.write("pic.hex", ":00000001FF\n");
-  h.start();
-  h.f().cmdUpgrade.click();
   // The restart order is out; the modem comes back without its ZING port.
   ASSERT_TRUE(h.clock().advanceUntil(
       [&] { return std::count(h.zing->requests.begin(), h.zing->requests.end(), 13) == 1; },
       60000));
   h.unplugZing();
   h.settle();
+  EXPECT_EQ(h.platform.ftp.log.size(), 6u);
   ASSERT_FALSE(h.f().session().runningVersionKnown());
   auto back = std::make_shared<ZingPeer>();
   h.platform.network.listen(Harness::kModem, h.settings.zingPort, back);
   h.platform.ftp.log.clear();
   h.console->lines.clear();
 
-  h.f().cmdUpgrade.click();
+  h.click(Entry::Upgrade);
   h.settle();
   EXPECT_FALSE(h.sawStatus("Upgrade stopped: no software version within 30 seconds."));
   // The pending reflash, then this upgrade's prepare and its own reflash.
@@ -179,7 +170,7 @@ TEST(Workflow, PendingReflashStartedByTheUpgradesOwnQueryIsWaitedFor) {
             (Lines{"pic_driver_reflash 1", "mmi_prepare_for_download", "pic_driver_reflash 1"}));
   // Query, query after the reflash; this upgrade's restart, query, query.
   EXPECT_EQ(back->requests, (std::vector<int>{4, 4, 13, 4, 4}));
-  // The first upgrade stored the backup: this one uploads at once.
+  // The retry stored the backup: this upgrade uploads at once.
   EXPECT_EQ(h.wire(), (Lines{R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)",
                              R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)", "PUT pic.hex /pic.hex",
                              "CLOSE"}));
