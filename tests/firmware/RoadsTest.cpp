@@ -44,16 +44,16 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
     const char* what;
     Entry entry;
     std::function<void(WorkflowModem&)> arrange;  // before start-up
-    Lines ftp;
-    Lines console;
-    std::vector<int> zing;  // ZING requests after the click
-    std::vector<int> progress;
-    Lines statuses;  // each shown on the way; all but the preparing one while busy
     Lines boxes;
     int style;          // of the first box
     std::string title;  // of the first box
-    Lines store;        // the backup directory afterwards
-    std::string image;  // on the modem afterwards
+    Lines store = {};   // the backup directory afterwards
+    Lines ftp = {};
+    Lines console = {};
+    std::vector<int> zing = {};  // ZING requests after the click
+    std::vector<int> progress = {};
+    Lines statuses = {};  // each shown on the way; all but the preparing one while busy
+    std::string image = kOld;  // on the modem afterwards
   };
   const Lines plain = {kPreparing, kDownloading, kUpgrading, kSuccess};
   const auto pic = [](WorkflowModem& h) {
@@ -75,27 +75,27 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
   const Lines severalStore = {"chk_5_2_0_10.txt",  "chk_5_2_0_11.txt",  "chk_5_2_0_9.txt",
                               "kova_5_2_0_10.bin", "kova_5_2_0_11.bin", "kova_5_2_0_9.bin"};
   const std::vector<Case> cases = {
-      {"no backup in the store", Entry::Upgrade, nullptr, kFull, {kPrepare}, {13, 4},
-       {0, 20, 80, 100}, plain, {}, 0, "", kBackup, kNew},
-      {"backup in the store", Entry::UpgradeMenu, [](WorkflowModem& h) { h.store("5_2_0_12"); },
-       {kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4}, {0, 10, 80, 100},
-       {kUpgrading, kSuccess}, {}, 0, "", kBackup, kNew},
+      {"no backup in the store", Entry::Upgrade, nullptr, {}, 0, "", kBackup, kFull, {kPrepare},
+       {13, 4}, {0, 20, 80, 100}, plain, kNew},
+      {"backup in the store", Entry::UpgradeMenu, [](WorkflowModem& h) { h.store("5_2_0_12"); }, {},
+       0, "", kBackup, {kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4}, {0, 10, 80, 100},
+       {kUpgrading, kSuccess}, kNew},
       {"no new checksum file: the modem's one is deleted", Entry::Upgrade,
-       [](WorkflowModem& h) { h.removeHomeFile("chk_5_2_0_13.txt"); },
-       {kGetImage, kGetChecksum, kPutImage, "DELETE /checksum.txt", "CLOSE"}, {kPrepare},
-       {13, 4}, {0, 20, 80, 100}, plain, {}, 0, "", kBackup, kNew},
+       [](WorkflowModem& h) { h.removeHomeFile("chk_5_2_0_13.txt"); }, {}, 0, "", kBackup,
+       {kGetImage, kGetChecksum, kPutImage, "DELETE /checksum.txt", "CLOSE"}, {kPrepare}, {13, 4},
+       {0, 20, 80, 100}, plain, kNew},
       {"no checksum on the modem: no backup, the upgrade goes on", Entry::Upgrade,
-       [](WorkflowModem& h) { h.platform.ftp.files.erase("/checksum.txt"); }, kFull, {kPrepare},
-       {13, 4}, {0, 20, 80, 100}, plain, {}, 0, "", {}, kNew},
+       [](WorkflowModem& h) { h.platform.ftp.files.erase("/checksum.txt"); }, {}, 0, "", {}, kFull,
+       {kPrepare}, {13, 4}, {0, 20, 80, 100}, plain, kNew},
       {"no image on the modem: its checksum is not fetched either", Entry::Upgrade,
-       [](WorkflowModem& h) { h.platform.ftp.files.erase("/bin/kova.bin"); },
+       [](WorkflowModem& h) { h.platform.ftp.files.erase("/bin/kova.bin"); }, {}, 0, "", {},
        {kGetImage, kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4}, {0, 80, 100},
-       {kUpgrading, kSuccess}, {}, 0, "", {}, kNew},
+       {kUpgrading, kSuccess}, kNew},
       {"automatic PIC: reflashed after the restart, the version read again", Entry::Upgrade, pic,
+       {kUpgradeCompleted}, kExcl, kUpg, kBackup,
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "PUT pic.hex /pic.hex", "CLOSE"},
        {kPrepare, kReflash}, {13, 4, 4}, {0, 20, 40, 70, 80, 90, 100},
-       {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait..."},
-       {kUpgradeCompleted}, kExcl, kUpg, kBackup, kNew},
+       {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait..."}, kNew},
       // The deletion finds nothing: the chain still closes and restarts.
       {"factory mode with automatic PIC, modem without configuration", Entry::Upgrade,
        [&](WorkflowModem& h) {
@@ -103,87 +103,84 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
          h.settings.commandLine = "/Factory";
          h.platform.ftp.files.erase("/config.txt");
        },
+       {kUpgradeCompleted}, kExcl, kUpg, kBackup,
        {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "PUT pic.hex /pic.hex",
         "DELETE /config.txt", "CLOSE"},
        {kPrepare, kReflash}, {13, 4, 4}, {0, 20, 70, 80, 90, 100},
-       {"Deleting config file", kSuccess}, {kUpgradeCompleted}, kExcl, kUpg, kBackup, kNew},
+       {"Deleting config file", kSuccess}, kNew},
       // The restart finds no ZING port either.
-      {"unknown version, FTP port answering: backed up as 0_0_0_0 without prepare",
-       Entry::Upgrade, [](WorkflowModem& h) { h.unplugZing(); },
+      {"unknown version, FTP port answering: backed up as 0_0_0_0 without prepare", Entry::Upgrade,
+       [](WorkflowModem& h) { h.unplugZing(); }, unknownBoxes, kExcl, kApp,
+       {"chk_0_0_0_0.txt", "kova_0_0_0_0.bin"},
        {R"(GET /bin/kova.bin "~/Backup/kova_0_0_0_0.bin")",
         R"(GET /checksum.txt "~/Backup/chk_0_0_0_0.txt")", kPutImage, kPutChecksum, "CLOSE"},
-       {}, {}, {20, 80}, {kDownloading, kSuccess}, unknownBoxes, kExcl, kApp,
-       {"chk_0_0_0_0.txt", "kova_0_0_0_0.bin"}, kNew},
+       {}, {}, {20, 80}, {kDownloading, kSuccess}, kNew},
       // Both ports refuse by the click: only the query's own failure is told.
       {"unknown version and the modem gone", Entry::Upgrade,
        [](WorkflowModem& h) {
          h.unplugZing();
          h.clock().schedule(5000, [&h] { h.unplugFtpPort(); });
        },
-       {}, {}, {}, {}, {},
        {kRejected,
         "Unable to get Satellite IP Modem's software version.\r\n\r\nPlease check the cable "
         "connection.\r\nRemove power and reapply power to the Satellite IP Modem.\r\nGet "
         "software version using Tools menu before retrying.\r\nClose and restart Upgrader if "
         "error repeats.",
         kRejected},
-       kExcl, kApp, {}, kOld},
+       kExcl, kApp},
       {"login refused", Entry::Upgrade, [](WorkflowModem& h) { h.platform.ftp.loginOk = false; },
-       {kGetImage}, {kPrepare}, {}, {0}, {kDownloading}, {"Incorrect Username or Password!"}, kExcl,
-       kUpg, {}, kOld},
+       {"Incorrect Username or Password!"}, kExcl, kUpg, {}, {kGetImage}, {kPrepare}, {}, {0},
+       {kDownloading}},
       {"server unreachable", Entry::Upgrade,
-       [](WorkflowModem& h) { h.platform.ftp.reachable = false; }, {kGetImage}, {kPrepare}, {},
-       {0}, {kDownloading},
+       [](WorkflowModem& h) { h.platform.ftp.reachable = false; },
        {"Can not connect to Satellite IP Modem. Please check cable connection and retry."}, kExcl,
-       kUpg, {}, kOld},
+       kUpg, {}, {kGetImage}, {kPrepare}, {}, {0}, {kDownloading}},
       {"dropped during the checksum backup", Entry::Upgrade,
-       FaultAt("GET /checksum.txt", {Fault::Disconnect, 0, "", -1}), {kGetImage, kGetChecksum},
-       {kPrepare}, {}, {0, 20}, {kDownloading},
+       FaultAt("GET /checksum.txt", {Fault::Disconnect, 0, "", -1}),
        {"FTP connection was suddenly closed.\r\n\r\nRemove power and reapply power to the "
         "Satellite IP Modem, then repeat last operation."},
-       kExcl, kUpg, {}, kOld},
+       kExcl, kUpg, {}, {kGetImage, kGetChecksum}, {kPrepare}, {}, {0, 20}, {kDownloading}},
       {"image upload fails", Entry::Upgrade,
        FaultAt("PUT /bin/kova.bin", {Fault::Error, 12031, "Connection reset", -1}),
-       {kGetImage, kGetChecksum, kPutImage}, {kPrepare}, {}, {0, 20}, {kUpgrading},
        {"An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\nError Code:  12031 : "
         "Connection reset"},
-       kExcl, kUpg, kBackup, kOld},
+       kExcl, kUpg, kBackup, {kGetImage, kGetChecksum, kPutImage}, {kPrepare}, {}, {0, 20},
+       {kUpgrading}},
       {"checksum upload times out", Entry::Upgrade,
        FaultAt("PUT /checksum.txt", {Fault::Error, 12002, "timed out", -1}),
-       {kGetImage, kGetChecksum, kPutImage, kPutChecksum}, {kPrepare}, {4}, {0, 20},
-       {kUpgrading},
        {"FTP timeout.\r\n\r\nRemove power and reapply power to the Satellite IP Modem.\r\nGet "
         "software version using Tools menu before retrying.\r\nClose and restart Upgrader if "
         "error repeats."},
-       kExcl, kUpg, kBackup, kNew},
+       kExcl, kUpg, kBackup, {kGetImage, kGetChecksum, kPutImage, kPutChecksum}, {kPrepare}, {4},
+       {0, 20}, {kUpgrading}, kNew},
       {"restore, image upload refused", Entry::Restore,
        [](WorkflowModem& h) {
          h.store("5_2_0_12");
          FaultAt("PUT /bin/kova.bin", {Fault::Error, 12003, "552 Disk full.", -1})(h);
        },
-       {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)"}, {kPrepare}, {}, {0}, {rs + "5_2_0_12 ..."},
        {"An unexpected FTP error occurred. Operation cancelled.\r\n\r\nError Code:  12003 : 552 "
         "Disk full."},
-       kExcl, kUpg, kBackup, kOld},
-      {"restore among several: nothing is preselected", Entry::Restore, several, {}, {}, {}, {},
-       {}, {}, 0, "", severalStore, kOld},
+       kExcl, kUpg, kBackup, {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)"}, {kPrepare}, {},
+       {0}, {rs + "5_2_0_12 ..."}},
+      {"restore among several: nothing is preselected", Entry::Restore, several, {}, 0, "",
+       severalStore},
       // Both deletions of the configuration go out; the second finds nothing.
       {"restore of the version picked among several", Entry::RestoreMenu,
        [=](WorkflowModem& h) {
          several(h);
          h.pick = "5.2.0.11";
        },
+       {}, 0, "", severalStore,
        {R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
         R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
         "DELETE /config.txt", "CLOSE"},
        {kPrepare}, {13, 4}, {0, 100},
        {"Preparing for Software Restore with version 5_2_0_11 ...", rs + "5_2_0_11 ...",
         "Successfully restored! Wait..."},
-       {}, 0, "", severalStore,
        "KOVA-IMAGE 5_2_0_11"},
-      {"PIC button: upload, reflash, version", Entry::Pic, pic,
-       {"PUT pic.hex /pic.hex", "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
-       {"Sending PIC reflash command."}, {kUpgradeCompleted}, kExcl, kUpg, {}, kOld},
+      {"PIC button: upload, reflash, version", Entry::Pic, pic, {kUpgradeCompleted}, kExcl, kUpg,
+       {}, {"PUT pic.hex /pic.hex", "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
+       {"Sending PIC reflash command."}},
       // Only the FTP port answered at start-up, then the modem named its
       // version: the series rule holds again.
       {"upgrade across series once the version is read", Entry::Upgrade,
@@ -196,37 +193,35 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
            h.f().cmdGetSoftwareVersion.click();
          });
        },
-       {}, {}, {}, {}, {}, {kSeries}, MsgCritical, kApp, {}, kOld},
+       {kSeries}, MsgCritical, kApp},
       // The store holds the backup: the upload branch checks the checksum.
       {"upgrade without its checksum file", Entry::Upgrade,
        [](WorkflowModem& h) {
          h.store("5_2_0_12");
          h.removeHomeFile("chk_5_2_0_13.txt");
        },
-       {}, {kPrepare}, {}, {0}, {},
-       {"We can't load this version because checksum file doesn't exist."}, kExcl, kUpg,
-       kBackup, kOld},
-      {"upgrade without an address", Entry::Upgrade, noAddress, {}, {}, {}, {}, {},
-       {"Please enter Satellite IP Modem's IP Address."}, MsgInformation, kApp, {}, kOld},
-      {"restore with an empty store", Entry::Restore, nullptr, {}, {}, {}, {}, {},
-       {"No old versions are available."}, kExcl, kApp, {}, kOld},
+       {"We can't load this version because checksum file doesn't exist."}, kExcl, kUpg, kBackup,
+       {}, {kPrepare}, {}, {0}},
+      {"upgrade without an address", Entry::Upgrade, noAddress,
+       {"Please enter Satellite IP Modem's IP Address."}, MsgInformation, kApp},
+      {"restore with an empty store", Entry::Restore, nullptr, {"No old versions are available."},
+       kExcl, kApp},
       // The one version in the store is preselected.
-      {"restore across series", Entry::Restore, [](WorkflowModem& h) { h.store("4_9_0_1"); }, {}, {}, {}, {}, {}, {kSeries}, MsgCritical, kApp, {"chk_4_9_0_1.txt", "kova_4_9_0_1.bin"},
-       kOld},
+      {"restore across series", Entry::Restore, [](WorkflowModem& h) { h.store("4_9_0_1"); },
+       {kSeries}, MsgCritical, kApp, {"chk_4_9_0_1.txt", "kova_4_9_0_1.bin"}},
       {"restore without its checksum file", Entry::Restore,
-       [](WorkflowModem& h) { h.store("5_2_0_9", false); }, {}, {}, {}, {}, {},
+       [](WorkflowModem& h) { h.store("5_2_0_9", false); },
        {"We can't restore this version because checksum file doesn't exist."}, kExcl, kUpg,
-       {"kova_5_2_0_9.bin"}, kOld},
+       {"kova_5_2_0_9.bin"}},
       {"PIC without an address", Entry::PicMenu,
        [&](WorkflowModem& h) {
          noAddress(h);
          pic(h);
        },
-       {}, {}, {}, {}, {}, {"Please enter Satellite IP Modem's IP address."}, MsgInformation,
-       kApp, {}, kOld},
-      {"PIC without pic.hex", Entry::Pic, nullptr, {}, {}, {}, {0}, {},
-       {"Unable to find pic.hex in home directory ~/.\r\nPlease copy PIC file in ~/"}, kExcl,
-       kApp, {}, kOld},
+       {"Please enter Satellite IP Modem's IP address."}, MsgInformation, kApp},
+      {"PIC without pic.hex", Entry::Pic, nullptr,
+       {"Unable to find pic.hex in home directory ~/.\r\nPlease copy PIC file in ~/"}, kExcl, kApp,
+       {}, {}, {}, {}, {0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
