@@ -1,7 +1,5 @@
 // Each road through the FTP chain, and each refusal before it, as the user
-// and the modem live through it: the entry clicked, what the modem's servers
-// hold or answer, the commands on the wire, the console lines, the boxes,
-// and the end state.
+// and the modem live through it, from the click to the end state.
 #include <gtest/gtest.h>
 
 #include <functional>
