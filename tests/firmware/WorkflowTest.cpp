@@ -60,13 +60,12 @@ TEST(Workflow, EachWaitIsBounded) {
        [](WorkflowModem& h) {
          h.unplugZing();
          h.clock().schedule(5000, [&h] {
-           auto mute = std::make_shared<ZingPeer>();
-           mute->silent = true;
-           h.platform.network.listen(Harness::kModem, h.settings.zingPort, mute);
+           h.zing->silent = true;  // back, but mute
+           h.platform.network.listen(Harness::kModem, h.settings.zingPort, h.zing);
          });
          DefuseAfter(h, 10150, VersionQuery::kResponseLimitMs);
        },
-       "", "Upgrade stopped: no software version within 30 seconds.", 30000, "", 0, {}, {}},
+       "", "Upgrade stopped: no software version within 30 seconds.", 30000, "", 0, {4}, {}},
       // With its own guard defused, the workflow's 30 s bound ends it.
       {"prepare: console that never connects", Entry::Upgrade,
        [](WorkflowModem& h) {

@@ -22,7 +22,6 @@ TEST(FtpCommandText, TheTextsTheChainsSend) {
   const Row rows[] = {
       {"PUT \"C:\\Kova Tool\\chk_2_6_0_1.txt\" /checksum.txt", FtpCommand::Put, "/checksum.txt",
        "C:\\Kova Tool\\chk_2_6_0_1.txt"},
-      {" CLOSE ", FtpCommand::Close, "", ""},
       // Blanks inside quotes are kept as they are.
       {"  GET   /checksum.txt    \"a  b\"  ", FtpCommand::Get, "/checksum.txt", "a  b"},
       {"GET /bin/kova.bin \"/home/j\xC3\xB6rg/kova.bin\"", FtpCommand::Get, "/bin/kova.bin",

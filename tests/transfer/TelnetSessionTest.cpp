@@ -159,8 +159,6 @@ TEST(TelnetSession, EachEndOfAnExchange) {
     h.to(r.endMs + 25000 - 1);
     EXPECT_EQ(h.busy(), completed);
     EXPECT_TRUE(h.zing->requests.empty());
-    h.to(r.endMs + 26000);
-    EXPECT_FALSE(h.busy());
     h.to(r.endMs + 200000);
     EXPECT_EQ(h.zing->requests, std::vector<int>(completed ? 1 : 0, 4));
     EXPECT_EQ(h.boxTexts(), r.boxes);
