@@ -8,7 +8,6 @@
 
 namespace {
 
-using Entry = WorkflowModem::Entry;
 using Fault = SimFtpServer::Fault;
 const std::string kGetImage = R"(GET /bin/kova.bin "~/Backup/kova_5_2_0_12.bin")";
 const std::string kGetChecksum = R"(GET /checksum.txt "~/Backup/chk_5_2_0_12.txt")";
@@ -65,7 +64,6 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
       "Unable to reset Satellite IP Modem.\r\n\r\nRemove power and reapply power to the "
       "Satellite IP Modem.",
       kRejected};
-  const std::string rs = "Restoring Satellite IP Modem with version ";
   const auto noAddress = [](WorkflowModem& h) { h.settings.initialAddress = ""; };
   const auto several = [](WorkflowModem& h) {
     for (const char* v : {"5_2_0_9", "5_2_0_10", "5_2_0_11"}) h.store(v);
@@ -159,7 +157,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {"An unexpected FTP error occurred. Operation cancelled.\r\n\r\nError Code:  12003 : 552 "
         "Disk full."},
        kExcl, kUpg, kBackup, {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)"}, {kPrepare}, {},
-       {0}, {rs + "5_2_0_12 ..."}},
+       {0}, {"Restoring Satellite IP Modem with version 5_2_0_12 ..."}},
       {"restore among several: nothing is preselected", Entry::Restore, several, {}, 0, "",
        severalStore},
       // Both deletions of the configuration go out; the second finds nothing.
@@ -173,14 +171,13 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
         R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
         "DELETE /config.txt", "CLOSE"},
        {kPrepare}, {13, 4}, {0, 100},
-       {"Preparing for Software Restore with version 5_2_0_11 ...", rs + "5_2_0_11 ...",
-        "Successfully restored! Wait..."},
+       {"Preparing for Software Restore with version 5_2_0_11 ...",
+        "Restoring Satellite IP Modem with version 5_2_0_11 ...", "Successfully restored! Wait..."},
        "KOVA-IMAGE 5_2_0_11"},
       {"PIC button: upload, reflash, version", Entry::Pic, pic, {kUpgradeCompleted}, kExcl, kUpg,
        {}, {"PUT pic.hex /pic.hex", "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
        {"Sending PIC reflash command."}},
-      // Only the FTP port answered at start-up, then the modem named its
-      // version: the series rule holds again.
+      // Only FTP answered at start-up; once the modem names its version the rule holds.
       {"upgrade across series once the version is read", Entry::Upgrade,
        [](WorkflowModem& h) {
          h.home.write("kova_5_3_1_4.bin", "x");
@@ -230,8 +227,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
     h.zing->requests.clear();
     h.progress.clear();
     h.ui().boxes.clear();
-    // The user clicks again every 50 ms till the window is idle: nothing
-    // starts beside the operation running.
+    // The user clicks again every 50 ms till idle: nothing starts beside the operation.
     std::function<void()> again = [&] {
       h.click(c.entry);
       h.clock().schedule(50, again);

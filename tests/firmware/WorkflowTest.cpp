@@ -12,8 +12,6 @@
 
 namespace {
 
-using Entry = WorkflowModem::Entry;
-
 // Watchdogs of intervalMs running delayMs from now never fire: the bound behind shows.
 void DefuseAfter(WorkflowModem& h, long delayMs, int intervalMs) {
   h.clock().schedule(delayMs, [&h, intervalMs] {
@@ -24,13 +22,10 @@ void DefuseAfter(WorkflowModem& h, long delayMs, int intervalMs) {
 
 }  // namespace
 
-// Each wait is bounded at the exact millisecond: the status (or else the
-// box) that ends it comes afterMs after the status `from` (or the click).
-// A chain the workflow gives up on is cancelled before its box, which the
-// user reads for a while: nothing more goes out, no reset follows, and a
-// backup cut short leaves nothing in the store.
+// The status (or else the box) that ends each wait comes afterMs after `from`
+// (or the click). A chain given up is cancelled before its box, read for a
+// while: nothing more goes out, no reset follows, no half backup stays.
 TEST(Workflow, EachWaitIsBounded) {
-  using Fault = SimFtpServer::Fault;
   struct Case {
     const char* what;
     Entry entry;
@@ -44,7 +39,6 @@ TEST(Workflow, EachWaitIsBounded) {
     Lines store;
   };
   const std::string downloading = "Downloading Satellite IP Modem software to PC...";
-  const std::string preparing = "Preparing for Upgrade with version 5.2.0.13 ...";
   const std::string backupTimeout = "Upgrade failed. Click OK and close the upgrader.  Check";
   const Lines backup = {"chk_5_2_0_12.txt", "kova_5_2_0_12.bin"};
   const long request = FtpChain::kRequestLimitMs;
@@ -72,13 +66,13 @@ TEST(Workflow, EachWaitIsBounded) {
          h.console->mode = SimPeer::Accept::Ignore;
          DefuseAfter(h, 10150, TelnetSession::kConnectLimitMs);
        },
-       preparing, "No answer to the prepare command; going on without it.", 30000, "", 5,
-       {13, 4}, backup},
+       "Preparing for Upgrade with version 5.2.0.13 ...",
+       "No answer to the prepare command; going on without it.", 30000, "", 5, {13, 4}, backup},
       // A command 1 ms within the request watchdog passes; the silent next one does not.
       {"request watchdog", Entry::Upgrade,
        [=](WorkflowModem& h) {
          slow(request - 1, false)(h);
-         h.platform.ftp.faults["GET /checksum.txt"] = {Fault::Stall, 0, "", -1};
+         h.platform.ftp.faults["GET /checksum.txt"] = {SimFtpServer::Fault::Stall, 0, "", -1};
        },
        downloading, "Timer expired. Checking connection....", 2 * request - 1, "FTP timeout.", 2,
        {4}, {}},
@@ -124,10 +118,9 @@ TEST(Workflow, EachWaitIsBounded) {
 }
 
 // The PIC upload leaves its "CLOSE" unguarded: one that stalls holds the
-// client. The next upgrade's first command is refused at once, reported,
-// and the client freed for the user's retry. That retry's restart finds no
-// version; the upgrade after it reads it, and the reply starts the pending
-// reflash: the upgrade waits through it and the restart that follows.
+// client; the next upgrade is refused at once and frees it. The retry's
+// restart finds no version; the upgrade after it reads it, which starts the
+// pending reflash: that upgrade waits through it and the restart after it.
 TEST(Workflow, AStuckClientAndAPendingReflashDoNotStopTheNextUpgrade) {
   WorkflowModem h;
   h.home.write("pic.hex", ":00000001FF\n");
@@ -135,7 +128,6 @@ TEST(Workflow, AStuckClientAndAPendingReflashDoNotStopTheNextUpgrade) {
   h.platform.ftp.faults["CLOSE"] = {SimFtpServer::Fault::Stall, 0, "", -1};
   h.click(Entry::Pic);
   h.settle();
-  h.platform.ftp.faults.clear();
   h.platform.ftp.log.clear();
   h.ui().boxes.clear();
   h.click(Entry::Upgrade);
@@ -160,8 +152,7 @@ TEST(Workflow, AStuckClientAndAPendingReflashDoNotStopTheNextUpgrade) {
 
   h.click(Entry::Upgrade);
   h.settle();
-  // Not stopped for want of a version: the pending reflash, then this
-  // upgrade's prepare and its own reflash.
+  // The pending reflash, then this upgrade's prepare and its own reflash.
   EXPECT_EQ(h.console->lines,
             (Lines{"pic_driver_reflash 1", "mmi_prepare_for_download", "pic_driver_reflash 1"}));
   // Query, query after the reflash; this upgrade's restart, query, query.

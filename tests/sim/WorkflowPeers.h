@@ -1,6 +1,5 @@
-// A modem for whole upgrade and restore scenarios: the harness's ZING and
-// FTP-port peers, a telnet console, and an FTP server holding a running
-// image, its checksum and a configuration. Records what the user saw.
+// A modem for whole upgrade and restore scenarios, its FTP server holding an
+// image, its checksum and a configuration; records what the user saw.
 #pragma once
 
 #include <algorithm>
@@ -15,8 +14,7 @@
 
 using Lines = std::vector<std::string>;
 
-// The modem's telnet console as the tests script it: a banner with the
-// prompt, then an answer to each command line.
+// The modem's telnet console: a banner with the prompt, an answer per command.
 class TelnetPeer : public BasicPeer {
  public:
   struct Piece {
@@ -26,8 +24,7 @@ class TelnetPeer : public BasicPeer {
 
   // Sent after each accept; an empty list is a console that stays silent.
   std::vector<Piece> banner = {{"\r\nKOVA console\r\n", 5}, {"-> ", 10}};
-  // Answers to the reflash command. The default echoes it, then reports
-  // the end 30 s later.
+  // Answers to the reflash command: by default its echo, the end 30 s later.
   std::vector<Piece> reflashAnswer = {{"pic_driver_reflash 1\r\n", 5},
                                       {"Reflash done. Completed\r\n-> ", 30000}};
   // Answers to the prepare command; empty for a console that goes silent.
@@ -66,9 +63,11 @@ class TelnetPeer : public BasicPeer {
 inline const std::string kUpgradeCompleted =
     "Upgrade Completed.\r\nClick OK and wait until we get software version.";
 
+// What the user clicks to start an operation: a button or its menu twin.
+enum class Entry { Upgrade, UpgradeMenu, Restore, RestoreMenu, Pic, PicMenu };
+
 class WorkflowModem : public Harness {
  public:
-  enum class Entry { Upgrade, UpgradeMenu, Restore, RestoreMenu, Pic, PicMenu };
 
   std::shared_ptr<TelnetPeer> console = std::make_shared<TelnetPeer>();
   std::vector<int> progress;  // every value the progress bar took

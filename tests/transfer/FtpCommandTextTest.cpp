@@ -36,9 +36,8 @@ TEST(FtpCommandText, TheTextsTheChainsSend) {
   }
 }
 
-// Whatever is not one of those texts is refused before it reaches the
-// server, with the reason; the message shows an offending control byte
-// instead of emitting it.
+// Anything else is refused before the server, with the reason; the message
+// shows an offending control byte instead of emitting it.
 TEST(FtpCommandText, EverythingElseIsRefusedWithTheReason) {
   const std::vector<std::pair<std::string, std::vector<std::string>>> rows = {
       {"unbalanced quote", {"GET /bin/kova.bin \"unterminated"}},
