@@ -8,15 +8,6 @@
 
 namespace fs = std::filesystem;
 
-TEST(ImageStore, VersionFromImageName) {
-  EXPECT_EQ(VersionFromImageName("kova_5_2_0_12.bin"), "5_2_0_12");
-  EXPECT_EQ(VersionFromImageName("kova_1.bin.bin"), "1");
-  EXPECT_EQ(VersionFromImageName("kova_.bin"), "");
-  EXPECT_EQ(VersionFromImageName("KOVA_1.BIN"), "1.BIN");  // no lower-case ".bin"
-  EXPECT_EQ(VersionFromImageName("kova"), "");
-  EXPECT_EQ(VersionFromImageName(""), "");
-}
-
 TEST(ImageStore, ReleaseSeriesRule) {
   struct Case {
     const char* running;
@@ -37,9 +28,11 @@ TEST(ImageStore, ReleaseSeriesRule) {
         << c.running << " -> " << c.candidate;
 }
 
-TEST(ImageStore, ListsOrdinaryImageFilesOnly) {
+// The images listed, the versions read from their names, and what deleting
+// a backup takes: each file on its own, silently.
+TEST(ImageStore, ListingAndDeletion) {
   TempDir d;
-  d.write("kova_1_0.bin", "a");
+  d.write("kova_1.bin.bin", "a");
   d.write("kova_.bin", "a");  // no version, still an image
   d.write("KOVA_2_0.BIN", "b");
   d.write("kova_3_0.txt", "c");
@@ -47,28 +40,24 @@ TEST(ImageStore, ListsOrdinaryImageFilesOnly) {
   fs::create_directory(d.path() / "kova_4_0.bin");  // a directory named like an image
   auto names = ListImages(d.str());
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"KOVA_2_0.BIN", "kova_.bin", "kova_1_0.bin"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"KOVA_2_0.BIN", "kova_.bin", "kova_1.bin.bin"}));
+  std::transform(names.begin(), names.end(), names.begin(), VersionFromImageName);
+  EXPECT_EQ(names, (std::vector<std::string>{"2_0.BIN", "", "1"}));  // no lower-case ".bin"
+  EXPECT_EQ(VersionFromImageName("kova"), "");
   EXPECT_TRUE(ListImages(d.str() + "/missing").empty());
-}
 
-TEST(ImageStore, DeletionIsPerFileAndSilent) {
-  TempDir d;
   Session session;
   session.backupDir = d.str();
   const ImageStore store(session);
-  d.write("kova_1_0.bin", "a");
-  store.deleteBackup("1_0");  // checksum missing, image still goes
-  EXPECT_FALSE(d.exists("kova_1_0.bin"));
-  store.deleteBackup("7_7");  // nothing there
-
+  store.deleteBackup("1.bin");  // checksum missing, image still goes
+  store.deleteBackup("7_7");    // nothing there
+  store.deleteBackup("4_0");    // a directory is not touched
+  EXPECT_FALSE(d.exists("kova_1.bin.bin"));
+  EXPECT_TRUE(fs::is_directory(d.path() / "kova_4_0.bin"));
   d.write("kova_2_0.bin", "a");
   d.write("chk_2_0.txt", "b");
   fs::permissions(d.path() / "chk_2_0.txt", fs::perms::owner_read, fs::perm_options::replace);
   store.deleteBackup("2_0");  // a read-only checksum stays, the image goes
   EXPECT_TRUE(d.exists("chk_2_0.txt"));
   EXPECT_FALSE(d.exists("kova_2_0.bin"));
-
-  fs::create_directory(d.path() / "kova_3_0.bin");
-  store.deleteBackup("3_0");  // a directory is not touched
-  EXPECT_TRUE(fs::is_directory(d.path() / "kova_3_0.bin"));
 }

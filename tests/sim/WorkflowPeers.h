@@ -1,6 +1,5 @@
-// A modem for whole upgrade and restore scenarios: the harness's ZING and
-// FTP-port peers, a telnet console, and an FTP server holding a running
-// image, its checksum and a configuration. Records what the user saw.
+// A modem for whole upgrade and restore scenarios, its FTP server holding an
+// image, its checksum and a configuration; records what the user saw.
 #pragma once
 
 #include <algorithm>
@@ -11,13 +10,64 @@
 
 #include "firmware/RestoreChooser.h"
 #include "sim/Harness.h"
-#include "sim/TelnetPeer.h"
+#include "sim/ModemPeers.h"
 
 using Lines = std::vector<std::string>;
 
+// The modem's telnet console: a banner with the prompt, an answer per command.
+class TelnetPeer : public BasicPeer {
+ public:
+  struct Piece {
+    std::string bytes;
+    long delayMs;  // after the event that caused it
+  };
+
+  // Sent after each accept; an empty list is a console that stays silent.
+  std::vector<Piece> banner = {{"\r\nKOVA console\r\n", 5}, {"-> ", 10}};
+  // Answers to the reflash command: by default its echo, the end 30 s later.
+  std::vector<Piece> reflashAnswer = {{"pic_driver_reflash 1\r\n", 5},
+                                      {"Reflash done. Completed\r\n-> ", 30000}};
+  // Answers to the prepare command; empty for a console that goes silent.
+  std::vector<Piece> prepareAnswer = {{"mmi_prepare_for_download\r\nready\r\n-> ", 20}};
+
+  // Command lines received (without CR LF), in order, across connections.
+  std::vector<std::string> lines;
+
+  void onAccept(SimConnection& c) override { sendAll(c, banner); }
+
+  void onData(SimConnection& c, const std::string& bytes) override {
+    pending_ += bytes;
+    std::size_t end;
+    while ((end = pending_.find("\r\n")) != std::string::npos) {
+      std::string line = pending_.substr(0, end);
+      pending_.erase(0, end + 2);
+      lines.push_back(line);
+      if (line == "pic_driver_reflash 1")
+        sendAll(c, reflashAnswer);
+      else if (line == "mmi_prepare_for_download")
+        sendAll(c, prepareAnswer);
+    }
+  }
+
+  void onClientClose(SimConnection&) override { pending_.clear(); }
+
+ private:
+  // Delays add up: each piece follows the one before it.
+  static void sendAll(SimConnection& c, const std::vector<Piece>& pieces) {
+    long t = 0;
+    for (const auto& p : pieces) c.send(p.bytes, t += p.delayMs);
+  }
+  std::string pending_;
+};
+
+inline const std::string kUpgradeCompleted =
+    "Upgrade Completed.\r\nClick OK and wait until we get software version.";
+
+// What the user clicks to start an operation: a button or its menu twin.
+enum class Entry { Upgrade, UpgradeMenu, Restore, RestoreMenu, Pic, PicMenu };
+
 class WorkflowModem : public Harness {
  public:
-  enum class Entry { Upgrade, UpgradeMenu, Restore, RestoreMenu, Pic, PicMenu };
 
   std::shared_ptr<TelnetPeer> console = std::make_shared<TelnetPeer>();
   std::vector<int> progress;  // every value the progress bar took
@@ -57,17 +107,16 @@ class WorkflowModem : public Harness {
     }
   }
 
-  // The time (virtual ms) at which the status line first showed text; -1 if never.
-  long statusAt(const std::string& text) const {
+  struct Shown {
+    long atMs = -1;
+    bool busy = false;  // the window's state at that moment
+    std::string text;
+  };
+  // When the status line first showed text; atMs is -1 if never.
+  Shown status(const std::string& text) const {
     for (const auto& s : shown_)
-      if (s.text == text) return s.atMs;
-    return -1;
-  }
-  // The window was busy when the status line first showed text.
-  bool busyAt(const std::string& text) const {
-    for (const auto& s : shown_)
-      if (s.text == text) return s.busy;
-    return false;
+      if (s.text == text) return s;
+    return {};
   }
 
   // Until idle: no busy state, and no restart, re-query or FTP watchdog pending.
@@ -75,9 +124,8 @@ class WorkflowModem : public Harness {
     clock().advanceUntil([&] { return f().idle(); }, limitMs);
   }
 
-  std::vector<std::string>& ftpLog() { return platform.ftp.log; }
   // The commands on the wire and the boxes, the home directory written as "~/".
-  Lines wire() { return tilde(ftpLog()); }
+  Lines wire() { return tilde(platform.ftp.log); }
   Lines boxes() { return tilde(boxTexts()); }
   // Names in the backup directory, sorted.
   Lines backups() {
@@ -104,10 +152,5 @@ class WorkflowModem : public Harness {
         line.replace(at, home.size(), "~/");
     return lines;
   }
-  struct Shown {
-    long atMs;
-    bool busy;
-    std::string text;
-  };
   std::vector<Shown> shown_;
 };
