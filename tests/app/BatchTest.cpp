@@ -35,26 +35,14 @@ void Plug(WorkflowModem& h, const std::string& version) {
 }
 const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "reset", "5.2.0.12",
                              "5.2.0.12", "", -1, "", "done", 31};
-void WriteHistory(WorkflowModem& h) {
-  h.home.write("Backup/history.jsonl", "{\"time\":\"2026-12-0\n" + HistoryLine(kReset) + "\n");
-}
 }  // namespace
 
 TEST(BatchCommandLine, OperationsAndUsageErrors) {
+  // The other operations and their arguments are parsed by the batch rows below.
   std::string error;
-  auto cl = ParseBatchCommandLine(Args({"--batch", "restore", "5_2_0_12", "--factory"}), error);
-  ASSERT_TRUE(cl && cl->options.factory);
-  EXPECT_EQ(cl->options.restoreVersion, "5.2.0.12");
-  cl = ParseBatchCommandLine(Args({"--batch", "dns", "10.0.0.1", "10.0.0.2", "--yes"}), error);
-  ASSERT_TRUE(cl && cl->options.dns && cl->options.yes);
-  EXPECT_EQ(cl->options.dns->second, "10.0.0.2");
-  cl = ParseBatchCommandLine(
-      Args({"--batch", "--json", "--wait-back", "86400", "--station", "upgrade"}), error);
-  ASSERT_TRUE(cl && cl->options.json && cl->options.station);
-  EXPECT_EQ(cl->options.waitBackSeconds, 86400);
-  cl = ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error);
-  ASSERT_TRUE(cl);
-  EXPECT_EQ(cl->options.verifyVersion, "5.2.0.11");
+  EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "--wait-back", "86400", "upgrade"}), error)
+                ->options.waitBackSeconds,
+            86400);
   EXPECT_TRUE(ParseBatchCommandLine(Args({"--version"}), error)->version);
   EXPECT_EQ(BatchVersionText(), "KOVA Satellite IP Modem Upgrader, Version 2.6 October 15, 2006\n");
 
@@ -122,81 +110,80 @@ TEST(ConsoleUi, StatusProgressBoxesAndAnswers) {
 TEST(BatchMode, ExitCodesOutputAndHistory) {
   struct Case {
     const char* what;
-    Op operation;
+    std::vector<std::string> args;  // after --batch
     std::function<void(Batch&)> setup;
     int code;
     std::string out;
     const char* err;  // empty: nothing on standard error
     std::vector<std::string> history;
   } cases[] = {
-      {"version", Op::Version, [](Batch&) {}, 0, "] Modem software version: 5.2.0.12\n", "", {}},
-      {"unreachable", Op::Version,
+      {"version", {"version"}, [](Batch&) {}, 0, "] Modem software version: 5.2.0.12\n", "", {}},
+      {"unreachable", {"version"},
        [](Batch& b) {
          b.h.unplugZing();
          b.h.unplugFtpPort();
        },
        3, "] Connection failed.\n", "Please check the cable connection.", {}},
       // No image, or more than one: nothing is contacted or created.
-      {"no image", Op::Version, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); }, 2, "",
+      {"no image", {"version"}, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); }, 2, "",
        "Unable to find the binary file", {}},
-      {"two images", Op::Version, [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); }, 2, "",
+      {"two images", {"version"}, [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); }, 2, "",
        "Unable to find the binary file", {}},
-      {"no home", Op::Version,
+      {"no home", {"version"},
        [](Batch& b) { b.h.settings.workingDirectory = b.h.home.str() + "/missing"; }, 2, "",
        "Unable to find upgrade program home directory", {}},
       // A warning that stops nothing fails nothing.
-      {"no backup directory", Op::Version, [](Batch& b) { b.h.home.write("Backup", "file"); }, 0,
+      {"no backup directory", {"version"}, [](Batch& b) { b.h.home.write("Backup", "file"); }, 0,
        "] Software version was retrieved!\n", "Unable to create the backup directory", {}},
-      {"log", Op::Log, [](Batch& b) { b.h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0,
+      {"log", {"log"}, [](Batch& b) { b.h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0,
        "] Log saved to ", "", {}},
-      {"no log", Op::Log, [](Batch&) {}, 1, "] Log file doesn't exist.\n", "", {}},
+      {"no log", {"log"}, [](Batch&) {}, 1, "] Log file doesn't exist.\n", "", {}},
       // A modem that took the image but still runs the old one has not been upgraded.
-      {"upgrade not taken", Op::Upgrade, [](Batch&) {}, 1,
+      {"upgrade not taken", {"upgrade"}, [](Batch&) {}, 1,
        "] The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13.\n", "",
        {"upgrade failed 5.2.0.12"}},
-      {"login refused", Op::Upgrade, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, 1, "",
+      {"login refused", {"upgrade"}, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, 1, "",
        "Incorrect Username or Password!", {"upgrade failed 5.2.0.12"}},
       // After a power cut left the last line short.
-      {"restore", Op::Restore,
+      {"restore", {"restore", "5_2_0_11"},
        [](Batch& b) {
          b.h.home.write("Backup/history.jsonl", "{\"time\":\"2026-12-0");
          b.h.store("5_2_0_11");
          b.h.zing->afterReset = "5.2.0.11,build 3";
-         b.options.restoreVersion = "5.2.0.11";
        },
        0, "] Modem software version: 5.2.0.11\n", "", {"restore done 5.2.0.11"}},
       // Nothing chosen (a prefix of a kept version is no match): the modem
       // is as it was, nothing is recorded.
-      {"restore of a version not kept", Op::Restore,
-       [](Batch& b) {
-         b.h.store("5_2_0_11");
-         b.options.restoreVersion = "5.2.0.1";
-       },
+      {"restore of a version not kept", {"restore", "5.2.0.1"},
+       [](Batch& b) { b.h.store("5_2_0_11"); },
        1, "", "Version 5.2.0.1 is not in the backup directory. Available: 5.2.0.11\n", {}},
-      {"PIC without a PIC file", Op::Pic, [](Batch&) {}, 1, "", "Unable to find pic.hex",
+      {"PIC without a PIC file", {"pic"}, [](Batch&) {}, 1, "", "Unable to find pic.hex",
        {"pic failed 5.2.0.12"}},
       // Only a second Ctrl+C abandons a reset under way.
-      {"interrupted twice", Op::Reset,
+      {"interrupted twice", {"reset"},
        [](Batch& b) {
          b.h.clock().schedule(3000, [&b] { b.interrupts = 1; });
          b.h.clock().schedule(6000, [&b] { b.interrupts = 2; });
        },
        1, "cannot be interrupted now", "", {"reset interrupted "}},
       // The modem runs the old image, not the one in the home directory.
-      {"verify", Op::Verify, [](Batch&) {}, 1, "] differs\n", "", {}},
-      {"verify a backup", Op::Verify,
+      {"verify", {"verify"}, [](Batch&) {}, 1, "] differs\n", "", {}},
+      {"verify a backup", {"verify", "5_2_0_11"},
        [](Batch& b) {
          b.h.store("5_2_0_11");
          b.h.platform.ftp.files["/bin/kova.bin"] = "KOVA-IMAGE 5_2_0_11";
-         b.options.verifyVersion = "5.2.0.11";
        },
        0, "] match\n", "", {}},
-      {"history, a damaged line skipped", Op::History, [](Batch& b) { WriteHistory(b.h); }, 0,
-       HistoryTable({kReset}), "] error: line 1 of ", {"reset done 5.2.0.12"}},
-      {"DNS without an AT port", Op::Dns, [](Batch&) {}, 1, "", "AT interface",
+      {"history, a damaged line skipped", {"history"},
+       [](Batch& b) {
+         b.h.home.write("Backup/history.jsonl",
+                        "{\"time\":\"2026-12-0\n" + HistoryLine(kReset) + "\n");
+       },
+       0, HistoryTable({kReset}), "] error: line 1 of ", {"reset done 5.2.0.12"}},
+      {"DNS without an AT port", {"dns"}, [](Batch&) {}, 1, "", "AT interface",
        {"dns failed 5.2.0.12"}},
       // A history that cannot be written is a warning, never a failed operation.
-      {"reset, history unwritable", Op::Reset,
+      {"reset, history unwritable", {"reset"},
        [](Batch& b) {
          std::filesystem::create_directories(b.h.home.path() / "Backup/history.jsonl");
        },
@@ -206,7 +193,12 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);
     Batch b;
-    b.options.operation = c.operation;
+    std::vector<std::string> args = {"--batch"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    std::string error;
+    auto cl = ParseBatchCommandLine(args, error);
+    ASSERT_TRUE(cl) << error;
+    b.options = cl->options;
     c.setup(b);
     EXPECT_EQ(b.run(), c.code);
     EXPECT_TRUE(Has(b.out, c.out)) << b.out.str();
