@@ -214,53 +214,6 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
   }
 }
 
-TEST(BatchJson, AWholeUpgradeIsOneValidObjectPerLineEndingInATrueResult) {
-  Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.json = true;
-  b.h.zing->afterReset = "5.2.0.13,build 1";
-  const auto& ftp = b.h.platform.ftp.files;
-  const std::string oldImage = ftp.at("/bin/kova.bin");
-  const std::string oldChecksum = ftp.at("/checksum.txt");
-  ASSERT_EQ(b.run(), 0);
-  auto events = Events(b.out.str());
-  ASSERT_FALSE(events.empty());
-  const JsonValue& r = events.back();
-  ASSERT_EQ(Text(r, "event"), "result");
-  for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
-                             {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
-                             {"version_after", "5.2.0.13"}})
-    EXPECT_EQ(Text(r, key), value) << key;
-  EXPECT_EQ(r.get("exit_code")->asNumber(), 0);
-  EXPECT_GE(r.get("duration_s")->asNumber(), 30.0);
-  // Each file as it lies on both sides: "direction remote size sha256".
-  auto row = [](const char* direction, const char* remote, const std::string& bytes) {
-    return std::string(direction) + " " + remote + " " + std::to_string(bytes.size()) + " " +
-           Sha(bytes);
-  };
-  std::vector<std::string> files;
-  for (const auto& file : r.get("files")->asArray()) {
-    std::ifstream local(Text(file, "local"), std::ios::binary);
-    EXPECT_EQ(Sha(std::string(std::istreambuf_iterator<char>(local), {})), Text(file, "sha256"));
-    files.push_back(Text(file, "direction") + " " + Text(file, "remote") + " " +
-                    std::to_string(static_cast<long>(file.get("size")->asNumber())) + " " +
-                    Text(file, "sha256"));
-  }
-  EXPECT_EQ(files, (std::vector<std::string>{
-                       row("download", "/bin/kova.bin", oldImage),
-                       row("download", "/checksum.txt", oldChecksum),
-                       row("upload", "/bin/kova.bin", ftp.at("/bin/kova.bin")),
-                       row("upload", "/checksum.txt", ftp.at("/checksum.txt"))}));
-  EXPECT_EQ(ftp.at("/bin/kova.bin"), b.h.home.read("kova_5_2_0_13.bin"));
-  EXPECT_EQ(HistoryRows(b.h), std::vector<std::string>{"upgrade done 5.2.0.13"});
-  auto history = History(b.h);
-  ASSERT_EQ(history.size(), 1u);
-  EXPECT_EQ(history[0].versionBefore, "5.2.0.12");
-  EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");
-  EXPECT_EQ(history[0].imageSha256, Sha(b.h.home.read("kova_5_2_0_13.bin")));
-  EXPECT_EQ(history[0].durationSeconds, r.get("duration_s")->asNumber());
-}
-
 TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIsUp) {
   struct Case {
     long awayMs;   // how long the restarting modem stays silent
@@ -292,6 +245,8 @@ TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIs
 
 // Modems come and go at one address: two are upgraded, one that already
 // runs the new version is skipped, and Ctrl+C between modems ends the line.
+// Each output line is a JSON object; a result names each file as it lies on
+// both sides, as the history does.
 TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   Batch b;
   b.options.operation = Op::Upgrade;
@@ -319,17 +274,51 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   clock.schedule(600000, [] { throw std::runtime_error("the station did not stop"); });
   EXPECT_EQ(b.run(), 0);
   auto events = Events(b.out.str());
-  std::vector<std::string> results;
+  std::vector<JsonValue> results;
   int skips = 0;
   for (const auto& e : events) {
-    if (Text(e, "event") == "result") results.push_back(Text(e, "outcome"));
+    if (Text(e, "event") == "result") results.push_back(e);
     skips += Text(e, "text") == "The modem already runs 5.2.0.13: skipped.";
   }
-  EXPECT_EQ(results, (std::vector<std::string>{"done", "done"}));
   EXPECT_EQ(skips, 2);
-  ASSERT_FALSE(events.empty());
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(Text(results[1], "outcome"), "done");
+  const JsonValue& r = results[0];
+  for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
+                             {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
+                             {"version_after", "5.2.0.13"}})
+    EXPECT_EQ(Text(r, key), value) << key;
+  EXPECT_EQ(r.get("exit_code")->asNumber(), 0);
+  EXPECT_GE(r.get("duration_s")->asNumber(), 30.0);
+  // "direction remote size sha256" of each file; the local copy holds the same bytes.
+  auto row = [](const char* direction, const char* remote, const std::string& bytes) {
+    return std::string(direction) + " " + remote + " " + std::to_string(bytes.size()) + " " +
+           Sha(bytes);
+  };
+  std::vector<std::string> files;
+  for (const auto& file : r.get("files")->asArray()) {
+    std::ifstream local(Text(file, "local"), std::ios::binary);
+    EXPECT_EQ(Sha(std::string(std::istreambuf_iterator<char>(local), {})), Text(file, "sha256"));
+    files.push_back(Text(file, "direction") + " " + Text(file, "remote") + " " +
+                    std::to_string(static_cast<long>(file.get("size")->asNumber())) + " " +
+                    Text(file, "sha256"));
+  }
+  const auto& ftp = b.h.platform.ftp.files;
+  EXPECT_EQ(files, (std::vector<std::string>{
+                       row("download", "/bin/kova.bin", fresh.at("/bin/kova.bin")),
+                       row("download", "/checksum.txt", fresh.at("/checksum.txt")),
+                       row("upload", "/bin/kova.bin", ftp.at("/bin/kova.bin")),
+                       row("upload", "/checksum.txt", ftp.at("/checksum.txt"))}));
+  EXPECT_EQ(ftp.at("/bin/kova.bin"), b.h.home.read("kova_5_2_0_13.bin"));
   ASSERT_EQ(Text(events.back(), "event"), "summary");
   EXPECT_EQ(events.back().get("done")->asNumber(), 2);
   EXPECT_EQ(events.back().get("skipped")->asNumber(), 2);
-  EXPECT_EQ(History(b.h).size(), 2u);
+  EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"upgrade done 5.2.0.13",
+                                                      "upgrade done 5.2.0.13"}));
+  auto history = History(b.h);
+  ASSERT_EQ(history.size(), 2u);
+  EXPECT_EQ(history[0].versionBefore, "5.2.0.12");
+  EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");
+  EXPECT_EQ(history[0].imageSha256, Sha(b.h.home.read("kova_5_2_0_13.bin")));
+  EXPECT_EQ(history[0].durationSeconds, r.get("duration_s")->asNumber());
 }
