@@ -87,7 +87,7 @@ HistoryEntry Upgrade() {
 
 // Entries are appended after whatever a power cut left; reading skips what
 // is damaged with a warning naming the line, and blank lines silently.
-TEST(UpgradeHistory, LinesAppendAndReadBackPastDamage) {
+TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
   HistoryEntry dns{"2026-12-08T07:00:00Z", "modem.local", "dns", "", "", "", -1, "", "failed",
                    0.125};
   EXPECT_EQ(HistoryLine(Upgrade()),
@@ -120,9 +120,8 @@ TEST(UpgradeHistory, LinesAppendAndReadBackPastDamage) {
                                                         "line 7" + damaged}));
   EXPECT_FALSE(AppendHistory(file + "/x", dns, error));
   EXPECT_NE(error.find(file + "/x"), std::string::npos) << error;
-}
 
-TEST(HistoryTable, AlignsColumnsUnderAHeader) {
+  // The table for people: aligned columns, "-" for nothing, no control characters.
   HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "reset", "", "", "a\tb\x1b",
                      -1, "", "done", 1};
   EXPECT_EQ(HistoryTable({Upgrade(), reset}),
