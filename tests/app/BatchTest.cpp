@@ -35,26 +35,18 @@ void Plug(WorkflowModem& h, const std::string& version) {
 }
 const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "reset", "5.2.0.12",
                              "5.2.0.12", "", -1, "", "done", 31};
-void WriteHistory(WorkflowModem& h) {
-  h.home.write("Backup/history.jsonl", "{\"time\":\"2026-12-0\n" + HistoryLine(kReset) + "\n");
-}
 }  // namespace
 
 TEST(BatchCommandLine, OperationsAndUsageErrors) {
+  // The other operations and their arguments are parsed by the batch rows below.
   std::string error;
-  auto cl = ParseBatchCommandLine(Args({"--batch", "restore", "5_2_0_12", "--factory"}), error);
-  ASSERT_TRUE(cl && cl->options.factory);
-  EXPECT_EQ(cl->options.restoreVersion, "5.2.0.12");
-  cl = ParseBatchCommandLine(Args({"--batch", "dns", "10.0.0.1", "10.0.0.2", "--yes"}), error);
-  ASSERT_TRUE(cl && cl->options.dns && cl->options.yes);
-  EXPECT_EQ(cl->options.dns->second, "10.0.0.2");
-  cl = ParseBatchCommandLine(
-      Args({"--batch", "--json", "--wait-back", "86400", "--station", "upgrade"}), error);
-  ASSERT_TRUE(cl && cl->options.json && cl->options.station);
-  EXPECT_EQ(cl->options.waitBackSeconds, 86400);
-  cl = ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error);
-  ASSERT_TRUE(cl);
-  EXPECT_EQ(cl->options.verifyVersion, "5.2.0.11");
+  EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "--wait-back", "86400", "upgrade"}), error)
+                ->options.waitBackSeconds,
+            86400);
+  // Versions are typed as in file names or with dots.
+  EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error)
+                ->options.verifyVersion,
+            "5.2.0.11");
   EXPECT_TRUE(ParseBatchCommandLine(Args({"--version"}), error)->version);
   EXPECT_EQ(BatchVersionText(), "KOVA Satellite IP Modem Upgrader, Version 2.6 October 15, 2006\n");
 
@@ -122,88 +114,95 @@ TEST(ConsoleUi, StatusProgressBoxesAndAnswers) {
 TEST(BatchMode, ExitCodesOutputAndHistory) {
   struct Case {
     const char* what;
-    Op operation;
+    std::vector<std::string> args;  // after --batch
     std::function<void(Batch&)> setup;
     int code;
     std::string out;
     const char* err;  // empty: nothing on standard error
     std::vector<std::string> history;
   } cases[] = {
-      {"version", Op::Version, [](Batch&) {}, 0, "] Modem software version: 5.2.0.12\n", "", {}},
-      {"unreachable", Op::Version,
+      {"version", {"version"}, [](Batch&) {}, 0, "] Modem software version: 5.2.0.12\n", "", {}},
+      {"unreachable", {"version"},
        [](Batch& b) {
          b.h.unplugZing();
          b.h.unplugFtpPort();
        },
        3, "] Connection failed.\n", "Please check the cable connection.", {}},
       // No image, or more than one: nothing is contacted or created.
-      {"no image", Op::Version, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); }, 2, "",
+      {"no image", {"version"}, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); }, 2, "",
        "Unable to find the binary file", {}},
-      {"two images", Op::Version, [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); }, 2, "",
+      {"two images", {"version"}, [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); }, 2, "",
        "Unable to find the binary file", {}},
-      {"no home", Op::Version,
+      {"no home", {"version"},
        [](Batch& b) { b.h.settings.workingDirectory = b.h.home.str() + "/missing"; }, 2, "",
        "Unable to find upgrade program home directory", {}},
       // A warning that stops nothing fails nothing.
-      {"no backup directory", Op::Version, [](Batch& b) { b.h.home.write("Backup", "file"); }, 0,
+      {"no backup directory", {"version"}, [](Batch& b) { b.h.home.write("Backup", "file"); }, 0,
        "] Software version was retrieved!\n", "Unable to create the backup directory", {}},
-      {"log", Op::Log, [](Batch& b) { b.h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0,
+      {"log", {"log"}, [](Batch& b) { b.h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0,
        "] Log saved to ", "", {}},
-      {"no log", Op::Log, [](Batch&) {}, 1, "] Log file doesn't exist.\n", "", {}},
+      {"no log", {"log"}, [](Batch&) {}, 1, "] Log file doesn't exist.\n", "", {}},
       // A modem that took the image but still runs the old one has not been upgraded.
-      {"upgrade not taken", Op::Upgrade, [](Batch&) {}, 1,
+      {"upgrade not taken", {"upgrade"}, [](Batch&) {}, 1,
        "] The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13.\n", "",
        {"upgrade failed 5.2.0.12"}},
-      {"login refused", Op::Upgrade, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, 1, "",
+      {"login refused", {"upgrade"}, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, 1, "",
        "Incorrect Username or Password!", {"upgrade failed 5.2.0.12"}},
       // After a power cut left the last line short.
-      {"restore", Op::Restore,
+      {"restore", {"restore", "5_2_0_11"},
        [](Batch& b) {
          b.h.home.write("Backup/history.jsonl", "{\"time\":\"2026-12-0");
          b.h.store("5_2_0_11");
          b.h.zing->afterReset = "5.2.0.11,build 3";
-         b.options.restoreVersion = "5.2.0.11";
        },
        0, "] Modem software version: 5.2.0.11\n", "", {"restore done 5.2.0.11"}},
       // Nothing chosen (a prefix of a kept version is no match): the modem
       // is as it was, nothing is recorded.
-      {"restore of a version not kept", Op::Restore,
+      {"restore of a version not kept", {"restore", "5.2.0.1"},
+       [](Batch& b) { b.h.store("5_2_0_11"); },
+       1, "", "Version 5.2.0.1 is not in the backup directory. Available: 5.2.0.11\n", {}},
+      {"PIC without a PIC file", {"pic"}, [](Batch&) {}, 1, "", "Unable to find pic.hex",
+       {"pic failed 5.2.0.12"}},
+      // Only a second Ctrl+C abandons a reset under way.
+      {"interrupted twice", {"reset"},
+       [](Batch& b) {
+         b.h.clock().schedule(3000, [&b] { b.interrupts = 1; });
+         b.h.clock().schedule(6000, [&b] { b.interrupts = 2; });
+       },
+       1, "cannot be interrupted now", "", {"reset interrupted "}},
+      // The modem runs the old image, not the one in the home directory.
+      {"verify", {"verify"}, [](Batch&) {}, 1, "] differs\n", "", {}},
+      {"verify a backup", {"verify", "5_2_0_11"},
        [](Batch& b) {
          b.h.store("5_2_0_11");
-         b.options.restoreVersion = "5.2.0.1";
+         b.h.platform.ftp.files["/bin/kova.bin"] = "KOVA-IMAGE 5_2_0_11";
        },
-       1, "", "Version 5.2.0.1 is not in the backup directory. Available: 5.2.0.11\n", {}},
-      {"PIC without a PIC file", Op::Pic, [](Batch&) {}, 1, "", "Unable to find pic.hex",
-       {"pic failed 5.2.0.12"}},
-      {"history, a damaged line skipped", Op::History, [](Batch& b) { WriteHistory(b.h); }, 0,
-       HistoryTable({kReset}), "] error: line 1 of ", {"reset done 5.2.0.12"}},
-      {"history as JSON", Op::History,
+       0, "] match\n", "", {}},
+      {"history, a damaged line skipped", {"history"},
        [](Batch& b) {
-         WriteHistory(b.h);
-         b.options.json = true;
+         b.h.home.write("Backup/history.jsonl",
+                        "{\"time\":\"2026-12-0\n" + HistoryLine(kReset) + "\n");
        },
-       0, HistoryLine(kReset) + "\n", "] error: line 1 of ", {"reset done 5.2.0.12"}},
-      {"DNS without an AT port", Op::Dns, [](Batch&) {}, 1, "", "AT interface",
+       0, HistoryTable({kReset}), "] error: line 1 of ", {"reset done 5.2.0.12"}},
+      {"DNS without an AT port", {"dns"}, [](Batch&) {}, 1, "", "AT interface",
        {"dns failed 5.2.0.12"}},
       // A history that cannot be written is a warning, never a failed operation.
-      {"reset, history unwritable", Op::Reset,
+      {"reset, history unwritable", {"reset"},
        [](Batch& b) {
          std::filesystem::create_directories(b.h.home.path() / "Backup/history.jsonl");
        },
        0, "] Resetting modem. Wait 20 seconds.",
        "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
-      // Taken as a URL, this would log in to 127.0.0.1 and fetch its log.
-      {"no address to connect to", Op::Log,
-       [](Batch& b) {
-         b.h.settings.initialAddress = "1@127.0.0.1";
-         b.h.platform.ftp.files["/ram0/syslog.log"] = "log";
-       },
-       3, "] Connection failed.\n", "Can not connect to Satellite IP Modem.", {}},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);
     Batch b;
-    b.options.operation = c.operation;
+    std::vector<std::string> args = {"--batch"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    std::string error;
+    auto cl = ParseBatchCommandLine(args, error);
+    ASSERT_TRUE(cl) << error;
+    b.options = cl->options;
     c.setup(b);
     EXPECT_EQ(b.run(), c.code);
     EXPECT_TRUE(Has(b.out, c.out)) << b.out.str();
@@ -216,90 +215,6 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       EXPECT_TRUE(b.h.platform.network.connectLog.empty());
       EXPECT_FALSE(b.h.home.exists("Backup"));
     }
-  }
-}
-
-TEST(BatchMode, SecondInterruptAbandonsTheRun) {
-  Batch b;
-  b.options.operation = Op::Reset;
-  // Ctrl+C twice while the reset is under way.
-  b.h.clock().schedule(3000, [&] { b.interrupts = 1; });
-  b.h.clock().schedule(6000, [&] { b.interrupts = 2; });
-  EXPECT_EQ(b.run(), 1);
-  EXPECT_TRUE(Has(b.out, "cannot be interrupted now"));
-  EXPECT_TRUE(Has(b.out, "Abandoned."));
-  EXPECT_TRUE(b.form->closed());
-  EXPECT_LT(b.h.clock().nowMs(), 25000);
-}
-
-TEST(BatchJson, AWholeUpgradeIsOneValidObjectPerLineEndingInATrueResult) {
-  Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.json = true;
-  b.h.zing->afterReset = "5.2.0.13,build 1";
-  const auto& ftp = b.h.platform.ftp.files;
-  const std::string oldImage = ftp.at("/bin/kova.bin");
-  const std::string oldChecksum = ftp.at("/checksum.txt");
-  ASSERT_EQ(b.run(), 0);
-  auto events = Events(b.out.str());
-  ASSERT_FALSE(events.empty());
-  const JsonValue& r = events.back();
-  ASSERT_EQ(Text(r, "event"), "result");
-  for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
-                             {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
-                             {"version_after", "5.2.0.13"}})
-    EXPECT_EQ(Text(r, key), value) << key;
-  EXPECT_EQ(r.get("exit_code")->asNumber(), 0);
-  EXPECT_GE(r.get("duration_s")->asNumber(), 30.0);
-  // Each file as it lies on both sides.
-  const std::vector<std::tuple<const char*, const char*, std::string>> expected = {
-      {"download", "/bin/kova.bin", oldImage},
-      {"download", "/checksum.txt", oldChecksum},
-      {"upload", "/bin/kova.bin", ftp.at("/bin/kova.bin")},
-      {"upload", "/checksum.txt", ftp.at("/checksum.txt")},
-  };
-  const auto& files = r.get("files")->asArray();
-  ASSERT_EQ(files.size(), expected.size());
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const auto& [direction, remote, bytes] = expected[i];
-    SCOPED_TRACE(i);
-    EXPECT_EQ(Text(files[i], "direction"), direction);
-    EXPECT_EQ(Text(files[i], "remote"), remote);
-    EXPECT_EQ(files[i].get("size")->asNumber(), static_cast<double>(bytes.size()));
-    EXPECT_EQ(Text(files[i], "sha256"), Sha(bytes));
-    std::ifstream local(Text(files[i], "local"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(local), {}), bytes);
-  }
-  EXPECT_EQ(ftp.at("/bin/kova.bin"), b.h.home.read("kova_5_2_0_13.bin"));
-  auto history = History(b.h);
-  ASSERT_EQ(history.size(), 1u);
-  EXPECT_EQ(HistoryRows(b.h), std::vector<std::string>{"upgrade done 5.2.0.13"});
-  EXPECT_EQ(history[0].versionBefore, "5.2.0.12");
-  EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");
-  EXPECT_EQ(history[0].imageSha256, Sha(b.h.home.read("kova_5_2_0_13.bin")));
-  EXPECT_EQ(history[0].durationSeconds, r.get("duration_s")->asNumber());
-}
-
-TEST(BatchVerify, ComparesTheModemsImageAndLeavesNothingBehind) {
-  const std::tuple<const char*, std::string, std::string, int, const char*> cases[] = {
-      {"the new image", "KOVA-IMAGE 5.2.0.13\nimage bytes", "", 0, "] match\n"},
-      {"another image", "KOVA-IMAGE 5.2.0.12\nold image", "", 1, "] differs\n"},
-      {"a backup", "KOVA-IMAGE 5_2_0_11", "5.2.0.11", 0, "] match\n"},
-  };
-  for (const auto& [what, onModem, version, code, verdict] : cases) {
-    SCOPED_TRACE(what);
-    Batch b;
-    b.h.store("5_2_0_11");
-    b.h.platform.ftp.files["/bin/kova.bin"] = onModem;
-    b.options.operation = Op::Verify;
-    b.options.verifyVersion = version;
-    EXPECT_EQ(b.run(), code);
-    EXPECT_TRUE(Has(b.out, verdict)) << b.out.str();
-    EXPECT_TRUE(Has(b.out, "] modem     " + Sha(onModem)));
-    EXPECT_EQ(b.h.platform.ftp.files["/bin/kova.bin"], onModem);
-    // Only the backup pair: the modem's copy is gone.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b.h.home.path() / "Backup"), {}),
-              2);
   }
 }
 
@@ -334,6 +249,8 @@ TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIs
 
 // Modems come and go at one address: two are upgraded, one that already
 // runs the new version is skipped, and Ctrl+C between modems ends the line.
+// Each output line is a JSON object; a result names each file as it lies on
+// both sides, as the history does.
 TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   Batch b;
   b.options.operation = Op::Upgrade;
@@ -361,17 +278,51 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   clock.schedule(600000, [] { throw std::runtime_error("the station did not stop"); });
   EXPECT_EQ(b.run(), 0);
   auto events = Events(b.out.str());
-  std::vector<std::string> results;
+  std::vector<JsonValue> results;
   int skips = 0;
   for (const auto& e : events) {
-    if (Text(e, "event") == "result") results.push_back(Text(e, "outcome"));
+    if (Text(e, "event") == "result") results.push_back(e);
     skips += Text(e, "text") == "The modem already runs 5.2.0.13: skipped.";
   }
-  EXPECT_EQ(results, (std::vector<std::string>{"done", "done"}));
   EXPECT_EQ(skips, 2);
-  ASSERT_FALSE(events.empty());
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(Text(results[1], "outcome"), "done");
+  const JsonValue& r = results[0];
+  for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
+                             {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
+                             {"version_after", "5.2.0.13"}})
+    EXPECT_EQ(Text(r, key), value) << key;
+  EXPECT_EQ(r.get("exit_code")->asNumber(), 0);
+  EXPECT_GE(r.get("duration_s")->asNumber(), 30.0);
+  // "direction remote size sha256" of each file; the local copy holds the same bytes.
+  auto row = [](const char* direction, const char* remote, const std::string& bytes) {
+    return std::string(direction) + " " + remote + " " + std::to_string(bytes.size()) + " " +
+           Sha(bytes);
+  };
+  std::vector<std::string> files;
+  for (const auto& file : r.get("files")->asArray()) {
+    std::ifstream local(Text(file, "local"), std::ios::binary);
+    EXPECT_EQ(Sha(std::string(std::istreambuf_iterator<char>(local), {})), Text(file, "sha256"));
+    files.push_back(Text(file, "direction") + " " + Text(file, "remote") + " " +
+                    std::to_string(static_cast<long>(file.get("size")->asNumber())) + " " +
+                    Text(file, "sha256"));
+  }
+  const auto& ftp = b.h.platform.ftp.files;
+  EXPECT_EQ(files, (std::vector<std::string>{
+                       row("download", "/bin/kova.bin", fresh.at("/bin/kova.bin")),
+                       row("download", "/checksum.txt", fresh.at("/checksum.txt")),
+                       row("upload", "/bin/kova.bin", ftp.at("/bin/kova.bin")),
+                       row("upload", "/checksum.txt", ftp.at("/checksum.txt"))}));
+  EXPECT_EQ(ftp.at("/bin/kova.bin"), b.h.home.read("kova_5_2_0_13.bin"));
   ASSERT_EQ(Text(events.back(), "event"), "summary");
   EXPECT_EQ(events.back().get("done")->asNumber(), 2);
   EXPECT_EQ(events.back().get("skipped")->asNumber(), 2);
-  EXPECT_EQ(History(b.h).size(), 2u);
+  EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"upgrade done 5.2.0.13",
+                                                      "upgrade done 5.2.0.13"}));
+  auto history = History(b.h);
+  ASSERT_EQ(history.size(), 2u);
+  EXPECT_EQ(history[0].versionBefore, "5.2.0.12");
+  EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");
+  EXPECT_EQ(history[0].imageSha256, Sha(b.h.home.read("kova_5_2_0_13.bin")));
+  EXPECT_EQ(history[0].durationSeconds, r.get("duration_s")->asNumber());
 }

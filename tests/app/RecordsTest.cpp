@@ -23,14 +23,8 @@ TEST(Sha256, VectorsAndPiecesAcrossEveryBlockBoundary) {
   for (const auto& [text, digest] : cases) EXPECT_EQ(Sha(text), digest) << text.size();
   Sha256 hash;
   const std::string a(200, 'a');
-  for (std::size_t done = 0, piece = 1; done < 1000000; piece = piece % 199 + 1) {
-    std::size_t n = std::min(piece, 1000000 - done);
-    hash.update(a.data(), n);
-    done += n;
-    if (done == 3) {
-      EXPECT_EQ(hash.hexDigest(), Sha("aaa"));  // a digest does not end the hash
-    }
-  }
+  for (std::size_t done = 0, piece = 1; done < 1000000; done += piece, piece = piece % 199 + 1)
+    hash.update(a.data(), std::min(piece, 1000000 - done));
   EXPECT_EQ(hash.hexDigest(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
@@ -51,24 +45,6 @@ TEST(JsonLine, WritesFieldsInOrderWithCompactNumbers) {
   for (const auto& [line, expected] : cases) EXPECT_EQ(line.str(), expected);
 }
 
-TEST(JsonLine, TextRoundTripsAndInvalidUtf8BecomesReplacement) {
-  std::string controls;
-  for (char c = 0; c < 0x20; ++c) controls += c;
-  const std::string fffd = "\xEF\xBF\xBD";
-  const std::pair<std::string, std::string> cases[] = {
-      {controls, controls},
-      {"caf\xC3\xA9 \xF0\x9D\x84\x9E", "caf\xC3\xA9 \xF0\x9D\x84\x9E"},
-      {"cut \xE2\x82", "cut " + fffd + fffd},  // sequence cut short
-      {"\xE0\x80\xAF", fffd + fffd + fffd},     // overlong '/'
-      {"\xED\xA0\x80", fffd + fffd + fffd},     // encoded surrogate
-  };
-  for (const auto& [text, expected] : cases) {
-    auto value = ParseJson(JsonLine().add("k", text).str());
-    ASSERT_TRUE(value && value->get("k")) << text;
-    EXPECT_EQ(value->get("k")->asString(), expected);
-  }
-}
-
 TEST(ParseJson, ReadsValuesAndRejectsMalformedText) {
   auto v = ParseJson(" {\"s\":\"A\\u0041\\u00e9\\ud834\\udd1e\\/\\u0000\","
                      "\"n\":-0.5e+2,\"a\":[true,null,{}]}\r\n");
@@ -86,6 +62,20 @@ TEST(ParseJson, ReadsValuesAndRejectsMalformedText) {
       std::string(200, '[') + std::string(200, ']'), "\"a\"\0"s,  // too deep, NUL after
   };
   for (const auto& text : bad) EXPECT_FALSE(ParseJson(text)) << text;
+
+  // What is written reads back; invalid UTF-8 becomes replacement characters.
+  const std::string fffd = "\xEF\xBF\xBD";
+  const std::pair<std::string, std::string> texts[] = {
+      {"caf\xC3\xA9 \xF0\x9D\x84\x9E", "caf\xC3\xA9 \xF0\x9D\x84\x9E"},
+      {"cut \xE2\x82", "cut " + fffd + fffd},  // sequence cut short
+      {"\xE0\x80\xAF", fffd + fffd + fffd},     // overlong '/'
+      {"\xED\xA0\x80", fffd + fffd + fffd},     // encoded surrogate
+  };
+  for (const auto& [text, expected] : texts) {
+    auto value = ParseJson(JsonLine().add("k", text).str());
+    ASSERT_TRUE(value && value->get("k")) << text;
+    EXPECT_EQ(value->get("k")->asString(), expected);
+  }
 }
 
 namespace {
@@ -97,7 +87,7 @@ HistoryEntry Upgrade() {
 
 // Entries are appended after whatever a power cut left; reading skips what
 // is damaged with a warning naming the line, and blank lines silently.
-TEST(UpgradeHistory, LinesAppendAndReadBackPastDamage) {
+TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
   HistoryEntry dns{"2026-12-08T07:00:00Z", "modem.local", "dns", "", "", "", -1, "", "failed",
                    0.125};
   EXPECT_EQ(HistoryLine(Upgrade()),
@@ -105,10 +95,6 @@ TEST(UpgradeHistory, LinesAppendAndReadBackPastDamage) {
             R"("version_before":"5.2.0.12","version_after":"5.2.0.13","image":{"name":)"
             R"("modem_5_2_0_13.bin","size":7340032,"sha256":")" + std::string(64, 'a') +
             R"("},"outcome":"done","duration_s":83.25})");
-  EXPECT_EQ(HistoryLine(dns),
-            R"({"time":"2026-12-08T07:00:00Z","modem":"modem.local","operation":"dns",)"
-            R"("version_before":"","version_after":"","image":null,"outcome":"failed",)"
-            R"("duration_s":0.125})");
 
   TempDir home;
   const std::string file = (home.path() / "history.jsonl").string();
@@ -134,9 +120,8 @@ TEST(UpgradeHistory, LinesAppendAndReadBackPastDamage) {
                                                         "line 7" + damaged}));
   EXPECT_FALSE(AppendHistory(file + "/x", dns, error));
   EXPECT_NE(error.find(file + "/x"), std::string::npos) << error;
-}
 
-TEST(HistoryTable, AlignsColumnsUnderAHeader) {
+  // The table for people: aligned columns, "-" for nothing, no control characters.
   HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "reset", "", "", "a\tb\x1b",
                      -1, "", "done", 1};
   EXPECT_EQ(HistoryTable({Upgrade(), reset}),
@@ -149,16 +134,11 @@ TEST(HistoryTable, AlignsColumnsUnderAHeader) {
   EXPECT_EQ(HistoryTable({}), "No operations recorded.\n");
 }
 
-TEST(TextUtilities, VersionsTrimAndLatin1) {
+TEST(TextUtilities, VersionsAndLatin1) {
   const std::pair<const char*, const char*> versions[] = {
-      {"3.1.0.12,rel", "3.1.0.12"}, {"v3a.1,x", "3.1"},  {"V9.1.0.39,build 7", "9.1.0.39"},
-      {",5.5", ""},                 {"5.2.0.12 build 7", "5.2.0.127"},  // no comma: all filtered
+      {"v3a.1,x", "3.1"}, {"V9.1.0.39,build 7", "9.1.0.39"}, {",5.5", ""},
+      {"5.2.0.12 build 7", "5.2.0.127"},  // no comma: all filtered
   };
   for (const auto& [text, version] : versions) EXPECT_EQ(ExtractVersion(text), version) << text;
-  EXPECT_EQ(ReplaceChar("5.2.0.12", ".", "_"), "5_2_0_12");
-  EXPECT_EQ(ReplaceChar("a__b", "__", "."), "a__b");  // never matches
-  EXPECT_EQ(ReplaceChar("a_b", "_", ".x"), "a.b");    // first character only
-  EXPECT_EQ(Trim("  a b  "), "a b");
-  EXPECT_EQ(LTrim(" 10.0.0.1 "), "10.0.0.1 ");
   EXPECT_EQ(Latin1ToUtf8("caf\xe9"), "caf\xc3\xa9");
 }
