@@ -9,7 +9,9 @@ namespace fs = std::filesystem;
 TempDir::TempDir() {
   std::random_device rd;
   for (int i = 0; i < 100; ++i) {
-    auto p = fs::temp_directory_path() / ("kova-test-" + std::to_string(rd()));
+    // A blank and a letter beyond ASCII, as in many a user's home: every
+    // path the tool builds, quotes and sends goes through them.
+    auto p = fs::temp_directory_path() / ("kova test \xC3\xB6-" + std::to_string(rd()));
     if (fs::create_directory(p)) {
       path_ = p;
       return;
