@@ -253,11 +253,3 @@ TEST(BatchEndToEnd, VersionUpgradeVerifyAndHistory) {
       << history.out;
   EXPECT_FALSE(home.exists("Backup/modem-image.verify"));
 }
-
-// Tests of the real platform need a QApplication (offscreen platform).
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
