@@ -134,11 +134,3 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
   EXPECT_EQ(HistoryTable({}), "No operations recorded.\n");
 }
 
-TEST(TextUtilities, VersionsAndLatin1) {
-  const std::pair<const char*, const char*> versions[] = {
-      {"v3a.1,x", "3.1"}, {"V9.1.0.39,build 7", "9.1.0.39"}, {",5.5", ""},
-      {"5.2.0.12 build 7", "5.2.0.127"},  // no comma: all filtered
-  };
-  for (const auto& [text, version] : versions) EXPECT_EQ(ExtractVersion(text), version) << text;
-  EXPECT_EQ(Latin1ToUtf8("caf\xe9"), "caf\xc3\xa9");
-}

@@ -33,9 +33,6 @@ std::vector<std::string> Enabled(MainWindow& f) {
 // After an FTP time-out only what cannot harm the image stays usable.
 const std::vector<std::string> kLocked = {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem",
                                           "cmdSetModemIP", "mnuFileExit"};
-}  // namespace
-
-namespace {
 // Ctrl+B then Ctrl+N: the hidden log download, run to its end.
 void LogKeys(MainWindow& f) {
   f.onKeyPress(kCtrlB);

@@ -204,11 +204,3 @@ TEST(ModemReset, FromTheMenuTheVersionIsAskedOnceTheModemIsBack) {
   }
 }
 
-TEST(ModemReset, AfterATransferTheOrderWaitsFiveSeconds) {
-  Harness h;
-  h.load().modemReset().resetAfterTransfer();
-  h.advance(4999);
-  EXPECT_EQ(h.zing->requests.size(), 1u);
-  h.advance(1);
-  EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13}));
-}
