@@ -224,19 +224,6 @@ TEST(AtChannel, UnsendableAddressNeverReachesTheModem) {
   EXPECT_EQ(h.modem->received, kAsk);
 }
 
-TEST(AtChannel, ClosingTheWindowSilencesThePendingTimeOutAndGuard) {
-  for (bool connecting : {false, true}) {
-    AtCase h;
-    h.modem->read.clear();
-    if (connecting) h.modem->mode = SimPeer::Accept::Ignore;
-    h.f().cmdSetDNS.click();
-    h.advance(1000);
-    ASSERT_TRUE(h.f().requestClose(Form::kCloseBySystem));
-    h.advance(AtChannel::kReplyTimeoutMs * 2);
-    EXPECT_TRUE(h.ui().boxes.empty());
-  }
-}
-
 // Only the last two numbers can be typed, three characters each; nothing
 // checks them, and only Update takes them.
 TEST(ModemAddress, UpdateTakesTheNumbersAsTypedAndReopeningShowsThem) {

@@ -3,7 +3,6 @@ split switches are only aids for demos)."""
 
 import ftplib
 import io
-import os
 import socket
 import subprocess
 import tempfile
@@ -80,16 +79,9 @@ class Modem(unittest.TestCase):
             zing.sendall(b'\0\0\0\x0d')
             self.assertRaises(ConnectionResetError, zing.recv, 1)
 
-    def test_missing_stalled_and_dropped_files(self):
-        m = self.start('missing:/checksum.txt', 'ftp-stall:/bin/kova.bin', 'ftp-drop:/pic.hex')
-        ftp = ftp_login(m.ports['ftp'])
-        self.assertRaisesRegex(ftplib.error_perm, '^550', ftp.retrbinary, 'RETR /checksum.txt',
-                               print)
-        got = bytearray()
-        self.assertRaises(TimeoutError, ftp.retrbinary, 'RETR /bin/kova.bin', got.extend)
-        self.assertTrue(0 < len(got) < os.path.getsize(m.path('/bin/kova.bin')))
-        ftp.close()
-        # An upload that stalls or drops never replaces the file.
+    def test_an_upload_that_stalls_or_drops_never_replaces_the_file(self):
+        # (Downloads that stall or drop: the FTP client's tests.)
+        m = self.start('ftp-stall:/bin/kova.bin', 'ftp-drop:/pic.hex')
         for path in ('/bin/kova.bin', '/pic.hex'):
             before = Path(m.path(path)).read_bytes()
             ftp = ftp_login(m.ports['ftp'])
