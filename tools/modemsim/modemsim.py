@@ -234,18 +234,23 @@ def reset(transport):
 
 
 class Ghosts:
-    """Connections of a modem that went down without a word.  The peer
-    learns of it only by sending: while the modem is down the bytes are lost;
-    once it is up again they are answered with RST, as a modem that has
-    forgotten the connection does.  A peer that closes is let go."""
+    """Connections of a modem that went down, silently or after a FIN of its
+    own.  Bytes the peer sends are lost while the modem is down; once it is up
+    again they are answered with RST, as a modem that has forgotten the
+    connection does.  A peer that closes is let go."""
 
     def __init__(self, modem):
         self.modem = modem
         self.socks = set()
 
-    def add(self, fd):
+    def add(self, fd, fin=False):
         sock = socket.socket(fileno=fd)
         sock.setblocking(False)
+        if fin:
+            try:
+                sock.shutdown(socket.SHUT_WR)
+            except OSError:
+                pass
         self.socks.add(sock)
         asyncio.get_running_loop().add_reader(sock, self._readable, sock)
 
@@ -362,31 +367,35 @@ class Modem:
             await self.stop_services()
             raise
 
-    async def stop_services(self, vanish=False):
-        """Takes every port down.  vanish: open connections go silent (their
-        peers see neither FIN nor RST) instead of being reset."""
+    async def stop_services(self, manner='reset'):
+        """Takes every port down.  What open connections see: 'reset' RST,
+        'vanish' nothing at all (no FIN, no RST), 'close' FIN."""
         for server in self.servers.values():
             server.close()
         self.servers.clear()
         tasks = []
         kept = []
+        keep = manner in ('vanish', 'close')
         for sessions in self.sessions.values():
             for task, transport in list(sessions):
-                if vanish:
+                if keep:
                     sock = transport.get_extra_info('socket')
                     if sock is not None:
                         try:
                             kept.append(os.dup(sock.fileno()))
                         except OSError:
                             pass
-                reset(transport)
+                if manner == 'close':
+                    transport.abort()  # the duplicate holds the connection for its FIN
+                else:
+                    reset(transport)
                 task.cancel()
                 tasks.append(task)
         if self.ftp is not None:
-            self.ftp.stop(abort=True, keep=kept if vanish else None)
+            self.ftp.stop(abort=manner != 'close', keep=kept if keep else None)
             self.ftp = None
         for fd in kept:
-            self.ghosts.add(fd)
+            self.ghosts.add(fd, fin=manner == 'close')
         if tasks:
             await asyncio.wait(tasks, timeout=1)
         self.console = None
@@ -437,7 +446,7 @@ class Modem:
 
     async def reboot(self):
         try:
-            await self.stop_services(vanish=self.opts.on_reboot == 'vanish')
+            await self.stop_services(self.opts.on_reboot)
             self.journal('REBOOT begin')  # down: nothing answers from here on
             await asyncio.sleep(self.opts.reboot_time)
             image = modemroot.image_version(os.path.join(self.root, modemroot.IMAGE_PATH))
@@ -710,9 +719,9 @@ def build_parser():
     p.add_argument('--dns2', type=_address, help='secondary DNS server (default 10.0.0.2)')
     p.add_argument('--reboot-time', type=_seconds, default=3.0, metavar='SECONDS')
     p.add_argument('--reflash-time', type=_seconds, default=2.0, metavar='SECONDS')
-    p.add_argument('--on-reboot', choices=('vanish', 'reset'), default='vanish',
+    p.add_argument('--on-reboot', choices=('vanish', 'reset', 'close'), default='vanish',
                    help='what open connections see when the modem restarts: nothing, as '
-                        'with a modem losing power (default), or an immediate RST')
+                        'with a modem losing power (default), an immediate RST, or a FIN')
     p.add_argument('--journal', metavar='FILE', help='one line per request received')
     p.add_argument('--fault', action='append', default=[], metavar='NAME',
                    help='repeatable; see the list below')

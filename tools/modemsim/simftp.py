@@ -360,7 +360,8 @@ class FtpService:
         """Closes the listener and every session; abort resets the peers.
         With a list for `keep`, each connection's descriptor is duplicated
         into it first: the connections stay open and their peers learn
-        nothing, as with a modem that loses power."""
+        nothing, as with a modem that loses power, until the holder of the
+        duplicates ends them."""
         if self._thread is None:
             return
         self._abort = abort

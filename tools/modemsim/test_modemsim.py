@@ -73,11 +73,15 @@ class Modem(unittest.TestCase):
         self.assertTrue(m.wait_journal('REBOOT end version=5.2.0.12'))
         telnet.sendall(b'version\r\n')
         self.assertRaises(ConnectionResetError, recv_until, telnet, b'->')
-        # --on-reboot reset drops them at once instead.
+        # --on-reboot reset drops them at once instead; close ends them with FIN.
         m = self.start(extra=['--on-reboot', 'reset'])
         with connect(m.ports['zing']) as zing:
             zing.sendall(b'\0\0\0\x0d')
             self.assertRaises(ConnectionResetError, zing.recv, 1)
+        m = self.start(extra=['--on-reboot', 'close'])
+        with connect(m.ports['zing']) as zing, ftp_login(m.ports['ftp']) as ftp:
+            zing.sendall(b'\0\0\0\x0d')
+            self.assertEqual((zing.recv(1), ftp.sock.recv(1)), (b'', b''))
 
     def test_an_upload_that_stalls_or_drops_never_replaces_the_file(self):
         # (Downloads that stall or drop: the FTP client's tests.)
