@@ -1,48 +1,21 @@
 #include "app/BatchMode.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <ostream>
-#include <system_error>
+#include <memory>
 
-#include "app/LogDownload.h"
 #include "app/MainWindow.h"
 #include "app/OperationRecorder.h"
-#include "app/OperationWatch.h"
-#include "core/JsonLine.h"
-#include "core/Sha256.h"
-#include "core/TextUtilities.h"
-#include "core/UpgradeHistory.h"
-#include "firmware/ChainPlans.h"
+#include "app/Presenter.h"
 #include "at/AtChannel.h"
-#include "discovery/VersionQuery.h"
+#include "core/JsonLine.h"
+#include "core/UpgradeHistory.h"
 #include "firmware/ImageStore.h"
-#include "firmware/PicUpgradeWorkflow.h"
-#include "firmware/RestoreWorkflow.h"
-#include "firmware/UpgradeWorkflow.h"
-#include "transfer/FtpChain.h"
-#include "transfer/TelnetSession.h"
+#include "operations/ModemSession.h"
+#include "operations/VerifyImage.h"
 
 namespace {
 using Op = BatchOptions::Operation;
-}  // namespace
-
-namespace {
-// Waits until the tool is idle and nothing it started is still pending.
-void Settle(MainWindow& w, EventLoop& loop) {
-  const auto limit = std::chrono::minutes(30);
-  auto start = loop.now();
-  int quiet = 0;
-  while (quiet < 2 && loop.now() - start < limit) {
-    loop.wait(100);
-    quiet = w.idle() ? quiet + 1 : 0;
-  }
-}
-
-std::string Display(const std::string& version) {
-  return version == kUnknownVersion ? std::string() : ReplaceChar(version, "_", ".");
-}
+using Outcome = OperationResult::Outcome;
 
 const char* OperationName(Op op) {
   switch (op) {
@@ -59,15 +32,14 @@ const char* OperationName(Op op) {
   return "";
 }
 
-// Operations that change the modem go into its history.
-bool ChangesTheModem(Op op) {
-  return op == Op::Upgrade || op == Op::Restore || op == Op::Pic || op == Op::Reset ||
-         op == Op::Dns;
+// Operations after which the modem restarts: a slow one may be waited for.
+bool Restarts(Op op) {
+  return op == Op::Upgrade || op == Op::Restore || op == Op::Pic || op == Op::Reset;
 }
 
-// Ends a station between two modems: Ctrl+C there is no interruption.
-struct StationStop {};
-
+// One batch run: a state machine on the loop, driven by the results of the
+// operations it starts and by its own timers; it quits the loop with the
+// exit code.
 class BatchRun {
  public:
   BatchRun(MainWindow& w, ConsoleUi& ui, const BatchOptions& o, const std::atomic<int>& interrupts,
@@ -80,21 +52,34 @@ class BatchRun {
         enterPressed_(enterPressed),
         loop_(w.platform().loop()),
         session_(w.session()),
-        watch_(w) {}
+        modem_(w.modem()),
+        guard_(w.platform().createTimer()),
+        next_(w.platform().createTimer()) {}
 
   int run();
 
  private:
+  using Then = std::function<void(const OperationResult&)>;
+
   int history();
-  int operation(Op op);
-  int verify();
-  int station();
-  bool runItem(MenuItem& item);
-  bool waitBack();
-  bool modemAnswers();
+  void begin();
+  // Runs op; then() gets its result once the loop is back at the top.
+  void start(std::unique_ptr<Operation> op, Then then);
+  // Runs fn after ms on the loop (one pending step at a time).
+  void after(int ms, std::function<void()> fn);
+  void operation(Op op, std::function<void(int code)> then);
+  void verify();
+  void ended(Op op, OperationResult result, std::function<void(int code)> then);
+  void waitBack(std::chrono::milliseconds deadline, std::function<void(bool back)> then);
+  void report(Op op, const OperationResult& result, int code);
+  void quit(int code);
   void guardTick();
-  void result(Op op, const char* outcome, int code, const std::string& versionBefore,
-              std::chrono::milliseconds started, const std::vector<OperationWatch::FileMoved>& files);
+  // Station mode.
+  void station();
+  void awaitModem();
+  void awaitDeparture(std::chrono::milliseconds lastAnswer);
+  void askQuietly(std::function<void(bool answered)> then);
+  void stationSummary();
 
   MainWindow& w_;
   ConsoleUi& ui_;
@@ -104,82 +89,109 @@ class BatchRun {
   const std::function<bool()>& enterPressed_;
   EventLoop& loop_;
   const Session& session_;
-  OperationWatch watch_;  // since the start, for the version query's failures
+  ModemSession& modem_;
   std::unique_ptr<Timer> guard_;
+  std::unique_ptr<Timer> next_;
+  std::function<void()> nextStep_;
+  Then pending_;  // the continuation of the operation that runs
+  OperationResult lastResult_;
+  std::string lastPhase_;  // where the last operation stood when it ended
+  // What verify found, taken while its operation still exists.
+  std::string modemDigest_, referenceDigest_;
+  bool recording_ = false;  // the operation of the run is under way
+  std::string versionBefore_;
+  std::string startedAt_;
+  std::chrono::milliseconds started_{0};
   int seenInterrupts_ = 0;
   bool refused_ = false;
+  bool locked_ = false;  // the upgrade controls are locked
   bool betweenModems_ = false;
   bool stationStopped_ = false;
+  int done_ = 0, failed_ = 0, skipped_ = 0;
 };
-
-// Ctrl+C is refused once while busy, as the window refuses to close; a
-// second one ends the run, abandoning what is under way. A station that
-// waits between two modems ends cleanly.
-void BatchRun::guardTick() {
-  int now = interrupts_.load();
-  if (now == seenInterrupts_) return;
-  seenInterrupts_ = now;
-  if (betweenModems_) {
-    stationStopped_ = true;
-    return;
-  }
-  if (w_.busy() && !refused_) {
-    refused_ = true;
-    ui_.note("Busy: the operation cannot be interrupted now. Press Ctrl+C again to abandon it.");
-    return;
-  }
-  ui_.note("Abandoned.");
-  FtpChain& chain = w_.ftpChain();
-  const bool backingUp =
-      chain.state() == FtpState::GetImage || chain.state() == FtpState::GetChecksum;
-  if (!chain.done() && !chain.backupDone() && backingUp)
-    w_.images().deleteBackup(session_.runningVersion);  // no half backup under a real name
-  if (w_.recorder().recording()) w_.recorder().end(OperationRecorder::Outcome::Interrupted);
-  if (o_.json)
-    ui_.json(JsonLine()
-                 .add("event", "result")
-                 .add("operation", OperationName(o_.operation))
-                 .add("outcome", "interrupted")
-                 .add("exit_code", 1)
-                 .add("modem", session_.modemAddress)
-                 .str());
-  w_.requestClose(Form::kCloseBySystem);
-  if (endProcess_) endProcess_(kExitFailed);
-  throw BatchAbandoned{};
-}
 
 int BatchRun::run() {
   if (o_.operation == Op::History) return history();
   w_.sbUpgrade.changed.connect([this] { ui_.status(w_.sbUpgrade.text()); });
   w_.Progress.changed.connect([this] { ui_.progress(w_.Progress.value()); });
-  guard_ = w_.platform().createTimer();
+  w_.recorder().setAutomatic(false);
+  // The re-query after a restart that --wait-back may stretch: what it
+  // finds while the modem is not back is kept back until that is known.
+  modem_.runner().onStarted.add([this](Operation& op) {
+    if (o_.waitBackSeconds == 0 || !Restarts(o_.operation)) return;
+    op.onProgress.add([this](const Operation::Progress& p) {
+      if (p.phase == "requery")
+        ui_.holdBoxes(true);
+      else if (ui_.holdingBoxes())
+        ui_.showHeldBoxes();
+    });
+  });
+  modem_.runner().onFinished.add([this](Operation& op, const OperationResult& result) {
+    lastResult_ = result;
+    lastPhase_ = op.phase();
+    locked_ = result.lockUpgradeControls;
+    if (auto* verifier = dynamic_cast<VerifyImage*>(&op)) {
+      modemDigest_ = verifier->modemDigest();
+      referenceDigest_ = verifier->referenceDigest();
+    }
+    if (!pending_) return;
+    // Taken up from the top of the loop: what the operation was doing when
+    // it ended has unwound by then.
+    Then then = std::move(pending_);
+    after(0, [then, result] { then(result); });
+  });
+  next_->onTick = [this] {
+    next_->setEnabled(false);
+    auto step = std::move(nextStep_);
+    if (step) step();
+  };
   guard_->setInterval(100);
   guard_->onTick = [this] { guardTick(); };
   guard_->setEnabled(true);
-  try {
-    w_.recorder().setAutomatic(false);
-    w_.start();
-    if (w_.closed()) {
-      if (o_.json)
-        ui_.json(JsonLine()
-                     .add("event", "result")
-                     .add("operation", OperationName(o_.operation))
-                     .add("outcome", "failed")
-                     .add("exit_code", static_cast<int>(kExitUsage))
-                     .str());
-      return kExitUsage;
-    }
-    if (o_.noAutoPic) w_.cmdDisableAutoPicMenu.click();
-    Settle(w_, loop_);
-    int code = o_.station ? station()
-               : o_.operation == Op::Verify ? verify()
-                                              : operation(o_.operation);
-    guard_->setEnabled(false);
-    w_.requestClose(Form::kCloseBySystem);
-    return code;
-  } catch (const BatchAbandoned&) {
-    return kExitFailed;
+  w_.start();
+  if (w_.closed()) {
+    if (o_.json)
+      ui_.json(JsonLine()
+                   .add("event", "result")
+                   .add("operation", OperationName(o_.operation))
+                   .add("outcome", "failed")
+                   .add("exit_code", static_cast<int>(kExitUsage))
+                   .str());
+    return kExitUsage;
   }
+  if (o_.noAutoPic) w_.disableAutoPic();
+  // The start-up's version read runs: what follows waits for its result.
+  pending_ = [this](const OperationResult&) { begin(); };
+  if (!modem_.runner().busy()) after(0, [this] { begin(); });
+  const int code = loop_.run();
+  guard_->setEnabled(false);
+  next_->setEnabled(false);
+  w_.requestClose(Form::kCloseBySystem);
+  return code;
+}
+
+void BatchRun::quit(int code) {
+  guard_->setEnabled(false);
+  next_->setEnabled(false);
+  loop_.quit(code);
+}
+
+void BatchRun::after(int ms, std::function<void()> fn) {
+  nextStep_ = std::move(fn);
+  next_->setEnabled(false);
+  next_->setInterval(ms);
+  next_->setEnabled(true);
+}
+
+void BatchRun::start(std::unique_ptr<Operation> op, Then then) {
+  pending_ = std::move(then);
+  if (!modem_.runner().run(std::move(op))) pending_ = nullptr;
+}
+
+void BatchRun::begin() {
+  if (o_.station) return station();
+  if (o_.operation == Op::Verify) return verify();
+  operation(o_.operation, [this](int code) { quit(code); });
 }
 
 int BatchRun::history() {
@@ -194,38 +206,171 @@ int BatchRun::history() {
   return kExitDone;
 }
 
-bool BatchRun::runItem(MenuItem& item) {
-  if (!item.enabled()) {
-    ui_.note("The operation is not possible now: the modem did not answer. Read the version "
-             "again once it is reachable.");
-    return false;
+// Ctrl+C is refused once while busy, as the window refuses to close; a
+// second one ends the run, abandoning what is under way (the operation
+// cleans up after itself: no half backup stays). A station that waits
+// between two modems ends cleanly.
+void BatchRun::guardTick() {
+  const int now = interrupts_.load();
+  if (now == seenInterrupts_) return;
+  seenInterrupts_ = now;
+  if (betweenModems_) {
+    stationStopped_ = true;
+    if (!modem_.runner().busy()) {
+      next_->setEnabled(false);
+      stationSummary();
+    }
+    return;
   }
-  item.click();
-  Settle(w_, loop_);
-  return true;
+  if (w_.busy() && !refused_) {
+    refused_ = true;
+    ui_.note("Busy: the operation cannot be interrupted now. Press Ctrl+C again to abandon it.");
+    return;
+  }
+  ui_.note("Abandoned.");
+  pending_ = nullptr;
+  const bool running = modem_.runner().busy();
+  modem_.runner().cancel();
+  if (recording_ && OperationRecorder::Recorded(OperationName(o_.operation))) {
+    OperationResult interrupted = running ? lastResult_ : OperationResult{};
+    interrupted.outcome = Outcome::Interrupted;
+    interrupted.versionBefore = ModemVersion::FromDisplayForm(versionBefore_);
+    interrupted.versionAfter = session_.runningVersion;
+    w_.recorder().record(OperationName(o_.operation), interrupted, startedAt_,
+                         static_cast<double>((loop_.now() - started_).count()) / 1000.0);
+  }
+  if (o_.json)
+    ui_.json(JsonLine()
+                 .add("event", "result")
+                 .add("operation", OperationName(o_.operation))
+                 .add("outcome", "interrupted")
+                 .add("exit_code", 1)
+                 .add("modem", session_.modemAddress)
+                 .str());
+  w_.requestClose(Form::kCloseBySystem);
+  if (endProcess_) endProcess_(kExitFailed);
+  quit(kExitFailed);
+}
+
+void BatchRun::operation(Op op, std::function<void(int code)> then) {
+  recording_ = true;
+  versionBefore_ = session_.runningVersion.display();
+  startedAt_ = w_.recorder().utcNow();
+  started_ = loop_.now();
+  auto done = [this, op, then](const OperationResult& r) { ended(op, r, then); };
+  std::unique_ptr<Operation> operation;
+  switch (op) {
+    case Op::Version:
+      // The start-up read it already.
+      after(0, [done, r = lastResult_] { done(r); });
+      return;
+    case Op::Upgrade:
+    case Op::Restore:
+    case Op::Pic:
+      if (locked_) {
+        ui_.note("The operation is not possible now: the modem did not answer. Read the version "
+                 "again once it is reachable.");
+        OperationResult refused;
+        refused.outcome = Outcome::Refused;
+        refused.versionBefore = refused.versionAfter = session_.runningVersion;
+        after(0, [done, refused] { done(refused); });
+        return;
+      }
+      operation = op == Op::Upgrade   ? modem_.upgrade()
+                  : op == Op::Restore ? modem_.restore()
+                                      : modem_.picUpgrade();
+      break;
+    case Op::Reset: operation = modem_.reset(); break;
+    case Op::Dns: operation = modem_.dnsChange(); break;
+    case Op::Log: operation = modem_.logDownload(); break;
+    case Op::Verify:
+    case Op::History:
+      return;
+  }
+  start(std::move(operation), done);
 }
 
 // A modem that takes long to boot: ask again every 5 s until it answers or
 // the time is up.
-bool BatchRun::waitBack() {
-  const auto deadline = loop_.now() + std::chrono::seconds(o_.waitBackSeconds);
-  while (!session_.runningVersionKnown() && loop_.now() < deadline) {
-    loop_.wait(5000);
-    ui_.note("Waiting for the modem to come back...");
-    w_.cmdGetSoftwareVersion.click();
-    Settle(w_, loop_);
+void BatchRun::waitBack(std::chrono::milliseconds deadline, std::function<void(bool back)> then) {
+  if (session_.runningVersion.known() || loop_.now() >= deadline) {
+    then(session_.runningVersion.known());
+    return;
   }
-  return session_.runningVersionKnown();
+  after(5000, [this, deadline, then] {
+    ui_.note("Waiting for the modem to come back...");
+    ui_.dropHeldBoxes();
+    ui_.holdBoxes(true);
+    start(modem_.versionRead(),
+          [this, deadline, then](const OperationResult&) { waitBack(deadline, then); });
+  });
 }
 
-void BatchRun::result(Op op, const char* outcome, int code, const std::string& versionBefore,
-                      std::chrono::milliseconds started,
-                      const std::vector<OperationWatch::FileMoved>& files) {
+void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)> then) {
+  // The restart may outlast the usual re-query: a modem that was not back
+  // yet when its version was read again is given its time.
+  const bool notBackYet =
+      !result.done() && lastPhase_ == "requery" && !session_.runningVersion.known();
+  if (o_.waitBackSeconds > 0 && Restarts(op) && notBackYet) {
+    const auto deadline = loop_.now() + std::chrono::seconds(o_.waitBackSeconds);
+    lastPhase_.clear();
+    waitBack(deadline, [this, op, result, then](bool back) mutable {
+      // Once it answers, its earlier silence is no news.
+      if (back) ui_.dropHeldBoxes();
+      ui_.showHeldBoxes();
+      if (back) {
+        result.outcome = Outcome::Done;
+        result.failure.reset();
+        result.lockUpgradeControls = false;
+        result.versionAfter = session_.runningVersion;
+        // The version it came back with is checked as the operation would have.
+        const ModemVersion expected = op == Op::Upgrade ? session_.newVersion
+                                      : op == Op::Restore
+                                          ? ModemVersion::FromDisplayForm(o_.restoreVersion)
+                                          : session_.runningVersion;
+        if (session_.runningVersion != expected) {
+          result.outcome = Outcome::Failed;
+          result.failure = Notice{Notice::Kind::WrongVersionAfter, session_.runningVersion.display(),
+                                  op == Op::Upgrade ? 0 : 1, expected.display()};
+        }
+      }
+      ended(op, result, then);
+    });
+    return;
+  }
+  if (ui_.holdingBoxes()) ui_.showHeldBoxes();
+  bool ok = result.done();
+  if (result.failure && result.failure->kind == Notice::Kind::WrongVersionAfter)
+    ui_.note(BoxFor(*result.failure).text);
+  if (op == Op::Log && ok) ui_.note("Log saved to " + w_.images().logPath());
+  if (session_.runningVersion.known())
+    ui_.note("Modem software version: " + session_.runningVersion.display());
+  else if (op == Op::Version || op == Op::Reset)
+    ok = false;
+  if (op == Op::Dns && ok)
+    ui_.note("DNS servers: " + modem_.atChannel().primaryDns() + " " +
+             modem_.atChannel().secondaryDns());
+  // Unreachable: the last reachability check found neither port answering.
+  const int code = ok ? kExitDone
+                   : (!session_.connected && !session_.runningVersion.known()) ? kExitUnreachable
+                                                                                : kExitFailed;
+  if (!ok && result.outcome == Outcome::Done) result.outcome = Outcome::Failed;
+  recording_ = false;
+  if (OperationRecorder::Recorded(OperationName(op)))
+    w_.recorder().record(OperationName(op), result, startedAt_,
+                         static_cast<double>((loop_.now() - started_).count()) / 1000.0);
+  report(op, result, code);
+  then(code);
+}
+
+void BatchRun::report(Op op, const OperationResult& result, int code) {
   if (!o_.json) return;
   std::vector<JsonLine> moved;
-  for (const auto& f : files)
+  for (const auto& f : result.files)
     moved.push_back(JsonLine()
-                        .add("direction", f.download ? "download" : "upload")
+                        .add("direction", f.direction == FileMoved::Direction::Download
+                                              ? "download"
+                                              : "upload")
                         .add("local", f.local)
                         .add("remote", f.remote)
                         .add("size", f.size)
@@ -233,199 +378,116 @@ void BatchRun::result(Op op, const char* outcome, int code, const std::string& v
   ui_.json(JsonLine()
                .add("event", "result")
                .add("operation", OperationName(op))
-               .add("outcome", outcome)
+               .add("outcome", code == kExitDone ? "done" : "failed")
                .add("exit_code", code)
                .add("modem", session_.modemAddress)
-               .add("version_before", versionBefore)
-               .add("version_after", Display(session_.runningVersion))
-               .add("duration_s", static_cast<double>((loop_.now() - started).count()) / 1000.0)
+               .add("version_before", versionBefore_)
+               .add("version_after", session_.runningVersion.display())
+               .add("duration_s", static_cast<double>((loop_.now() - started_).count()) / 1000.0)
                .addArray("files", moved)
                .str());
 }
 
-int BatchRun::operation(Op op) {
-  const std::string versionBefore = Display(session_.runningVersion);
-  const auto started = loop_.now();
-  OperationWatch watch(w_);
-  if (ChangesTheModem(op)) w_.recorder().begin(OperationName(op));
-  bool ok = true;
-  switch (op) {
-    case Op::Version:
-    case Op::Verify:
-    case Op::History:
-      break;
-    case Op::Upgrade:
-      ok = runItem(w_.cmdUpgradeMenu);
-      break;
-    case Op::Restore:
-      ok = runItem(w_.cmdRestoreMenu);
-      break;
-    case Op::Pic:
-      ok = runItem(w_.cmdPicUpgradeMenu) &&
-           (watch.reflashesCompleted > 0 || watch.failures > 0);
-      break;
-    case Op::Reset:
-      ok = runItem(w_.cmdResetModem);
-      break;
-    case Op::Dns:
-      ok = runItem(w_.cmdSetDNS);
-      break;
-    case Op::Log: {
-      w_.onKeyPress(LogDownload::kCtrlB);
-      w_.onKeyPress(LogDownload::kCtrlN);
-      Settle(w_, loop_);
-      ok = watch.chainsFinished > 0;
-      if (ok) ui_.note("Log saved to " + w_.images().logPath());
-      break;
-    }
-  }
-  int failures = watch.failures;
-  // The restart may outlast the usual re-query: failures to answer in
-  // between do not count once the modem is back.
-  const bool restarts = op == Op::Upgrade || op == Op::Restore || op == Op::Pic || op == Op::Reset;
-  if (o_.waitBackSeconds > 0 && restarts && ok && !session_.runningVersionKnown() &&
-      waitBack())
-    failures -= watch.unreachable + watch.socketErrors;
-  if (ok && failures == 0) {
-    if (op == Op::Upgrade && session_.runningVersion != session_.newVersion) {
-      ui_.note("The modem reports version " + Display(session_.runningVersion) +
-               " after the upgrade, not " + Display(session_.newVersion) + ".");
-      ok = false;
-    }
-    if (op == Op::Restore && session_.runningVersion != ReplaceChar(o_.restoreVersion, ".", "_")) {
-      ui_.note("The modem reports version " + Display(session_.runningVersion) +
-               " after the restore, not " + o_.restoreVersion + ".");
-      ok = false;
-    }
-  }
-  if (failures > 0) ok = false;
-  if (session_.runningVersionKnown())
-    ui_.note("Modem software version: " + Display(session_.runningVersion));
-  else if (op == Op::Version || op == Op::Reset)
-    ok = false;
-  if (op == Op::Dns && ok)
-    ui_.note("DNS servers: " + w_.atChannel().primaryDns() + " " + w_.atChannel().secondaryDns());
-  if (op == Op::Version && watch_.failures > 0) ok = false;
-  // Unreachable: the last reachability check found neither port answering.
-  const int code = ok ? kExitDone
-                   : (!session_.connected && !session_.runningVersionKnown()) ? kExitUnreachable
-                                                                               : kExitFailed;
-  std::vector<OperationWatch::FileMoved> files = watch.files;
-  if (w_.recorder().recording())
-    w_.recorder().end(ok ? OperationRecorder::Outcome::Done : OperationRecorder::Outcome::Failed);
-  result(op, ok ? "done" : "failed", code, versionBefore, started, files);
-  return code;
-}
-
-// Fetches the modem's image into a temporary file and compares it with the
+// Fetches the modem's image into a file of its own and compares it with the
 // new image or a backup; nothing stays behind.
-int BatchRun::verify() {
+void BatchRun::verify() {
   ImageStore& store = w_.images();
   const std::string reference =
-      o_.verifyVersion.empty() ? store.newImagePath()
-                               : store.backupImagePath(ReplaceChar(o_.verifyVersion, ".", "_"));
-  const auto started = loop_.now();
-  const std::string versionBefore = Display(session_.runningVersion);
+      o_.verifyVersion.empty()
+          ? store.newImagePath()
+          : store.backupImagePath(ModemVersion::FromDisplayForm(o_.verifyVersion));
+  started_ = loop_.now();
+  versionBefore_ = session_.runningVersion.display();
+  OperationResult failed;
+  failed.outcome = Outcome::Failed;
   if (!ImageStore::fileExists(reference)) {
     ui_.error("There is no image " + reference + " to compare with.");
-    result(Op::Verify, "failed", kExitUsage, versionBefore, started, {});
-    return kExitUsage;
+    report(Op::Verify, failed, kExitUsage);
+    return quit(kExitUsage);
   }
   if (!session_.connected) {
-    result(Op::Verify, "failed", kExitUnreachable, versionBefore, started, {});
-    return kExitUnreachable;
+    report(Op::Verify, failed, kExitUnreachable);
+    return quit(kExitUnreachable);
   }
-  OperationWatch watch(w_);
-  const std::string copy = store.verifyCopyPath();
-  w_.setBusy(true);
-  w_.setStatus("Reading the modem's image...");
-  if (w_.ftpChain().start(w_.plans().verifyDownload(copy))) {
-    while (!w_.ftpChain().done() && loop_.now() - started < std::chrono::minutes(3)) loop_.wait(100);
-    if (!w_.ftpChain().done()) w_.ftpChain().abandon("Reading the modem's image failed.");
-  }
-  if (w_.busy() && w_.ftpChain().state() == FtpState::Close) w_.setBusy(false);
-  Settle(w_, loop_);
-  const auto modemDigest = watch.chainsFinished > 0 ? Sha256OfFile(copy) : std::nullopt;
-  std::error_code ec;
-  std::filesystem::remove(copy, ec);
-  std::vector<OperationWatch::FileMoved> files = watch.files;
-  for (auto& f : files) f.local.clear();  // the copy is gone
-  if (!modemDigest) {
-    const int code = !session_.connected ? kExitUnreachable : kExitFailed;
-    result(Op::Verify, "failed", code, versionBefore, started, files);
-    return code;
-  }
-  const std::string referenceDigest = Sha256OfFile(reference).value_or("");
-  const bool match = *modemDigest == referenceDigest;
-  ui_.note("modem     " + *modemDigest);
-  ui_.note("reference " + referenceDigest + " " + reference);
-  ui_.note(match ? "match" : "differs");
-  const int code = match ? kExitDone : kExitFailed;
-  result(Op::Verify, match ? "done" : "failed", code, versionBefore, started, files);
-  return code;
+  start(modem_.verify(reference), [this, reference](const OperationResult& r) {
+    OperationResult result = r;
+    for (auto& f : result.files) f.local.clear();  // the copy is gone
+    if (modemDigest_.empty()) {
+      const int code = !session_.connected ? kExitUnreachable : kExitFailed;
+      report(Op::Verify, result, code);
+      return quit(code);
+    }
+    const bool match = modemDigest_ == referenceDigest_;
+    ui_.note("modem     " + modemDigest_);
+    ui_.note("reference " + referenceDigest_ + " " + reference);
+    ui_.note(match ? "match" : "differs");
+    const int code = match ? kExitDone : kExitFailed;
+    report(Op::Verify, result, code);
+    quit(code);
+  });
+}
+
+// ---- Station mode: one modem after the other at the same address ----
+
+void BatchRun::station() {
+  ui_.note("Waiting for a modem at " + session_.modemAddress + "...");
+  betweenModems_ = true;
+  awaitModem();
 }
 
 // Does a modem answer at the address? Asked quietly: between two modems,
 // no answer is no news.
-bool BatchRun::modemAnswers() {
+void BatchRun::askQuietly(std::function<void(bool answered)> then) {
   ui_.setQuiet(true);
-  w_.cmdGetSoftwareVersion.click();
-  Settle(w_, loop_);
-  ui_.setQuiet(false);
-  return session_.runningVersionKnown();
+  start(modem_.versionRead(), [this, then](const OperationResult&) {
+    ui_.setQuiet(false);
+    if (stationStopped_) return stationSummary();
+    then(session_.runningVersion.known());
+  });
 }
 
-int BatchRun::station() {
-  int done = 0, failed = 0, skipped = 0;
-  auto summary = [&] {
-    ui_.note("Station: " + std::to_string(done) + " done, " + std::to_string(failed) +
-             " failed, " + std::to_string(skipped) + " skipped.");
-    if (o_.json)
-      ui_.json(JsonLine()
-                   .add("event", "summary")
-                   .add("done", done)
-                   .add("failed", failed)
-                   .add("skipped", skipped)
-                   .str());
-    return failed > 0 ? kExitFailed : kExitDone;
-  };
-  auto pause = [&](long ms) {
-    betweenModems_ = true;
-    const auto until = loop_.now() + std::chrono::milliseconds(ms);
-    while (loop_.now() < until && !stationStopped_) loop_.wait(100);
+void BatchRun::awaitModem() {
+  askQuietly([this](bool answered) {
+    if (!answered) return after(5000, [this] { awaitModem(); });
     betweenModems_ = false;
-  };
-  for (;;) {
-    // Wait until a modem answers.
-    ui_.note("Waiting for a modem at " + session_.modemAddress + "...");
-    betweenModems_ = true;
-    while (!stationStopped_) {
-      if (modemAnswers()) break;
-      pause(5000);
-    }
-    betweenModems_ = false;
-    if (stationStopped_) return summary();
+    auto next = [this] {
+      ui_.note("Disconnect the modem, or press Enter for the next one.");
+      betweenModems_ = true;
+      awaitDeparture(loop_.now());
+    };
     if (session_.runningVersion == session_.newVersion) {
-      ui_.note("The modem already runs " + Display(session_.newVersion) + ": skipped.");
-      ++skipped;
-    } else if (operation(Op::Upgrade) == kExitDone) {
-      ++done;
-    } else {
-      ++failed;
+      ui_.note("The modem already runs " + session_.newVersion.display() + ": skipped.");
+      ++skipped_;
+      return next();
     }
-    // Wait until this modem is gone (no answer for 10 s) or Enter.
-    ui_.note("Disconnect the modem, or press Enter for the next one.");
-    auto lastAnswer = loop_.now();
-    betweenModems_ = true;
-    while (!stationStopped_) {
-      if (enterPressed_ && enterPressed_()) break;
-      if (modemAnswers()) lastAnswer = loop_.now();
-      else if (loop_.now() - lastAnswer >= std::chrono::seconds(10)) break;
-      pause(1000);
-    }
-    betweenModems_ = false;
-    if (stationStopped_) return summary();
-  }
+    operation(Op::Upgrade, [this, next](int code) {
+      ++(code == kExitDone ? done_ : failed_);
+      next();
+    });
+  });
+}
+
+// Until this modem is gone (no answer for 10 s) or Enter is pressed.
+void BatchRun::awaitDeparture(std::chrono::milliseconds lastAnswer) {
+  if (enterPressed_ && enterPressed_()) return station();
+  askQuietly([this, lastAnswer](bool answered) {
+    const auto last = answered ? loop_.now() : lastAnswer;
+    if (!answered && loop_.now() - last >= std::chrono::seconds(10)) return station();
+    after(1000, [this, last] { awaitDeparture(last); });
+  });
+}
+
+void BatchRun::stationSummary() {
+  ui_.note("Station: " + std::to_string(done_) + " done, " + std::to_string(failed_) +
+           " failed, " + std::to_string(skipped_) + " skipped.");
+  if (o_.json)
+    ui_.json(JsonLine()
+                 .add("event", "summary")
+                 .add("done", done_)
+                 .add("failed", failed_)
+                 .add("skipped", skipped_)
+                 .str());
+  quit(failed_ > 0 ? kExitFailed : kExitDone);
 }
 }  // namespace
 

@@ -11,16 +11,13 @@
 
 class MainWindow;
 
-// Thrown out of the event loop when the run is abandoned (second Ctrl+C)
-// and no endProcess was given.
-struct BatchAbandoned {};
-
-// Runs one operation on a window that has not been started yet and returns
-// the exit code: 0 done, 1 failed, 2 no usable home directory. interrupts
-// counts Ctrl+C presses; endProcess ends the process after an abandoned
-// run has been cleaned up. The window must answer its questions through ui.
-// enterPressed tells, without waiting, whether the operator pressed Enter
-// (station mode); none: never.
+// Runs one operation on a window that has not been started yet, on the
+// platform's loop, and returns the exit code: 0 done, 1 failed, 2 no usable
+// home directory, 3 modem unreachable. interrupts counts Ctrl+C presses;
+// endProcess ends the process after an abandoned run has been cleaned up
+// (without it the run returns 1). The window must answer its questions
+// through ui. enterPressed tells, without waiting, whether the operator
+// pressed Enter (station mode); none: never.
 int RunBatch(MainWindow& window, ConsoleUi& ui, const BatchOptions& options,
              const std::atomic<int>& interrupts,
              const std::function<void(int code)>& endProcess = nullptr,

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "app/Presenter.h"
 #include "core/JsonLine.h"
 #include "platform/Form.h"
 
@@ -46,6 +47,24 @@ int ConsoleUi::msgBox(const std::string& text, int style, const std::string& tit
   const bool question = (style & 7) == MsgYesNo;
   const int answer = !question ? MsgOk : options_.yes ? MsgYes : MsgNo;
   if (quiet_) return answer;
+  if (holding_ && !question) {
+    held_.push_back({text, style, title});
+    return answer;
+  }
+  printBox(text, style, title, answer);
+  return answer;
+}
+
+void ConsoleUi::showHeldBoxes() {
+  holding_ = false;
+  auto held = std::move(held_);
+  held_.clear();
+  for (const auto& b : held) printBox(b.text, b.style, b.title, MsgOk);
+}
+
+void ConsoleUi::printBox(const std::string& text, int style, const std::string& title,
+                         int answer) {
+  const bool question = (style & 7) == MsgYesNo;
   err_ << "[" << timestamp_() << "] " << Kind(style) << ": " << title << "\n";
   PrintIndented(err_, text);
   if (question) err_ << "    -> " << (answer == MsgYes ? "Yes" : "No") << "\n";
@@ -59,7 +78,6 @@ int ConsoleUi::msgBox(const std::string& text, int style, const std::string& tit
              .add("text", text)
              .add("answer", answer == MsgYes ? "yes" : answer == MsgNo ? "no" : "ok")
              .str());
-  return answer;
 }
 
 void ConsoleUi::status(const std::string& text) {
@@ -137,3 +155,8 @@ DnsReview ConsoleUi::reviewDns(const std::string& primary, const std::string& se
   return DnsReview{DnsReview::Choice::Modify, options_.dns->first, options_.dns->second};
 }
 
+
+bool ConsoleUi::allowStaticAddress(const std::string& pcAddress) {
+  const Box box = StaticAddressQuestion(pcAddress);
+  return msgBox(box.text, box.style, box.title) == MsgYes;
+}

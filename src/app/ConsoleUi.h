@@ -1,5 +1,5 @@
 // The console in place of the window: status lines and progress on
-// standard output, message boxes on standard error, the workflows' questions
+// standard output, message boxes on standard error, the operations' questions
 // answered from the command line; with --json, one JSON object per line.
 #pragma once
 
@@ -14,7 +14,7 @@
 #include "platform/Platform.h"
 
 // The console Ui: boxes go to standard error and are answered OK (yes/no:
-// No unless --yes); the workflows' questions are answered from the options.
+// No unless --yes); the operations' questions are answered from the options.
 class ConsoleUi : public Ui, public Prompts {
  public:
   ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& options,
@@ -29,6 +29,7 @@ class ConsoleUi : public Ui, public Prompts {
   std::optional<std::string> chooseRestoreVersion(
       const std::vector<std::string>& versions) override;
   DnsReview reviewDns(const std::string& primary, const std::string& secondary) override;
+  bool allowStaticAddress(const std::string& pcAddress) override;
 
   void status(const std::string& text);
   void progress(int value);
@@ -40,6 +41,12 @@ class ConsoleUi : public Ui, public Prompts {
   void print(const std::string& text);
   // While a station waits for the next modem, its failing queries are not news.
   void setQuiet(bool quiet) { quiet_ = quiet; }
+  // While a restarting modem is waited for, the boxes of the reads that find
+  // it not back yet are kept back: dropped once it answers, else shown.
+  void holdBoxes(bool hold) { holding_ = hold; }
+  bool holdingBoxes() const { return holding_; }
+  void dropHeldBoxes() { held_.clear(); }
+  void showHeldBoxes();
 
  private:
   std::ostream& out_;
@@ -50,4 +57,12 @@ class ConsoleUi : public Ui, public Prompts {
   int dnsReviews_ = 0;
   int lastProgress_ = -1;
   bool quiet_ = false;
+  bool holding_ = false;
+  struct HeldBox {
+    std::string text;
+    int style;
+    std::string title;
+  };
+  std::vector<HeldBox> held_;
+  void printBox(const std::string& text, int style, const std::string& title, int answer);
 };

@@ -4,104 +4,94 @@
 #include <system_error>
 
 #include "app/FormPrompts.h"
-#include "app/LogDownload.h"
 #include "app/OperationRecorder.h"
+#include "app/Presenter.h"
 #include "app/UpgradePrompt.h"
-#include "at/AtChannel.h"
 #include "at/ModemAddressDialog.h"
 #include "core/TextUtilities.h"
-#include "discovery/FtpProbe.h"
-#include "discovery/ModemReset.h"
-#include "discovery/VersionQuery.h"
-#include "firmware/ChainPlans.h"
+#include "core/Texts.h"
 #include "firmware/ImageStore.h"
-#include "firmware/PicUpgradeWorkflow.h"
-#include "firmware/RestoreWorkflow.h"
-#include "firmware/UpgradeWorkflow.h"
-#include "firmware/WorkflowWaits.h"
 #include "netconfig/PcAddressCheck.h"
-#include "transfer/FtpChain.h"
-#include "transfer/TelnetSession.h"
+#include "operations/ModemSession.h"
 
 namespace fs = std::filesystem;
 
 MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
-    : Form("frmMain"),
-      platform_(platform),
-      settings_(std::move(settings)),
-      context_{platform, session_, *this} {
+    : Form("frmMain"), platform_(platform), settings_(std::move(settings)) {
   caption = "KOVA Satellite IP Modem Upgrader";
   buildLayout();
 
+  presenter_ = std::make_unique<Presenter>(platform.ui());
   formPrompts_ = std::make_unique<FormPrompts>(platform.ui());
   prompts_ = prompts ? prompts : formPrompts_.get();
   upgradePrompt_ = std::make_unique<UpgradePrompt>();
   addressDialog_ = std::make_unique<ModemAddressDialog>();
-  store_ = std::make_unique<ImageStore>(session_);
-  probe_ = std::make_unique<FtpProbe>(context_, settings_.ftpPort);
-  versionQuery_ = std::make_unique<VersionQuery>(context_, settings_.zingPort, *probe_);
-  reset_ = std::make_unique<ModemReset>(context_, *versionQuery_);
-  telnet_ = std::make_unique<TelnetSession>(context_, settings_.telnetPort, *reset_);
-  chain_ = std::make_unique<FtpChain>(context_, settings_.ftpPort, *versionQuery_);
-  at_ = std::make_unique<AtChannel>(context_, settings_.atPort, *reset_, *prompts_);
-  pcAddress_ = std::make_unique<PcAddressCheck>(context_);
-  plans_ = std::make_unique<ChainPlans>(context_, *store_, *reset_, *telnet_);
-  waits_ = std::make_unique<WorkflowWaits>(context_, *versionQuery_, *reset_, *telnet_,
-                                           *chain_);
-  upgrade_ = std::make_unique<UpgradeWorkflow>(context_, *versionQuery_, *chain_, *store_,
-                                               *plans_, *waits_);
-  restore_ = std::make_unique<RestoreWorkflow>(context_, *versionQuery_, *store_, *plans_,
-                                               *waits_, *prompts_);
-  picUpgrade_ = std::make_unique<PicUpgradeWorkflow>(context_, *chain_, *store_, *plans_);
-  recorder_ = std::make_unique<OperationRecorder>(*this, context_);
-  logDownload_ =
-      std::make_unique<LogDownload>(context_, *chain_, *plans_, *store_,
-                                    [this] { return closed(); });
+  modem_ = std::make_unique<ModemSession>(
+      platform, session_, *this, *presenter_, *prompts_,
+      ModemPorts{settings_.zingPort, settings_.ftpPort, settings_.telnetPort, settings_.atPort});
+  pcAddress_ = std::make_unique<PcAddressCheck>(modem_->context(), *prompts_);
+  recorder_ = std::make_unique<OperationRecorder>(modem_->context(), modem_->runner());
 
-  // A PIC file stored during an upgrade is flashed after the next version reply.
-  TelnetSession& telnet = *telnet_;
-  versionQuery_->replyFollowUp = [&telnet] { return telnet.startPendingReflash(); };
+  // The runner is the busy state; the window shows it. An operation that
+  // found the modem wanting leaves the upgrade controls locked.
+  modem_->runner().onStarted.add([this](Operation&) { showBusy(true); });
+  modem_->runner().onFinished.add([this](Operation&, const OperationResult& result) {
+    showBusy(false);
+    if (result.lockUpgradeControls) lockUpgradeControls();
+  });
   bindControls();
 }
 
 MainWindow::~MainWindow() = default;
 
-std::function<void()> MainWindow::exclusive(std::function<void()> operation,
-                                            const char* recordedAs) {
-  return [this, operation = std::move(operation), recordedAs] {
-    // A workflow waits in nested loops, and between two of its steps the
-    // busy state may lapse for a moment: no other operation starts inside it.
-    if (operationRunning_) return;
-    operationRunning_ = true;
-    struct Release {
-      bool& flag;
-      ~Release() { flag = false; }
-    } release{operationRunning_};
-    if (recordedAs && recorder_->automatic()) {
-      recorder_->end();  // one that has not been seen to end yet
-      recorder_->begin(recordedAs);
-    }
-    operation();
-  };
+ImageStore& MainWindow::images() { return modem_->images(); }
+
+bool MainWindow::run(std::unique_ptr<Operation> operation) {
+  return modem_->runner().run(std::move(operation));
 }
 
 void MainWindow::bindControls() {
-  cmdUpgrade.onClick = exclusive([this] { upgrade_->start(); }, "upgrade");
-  cmdRestore.onClick = exclusive([this] { restore_->start(); }, "restore");
-  cmdPICupgrade.onClick = exclusive([this] { picUpgrade_->start(); }, "pic");
+  ModemSession& m = *modem_;
+  cmdUpgrade.onClick = [this, &m] { run(m.upgrade()); };
+  cmdRestore.onClick = [this, &m] { run(m.restore()); };
+  cmdPICupgrade.onClick = [this, &m] { run(m.picUpgrade()); };
   cmdUpgradeMenu.onClick = cmdUpgrade.onClick;
   cmdRestoreMenu.onClick = cmdRestore.onClick;
   cmdPicUpgradeMenu.onClick = cmdPICupgrade.onClick;
   cmdDisableAutoPicMenu.onClick = [this] { disableAutoPic(); };
   mnuFileExit.onClick = [this] { requestClose(kCloseByProgram); };
-  cmdSetModemIP.onClick =
-      exclusive([this] { platform_.ui().showModal(*addressDialog_); }, "address");
-  cmdGetSoftwareVersion.onClick = exclusive([this] { versionQuery_->query(); });
-  cmdSetDNS.onClick = exclusive([this] { at_->readDns(); }, "dns");
-  cmdResetModem.onClick = exclusive([this] { reset_->resetFromMenu(); }, "reset");
+  cmdSetModemIP.onClick = [this, &m] {
+    run(m.addressChange(
+        [this] {
+          std::optional<std::string> chosen;
+          addressDialog_->onAddressChosen = [&chosen](const std::string& a) { chosen = a; };
+          platform_.ui().showModal(*addressDialog_);
+          addressDialog_->onAddressChosen = nullptr;
+          return chosen;
+        },
+        [this](const std::string& address) { changeModemAddress(address); }));
+  };
+  cmdGetSoftwareVersion.onClick = [this, &m] { run(m.versionRead()); };
+  cmdSetDNS.onClick = [this, &m] { run(m.dnsChange()); };
+  cmdResetModem.onClick = [this, &m] { run(m.reset()); };
   mnuHelpAbout.onClick = [this] { showAbout(); };
-  onKeyPress = [this](int key) { exclusive([this, key] { logDownload_->keyPressed(key); })(); };
-  addressDialog_->onAddressChosen = [this](const std::string& a) { changeModemAddress(a); };
+  onKeyPress = [this](int key) { keyPressed(key); };
+}
+
+void MainWindow::keyPressed(int keyAscii) {
+  // While an operation runs the sequence counts for nothing: a download
+  // would have to wait for the chain of the running one.
+  if (busy()) {
+    ctrlBSeen_ = false;
+    return;
+  }
+  if (keyAscii == kCtrlB && !ctrlBSeen_) {
+    ctrlBSeen_ = true;
+    return;
+  }
+  const bool download = keyAscii == kCtrlN && ctrlBSeen_;
+  ctrlBSeen_ = false;
+  if (download) run(modem_->logDownload());
 }
 
 void MainWindow::buildLayout() {
@@ -169,7 +159,7 @@ void MainWindow::start() {
 
   session_.homeDir = HomeDirectory(settings_.workingDirectory);
   session_.backupDir = session_.homeDir + "Backup";
-  session_.runningVersion = kUnknownVersion;
+  session_.runningVersion = ModemVersion();
   showRunningVersion(kUnknownVersionText);
 
   auto images = ListImagesIfReadable(session_.homeDir);
@@ -194,8 +184,8 @@ void MainWindow::start() {
     requestClose(kCloseByProgram);
     return;
   }
-  session_.newVersion = VersionFromImageName((*images)[0]);
-  txtNewSoftwareVersion.setText(ReplaceChar(session_.newVersion, "_", "."));
+  session_.newVersion = ModemVersion::FromFileForm(VersionFromImageName((*images)[0]));
+  txtNewSoftwareVersion.setText(session_.newVersion.display());
 
   std::error_code ec;
   if (!fs::is_directory(session_.backupDir, ec)) {
@@ -207,9 +197,9 @@ void MainWindow::start() {
   }
 
   ui.show(*this);
-  versionQuery_->query();
+  run(modem_->versionRead());
 
-  if (!store_->findPicFile().empty()) {
+  if (!modem_->images().findPicFile().empty()) {
     AutoPic.setEnabled(true);
     if (AutoPic.value() == 1) AutoPicLabel.setCaption("Automatic PIC upgrade");
   } else {
@@ -237,12 +227,12 @@ std::vector<Control*> MainWindow::operationControls() {
           &cmdPicUpgradeMenu,     &cmdSetModemIP,     &mnuFileExit,    &txtIPAddress};
 }
 
-void MainWindow::setBusy(bool on) {
+void MainWindow::showBusy(bool on) {
   platform_.ui().setPointer(on ? Ui::kPointerBusy : Ui::kPointerDefault);
   for (auto* c : operationControls()) c->setEnabled(!on);
 }
 
-bool MainWindow::busy() const { return platform_.ui().pointer() == Ui::kPointerBusy; }
+bool MainWindow::busy() const { return modem_->runner().busy(); }
 
 void MainWindow::lockUpgradeControls() {
   for (Control* c : std::initializer_list<Control*>{&cmdUpgrade, &cmdRestore, &cmdPICupgrade,
@@ -256,10 +246,7 @@ void MainWindow::setConnected(bool connected) {
   session_.connected = connected;
 }
 
-bool MainWindow::idle() const {
-  return !operationRunning_ && !busy() && versionQuery_->idle() && reset_->idle() && chain_->idle() &&
-         telnet_->idle() && at_->idle();
-}
+bool MainWindow::idle() const { return modem_->idle(); }
 
 // ---- Menu entries of the window itself ----
 
@@ -286,7 +273,7 @@ void MainWindow::changeModemAddress(const std::string& address) {
 
 bool MainWindow::queryUnload(int reason) {
   if (busy() && (reason == kCloseByUser || reason == kCloseByProgram)) return true;
-  setBusy(true);
+  showBusy(true);
   pcAddress_->restoreDhcpAddress();
   return false;
 }
@@ -305,12 +292,7 @@ void MainWindow::unload() {
     platform_.process().startDetached((dir / program).lexically_normal().string(),
                                       dir.lexically_normal().string());
   }
-  // An operation seen to its end only now is recorded all the same.
-  if (recorder_->automatic()) recorder_->end();
-  // Nothing of the session may fire after the window is gone.
-  versionQuery_->cancel();
-  reset_->cancel();
-  telnet_->cancel();
-  at_->cancel();
-  chain_->cancel();
+  // Nothing of the session may fire after the window is gone; what ran is
+  // recorded as interrupted.
+  modem_->shutDown();
 }

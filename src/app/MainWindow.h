@@ -1,6 +1,6 @@
-// The main window: its controls, the busy state and the status line. It
-// composes the subsystems, binds them to its controls and holds no state
-// of theirs.
+// The main window: its controls and the status line. It holds the modem
+// session, starts its operations from the controls and shows the runner's
+// busy state; it holds no state of the subsystems.
 #pragma once
 
 #include <functional>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/Settings.h"
-#include "core/Context.h"
 #include "core/Prompts.h"
 #include "core/Session.h"
 #include "core/StatusView.h"
@@ -19,29 +18,23 @@
 class UpgradePrompt;
 class ModemAddressDialog;
 class FormPrompts;
-class FtpProbe;
-class VersionQuery;
-class ModemReset;
-class FtpChain;
-class TelnetSession;
-class AtChannel;
+class Presenter;
+class ModemSession;
 class PcAddressCheck;
 class ImageStore;
-class ChainPlans;
-class WorkflowWaits;
-class UpgradeWorkflow;
-class RestoreWorkflow;
-class PicUpgradeWorkflow;
-class LogDownload;
 class OperationRecorder;
+class Operation;
 
 // Colours of the connection indicator.
 inline constexpr long kLedRed = 255;
 inline constexpr long kLedGreen = 65280;
+// The hidden key sequence of the log download.
+inline constexpr int kCtrlB = 2;
+inline constexpr int kCtrlN = 14;
 
 class MainWindow : public Form, public StatusView {
  public:
-  // prompts: who answers the workflows' questions; the window's own
+  // prompts: who answers the operations' questions; the window's own
   // dialogs when none is given.
   MainWindow(Platform& platform, Settings settings, Prompts* prompts = nullptr);
   ~MainWindow() override;
@@ -61,33 +54,28 @@ class MainWindow : public Form, public StatusView {
   void showRunningVersion(const std::string& text) override {
     txtCurrentSoftwareVersion.setText(text);
   }
-  void setBusy(bool busy) override;
-  bool busy() const override;
-  void lockUpgradeControls() override;
   bool autoPicUpgrade() const override { return AutoPic.value() == 1; }
 
-  // Nothing runs and nothing is scheduled: no busy state, no exchange, no
-  // delayed reset or re-query.
+  // An operation runs (the pointer shows the hourglass, the operation
+  // controls are disabled).
+  bool busy() const;
+  // Nothing runs and nothing is pending: no operation, no exchange, no
+  // unanswered "CLOSE".
   bool idle() const;
+  // Runs an operation unless one runs already.
+  bool run(std::unique_ptr<Operation> operation);
 
   Platform& platform() { return platform_; }
   const Session& session() const { return session_; }
-  VersionQuery& versionQuery() { return *versionQuery_; }
-  ModemReset& modemReset() { return *reset_; }
-  FtpChain& ftpChain() { return *chain_; }
-  TelnetSession& telnet() { return *telnet_; }
-  AtChannel& atChannel() { return *at_; }
+  ModemSession& modem() { return *modem_; }
   PcAddressCheck& pcAddressCheck() { return *pcAddress_; }
-  ImageStore& images() { return *store_; }
-  UpgradeWorkflow& upgradeWorkflow() { return *upgrade_; }
-  RestoreWorkflow& restoreWorkflow() { return *restore_; }
-  PicUpgradeWorkflow& picUpgradeWorkflow() { return *picUpgrade_; }
+  ImageStore& images();
   UpgradePrompt& upgradePrompt() { return *upgradePrompt_; }
-  ModemAddressDialog& modemAddressDialog() { return *addressDialog_; }
   OperationRecorder& recorder() { return *recorder_; }
-  ChainPlans& plans() { return *plans_; }
   // The history file, known before start-up has run.
   std::string historyPathBeforeStart() const;
+  // File > DisableAutoPicUpgrade.
+  void disableAutoPic();
 
   // ---- Controls ----
   TextBox txtIPAddress{"txtIPAddress"};
@@ -126,36 +114,24 @@ class MainWindow : public Form, public StatusView {
   void buildLayout();
   void bindControls();
   std::vector<Control*> operationControls();
+  // The busy state as the window shows it: pointer and controls.
+  void showBusy(bool busy);
+  void lockUpgradeControls();
   void showAbout();
-  void disableAutoPic();
   void changeModemAddress(const std::string& address);
-  // The operation runs unless another one is still running.
-  // recordedAs names it in the upgrade history when it may change the modem.
-  std::function<void()> exclusive(std::function<void()> operation,
-                                  const char* recordedAs = nullptr);
+  // The hidden key sequence of the log download: Ctrl+B then Ctrl+N.
+  void keyPressed(int keyAscii);
 
   Platform& platform_;
   const Settings settings_;
   Session session_;
-  Context context_;
+  std::unique_ptr<Presenter> presenter_;
   std::unique_ptr<FormPrompts> formPrompts_;
   Prompts* prompts_;
   std::unique_ptr<UpgradePrompt> upgradePrompt_;
   std::unique_ptr<ModemAddressDialog> addressDialog_;
-  std::unique_ptr<ImageStore> store_;
-  std::unique_ptr<FtpProbe> probe_;
-  std::unique_ptr<VersionQuery> versionQuery_;
-  std::unique_ptr<ModemReset> reset_;
-  std::unique_ptr<TelnetSession> telnet_;
-  std::unique_ptr<FtpChain> chain_;
-  std::unique_ptr<AtChannel> at_;
+  std::unique_ptr<ModemSession> modem_;
   std::unique_ptr<PcAddressCheck> pcAddress_;
-  std::unique_ptr<ChainPlans> plans_;
-  std::unique_ptr<WorkflowWaits> waits_;
-  std::unique_ptr<UpgradeWorkflow> upgrade_;
-  std::unique_ptr<RestoreWorkflow> restore_;
-  std::unique_ptr<PicUpgradeWorkflow> picUpgrade_;
-  std::unique_ptr<LogDownload> logDownload_;
   std::unique_ptr<OperationRecorder> recorder_;
-  bool operationRunning_ = false;
+  bool ctrlBSeen_ = false;
 };

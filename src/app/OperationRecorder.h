@@ -1,40 +1,30 @@
 // Records each operation that changes the modem in the upgrade history:
 // what was done to which modem, from which version to which, with which
-// image, how it ended and how long it took. The window records on its own;
-// batch mode says when its operation begins and ends.
+// image, how it ended and how long it took. The window's operations are
+// recorded as their results come in; batch mode records its own, whose
+// outcome also weighs what followed (waiting for a slow modem).
 #pragma once
 
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "core/Context.h"
-
-class MainWindow;
-class OperationWatch;
-class Timer;
+#include "operations/OperationRunner.h"
 
 class OperationRecorder {
  public:
-  enum class Outcome { Done, Failed, Interrupted };
+  OperationRecorder(const Context& context, OperationRunner& runner);
 
-  OperationRecorder(MainWindow& window, const Context& context);
-  ~OperationRecorder();
-
-  // The window's own operations end when it is idle again.
+  // Off: nothing is recorded unless record() is called.
   void setAutomatic(bool on) { automatic_ = on; }
-  bool automatic() const { return automatic_; }
+  // Whether an operation of that name changes the modem.
+  static bool Recorded(const std::string& operation);
 
-  void begin(const std::string& operation);
-  // Ends the operation begun last; the outcome follows what the subsystems
-  // reported unless one is given.
-  void end();
-  void end(Outcome outcome);
-  // An operation is being recorded (begun and not ended yet).
-  bool recording() const { return watch_ != nullptr; }
-  // What the operation did so far.
-  const OperationWatch* watch() const { return watch_.get(); }
+  // Appends the entry of one operation started at startedAt (UTC text),
+  // which took seconds; outcome as the result says unless it is overridden.
+  void record(const std::string& operation, const OperationResult& result,
+              const std::string& startedAt, double seconds);
 
   // The history file of this home directory.
   std::string historyPath() const;
@@ -42,15 +32,8 @@ class OperationRecorder {
   std::function<std::string()> utcNow;
 
  private:
-  void tick();
-
-  MainWindow& window_;
   Context context_;
-  std::unique_ptr<Timer> idleCheck_;
-  std::unique_ptr<OperationWatch> watch_;
   bool automatic_ = true;
-  std::string operation_;
-  std::string versionBefore_;
   std::string startedAt_;
   std::chrono::milliseconds started_{0};
 };

@@ -1,123 +1,93 @@
 #include "at/AtChannel.h"
 
 #include "at/AtText.h"
-#include "core/ModemAddress.h"
-#include "discovery/ModemReset.h"
 
-AtChannel::AtChannel(const Context& context, int atPort, ModemReset& reset, Prompts& prompts)
+AtChannel::AtChannel(const Context& context, int atPort)
     : context_(context),
-      reset_(reset),
-      prompts_(prompts),
-      socket_(context.platform.createSocket(atPort)),
-      connectTimer_(context.timer(kConnectLimitMs)),
+      link_(context, atPort, kConnectLimitMs),
       replyTimer_(context.timer(kReplyTimeoutMs)) {
-  socket_->onConnect = [this] { connected(); };
-  socket_->onDataArrival = [this](std::size_t) { dataArrived(); };
-  socket_->onError = [this](int, const std::string& d) { socketError(d); };
-  socket_->onClose = [this] { closedByPeer(); };
-  connectTimer_->onTick = [this] { connectWatchdog(); };
+  link_.onConnected = [this] { connected(); };
+  link_.onData = [this] { dataArrived(); };
+  link_.onError = [this](const std::string& d) { context_.view.setStatus("AT Error " + d); };
+  link_.onClosedByPeer = [this] { closedByPeer(); };
+  link_.onConnectTimeout = [this] { connectWatchdog(); };
   replyTimer_->onTick = [this] { replyTimeout(); };
 }
 
-AtChannel::~AtChannel() {
-  socket_->clearHandlers();
-}
-
 bool AtChannel::idle() const {
-  return command_ == Command::None && !connectTimer_->enabled() && !replyTimer_->enabled();
+  return command_ == Command::None && !link_.connecting() && !replyTimer_->enabled();
 }
 
 void AtChannel::cancel() {
-  connectTimer_->setEnabled(false);
   endOperation();
   reply_.clear();
   lastPiece_.clear();
+  listener_ = nullptr;
+}
+
+// The listener hears last, once the exchange is settled.
+void AtChannel::tell(Outcome outcome) {
+  Listener listener = listener_;
+  if (listener) listener(outcome);
 }
 
 // ---- Operations ----
 
 bool AtChannel::addressMissing() {
   if (!context_.session.modemAddress.empty()) return false;
-  context_.ui().msgBox("Please enter Satellite IP Modem's IP address.", MsgInformation,
-                       kAppTitle);
-  context_.view.setBusy(false);
+  context_.report({Notice::Kind::EnterAddress});
+  tell(Outcome::NoAddress);
   return true;
 }
 
 void AtChannel::connect(Command command) {
   command_ = command;
-  // A connection left open (one the modem closed) would refuse the connect.
-  if (socket_->state() != TcpSocket::Closed) socket_->close();
-  try {
-    // An address that is no address fails as a silent modem does: the
-    // connect guard ends the attempt.
-    if (IsUsableModemAddress(context_.session.modemAddress)) {
-      socket_->setRemoteHost(context_.session.modemAddress);
-      socket_->connect();
-    }
-  } catch (const PlatformError& e) {
-    command_ = Command::None;
-    context_.view.setBusy(false);
-    context_.view.setStatus(std::string("AT Error ") + e.what());
-    return;
-  }
   context_.view.setStatus("AT Connecting .....");
-  connectTimer_->setEnabled(true);
+  link_.open();
 }
 
-void AtChannel::readDns() {
-  context_.view.setBusy(true);
+void AtChannel::readDns(Listener listener) {
+  listener_ = std::move(listener);
   if (addressMissing()) return;
   connect(Command::ReadDns);
 }
 
-void AtChannel::writeDns(const std::string& primary, const std::string& secondary) {
+void AtChannel::writeDns(const std::string& primary, const std::string& secondary,
+                         Listener listener) {
+  listener_ = std::move(listener);
   primary_ = primary;
   secondary_ = secondary;
-  context_.view.setBusy(true);
   if (addressMissing()) return;
   if (!SendableDnsText(primary_) || !SendableDnsText(secondary_)) {
-    context_.ui().msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
-    context_.view.setBusy(false);
-    onOutcome(Outcome::Unsendable);
+    context_.report({Notice::Kind::DnsUnsendable});
+    tell(Outcome::Unsendable);
     return;
   }
   connect(Command::WriteDns);
 }
 
 void AtChannel::writeSecondDns() {
-  context_.view.setBusy(true);
-  if (addressMissing()) {
-    endOperation();
-    return;
-  }
   command_ = Command::WriteSecondDns;
   if (!SendableDnsText(secondary_)) {
     endOperation();
-    context_.view.setBusy(false);
-    context_.ui().msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
-    onOutcome(Outcome::Unsendable);
+    context_.report({Notice::Kind::DnsUnsendable});
+    tell(Outcome::Unsendable);
     return;
   }
   send(DnsWriteCommand("DNS2", secondary_));
 }
 
 void AtChannel::sendRestart() {
-  if (addressMissing()) {
-    endOperation();
-    return;
-  }
   command_ = Command::Restart;
   send("AT+CFUN=1,1\r\n");
 }
 
 // Sends one command line and starts the wait for its answer.
 bool AtChannel::send(const std::string& line) {
-  try {
-    socket_->sendData(line);
-  } catch (const PlatformError& e) {
-    context_.view.setStatus(std::string("AT Error ") + e.what());
-    fail("The AT command could not be sent.");
+  std::string why;
+  if (!link_.send(line, &why)) {
+    context_.view.setStatus("AT Error " + why);
+    fail(Notice::Kind::AtNotSent);
     return false;
   }
   replyTimer_->setEnabled(false);
@@ -130,87 +100,48 @@ bool AtChannel::send(const std::string& line) {
 void AtChannel::endOperation() {
   replyTimer_->setEnabled(false);
   state_ = State::Idle;
-  socket_->close();
+  link_.close();
   command_ = Command::None;
 }
 
-void AtChannel::fail(const std::string& firstLine) {
+void AtChannel::fail(Notice::Kind why) {
   endOperation();
   reply_.clear();
   lastPiece_.clear();
-  context_.view.setBusy(false);
   context_.view.setStatus("");
-  context_.ui().msgBox(firstLine + kCrLf + "Please check cable connections." + kCrLf +
-                           "Remove and reapply power to the modem." + kCrLf +
-                           "Use Tool menu to check DNS addresses.",
-                       MsgExclamation, kUpgraderTitle);
-  onOutcome(Outcome::Failed);
+  context_.report({why});
+  tell(Outcome::Failed);
 }
 
-// The window stays busy: the version query after the restart ends that.
 void AtChannel::finishRestart() {
   endOperation();
-  reset_.requeryAfterRestart();
   context_.view.setStatus("Resetting modem. Wait 20 seconds.");
-  onOutcome(Outcome::RestartOrdered);
-}
-
-void AtChannel::reviewDns() {
-  DnsReview review = prompts_.reviewDns(primary_, secondary_);
-  switch (review.choice) {
-    case DnsReview::Choice::Keep:
-      reset_.resetNow();
-      return;
-    case DnsReview::Choice::Modify:
-      writeDns(review.primary, review.secondary);
-      return;
-    case DnsReview::Choice::Dismissed:
-      return;
-  }
+  tell(Outcome::RestartOrdered);
 }
 
 // ---- Socket events ----
 
 void AtChannel::connectWatchdog() {
-  socket_->close();
-  connectTimer_->setEnabled(false);
-  context_.view.setBusy(false);
   context_.view.setStatus("Connection failed.");
-  // Cleared before the box, so that a connection opening while it is shown
-  // sends nothing.
-  const Command command = command_;
   command_ = Command::None;
-  std::string text;
-  if (command == Command::Restart)
-    text = std::string("Can not save new setting and reset the modem. ") + kCrLf +
-           "Please check cable connections." + kCrLf + "Remove and reapply power to the modem." +
-           kCrLf + "Use Tool menu to check DNS addresses.";
-  else
-    text = kConnectFailedText;
-  context_.ui().msgBox(text, MsgExclamation, kUpgraderTitle);
-  onOutcome(Outcome::ConnectFailed);
+  context_.report({Notice::Kind::ConnectFailed});
+  tell(Outcome::ConnectFailed);
 }
 
 void AtChannel::connected() {
   if (command_ == Command::None) {
     // Opened after the attempt was given up.
-    socket_->close();
+    link_.close();
     return;
   }
-  connectTimer_->setEnabled(false);
   context_.view.setStatus("Sending AT command.");
-  if (command_ == Command::ReadDns) {
-    reply_.clear();
-    lastPiece_.clear();
-    state_ = State::AwaitingReply;
+  reply_.clear();
+  lastPiece_.clear();
+  state_ = State::AwaitingReply;
+  if (command_ == Command::ReadDns)
     send("AT_IHIP?\r\n");
-  } else if (command_ == Command::WriteDns) {
-    reply_.clear();
-    lastPiece_.clear();
-    context_.view.setBusy(true);
-    state_ = State::AwaitingReply;
+  else if (command_ == Command::WriteDns)
     send(DnsWriteCommand("DNS", primary_));
-  }
 }
 
 void AtChannel::replyTimeout() {
@@ -221,16 +152,14 @@ void AtChannel::replyTimeout() {
   if (command_ == Command::Restart)
     finishRestart();
   else
-    fail("The modem did not answer the AT command.");
+    fail(Notice::Kind::AtNoAnswer);
 }
 
 void AtChannel::dataArrived() {
-  lastPiece_ = socket_->getData();
+  lastPiece_ = link_.read();
   if (command_ == Command::ReadDns) reply_ += lastPiece_;
   if (state_ != State::AwaitingReply) {
-    context_.ui().msgBox(
-        "Data arrival from AT in wrong state " + std::to_string(static_cast<int>(state_)),
-        MsgOkOnly, "Error");
+    context_.report({Notice::Kind::AtWrongState, {}, static_cast<int>(state_)});
     return;
   }
   switch (command_) {
@@ -242,10 +171,10 @@ void AtChannel::dataArrived() {
       readReply();
       return;
     case Command::WriteDns:
-      writeReply("Wrong DNS adress.");
+      writeReply(Notice::Kind::DnsRefused);
       return;
     case Command::WriteSecondDns:
-      writeReply("Wrong DNS2 adress.");
+      writeReply(Notice::Kind::Dns2Refused);
       return;
     case Command::None:
       return;
@@ -269,10 +198,8 @@ void AtChannel::takeDnsReply() {
   primary_ = a.primary;
   secondary_ = a.secondary;
   endOperation();
-  context_.view.setBusy(false);
   context_.view.setStatus("");
-  onOutcome(Outcome::DnsRead);
-  reviewDns();
+  tell(Outcome::DnsRead);
 }
 
 void AtChannel::readReply() {
@@ -280,49 +207,34 @@ void AtChannel::readReply() {
   // still found.
   if (DnsReplyComplete(reply_)) {
     takeDnsReply();
-    return;
-  }
-  if (reply_.find("ERROR") != std::string::npos) {
-    // Ended before the box: nothing of this exchange may follow it.
+  } else if (reply_.find("ERROR") != std::string::npos) {
     endOperation();
     reply_.clear();
-    context_.view.setBusy(false);
     context_.view.setStatus("");
-    onOutcome(Outcome::Refused);
-    context_.ui().msgBox(std::string("Can't verify DNS address.") + kCrLf + kCrLf +
-                             "Check if SIM card is inserted correctly." + kCrLf +
-                             "Reset Modem and repeat command." + kCrLf,
-                         MsgCritical, kUpgraderTitle);
+    context_.report({Notice::Kind::DnsUnverifiable});
+    tell(Outcome::ReadRefused);
   } else if (reply_.size() > kMaxReplyBytes) {
-    fail("The modem's answer to the AT command could not be read.");
+    fail(Notice::Kind::AtUnreadable);
   }
 }
 
-void AtChannel::writeReply(const char* refusal) {
+void AtChannel::writeReply(Notice::Kind refusal) {
   if (lastPiece_.find("OK") != std::string::npos) {
     if (command_ == Command::WriteDns)
       writeSecondDns();
     else
       sendRestart();
   } else if (lastPiece_.find("ERROR") != std::string::npos) {
-    // Ended before the box: nothing of this exchange may follow it.
     endOperation();
-    context_.view.setBusy(false);
-    onOutcome(Outcome::Refused);
-    context_.ui().msgBox(std::string(refusal) + kCrLf, MsgCritical, kUpgraderTitle);
-    // The dialog shows the refused values, which are the user's own.
-    reviewDns();
+    context_.report({refusal});
+    tell(Outcome::WriteRefused);
   }
-}
-
-void AtChannel::socketError(const std::string& description) {
-  context_.view.setStatus("AT Error " + description);
 }
 
 // The modem hung up. Waiting for an answer on a closed line is pointless.
 void AtChannel::closedByPeer() {
   if (state_ != State::AwaitingReply) {
-    socket_->close();
+    link_.close();
     return;
   }
   if (command_ == Command::Restart)
@@ -330,5 +242,5 @@ void AtChannel::closedByPeer() {
   else if (command_ == Command::ReadDns && reply_.find("DNS2") != std::string::npos)
     takeDnsReply();
   else
-    fail("The modem closed the AT connection without answering.");
+    fail(Notice::Kind::AtClosed);
 }

@@ -3,26 +3,26 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "core/Context.h"
-#include "core/Observers.h"
-#include "core/Prompts.h"
-
-class ModemReset;
+#include "core/ModemLink.h"
 
 class AtChannel {
  public:
   enum class Outcome {
-    DnsRead,          // the addresses were read and shown
-    Refused,          // the modem answered ERROR (box)
-    Failed,           // no usable answer (box)
-    Unsendable,       // an address cannot go on the wire (box)
-    ConnectFailed,    // the connection did not open in time (box)
+    NoAddress,        // nothing to connect to (told)
+    DnsRead,          // the addresses were read
+    ReadRefused,      // the modem answered ERROR to the read (told)
+    WriteRefused,     // it refused an address (told): the user may correct it
+    Failed,           // no usable answer (told)
+    Unsendable,       // an address cannot go on the wire (told)
+    ConnectFailed,    // the connection did not open in time (told)
     RestartOrdered,   // the new addresses are written; the modem restarts
   };
+  using Listener = std::function<void(Outcome)>;
 
   static constexpr int kConnectLimitMs = 5000;
   // How long the modem may take to answer one command.
@@ -30,21 +30,18 @@ class AtChannel {
   // A DNS read reply longer than this is not a reply.
   static constexpr std::size_t kMaxReplyBytes = 8192;
 
-  AtChannel(const Context& context, int atPort, ModemReset& reset, Prompts& prompts);
-  ~AtChannel();
+  AtChannel(const Context& context, int atPort);
 
-  // Reads the addresses and lets the user review them.
-  void readDns();
+  // Reads the addresses.
+  void readDns(Listener listener);
   // Writes both addresses, then orders the restart.
-  void writeDns(const std::string& primary, const std::string& secondary);
+  void writeDns(const std::string& primary, const std::string& secondary, Listener listener);
   void cancel();
   bool idle() const;
 
   // The addresses as last read or written.
   const std::string& primaryDns() const { return primary_; }
   const std::string& secondaryDns() const { return secondary_; }
-
-  Observers<Outcome> onOutcome;
 
  private:
   // The operation in progress; the numbers show in no text.
@@ -58,25 +55,22 @@ class AtChannel {
   void writeSecondDns();
   void sendRestart();
   void endOperation();
-  void fail(const std::string& firstLine);
+  void fail(Notice::Kind why);
   void finishRestart();
-  void reviewDns();
   void connected();
   void dataArrived();
-  void socketError(const std::string& description);
   void closedByPeer();
   void connectWatchdog();
   void replyTimeout();
   void readReply();
   void takeDnsReply();
-  void writeReply(const char* refusal);
+  void writeReply(Notice::Kind refusal);
+  void tell(Outcome outcome);
 
   Context context_;
-  ModemReset& reset_;
-  Prompts& prompts_;
-  std::unique_ptr<TcpSocket> socket_;
-  std::unique_ptr<Timer> connectTimer_;
+  ModemLink link_;
   std::unique_ptr<Timer> replyTimer_;
+  Listener listener_;
   Command command_ = Command::None;
   State state_ = State::Idle;
   std::string reply_;      // the pieces of a DNS read reply so far

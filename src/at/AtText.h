@@ -5,10 +5,6 @@
 #include <string>
 #include <string_view>
 
-inline constexpr const char* kUnsendableDnsMessage =
-    "A DNS address may not contain a double quote, a line break, another control "
-    "character or a character the modem's single-byte text cannot hold.";
-
 // Window text (UTF-8) as the modem's single-byte text; nullopt for text that
 // is not valid UTF-8 or holds a character above U+00FF.
 std::optional<std::string> Utf8ToLatin1(std::string_view text);

@@ -21,6 +21,8 @@ class Observers {
         return;
       }
   }
+  void clear() { callbacks_.clear(); }
+  bool empty() const { return callbacks_.empty(); }
   void operator()(Args... args) const {
     auto copy = callbacks_;  // an observer may remove itself
     for (auto& c : copy) c.second(args...);

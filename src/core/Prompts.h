@@ -1,5 +1,5 @@
-// Questions put to the user in dialogs of their own. The window shows its
-// forms; batch mode answers from the command line.
+// Questions put to the user. The window shows its forms and boxes; batch
+// mode answers from the command line.
 #pragma once
 
 #include <optional>
@@ -23,4 +23,7 @@ class Prompts {
   // The modem's DNS addresses: keep them (the modem restarts) or write
   // edited ones; Modify only with addresses that can be sent.
   virtual DnsReview reviewDns(const std::string& primary, const std::string& secondary) = 0;
+  // The PC is outside the modem's subnet (its address, dotted): may the tool
+  // give it the static address 192.168.128.101?
+  virtual bool allowStaticAddress(const std::string& pcAddress) = 0;
 };

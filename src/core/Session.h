@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/Texts.h"
+#include "core/ModemVersion.h"
 
 struct Session {
   // The address every channel connects to.
@@ -14,14 +14,17 @@ struct Session {
   std::string homeDir;
   // The backup directory, without a trailing separator.
   std::string backupDir;
-  // Version of the image in the home directory (file-name form, 5_2_0_13).
-  std::string newVersion;
-  // The modem's running version (file-name form); kUnknownVersion while unknown.
-  std::string runningVersion = kUnknownVersion;
+  // Version of the image in the home directory.
+  ModemVersion newVersion;
+  // The modem's running version, as last read.
+  ModemVersion runningVersion;
   // An upgrade also deletes the modem's configuration.
   bool factoryMode = false;
   // The last reachability outcome.
   bool connected = false;
-
-  bool runningVersionKnown() const { return runningVersion != kUnknownVersion; }
+  // The version could not be read but the FTP port answered: an upgrade may
+  // go on without knowing the running version (until a version is read).
+  bool reachableWithoutVersion = false;
+  // pic.hex went up with an upgrade: the next version read reflashes it.
+  bool picReflashPending = false;
 };

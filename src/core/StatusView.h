@@ -1,6 +1,7 @@
 // What the subsystems show of their work: the status line, the progress bar,
-// the connection indicator, the running version and the busy state. The
-// main window implements it; batch mode prints what it shows.
+// the connection indicator and the running version. The main window
+// implements it; batch mode prints what it shows. Whether the window is busy
+// is no subsystem's business: the operation runner owns that.
 #pragma once
 
 #include <string>
@@ -17,12 +18,6 @@ class StatusView {
   virtual void setConnected(bool connected) = 0;
   // The modem's version as the window shows it ("5.2.0.12" or "Unknown").
   virtual void showRunningVersion(const std::string& text) = 0;
-  // Busy: hourglass pointer and the operation controls disabled.
-  virtual void setBusy(bool busy) = 0;
-  virtual bool busy() const = 0;
-  // After a failed reachability check: no upgrade, restore or PIC upload
-  // until the version has been read again.
-  virtual void lockUpgradeControls() = 0;
   // The automatic PIC upgrade check box.
   virtual bool autoPicUpgrade() const = 0;
 };

@@ -13,3 +13,6 @@ inline constexpr const char* kConnectFailedText =
     "Please check cable connections.\r\n"
     "Remove and reapply power to the modem.\r\n"
     "Repeat upgrade process.";
+inline constexpr const char* kUnsendableDnsMessage =
+    "A DNS address may not contain a double quote, a line break, another control "
+    "character or a character the modem's single-byte text cannot hold.";

@@ -2,11 +2,12 @@
 // 2 s. Used when the ZING port stays silent.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "core/Context.h"
-#include "core/Observers.h"
+#include "core/ModemLink.h"
 
 class FtpProbe {
  public:
@@ -14,7 +15,6 @@ class FtpProbe {
   static constexpr int kGreetingLimitMs = 2000;
 
   FtpProbe(const Context& context, int ftpPort);
-  ~FtpProbe();
 
   // One probe at a time: a start while one runs is ignored.
   void start();
@@ -24,13 +24,12 @@ class FtpProbe {
 
   // The outcome; errorDescription is the socket's own text when the
   // connection failed with an error event (empty otherwise).
-  Observers<Result, const std::string& /*errorDescription*/> onResult;
+  std::function<void(Result, const std::string& errorDescription)> onResult;
 
  private:
-  void greeted();
   void finish(Result result, const std::string& errorDescription);
 
   Context context_;
-  std::unique_ptr<TcpSocket> socket_;
+  ModemLink link_;
   std::unique_ptr<Timer> timer_;
 };

@@ -4,52 +4,84 @@ ModemReset::ModemReset(const Context& context, VersionQuery& query)
     : context_(context),
       query_(query),
       afterTransfer_(context.timer(kAfterTransferDelayMs)),
-      restartDelay_(context.timer(kRestartDelayMs)) {
+      restartDelay_(context.timer(kRestartDelayMs)),
+      droppedRounds_(context.timer(kDroppedRoundMs)) {
   afterTransfer_->onTick = [this] {
     afterTransfer_->setEnabled(false);
-    resetNow();
+    resetNow(listener_);
   };
   restartDelay_->onTick = [this] {
     restartDelay_->setEnabled(false);
-    query_.query();
+    restarted();
   };
-  observer_ = query_.onOutcome.add([this](VersionQuery::Outcome o) {
-    if (o == VersionQuery::Outcome::ResetOrderSent) restartDelay_->setEnabled(true);
-    if (o == VersionQuery::Outcome::ConnectionDropped) connectionDropped();
-  });
+  droppedRounds_->onTick = [this] {
+    if (--roundsLeft_ > 0) return;
+    droppedRounds_->setEnabled(false);
+    restarted();
+  };
 }
 
-ModemReset::~ModemReset() { query_.onOutcome.remove(observer_); }
-
-void ModemReset::resetNow() { query_.sendResetOrder(); }
-
-void ModemReset::resetFromMenu() {
-  if (context_.session.modemAddress.empty()) {
-    context_.ui().msgBox("Please enter Satellite IP Modem's IP Address.", MsgInformation,
-                         kAppTitle);
-    return;
-  }
-  context_.view.setStatus("Resetting Satellite IP Modem...");
-  resetNow();
+void ModemReset::resetNow(Listener listener) {
+  listener_ = std::move(listener);
+  ordering_ = true;
+  query_.sendResetOrder([this](VersionQuery::Outcome o) { orderOutcome(o); });
 }
 
-void ModemReset::resetAfterTransfer() { afterTransfer_->setEnabled(true); }
+void ModemReset::resetAfterTransfer(Listener listener) {
+  listener_ = std::move(listener);
+  afterTransfer_->setEnabled(true);
+}
 
-void ModemReset::requeryAfterRestart() { restartDelay_->setEnabled(true); }
+void ModemReset::waitForRestart(Listener listener) {
+  listener_ = std::move(listener);
+  restartDelay_->setEnabled(true);
+}
 
 void ModemReset::cancel() {
   afterTransfer_->setEnabled(false);
   restartDelay_->setEnabled(false);
+  droppedRounds_->setEnabled(false);
+  if (ordering_) query_.cancel();
+  ordering_ = false;
+  listener_ = nullptr;
 }
 
-bool ModemReset::idle() const { return !afterTransfer_->enabled() && !restartDelay_->enabled(); }
+bool ModemReset::idle() const {
+  return !afterTransfer_->enabled() && !restartDelay_->enabled() && !droppedRounds_->enabled() &&
+         !ordering_;
+}
 
+void ModemReset::orderOutcome(VersionQuery::Outcome outcome) {
+  switch (outcome) {
+    case VersionQuery::Outcome::ResetOrderSent:
+      restartDelay_->setEnabled(true);
+      return;
+    case VersionQuery::Outcome::ConnectionDropped:
+      connectionDropped();
+      return;
+    case VersionQuery::Outcome::ResetFailed: {
+      ordering_ = false;
+      Listener listener = std::move(listener_);
+      if (listener) listener(Outcome::NotDelivered);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+// The restarting modem ended the connection: its restart is under way, and
+// the version is read a fixed while later instead of after the full delay.
 void ModemReset::connectionDropped() {
+  if (!restartDelay_->enabled()) return;
   restartDelay_->setEnabled(false);
   context_.view.setStatus("Reset done. Wait .....");
-  for (int i = 0; i < kDroppedWaitRounds; ++i) {
-    context_.loop().pumpEvents();
-    context_.loop().wait(1000);
-  }
-  query_.query();
+  roundsLeft_ = kDroppedWaitRounds;
+  droppedRounds_->setEnabled(true);
+}
+
+void ModemReset::restarted() {
+  ordering_ = false;
+  Listener listener = std::move(listener_);
+  if (listener) listener(Outcome::Restarted);
 }

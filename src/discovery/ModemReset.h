@@ -1,7 +1,8 @@
-// The modem reset over the ZING port, and the delays that chain a reset to
-// the end of a transfer and a restart to the next version query.
+// The modem's restart: the reset order over the ZING port, and the waits
+// that give a restarting modem time before its version is read again.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "core/Context.h"
@@ -9,32 +10,41 @@
 
 class ModemReset {
  public:
+  enum class Outcome {
+    Restarted,     // the modem has had its time: read the version now
+    NotDelivered,  // the order could not be sent (the user was told)
+  };
+  using Listener = std::function<void(Outcome)>;
+
   static constexpr int kAfterTransferDelayMs = 5000;
   static constexpr int kRestartDelayMs = 25000;
-  // After the connection dropped as the modem restarted.
+  // After the connection dropped as the modem restarted: rounds of a second.
   static constexpr int kDroppedWaitRounds = 11;
+  static constexpr int kDroppedRoundMs = 1000;
 
   ModemReset(const Context& context, VersionQuery& query);
-  ~ModemReset();
 
-  // Orders the reset now (busy until the version is read again).
-  void resetNow();
-  // The Reset Modem menu entry.
-  void resetFromMenu();
-  // Orders the reset after the transfer has had time to settle.
-  void resetAfterTransfer();
-  // Reads the version once the modem has had time to restart.
-  void requeryAfterRestart();
+  // Orders the reset now.
+  void resetNow(Listener listener);
+  // Orders the reset once the transfer has had time to settle.
+  void resetAfterTransfer(Listener listener);
+  // The restart was ordered otherwise (AT, reflash): waits for it.
+  void waitForRestart(Listener listener);
+  // Ends whatever waits, quietly.
   void cancel();
   bool idle() const;
-  bool resetScheduled() const { return afterTransfer_->enabled(); }
 
  private:
+  void orderOutcome(VersionQuery::Outcome outcome);
   void connectionDropped();
+  void restarted();
 
   Context context_;
   VersionQuery& query_;
   std::unique_ptr<Timer> afterTransfer_;
   std::unique_ptr<Timer> restartDelay_;
-  int observer_ = 0;
+  std::unique_ptr<Timer> droppedRounds_;
+  int roundsLeft_ = 0;
+  bool ordering_ = false;  // the order's exchange is ours
+  Listener listener_;
 };

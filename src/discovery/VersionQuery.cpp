@@ -1,46 +1,35 @@
 #include "discovery/VersionQuery.h"
 
-#include "core/ModemAddress.h"
-#include "core/TextUtilities.h"
+#include "core/Texts.h"
 
-namespace {
-constexpr std::int32_t kVersionReply = 4100;
-}
-
-VersionQuery::VersionQuery(const Context& context, int zingPort, FtpProbe& probe)
+VersionQuery::VersionQuery(const Context& context, int zingPort, int ftpPort)
     : context_(context),
-      probe_(probe),
-      socket_(context.platform.createSocket(zingPort)),
-      connectTimer_(context.timer(kConnectLimitMs)),
+      probe_(context, ftpPort),
+      link_(context, zingPort, kConnectLimitMs),
       responseTimer_(context.timer(kResponseLimitMs)),
       settleTimer_(context.timer(kReplySettleMs)) {
   settleTimer_->onTick = [this] {
     settleTimer_->setEnabled(false);
     handleVersionReply();
   };
-  socket_->onConnect = [this] { connected(); };
-  socket_->onDataArrival = [this](std::size_t) { dataArrived(); };
-  socket_->onError = [this](int, const std::string& d) { socketError(d); };
-  socket_->onClose = [this] { closedByPeer(); };
-  connectTimer_->onTick = [this] { connectionWatchdog(); };
+  link_.onConnected = [this] { connected(); };
+  link_.onData = [this] { dataArrived(); };
+  link_.onError = [this](const std::string& d) { socketError(d); };
+  link_.onClosedByPeer = [this] { closedByPeer(); };
+  link_.onConnectTimeout = [this] { connectionWatchdog(); };
   responseTimer_->onTick = [this] { responseWatchdog(); };
-  probeObserver_ = probe_.onResult.add(
-      [this](FtpProbe::Result r, const std::string& d) { probeResult(r, d); });
+  probe_.onResult = [this](FtpProbe::Result r, const std::string& d) { probeResult(r, d); };
 }
 
-VersionQuery::~VersionQuery() {
-  probe_.onResult.remove(probeObserver_);
-  socket_->clearHandlers();
-}
+VersionQuery::~VersionQuery() = default;
 
 bool VersionQuery::idle() const {
-  return !connectTimer_->enabled() && !responseTimer_->enabled() && !settleTimer_->enabled() &&
+  return !link_.connecting() && !responseTimer_->enabled() && !settleTimer_->enabled() &&
          !probing_;
 }
 
 void VersionQuery::clearExchange() {
-  socket_->close();
-  connectTimer_->setEnabled(false);
+  link_.close();
   responseTimer_->setEnabled(false);
   settleTimer_->setEnabled(false);
   reply_.clear();
@@ -50,30 +39,26 @@ void VersionQuery::cancel() {
   clearExchange();
   probing_ = false;
   probe_.cancel();
+  listener_ = nullptr;
+}
+
+// The listener hears last: the exchange is settled by then, so it may start
+// the next one at once.
+void VersionQuery::tell(Outcome outcome) {
+  Listener listener = listener_;
+  if (listener) listener(outcome);
 }
 
 void VersionQuery::connect() {
-  // A socket the modem closed, or one still connecting, would refuse the
-  // new connect: close it in every state.
-  socket_->close();
   reply_.clear();
   settleTimer_->setEnabled(false);
-  try {
-    connectTimer_->setEnabled(true);
-    // An address that is no address fails as a silent modem does.
-    if (!IsUsableModemAddress(context_.session.modemAddress)) return;
-    socket_->setRemoteHost(context_.session.modemAddress);
-    socket_->connect();
-  } catch (const PlatformError&) {
-    failureEnding();
-  }
+  link_.open();
 }
 
-void VersionQuery::query(bool reportFtpTimeout) {
+void VersionQuery::query(bool reportFtpTimeout, Listener listener) {
+  listener_ = std::move(listener);
   if (reportFtpTimeout) ftpTimeoutPending_ = true;
-  if (socket_->state() == TcpSocket::Connected) socket_->close();
-  context_.view.setBusy(true);
-  context_.session.runningVersion = kUnknownVersion;
+  context_.session.runningVersion = ModemVersion();
   context_.view.showRunningVersion(kUnknownVersionText);
   if (!context_.session.modemAddress.empty()) {
     context_.view.setStatus("Trying to retrieve Satellite IP Modem software version...");
@@ -81,115 +66,88 @@ void VersionQuery::query(bool reportFtpTimeout) {
     connect();
     return;
   }
-  context_.ui().msgBox("Please enter Satellite IP Modem's IP address.", MsgInformation,
-                       kAppTitle);
-  failureEnding();
-  onOutcome(Outcome::NoAddress);
+  link_.close();
+  context_.report({Notice::Kind::EnterAddress});
+  context_.view.setStatus("Check Satellite IP Modem software version.");
+  tell(Outcome::NoAddress);
 }
 
-void VersionQuery::sendResetOrder() {
-  if (socket_->state() == TcpSocket::Connected) socket_->close();
+void VersionQuery::sendResetOrder(Listener listener) {
+  listener_ = std::move(listener);
   context_.view.showRunningVersion(kUnknownVersionText);
-  context_.session.runningVersion = kUnknownVersion;
-  context_.view.setBusy(true);
+  context_.session.runningVersion = ModemVersion();
   request_ = Request::Reset;
   connect();
-}
-
-void VersionQuery::failureEnding() {
-  context_.view.setBusy(false);
-  context_.view.setStatus("Check Satellite IP Modem software version.");
 }
 
 void VersionQuery::send(Request request) {
   const auto code = static_cast<std::int32_t>(request);
   const char bytes[4] = {0, 0, static_cast<char>((code >> 8) & 0xFF),
                          static_cast<char>(code & 0xFF)};
-  try {
-    socket_->sendData(std::string_view(bytes, 4));
-  } catch (const PlatformError&) {
-    // Not connected after all: the response watchdog ends the exchange.
-  }
+  // Not sent after all: the response watchdog ends the exchange.
+  link_.send(std::string_view(bytes, 4));
   responseTimer_->setEnabled(true);
 }
 
 void VersionQuery::connected() {
-  connectTimer_->setEnabled(false);
   send(request_);
   if (request_ == Request::Reset) {
     responseTimer_->setEnabled(false);
     request_ = Request::ResetOrderSent;
-    onOutcome(Outcome::ResetOrderSent);
     context_.view.setStatus("Resetting modem. Wait 20 seconds.");
+    tell(Outcome::ResetOrderSent);
   }
 }
 
 void VersionQuery::dataArrived() {
-  std::string piece = socket_->getData();
-  if (reply_.size() < kMaxReply) reply_ += piece.substr(0, kMaxReply - reply_.size());
-  // Too short to carry a reply code: wait for more; the response watchdog
-  // ends the exchange if nothing follows.
-  if (reply_.size() < 4) return;
-  if (BytesToLong(reply_, 4, 0) != kVersionReply) {
-    // Not a version reply: ignored, and the response watchdog keeps running
-    // so that the usual fallback follows.
-    reply_.clear();
-    return;
+  switch (reply_.add(link_.read())) {
+    case ZingReplyReader::Status::NeedMore:
+      // The response watchdog ends the exchange if nothing follows.
+      return;
+    case ZingReplyReader::Status::NotAVersionReply:
+      // Ignored: the response watchdog keeps running, so the usual fallback follows.
+      return;
+    case ZingReplyReader::Status::Partial:
+      // The rest of the text may still be on its way.
+      responseTimer_->setEnabled(false);
+      settleTimer_->setEnabled(false);
+      settleTimer_->setEnabled(true);
+      return;
+    case ZingReplyReader::Status::Complete:
+      responseTimer_->setEnabled(false);
+      settleTimer_->setEnabled(false);
+      handleVersionReply();
+      return;
   }
-  responseTimer_->setEnabled(false);
-  bool complete = reply_.size() > 8 && reply_.find('\0', 8) != std::string::npos;
-  if (complete || reply_.size() >= kMaxReply) {
-    settleTimer_->setEnabled(false);
-    handleVersionReply();
-    return;
-  }
-  // The rest of the text may still be on its way.
-  settleTimer_->setEnabled(false);
-  settleTimer_->setEnabled(true);
 }
 
 void VersionQuery::handleVersionReply() {
-  std::string bytes;
-  bytes.swap(reply_);
-  std::int16_t index = 8;
-  std::string raw = BytesToString(bytes, static_cast<std::int32_t>(bytes.size()) - 8, index);
-  std::string version = ExtractVersion(raw);
+  const std::string version = reply_.version();
+  reply_.clear();
+  Session& session = context_.session;
   const bool readable = !version.empty();
   if (readable) {
     context_.view.showRunningVersion(version);
-    context_.session.runningVersion = ReplaceChar(version, ".", "_");
+    session.runningVersion = ModemVersion::FromDisplayForm(version);
     // A modem that now names its version is held to its release series,
     // whatever an earlier query could not read.
-    reachableWithoutVersion_ = false;
+    session.reachableWithoutVersion = false;
     context_.view.setStatus("Software version was retrieved!");
   } else {
     // The modem answered without a version: it stays unknown.
     context_.view.showRunningVersion(kUnknownVersionText);
-    context_.session.runningVersion = kUnknownVersion;
+    session.runningVersion = ModemVersion();
     context_.view.setStatus("Check Satellite IP Modem software version.");
   }
-  socket_->close();
+  link_.close();
   Outcome outcome = readable ? Outcome::VersionRead : Outcome::NoVersionInReply;
   if (ftpTimeoutPending_) {
-    reportFtpTimeout();
+    ftpTimeoutPending_ = false;
+    context_.report({Notice::Kind::FtpTimeoutAfterReply});
     outcome = Outcome::FtpTimeoutReported;
-  } else if (!(replyFollowUp && replyFollowUp())) {
-    context_.view.setProgress(100);
-    context_.view.setBusy(false);
   }
   context_.view.setConnected(true);
-  onOutcome(outcome);
-}
-
-void VersionQuery::reportFtpTimeout() {
-  ftpTimeoutPending_ = false;
-  context_.ui().msgBox(std::string("FTP timeout.") + kCrLf + kCrLf +
-                           "Remove power and reapply power to the Satellite IP Modem." + kCrLf +
-                           "Get software version using Tools menu before retrying." + kCrLf +
-                           "Close and restart Upgrader if error repeats.",
-                       MsgExclamation, kUpgraderTitle);
-  context_.view.setBusy(false);
-  context_.view.lockUpgradeControls();
+  tell(outcome);
 }
 
 void VersionQuery::socketError(const std::string& description) {
@@ -199,41 +157,46 @@ void VersionQuery::socketError(const std::string& description) {
     connectionWatchdog();
     return;
   }
+  if (request_ == Request::Reset) {
+    // The order could not be delivered; the socket's own words follow the box.
+    clearExchange();
+    context_.report({Notice::Kind::ResetNotDelivered});
+    context_.view.setStatus("");
+    context_.report({Notice::Kind::SocketError, description});
+    tell(Outcome::ResetFailed);
+    return;
+  }
   connectionWatchdog();
-  context_.ui().msgBox(description, MsgExclamation, kAppTitle);
-  onOutcome(Outcome::SocketError);
+  context_.report({Notice::Kind::SocketError, description});
 }
 
 void VersionQuery::connectionWatchdog() {
   clearExchange();
   switch (request_) {
     case Request::ReadVersion:
-      context_.session.runningVersion = kUnknownVersion;
+      context_.session.runningVersion = ModemVersion();
       context_.view.showRunningVersion(kUnknownVersionText);
-      probing_ = true;
-      probe_.start();  // ignored while one runs
+      startProbe();
       context_.view.setStatus("ZING Connection failed.");
       return;
     case Request::Reset:
-      context_.view.setBusy(false);
-      context_.ui().msgBox(std::string("Unable to reset Satellite IP Modem.") + kCrLf + kCrLf +
-                               "Remove power and reapply power to the Satellite IP Modem.",
-                           MsgExclamation, kUpgraderTitle);
+      context_.report({Notice::Kind::ResetNotDelivered});
       context_.view.setStatus("");
-      onOutcome(Outcome::ResetFailed);
+      tell(Outcome::ResetFailed);
       return;
     case Request::ResetOrderSent:
       // The modem dropped the connection while restarting.
-      onOutcome(Outcome::ConnectionDropped);
+      tell(Outcome::ConnectionDropped);
       return;
   }
 }
 
 void VersionQuery::responseWatchdog() {
-  socket_->close();
-  responseTimer_->setEnabled(false);
-  settleTimer_->setEnabled(false);
-  reply_.clear();
+  clearExchange();
+  startProbe();
+}
+
+void VersionQuery::startProbe() {
   probing_ = true;
   probe_.start();  // ignored while one runs
 }
@@ -250,9 +213,8 @@ void VersionQuery::closedByPeer() {
     connectionWatchdog();
     return;
   }
-  context_.ui().msgBox("Satellite IP Modem closed the connection. Connection lost.", MsgCritical,
-                       "Error");
-  onOutcome(Outcome::ConnectionClosed);
+  // The response watchdog still decides what follows.
+  context_.report({Notice::Kind::ZingConnectionLost});
 }
 
 void VersionQuery::probeResult(FtpProbe::Result result, const std::string& errorDescription) {
@@ -263,57 +225,26 @@ void VersionQuery::probeResult(FtpProbe::Result result, const std::string& error
     context_.view.setConnected(true);
     if (query && ftpTimeoutPending_) {
       ftpTimeoutPending_ = false;
-      context_.ui().msgBox(std::string("FTP timeout.") + kCrLf + kCrLf +
-                               "Remove power and reapply power to the Satellite IP Modem." +
-                               kCrLf + "Get software version using Tools menu before retrying." +
-                               kCrLf + "Close and restart Upgrader if error repeats." + kCrLf,
-                           MsgExclamation, kAppTitle);
-      context_.view.setBusy(false);
-      context_.view.lockUpgradeControls();
+      context_.report({Notice::Kind::FtpTimeoutReachable});
       outcome = Outcome::FtpTimeoutReported;
     } else {
       if (query) {
-        reachableWithoutVersion_ = true;
-        context_.ui().msgBox(std::string("Unable to get Satellite IP Modem's software version.") +
-                                 kCrLf + kCrLf + "Upgrade process can be continued.",
-                             MsgInformation, kUpgraderTitle);
+        context_.session.reachableWithoutVersion = true;
+        context_.report({Notice::Kind::ContinueWithoutVersion});
       }
-      context_.view.setBusy(false);
       outcome = Outcome::ReachableOnly;
     }
     context_.view.setStatus("Connection succeed.");
   } else {
     context_.view.setConnected(false);
     if (query) {
-      if (!ftpTimeoutPending_) {
-        context_.ui().msgBox(
-            std::string("Unable to get Satellite IP Modem's software version.") + kCrLf + kCrLf +
-                "Please check the cable connection." + kCrLf +
-                "Remove power and reapply power to the Satellite IP Modem." + kCrLf +
-                "Get software version using Tools menu before retrying." + kCrLf +
-                "Close and restart Upgrader if error repeats.",
-            MsgExclamation, kUpgraderTitle);
-      } else {
-        ftpTimeoutPending_ = false;
-        context_.ui().msgBox(std::string("FTP timeout.") + kCrLf +
-                                 "Can not connect to the Satellite IP Modem." + kCrLf + kCrLf +
-                                 "Please check the cable connection." + kCrLf +
-                                 "Remove power and reapply power to the Satellite IP Modem." +
-                                 kCrLf + "Get software version using Tools menu before retrying." +
-                                 kCrLf + "Close and restart Upgrader if error repeats.",
-                             MsgExclamation, kUpgraderTitle);
-      }
+      context_.report({ftpTimeoutPending_ ? Notice::Kind::FtpTimeoutUnreachable
+                                          : Notice::Kind::Unreachable});
+      ftpTimeoutPending_ = false;
     }
     context_.view.setStatus("Connection failed.");
-    context_.view.setBusy(false);
-    context_.view.lockUpgradeControls();
     outcome = Outcome::Unreachable;
   }
-  if (!errorDescription.empty()) {
-    context_.ui().msgBox(errorDescription, MsgExclamation, kAppTitle);
-    onOutcome(outcome);
-    onOutcome(Outcome::SocketError);
-    return;
-  }
-  onOutcome(outcome);
+  if (!errorDescription.empty()) context_.report({Notice::Kind::SocketError, errorDescription});
+  tell(outcome);
 }

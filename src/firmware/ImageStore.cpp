@@ -1,6 +1,8 @@
 #include "firmware/ImageStore.h"
 
 #include <cctype>
+#include <cstdio>
+#include <random>
 #include <filesystem>
 #include <system_error>
 
@@ -65,45 +67,37 @@ std::vector<std::string> ListImages(const std::string& dir) {
   return ListImagesIfReadable(dir).value_or(std::vector<std::string>{});
 }
 
-bool CheckReleaseSeries(const std::string& runningVersion, bool reachableWithoutVersion,
-                        const std::string& version) {
-  std::string_view running = std::string_view(runningVersion).substr(0, 4);
-  std::string_view candidate = std::string_view(version).substr(0, 4);
-  if (EqualNoCase(running, candidate)) return true;
-  if (EqualNoCase(running, "0_0_")) return true;
-  return reachableWithoutVersion;
-}
-
 std::string ImageStore::newImagePath() const {
-  return session_.homeDir + "kova_" + session_.newVersion + ".bin";
+  return session_.homeDir + "kova_" + session_.newVersion.fileForm() + ".bin";
 }
 
 std::string ImageStore::newChecksumPath() const {
-  return session_.homeDir + "chk_" + session_.newVersion + ".txt";
+  return session_.homeDir + "chk_" + session_.newVersion.fileForm() + ".txt";
 }
 
-std::string ImageStore::backupImagePath(const std::string& version) const {
-  return session_.backupDir + kSeparator + "kova_" + version + ".bin";
+std::string ImageStore::backupImagePath(const ModemVersion& version) const {
+  return session_.backupDir + kSeparator + "kova_" + version.fileForm() + ".bin";
 }
 
-std::string ImageStore::backupChecksumPath(const std::string& version) const {
-  return session_.backupDir + kSeparator + "chk_" + version + ".txt";
+std::string ImageStore::backupChecksumPath(const ModemVersion& version) const {
+  return session_.backupDir + kSeparator + "chk_" + version.fileForm() + ".txt";
 }
 
-bool ImageStore::hasBackupImage(const std::string& version) const {
-  const std::string name = "kova_" + version + ".bin";
+bool ImageStore::hasBackupImage(const ModemVersion& version) const {
+  const std::string name = "kova_" + version.fileForm() + ".bin";
   for (const auto& n : ListImages(session_.backupDir))
     if (n == name) return true;
   return false;
 }
 
-std::vector<std::string> ImageStore::backupVersions() const {
-  std::vector<std::string> versions;
-  for (const auto& n : ListImages(session_.backupDir)) versions.push_back(VersionFromImageName(n));
+std::vector<ModemVersion> ImageStore::backupVersions() const {
+  std::vector<ModemVersion> versions;
+  for (const auto& n : ListImages(session_.backupDir))
+    versions.push_back(ModemVersion::FromFileForm(VersionFromImageName(n)));
   return versions;
 }
 
-void ImageStore::deleteBackup(const std::string& version) const {
+void ImageStore::deleteBackup(const ModemVersion& version) const {
   RemoveUnlessReadOnly(backupChecksumPath(version));
   RemoveUnlessReadOnly(backupImagePath(version));
 }
@@ -124,7 +118,10 @@ const std::string& ImageStore::findPicFile() {
 std::string ImageStore::logPath() const { return session_.backupDir + kSeparator + "sylog.log"; }
 
 std::string ImageStore::verifyCopyPath() const {
-  return session_.backupDir + kSeparator + "modem-image.verify";
+  std::random_device random;
+  char suffix[20];
+  std::snprintf(suffix, sizeof suffix, "%08x%08x", random(), random());
+  return session_.backupDir + kSeparator + "modem-image-" + suffix + ".verify";
 }
 
 bool ImageStore::fileExists(const std::string& path) {

@@ -9,10 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ModemVersion.h"
 #include "core/Session.h"
 
 // Version of an image file name: from the sixth character up to the first
-// ".bin".
+// ".bin" (file-name form).
 std::string VersionFromImageName(std::string_view fileName);
 
 // Names of the ordinary files in dir matching "kova_*.bin" (letter case
@@ -20,11 +21,6 @@ std::string VersionFromImageName(std::string_view fileName);
 std::vector<std::string> ListImages(const std::string& dir);
 // The same, or nullopt when dir cannot be read.
 std::optional<std::vector<std::string>> ListImagesIfReadable(const std::string& dir);
-
-// May version be installed over the running one? An unknown running version
-// lets it pass, and so does a modem reachable without a readable version.
-bool CheckReleaseSeries(const std::string& runningVersion, bool reachableWithoutVersion,
-                        const std::string& version);
 
 class ImageStore {
  public:
@@ -35,15 +31,15 @@ class ImageStore {
 
   std::string newImagePath() const;
   std::string newChecksumPath() const;
-  std::string backupImagePath(const std::string& version) const;
-  std::string backupChecksumPath(const std::string& version) const;
+  std::string backupImagePath(const ModemVersion& version) const;
+  std::string backupChecksumPath(const ModemVersion& version) const;
   // Is there a backup image of version (exact name)?
-  bool hasBackupImage(const std::string& version) const;
-  // Versions of the backup images (file-name form), in listing order.
-  std::vector<std::string> backupVersions() const;
+  bool hasBackupImage(const ModemVersion& version) const;
+  // Versions of the backup images, in listing order.
+  std::vector<ModemVersion> backupVersions() const;
   // Removes the backup pair of version; each deletion independent, errors
   // ignored, a read-only file left in place.
-  void deleteBackup(const std::string& version) const;
+  void deleteBackup(const ModemVersion& version) const;
   // Looks for the PIC file again: its name as the home directory lists it,
   // or empty. The exact name "pic.hex" wins over one that differs only in
   // letter case.
@@ -52,7 +48,8 @@ class ImageStore {
   const std::string& picFile() const { return picFile_; }
   // Where the downloaded system log goes.
   std::string logPath() const;
-  // Where a copy of the modem's image is kept while it is compared.
+  // Where a copy of the modem's image is kept while it is compared: a name
+  // of its own for each call, so that two runs in one home never share one.
   std::string verifyCopyPath() const;
 
   static bool fileExists(const std::string& path);

@@ -5,7 +5,6 @@
 #include "core/Texts.h"
 
 namespace {
-constexpr const char* kWrongAddressTitle = "Wrong local IP address";
 
 bool InModemSubnet(const Resolver::Address& a) { return a[0] == 192 && a[1] == 168 && a[2] == 128; }
 
@@ -31,11 +30,12 @@ class PointerScope {
 };
 }  // namespace
 
-PcAddressCheck::PcAddressCheck(const Context& context)
-    : PcAddressCheck(context, MakeSystemNetworkCommands()) {}
+PcAddressCheck::PcAddressCheck(const Context& context, Prompts& prompts)
+    : PcAddressCheck(context, prompts, MakeSystemNetworkCommands()) {}
 
-PcAddressCheck::PcAddressCheck(const Context& context, std::unique_ptr<NetworkCommands> commands)
-    : context_(context), commands_(std::move(commands)) {}
+PcAddressCheck::PcAddressCheck(const Context& context, Prompts& prompts,
+                               std::unique_ptr<NetworkCommands> commands)
+    : context_(context), prompts_(prompts), commands_(std::move(commands)) {}
 
 PcAddressCheck::~PcAddressCheck() = default;
 
@@ -51,17 +51,13 @@ bool PcAddressCheck::run(const std::string& commandLine, std::string& output) {
   lastRunTimedOut_ = r.kind == ConsoleResult::TimedOut;
   switch (r.kind) {
     case ConsoleResult::PipeFailed:
-      context_.ui().msgBox("CreatePipe failed. Error: " + std::to_string(r.errorCode), MsgCritical,
-                    kAppTitle);
+      context_.report({Notice::Kind::PipeFailed, {}, r.errorCode});
       return false;
     case ConsoleResult::NotFound:
-      context_.ui().msgBox("Command not found", MsgCritical, kAppTitle);
+      context_.report({Notice::Kind::CommandNotFound});
       return false;
     case ConsoleResult::TimedOut:
-      context_.ui().msgBox("The command did not finish within a minute and was ended:" +
-                               std::string(kCrLf) + commandLine + kCrLf + kCrLf +
-                               "The PC address was not changed.",
-                           MsgCritical, kAppTitle);
+      context_.report({Notice::Kind::CommandTimedOut, commandLine});
       return false;
     case ConsoleResult::Ran:
       break;
@@ -73,8 +69,9 @@ bool PcAddressCheck::run(const std::string& commandLine, std::string& output) {
 void PcAddressCheck::setStaticAddress() {
   switched_ = false;
   context_.view.setStatus("Changing local address to 192.168.128.101. Wait ...");
-  PointerScope hourglass(context_.ui());
-  context_.loop().pumpEvents();
+  PointerScope hourglass(context_.platform.ui());
+  // The commands block the loop: the status shows before them.
+  context_.platform.ui().refresh();
   std::string listing = runConsoleCommand(commands_->listCommand());
   auto name = commands_->findConnection(listing);
   if (!name) {
@@ -111,12 +108,8 @@ void PcAddressCheck::verifyLocalAddress(const std::string& hostName) {
   const Resolver::Address a = first->front();
   if (InModemSubnet(a)) return;
 
-  std::string question = "Can not connect to modem using existing PC address " + Dotted(a) +
-                         kCrLf + kCrLf +
-                         "Upgrader will set static IP address 192.168.128.101 for yor computer." +
-                         kCrLf + kCrLf + "                 Do you want to proceed?";
   switched_ = false;
-  if (context_.ui().msgBox(question, MsgExclamation | MsgYesNo, kWrongAddressTitle) == MsgYes) {
+  if (prompts_.allowStaticAddress(Dotted(a))) {
     try {
       setStaticAddress();
     } catch (const std::exception&) {
@@ -135,6 +128,5 @@ void PcAddressCheck::verifyLocalAddress(const std::string& hostName) {
     return;
   }
   context_.view.setStatus("Failure");
-  context_.ui().msgBox("Please change your local IP address manually to 192.168.128.101", MsgExclamation,
-                kWrongAddressTitle);
+  context_.report({Notice::Kind::SetAddressManually});
 }

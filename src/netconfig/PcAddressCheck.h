@@ -6,13 +6,16 @@
 #include <string>
 
 #include "core/Context.h"
+#include "core/Prompts.h"
 #include "netconfig/NetworkCommands.h"
 
 class PcAddressCheck {
  public:
-  // Uses the commands of the system the program was built for.
-  explicit PcAddressCheck(const Context& context);
-  PcAddressCheck(const Context& context, std::unique_ptr<NetworkCommands> commands);
+  // Uses the commands of the system the program was built for; prompts
+  // asks whether the address may be changed.
+  PcAddressCheck(const Context& context, Prompts& prompts);
+  PcAddressCheck(const Context& context, Prompts& prompts,
+                 std::unique_ptr<NetworkCommands> commands);
   ~PcAddressCheck();
 
   // Runs a command line without a window and returns what it printed.
@@ -30,6 +33,7 @@ class PcAddressCheck {
   bool run(const std::string& commandLine, std::string& output);
 
   Context context_;
+  Prompts& prompts_;
   std::unique_ptr<NetworkCommands> commands_;
   std::string connectionName_;
   // The last setStaticAddress ran the switch (found a connection).

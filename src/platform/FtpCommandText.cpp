@@ -112,9 +112,11 @@ FtpCommand ParseFtpCommand(const std::string& text) {
     case FtpCommand::Get:
       cmd.remote = remote(words[1]);
       cmd.local = local(words[2]);
+      cmd.localQuoted = words[2].quoted;
       break;
     case FtpCommand::Put:
       cmd.local = local(words[1]);
+      cmd.localQuoted = words[1].quoted;
       cmd.remote = remote(words[2]);
       break;
     case FtpCommand::Delete:
@@ -124,4 +126,20 @@ FtpCommand ParseFtpCommand(const std::string& text) {
       break;
   }
   return cmd;
+}
+
+std::string FtpCommandText(const FtpCommand& command) {
+  const std::string local =
+      command.localQuoted ? "\"" + command.local + "\"" : command.local;
+  switch (command.kind) {
+    case FtpCommand::Get:
+      return "GET " + command.remote + " " + local;
+    case FtpCommand::Put:
+      return "PUT " + local + " " + command.remote;
+    case FtpCommand::Delete:
+      return "DELETE " + command.remote;
+    case FtpCommand::Close:
+      break;
+  }
+  return "CLOSE";
 }

@@ -20,6 +20,18 @@ struct FtpCommand {
   enum Kind { Get, Put, Delete, Close } kind = Close;
   std::string remote;
   std::string local;
+  // The local path goes into the text in double quotes; a bare name (the
+  // PIC file) does not.
+  bool localQuoted = true;
+
+  static FtpCommand MakeGet(std::string remote, std::string local) {
+    return {Kind::Get, std::move(remote), std::move(local), true};
+  }
+  static FtpCommand MakePut(std::string local, std::string remote, bool quoted = true) {
+    return {Kind::Put, std::move(remote), std::move(local), quoted};
+  }
+  static FtpCommand MakeDelete(std::string remote) { return {Kind::Delete, std::move(remote), {}}; }
+  bool movesFile() const { return kind == Kind::Get || kind == Kind::Put; }
 };
 
 // Error number of PlatformError for a malformed command text.
@@ -27,3 +39,5 @@ inline constexpr int kFtpCommandInvalid = 87;
 
 // Throws PlatformError(kFtpCommandInvalid, ...) on malformed text.
 FtpCommand ParseFtpCommand(const std::string& text);
+// The command as the FTP component takes it: GET /bin/kova.bin "local".
+std::string FtpCommandText(const FtpCommand& command);

@@ -23,13 +23,15 @@ struct PlatformError : std::runtime_error {
   int number;
 };
 
+// The one loop of the process. The logic never runs a loop of its own: it
+// reacts to events and arms timers. A run without a window (batch mode)
+// runs the loop until it is told to quit.
 class EventLoop {
  public:
   virtual ~EventLoop() = default;
-  // Handles what is pending and returns.
-  virtual void pumpEvents() = 0;
-  // Keeps handling events for ms milliseconds; never blocks the loop.
-  virtual void wait(int ms) = 0;
+  // Handles events until quit(); returns quit's code.
+  virtual int run() = 0;
+  virtual void quit(int code) = 0;
   virtual std::chrono::milliseconds now() const = 0;
 };
 
@@ -147,6 +149,9 @@ class Ui {
   virtual void showModal(Form& form) = 0;
   // Shows a modeless form (the main window).
   virtual void show(Form& form) = 0;
+  // Draws what changed at once, handling no event: before a call that
+  // blocks the loop for a while.
+  virtual void refresh() {}
 };
 
 struct ConsoleResult {

@@ -1,15 +1,9 @@
 #include "transfer/FtpChain.h"
 
 #include "core/ModemAddress.h"
-#include "discovery/VersionQuery.h"
 
-namespace {
-const char* const kUnexpected = "An unexpected FTP error occurred.";
-}  // namespace
-
-FtpChain::FtpChain(const Context& context, int ftpPort, VersionQuery& query)
+FtpChain::FtpChain(const Context& context, int ftpPort)
     : context_(context),
-      query_(query),
       client_(context.platform.createFtpClient(ftpPort)),
       watchdog_(context.timer(kRequestLimitMs)) {
   client_->onStateChanged = [this](int state) { stateChanged(state); };
@@ -18,50 +12,50 @@ FtpChain::FtpChain(const Context& context, int ftpPort, VersionQuery& query)
 
 FtpChain::~FtpChain() { client_->onStateChanged = nullptr; }
 
-std::string FtpChain::Quote(const std::string& path) { return "\"" + path + "\""; }
-
 bool FtpChain::idle() const { return !watchdog_->enabled(); }
 
-bool FtpChain::start(FtpPlan plan) {
+// The listener hears last, once the chain is settled; an end is told once.
+void FtpChain::tell(Outcome outcome) {
+  Listener listener = std::move(listener_);
+  if (listener) listener(outcome);
+}
+
+void FtpChain::start(FtpPlan plan, Listener listener) {
   plan_ = std::move(plan);
-  done_ = false;
-  backupDone_ = false;
+  listener_ = std::move(listener);
   // An address that is no address fails as an unreachable modem does,
   // before anything goes out.
   if (!IsUsableModemAddress(context_.session.modemAddress)) {
     cannotConnect();
-    return false;
+    return;
   }
   client_->setRemoteHost(context_.session.modemAddress);
-  return goTo(0);
+  goTo(0);
 }
 
 void FtpChain::cancel() {
   outstanding_ = false;
   watchdog_->setEnabled(false);
   client_->cancel();
-  done_ = true;
+  listener_ = nullptr;
 }
 
-void FtpChain::abandon(const std::string& message) {
-  done_ = true;
-  watchdog_->setEnabled(false);
-  context_.view.setBusy(false);
-  // Cancelled before the box: while it is open the chain would otherwise go
-  // on, with no watchdog, and could start the upload the user is just being
-  // told has failed.
+void FtpChain::abandon(Notice::Kind why) {
+  Listener listener = std::move(listener_);
+  // Cancelled before the user is told: while the box is open the chain
+  // would otherwise go on, with no watchdog.
   cancel();
-  context_.ui().msgBox(message, MsgExclamation, kUpgraderTitle);
+  context_.report({why});
   context_.view.setStatus("");
-  onOutcome(Outcome::Abandoned);
+  if (listener) listener(Outcome::Abandoned);
 }
 
 // ---- Issuing commands ----
 
-bool FtpChain::execute(const std::string& command) {
-  outstanding_ = command != "CLOSE";
+bool FtpChain::execute(const FtpCommand& command) {
+  outstanding_ = command.kind != FtpCommand::Close;
   try {
-    client_->execute(command);
+    client_->execute(FtpCommandText(command));
     return true;
   } catch (const PlatformError& e) {
     refused(e);
@@ -92,14 +86,12 @@ bool FtpChain::goTo(std::size_t index) {
 
 void FtpChain::finish(const FtpFinish& how) {
   const FtpFinish finish = how;  // the plan may be replaced by what follows
-  done_ = true;
   state_ = FtpState::Close;
   watchdog_->setEnabled(finish.watchCloseCommand);
-  if (!execute("CLOSE")) return;
+  if (!execute(FtpCommand{})) return;
   if (!finish.status.empty()) context_.view.setStatus(finish.status);
   if (finish.progress >= 0) context_.view.setProgress(finish.progress);
-  if (finish.then) finish.then();
-  onOutcome(Outcome::Finished);
+  tell(Outcome::Finished);
 }
 
 void FtpChain::follow(FtpStep::Next next, const FtpStep& step) {
@@ -115,27 +107,21 @@ void FtpChain::follow(FtpStep::Next next, const FtpStep& step) {
       finish(step.finishInstead ? *step.finishInstead : plan_.finish);
       return;
     case FtpStep::Next::Fail:
-      fail(std::string(kUnexpected) + " Operation cancelled." + kCrLf + kCrLf +
-           "Error Code:  " + std::to_string(client_->responseCode()) + " : " +
-           client_->responseInfo());
+      fail({Notice::Kind::FtpServerRefused, client_->responseInfo(), client_->responseCode()});
       return;
     case FtpStep::Next::EndQuietly:
-      done_ = true;
-      context_.view.setBusy(false);
       context_.view.setStatus(step.endStatus);
-      onOutcome(Outcome::EndedQuietly);
+      tell(Outcome::EndedQuietly);
       return;
   }
 }
 
 // ---- Failures ----
 
-void FtpChain::fail(const std::string& message) {
-  done_ = true;
-  context_.view.setBusy(false);
-  context_.ui().msgBox(message, MsgExclamation, kUpgraderTitle);
+void FtpChain::fail(const Notice& notice) {
+  context_.report(notice);
   context_.view.setStatus("");
-  onOutcome(Outcome::Failed);
+  tell(Outcome::Failed);
 }
 
 // Refused at once (one still outstanding, a malformed text): handled like
@@ -144,32 +130,24 @@ void FtpChain::fail(const std::string& message) {
 void FtpChain::refused(const PlatformError& e) {
   outstanding_ = false;
   watchdog_->setEnabled(false);
-  done_ = true;
   client_->cancel();
-  fail(std::string(kUnexpected) + kCrLf + "Operation cancelled." + kCrLf + kCrLf +
-       "Error Code:  " + std::to_string(e.number) + " : " + e.what());
-  context_.session.runningVersion = kUnknownVersion;
+  context_.session.runningVersion = ModemVersion();
+  fail({Notice::Kind::FtpUnexpected, e.what(), e.number});
 }
 
 void FtpChain::cannotConnect() {
-  done_ = true;
   watchdog_->setEnabled(false);
   client_->cancel();
-  fail("Can not connect to Satellite IP Modem. Please check cable connection and retry.");
-  context_.session.runningVersion = kUnknownVersion;
+  context_.session.runningVersion = ModemVersion();
+  fail({Notice::Kind::FtpCannotConnect});
 }
 
 void FtpChain::timedOut(const char* status) {
-  done_ = true;
   outstanding_ = false;
   client_->cancel();
-  context_.view.setBusy(false);
   context_.view.setStatus(status);
-  context_.session.runningVersion = kUnknownVersion;
-  onOutcome(Outcome::TimedOut);
-  // The query tells whether the modem is still there, and reports the
-  // time-out when it ends.
-  query_.query(/*reportFtpTimeout=*/true);
+  context_.session.runningVersion = ModemVersion();
+  tell(Outcome::TimedOut);
 }
 
 // ---- Notifications ----
@@ -184,9 +162,7 @@ void FtpChain::stateChanged(int state) {
     case FtpClient::ErrorState:
       watchdog_->setEnabled(false);
       // Only an error answering our outstanding command counts; after
-      // "CLOSE", a cancel or a time-out it is a leftover. (done() is no
-      // guide: it is already true while the factory deletion after a PIC
-      // upload is outstanding.)
+      // "CLOSE", a cancel or a time-out it is a leftover.
       if (!outstanding_) return;
       outstanding_ = false;
       failedWithError();
@@ -202,17 +178,11 @@ void FtpChain::stateChanged(int state) {
 
 void FtpChain::completed() {
   if (state_ == FtpState::Close || current_ >= plan_.steps.size()) {
-    fail(
-        "Upgrade failed.  Click OK and close the upgrader.  "
-        "Check connection before retrying upgrade.  Upgrader FTP state = " +
-        std::to_string(static_cast<std::int32_t>(state_)));
+    fail({Notice::Kind::FtpWrongState, {}, static_cast<std::int32_t>(state_)});
     return;
   }
   const FtpStep step = plan_.steps[current_];
-  onStepCompleted(step);
-  if (step.completesBackup) backupDone_ = true;
-  if (step.endsWait) done_ = true;
-  if (step.whenCompleted) step.whenCompleted();
+  if (onStepCompleted) onStepCompleted(step);
   if (step.progressBeforeNext >= 0) context_.view.setProgress(step.progressBeforeNext);
   follow(step.whenDone, step);
 }
@@ -227,18 +197,16 @@ void FtpChain::failedWithError() {
       serverRefused();
       return;
     case FtpClient::kLoginRefused:
-      fail("Incorrect Username or Password!");
+      fail({Notice::Kind::FtpLoginRefused});
       return;
     case FtpClient::kCannotConnect:
       cannotConnect();
       return;
     default: {
       const std::string info = client_->responseInfo();
-      done_ = true;
       client_->cancel();
-      fail(std::string(kUnexpected) + kCrLf + "Operation cancelled." + kCrLf + kCrLf +
-           "Error Code:  " + std::to_string(code) + " : " + info);
-      context_.session.runningVersion = kUnknownVersion;
+      context_.session.runningVersion = ModemVersion();
+      fail({Notice::Kind::FtpUnexpected, info, code});
       return;
     }
   }
@@ -257,23 +225,22 @@ void FtpChain::serverRefused() {
 void FtpChain::disconnected() {
   const bool ours = outstanding_;
   outstanding_ = false;
-  done_ = true;
   if (state_ == FtpState::Close) return;
   // A session left open after a failure and dropped later by the modem is
   // no news, and must not clear the status of whatever runs by then.
   if (!ours) return;
-  context_.view.setBusy(false);
-  context_.ui().msgBox(std::string("FTP connection was suddenly closed.") + kCrLf + kCrLf +
-                           "Remove power and reapply power to the Satellite IP Modem," +
-                           " then repeat last operation.",
-                       MsgExclamation, kUpgraderTitle);
-  context_.view.setStatus("");
-  onOutcome(Outcome::ConnectionLost);
+  fail({Notice::Kind::FtpDropped});
 }
 
-// 65 s without an outcome for one command: abandon the chain and let the
-// version query tell whether the modem is still there.
+// 65 s without an outcome for one command: abandon the chain; reading the
+// version tells whether the modem is still there. A "CLOSE" that never got
+// its answer after the chain had ended well only frees the client: what
+// followed the chain is under way and the transfer is not in doubt.
 void FtpChain::watchdog() {
   watchdog_->setEnabled(false);
+  if (state_ == FtpState::Close && !listener_) {
+    client_->cancel();
+    return;
+  }
   timedOut("Timer expired. Checking connection....");
 }

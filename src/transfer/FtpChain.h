@@ -1,6 +1,6 @@
 // The FTP command chain: runs a plan of commands one after the other, each
 // issued from the completion notification of the previous one and guarded
-// by the request watchdog, and ends with "CLOSE". The workflows build the
+// by the request watchdog, and ends with "CLOSE". The operations build the
 // plans; the chain knows no file names.
 #pragma once
 
@@ -11,9 +11,8 @@
 #include <vector>
 
 #include "core/Context.h"
-#include "core/Observers.h"
+#include "platform/FtpCommandText.h"
 
-class VersionQuery;
 struct PlatformError;
 
 // The state code of the outstanding command. The numbers show in a failure
@@ -39,35 +38,32 @@ enum class FtpState : std::int32_t {
 
 // How a chain ends after its "CLOSE".
 struct FtpFinish {
-  std::string status;               // the status line once "CLOSE" is out
-  int progress = -1;                // -1: the bar is left as it is
-  bool watchCloseCommand = true;    // the request watchdog guards "CLOSE" too
-  std::function<void()> then;       // what follows (the reset, the reflash)
+  std::string status;             // the status line once "CLOSE" is out
+  int progress = -1;              // -1: the bar is left as it is
+  bool watchCloseCommand = true;  // the request watchdog guards "CLOSE" too
 };
 
 struct FtpStep {
   // What follows an outcome of the step.
   enum class Next {
-    Continue,  // the next step, or the finish after the last one
-    SkipOne,   // the step after the next one
-    Finish,    // straight to the finish given in finishInstead
-    Fail,      // the unexpected-error box
+    Continue,    // the next step, or the finish after the last one
+    SkipOne,     // the step after the next one
+    Finish,      // straight to the finish given in finishInstead
+    Fail,        // the unexpected-error notice
     EndQuietly,  // the chain ends with endStatus, without "CLOSE"
   };
 
   FtpState state = FtpState::None;
-  std::string command;
+  FtpCommand command;
   std::string status;             // shown as the step is issued; empty: unchanged
   Next whenRefused = Next::Fail;  // the modem's server refused (no such file)
   Next whenDone = Next::Continue;
   int progressBeforeNext = -1;    // set when the step completed, before the next
   int progressAfterNext = -1;     // set once the next step is out
   bool completesBackup = false;   // the backup pair is whole when this completes
-  bool endsWait = false;          // the chain counts as done once this completes
   // Decided when the step is reached; a step passed over sets progressIfSkipped.
   std::function<bool()> onlyIf;
   int progressIfSkipped = -1;
-  std::function<void()> whenCompleted;
   std::shared_ptr<FtpFinish> finishInstead;  // for Next::Finish
   std::string endStatus;                     // for Next::EndQuietly
 };
@@ -82,37 +78,31 @@ class FtpChain {
   enum class Outcome {
     Finished,        // "CLOSE" is out after the last step
     EndedQuietly,    // a step ended the chain without "CLOSE" (log missing)
-    Failed,          // the user was told in a box
-    TimedOut,        // the watchdog or the client's time-out: the version query follows
-    ConnectionLost,  // the server dropped the session during a command
-    Abandoned,       // the workflow gave up waiting
+    Failed,          // the user was told (a refusal, a dropped session...)
+    TimedOut,        // the watchdog or the client's time-out: read the version to tell more
+    Abandoned,       // its starter gave up waiting (told)
   };
+  using Listener = std::function<void(Outcome)>;
 
   static constexpr int kRequestLimitMs = 65000;
 
-  FtpChain(const Context& context, int ftpPort, VersionQuery& query);
+  FtpChain(const Context& context, int ftpPort);
   ~FtpChain();
 
-  // Returns false when the first command was refused at once (reported).
-  bool start(FtpPlan plan);
-  // Ends the chain quietly: no box, no status text.
+  // Runs the plan; listener hears how it ended, perhaps before start()
+  // returns (a command refused at once).
+  void start(FtpPlan plan, Listener listener);
+  // Ends the chain quietly: the command cancelled, nobody told.
   void cancel();
-  // Ends the chain because its caller stopped waiting: the command is
-  // cancelled first, then the user is told.
-  void abandon(const std::string& message);
+  // Ends the chain because its starter stopped waiting: the command is
+  // cancelled first, then the user is told why.
+  void abandon(Notice::Kind why);
   // No command outstanding under the watchdog.
   bool idle() const;
-  // The chain has ended, well or badly (or handed over to what follows).
-  bool done() const { return done_; }
-  bool backupDone() const { return backupDone_; }
   FtpState state() const { return state_; }
 
-  // A local path as it goes into a command text: in double quotes.
-  static std::string Quote(const std::string& path);
-
-  Observers<Outcome> onOutcome;
   // Each step that completed, before the next one goes out.
-  Observers<const FtpStep&> onStepCompleted;
+  std::function<void(const FtpStep&)> onStepCompleted;
 
  private:
   void stateChanged(int state);
@@ -124,23 +114,22 @@ class FtpChain {
   bool issue(std::size_t index);
   // Issues the first step from index on that is to run, or finishes.
   bool goTo(std::size_t index);
-  bool execute(const std::string& command);
+  bool execute(const FtpCommand& command);
   void finish(const FtpFinish& finish);
-  void fail(const std::string& message);
+  void fail(const Notice& notice);
   void refused(const PlatformError& e);
   void serverRefused();
   void timedOut(const char* status);
   void cannotConnect();
+  void tell(Outcome outcome);
 
   Context context_;
-  VersionQuery& query_;
   std::unique_ptr<FtpClient> client_;
   std::unique_ptr<Timer> watchdog_;
   FtpPlan plan_;
+  Listener listener_;
   std::size_t current_ = 0;
   FtpState state_ = FtpState::None;
-  bool done_ = true;
-  bool backupDone_ = false;
   // A command of ours awaits its outcome. "CLOSE" does not count: nothing
   // that answers it can change the outcome of the chain.
   bool outstanding_ = false;

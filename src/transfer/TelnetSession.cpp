@@ -1,103 +1,66 @@
 #include "transfer/TelnetSession.h"
 
-#include "core/ModemAddress.h"
-#include "discovery/ModemReset.h"
+#include "core/Texts.h"
 
-TelnetSession::TelnetSession(const Context& context, int telnetPort, ModemReset& reset)
+TelnetSession::TelnetSession(const Context& context, int telnetPort)
     : context_(context),
-      reset_(reset),
-      socket_(context.platform.createSocket(telnetPort)),
-      connectTimer_(context.timer(kConnectLimitMs)),
+      link_(context, telnetPort, kConnectLimitMs),
       reflashTimer_(context.timer(kReflashTickMs)),
       silenceTimer_(context.timer(kSilenceLimitMs)) {
-  socket_->onConnect = [this] { connected(); };
-  socket_->onDataArrival = [this](std::size_t) { dataArrived(); };
-  socket_->onError = [this](int, const std::string& d) { socketError(d); };
-  socket_->onClose = [this] { closedByPeer(); };
-  connectTimer_->onTick = [this] { connectWatchdog(); };
+  link_.onConnected = [this] { connected(); };
+  link_.onData = [this] { dataArrived(); };
+  link_.onError = [this](const std::string& d) { socketError(d); };
+  link_.onClosedByPeer = [this] { closedByPeer(); };
+  link_.onConnectTimeout = [this] { connectWatchdog(); };
   reflashTimer_->onTick = [this] { reflashTick(); };
   silenceTimer_->onTick = [this] { silence(); };
 }
 
-TelnetSession::~TelnetSession() {
-  socket_->clearHandlers();
-}
-
-std::string TelnetSession::PicMessage() {
-  return std::string("Can not send command to upgrade the PIC. ") + kCrLf +
-         "Please check cable connections, remove and reapply power to the modem." + kCrLf +
-         "Repeat upgrade process.";
-}
-
 bool TelnetSession::idle() const {
-  return command_ == Command::None && !connectTimer_->enabled() && !reflashTimer_->enabled() &&
+  return command_ == Command::None && !link_.connecting() && !reflashTimer_->enabled() &&
          !silenceTimer_->enabled();
 }
 
 void TelnetSession::cancel() {
-  reflashPending_ = false;
-  connectTimer_->setEnabled(false);
   reflashTimer_->setEnabled(false);
   endExchange();
+  listener_ = nullptr;
+}
+
+// The listener hears last, once the exchange is settled.
+void TelnetSession::tell(Outcome outcome) {
+  Listener listener = std::move(listener_);
+  if (listener) listener(outcome);
 }
 
 // ---- Starting a session ----
 
-void TelnetSession::prepareForDownload() {
-  context_.view.setBusy(true);
-  open(Command::PrepareDownload);
+void TelnetSession::prepareForDownload(Listener listener) {
+  open(Command::PrepareDownload, std::move(listener));
 }
 
-void TelnetSession::startPicReflash() { open(Command::PicReflash); }
-
-bool TelnetSession::startPendingReflash() {
-  if (!reflashPending_) return false;
-  reflashPending_ = false;
-  startPicReflash();
-  return true;
+void TelnetSession::startPicReflash(Listener listener) {
+  open(Command::PicReflash, std::move(listener));
 }
 
-void TelnetSession::open(Command command) {
+void TelnetSession::open(Command command, Listener listener) {
   command_ = command;
+  listener_ = std::move(listener);
   dialogue_ = Dialogue::WaitPrompt;
   silenceTimer_->setEnabled(false);
   connected_ = false;
-  // A socket left in the error or peer-closed state would refuse the
-  // connect: start from a closed one.
-  socket_->close();
-  bool refused = false;
-  std::string why;
-  try {
-    // An address that is no address fails as a silent modem does: the
-    // connect guard ends the attempt.
-    if (IsUsableModemAddress(context_.session.modemAddress)) {
-      socket_->setRemoteHost(context_.session.modemAddress);
-      socket_->connect();
-    }
-  } catch (const PlatformError& e) {
-    refused = true;
-    why = e.what();
-  }
   context_.view.setStatus("Connecting .....");
-  connectTimer_->setEnabled(true);
-  // Refused at once: reported like an error event, and the connect
-  // watchdog ends the attempt.
-  if (refused) context_.view.setStatus("Telnet Error " + why);
+  link_.open();
 }
 
 // The connection did not open within 5 s.
 void TelnetSession::connectWatchdog() {
-  socket_->close();
-  connectTimer_->setEnabled(false);
-  context_.view.setBusy(false);
   context_.view.setStatus("Connection failed.");
-  // Cleared before the box, so that a connection opening while it is shown
-  // sends nothing.
   const Command command = command_;
   command_ = Command::None;
-  context_.ui().msgBox(command == Command::PicReflash ? PicMessage() : kConnectFailedText,
-                       MsgExclamation, kUpgraderTitle);
-  onOutcome(Outcome::ConnectFailed);
+  context_.report({command == Command::PicReflash ? Notice::Kind::PicCommandNotSent
+                                                  : Notice::Kind::ConnectFailed});
+  tell(Outcome::ConnectFailed);
 }
 
 // ---- Socket events ----
@@ -105,16 +68,15 @@ void TelnetSession::connectWatchdog() {
 void TelnetSession::connected() {
   if (command_ == Command::None) {
     // Opened after the attempt was abandoned.
-    socket_->close();
+    link_.close();
     return;
   }
-  connectTimer_->setEnabled(false);
   connected_ = true;
   silenceTimer_->setEnabled(true);
 }
 
 void TelnetSession::dataArrived() {
-  const std::string text = socket_->getData();
+  const std::string text = link_.read();
   // Whatever comes after the end of the exchange starts nothing.
   if (command_ == Command::None || !connected_) return;
   auto has = [&text](const char* mark) { return text.find(mark) != std::string::npos; };
@@ -139,15 +101,11 @@ void TelnetSession::dataArrived() {
           silenceTimer_->setEnabled(true);
         }
       } else if (has("Sorry")) {
-        // Another session holds the console. Ended before the box, so that
-        // whatever arrives while it is open is ignored.
+        // Another session holds the console.
         endExchange();
-        context_.ui().msgBox(std::string("Telnet did not respond.") + kCrLf +
-                                 "Please terminate any active Telnet connections.",
-                             MsgExclamation, kUpgraderTitle);
+        context_.report({Notice::Kind::ConsoleBusy});
         context_.view.setStatus("Command failed.");
-        context_.view.setBusy(false);
-        onOutcome(Outcome::ConsoleBusy);
+        tell(Outcome::ConsoleBusy);
       }
       return;
     case Dialogue::CommandSent:
@@ -159,8 +117,7 @@ void TelnetSession::dataArrived() {
       } else {
         // The first answer to the prepare command ends the exchange.
         endExchange();
-        context_.view.setBusy(false);
-        onOutcome(Outcome::Prepared);
+        tell(Outcome::Prepared);
       }
       return;
     case Dialogue::ReflashRunning:
@@ -170,49 +127,45 @@ void TelnetSession::dataArrived() {
 }
 
 void TelnetSession::sendCommand(const char* command) {
-  try {
-    socket_->sendData(std::string(command) + kCrLf);
-  } catch (const PlatformError& e) {
-    // Not sent after all: handled as an error before the command.
-    dialogue_ = Dialogue::WaitPrompt;
-    socketError(e.what());
-  }
+  std::string why;
+  if (link_.send(std::string(command) + kCrLf, &why)) return;
+  // Not sent after all: handled as an error before the command.
+  dialogue_ = Dialogue::WaitPrompt;
+  socketError(why);
 }
 
 void TelnetSession::reflashCompleted() {
   reflashTimer_->setEnabled(false);
   endExchange();
-  // The version query after the restart delay gives the busy state back.
-  reset_.requeryAfterRestart();
   context_.view.setStatus("PIC reflash completed. Wait for restart...");
-  onOutcome(Outcome::ReflashCompleted);
-  context_.ui().msgBox(std::string("Upgrade Completed.") + kCrLf +
-                           "Click OK and wait until we get software version.",
-                       MsgExclamation, kUpgraderTitle);
   context_.view.setProgress(100);
+  // Told before the box: the restart's delay counts from the end mark, not
+  // from the moment the user has read the box.
+  tell(Outcome::ReflashCompleted);
+  context_.report({Notice::Kind::ReflashCompleted});
 }
 
 void TelnetSession::socketError(const std::string& description) {
   if (command_ == Command::None) {
     // A leftover of an ended session: only free the socket.
-    socket_->close();
+    link_.close();
     return;
   }
   context_.view.setStatus("Telnet Error " + description);
-  // A failed connect is ended by the connect watchdog.
+  // A failed connect is ended by the connect guard.
   if (!connected_) return;
   sessionLost("Telnet Error " + description);
 }
 
 void TelnetSession::closedByPeer() {
-  socket_->close();
+  link_.close();
   if (command_ == Command::None || !connected_) return;
   sessionLost("Telnet connection closed by the modem.");
 }
 
 void TelnetSession::sessionLost(const std::string& status) {
   // The next session must find a closed socket.
-  socket_->close();
+  link_.close();
   connected_ = false;
   // Once the reflash command is out, the modem may still be flashing: the
   // reflash ticks wait for it and give up in time.
@@ -224,7 +177,7 @@ void TelnetSession::sessionLost(const std::string& status) {
 
 void TelnetSession::endExchange() {
   silenceTimer_->setEnabled(false);
-  socket_->close();
+  link_.close();
   connected_ = false;
   command_ = Command::None;
   dialogue_ = Dialogue::WaitPrompt;
@@ -234,14 +187,13 @@ void TelnetSession::abandon(const std::string& status) {
   const bool reflash = command_ == Command::PicReflash;
   endExchange();
   context_.view.setStatus(status);
-  context_.view.setBusy(false);
   // A prepare-for-download that did not happen is no failure of its own
   // (the workflow goes on); a reflash that never started is.
   if (reflash) {
-    context_.ui().msgBox(PicMessage(), MsgExclamation, kUpgraderTitle);
-    onOutcome(Outcome::ReflashFailed);
+    context_.report({Notice::Kind::PicCommandNotSent});
+    tell(Outcome::ReflashFailed);
   } else {
-    onOutcome(Outcome::PrepareSkipped);
+    tell(Outcome::PrepareSkipped);
   }
 }
 
@@ -257,16 +209,12 @@ void TelnetSession::silence() {
 
 void TelnetSession::reflashTick() {
   ++reflashTicks_;
-  if (reflashTicks_ > kReflashTicks) {
-    reflashTimer_->setEnabled(false);
-    // Closed before the box, so that a late "Completed" changes nothing.
-    endExchange();
-    context_.view.setBusy(false);
-    context_.ui().msgBox(std::string("PIC Upgrade failed.  Click OK and try again.  ") +
-                             "If it fail again, call support.",
-                         MsgExclamation, kUpgraderTitle);
-    context_.view.setStatus("");
-    onOutcome(Outcome::ReflashFailed);
-  }
   if (context_.view.progress() < 100) context_.view.setProgress(reflashTicks_ * 10 + 60);
+  if (reflashTicks_ <= kReflashTicks) return;
+  reflashTimer_->setEnabled(false);
+  // Closed before the box, so that a late "Completed" changes nothing.
+  endExchange();
+  context_.report({Notice::Kind::ReflashFailed});
+  context_.view.setStatus("");
+  tell(Outcome::ReflashFailed);
 }

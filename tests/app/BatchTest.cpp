@@ -225,7 +225,7 @@ TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIs
     int code;
     int asked;     // times the modem was asked again
   };
-  for (const Case& c : {Case{60000, 120, 0, 7}, Case{60000, 0, 3, 0}, Case{600000, 20, 3, 4}}) {
+  for (const Case& c : {Case{58000, 120, 0, 7}, Case{58000, 0, 3, 0}, Case{600000, 20, 3, 4}}) {
     SCOPED_TRACE(c.waitBack);
     Batch b;
     b.options.operation = Op::Reset;

@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "app/LogDownload.h"
 #include "app/UpgradePrompt.h"
 #include "at/ModemAddressDialog.h"
 #include "netconfig/NetworkCommands.h"
 #include "netconfig/PcAddressCheck.h"
+#include "operations/ModemSession.h"
 #include "sim/ConsoleBatch.h"
 #include "transfer/FtpChain.h"
 #include "transfer/TelnetSession.h"
@@ -16,7 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr int kCtrlB = LogDownload::kCtrlB, kCtrlN = LogDownload::kCtrlN;
 
 const std::vector<std::string> kAll = {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem",
                                        "cmdUpgrade", "cmdRestore", "cmdPICupgrade",
@@ -33,9 +32,10 @@ std::vector<std::string> Enabled(MainWindow& f) {
 const std::vector<std::string> kLocked = {"cmdGetSoftwareVersion", "cmdSetDNS", "cmdResetModem",
                                           "cmdSetModemIP", "mnuFileExit"};
 // Ctrl+B then Ctrl+N: the hidden log download, run to its end.
-void LogKeys(MainWindow& f) {
-  f.onKeyPress(kCtrlB);
-  f.onKeyPress(kCtrlN);
+void LogKeys(Harness& h) {
+  h.f().onKeyPress(kCtrlB);
+  h.f().onKeyPress(kCtrlN);
+  h.clock().advanceUntil([&h] { return h.f().idle(); }, 400000);
 }
 int Downloads(Harness& h) {
   int n = 0;
@@ -86,12 +86,13 @@ TEST(Startup, HomeBackupDirectoryImageFirstQueryAndTheControlsWhileBusy) {
   EXPECT_TRUE(Enabled(f).empty());  // Exit too, and the address field
   // While busy a download would take over the running chain; half typed
   // while busy and finished when idle is nothing either.
-  LogKeys(f);
+  f.onKeyPress(kCtrlB);
+  f.onKeyPress(kCtrlN);
   f.onKeyPress(kCtrlB);
   h.advance(40000);
   f.onKeyPress(kCtrlN);
   EXPECT_EQ(Downloads(h), 0);
-  LogKeys(f);
+  LogKeys(h);
   EXPECT_EQ(Downloads(h), 1);
 }
 
@@ -146,7 +147,7 @@ TEST(HiddenLogDownload, EndsAsTheModemAnswers) {
     c.setup(h);
     auto& f = h.load();
     h.advance(5000);
-    LogKeys(f);
+    LogKeys(h);
     std::string status = c.status;
     if (auto at = status.find("EARLIER"); at != std::string::npos)
       status.replace(at, 7, "Log not downloaded: " + f.session().backupDir +
@@ -178,7 +179,7 @@ TEST(HiddenLogDownload, OwnLimitOfThreeMinutes) {
   h.ui().onMsgBox = [&](const MsgRecord&) {
     executingDuringBox = h.platform.ftpClients.at(0)->stillExecuting();
   };
-  LogKeys(f);
+  LogKeys(h);
   ASSERT_EQ(h.ui().boxes.size(), 1u);
   const auto& box = h.ui().boxes[0];
   EXPECT_EQ(box.atMs, 1000 + 181000);  // the first round past 180 s
@@ -254,11 +255,11 @@ TEST(ModemAddress, WhatIsNoAddressIsNeverConnectedTo) {
     h.settings.initialAddress = address;
     auto& f = h.load();
     h.advance(7100);  // the version query, then the FTP-port probe
-    f.telnet().prepareForDownload();
+    f.modem().telnet().prepareForDownload(nullptr);
     h.advance(5000);
     f.cmdSetDNS.click();
     h.advance(5000);
-    LogKeys(f);
+    LogKeys(h);
     h.advance(100);
     EXPECT_EQ(h.platform.network.connectLog.empty(), !hostName);
     if (hostName) continue;

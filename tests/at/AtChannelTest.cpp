@@ -4,8 +4,10 @@
 
 #include "at/AtChannel.h"
 #include "at/AtText.h"
-#include "at/DnsDialog.h"
+#include "app/DnsDialog.h"
 #include "at/ModemAddressDialog.h"
+#include "core/Texts.h"
+#include "operations/ModemSession.h"
 #include "sim/Harness.h"
 
 namespace {
@@ -92,7 +94,7 @@ struct AtCase : Harness {
     user = nullptr;
     f().cmdSetDNS.click();
     advance(1000);
-    return shown.back() == kRead && f().atChannel().idle() && !busy() && modem->received == kAsk;
+    return shown.back() == kRead && f().modem().atChannel().idle() && !busy() && modem->received == kAsk;
   }
 };
 

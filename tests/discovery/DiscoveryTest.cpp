@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "core/Texts.h"
 #include "discovery/ModemReset.h"
+#include "operations/ModemSession.h"
 #include "sim/Harness.h"
 
 using namespace std::string_literals;
@@ -110,13 +112,16 @@ TEST(VersionQuery, EachWayAQueryEnds) {
     h.ftpPort->greetDelayMs = c.greetMs;
     auto& f = h.load();
     // Asked again at once, as after a failed transfer.
-    if (c.ftpTimeout) f.versionQuery().query(true);
+    if (c.ftpTimeout) {
+      f.modem().runner().cancel();
+      ASSERT_TRUE(f.run(f.modem().versionRead(/*reportFtpTimeout=*/true)));
+    }
     BusyUntil(h, c.doneMs);
     std::string shown = c.status == read ? c.version : "Unknown";
     EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), shown);
     if (shown == "Unknown") shown = "0.0.0.0";
     std::replace(shown.begin(), shown.end(), '.', '_');
-    EXPECT_EQ(f.session().runningVersion, shown);
+    EXPECT_EQ(f.session().runningVersion.fileForm(), shown);
     EXPECT_TRUE(!c.boxes.empty() || f.Progress.value() == 100);
     EXPECT_EQ(f.statusLED.fillColor(), c.status == failed ? kLedRed : kLedGreen);
     const bool locked = c.status == failed || c.ftpTimeout;
@@ -198,7 +203,7 @@ TEST(ModemReset, FromTheMenuTheVersionIsAskedOnceTheModemIsBack) {
     EXPECT_EQ(h.sawStatus("Reset done. Wait ....."), c.modem != Stays);
     EXPECT_EQ(h.zing->requests, (std::vector<int>{4, 13, 4}));
     EXPECT_EQ(h.platform.network.connectLog.size(), 3u);
-    EXPECT_EQ(f.session().runningVersion, "5_2_0_12");
+    EXPECT_EQ(f.session().runningVersion.display(), "5.2.0.12");
     EXPECT_TRUE(h.ui().boxes.empty());
     EXPECT_FALSE(h.busy());
   }

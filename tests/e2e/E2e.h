@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -53,16 +54,18 @@ inline void PrepareHome(TempDir& home, bool withPic) {
 
 // tools/modemsim/modemsim.py running 5.2.0.12 on free loopback ports, with
 // its file system and journal in a temporary directory; stopped with the
-// object. Its errors go to the test's standard error.
+// object. Its errors go to the test's standard error. Options come last and
+// so win over the defaults (e.g. {"--reboot-time", "40"}).
 class ModemSim {
  public:
-  explicit ModemSim(const Lines& faults = {}) {
+  explicit ModemSim(const Lines& faults = {}, const Lines& options = {}) {
     QStringList args{QString(KOVA_SOURCE_DIR) + "/tools/modemsim/modemsim.py", "--init",
                      "--host", "127.0.0.1", "--root", QString::fromStdString(root()),
                      "--version", "5.2.0.12", "--reboot-time", "1", "--reflash-time", "1",
                      "--journal", QString::fromStdString(dir_.str() + "/journal.log"),
                      "--zing-port", "0", "--ftp-port", "0", "--telnet-port", "0", "--at-port", "0"};
     for (auto& f : faults) args << "--fault" << QString::fromStdString(f);
+    for (auto& o : options) args << QString::fromStdString(o);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(KOVA_PYTHON, args);
     QRegularExpression ready("READY zing=(\\d+) ftp=(\\d+) telnet=(\\d+) at=(\\d+)\n");
@@ -197,3 +200,52 @@ class E2eTool {
   std::unique_ptr<QtPlatform> platform_;
   std::unique_ptr<MainWindow> form_;
 };
+
+// Each line appears after the previous one; on failure shows all there is.
+inline ::testing::AssertionResult InOrder(const Lines& seen, const Lines& lines) {
+  auto at = seen.begin();
+  for (auto& l : lines) {
+    at = std::find(at, seen.end(), l);
+    if (at == seen.end())
+      return ::testing::AssertionFailure() << "no \"" << l << "\" in order in "
+                                           << ::testing::PrintToString(seen);
+    ++at;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+inline bool Has(std::string_view text, std::string_view part) {
+  return text.find(part) != text.npos;
+}
+
+struct BatchRun {
+  int exitCode = -1;
+  std::string out, err;
+};
+
+// The binary in batch mode against the modem, in home; QProcess kills one
+// that is still running when it goes.
+inline std::unique_ptr<QProcess> StartBatch(const ModemSim& modem, const TempDir& home,
+                                            const QStringList& args) {
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert("KOVA_MODEM_ADDRESS", "127.0.0.1");  // never the default address, even unready
+  for (auto& [name, value] : modem.environment)
+    env.insert(QString::fromStdString(name), QString::fromStdString(value));
+  env.remove("DISPLAY");
+  env.remove("QT_QPA_PLATFORM");  // batch mode needs no display at all
+  auto p = std::make_unique<QProcess>();
+  p->setProcessEnvironment(env);
+  p->setWorkingDirectory(QString::fromStdString(home.str()));
+  p->start(KOVA_UPGRADER_BIN, args);
+  return p;
+}
+
+inline BatchRun FinishBatch(QProcess& p, int ms) {
+  if (!p.waitForFinished(ms)) return {-1, "", "the binary did not end"};
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
+          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+}
+
+inline BatchRun RunBatch(const ModemSim& modem, const TempDir& home, const QStringList& args) {
+  return FinishBatch(*StartBatch(modem, home, args), 170000);
+}

@@ -4,7 +4,6 @@
 // are few and whole: each operation once, and one table of failures.
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcessEnvironment>
 #include <sstream>
 
 #include "core/JsonLine.h"
@@ -12,19 +11,6 @@
 #include "e2e/E2e.h"
 
 namespace {
-// Each line appears after the previous one; on failure shows all there is.
-::testing::AssertionResult InOrder(const Lines& seen, const Lines& lines) {
-  auto at = seen.begin();
-  for (auto& l : lines) {
-    at = std::find(at, seen.end(), l);
-    if (at == seen.end())
-      return ::testing::AssertionFailure() << "no \"" << l << "\" in order in "
-                                           << ::testing::PrintToString(seen);
-    ++at;
-  }
-  return ::testing::AssertionSuccess();
-}
-
 class EndToEnd : public ::testing::Test {
  protected:
   // Starts the modem and the tool, and waits for the start-up query.
@@ -39,29 +25,6 @@ class EndToEnd : public ::testing::Test {
   TempDir home;
   std::unique_ptr<E2eTool> tool;
 };
-
-struct BatchRun {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-BatchRun RunBatch(const ModemSim& modem, const TempDir& home, const QStringList& args) {
-  auto env = QProcessEnvironment::systemEnvironment();
-  for (auto& [name, value] : modem.environment)
-    env.insert(QString::fromStdString(name), QString::fromStdString(value));
-  env.remove("DISPLAY");
-  env.remove("QT_QPA_PLATFORM");  // batch mode needs no display at all
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.setWorkingDirectory(QString::fromStdString(home.str()));
-  p.start(KOVA_UPGRADER_BIN, args);
-  // QProcess kills one that did not end.
-  if (!p.waitForFinished(170000)) return {-1, "", "the binary did not end"};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
-          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
-
-bool Has(std::string_view text, std::string_view part) { return text.find(part) != text.npos; }
 }  // namespace
 
 TEST_F(EndToEnd, StartUpHiddenLogDnsAndReset) {

@@ -24,7 +24,9 @@ TEST(ImageStore, ReleaseSeriesRule) {
       {"a_B_1", false, "A_b_2", true},  // letter case does not count
   };
   for (auto& c : cases)
-    EXPECT_EQ(CheckReleaseSeries(c.running, c.bypass, c.candidate), c.allowed)
+    EXPECT_EQ(ModemVersion::FromFileForm(c.running)
+                  .allows(ModemVersion::FromFileForm(c.candidate), c.bypass),
+              c.allowed)
         << c.running << " -> " << c.candidate;
 }
 
@@ -49,15 +51,15 @@ TEST(ImageStore, ListingAndDeletion) {
   Session session;
   session.backupDir = d.str();
   const ImageStore store(session);
-  store.deleteBackup("1.bin");  // checksum missing, image still goes
-  store.deleteBackup("7_7");    // nothing there
-  store.deleteBackup("4_0");    // a directory is not touched
+  store.deleteBackup(ModemVersion::FromFileForm("1.bin"));  // checksum missing, image still goes
+  store.deleteBackup(ModemVersion::FromFileForm("7_7"));    // nothing there
+  store.deleteBackup(ModemVersion::FromFileForm("4_0"));    // a directory is not touched
   EXPECT_FALSE(d.exists("kova_1.bin.bin"));
   EXPECT_TRUE(fs::is_directory(d.path() / "kova_4_0.bin"));
   d.write("kova_2_0.bin", "a");
   d.write("chk_2_0.txt", "b");
   fs::permissions(d.path() / "chk_2_0.txt", fs::perms::owner_read, fs::perm_options::replace);
-  store.deleteBackup("2_0");  // a read-only checksum stays, the image goes
+  store.deleteBackup(ModemVersion::FromFileForm("2_0"));  // a read-only checksum stays, the image goes
   EXPECT_TRUE(d.exists("chk_2_0.txt"));
   EXPECT_FALSE(d.exists("kova_2_0.bin"));
 }

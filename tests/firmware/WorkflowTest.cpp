@@ -112,7 +112,7 @@ TEST(Workflow, EachWaitIsBounded) {
     EXPECT_EQ(h.platform.ftp.log.size(), c.commands);
     EXPECT_EQ(h.zing->requests, c.zing);
     EXPECT_EQ(h.backups(), c.store);
-    EXPECT_TRUE(h.f().telnet().idle());
+    EXPECT_TRUE(h.f().idle());
     EXPECT_FALSE(h.busy());
   }
 }

@@ -2,7 +2,7 @@
 // operation ends and the window is idle again; what reaches the dialog is
 // one line of window text, and writing it back sends well-formed lines.
 #include "at/AtText.h"
-#include "at/DnsDialog.h"
+#include "app/DnsDialog.h"
 #include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,7 +1,8 @@
 // Whatever the telnet console sends, in whatever pieces, the prepare and
-// reflash exchanges end, release the window, leave the socket closed and
-// send at most the one command of the operation.
+// reflash exchanges end once, leave the socket closed and send at most the
+// one command of the exchange.
 #include "fuzz/FuzzSupport.h"
+#include "operations/ModemSession.h"
 #include "transfer/TelnetSession.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -21,13 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto& f = h.load();
   h.advance(100);
   Require(!h.busy());
-  if (reflash) {
-    f.setBusy(true);
-    f.telnet().startPicReflash();
-  } else {
-    f.telnet().prepareForDownload();
-  }
+  int ends = 0;
+  auto ended = [&ends](TelnetSession::Outcome) { ++ends; };
+  TelnetSession& telnet = f.modem().telnet();
+  reflash ? telnet.startPicReflash(ended) : telnet.prepareForDownload(ended);
   h.advance(10 * 60 * 1000);
+  Require(ends == 1);
   Require(f.idle());
   Require(AllClosed(*peer));
   const std::string command = reflash ? "pic_driver_reflash 1\r\n" : "mmi_prepare_for_download\r\n";

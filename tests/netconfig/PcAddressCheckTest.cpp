@@ -2,6 +2,8 @@
 // fake resolver; no real command runs.
 #include <gtest/gtest.h>
 
+#include "app/FormPrompts.h"
+#include "app/Presenter.h"
 #include "netconfig/PcAddressCheck.h"
 #include "sim/Harness.h"
 
@@ -108,10 +110,12 @@ TEST(AddressCheck, EachRoadOfTheCheck) {
     h.load();
     h.advance(1000);
     Session session;
-    PcAddressCheck check(Context{h.platform, session, h.f()},
+    Presenter presenter(h.ui());
+    FormPrompts prompts(h.ui());
+    PcAddressCheck check(Context{h.platform, session, h.f(), presenter}, prompts,
                          c.nmcli ? MakeNmcliCommands() : MakeNetshCommands());
     h.f().setStatus("-");
-    h.f().setBusy(true);
+    h.ui().setPointer(Ui::kPointerBusy);
     auto& console = h.platform.console();
     console.results[c.nmcli ? kNmcliList : kList] = {ConsoleResult::Ran, 0, c.listing};
     if (c.failure) console.results[c.commands.at(1)] = *c.failure;

@@ -29,10 +29,10 @@ TEST(FormView, MainWindowFollowsTheModelAndPassesClicksKeysAndClose) {
   EXPECT_EQ(text("sbUpgrade"), "Software version was retrieved!");
 
   // Model to widgets.
-  f.setBusy(true);
+  f.cmdUpgrade.setEnabled(false);
+  f.cmdResetModem.setEnabled(false);
   EXPECT_FALSE(upgrade->isEnabled());
   EXPECT_FALSE(top->findChild<QAction*>("cmdResetModem")->isEnabled());
-  f.setBusy(false);
   f.setStatus("caf\xc3\xa9");
   EXPECT_EQ(text("sbUpgrade"), "caf\xc3\xa9");
   f.setConnected(false);

@@ -15,20 +15,31 @@ void SimLoop::cancel(Id id) {
     }
 }
 
+void SimLoop::runNext() {
+  auto it = queue_.begin();
+  if (it->first.first > now_) now_ = it->first.first;
+  auto fn = std::move(it->second);
+  queue_.erase(it);
+  fn();
+}
+
 void SimLoop::runUntil(long t) {
-  // Handlers may nest waits; the queue and the clock are shared, so a
-  // nested wait simply runs later events first and the clock never goes back.
-  while (!queue_.empty() && queue_.begin()->first.first <= t) {
-    auto it = queue_.begin();
-    if (it->first.first > now_) now_ = it->first.first;
-    auto fn = std::move(it->second);
-    queue_.erase(it);
-    fn();
-  }
+  // A handler may advance the clock itself (a user reading a box for a
+  // while): the queue is shared, so the clock never goes back.
+  while (!queue_.empty() && queue_.begin()->first.first <= t) runNext();
   if (t > now_) now_ = t;
 }
 
-void SimLoop::pumpEvents() { runUntil(now_); }
+int SimLoop::run() {
+  quitCode_.reset();
+  while (!quitCode_) {
+    if (queue_.empty()) return kNothingLeft;
+    runNext();
+  }
+  const int code = *quitCode_;
+  quitCode_.reset();
+  return code;
+}
 
 void SimLoop::advance(long ms) { runUntil(now_ + (ms < 0 ? 0 : ms)); }
 

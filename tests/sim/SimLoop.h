@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "platform/Platform.h"
@@ -19,9 +20,11 @@ class SimLoop : public EventLoop {
   Id schedule(long delayMs, std::function<void()> fn);
   void cancel(Id id);
 
-  // EventLoop
-  void pumpEvents() override;  // runs what is due now
-  void wait(int ms) override { advance(ms); }
+  // EventLoop: runs the events in time order until quit(); kNothingLeft
+  // when none is left that could lead to it.
+  static constexpr int kNothingLeft = -1;
+  int run() override;
+  void quit(int code) override { quitCode_ = code; }
   std::chrono::milliseconds now() const override { return std::chrono::milliseconds(now_); }
 
   // Runs every event due within ms, then moves the clock to now + ms.
@@ -31,8 +34,10 @@ class SimLoop : public EventLoop {
   long nowMs() const { return now_; }
 
  private:
+  void runNext();
   void runUntil(long t);
   long now_ = 0;
+  std::optional<int> quitCode_;
   Id nextId_ = 0;
   // Key: (time, id) keeps scheduling order for equal times.
   std::map<std::pair<long, Id>, std::function<void()>> queue_;

@@ -24,7 +24,7 @@ void SimTimer::setInterval(int ms) {
 void SimTimer::setEnabled(bool on) {
   if (on == enabled_) return;
   enabled_ = on;
-  if (on && interval_ > 0)
+  if (on)
     arm();
   else
     disarm();

@@ -127,12 +127,12 @@ class WorkflowModem : public Harness {
   // The commands on the wire and the boxes, the home directory written as "~/".
   Lines wire() { return tilde(platform.ftp.log); }
   Lines boxes() { return tilde(boxTexts()); }
-  // Names in the backup directory, sorted.
+  // Names in the backup directory but the history, sorted.
   Lines backups() {
     Lines names;
     if (!home.exists("Backup")) return names;
     for (const auto& e : std::filesystem::directory_iterator(home.path() / "Backup"))
-      names.push_back(e.path().filename().string());
+      if (e.path().filename() != "history.jsonl") names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }

@@ -1,17 +1,7 @@
 #include "platform/qt/QtEventLoop.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 
-void QtEventLoop::pumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+int QtEventLoop::run() { return QCoreApplication::exec(); }
 
-void QtEventLoop::wait(int ms) {
-  if (ms <= 0) {
-    pumpEvents();
-    return;
-  }
-  QEventLoop nested;
-  QTimer::singleShot(ms, Qt::PreciseTimer, &nested, &QEventLoop::quit);
-  nested.exec(QEventLoop::AllEvents);
-}
+void QtEventLoop::quit(int code) { QCoreApplication::exit(code); }

@@ -8,8 +8,8 @@
 class QtEventLoop : public EventLoop {
  public:
   QtEventLoop() { clock_.start(); }
-  void pumpEvents() override;
-  void wait(int ms) override;
+  int run() override;
+  void quit(int code) override;
   std::chrono::milliseconds now() const override {
     return std::chrono::milliseconds(clock_.elapsed());
   }

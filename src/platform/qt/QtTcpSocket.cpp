@@ -1,5 +1,7 @@
 #include "platform/qt/QtTcpSocket.h"
 
+#include <QMetaObject>
+
 namespace {
 // The numbers of the Windows socket control, for the same failures.
 int WinsockNumber(QAbstractSocket::SocketError e) {
@@ -18,32 +20,53 @@ int WinsockNumber(QAbstractSocket::SocketError e) {
 
 QtTcpSocket::QtTcpSocket(int remotePort) : port_(remotePort) {
   QObject::connect(&socket_, &QTcpSocket::connected, this, [this] {
-    state_ = Connected;
-    if (onConnect) onConnect();
+    deliver([this] {
+      state_ = Connected;
+      if (onConnect) onConnect();
+    });
   });
   QObject::connect(&socket_, &QTcpSocket::readyRead, this, [this] {
-    if (state_ != Connected) return;
-    auto n = static_cast<std::size_t>(socket_.bytesAvailable());
-    if (n > 0 && onDataArrival) onDataArrival(n);
+    deliver([this] {
+      if (state_ != Connected) return;
+      auto n = static_cast<std::size_t>(socket_.bytesAvailable());
+      if (n > 0 && onDataArrival) onDataArrival(n);
+    });
   });
-  QObject::connect(&socket_, &QTcpSocket::errorOccurred, this, &QtTcpSocket::onQtError);
-  QObject::connect(&socket_, &QTcpSocket::disconnected, this, &QtTcpSocket::onQtDisconnected);
+  QObject::connect(&socket_, &QTcpSocket::errorOccurred, this,
+                   [this](QAbstractSocket::SocketError error) {
+                     const std::string description = socket_.errorString().toStdString();
+                     deliver([this, error, description] { onQtError(error, description); });
+                   });
+  QObject::connect(&socket_, &QTcpSocket::disconnected, this,
+                   [this] { deliver([this] { onQtDisconnected(); }); });
+}
+
+void QtTcpSocket::deliver(std::function<void()> event) {
+  const unsigned generation = generation_;
+  QMetaObject::invokeMethod(
+      this,
+      [this, generation, event = std::move(event)] {
+        if (generation == generation_) event();
+      },
+      Qt::QueuedConnection);
 }
 
 void QtTcpSocket::connect() {
   if (state_ != Closed) throw PlatformError(40020, "Invalid operation at current state");
+  ++generation_;
   state_ = Connecting;
   socket_.connectToHost(QString::fromStdString(host_), static_cast<quint16>(port_));
 }
 
-void QtTcpSocket::onQtError(QAbstractSocket::SocketError error) {
+void QtTcpSocket::onQtError(QAbstractSocket::SocketError error, const std::string& description) {
   if (state_ == Closed) return;
   if (error == QAbstractSocket::RemoteHostClosedError && state_ == Connected) {
     onQtDisconnected();
     return;
   }
+  if (state_ == Closing) return;  // the peer's close was told already
   state_ = Error;
-  if (onError) onError(WinsockNumber(error), socket_.errorString().toStdString());
+  if (onError) onError(WinsockNumber(error), description);
 }
 
 void QtTcpSocket::onQtDisconnected() {
@@ -67,5 +90,6 @@ std::string QtTcpSocket::getData() {
 
 void QtTcpSocket::close() {
   state_ = Closed;  // first, so the abort raises no events of ours
+  ++generation_;
   socket_.abort();
 }

@@ -47,6 +47,10 @@ void QtUi::show(Form& form) {
   main_->showWindow();
 }
 
+void QtUi::refresh() {
+  if (main_) main_->widget()->repaint();
+}
+
 QtUi::QtUi() = default;
 QtUi::~QtUi() = default;
 void QtUi::releaseMainWindow() { main_.reset(); }

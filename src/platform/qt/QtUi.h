@@ -19,6 +19,7 @@ class QtUi : public Ui {
   int pointer() const override { return pointer_; }
   void showModal(Form& form) override;
   void show(Form& form) override;
+  void refresh() override;
   // The window the dialogs and boxes belong to.
   QWidget* mainWindow() const;
   QtFormView* mainView() const { return main_.get(); }

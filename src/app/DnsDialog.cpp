@@ -1,8 +1,8 @@
-#include "at/DnsDialog.h"
+#include "app/DnsDialog.h"
 
+#include "app/Presenter.h"
 #include "at/AtText.h"
 #include "core/TextUtilities.h"
-#include "core/Texts.h"
 
 DnsDialog::DnsDialog(Ui& ui) : Form("DNSverification"), ui_(ui) {
   caption = "Verify if DNS adresses are good.";
@@ -49,7 +49,8 @@ void DnsDialog::modify() {
   // rest go to the modem as a command of its own. The dialog stays open
   // with what the user typed.
   if (!SendableDnsText(primary) || !SendableDnsText(secondary)) {
-    ui_.msgBox(kUnsendableDnsMessage, MsgExclamation, kUpgraderTitle);
+    const Box box = BoxFor({Notice::Kind::DnsUnsendable});
+    ui_.msgBox(box.text, box.style, box.title);
     return;
   }
   result_ = DnsReview{DnsReview::Choice::Modify, primary, secondary};

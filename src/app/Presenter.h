@@ -1,0 +1,29 @@
+// How the user is told: the words, icon and title of every message box the
+// tool shows, from the notices its parts report. The window shows them as
+// boxes, batch mode on its console; both through the platform's Ui.
+#pragma once
+
+#include <string>
+
+#include "core/Notice.h"
+#include "platform/Platform.h"
+
+struct Box {
+  std::string text;
+  int style = MsgOkOnly;
+  std::string title;
+};
+
+// The box that tells the user of a notice.
+Box BoxFor(const Notice& notice);
+// The question before the PC's address is changed (Yes and No).
+Box StaticAddressQuestion(const std::string& pcAddress);
+
+class Presenter : public NoticeSink {
+ public:
+  explicit Presenter(Ui& ui) : ui_(ui) {}
+  void report(const Notice& notice) override;
+
+ private:
+  Ui& ui_;
+};

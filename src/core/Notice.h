@@ -1,0 +1,86 @@
+// What the user must be told of, reported by the part of the tool that met
+// it: a message box in the window, a line on standard error in batch mode.
+// The words, icon and title are the presenter's; a notice carries what
+// happened and its details.
+#pragma once
+
+#include <string>
+
+struct Notice {
+  enum class Kind {
+    // No modem address to connect to ("IP address." / "IP Address.").
+    EnterAddress,
+    EnterAddressCapitalA,
+    // The ZING channel and the FTP-port probe. SocketError: detail holds the
+    // socket's own description of an error.
+    SocketError,
+    ZingConnectionLost,
+    ContinueWithoutVersion,
+    Unreachable,
+    FtpTimeoutAfterReply,
+    FtpTimeoutReachable,
+    FtpTimeoutUnreachable,
+    ResetNotDelivered,
+    // The FTP chain. number: the response code (or the state); detail: the
+    // response text.
+    FtpServerRefused,
+    FtpUnexpected,
+    FtpLoginRefused,
+    FtpCannotConnect,
+    FtpWrongState,
+    FtpDropped,
+    // An operation gave up waiting for its chain.
+    BackupTimedOut,
+    UploadTimedOut,
+    LogTimedOut,
+    VerifyTimedOut,
+    // The telnet console and the AT port.
+    ConnectFailed,
+    PicCommandNotSent,
+    ConsoleBusy,
+    ReflashCompleted,
+    ReflashFailed,
+    DnsUnsendable,
+    AtNotSent,
+    AtNoAnswer,
+    AtClosed,
+    AtUnreadable,
+    DnsUnverifiable,
+    DnsRefused,
+    Dns2Refused,
+    AtWrongState,  // number: the reply state
+    // Checks before an operation sends anything.
+    SeriesConflict,
+    NoChecksumForUpgrade,
+    NoOldVersions,
+    NoChecksumForRestore,
+    NoPicFile,  // detail: the home directory
+    // The PC's own address. number: the system's error; detail: the command.
+    PipeFailed,
+    CommandNotFound,
+    CommandTimedOut,
+    SetAddressManually,
+    // The modem came back with another version than the one sent. detail:
+    // the version it reports; number: 0 upgrade, 1 restore; extra: the
+    // version sent.
+    WrongVersionAfter,
+  };
+
+  Kind kind;
+  std::string detail = {};
+  long long number = 0;
+  std::string extra = {};
+
+  // Notices that tell of a failure, as opposed to news on the way (the
+  // reflash completed, an upgrade may go on without the version).
+  bool failure() const {
+    return kind != Kind::ContinueWithoutVersion && kind != Kind::ReflashCompleted;
+  }
+};
+
+// Where notices go: the presenter of the window or of batch mode.
+class NoticeSink {
+ public:
+  virtual ~NoticeSink() = default;
+  virtual void report(const Notice& notice) = 0;
+};

@@ -1,0 +1,15 @@
+// The hidden download of the modem's system log into the backup directory.
+#pragma once
+
+#include "operations/TransferOperation.h"
+
+class LogDownload : public TransferOperation {
+ public:
+  LogDownload(const Context& context, ModemChannels& channels);
+  const char* name() const override { return "log"; }
+
+ private:
+  void begin() override;
+  void chainEnded(FtpChain::Outcome outcome);
+  void failed();
+};

@@ -1,0 +1,89 @@
+#include "operations/ModemSession.h"
+
+#include "at/AtChannel.h"
+#include "discovery/ModemReset.h"
+#include "discovery/VersionQuery.h"
+#include "firmware/ChainPlans.h"
+#include "firmware/ImageStore.h"
+#include "operations/AddressChange.h"
+#include "operations/DnsChange.h"
+#include "operations/LogDownload.h"
+#include "operations/PicUpgrade.h"
+#include "operations/ResetModem.h"
+#include "operations/Restore.h"
+#include "operations/Upgrade.h"
+#include "operations/VerifyImage.h"
+#include "operations/VersionRead.h"
+#include "transfer/FtpChain.h"
+#include "transfer/TelnetSession.h"
+
+ModemSession::ModemSession(Platform& platform, Session& session, StatusView& view,
+                           NoticeSink& notices, Prompts& prompts, const ModemPorts& ports)
+    : view_(view),
+      notices_(notices),
+      context_{platform, session, *this, *this},
+      query_(std::make_unique<VersionQuery>(context_, ports.zing, ports.ftp)),
+      reset_(std::make_unique<ModemReset>(context_, *query_)),
+      telnet_(std::make_unique<TelnetSession>(context_, ports.telnet)),
+      chain_(std::make_unique<FtpChain>(context_, ports.ftp)),
+      at_(std::make_unique<AtChannel>(context_, ports.at)),
+      store_(std::make_unique<ImageStore>(session)),
+      plans_(std::make_unique<ChainPlans>(context_, *store_)),
+      channels_{*query_, *reset_, *telnet_, *chain_, *at_, *store_, *plans_, prompts},
+      runner_(platform) {}
+
+ModemSession::~ModemSession() = default;
+
+void ModemSession::setProgress(int percent) {
+  view_.setProgress(percent);
+  if (Operation* op = runner_.current()) op->progressed(view_.progress());
+}
+
+void ModemSession::report(const Notice& notice) {
+  if (Operation* op = runner_.current()) op->noticed(notice);
+  notices_.report(notice);
+}
+
+bool ModemSession::idle() const {
+  return !runner_.busy() && query_->idle() && reset_->idle() && chain_->idle() &&
+         telnet_->idle() && at_->idle();
+}
+
+void ModemSession::shutDown() {
+  runner_.cancel();
+  query_->cancel();
+  reset_->cancel();
+  telnet_->cancel();
+  at_->cancel();
+  chain_->cancel();
+}
+
+std::unique_ptr<Operation> ModemSession::versionRead(bool reportFtpTimeout) {
+  return std::make_unique<VersionRead>(context_, channels_, reportFtpTimeout);
+}
+std::unique_ptr<Operation> ModemSession::reset() {
+  return std::make_unique<ResetModem>(context_, channels_);
+}
+std::unique_ptr<Operation> ModemSession::upgrade() {
+  return std::make_unique<Upgrade>(context_, channels_);
+}
+std::unique_ptr<Operation> ModemSession::restore() {
+  return std::make_unique<Restore>(context_, channels_);
+}
+std::unique_ptr<Operation> ModemSession::picUpgrade() {
+  return std::make_unique<PicUpgrade>(context_, channels_);
+}
+std::unique_ptr<Operation> ModemSession::dnsChange() {
+  return std::make_unique<DnsChange>(context_, channels_);
+}
+std::unique_ptr<Operation> ModemSession::logDownload() {
+  return std::make_unique<LogDownload>(context_, channels_);
+}
+std::unique_ptr<Operation> ModemSession::verify(const std::string& reference) {
+  return std::make_unique<VerifyImage>(context_, channels_, reference);
+}
+std::unique_ptr<Operation> ModemSession::addressChange(
+    std::function<std::optional<std::string>()> choose,
+    std::function<void(const std::string&)> apply) {
+  return std::make_unique<AddressChange>(context_, std::move(choose), std::move(apply));
+}

@@ -1,0 +1,71 @@
+#include "operations/Operation.h"
+
+Operation::Operation(const Context& context) : context_(context) {}
+
+Operation::~Operation() = default;
+
+void Operation::start() {
+  result_ = OperationResult{};
+  lastFailure_.reset();
+  progress_ = Progress{};
+  result_.versionBefore = context_.session.runningVersion;
+  running_ = true;
+  begin();
+}
+
+void Operation::cancel() {
+  if (!running_) return;
+  stop();
+  finish(OperationResult::Outcome::Interrupted);
+}
+
+void Operation::abandon() {
+  if (!running_) return;
+  running_ = false;
+  stop();
+}
+
+void Operation::noticed(const Notice& notice) {
+  if (notice.failure()) lastFailure_ = notice;
+}
+
+void Operation::progressed(int percent) {
+  if (!running_ || percent == progress_.percent) return;
+  progress_.percent = percent;
+  onProgress(progress_);
+}
+
+void Operation::setPhase(const std::string& phase) {
+  if (phase == progress_.phase) return;
+  progress_.phase = phase;
+  progress_.percent = context_.view.progress();
+  onProgress(progress_);
+}
+
+void Operation::finish(OperationResult::Outcome outcome) {
+  if (!running_) return;
+  running_ = false;
+  result_.outcome = outcome;
+  result_.versionAfter = context_.session.runningVersion;
+  if (outcome != OperationResult::Outcome::Done && !result_.failure)
+    result_.failure = lastFailure_;
+  if (onFinished) onFinished(result_);
+}
+
+void Operation::finish(OperationResult::Outcome outcome, const Notice& failure) {
+  result_.failure = failure;
+  finish(outcome);
+}
+
+void Operation::runInside(Operation& inner, std::function<void(const OperationResult&)> then) {
+  inner.onFinished = [this, then = std::move(then)](const OperationResult& r) {
+    // What the inner step moved and noticed belongs to this operation too.
+    for (const auto& f : r.files) result_.files.push_back(f);
+    if (r.failure) lastFailure_ = r.failure;
+    if (r.lockUpgradeControls) result_.lockUpgradeControls = true;
+    then(r);
+  };
+  inner.onProgress.clear();
+  inner.onProgress.add([this](const Progress& p) { setPhase(p.phase); });
+  inner.start();
+}

@@ -1,0 +1,100 @@
+// One user-level operation on the modem (a version read, an upgrade, a DNS
+// change...): a state machine over its steps, driven by the channels'
+// outcomes and its own timers. It starts, reports its phase and progress,
+// and ends with exactly one result.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/Context.h"
+#include "core/ModemVersion.h"
+#include "core/Notice.h"
+#include "core/Observers.h"
+
+// A file that moved between the PC and the modem.
+struct FileMoved {
+  enum class Direction { Download, Upload };
+  Direction direction = Direction::Download;
+  std::string local;    // as the PC names it
+  std::string remote;
+  long long size = -1;  // -1: the file could not be read
+  std::string sha256;
+};
+
+struct OperationResult {
+  enum class Outcome { Done, Failed, Refused, Interrupted, Unreachable };
+  Outcome outcome = Outcome::Done;
+  ModemVersion versionBefore;
+  ModemVersion versionAfter;
+  std::vector<FileMoved> files;
+  // Why it did not end well: the last failure the user was told of, or the
+  // operation's own reason.
+  std::optional<Notice> failure;
+  // The modem did not answer as it should: no upgrade, restore or PIC upload
+  // until its version has been read again.
+  bool lockUpgradeControls = false;
+  // The user chose nothing: nothing was sent, the modem is as it was.
+  bool nothingDone = false;
+
+  bool done() const { return outcome == Outcome::Done; }
+};
+
+class Operation {
+ public:
+  struct Progress {
+    std::string phase;
+    int percent = 0;  // the progress bar
+  };
+
+  explicit Operation(const Context& context);
+  virtual ~Operation();
+  Operation(const Operation&) = delete;
+  Operation& operator=(const Operation&) = delete;
+
+  // Its name in the history and the batch output ("upgrade", "dns"...).
+  virtual const char* name() const = 0;
+  // Starts it. The result follows exactly once, perhaps before start() returns.
+  void start();
+  // Ends it quietly (sockets closed, timers off, no box); the result says
+  // it was interrupted.
+  void cancel();
+  // Ends it quietly without a result: its caller no longer waits for it.
+  void abandon();
+  bool running() const { return running_; }
+  const std::string& phase() const { return progress_.phase; }
+
+  // Each change of phase or progress while it runs.
+  Observers<const Progress&> onProgress;
+  std::function<void(const OperationResult&)> onFinished;
+
+  // The session tells it what the user was told and how far the bar went.
+  void noticed(const Notice& notice);
+  void progressed(int percent);
+
+ protected:
+  // The steps: begin() runs at the start; stop() ends whatever still runs,
+  // quietly, when it is cancelled or abandoned.
+  virtual void begin() = 0;
+  virtual void stop() = 0;
+
+  void setPhase(const std::string& phase);
+  void addFile(FileMoved file) { result_.files.push_back(std::move(file)); }
+  // Ends it; the versions, the files and the last failure noticed are added.
+  void finish(OperationResult::Outcome outcome);
+  void finish(OperationResult::Outcome outcome, const Notice& failure);
+  void lockUpgradeControls() { result_.lockUpgradeControls = true; }
+  void nothingDone() { result_.nothingDone = true; }
+  // Runs a step of another operation inside this one; then() gets its result.
+  void runInside(Operation& inner, std::function<void(const OperationResult&)> then);
+
+  Context context_;
+
+ private:
+  OperationResult result_;
+  Progress progress_;
+  std::optional<Notice> lastFailure_;
+  bool running_ = false;
+};

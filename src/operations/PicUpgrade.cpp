@@ -1,0 +1,58 @@
+#include "operations/PicUpgrade.h"
+
+#include "firmware/ChainPlans.h"
+#include "firmware/ImageStore.h"
+
+using Outcome = OperationResult::Outcome;
+
+PicUpgrade::PicUpgrade(const Context& context, ModemChannels& channels)
+    : TransferOperation(context, channels) {}
+
+void PicUpgrade::begin() {
+  const Session& session = context_.session;
+  // Without an address the upload would go nowhere.
+  if (session.modemAddress.empty()) {
+    context_.report({Notice::Kind::EnterAddress});
+    finish(Outcome::Refused);
+    return;
+  }
+  context_.view.setProgress(0);
+  const std::string picFile = channels_.store.findPicFile();
+  if (picFile.empty()) {
+    context_.report({Notice::Kind::NoPicFile, session.homeDir});
+    finish(Outcome::Failed);
+    return;
+  }
+  setPhase("upload");
+  // No limit of its own: the request watchdog guards the one command, and
+  // the reflash that follows has its own.
+  channels_.chain.onStepCompleted = [this](const FtpStep& step) {
+    addFile(MovedFile(step.command, context_.session.homeDir));
+  };
+  channels_.chain.start(channels_.plans.picUpload(picFile),
+                        [this](FtpChain::Outcome o) { chainEnded(o); });
+}
+
+void PicUpgrade::chainEnded(FtpChain::Outcome outcome) {
+  switch (outcome) {
+    case FtpChain::Outcome::Finished:
+      setPhase("reflash");
+      channels_.telnet.startPicReflash([this](TelnetSession::Outcome o) { reflashEnded(o); });
+      return;
+    case FtpChain::Outcome::TimedOut:
+      readVersionAfterTimeout();
+      return;
+    default:
+      finish(Outcome::Failed);
+      return;
+  }
+}
+
+void PicUpgrade::reflashEnded(TelnetSession::Outcome outcome) {
+  if (outcome != TelnetSession::Outcome::ReflashCompleted) {
+    finish(Outcome::Failed);
+    return;
+  }
+  restart(ModemRestart::Order::AlreadyGiven,
+          [this](const OperationResult& r) { finish(r.outcome); });
+}

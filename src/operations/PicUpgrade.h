@@ -1,0 +1,16 @@
+// The PIC upgrade button: pic.hex goes up, the modem reflashes its PIC
+// controller from it, restarts and is read again.
+#pragma once
+
+#include "operations/TransferOperation.h"
+
+class PicUpgrade : public TransferOperation {
+ public:
+  PicUpgrade(const Context& context, ModemChannels& channels);
+  const char* name() const override { return "pic"; }
+
+ private:
+  void begin() override;
+  void chainEnded(FtpChain::Outcome outcome);
+  void reflashEnded(TelnetSession::Outcome outcome);
+};

@@ -1,0 +1,95 @@
+#include "operations/Restore.h"
+
+#include "core/Prompts.h"
+#include "firmware/ChainPlans.h"
+#include "firmware/ImageStore.h"
+
+using Outcome = OperationResult::Outcome;
+
+Restore::Restore(const Context& context, ModemChannels& channels)
+    : TransferOperation(context, channels) {}
+
+void Restore::begin() {
+  if (context_.session.modemAddress.empty()) {
+    context_.report({Notice::Kind::EnterAddress});
+    finish(Outcome::Refused);
+    return;
+  }
+  setPhase("version");
+  ensureVersion("Restore stopped: no software version within 30 seconds.", [this] { checked(); });
+}
+
+void Restore::checked() {
+  const Session& session = context_.session;
+  if (!session.connected) {
+    finish(Outcome::Unreachable);
+    return;
+  }
+  std::vector<std::string> versions;
+  for (const auto& v : channels_.store.backupVersions()) versions.push_back(v.display());
+  if (versions.empty()) {
+    context_.report({Notice::Kind::NoOldVersions});
+    finish(Outcome::Refused);
+    return;
+  }
+  std::optional<std::string> chosen = channels_.prompts.chooseRestoreVersion(versions);
+  if (!chosen || chosen->empty()) {
+    nothingDone();
+    finish(Outcome::Refused);
+    return;
+  }
+  version_ = ModemVersion::FromDisplayForm(*chosen);
+  if (!session.runningVersion.allows(version_, session.reachableWithoutVersion)) {
+    context_.report({Notice::Kind::SeriesConflict});
+    context_.view.setStatus("Release Series conflict detected. Upgrade not possible.");
+    finish(Outcome::Refused);
+    return;
+  }
+  if (!ImageStore::fileExists(channels_.store.backupChecksumPath(version_))) {
+    context_.report({Notice::Kind::NoChecksumForRestore});
+    finish(Outcome::Refused);
+    return;
+  }
+  context_.view.setStatus("Preparing for Software Restore with version " + version_.fileForm() +
+                          " ...");
+  context_.view.setProgress(0);
+  if (session.runningVersion.known())
+    prepareForDownload([this] { transfer(); });
+  else
+    transfer();
+}
+
+void Restore::transfer() {
+  context_.view.setStatus("Restoring Satellite IP Modem with version " + version_.fileForm() +
+                          " ...");
+  setPhase("upload");
+  runChain(channels_.plans.restore(version_), {}, Notice::Kind::UploadTimedOut,
+           [this](FtpChain::Outcome o) { chainEnded(o); },
+           [this](FtpChain::Outcome o) {
+             if (o != FtpChain::Outcome::Finished && o != FtpChain::Outcome::TimedOut)
+               finish(Outcome::Failed);
+           });
+}
+
+// The restart is ordered five seconds after "CLOSE", and a time-out is
+// looked into at once; a failure waits for the operation's next look.
+void Restore::chainEnded(FtpChain::Outcome outcome) {
+  if (outcome == FtpChain::Outcome::Finished)
+    restart(ModemRestart::Order::AfterTransfer,
+            [this](const OperationResult& r) { restarted(r); });
+  if (outcome == FtpChain::Outcome::TimedOut) readVersionAfterTimeout();
+}
+
+void Restore::restarted(const OperationResult& result) {
+  const Session& session = context_.session;
+  if (!result.done()) {
+    finish(result.outcome);
+    return;
+  }
+  if (session.runningVersion != version_) {
+    finish(Outcome::Failed, {Notice::Kind::WrongVersionAfter, session.runningVersion.display(), 1,
+                             version_.display()});
+    return;
+  }
+  finish(Outcome::Done);
+}

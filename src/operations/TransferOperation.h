@@ -1,0 +1,87 @@
+// What the operations that move files to or from the modem share: the
+// version read first when it is unknown, the prepare-for-download exchange,
+// the FTP chain under the operation's own limit, the files it moved, the
+// version read after a transfer that timed out, and the restart after a
+// transfer. Every wait has its bound, so none holds the window for good.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "operations/ModemRestart.h"
+#include "operations/RoundWait.h"
+#include "operations/VersionRead.h"
+#include "transfer/FtpChain.h"
+
+class TransferOperation : public Operation {
+ public:
+  // How long the version query and the prepare-for-download exchange may
+  // take before the operation stops waiting. Both end much earlier through
+  // their own watchdogs (about 12 s and 25 s at most); looked at every
+  // 100 ms.
+  static constexpr int kShortRoundMs = 100;
+  static constexpr int kVersionQueryWaitMs = 30000;
+  static constexpr int kPrepareWaitMs = 30000;
+  // A version reply may start a pending PIC reflash, which lasts through
+  // the reflash (110 s at most), the 25 s restart delay and a further query:
+  // the version wait then stretches to this ceiling.
+  static constexpr int kReflashWaitMs = 180000;
+  // The operation's own limit for the whole FTP chain, looked at once a second.
+  static constexpr int kChainRoundMs = 1000;
+  static constexpr int kChainLimitMs = 180000;
+
+ protected:
+  TransferOperation(const Context& context, ModemChannels& channels);
+  void stop() override;
+
+  // Reads the version when it is unknown, then runs then(); when the read
+  // does not end in time the operation ends with stoppedText on the status
+  // line. Whether the modem answered is in the session afterwards.
+  void ensureVersion(const std::string& stoppedText, std::function<void()> then);
+  // Asks the modem to prepare for a download; whatever its answer, then().
+  void prepareForDownload(std::function<void()> then);
+  // How the operation watches its chain: it looks once a round; past the
+  // limit it gives the chain up. An end and the limit seen at the same look:
+  // limitFirst decides which counts.
+  struct ChainWatch {
+    int roundMs = kChainRoundMs;
+    int rounds = kChainLimitMs / kChainRoundMs + 1;  // "more than" the limit
+    bool limitFirst = true;
+  };
+  // Runs plan. Its end is told at once to atOnce (what follows the chain at
+  // once: the restart, the version read after a time-out) and taken up at
+  // the next look by atLook, unless the limit struck: then whatever runs is
+  // given up, the user told why, and atLook hears Abandoned.
+  void runChain(FtpPlan plan, ChainWatch watch, Notice::Kind whyGivenUp,
+                std::function<void(FtpChain::Outcome)> atOnce,
+                std::function<void(FtpChain::Outcome)> atLook);
+  // Each completed step, after its file was recorded.
+  virtual void stepCompleted(const FtpStep&) {}
+  // After a chain that timed out: reading the version tells whether the
+  // modem is still there and reports the time-out; then() runs and the
+  // operation has failed.
+  void readVersionAfterTimeout(std::function<void()> then = nullptr);
+  // The modem restarts and is read again; the result is the read's.
+  void restart(ModemRestart::Order order, std::function<void(const OperationResult&)> then);
+
+  ModemChannels& channels_;
+
+ private:
+  VersionRead versionRead_;
+  VersionRead timeoutRead_;
+  ModemRestart restart_;
+  RoundWait versionWait_;
+  RoundWait prepareWait_;
+  std::unique_ptr<Timer> chainLook_;
+  ChainWatch watch_;
+  int looks_ = 0;
+  std::optional<FtpChain::Outcome> chainEnd_;
+  Notice::Kind whyGivenUp_ = Notice::Kind::UploadTimedOut;
+  std::function<void(FtpChain::Outcome)> atLook_;
+};
+
+// What moved with one FTP command, as the files now lie on the PC: a bare
+// local name lies in home.
+FileMoved MovedFile(const FtpCommand& command, const std::string& home);

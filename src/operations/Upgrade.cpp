@@ -1,0 +1,115 @@
+#include "operations/Upgrade.h"
+
+#include "firmware/ChainPlans.h"
+#include "firmware/ImageStore.h"
+
+using Outcome = OperationResult::Outcome;
+
+Upgrade::Upgrade(const Context& context, ModemChannels& channels)
+    : TransferOperation(context, channels) {}
+
+void Upgrade::begin() {
+  backingUp_ = backupDone_ = false;
+  if (context_.session.modemAddress.empty()) {
+    context_.report({Notice::Kind::EnterAddressCapitalA});
+    finish(Outcome::Refused);
+    return;
+  }
+  setPhase("version");
+  ensureVersion("Upgrade stopped: no software version within 30 seconds.", [this] { checked(); });
+}
+
+void Upgrade::stop() {
+  TransferOperation::stop();
+  dropHalfBackup();
+}
+
+void Upgrade::checked() {
+  const Session& session = context_.session;
+  // A failed query or connection test has told the user already.
+  if (!session.connected) {
+    finish(Outcome::Unreachable);
+    return;
+  }
+  if (!session.runningVersion.allows(session.newVersion, session.reachableWithoutVersion)) {
+    context_.report({Notice::Kind::SeriesConflict});
+    context_.view.setStatus("Release Series conflict detected. Upgrade not possible.");
+    finish(Outcome::Refused);
+    return;
+  }
+  context_.view.setProgress(0);
+  backupFound_ = channels_.store.hasBackupImage(session.runningVersion);
+  if (!session.runningVersion.known()) {
+    transfer();
+    return;
+  }
+  context_.view.setStatus("Preparing for Upgrade with version " + session.newVersion.display() +
+                          " ...");
+  prepareForDownload([this] { transfer(); });
+}
+
+void Upgrade::transfer() {
+  auto atOnce = [this](FtpChain::Outcome o) { chainEnded(o); };
+  auto atLook = [this](FtpChain::Outcome o) { chainSeenEnded(o); };
+  if (backupFound_) {
+    // The store holds the running image already: the new one goes up at once.
+    if (!ImageStore::fileExists(channels_.store.newChecksumPath())) {
+      context_.report({Notice::Kind::NoChecksumForUpgrade});
+      context_.view.setStatus("");
+      finish(Outcome::Refused);
+      return;
+    }
+    context_.view.setProgress(10);
+    setPhase("upload");
+    runChain(channels_.plans.upgrade(nullptr), {}, Notice::Kind::UploadTimedOut, atOnce, atLook);
+    return;
+  }
+  backupVersion_ = context_.session.runningVersion;
+  backingUp_ = true;
+  context_.view.setStatus("Downloading Satellite IP Modem software to PC...");
+  setPhase("backup");
+  runChain(channels_.plans.upgrade(&backupVersion_), {}, Notice::Kind::BackupTimedOut, atOnce,
+           atLook);
+}
+
+void Upgrade::stepCompleted(const FtpStep& step) {
+  if (step.completesBackup) backupDone_ = true;
+  if (step.state == FtpState::GetImage || step.state == FtpState::GetChecksum) setPhase("upload");
+  // The reflash follows the next version read, after the restart.
+  if (step.state == FtpState::PutUpgradePic) context_.session.picReflashPending = true;
+}
+
+void Upgrade::dropHalfBackup() {
+  if (backingUp_ && !backupDone_) channels_.store.deleteBackup(backupVersion_);
+  backingUp_ = false;
+}
+
+// The restart is ordered five seconds after "CLOSE", and a time-out is
+// looked into at once; the rest waits for the operation's next look.
+void Upgrade::chainEnded(FtpChain::Outcome outcome) {
+  if (outcome == FtpChain::Outcome::Finished)
+    restart(ModemRestart::Order::AfterTransfer,
+            [this](const OperationResult& r) { restarted(r); });
+  if (outcome == FtpChain::Outcome::TimedOut) readVersionAfterTimeout([this] { dropHalfBackup(); });
+}
+
+void Upgrade::chainSeenEnded(FtpChain::Outcome outcome) {
+  dropHalfBackup();
+  if (outcome != FtpChain::Outcome::Finished && outcome != FtpChain::Outcome::TimedOut)
+    finish(Outcome::Failed);
+}
+
+void Upgrade::restarted(const OperationResult& result) {
+  const Session& session = context_.session;
+  if (!result.done()) {
+    finish(result.outcome);
+    return;
+  }
+  // A modem that took the image but still runs another has not been upgraded.
+  if (session.runningVersion != session.newVersion) {
+    finish(Outcome::Failed, {Notice::Kind::WrongVersionAfter, session.runningVersion.display(), 0,
+                             session.newVersion.display()});
+    return;
+  }
+  finish(Outcome::Done);
+}

@@ -1,0 +1,31 @@
+// The Upgrade button: checks, prepare for download, backup of the running
+// image, upload of the new one, then the restart and the version read
+// again (and the PIC reflash, when pic.hex went up too).
+#pragma once
+
+#include "operations/TransferOperation.h"
+
+class Upgrade : public TransferOperation {
+ public:
+  Upgrade(const Context& context, ModemChannels& channels);
+  const char* name() const override { return "upgrade"; }
+
+ private:
+  void begin() override;
+  void stop() override;
+  void checked();
+  void transfer();
+  void stepCompleted(const FtpStep& step) override;
+  void chainEnded(FtpChain::Outcome outcome);
+  void chainSeenEnded(FtpChain::Outcome outcome);
+  void restarted(const OperationResult& result);
+  // Whatever part of a backup arrived must not pass for a backup.
+  void dropHalfBackup();
+
+  bool backupFound_ = false;
+  bool backingUp_ = false;
+  bool backupDone_ = false;
+  // The version the backup is stored under, kept apart from the running
+  // version, which a failing chain may reset.
+  ModemVersion backupVersion_;
+};
