@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "core/TextUtilities.h"
 
 namespace {
 using Op = BatchOptions::Operation;
@@ -109,7 +108,8 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
   else if (op == "verify") {
     o.operation = Op::Verify;
     if (words.size() >= 2) {
-      o.verifyVersion = ReplaceChar(words[1], "_", ".");
+      // Typed as in file names or with dots.
+      o.verifyVersion = ModemVersion::FromDisplayForm(words[1]);
       want = 2;
     }
   }
@@ -120,7 +120,7 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
       error = "restore needs the version to restore, for example 5.2.0.12";
       return std::nullopt;
     }
-    o.restoreVersion = ReplaceChar(words[1], "_", ".");
+    o.restoreVersion = ModemVersion::FromDisplayForm(words[1]);
   } else if (op == "dns") {
     o.operation = Op::Dns;
     if (words.size() == 3) {

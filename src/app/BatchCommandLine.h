@@ -6,11 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "core/ModemVersion.h"
+
 struct BatchOptions {
   enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log, Verify, History };
   Operation operation = Operation::Version;
-  std::string restoreVersion;  // display form, as the chooser lists it
-  std::string verifyVersion;   // display form; empty: the new image
+  ModemVersion restoreVersion;
+  std::optional<ModemVersion> verifyVersion;  // none: the new image
   std::optional<std::pair<std::string, std::string>> dns;  // primary, secondary
   bool factory = false;
   bool noAutoPic = false;

@@ -55,6 +55,10 @@ class BatchRun {
         modem_(w.modem()),
         guard_(w.platform().createTimer()),
         next_(w.platform().createTimer()) {}
+  ~BatchRun() {
+    modem_.runner().onStarted.remove(startedObserver_);
+    modem_.runner().onFinished.remove(finishedObserver_);
+  }
 
   int run();
 
@@ -99,6 +103,7 @@ class BatchRun {
   // What verify found, taken while its operation still exists.
   std::string modemDigest_, referenceDigest_;
   bool recording_ = false;  // the operation of the run is under way
+  int startedObserver_ = 0, finishedObserver_ = 0;
   std::string versionBefore_;
   std::string startedAt_;
   std::chrono::milliseconds started_{0};
@@ -117,7 +122,7 @@ int BatchRun::run() {
   w_.recorder().setAutomatic(false);
   // The re-query after a restart that --wait-back may stretch: what it
   // finds while the modem is not back is kept back until that is known.
-  modem_.runner().onStarted.add([this](Operation& op) {
+  startedObserver_ = modem_.runner().onStarted.add([this](Operation& op) {
     if (o_.waitBackSeconds == 0 || !Restarts(o_.operation)) return;
     op.onProgress.add([this](const Operation::Progress& p) {
       if (p.phase == "requery")
@@ -126,7 +131,8 @@ int BatchRun::run() {
         ui_.showHeldBoxes();
     });
   });
-  modem_.runner().onFinished.add([this](Operation& op, const OperationResult& result) {
+  finishedObserver_ = modem_.runner().onFinished.add([this](Operation& op,
+                                                             const OperationResult& result) {
     lastResult_ = result;
     lastPhase_ = op.phase();
     locked_ = result.lockUpgradeControls;
@@ -161,8 +167,10 @@ int BatchRun::run() {
   }
   if (o_.noAutoPic) w_.disableAutoPic();
   // The start-up's version read runs: what follows waits for its result.
-  pending_ = [this](const OperationResult&) { begin(); };
-  if (!modem_.runner().busy()) after(0, [this] { begin(); });
+  if (modem_.runner().busy())
+    pending_ = [this](const OperationResult&) { begin(); };
+  else
+    after(0, [this] { begin(); });
   const int code = loop_.run();
   guard_->setEnabled(false);
   next_->setEnabled(false);
@@ -326,7 +334,7 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
         // The version it came back with is checked as the operation would have.
         const ModemVersion expected = op == Op::Upgrade ? session_.newVersion
                                       : op == Op::Restore
-                                          ? ModemVersion::FromDisplayForm(o_.restoreVersion)
+                                          ? o_.restoreVersion
                                           : session_.runningVersion;
         if (session_.runningVersion != expected) {
           result.outcome = Outcome::Failed;
@@ -393,9 +401,7 @@ void BatchRun::report(Op op, const OperationResult& result, int code) {
 void BatchRun::verify() {
   ImageStore& store = w_.images();
   const std::string reference =
-      o_.verifyVersion.empty()
-          ? store.newImagePath()
-          : store.backupImagePath(ModemVersion::FromDisplayForm(o_.verifyVersion));
+      o_.verifyVersion ? store.backupImagePath(*o_.verifyVersion) : store.newImagePath();
   started_ = loop_.now();
   versionBefore_ = session_.runningVersion.display();
   OperationResult failed;

@@ -134,13 +134,13 @@ std::optional<std::string> ConsoleUi::chooseRestoreVersion(
   bool found = false;
   for (std::size_t i = 0; i < versions.size(); ++i) {
     available += (i ? ", " : "") + versions[i];
-    found = found || versions[i] == options_.restoreVersion;
+    found = found || versions[i] == options_.restoreVersion.display();
   }
   if (found) {
-    note("Restoring version " + options_.restoreVersion);
-    return options_.restoreVersion;
+    note("Restoring version " + options_.restoreVersion.display());
+    return options_.restoreVersion.display();
   }
-  error("Version " + options_.restoreVersion + " is not in the backup directory." +
+  error("Version " + options_.restoreVersion.display() + " is not in the backup directory." +
         (available.empty() ? "" : " Available: " + available));
   return std::nullopt;
 }

@@ -45,7 +45,7 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
             86400);
   // Versions are typed as in file names or with dots.
   EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error)
-                ->options.verifyVersion,
+                ->options.verifyVersion->display(),
             "5.2.0.11");
   EXPECT_TRUE(ParseBatchCommandLine(Args({"--version"}), error)->version);
   EXPECT_EQ(BatchVersionText(), "KOVA Satellite IP Modem Upgrader, Version 2.6 October 15, 2006\n");
