@@ -14,8 +14,8 @@ namespace {
 class EndToEnd : public ::testing::Test {
  protected:
   // Starts the modem and the tool, and waits for the start-up query.
-  void Start(const Lines& faults = {}, bool withPic = false) {
-    modem = std::make_unique<ModemSim>(faults);
+  void Start(const Lines& faults = {}, bool withPic = false, const Lines& options = {}) {
+    modem = std::make_unique<ModemSim>(faults, options);
     ASSERT_TRUE(modem->ready());
     PrepareHome(home, withPic);
     tool = std::make_unique<E2eTool>(*modem, home);
@@ -27,8 +27,9 @@ class EndToEnd : public ::testing::Test {
 };
 }  // namespace
 
+// The modem closes its connections (FIN) as it restarts.
 TEST_F(EndToEnd, StartUpHiddenLogDnsAndReset) {
-  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(Start({}, false, {"--on-reboot", "close"}));
   auto& f = tool->f();
   EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "5.2.0.12");
   EXPECT_EQ(f.sbUpgrade.text(), "Software version was retrieved!");
@@ -81,8 +82,9 @@ TEST_F(EndToEnd, StartUpHiddenLogDnsAndReset) {
   EXPECT_TRUE(tool->ui.boxes.empty());
 }
 
+// The modem resets its connections (RST) as it restarts.
 TEST_F(EndToEnd, UpgradeWithBackupAndAutomaticPicThenRestoreTheBackup) {
-  ASSERT_NO_FATAL_FAILURE(Start({}, true));
+  ASSERT_NO_FATAL_FAILURE(Start({}, true, {"--on-reboot", "reset"}));
   const std::string runningImage = modem->file("/bin/kova.bin");
   const std::string runningChecksum = modem->file("/checksum.txt");
   tool->click("cmdUpgrade");
