@@ -1,20 +1,7 @@
 #include "core/ModemVersion.h"
 
-#include <cctype>
-
 #include "core/Texts.h"
 #include "core/TextUtilities.h"
-
-namespace {
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-}  // namespace
 
 ModemVersion ModemVersion::FromFileForm(std::string_view text) {
   ModemVersion v;

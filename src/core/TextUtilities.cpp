@@ -1,5 +1,7 @@
 #include "core/TextUtilities.h"
 
+#include <cctype>
+
 std::string ReplaceChar(std::string_view text, std::string_view find, std::string_view replacement) {
   std::string out(text);
   if (find.size() != 1 || replacement.empty()) return out;
@@ -45,6 +47,15 @@ std::string BytesToString(std::string_view bytes, std::int32_t count, std::int16
     if (index < INT16_MAX) ++index;
   }
   return out;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
 }
 
 std::string Trim(std::string_view text) {

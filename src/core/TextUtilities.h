@@ -23,6 +23,9 @@ std::int32_t BytesToLong(std::string_view bytes, int count, int start);
 // index advances by count even past the zero. Never reads past the buffer.
 std::string BytesToString(std::string_view bytes, std::int32_t count, std::int16_t& index);
 
+// The same text but for the letter case of ASCII letters.
+bool EqualNoCase(std::string_view a, std::string_view b);
+
 // Leading and trailing blanks removed (Trim) or leading only (LTrim).
 std::string Trim(std::string_view text);
 std::string LTrim(std::string_view text);

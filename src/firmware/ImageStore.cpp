@@ -1,25 +1,17 @@
 #include "firmware/ImageStore.h"
 
-#include <cctype>
 #include <cstdio>
-#include <random>
 #include <filesystem>
+#include <random>
 #include <system_error>
+
+#include "core/TextUtilities.h"
 
 namespace fs = std::filesystem;
 
 const char ImageStore::kSeparator = static_cast<char>(fs::path::preferred_separator);
 
 namespace {
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 bool IsImageName(std::string_view n) {
   return n.size() >= 9 && EqualNoCase(n.substr(0, 5), "kova_") &&
          EqualNoCase(n.substr(n.size() - 4), ".bin");
