@@ -4,10 +4,16 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
+#include "firmware/RestoreChooser.h"
 #include "platform/qt/QtFormView.h"
+#include "platform/qt/QtUi.h"
 #include "sim/Harness.h"
 
 TEST(FormView, MainWindowFollowsTheModelAndPassesClicksKeysAndClose) {
@@ -58,4 +64,51 @@ TEST(FormView, MainWindowFollowsTheModelAndPassesClicksKeysAndClose) {
   EXPECT_EQ(keys, (std::vector<int>{2, 14}));
   EXPECT_TRUE(top->close());
   EXPECT_TRUE(f.closed());
+}
+
+// The restore chooser as the user meets it: a row that only carries the
+// focus mark is no choice, so OK (or Enter) with nothing selected restores
+// nothing; a clicked row, or the one entry there is, is the choice.
+TEST(FormView, RestoreChooserTakesOnlyASelectedRow) {
+  struct Ui : QtUi {
+    std::function<void(QListWidget&, QPushButton&)> user;
+    void showModal(Form& form) override {
+      form.reopen();
+      form.load();
+      QtFormView view(form, nullptr);
+      QTimer::singleShot(0, [&] {
+        user(*qobject_cast<QListWidget*>(view.widgetFor("lstOldSoftwareVersions")),
+             *qobject_cast<QPushButton*>(view.widgetFor("cmdOkRestore")));
+        if (!form.closed()) view.widget()->close();
+      });
+      view.exec();
+    }
+  } ui;
+  RestoreChooser chooser(ui);
+  const std::vector<std::string> two = {"5.2.0.11", "5.2.0.12"};
+  const auto enter = [](QListWidget& list, QPushButton&) {
+    list.setFocus();
+    list.selectionModel()->setCurrentIndex(list.model()->index(0, 0),
+                                           QItemSelectionModel::NoUpdate);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&list, &key);
+  };
+  const std::tuple<std::vector<std::string>, std::function<void(QListWidget&, QPushButton&)>,
+                   std::optional<std::string>>
+      cases[] = {
+          {two, enter, ""},
+          {two, [](QListWidget&, QPushButton& ok) { ok.click(); }, ""},
+          {two,
+           [](QListWidget& list, QPushButton& ok) {
+             list.item(1)->setSelected(true);
+             ok.click();
+           },
+           "5.2.0.12"},
+          {{"5.2.0.11"}, [](QListWidget&, QPushButton& ok) { ok.click(); }, "5.2.0.11"},
+          {two, [](QListWidget&, QPushButton&) {}, std::nullopt},  // closed by its frame
+      };
+  for (const auto& [versions, user, chosen] : cases) {
+    ui.user = user;
+    EXPECT_EQ(chooser.choose(versions), chosen);
+  }
 }

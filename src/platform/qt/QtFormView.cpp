@@ -238,18 +238,27 @@ void QtFormView::bind(Control& c, QWidget* container) {
     case Control::Kind::ListBox: {
       auto& l = static_cast<ListBox&>(c);
       auto* q = new QListWidget(container);
-      QObject::connect(q, &QListWidget::currentRowChanged, [&l](int row) {
-        if (row != l.listIndex()) l.setListIndex(row);
+      // The model's index is the selected row: the row that merely carries
+      // the focus mark (the list's current row) is no choice of the user's.
+      auto selected = [q] {
+        const auto rows = q->selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.first().row();
+      };
+      QObject::connect(q, &QListWidget::itemSelectionChanged, [&l, selected] {
+        if (selected() != l.listIndex()) l.setListIndex(selected());
       });
-      update = [q, &l] {
+      update = [q, &l, selected] {
         if (q->count() != static_cast<int>(l.items().size())) {
           QSignalBlocker block(q);
           q->clear();
           for (auto& i : l.items()) q->addItem(Q(i));
         }
-        if (q->currentRow() != l.listIndex()) {
+        if (selected() != l.listIndex()) {
           QSignalBlocker block(q);
-          q->setCurrentRow(l.listIndex());
+          if (l.listIndex() < 0)
+            q->clearSelection();
+          else
+            q->setCurrentRow(l.listIndex(), QItemSelectionModel::ClearAndSelect);
         }
       };
       w = q;
