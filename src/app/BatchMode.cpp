@@ -215,12 +215,14 @@ int BatchRun::history() {
 }
 
 // Ctrl+C is refused once while busy, as the window refuses to close; a
-// second one ends the run, abandoning what is under way (the operation
-// cleans up after itself: no half backup stays). A station that waits
-// between two modems ends cleanly.
+// second one (or two at once: the end of the terminal, a kill) ends the
+// run, abandoning what is under way (the operation cleans up after itself:
+// no half backup stays). A station that waits between two modems ends
+// cleanly.
 void BatchRun::guardTick() {
   const int now = interrupts_.load();
   if (now == seenInterrupts_) return;
+  const bool twice = now - seenInterrupts_ >= 2;
   seenInterrupts_ = now;
   if (betweenModems_) {
     stationStopped_ = true;
@@ -230,7 +232,7 @@ void BatchRun::guardTick() {
     }
     return;
   }
-  if (w_.busy() && !refused_) {
+  if (w_.busy() && !refused_ && !twice) {
     refused_ = true;
     ui_.note("Busy: the operation cannot be interrupted now. Press Ctrl+C again to abandon it.");
     return;

@@ -4,6 +4,7 @@
 
 #include "app/Presenter.h"
 #include "core/JsonLine.h"
+#include "core/TextUtilities.h"
 #include "platform/Form.h"
 
 namespace {
@@ -25,12 +26,13 @@ const char* JsonKind(int style) {
   return kind == "message" ? "information" : Kind(style);
 }
 
+// Text from the modem reaches the terminal only as visible characters.
 void PrintIndented(std::ostream& os, const std::string& text) {
   std::string line;
   for (std::size_t i = 0; i <= text.size(); ++i) {
     if (i == text.size() || text[i] == '\n') {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      os << "    " << line << "\n";
+      os << "    " << VisibleText(line) << "\n";
       line.clear();
     } else {
       line += text[i];
@@ -65,7 +67,7 @@ void ConsoleUi::showHeldBoxes() {
 void ConsoleUi::printBox(const std::string& text, int style, const std::string& title,
                          int answer) {
   const bool question = (style & 7) == MsgYesNo;
-  err_ << "[" << timestamp_() << "] " << Kind(style) << ": " << title << "\n";
+  err_ << "[" << timestamp_() << "] " << Kind(style) << ": " << VisibleText(title) << "\n";
   PrintIndented(err_, text);
   if (question) err_ << "    -> " << (answer == MsgYes ? "Yes" : "No") << "\n";
   err_.flush();
@@ -86,7 +88,7 @@ void ConsoleUi::status(const std::string& text) {
     json(JsonLine().add("event", "status").add("time", timestamp_()).add("text", text).str());
     return;
   }
-  out_ << "[" << timestamp_() << "] " << text << "\n";
+  out_ << "[" << timestamp_() << "] " << VisibleText(text) << "\n";
   out_.flush();
 }
 
@@ -106,7 +108,7 @@ void ConsoleUi::note(const std::string& text) {
     json(JsonLine().add("event", "note").add("time", timestamp_()).add("text", text).str());
     return;
   }
-  out_ << "[" << timestamp_() << "] " << text << "\n";
+  out_ << "[" << timestamp_() << "] " << VisibleText(text) << "\n";
   out_.flush();
 }
 
@@ -118,7 +120,7 @@ void ConsoleUi::print(const std::string& text) {
 }
 
 void ConsoleUi::error(const std::string& text) {
-  err_ << "[" << timestamp_() << "] error: " << text << "\n";
+  err_ << "[" << timestamp_() << "] error: " << VisibleText(text) << "\n";
   err_.flush();
 }
 

@@ -13,6 +13,7 @@
 #include "firmware/ImageStore.h"
 #include "netconfig/PcAddressCheck.h"
 #include "operations/ModemSession.h"
+#include "platform/FtpCommandText.h"
 
 namespace fs = std::filesystem;
 
@@ -184,6 +185,17 @@ void MainWindow::start() {
     requestClose(kCloseByProgram);
     return;
   }
+  // Every transfer names the image's path in a command text.
+  const std::string image = session_.homeDir + (*images)[0];
+  if (!LocalPathFits(image)) {
+    ui.msgBox("The binary file " + VisibleText(image) +
+                  " cannot be used: its name, or its folder's, holds a double quote or a control "
+                  "character." +
+                  kCrLf + "Please rename it.",
+              MsgExclamation, kAppTitle);
+    requestClose(kCloseByProgram);
+    return;
+  }
   session_.newVersion = ModemVersion::FromFileForm(VersionFromImageName((*images)[0]));
   txtNewSoftwareVersion.setText(session_.newVersion.display());
 
@@ -195,6 +207,10 @@ void MainWindow::start() {
                     "The modem's software cannot be backed up before an upgrade.",
                 MsgExclamation, kAppTitle);
   }
+
+  // What a run that ended without cleaning up left in the backup directory.
+  Process& process = platform_.process();
+  modem_->images().removeStaleTemporaries([&process](long pid) { return process.running(pid); });
 
   ui.show(*this);
   run(modem_->versionRead());

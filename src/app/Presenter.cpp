@@ -126,6 +126,18 @@ Box BoxFor(const Notice& n) {
       return Warning("Unable to find pic.hex in home directory " + n.detail + "." + kCrLf +
                          "Please copy PIC file in " + n.detail,
                      kAppTitle);
+    case Kind::EmptyImage:
+      return Warning("The image " + n.detail +
+                     " is empty: it would leave the modem without software. Nothing was sent to "
+                     "the modem.");
+    case Kind::BackupEmpty:
+      return Warning("The modem's file " + n.detail +
+                     " came back empty, so its software could not be backed up." + kCrLf +
+                     "The upgrade stopped before anything was sent to the modem.");
+    case Kind::BackupNotKept:
+      return Warning("The backup of the modem's software could not be stored:" +
+                     std::string(kCrLf) + n.detail + kCrLf +
+                     "The upgrade stopped before anything was sent to the modem.");
     case Kind::PipeFailed:
       return {"CreatePipe failed. Error: " + number, MsgCritical, kAppTitle};
     case Kind::CommandNotFound:

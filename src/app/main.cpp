@@ -22,6 +22,8 @@
 namespace {
 std::atomic<int> interrupts{0};
 extern "C" void OnInterrupt(int) { interrupts.fetch_add(1); }
+// A closed terminal or a kill ends the run as a second Ctrl+C does.
+extern "C" void OnTerminate(int) { interrupts.fetch_add(2); }
 
 std::string Timestamp() {
   std::time_t t = std::time(nullptr);
@@ -81,6 +83,8 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
   QtPlatform platform(&ui);
   MainWindow form(platform, settings, &ui);
   std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnTerminate);
+  std::signal(SIGHUP, OnTerminate);
   return RunBatch(form, ui, cl->options, interrupts, [](int code) {
     std::cout.flush();
     std::cerr.flush();

@@ -55,6 +55,12 @@ struct Notice {
     NoOldVersions,
     NoChecksumForRestore,
     NoPicFile,  // detail: the home directory
+    // An image that would leave the modem without software. detail: its path.
+    EmptyImage,
+    // The backup came back empty (detail: the modem's file), or could not be
+    // stored (detail: why): the upgrade stops before anything is sent.
+    BackupEmpty,
+    BackupNotKept,
     // The PC's own address. number: the system's error; detail: the command.
     PipeFailed,
     CommandNotFound,

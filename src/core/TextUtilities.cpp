@@ -1,6 +1,7 @@
 #include "core/TextUtilities.h"
 
 #include <cctype>
+#include <cstdio>
 
 std::string ReplaceChar(std::string_view text, std::string_view find, std::string_view replacement) {
   std::string out(text);
@@ -80,6 +81,44 @@ std::string Latin1ToUtf8(std::string_view bytes) {
       out += static_cast<char>(0xC0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3F));
     }
+  }
+  return out;
+}
+
+std::string VisibleText(std::string_view text) {
+  std::string out;
+  auto escape = [&out](const char* format, unsigned value) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, format, value);
+    out += buf;
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7F) {
+      escape("\\x%02X", c);
+      continue;
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    // The length of a well-formed UTF-8 sequence, 0 when it is none.
+    const std::size_t length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
+                               : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    bool whole = length > 0 && i + length <= text.size();
+    for (std::size_t k = 1; whole && k < length; ++k)
+      whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+    if (!whole) {
+      escape("\\x%02X", c);
+      continue;
+    }
+    const auto next = static_cast<unsigned char>(text[i + 1]);
+    if (c == 0xC2 && next < 0xA0) {
+      escape("\\u%04X", next);  // C1: U+0080 to U+009F
+    } else {
+      out.append(text.substr(i, length));
+    }
+    i += length - 1;
   }
   return out;
 }

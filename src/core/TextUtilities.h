@@ -32,3 +32,8 @@ std::string LTrim(std::string_view text);
 
 // Bytes read as Latin-1, as UTF-8 text for the window.
 std::string Latin1ToUtf8(std::string_view bytes);
+
+// Text as a terminal may show it: control characters (C0, DEL, C1) and bytes
+// that are not UTF-8 become visible escapes (\x1B, \u009B), so that text
+// from the modem can neither move the cursor nor set a window title.
+std::string VisibleText(std::string_view text);

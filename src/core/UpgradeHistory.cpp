@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <optional>
 
@@ -34,6 +35,24 @@ bool EndsWithNewline(int fd, const std::string& path) {
   while (n < 0 && errno == EINTR);
   ::close(reader);
   return n == 1 && last == '\n';
+}
+
+// Opens the history file without ever blocking: a FIFO or a device in its
+// place would hold the tool for good. Anything but a regular file is refused
+// (-1, and why in error).
+int OpenHistory(const std::string& path, int flags, std::string& error) {
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = Failure("Cannot open the history file", path, errno);
+    return -1;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    error = "Cannot use the history file " + path + ": it is not a regular file";
+    return -1;
+  }
+  return fd;
 }
 
 bool TakeText(const JsonValue& object, const char* key, std::string& out) {
@@ -105,11 +124,8 @@ std::string HistoryLine(const HistoryEntry& entry) {
 }
 
 bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::string& error) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = Failure("Cannot open the history file", path, errno);
-    return false;
-  }
+  int fd = OpenHistory(path, O_WRONLY | O_APPEND | O_CREAT, error);
+  if (fd < 0) return false;
   std::string text = HistoryLine(entry) + "\n";
   if (!EndsWithNewline(fd, path)) text.insert(0, "\n");
   // One write, so a concurrent appender or a power cut cannot interleave or
@@ -134,9 +150,12 @@ bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::stri
 
 HistoryRead ReadHistory(const std::string& path) {
   HistoryRead result;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  std::error_code ec;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return result;
+  std::string error;
+  int fd = OpenHistory(path, O_RDONLY, error);
   if (fd < 0) {
-    if (errno != ENOENT) result.warnings.push_back(Failure("Cannot read", path, errno));
+    result.warnings.push_back(error);
     return result;
   }
   std::string content;

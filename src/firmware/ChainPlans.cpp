@@ -17,21 +17,18 @@ FtpStep Step(FtpState state, FtpCommand command, Next whenRefused = Next::Fail) 
 ChainPlans::ChainPlans(const Context& context, ImageStore& store)
     : context_(context), store_(store) {}
 
-FtpPlan ChainPlans::upgrade(const ModemVersion* backupVersion) const {
+FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
   const Session& session = context_.session;
   FtpPlan plan;
   plan.finish = FtpFinish{"Successfully upgraded! Wait..."};
 
-  if (backupVersion) {
-    FtpStep image = Step(FtpState::GetImage,
-                         FtpCommand::MakeGet("/bin/kova.bin", store_.backupImagePath(*backupVersion)),
+  if (backup) {
+    FtpStep image = Step(FtpState::GetImage, FtpCommand::MakeGet("/bin/kova.bin", backup->image),
                          Next::SkipOne);  // nothing to back up: the upgrade goes on
     image.progressAfterNext = 20;
     plan.steps.push_back(image);
-    FtpStep checksum = Step(
-        FtpState::GetChecksum,
-        FtpCommand::MakeGet("/checksum.txt", store_.backupChecksumPath(*backupVersion)),
-        Next::Continue);
+    FtpStep checksum = Step(FtpState::GetChecksum,
+                            FtpCommand::MakeGet("/checksum.txt", backup->checksum), Next::Continue);
     checksum.completesBackup = true;
     plan.steps.push_back(checksum);
   }

@@ -9,12 +9,18 @@
 #include "firmware/ImageStore.h"
 #include "transfer/FtpChain.h"
 
+// Where the modem's running image and its checksum file are downloaded to.
+struct BackupTarget {
+  std::string image;
+  std::string checksum;
+};
+
 class ChainPlans {
  public:
   ChainPlans(const Context& context, ImageStore& store);
 
-  // Backs up the image of backupVersion first when given.
-  FtpPlan upgrade(const ModemVersion* backupVersion) const;
+  // Backs up the running image and its checksum file first when given.
+  FtpPlan upgrade(const BackupTarget* backup) const;
   FtpPlan restore(const ModemVersion& version) const;
   FtpPlan picUpload(const std::string& picFile) const;
   FtpPlan logDownload() const;

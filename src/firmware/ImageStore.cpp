@@ -1,10 +1,9 @@
 #include "firmware/ImageStore.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <random>
 #include <system_error>
 
+#include "core/Files.h"
 #include "core/TextUtilities.h"
 
 namespace fs = std::filesystem;
@@ -75,10 +74,10 @@ std::string ImageStore::backupChecksumPath(const ModemVersion& version) const {
   return session_.backupDir + kSeparator + "chk_" + version.fileForm() + ".txt";
 }
 
-bool ImageStore::hasBackupImage(const ModemVersion& version) const {
+bool ImageStore::hasBackup(const ModemVersion& version) const {
   const std::string name = "kova_" + version.fileForm() + ".bin";
   for (const auto& n : ListImages(session_.backupDir))
-    if (n == name) return true;
+    if (n == name) return fileExists(backupChecksumPath(version));
   return false;
 }
 
@@ -109,11 +108,62 @@ const std::string& ImageStore::findPicFile() {
 
 std::string ImageStore::logPath() const { return session_.backupDir + kSeparator + "sylog.log"; }
 
-std::string ImageStore::verifyCopyPath() const {
-  std::random_device random;
-  char suffix[20];
-  std::snprintf(suffix, sizeof suffix, "%08x%08x", random(), random());
-  return session_.backupDir + kSeparator + "modem-image-" + suffix + ".verify";
+std::string ImageStore::temporaryPath(const std::string& name) const {
+  static unsigned counter = 0;
+  return session_.backupDir + kSeparator + "." + name + "." + std::to_string(processId_) + "-" +
+         std::to_string(++counter) + ".pending";
+}
+
+bool ImageStore::keepBackup(const ModemVersion& version, const std::string& imageTemporary,
+                            const std::string& checksumTemporary, std::string& error) const {
+  // The checksum file first: an image never stands under its name without it.
+  if (!DurableRename(checksumTemporary, backupChecksumPath(version), error)) return false;
+  if (DurableRename(imageTemporary, backupImagePath(version), error)) return true;
+  std::error_code ec;
+  fs::remove(backupChecksumPath(version), ec);
+  return false;
+}
+
+namespace {
+// The process that wrote a temporary of ours: its names end in
+// ".<pid>-<n>.pending" (written by the tool) or ".<pid>-<n>.part" (by the
+// FTP client). 0 when the name is none of ours.
+long WriterOf(const std::string& name) {
+  if (name.empty() || name[0] != '.') return 0;
+  std::string_view rest(name);
+  for (std::string_view suffix : {".pending", ".part"}) {
+    if (rest.size() <= suffix.size() || rest.substr(rest.size() - suffix.size()) != suffix)
+      continue;
+    rest.remove_suffix(suffix.size());
+    const auto dot = rest.find_last_of('.');
+    const auto dash = rest.find('-', dot == std::string_view::npos ? 0 : dot);
+    if (dot == std::string_view::npos || dash == std::string_view::npos) return 0;
+    long pid = 0;
+    for (char c : rest.substr(dot + 1, dash - dot - 1)) {
+      if (c < '0' || c > '9' || pid > 100000000) return 0;
+      pid = pid * 10 + (c - '0');
+    }
+    return pid;
+  }
+  return 0;
+}
+}  // namespace
+
+void ImageStore::removeStaleTemporaries(const std::function<bool(long)>& running) const {
+  auto names = FilesWhere(session_.backupDir, [](const std::string& n) { return WriterOf(n) > 0; });
+  if (!names) return;
+  for (const auto& name : *names) {
+    if (running(WriterOf(name))) continue;
+    std::error_code ec;
+    fs::remove(fs::path(session_.backupDir) / name, ec);
+  }
+}
+
+long long ImageStore::fileSize(const std::string& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return -1;
+  const auto size = fs::file_size(path, ec);
+  return ec ? -1 : static_cast<long long>(size);
 }
 
 bool ImageStore::fileExists(const std::string& path) {

@@ -4,6 +4,7 @@
 // uses is built here.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,14 +28,17 @@ class ImageStore {
   // The platform's directory separator.
   static const char kSeparator;
 
-  explicit ImageStore(const Session& session) : session_(session) {}
+  // processId names the temporaries of this process.
+  ImageStore(const Session& session, long processId)
+      : session_(session), processId_(processId) {}
 
   std::string newImagePath() const;
   std::string newChecksumPath() const;
   std::string backupImagePath(const ModemVersion& version) const;
   std::string backupChecksumPath(const ModemVersion& version) const;
-  // Is there a backup image of version (exact name)?
-  bool hasBackupImage(const ModemVersion& version) const;
+  // Is there a whole backup of version: its image (exact name) and its
+  // checksum file? An image alone is no backup.
+  bool hasBackup(const ModemVersion& version) const;
   // Versions of the backup images, in listing order.
   std::vector<ModemVersion> backupVersions() const;
   // Removes the backup pair of version; each deletion independent, errors
@@ -48,13 +52,26 @@ class ImageStore {
   const std::string& picFile() const { return picFile_; }
   // Where the downloaded system log goes.
   std::string logPath() const;
-  // Where a copy of the modem's image is kept while it is compared: a name
-  // of its own for each call, so that two runs in one home never share one.
-  std::string verifyCopyPath() const;
+  // Where a file of the backup directory lies until it is complete (or, for
+  // the copy that verify compares, until it is gone): a name of this
+  // process's own for each call, so two runs in one home never share one.
+  std::string temporaryPath(const std::string& name) const;
+  // The backup pair downloaded under temporary names becomes real: first
+  // the checksum file, then the image, each on disk before it takes its
+  // name. False and why when it could not; no half pair is left then.
+  bool keepBackup(const ModemVersion& version, const std::string& imageTemporary,
+                  const std::string& checksumTemporary, std::string& error) const;
+  // Removes the temporaries that processes of this tool left behind when
+  // they ended without cleaning up (a power cut, a kill): those of a
+  // process that no longer runs.
+  void removeStaleTemporaries(const std::function<bool(long processId)>& running) const;
 
   static bool fileExists(const std::string& path);
+  // The size of a regular file, -1 when there is none.
+  static long long fileSize(const std::string& path);
 
  private:
   const Session& session_;
+  const long processId_;
   std::string picFile_;
 };

@@ -82,6 +82,11 @@ class Operation {
 
   void setPhase(const std::string& phase);
   void addFile(FileMoved file) { result_.files.push_back(std::move(file)); }
+  // A file moved earlier now lies under another name on the PC.
+  void fileRenamed(const std::string& from, const std::string& to) {
+    for (auto& f : result_.files)
+      if (f.local == from) f.local = to;
+  }
   // Ends it; the versions, the files and the last failure noticed are added.
   void finish(OperationResult::Outcome outcome);
   void finish(OperationResult::Outcome outcome, const Notice& failure);

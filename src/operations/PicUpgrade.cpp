@@ -28,6 +28,7 @@ void PicUpgrade::begin() {
   // the reflash that follows has its own.
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
     addFile(MovedFile(step.command, context_.session.homeDir));
+    return true;
   };
   channels_.chain.start(channels_.plans.picUpload(picFile),
                         [this](FtpChain::Outcome o) { chainEnded(o); });

@@ -50,6 +50,12 @@ void Restore::checked() {
     finish(Outcome::Refused);
     return;
   }
+  const std::string image = channels_.store.backupImagePath(version_);
+  if (ImageStore::fileSize(image) == 0) {
+    context_.report({Notice::Kind::EmptyImage, image});
+    finish(Outcome::Refused);
+    return;
+  }
   context_.view.setStatus("Preparing for Software Restore with version " + version_.fileForm() +
                           " ...");
   context_.view.setProgress(0);

@@ -111,7 +111,7 @@ void TransferOperation::runChain(FtpPlan plan, ChainWatch watch, Notice::Kind wh
   chainLook_->setEnabled(true);
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
     if (step.command.movesFile()) addFile(MovedFile(step.command, context_.session.homeDir));
-    stepCompleted(step);
+    return stepCompleted(step);
   };
   channels_.chain.start(std::move(plan),
                         [this, atOnce = std::move(atOnce)](FtpChain::Outcome o) {

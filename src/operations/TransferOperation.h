@@ -57,8 +57,9 @@ class TransferOperation : public Operation {
   void runChain(FtpPlan plan, ChainWatch watch, Notice::Kind whyGivenUp,
                 std::function<void(FtpChain::Outcome)> atOnce,
                 std::function<void(FtpChain::Outcome)> atLook);
-  // Each completed step, after its file was recorded.
-  virtual void stepCompleted(const FtpStep&) {}
+  // Each completed step, after its file was recorded; false stops the
+  // chain before anything more goes out.
+  virtual bool stepCompleted(const FtpStep&) { return true; }
   // After a chain that timed out: reading the version tells whether the
   // modem is still there and reports the time-out; then() runs and the
   // operation has failed.

@@ -1,5 +1,8 @@
 #include "operations/Upgrade.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
 
@@ -9,7 +12,6 @@ Upgrade::Upgrade(const Context& context, ModemChannels& channels)
     : TransferOperation(context, channels) {}
 
 void Upgrade::begin() {
-  backingUp_ = backupDone_ = false;
   if (context_.session.modemAddress.empty()) {
     context_.report({Notice::Kind::EnterAddressCapitalA});
     finish(Outcome::Refused);
@@ -37,8 +39,14 @@ void Upgrade::checked() {
     finish(Outcome::Refused);
     return;
   }
+  const std::string image = channels_.store.newImagePath();
+  if (ImageStore::fileSize(image) == 0) {
+    context_.report({Notice::Kind::EmptyImage, image});
+    finish(Outcome::Refused);
+    return;
+  }
   context_.view.setProgress(0);
-  backupFound_ = channels_.store.hasBackupImage(session.runningVersion);
+  backupFound_ = channels_.store.hasBackup(session.runningVersion);
   if (!session.runningVersion.known()) {
     transfer();
     return;
@@ -65,23 +73,47 @@ void Upgrade::transfer() {
     return;
   }
   backupVersion_ = context_.session.runningVersion;
-  backingUp_ = true;
+  backupFiles_ = {channels_.store.temporaryPath("kova_" + backupVersion_.fileForm() + ".bin"),
+                  channels_.store.temporaryPath("chk_" + backupVersion_.fileForm() + ".txt")};
   context_.view.setStatus("Downloading Satellite IP Modem software to PC...");
   setPhase("backup");
-  runChain(channels_.plans.upgrade(&backupVersion_), {}, Notice::Kind::BackupTimedOut, atOnce,
+  runChain(channels_.plans.upgrade(&backupFiles_), {}, Notice::Kind::BackupTimedOut, atOnce,
            atLook);
 }
 
-void Upgrade::stepCompleted(const FtpStep& step) {
-  if (step.completesBackup) backupDone_ = true;
-  if (step.state == FtpState::GetImage || step.state == FtpState::GetChecksum) setPhase("upload");
+bool Upgrade::stepCompleted(const FtpStep& step) {
+  if (step.state == FtpState::GetImage || step.state == FtpState::GetChecksum) {
+    // An empty backup is none: the modem keeps its image.
+    if (ImageStore::fileSize(step.command.local) <= 0)
+      return stopBeforeSending({Notice::Kind::BackupEmpty, step.command.remote});
+    setPhase("upload");
+  }
+  if (step.completesBackup) {
+    std::string error;
+    const bool kept = channels_.store.keepBackup(backupVersion_, backupFiles_.image,
+                                                 backupFiles_.checksum, error);
+    if (!kept) return stopBeforeSending({Notice::Kind::BackupNotKept, error});
+    fileRenamed(backupFiles_.image, channels_.store.backupImagePath(backupVersion_));
+    fileRenamed(backupFiles_.checksum, channels_.store.backupChecksumPath(backupVersion_));
+    backupFiles_ = {};
+  }
   // The reflash follows the next version read, after the restart.
   if (step.state == FtpState::PutUpgradePic) context_.session.picReflashPending = true;
+  return true;
+}
+
+bool Upgrade::stopBeforeSending(const Notice& why) {
+  dropHalfBackup();
+  context_.report(why);
+  context_.view.setStatus("");
+  return false;
 }
 
 void Upgrade::dropHalfBackup() {
-  if (backingUp_ && !backupDone_) channels_.store.deleteBackup(backupVersion_);
-  backingUp_ = false;
+  std::error_code ec;
+  for (const std::string& file : {backupFiles_.image, backupFiles_.checksum})
+    if (!file.empty()) std::filesystem::remove(file, ec);
+  backupFiles_ = {};
 }
 
 // The restart is ordered five seconds after "CLOSE", and a time-out is

@@ -3,6 +3,7 @@
 // again (and the PIC reflash, when pic.hex went up too).
 #pragma once
 
+#include "firmware/ChainPlans.h"
 #include "operations/TransferOperation.h"
 
 class Upgrade : public TransferOperation {
@@ -15,17 +16,18 @@ class Upgrade : public TransferOperation {
   void stop() override;
   void checked();
   void transfer();
-  void stepCompleted(const FtpStep& step) override;
+  bool stepCompleted(const FtpStep& step) override;
+  bool stopBeforeSending(const Notice& why);
   void chainEnded(FtpChain::Outcome outcome);
   void chainSeenEnded(FtpChain::Outcome outcome);
   void restarted(const OperationResult& result);
-  // Whatever part of a backup arrived must not pass for a backup.
+  // Whatever part of a backup arrived must not pass for a backup: it lies
+  // under temporary names until the pair is whole.
   void dropHalfBackup();
 
   bool backupFound_ = false;
-  bool backingUp_ = false;
-  bool backupDone_ = false;
   // The version the backup is stored under, kept apart from the running
   // version, which a failing chain may reset.
   ModemVersion backupVersion_;
+  BackupTarget backupFiles_;  // empty once the pair is kept, or dropped
 };

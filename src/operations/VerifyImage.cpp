@@ -15,7 +15,7 @@ VerifyImage::VerifyImage(const Context& context, ModemChannels& channels, std::s
 void VerifyImage::begin() {
   modemDigest_.clear();
   referenceDigest_.clear();
-  copy_ = channels_.store.verifyCopyPath();
+  copy_ = channels_.store.temporaryPath("modem-image.verify");
   context_.view.setStatus("Reading the modem's image...");
   setPhase("verify");
   // Looked at every 100 ms; an end seen with the limit counts as an end.

@@ -143,3 +143,9 @@ std::string FtpCommandText(const FtpCommand& command) {
   }
   return "CLOSE";
 }
+
+bool LocalPathFits(std::string_view path) {
+  for (unsigned char c : path)
+    if (c == '"' || isControl(c)) return false;
+  return true;
+}

@@ -39,5 +39,8 @@ inline constexpr int kFtpCommandInvalid = 87;
 
 // Throws PlatformError(kFtpCommandInvalid, ...) on malformed text.
 FtpCommand ParseFtpCommand(const std::string& text);
+// Can a local path go into a command text? Not with a double quote or a
+// control character in it.
+bool LocalPathFits(std::string_view path);
 // The command as the FTP component takes it: GET /bin/kova.bin "local".
 std::string FtpCommandText(const FtpCommand& command);

@@ -170,6 +170,9 @@ class Process {
   // Starts a program without waiting; false when it could not be started.
   virtual bool startDetached(const std::string& program,
                              const std::string& workingDirectory) = 0;
+  // This process's id, and whether a process of that id still runs.
+  virtual long processId() const = 0;
+  virtual bool running(long processId) const = 0;
 };
 
 class Resolver {

@@ -182,7 +182,11 @@ void FtpChain::completed() {
     return;
   }
   const FtpStep step = plan_.steps[current_];
-  if (onStepCompleted) onStepCompleted(step);
+  if (onStepCompleted && !onStepCompleted(step)) {
+    client_->cancel();
+    tell(Outcome::Failed);
+    return;
+  }
   if (step.progressBeforeNext >= 0) context_.view.setProgress(step.progressBeforeNext);
   follow(step.whenDone, step);
 }

@@ -101,8 +101,9 @@ class FtpChain {
   bool idle() const;
   FtpState state() const { return state_; }
 
-  // Each step that completed, before the next one goes out.
-  std::function<void(const FtpStep&)> onStepCompleted;
+  // Each step that completed, before the next one goes out; false stops the
+  // chain there: nothing more goes out, and it ends as failed.
+  std::function<bool(const FtpStep&)> onStepCompleted;
 
  private:
   void stateChanged(int state);

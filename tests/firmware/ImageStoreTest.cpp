@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "firmware/ImageStore.h"
 #include "sim/Harness.h"
@@ -50,7 +51,7 @@ TEST(ImageStore, ListingAndDeletion) {
 
   Session session;
   session.backupDir = d.str();
-  const ImageStore store(session);
+  const ImageStore store(session, 1);
   store.deleteBackup(ModemVersion::FromFileForm("1.bin"));  // checksum missing, image still goes
   store.deleteBackup(ModemVersion::FromFileForm("7_7"));    // nothing there
   store.deleteBackup(ModemVersion::FromFileForm("4_0"));    // a directory is not touched
@@ -62,4 +63,37 @@ TEST(ImageStore, ListingAndDeletion) {
   store.deleteBackup(ModemVersion::FromFileForm("2_0"));  // a read-only checksum stays, the image goes
   EXPECT_TRUE(d.exists("chk_2_0.txt"));
   EXPECT_FALSE(d.exists("kova_2_0.bin"));
+}
+
+// A backup is a whole pair; what a process left half-written goes at the
+// next start once that process is gone, and nothing that is not ours.
+TEST(ImageStore, PairsAndTemporaries) {
+  TempDir d;
+  Session session;
+  session.backupDir = d.str();
+  const ImageStore store(session, 7);
+  const auto v = ModemVersion::FromFileForm("5_2_0_12");
+  d.write("kova_5_2_0_12.bin", "image");
+  EXPECT_FALSE(store.hasBackup(v));  // an image alone is no backup
+  const std::string image = store.temporaryPath("kova_5_2_0_12.bin");
+  const std::string checksum = store.temporaryPath("chk_5_2_0_12.txt");
+  EXPECT_NE(image, store.temporaryPath("kova_5_2_0_12.bin"));
+  std::ofstream(image) << "new image";
+  std::ofstream(checksum) << "sum";
+  std::string error;
+  EXPECT_TRUE(store.keepBackup(v, image, checksum, error)) << error;
+  EXPECT_TRUE(store.hasBackup(v));
+  EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
+  EXPECT_FALSE(store.keepBackup(v, image, checksum, error));  // nothing left to keep
+  EXPECT_TRUE(store.hasBackup(v));
+
+  const std::vector<std::string> ours = {".kova_1.bin.8-1.pending", "..sylog.log.8-3.part",
+                                         ".modem-image.verify.8-2.pending"};
+  const std::vector<std::string> kept = {".kova_1.bin.9-1.pending", ".hidden", "x.8-1.pending",
+                                         ".kova_1.bin.x8-1.pending"};
+  for (const auto& n : ours) d.write(n, "x");
+  for (const auto& n : kept) d.write(n, "x");
+  store.removeStaleTemporaries([](long pid) { return pid == 9; });
+  for (const auto& n : ours) EXPECT_FALSE(d.exists(n)) << n;
+  for (const auto& n : kept) EXPECT_TRUE(d.exists(n)) << n;
 }

@@ -9,8 +9,9 @@
 namespace {
 
 using Fault = SimFtpServer::Fault;
-const std::string kGetImage = R"(GET /bin/kova.bin "~/Backup/kova_5_2_0_12.bin")";
-const std::string kGetChecksum = R"(GET /checksum.txt "~/Backup/chk_5_2_0_12.txt")";
+// A backup is fetched under names of its own and takes its real ones when whole.
+const std::string kGetImage = R"(GET /bin/kova.bin "~/Backup/.kova_5_2_0_12.bin.pending")";
+const std::string kGetChecksum = R"(GET /checksum.txt "~/Backup/.chk_5_2_0_12.txt.pending")";
 const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
 const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
 const std::string kPrepare = "mmi_prepare_for_download";
@@ -108,8 +109,8 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
       {"unknown version, FTP port answering: backed up as 0_0_0_0 without prepare", Entry::Upgrade,
        [](WorkflowModem& h) { h.unplugZing(); }, unknownBoxes, kExcl, kApp,
        {"chk_0_0_0_0.txt", "kova_0_0_0_0.bin"},
-       {R"(GET /bin/kova.bin "~/Backup/kova_0_0_0_0.bin")",
-        R"(GET /checksum.txt "~/Backup/chk_0_0_0_0.txt")", kPutImage, kPutChecksum, "CLOSE"},
+       {R"(GET /bin/kova.bin "~/Backup/.kova_0_0_0_0.bin.pending")",
+        R"(GET /checksum.txt "~/Backup/.chk_0_0_0_0.txt.pending")", kPutImage, kPutChecksum, "CLOSE"},
        {}, {}, {20, 80}, {kDownloading, kSuccess}, kNew},
       // Both ports refuse by the click: only the query's own failure is told.
       {"unknown version and the modem gone", Entry::Upgrade,

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,12 @@ class SimProcess : public Process {
  public:
   ConsoleResult runConsole(const std::string& commandLine) override;
   bool startDetached(const std::string& program, const std::string& workingDirectory) override;
+  long processId() const override { return kProcessId; }
+  bool running(long processId) const override {
+    return processId == kProcessId || others.count(processId) > 0;
+  }
+  static constexpr long kProcessId = 4242;
+  std::set<long> others;  // other processes that run
   std::map<std::string, ConsoleResult> results;  // by command line; default: ran, no output
   std::vector<std::string> commands;             // every command line run
   std::vector<std::pair<std::string, std::string>> started;  // program, directory

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -145,11 +146,15 @@ class WorkflowModem : public Harness {
   void removeHomeFile(const std::string& name) { std::filesystem::remove(home.path() / name); }
 
  private:
+  // The home written as "~/", a temporary's process and serial number left out.
   Lines tilde(Lines lines) {
     const std::string home = f().session().homeDir;
-    for (std::string& line : lines)
+    static const std::regex serial("\\.[0-9]+-[0-9]+\\.pending");
+    for (std::string& line : lines) {
       for (auto at = line.find(home); at != std::string::npos; at = line.find(home))
         line.replace(at, home.size(), "~/");
+      line = std::regex_replace(line, serial, ".pending");
+    }
     return lines;
   }
   std::vector<Shown> shown_;

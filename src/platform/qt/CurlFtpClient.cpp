@@ -30,6 +30,8 @@
 //   CURLE_GOT_NOTHING (52), CURLE_PARTIAL_FILE (18)
 //     (when no live control connection is left; else as "anything else")
 //   local file cannot be read / created          11     13026 / 13023
+//   CURLE_FILESIZE_EXCEEDED (63): more than      11     13063
+//     kMaxDownloadBytes, or than the disk holds
 //   anything else                                11     13000 + libcurl code
 //
 // "CLOSE" always ends in 10, whatever the server answers to QUIT.
@@ -66,6 +68,25 @@ bool isErrorReply(const std::string& line) {
 
 std::string systemError(int err) { return std::strerror(err); }
 
+// The folder's entry of a file just renamed into it reaches the disk.
+int syncFolder(const std::filesystem::path& file) {
+  std::filesystem::path folder = file.parent_path();
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int err = fd < 0 || ::fsync(fd) != 0 ? errno : 0;
+  if (fd >= 0) ::close(fd);
+  return err;
+}
+
+// Why a download larger than limit was refused.
+std::string tooLarge(const std::string& remote, long long limit) {
+  return "The modem's file " + remote + " is larger than " + std::to_string(limit >> 20) +
+         " MiB, " +
+         (limit < CurlFtpClient::kMaxDownloadBytes ? "the space left on the disk"
+                                                   : "more than a modem image or log can be") +
+         ": it was not downloaded.";
+}
+
 // The callers check the modem address before they connect; this keeps a
 // host text that a URL would read as user, port, path or fragment ("1@x",
 // "x:21", "1/x") from ever reaching libcurl, whoever the caller is.
@@ -87,6 +108,8 @@ struct CurlFtpClient::Job {
   CurlMultiDriver* driver = nullptr;
   int fd = -1;  // local file
   curl_off_t size = 0;
+  curl_off_t limit = 0;    // GET: the most it may write
+  curl_off_t written = 0;
   curl_slist* quote = nullptr;
   std::string lastReply;  // last final reply line of the server
   std::string localError;
@@ -138,6 +161,13 @@ void CurlFtpClient::execute(const std::string& command) {
   }
   auto job = std::make_shared<Job>();
   if (!openLocalFile(cmd, job->fd)) return;
+  if (cmd.kind == FtpCommand::Get) {
+    std::error_code ec;
+    const auto space = std::filesystem::space(std::filesystem::path(tempPath_).parent_path(), ec);
+    job->limit = kMaxDownloadBytes;
+    if (!ec && static_cast<long long>(space.available) < job->limit)
+      job->limit = static_cast<curl_off_t>(space.available);
+  }
   if (cmd.kind == FtpCommand::Put) {
     struct stat st {};
     ::fstat(job->fd, &st);
@@ -272,6 +302,10 @@ void CurlFtpClient::deliver(unsigned generation, const Outcome& outcome) {
       state = ErrorState;
       code = kOtherBase + CURLE_WRITE_ERROR;
       info = "Cannot store local file " + current_.local + ": " + systemError(err);
+    } else if (const int err = syncFolder(current_.local); err != 0) {
+      state = ErrorState;
+      code = kOtherBase + CURLE_WRITE_ERROR;
+      info = "Cannot store local file " + current_.local + ": " + systemError(err);
     }
     tempPath_.clear();
   }
@@ -343,6 +377,8 @@ bool CurlFtpClient::startTransfer(Job& job, CURL* e) const {
     case FtpCommand::Get:
       curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlFtpClient::onWrite);
       curl_easy_setopt(e, CURLOPT_WRITEDATA, &job);
+      // A size the server announces beyond the limit is refused at once.
+      curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, job.limit);
       break;
     case FtpCommand::Put:
       curl_easy_setopt(e, CURLOPT_UPLOAD, 1L);
@@ -373,7 +409,11 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
   }
 
   if (result == CURLE_OK) {
-    if (int err = job.closeFile(); err != 0) {
+    // On the disk before it takes its name: a power cut leaves the old
+    // file or the whole new one.
+    int err = job.cmd.kind == FtpCommand::Get && ::fsync(job.fd) != 0 ? errno : 0;
+    if (int closed = job.closeFile(); err == 0) err = closed;
+    if (err != 0) {
       return {ErrorState, kOtherBase + CURLE_WRITE_ERROR,
               "Cannot store local file " + job.cmd.local + ": " + systemError(err)};
     }
@@ -397,6 +437,9 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
       return {ErrorState, kServerRefused, reply};
     case CURLE_LOGIN_DENIED:
       return {ErrorState, kLoginRefused, reply};
+    case CURLE_FILESIZE_EXCEEDED:
+      return {ErrorState, kOtherBase + static_cast<int>(result),
+              tooLarge(job.cmd.remote, job.limit)};
     case CURLE_COULDNT_CONNECT:
       driver.closeSession();
       return {ErrorState, kCannotConnect, curlText};
@@ -420,6 +463,11 @@ size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
   auto* job = static_cast<Job*>(userp);
   job->driver->touch();
   const size_t total = size * n;
+  if (job->written + static_cast<curl_off_t>(total) > job->limit) {
+    job->localError = tooLarge(job->cmd.remote, job->limit);
+    return CURL_WRITEFUNC_ERROR;
+  }
+  job->written += static_cast<curl_off_t>(total);
   size_t done = 0;
   while (done < total) {
     ssize_t w = ::write(job->fd, data + done, total - done);

@@ -21,6 +21,9 @@ class CurlFtpClient : public QObject, public FtpClient {
   // responseCode() for failures outside the published numbers:
   // kOtherBase + the libcurl code (local file trouble included).
   static constexpr int kOtherBase = 13000;
+  // No image or log of a modem comes near this: a larger download is a
+  // server that streams without end, and is refused before it fills the disk.
+  static constexpr long long kMaxDownloadBytes = 512LL << 20;
 
   explicit CurlFtpClient(int port, std::string user = "kovauser",
                          std::string password = "moonstone",

@@ -2,6 +2,7 @@
 // without a shell, its standard output and error captured as one text.
 #include "platform/qt/QtProcess.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -11,6 +12,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <unistd.h>
 #endif
 
@@ -151,4 +153,21 @@ ConsoleResult QtProcess::runConsole(const std::string& commandLine) {
 bool QtProcess::startDetached(const std::string& program, const std::string& workingDirectory) {
   return QProcess::startDetached(QString::fromStdString(program), {},
                                  QString::fromStdString(workingDirectory));
+}
+
+long QtProcess::processId() const { return static_cast<long>(QCoreApplication::applicationPid()); }
+
+bool QtProcess::running(long processId) const {
+#ifdef Q_OS_WIN
+  HANDLE process =
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId));
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD code = 0;
+  const bool alive = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+  CloseHandle(process);
+  return alive;
+#else
+  if (processId <= 0) return false;
+  return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
+#endif
 }

@@ -14,6 +14,8 @@ class QtProcess : public Process {
   ConsoleResult runConsole(const std::string& commandLine) override;
   void setTimeLimit(int ms) { limitMs_ = ms; }
   bool startDetached(const std::string& program, const std::string& workingDirectory) override;
+  long processId() const override;
+  bool running(long processId) const override;
 
  private:
   int limitMs_ = kDefaultLimitMs;

@@ -1,0 +1,58 @@
+#include "core/Files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+std::string Failure(const char* what, const std::string& path, int err) {
+  return std::string(what) + " " + path + ": " + std::strerror(err);
+}
+}  // namespace
+
+#ifdef _WIN32
+bool DurableRename(const std::string& from, const std::string& to, std::string& error) {
+  HANDLE file = CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!flushed ||
+      !MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = "Cannot store " + to + ": system error " + std::to_string(GetLastError());
+    return false;
+  }
+  return true;
+}
+#else
+bool DurableRename(const std::string& from, const std::string& to, std::string& error) {
+  const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = Failure("Cannot open", from, errno);
+    return false;
+  }
+  int err = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  if (err != 0 || ::rename(from.c_str(), to.c_str()) != 0) {
+    error = Failure("Cannot store", to, err != 0 ? err : errno);
+    return false;
+  }
+  std::filesystem::path parent = std::filesystem::path(to).parent_path();
+  if (parent.empty()) parent = ".";
+  const std::string folder = parent.string();
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  err = dir < 0 || ::fsync(dir) != 0 ? errno : 0;
+  if (dir >= 0) ::close(dir);
+  if (err != 0) {
+    error = Failure("Cannot sync", folder, err);
+    return false;
+  }
+  return true;
+}
+#endif
