@@ -41,12 +41,16 @@ bool EndsWithNewline(int fd, const std::string& path) {
 // place would hold the tool for good. Anything but a regular file is refused
 // (-1, and why in error).
 int OpenHistory(const std::string& path, int flags, std::string& error) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    error = "Cannot use the history file " + path + ": it is not a regular file";
+    return -1;
+  }
   const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) {
     error = Failure("Cannot open the history file", path, errno);
     return -1;
   }
-  struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
     error = "Cannot use the history file " + path + ": it is not a regular file";

@@ -8,6 +8,8 @@
 #include <map>
 #include <stdexcept>
 
+#include <sys/stat.h>
+
 #include "sim/ConsoleBatch.h"
 
 namespace {
@@ -122,6 +124,43 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
     std::vector<std::string> history;
   } cases[] = {
       {"version", {"version"}, [](Batch&) {}, 0, "] Modem software version: 5.2.0.12\n", "", {}},
+      // A path that cannot go into a command text, or would split a line.
+      {"image name with a quote", {"version"},
+       [](Batch& b) {
+         b.h.removeHomeFile("kova_5_2_0_13.bin");
+         b.h.home.write("kova_5\"2.bin", "x");
+       },
+       2, "", "kova_5\"2.bin cannot be used", {}},
+      {"image name with a line break", {"version"},
+       [](Batch& b) {
+         b.h.removeHomeFile("kova_5_2_0_13.bin");
+         b.h.home.write("kova_5\n2.bin", "x");
+       },
+       2, "", "kova_5\\x0A2.bin cannot be used", {}},
+      // What the modem says reaches the terminal as visible text only.
+      {"FTP error with escape sequences", {"upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["PUT /bin/kova.bin"] = {SimFtpServer::Fault::Error, 12031,
+                                                          "\x1B]0;owned\x07\x1B[2J\x9B", -1};
+       },
+       1, "", "Error Code:  12031 : \\x1B]0;owned\\x07\\x1B[2J\\x9B", {"upgrade failed "}},
+      // The backup under way is dropped, the modem is as it was.
+      {"interrupted during the backup", {"upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["GET /checksum.txt"] = {SimFtpServer::Fault::Stall, 0, "", -1};
+         b.h.clock().schedule(3000, [&b] { b.interrupts = 2; });
+       },
+       1, "] Abandoned.", "", {"upgrade interrupted 5.2.0.12"}},
+      {"restore comes back with another version", {"restore", "5_2_0_11"},
+       [](Batch& b) { b.h.store("5_2_0_11"); }, 1,
+       "] The modem reports version 5.2.0.12 after the restore, not 5.2.0.11.\n", "",
+       {"restore failed 5.2.0.12"}},
+      {"reset, history a FIFO", {"reset"},
+       [](Batch& b) {
+         std::filesystem::create_directories(b.h.home.path() / "Backup");
+         ASSERT_EQ(::mkfifo((b.h.home.path() / "Backup/history.jsonl").c_str(), 0600), 0);
+       },
+       0, "] Resetting modem. Wait 20 seconds.", "history.jsonl: it is not a regular file", {}},
       {"unreachable", {"version"},
        [](Batch& b) {
          b.h.unplugZing();
@@ -211,6 +250,11 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
     else
       EXPECT_EQ(b.err.str(), "");
     EXPECT_EQ(HistoryRows(b.h), c.history);
+    EXPECT_EQ(b.out.str().find('\x1B') + b.err.str().find('\x1B'), 2 * std::string::npos);
+    // Nothing half-written is left behind, whatever the end.
+    for (const auto& name : b.h.backups())
+      EXPECT_TRUE(name.starts_with("kova_") || name.starts_with("chk_") || name == "sylog.log")
+          << name;
     if (c.code == 2) {
       EXPECT_TRUE(b.h.platform.network.connectLog.empty());
       EXPECT_FALSE(b.h.home.exists("Backup"));
@@ -220,21 +264,29 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
 
 TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIsUp) {
   struct Case {
+    Op op;
     long awayMs;   // how long the restarting modem stays silent
     int waitBack;  // seconds; 0: no --wait-back
     int code;
     int asked;     // times the modem was asked again
+    std::string back = "5.2.0.12";  // the version it comes back with
   };
-  for (const Case& c : {Case{58000, 120, 0, 7}, Case{58000, 0, 3, 0}, Case{600000, 20, 3, 4}}) {
-    SCOPED_TRACE(c.waitBack);
+  for (const Case& c : {Case{Op::Reset, 58000, 120, 0, 7}, Case{Op::Reset, 58000, 0, 3, 0},
+                        Case{Op::Reset, 600000, 20, 3, 4},
+                        Case{Op::Upgrade, 58000, 120, 0, 7, "5.2.0.13"},
+                        Case{Op::Upgrade, 58000, 120, 1, 7},  // back with the old image
+                        Case{Op::Restore, 58000, 120, 0, 7, "5.2.0.11"}}) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + " " + c.back);
     Batch b;
-    b.options.operation = Op::Reset;
+    b.options.operation = c.op;
     b.options.waitBackSeconds = c.waitBack;
+    b.options.restoreVersion = ModemVersion::FromDisplayForm("5.2.0.11");
+    b.h.store("5_2_0_11");
     b.h.zing->onReset = [&b, c] {
       // Off the network once the order is out, as a restarting modem is.
       b.h.clock().schedule(1, [&b, c] {
         Unplug(b.h);
-        b.h.clock().schedule(c.awayMs, [&b] { Plug(b.h, "5.2.0.12"); });
+        b.h.clock().schedule(c.awayMs, [&b, c] { Plug(b.h, c.back); });
       });
     };
     EXPECT_EQ(b.run(), c.code);
@@ -243,12 +295,15 @@ TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIs
          at = b.out.str().find("Waiting for the modem to come back", at + 1))
       ++asked;
     EXPECT_EQ(asked, c.asked);
-    EXPECT_EQ(Has(b.out, "] Modem software version: 5.2.0.12"), c.code == 0);
+    EXPECT_EQ(Has(b.out, "] Modem software version: " + c.back), c.code != 3);
+    // Boxes of the queries that found it not back yet are no news once it answers.
+    EXPECT_EQ(b.err.str().empty(), c.code != 3);
   }
 }
 
 // Modems come and go at one address: two are upgraded, one that already
-// runs the new version is skipped, and Ctrl+C between modems ends the line.
+// runs the new version is skipped, one that fails does not stop the line but
+// its exit code, and Ctrl+C between modems ends the line.
 // Each output line is a JSON object; a result names each file as it lies on
 // both sides, as the history does.
 TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
@@ -262,6 +317,7 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   clock.schedule(60000, [&] { Unplug(b.h); });
   clock.schedule(90000, [&] {
     b.h.platform.ftp.files = fresh;
+    b.h.platform.ftp.loginOk = false;
     Plug(b.h, "5.2.0.12");
   });
   clock.schedule(160000, [&] { Unplug(b.h); });
@@ -276,7 +332,7 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   clock.schedule(260000, [&] { b.interrupts = 1; });
   // A station that never stops fails here instead of hanging.
   clock.schedule(600000, [] { throw std::runtime_error("the station did not stop"); });
-  EXPECT_EQ(b.run(), 0);
+  EXPECT_EQ(b.run(), 1);
   auto events = Events(b.out.str());
   std::vector<JsonValue> results;
   int skips = 0;
@@ -286,7 +342,7 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   }
   EXPECT_EQ(skips, 2);
   ASSERT_EQ(results.size(), 2u);
-  EXPECT_EQ(Text(results[1], "outcome"), "done");
+  EXPECT_EQ(Text(results[1], "outcome"), "failed");
   const JsonValue& r = results[0];
   for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
                              {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
@@ -311,14 +367,15 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   EXPECT_EQ(files, (std::vector<std::string>{
                        row("download", "/bin/kova.bin", fresh.at("/bin/kova.bin")),
                        row("download", "/checksum.txt", fresh.at("/checksum.txt")),
-                       row("upload", "/bin/kova.bin", ftp.at("/bin/kova.bin")),
-                       row("upload", "/checksum.txt", ftp.at("/checksum.txt"))}));
-  EXPECT_EQ(ftp.at("/bin/kova.bin"), b.h.home.read("kova_5_2_0_13.bin"));
+                       row("upload", "/bin/kova.bin", b.h.home.read("kova_5_2_0_13.bin")),
+                       row("upload", "/checksum.txt", b.h.home.read("chk_5_2_0_13.txt"))}));
+  EXPECT_EQ(ftp.at("/bin/kova.bin"), fresh.at("/bin/kova.bin"));  // the failed unit's
   ASSERT_EQ(Text(events.back(), "event"), "summary");
-  EXPECT_EQ(events.back().get("done")->asNumber(), 2);
+  EXPECT_EQ(events.back().get("done")->asNumber(), 1);
+  EXPECT_EQ(events.back().get("failed")->asNumber(), 1);
   EXPECT_EQ(events.back().get("skipped")->asNumber(), 2);
   EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"upgrade done 5.2.0.13",
-                                                      "upgrade done 5.2.0.13"}));
+                                                      "upgrade failed 5.2.0.12"}));
   auto history = History(b.h);
   ASSERT_EQ(history.size(), 2u);
   EXPECT_EQ(history[0].versionBefore, "5.2.0.12");

@@ -190,6 +190,52 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
          });
        },
        {kSeries}, MsgCritical, kApp},
+      // A backup that came back empty is none: nothing goes to the modem.
+      {"empty image on the modem", Entry::Upgrade,
+       [](WorkflowModem& h) { h.platform.ftp.files["/bin/kova.bin"] = ""; },
+       {"The modem's file /bin/kova.bin came back empty, so its software could not be backed "
+        "up.\r\nThe upgrade stopped before anything was sent to the modem."},
+       kExcl, kUpg, {}, {kGetImage}, {kPrepare}, {}, {0}, {kDownloading}, ""},
+      {"empty checksum file on the modem", Entry::Upgrade,
+       [](WorkflowModem& h) { h.platform.ftp.files["/checksum.txt"] = ""; },
+       {"The modem's file /checksum.txt came back empty, so its software could not be backed "
+        "up.\r\nThe upgrade stopped before anything was sent to the modem."},
+       kExcl, kUpg, {}, {kGetImage, kGetChecksum}, {kPrepare}, {}, {0, 20}, {kDownloading}},
+      {"restore of an empty backup", Entry::Restore,
+       [](WorkflowModem& h) {
+         h.home.write("Backup/kova_5_2_0_12.bin", "");
+         h.home.write("Backup/chk_5_2_0_12.txt", "checksum");
+       },
+       {"The image ~/Backup/kova_5_2_0_12.bin is empty: it would leave the modem without "
+        "software. Nothing was sent to the modem."},
+       kExcl, kUpg, kBackup},
+      // Neither side has a checksum file: the refused deletion ends the chain
+      // at once, before the PIC file and the factory deletion.
+      {"no checksum file anywhere", Entry::Upgrade,
+       [&](WorkflowModem& h) {
+         pic(h);
+         h.settings.commandLine = "/Factory";
+         h.removeHomeFile("chk_5_2_0_13.txt");
+         h.platform.ftp.files.erase("/checksum.txt");
+       },
+       {}, 0, "", {}, {kGetImage, kGetChecksum, kPutImage, "DELETE /checksum.txt", "CLOSE"},
+       {kPrepare}, {13, 4}, {0, 20, 100}, {kSuccess}, kNew},
+      {"automatic PIC turned off", Entry::Upgrade,
+       [&](WorkflowModem& h) {
+         pic(h);
+         h.clock().schedule(50, [&h] { h.f().cmdDisableAutoPicMenu.click(); });
+       },
+       {}, 0, "", kBackup, kFull, {kPrepare}, {13, 4}, {0, 20, 80, 100}, plain, kNew},
+      {"restore on a modem without configuration", Entry::Restore,
+       [](WorkflowModem& h) {
+         h.store("5_2_0_12");
+         h.platform.ftp.files.erase("/config.txt");
+       },
+       {}, 0, "", kBackup,
+       {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
+        R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)", "DELETE /config.txt",
+        "DELETE /config.txt", "CLOSE"},
+       {kPrepare}, {13, 4}, {0, 100}, {"Successfully restored! Wait..."}, "KOVA-IMAGE 5_2_0_12"},
       // The store holds the backup: the upload branch checks the checksum.
       {"upgrade without its checksum file", Entry::Upgrade,
        [](WorkflowModem& h) {

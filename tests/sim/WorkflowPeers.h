@@ -131,7 +131,7 @@ class WorkflowModem : public Harness {
   // Names in the backup directory but the history, sorted.
   Lines backups() {
     Lines names;
-    if (!home.exists("Backup")) return names;
+    if (!std::filesystem::is_directory(home.path() / "Backup")) return names;
     for (const auto& e : std::filesystem::directory_iterator(home.path() / "Backup"))
       if (e.path().filename() != "history.jsonl") names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
