@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
@@ -91,6 +92,17 @@ class ModemSim {
     std::ifstream in(dir_.str() + "/journal.log");
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     return lines;
+  }
+  // Until the journal holds line (true) or ms pass (false).
+  bool waitJournal(const std::string& line, int ms) const {
+    QElapsedTimer t;
+    t.start();
+    for (Lines seen = journal(); std::find(seen.begin(), seen.end(), line) == seen.end();
+         seen = journal()) {
+      if (t.elapsed() >= ms) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
   }
   // A file of the modem's file system ("" when absent).
   std::string file(const std::string& remotePath) const { return dir_.read("modem" + remotePath); }
@@ -248,4 +260,15 @@ inline BatchRun FinishBatch(QProcess& p, int ms) {
 
 inline BatchRun RunBatch(const ModemSim& modem, const TempDir& home, const QStringList& args) {
   return FinishBatch(*StartBatch(modem, home, args), 170000);
+}
+
+// Waits for binaries started at once, all within ms.
+inline std::vector<BatchRun> FinishAll(const std::vector<std::unique_ptr<QProcess>>& processes,
+                                       int ms) {
+  QElapsedTimer clock;
+  clock.start();
+  std::vector<BatchRun> runs;
+  for (auto& p : processes)
+    runs.push_back(FinishBatch(*p, static_cast<int>(std::max(1LL, ms - clock.elapsed()))));
+  return runs;
 }

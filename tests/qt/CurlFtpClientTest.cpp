@@ -106,8 +106,10 @@ class CurlFtpClientTest : public ::testing::Test {
     return n;
   }
 
-  std::unique_ptr<CurlFtpClient> makeClient(int timeoutMs = 10000) {
-    auto c = std::make_unique<CurlFtpClient>(port_, "kovauser", "moonstone", timeoutMs);
+  std::unique_ptr<CurlFtpClient> makeClient(
+      int timeoutMs = 10000, long long maxDownload = CurlFtpClient::kMaxDownloadBytes) {
+    auto c =
+        std::make_unique<CurlFtpClient>(port_, "kovauser", "moonstone", timeoutMs, maxDownload);
     c->setRemoteHost("127.0.0.1");
     c->onStateChanged = [this](int state) { states_.push_back(state); };
     return c;
@@ -201,6 +203,8 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
   constexpr int kRead = CurlFtpClient::kOtherBase + CURLE_READ_ERROR;
   constexpr int kWrite = CurlFtpClient::kOtherBase + CURLE_WRITE_ERROR;
   constexpr int kUrl = CurlFtpClient::kOtherBase + CURLE_URL_MALFORMAT;
+  constexpr int kTooLarge = CurlFtpClient::kOtherBase + CURLE_FILESIZE_EXCEEDED;
+  const QStringList endless{"--endless", "/bin/kova.bin"};
   struct Row {
     QStringList faults;  // {"none"}: nobody listens
     std::string command;
@@ -209,7 +213,13 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
     int next;          // what the next command gets
     int logins;        // USER commands the server saw in all (-1: libcurl's choice)
     const char* host = "127.0.0.1";
+    long long maxDownload = CurlFtpClient::kMaxDownloadBytes;
   } rows[] = {
+      // A server that streams without end fills no disk: refused when it
+      // announces the size, stopped at the bound when it does not.
+      {endless, get + target, 11, kTooLarge, "larger than 512 MiB, more than a modem image", 12, -1},
+      {endless + QStringList{"--no-size"}, get + target, 11, kWrite, "larger than 1 MiB", 12, -1,
+       "127.0.0.1", 1 << 20},
       {{}, "GET /bin/missing.bin " + target, 11, F::kServerRefused, "550 ", 12, -1},
       {{}, "DELETE /nothing.txt", 11, F::kServerRefused, "550 ", 12, -1},
       {{"--wrong-password"}, "GET /checksum.txt " + target, 11, F::kLoginRefused, "530 ", 11, 2},
@@ -233,7 +243,7 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
     const bool nobody = row.faults == QStringList{"none"};
     startServer(nobody ? QStringList{} : row.faults);
     if (nobody) stopServer();  // its port is free now
-    auto c = makeClient(2000);
+    auto c = makeClient(2000, row.maxDownload);
     c->setRemoteHost(row.host);
     QElapsedTimer clock;
     clock.start();

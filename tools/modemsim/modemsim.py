@@ -40,6 +40,8 @@ FAULTS = {
     'ftp-stall': 'transfers start, then no byte moves (optionally ftp-stall:<path>)',
     'ftp-drop': 'control and data connections dropped mid-transfer '
                 '(optionally ftp-drop:<path>)',
+    'ftp-endless': 'SIZE announces 100 GB and a download never ends '
+                   '(optionally ftp-endless:<path>)',
     'missing:<path>': 'that remote file is absent (e.g. missing:/checksum.txt)',
     'telnet-closed': 'telnet port not listening',
     'telnet-silent': 'telnet port accepts and never sends anything',
@@ -355,7 +357,8 @@ class Modem:
                     import simftp
                     faults = simftp.FtpFaults(
                         wrong_password='wrong-password' in self.faults,
-                        stall=self.opts.ftp_stall, drop=self.opts.ftp_drop)
+                        stall=self.opts.ftp_stall, drop=self.opts.ftp_drop,
+                        endless=self.opts.ftp_endless)
                     trace = self.trace if self.opts.verbose else None
                     self.ftp = simftp.FtpService(self.root, self.journal, faults, trace)
                     self.ftp.start(sock)
@@ -748,37 +751,32 @@ def parse_args(argv=None):
         parser.error('--host must lie in 127.0.0.0/8: %s' % opts.host)
 
     names, missing = set(), set()
-    stall, drop = None, None
+    # None (off), True (every file) or the paths named.
+    rules = dict.fromkeys(('ftp-stall', 'ftp-drop', 'ftp-endless'))
     for fault in opts.fault:
         name, colon, arg = fault.partition(':')
         try:
             if name == 'missing' and colon:
                 missing.add(_remote_path(arg))
                 continue
-            if name in ('ftp-stall', 'ftp-drop') and colon:
-                path = _remote_path(arg)
-                if name == 'ftp-stall':
-                    stall = stall if stall is True else (stall or set()) | {path}
-                else:
-                    drop = drop if drop is True else (drop or set()) | {path}
+            if name in rules and colon:
+                rule = rules[name]
+                rules[name] = rule if rule is True else (rule or set()) | {_remote_path(arg)}
                 continue
         except ValueError as err:
             parser.error('--fault %s: %s' % (fault, err))
         if colon or name not in FAULTS or name == 'missing:<path>':
             parser.error('unknown fault %r; known: %s' % (fault, ', '.join(FAULTS)))
         names.add(name)
-        if name == 'ftp-stall':
-            stall = True
-        elif name == 'ftp-drop':
-            drop = True
+        if name in rules:
+            rules[name] = True
     for group in EXCLUSIVE:
         chosen = [g for g in group if g in names]
         if len(chosen) > 1:
             parser.error('faults %s exclude each other' % ' and '.join(chosen))
     opts.fault_names = names
     opts.missing = missing
-    opts.ftp_stall = stall
-    opts.ftp_drop = drop
+    opts.ftp_stall, opts.ftp_drop, opts.ftp_endless = rules.values()
     return opts
 
 

@@ -6,9 +6,9 @@ that thread; the asyncio side only starts it with a listening socket and asks
 it to stop.
 
 Run on its own (python3 simftp.py --root DIR --journal FILE [--wrong-password]
-[--stall [PATH] | --drop [PATH]] [--hold SECONDS]) it serves the FTP channel
-alone on 127.0.0.1, for the tests of the tool's FTP client: it prints
-"PORT <n>" once it listens and stops when its standard input closes.
+[--stall [PATH] | --drop [PATH] | --endless [PATH]] [--hold SECONDS]) it serves
+the FTP channel alone on 127.0.0.1, for the tests of the tool's FTP client: it
+prints "PORT <n>" once it listens and stops when its standard input closes.
 """
 
 import argparse
@@ -40,6 +40,8 @@ UPLOAD_SUFFIX = '.upload'
 # How long a dropped transfer hangs before both connections go.
 DROP_DELAY = 0.2
 POLL_INTERVAL = 0.05
+# What SIZE announces for a file under the endless fault: 100 GB.
+ENDLESS_SIZE = 100 * 10**9
 
 _log = logging.getLogger('pyftpdlib')
 if not _log.handlers:
@@ -60,22 +62,32 @@ def _reset_on_close(sock):
 
 
 class FtpFaults:
-    """Which failures the FTP server shows.  stall and drop are None (off),
-    True (every transfer) or a set of remote paths.  hold is None or the
+    """Which failures the FTP server shows.  stall, drop and endless are None
+    (off), True (every file) or a set of remote paths.  hold is None or the
     seconds the final reply (226) of a complete transfer is kept back, as a
     modem does while it writes the image to flash."""
 
-    def __init__(self, wrong_password=False, stall=None, drop=None, hold=None):
+    def __init__(self, wrong_password=False, stall=None, drop=None, hold=None, endless=None,
+                 no_size=False):
         self.wrong_password = wrong_password
+        self.no_size = no_size
         self.stall = stall
         self.drop = drop
         self.hold = hold
+        self.endless = endless
+
+    @staticmethod
+    def hits(rule, remote_path):
+        return rule is True or bool(rule and remote_path in rule)
 
     def transfer(self, remote_path):
         for name, rule in (('drop', self.drop), ('stall', self.stall)):
-            if rule is True or (rule and remote_path in rule):
+            if self.hits(rule, remote_path):
                 return name
         return None
+
+    def is_endless(self, remote_path):
+        return self.hits(self.endless, remote_path)
 
 
 class _ModemFS(AbstractedFS):
@@ -114,6 +126,16 @@ class _CappedProducer:
         return data
 
 
+class _EndlessProducer:
+    """Bytes without end, for a download that only the client can stop."""
+
+    def __init__(self, inner):
+        self.file = inner.file
+
+    def more(self):
+        return b'k' * 65536
+
+
 class _ModemDTP(DTPHandler):
     def __init__(self, sock, cmd_channel):
         self._halt_rule = None
@@ -129,7 +151,11 @@ class _ModemDTP(DTPHandler):
     def push_with_producer(self, producer):
         if self.file_obj is not None and isinstance(producer, FileProducer):
             self._arm()
-            if self._halt_rule:
+            if self.cmd_channel.sim.faults.is_endless(self._remote):
+                self.cmd_channel.sim.journal('FTP endless %s' % self._remote)
+                self._halt_rule = None
+                producer = _EndlessProducer(producer)
+            elif self._halt_rule:
                 size = os.fstat(self.file_obj.fileno()).st_size
                 self._halt_at = min(size // 2, 32768)
                 producer = _CappedProducer(producer, self._halt_at)
@@ -223,6 +249,17 @@ class _ModemHandler(FTPHandler):
         if self.sim.trace is not None:
             self.sim.trace('FTP reply %s' % resp)
         return super().respond(resp, *args, **kwargs)
+
+    def ftp_SIZE(self, path):
+        if self.sim.faults.no_size:
+            self.respond('502 SIZE not implemented.')
+            return
+        remote = self.remote_path(path)
+        if self.sim.faults.is_endless(remote) and self.fs.isfile(path):
+            self.sim.journal('FTP endless %s' % remote)
+            self.respond('213 %d' % ENDLESS_SIZE)
+            return
+        super().ftp_SIZE(path)
 
     def on_connect(self):
         self.sim.journal('FTP connect')
@@ -379,11 +416,13 @@ def main(argv=None):
     p.add_argument('--journal', required=True, help='one line per request received')
     p.add_argument('--wrong-password', action='store_true', help='refuse every login')
     fault = p.add_mutually_exclusive_group()
-    for name in ('stall', 'drop'):
+    for name in ('stall', 'drop', 'endless'):
         fault.add_argument('--' + name, nargs='?', const=True, metavar='PATH',
                            help='as ftp-%s[:PATH] of the modem' % name)
     p.add_argument('--hold', type=float, metavar='SECONDS',
                    help='keep the final reply of each transfer back that long')
+    p.add_argument('--no-size', action='store_true',
+                   help='answer no SIZE command: a download comes unannounced')
     opts = p.parse_args(argv)
 
     def only(rule):  # a PATH: the fault hits that file only
@@ -394,7 +433,8 @@ def main(argv=None):
             log.write(line + '\n')
             log.flush()
 
-        faults = FtpFaults(opts.wrong_password, only(opts.stall), only(opts.drop), opts.hold)
+        faults = FtpFaults(opts.wrong_password, only(opts.stall), only(opts.drop), opts.hold,
+                           only(opts.endless), opts.no_size)
         service = FtpService(opts.root, journal, faults)
         sock = socket.create_server(('127.0.0.1', opts.port), backlog=64)
         sock.setblocking(False)

@@ -95,6 +95,19 @@ class Modem(unittest.TestCase):
             ftp.close()
             self.assertEqual(Path(m.path(path)).read_bytes(), before, path)
 
+    def test_an_endless_file_announces_100_gb_and_streams_past_its_size(self):
+        m = self.start('ftp-endless:/pic.hex')
+        ftp = ftp_login(m.ports['ftp'])
+        ftp.voidcmd('TYPE I')
+        self.assertEqual(ftp.sendcmd('SIZE /pic.hex'), '213 100000000000')
+        data, got = ftp.transfercmd('RETR /pic.hex'), 0
+        while got < 1000000 and (chunk := data.recv(65536)):
+            got += len(chunk)
+        data.close()
+        ftp.close()
+        self.assertGreaterEqual(got, 1000000)
+        self.assertTrue(m.wait_journal('FTP incomplete /pic.hex'))
+
     def test_command_line_refuses_what_it_cannot_run(self):
         with tempfile.TemporaryDirectory() as root:
             for extra, message in ((['--host', '192.168.128.100'], '127.0.0.0/8'),

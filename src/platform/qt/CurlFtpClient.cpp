@@ -78,12 +78,12 @@ int syncFolder(const std::filesystem::path& file) {
   return err;
 }
 
-// Why a download larger than limit was refused.
-std::string tooLarge(const std::string& remote, long long limit) {
+// Why a download larger than limit was refused; space: the limit is the
+// disk's free space.
+std::string tooLarge(const std::string& remote, long long limit, bool space) {
   return "The modem's file " + remote + " is larger than " + std::to_string(limit >> 20) +
          " MiB, " +
-         (limit < CurlFtpClient::kMaxDownloadBytes ? "the space left on the disk"
-                                                   : "more than a modem image or log can be") +
+         (space ? "the space left on the disk" : "more than a modem image or log can be") +
          ": it was not downloaded.";
 }
 
@@ -109,6 +109,7 @@ struct CurlFtpClient::Job {
   int fd = -1;  // local file
   curl_off_t size = 0;
   curl_off_t limit = 0;    // GET: the most it may write
+  bool limitIsSpace = false;  // the disk's free space sets it
   curl_off_t written = 0;
   curl_slist* quote = nullptr;
   std::string lastReply;  // last final reply line of the server
@@ -132,12 +133,13 @@ struct CurlFtpClient::Job {
 };
 
 CurlFtpClient::CurlFtpClient(int port, std::string user, std::string password,
-                             int requestTimeoutMs, QObject* parent)
+                             int requestTimeoutMs, long long maxDownloadBytes, QObject* parent)
     : QObject(parent),
       port_(port),
       user_(std::move(user)),
       password_(std::move(password)),
-      timeoutMs_(requestTimeoutMs > 0 ? requestTimeoutMs : 60000) {
+      timeoutMs_(requestTimeoutMs > 0 ? requestTimeoutMs : 60000),
+      maxDownload_(maxDownloadBytes) {
   idleTimer_.setSingleShot(true);
   connect(&idleTimer_, &QTimer::timeout, this, &CurlFtpClient::idleCheck);
 }
@@ -164,9 +166,11 @@ void CurlFtpClient::execute(const std::string& command) {
   if (cmd.kind == FtpCommand::Get) {
     std::error_code ec;
     const auto space = std::filesystem::space(std::filesystem::path(tempPath_).parent_path(), ec);
-    job->limit = kMaxDownloadBytes;
-    if (!ec && static_cast<long long>(space.available) < job->limit)
+    job->limit = maxDownload_;
+    if (!ec && static_cast<long long>(space.available) < job->limit) {
       job->limit = static_cast<curl_off_t>(space.available);
+      job->limitIsSpace = true;
+    }
   }
   if (cmd.kind == FtpCommand::Put) {
     struct stat st {};
@@ -439,7 +443,7 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
       return {ErrorState, kLoginRefused, reply};
     case CURLE_FILESIZE_EXCEEDED:
       return {ErrorState, kOtherBase + static_cast<int>(result),
-              tooLarge(job.cmd.remote, job.limit)};
+              tooLarge(job.cmd.remote, job.limit, job.limitIsSpace)};
     case CURLE_COULDNT_CONNECT:
       driver.closeSession();
       return {ErrorState, kCannotConnect, curlText};
@@ -464,7 +468,7 @@ size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
   job->driver->touch();
   const size_t total = size * n;
   if (job->written + static_cast<curl_off_t>(total) > job->limit) {
-    job->localError = tooLarge(job->cmd.remote, job->limit);
+    job->localError = tooLarge(job->cmd.remote, job->limit, job->limitIsSpace);
     return CURL_WRITEFUNC_ERROR;
   }
   job->written += static_cast<curl_off_t>(total);

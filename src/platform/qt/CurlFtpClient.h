@@ -26,8 +26,8 @@ class CurlFtpClient : public QObject, public FtpClient {
   static constexpr long long kMaxDownloadBytes = 512LL << 20;
 
   explicit CurlFtpClient(int port, std::string user = "kovauser",
-                         std::string password = "moonstone",
-                         int requestTimeoutMs = 60000, QObject* parent = nullptr);
+                         std::string password = "moonstone", int requestTimeoutMs = 60000,
+                         long long maxDownloadBytes = kMaxDownloadBytes, QObject* parent = nullptr);
   ~CurlFtpClient() override;
   CurlFtpClient(const CurlFtpClient&) = delete;
   CurlFtpClient& operator=(const CurlFtpClient&) = delete;
@@ -74,6 +74,7 @@ class CurlFtpClient : public QObject, public FtpClient {
   const std::string user_;
   const std::string password_;
   const int timeoutMs_;
+  const long long maxDownload_;
   std::string host_;
 
   CurlMultiDriver driver_;  // one session: its multi handle owns the connection
