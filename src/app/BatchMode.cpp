@@ -342,6 +342,8 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
           result.outcome = Outcome::Failed;
           result.failure = Notice{Notice::Kind::WrongVersionAfter, session_.runningVersion.display(),
                                   op == Op::Upgrade ? 0 : 1, expected.display()};
+          const Box box = BoxFor(*result.failure);
+          ui_.msgBox(box.text, box.style, box.title);
         }
       }
       ended(op, result, then);
@@ -350,8 +352,6 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
   }
   if (ui_.holdingBoxes()) ui_.showHeldBoxes();
   bool ok = result.done();
-  if (result.failure && result.failure->kind == Notice::Kind::WrongVersionAfter)
-    ui_.note(BoxFor(*result.failure).text);
   if (op == Op::Log && ok) ui_.note("Log saved to " + w_.images().logPath());
   if (session_.runningVersion.known())
     ui_.note("Modem software version: " + session_.runningVersion.display());

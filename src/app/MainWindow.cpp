@@ -6,6 +6,7 @@
 #include "app/FormPrompts.h"
 #include "app/OperationRecorder.h"
 #include "app/Presenter.h"
+#include "app/ProgressDetail.h"
 #include "app/UpgradePrompt.h"
 #include "at/ModemAddressDialog.h"
 #include "core/TextUtilities.h"
@@ -35,9 +36,18 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
 
   // The runner is the busy state; the window shows it. An operation that
   // found the modem wanting leaves the upgrade controls locked.
-  modem_->runner().onStarted.add([this](Operation&) { showBusy(true); });
+  detailTick_ = platform.createTimer();
+  detailTick_->setInterval(1000);
+  detailTick_->onTick = [this] { showDetail(); };
+  modem_->runner().onStarted.add([this](Operation& op) {
+    showBusy(true);
+    op.onProgress.add([this](const Operation::Progress&) { showDetail(); });
+    detailTick_->setEnabled(true);
+  });
   modem_->runner().onFinished.add([this](Operation&, const OperationResult& result) {
     showBusy(false);
+    detailTick_->setEnabled(false);
+    lblDetail.setCaption("");
     if (result.lockUpgradeControls) lockUpgradeControls();
   });
   bindControls();
@@ -79,6 +89,11 @@ void MainWindow::bindControls() {
   onKeyPress = [this](int key) { keyPressed(key); };
 }
 
+void MainWindow::showDetail() {
+  const Operation* op = modem_->runner().current();
+  lblDetail.setCaption(op ? ProgressDetail(op->progress(), platform_.loop().now()) : "");
+}
+
 void MainWindow::keyPressed(int keyAscii) {
   // While an operation runs the sequence counts for nothing: a download
   // would have to wait for the chain of the running one.
@@ -97,7 +112,7 @@ void MainWindow::keyPressed(int keyAscii) {
 
 void MainWindow::buildLayout() {
   width = 440;
-  height = 246;
+  height = 268;
   lblIPAddress.setCaption("IP Address:");
   lblIPAddress.geometry = {12, 14, 170, 20};
   txtIPAddress.setText(settings_.initialAddress);
@@ -127,13 +142,14 @@ void MainWindow::buildLayout() {
   cmdPICupgrade.setToolTip("PIC upgrade without Software Upgrade");
   cmdPICupgrade.geometry = {298, 142, 130, 32};
   Progress.geometry = {12, 186, 416, 18};
+  lblDetail.geometry = {12, 208, 416, 20};
   sbUpgrade.readOnly = true;
-  sbUpgrade.geometry = {12, 212, 416, 24};
+  sbUpgrade.geometry = {12, 234, 416, 24};
 
   controls = {&lblIPAddress, &txtIPAddress, &lblNewVersion, &txtNewSoftwareVersion,
               &lblCurrentVersion, &txtCurrentSoftwareVersion, &statusLED, &AutoPic,
               &AutoPicLabel, &cmdUpgrade, &cmdRestore, &cmdPICupgrade, &Progress,
-              &sbUpgrade};
+              &lblDetail, &sbUpgrade};
   initialFocus = &cmdUpgrade;
   menus = {
       {"mnuFile", "&File",

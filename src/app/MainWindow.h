@@ -85,6 +85,9 @@ class MainWindow : public Form, public StatusView {
   TextBox txtCurrentSoftwareVersion{"txtCurrentSoftwareVersion"};
   Label lblCurrentVersion{"lblCurrentVersion"};
   TextBox sbUpgrade{"sbUpgrade"};
+  // Under the progress bar: bytes, rate and time left of a transfer, the
+  // countdown of a restart, the time a reflash has run.
+  Label lblDetail{"lblDetail"};
   ProgressBar Progress{"Progress"};
   Shape statusLED{"statusLED"};
   CheckBox AutoPic{"AutoPic"};
@@ -121,6 +124,7 @@ class MainWindow : public Form, public StatusView {
   void changeModemAddress(const std::string& address);
   // The hidden key sequence of the log download: Ctrl+B then Ctrl+N.
   void keyPressed(int keyAscii);
+  void showDetail();
 
   Platform& platform_;
   const Settings settings_;
@@ -133,5 +137,6 @@ class MainWindow : public Form, public StatusView {
   std::unique_ptr<ModemSession> modem_;
   std::unique_ptr<PcAddressCheck> pcAddress_;
   std::unique_ptr<OperationRecorder> recorder_;
+  std::unique_ptr<Timer> detailTick_;  // the countdowns move once a second
   bool ctrlBSeen_ = false;
 };

@@ -30,14 +30,21 @@ void ModemReset::resetNow(Listener listener) {
 void ModemReset::resetAfterTransfer(Listener listener) {
   listener_ = std::move(listener);
   afterTransfer_->setEnabled(true);
+  due(kAfterTransferDelayMs + kRestartDelayMs);
 }
 
 void ModemReset::waitForRestart(Listener listener) {
   listener_ = std::move(listener);
   restartDelay_->setEnabled(true);
+  due(kRestartDelayMs);
+}
+
+void ModemReset::due(int inMs) {
+  if (onRequeryDue) onRequeryDue(context_.loop().now() + std::chrono::milliseconds(inMs));
 }
 
 void ModemReset::cancel() {
+  onRequeryDue = nullptr;
   afterTransfer_->setEnabled(false);
   restartDelay_->setEnabled(false);
   droppedRounds_->setEnabled(false);
@@ -55,6 +62,7 @@ void ModemReset::orderOutcome(VersionQuery::Outcome outcome) {
   switch (outcome) {
     case VersionQuery::Outcome::ResetOrderSent:
       restartDelay_->setEnabled(true);
+      due(kRestartDelayMs);
       return;
     case VersionQuery::Outcome::ConnectionDropped:
       connectionDropped();
@@ -78,6 +86,7 @@ void ModemReset::connectionDropped() {
   context_.view.setStatus("Reset done. Wait .....");
   roundsLeft_ = kDroppedWaitRounds;
   droppedRounds_->setEnabled(true);
+  due(kDroppedWaitRounds * kDroppedRoundMs);
 }
 
 void ModemReset::restarted() {

@@ -2,6 +2,7 @@
 // that give a restarting modem time before its version is read again.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -34,10 +35,15 @@ class ModemReset {
   void cancel();
   bool idle() const;
 
+  // When the version is to be read again (loop time), each time that moves:
+  // the order is out, or the modem dropped its connection as it restarted.
+  std::function<void(std::chrono::milliseconds)> onRequeryDue;
+
  private:
   void orderOutcome(VersionQuery::Outcome outcome);
   void connectionDropped();
   void restarted();
+  void due(int inMs);
 
   Context context_;
   VersionQuery& query_;

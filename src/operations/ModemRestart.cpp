@@ -5,6 +5,7 @@ ModemRestart::ModemRestart(const Context& context, ModemChannels& channels)
 
 void ModemRestart::begin() {
   setPhase("restart");
+  channels_.reset.onRequeryDue = [this](std::chrono::milliseconds at) { setRequeryAt(at); };
   auto then = [this](ModemReset::Outcome o) { restarted(o); };
   switch (order_) {
     case Order::Now:
@@ -25,6 +26,7 @@ void ModemRestart::stop() {
 }
 
 void ModemRestart::restarted(ModemReset::Outcome outcome) {
+  channels_.reset.onRequeryDue = nullptr;
   if (outcome == ModemReset::Outcome::NotDelivered) {
     finish(OperationResult::Outcome::Failed);
     return;

@@ -8,6 +8,7 @@ void Operation::start() {
   result_ = OperationResult{};
   lastFailure_.reset();
   progress_ = Progress{};
+  progress_.phaseStarted = context_.loop().now();
   result_.versionBefore = context_.session.runningVersion;
   running_ = true;
   begin();
@@ -37,14 +38,42 @@ void Operation::progressed(int percent) {
 
 void Operation::setPhase(const std::string& phase) {
   if (phase == progress_.phase) return;
+  notePhaseTime();
   progress_.phase = phase;
+  progress_.phaseStarted = context_.loop().now();
   progress_.percent = context_.view.progress();
+  progress_.transfer.reset();
+  progress_.requeryAt.reset();
   onProgress(progress_);
+}
+
+void Operation::setTransfer(std::optional<Transfer> transfer) {
+  progress_.transfer = std::move(transfer);
+  if (running_) onProgress(progress_);
+}
+
+void Operation::setRequeryAt(std::optional<std::chrono::milliseconds> at) {
+  progress_.requeryAt = at;
+  if (running_) onProgress(progress_);
+}
+
+// The time of the phase that ends, added to its entry.
+void Operation::notePhaseTime() {
+  if (progress_.phase.empty()) return;
+  const double seconds =
+      static_cast<double>((context_.loop().now() - progress_.phaseStarted).count()) / 1000.0;
+  for (auto& [name, total] : result_.phases)
+    if (name == progress_.phase) {
+      total += seconds;
+      return;
+    }
+  result_.phases.emplace_back(progress_.phase, seconds);
 }
 
 void Operation::finish(OperationResult::Outcome outcome) {
   if (!running_) return;
   running_ = false;
+  notePhaseTime();
   result_.outcome = outcome;
   result_.versionAfter = context_.session.runningVersion;
   if (outcome != OperationResult::Outcome::Done && !result_.failure)
@@ -66,6 +95,11 @@ void Operation::runInside(Operation& inner, std::function<void(const OperationRe
     then(r);
   };
   inner.onProgress.clear();
-  inner.onProgress.add([this](const Progress& p) { setPhase(p.phase); });
+  inner.onProgress.add([this](const Progress& p) {
+    setPhase(p.phase);
+    progress_.transfer = p.transfer;
+    progress_.requeryAt = p.requeryAt;
+    if (p.transfer || p.requeryAt) onProgress(progress_);
+  });
   inner.start();
 }

@@ -4,6 +4,7 @@
 // and ends with exactly one result.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,15 +39,29 @@ struct OperationResult {
   bool lockUpgradeControls = false;
   // The user chose nothing: nothing was sent, the modem is as it was.
   bool nothingDone = false;
+  // How long each phase took, in the order they first began (seconds).
+  std::vector<std::pair<std::string, double>> phases;
 
   bool done() const { return outcome == Outcome::Done; }
 };
 
 class Operation {
  public:
+  // A file on its way between the PC and the modem.
+  struct Transfer {
+    FileMoved::Direction direction = FileMoved::Direction::Download;
+    std::string local, remote;
+    long long done = 0;
+    long long total = -1;  // -1: not told
+    std::chrono::milliseconds started{0};  // loop time of its start
+  };
   struct Progress {
     std::string phase;
+    std::chrono::milliseconds phaseStarted{0};  // loop time
     int percent = 0;  // the progress bar
+    std::optional<Transfer> transfer;  // while a file moves
+    // While the modem restarts: when its version will be read again.
+    std::optional<std::chrono::milliseconds> requeryAt;
   };
 
   explicit Operation(const Context& context);
@@ -65,6 +80,7 @@ class Operation {
   void abandon();
   bool running() const { return running_; }
   const std::string& phase() const { return progress_.phase; }
+  const Progress& progress() const { return progress_; }
 
   // Each change of phase or progress while it runs.
   Observers<const Progress&> onProgress;
@@ -81,6 +97,8 @@ class Operation {
   virtual void stop() = 0;
 
   void setPhase(const std::string& phase);
+  void setTransfer(std::optional<Transfer> transfer);
+  void setRequeryAt(std::optional<std::chrono::milliseconds> at);
   void addFile(FileMoved file) { result_.files.push_back(std::move(file)); }
   // A file moved earlier now lies under another name on the PC.
   void fileRenamed(const std::string& from, const std::string& to) {
@@ -98,6 +116,8 @@ class Operation {
   Context context_;
 
  private:
+  void notePhaseTime();
+
   OperationResult result_;
   Progress progress_;
   std::optional<Notice> lastFailure_;

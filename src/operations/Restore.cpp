@@ -93,8 +93,10 @@ void Restore::restarted(const OperationResult& result) {
     return;
   }
   if (session.runningVersion != version_) {
-    finish(Outcome::Failed, {Notice::Kind::WrongVersionAfter, session.runningVersion.display(), 1,
-                             version_.display()});
+    const Notice wrong{Notice::Kind::WrongVersionAfter, session.runningVersion.display(), 1,
+                       version_.display()};
+    context_.report(wrong);
+    finish(Outcome::Failed, wrong);
     return;
   }
   finish(Outcome::Done);

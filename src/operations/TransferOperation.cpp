@@ -109,8 +109,19 @@ void TransferOperation::runChain(FtpPlan plan, ChainWatch watch, Notice::Kind wh
   chainLook_->setInterval(watch.roundMs);
   chainLook_->setEnabled(false);
   chainLook_->setEnabled(true);
+  channels_.chain.onStepIssued = [this](const FtpStep& step) {
+    stepStarted_ = context_.loop().now();
+    stepIssued(step);
+  };
+  channels_.chain.onTransfer = [this](const FtpStep& step, long long done, long long total) {
+    const FtpCommand& c = step.command;
+    setTransfer(Transfer{c.kind == FtpCommand::Get ? FileMoved::Direction::Download
+                                                   : FileMoved::Direction::Upload,
+                         c.local, c.remote, done, total, stepStarted_});
+  };
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
     if (step.command.movesFile()) addFile(MovedFile(step.command, context_.session.homeDir));
+    setTransfer(std::nullopt);
     return stepCompleted(step);
   };
   channels_.chain.start(std::move(plan),

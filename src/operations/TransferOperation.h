@@ -57,8 +57,9 @@ class TransferOperation : public Operation {
   void runChain(FtpPlan plan, ChainWatch watch, Notice::Kind whyGivenUp,
                 std::function<void(FtpChain::Outcome)> atOnce,
                 std::function<void(FtpChain::Outcome)> atLook);
-  // Each completed step, after its file was recorded; false stops the
-  // chain before anything more goes out.
+  // Each step as it goes out, and each completed step, after its file was
+  // recorded; false stops the chain before anything more goes out.
+  virtual void stepIssued(const FtpStep&) {}
   virtual bool stepCompleted(const FtpStep&) { return true; }
   // After a chain that timed out: reading the version tells whether the
   // modem is still there and reports the time-out; then() runs and the
@@ -76,6 +77,7 @@ class TransferOperation : public Operation {
   RoundWait versionWait_;
   RoundWait prepareWait_;
   std::unique_ptr<Timer> chainLook_;
+  std::chrono::milliseconds stepStarted_{0};
   ChainWatch watch_;
   int looks_ = 0;
   std::optional<FtpChain::Outcome> chainEnd_;

@@ -81,13 +81,16 @@ void Upgrade::transfer() {
            atLook);
 }
 
+void Upgrade::stepIssued(const FtpStep& step) {
+  const bool backup = step.state == FtpState::GetImage || step.state == FtpState::GetChecksum;
+  setPhase(backup ? "backup" : "upload");
+}
+
 bool Upgrade::stepCompleted(const FtpStep& step) {
-  if (step.state == FtpState::GetImage || step.state == FtpState::GetChecksum) {
-    // An empty backup is none: the modem keeps its image.
-    if (ImageStore::fileSize(step.command.local) <= 0)
-      return stopBeforeSending({Notice::Kind::BackupEmpty, step.command.remote});
-    setPhase("upload");
-  }
+  // An empty backup is none: the modem keeps its image.
+  if ((step.state == FtpState::GetImage || step.state == FtpState::GetChecksum) &&
+      ImageStore::fileSize(step.command.local) <= 0)
+    return stopBeforeSending({Notice::Kind::BackupEmpty, step.command.remote});
   if (step.completesBackup) {
     std::string error;
     const bool kept = channels_.store.keepBackup(backupVersion_, backupFiles_.image,
@@ -139,8 +142,10 @@ void Upgrade::restarted(const OperationResult& result) {
   }
   // A modem that took the image but still runs another has not been upgraded.
   if (session.runningVersion != session.newVersion) {
-    finish(Outcome::Failed, {Notice::Kind::WrongVersionAfter, session.runningVersion.display(), 0,
-                             session.newVersion.display()});
+    const Notice wrong{Notice::Kind::WrongVersionAfter, session.runningVersion.display(), 0,
+                       session.newVersion.display()};
+    context_.report(wrong);
+    finish(Outcome::Failed, wrong);
     return;
   }
   finish(Outcome::Done);

@@ -16,6 +16,7 @@ class Upgrade : public TransferOperation {
   void stop() override;
   void checked();
   void transfer();
+  void stepIssued(const FtpStep& step) override;
   bool stepCompleted(const FtpStep& step) override;
   bool stopBeforeSending(const Notice& why);
   void chainEnded(FtpChain::Outcome outcome);

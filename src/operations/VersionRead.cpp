@@ -57,7 +57,9 @@ void VersionRead::reflashEnded(TelnetSession::Outcome outcome) {
   }
   // The modem restarts with its new controller; its version tells it is back.
   setPhase("restart");
+  channels_.reset.onRequeryDue = [this](std::chrono::milliseconds at) { setRequeryAt(at); };
   channels_.reset.waitForRestart([this](ModemReset::Outcome) {
+    channels_.reset.onRequeryDue = nullptr;
     setPhase("requery");
     channels_.query.query(false, [this](VersionQuery::Outcome o) { queryEnded(o); });
   });

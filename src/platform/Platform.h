@@ -121,6 +121,10 @@ class FtpClient {
   virtual void cancel() = 0;
 
   std::function<void(int state)> onStateChanged;
+  // How far a GET or PUT is: bytes moved, and of how many (-1 when the
+  // server did not tell). At most about ten a second, and once more with
+  // the whole file just before the completion; set it only when wanted.
+  std::function<void(long long done, long long total)> onProgress;
 };
 
 // Result values of message boxes.

@@ -7,10 +7,17 @@ FtpChain::FtpChain(const Context& context, int ftpPort)
       client_(context.platform.createFtpClient(ftpPort)),
       watchdog_(context.timer(kRequestLimitMs)) {
   client_->onStateChanged = [this](int state) { stateChanged(state); };
+  client_->onProgress = [this](long long done, long long total) {
+    if (outstanding_ && current_ < plan_.steps.size() && onTransfer)
+      onTransfer(plan_.steps[current_], done, total);
+  };
   watchdog_->onTick = [this] { watchdog(); };
 }
 
-FtpChain::~FtpChain() { client_->onStateChanged = nullptr; }
+FtpChain::~FtpChain() {
+  client_->onStateChanged = nullptr;
+  client_->onProgress = nullptr;
+}
 
 bool FtpChain::idle() const { return !watchdog_->enabled(); }
 
@@ -68,6 +75,7 @@ bool FtpChain::issue(std::size_t index) {
   const FtpStep& step = plan_.steps[index];
   state_ = step.state;
   if (!step.status.empty()) context_.view.setStatus(step.status);
+  if (onStepIssued) onStepIssued(step);
   watchdog_->setEnabled(true);
   return execute(step.command);
 }

@@ -101,6 +101,11 @@ class FtpChain {
   bool idle() const;
   FtpState state() const { return state_; }
 
+  // Each step as it goes out.
+  std::function<void(const FtpStep&)> onStepIssued;
+  // How far the file of the outstanding step has moved (bytes, of how many;
+  // -1: not told).
+  std::function<void(const FtpStep&, long long done, long long total)> onTransfer;
   // Each step that completed, before the next one goes out; false stops the
   // chain there: nothing more goes out, and it ends as failed.
   std::function<bool(const FtpStep&)> onStepCompleted;

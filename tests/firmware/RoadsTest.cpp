@@ -74,6 +74,11 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
   const std::vector<Case> cases = {
       {"no backup in the store", Entry::Upgrade, nullptr, {}, 0, "", kBackup, kFull, {kPrepare},
        {13, 4}, {0, 20, 80, 100}, plain, kNew},
+      // A modem that quietly restarts into its old image has not been upgraded.
+      {"back with the old image", Entry::Upgrade,
+       [](WorkflowModem& h) { h.zing->afterReset = "5.2.0.12,build 7"; },
+       {"The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13."}, kExcl, kUpg, kBackup,
+       kFull, {kPrepare}, {13, 4}, {0, 20, 80, 100}, plain, kNew},
       {"backup in the store", Entry::UpgradeMenu, [](WorkflowModem& h) { h.store("5_2_0_12"); }, {},
        0, "", kBackup, {kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4}, {0, 10, 80, 100},
        {kUpgrading, kSuccess}, kNew},
@@ -174,7 +179,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {kPrepare}, {13, 4}, {0, 100},
        {"Preparing for Software Restore with version 5_2_0_11 ...",
         "Restoring Satellite IP Modem with version 5_2_0_11 ...", "Successfully restored! Wait..."},
-       "KOVA-IMAGE 5_2_0_11"},
+       "KOVA-IMAGE 5.2.0.11"},
       {"PIC button: upload, reflash, version", Entry::Pic, pic, {kUpgradeCompleted}, kExcl, kUpg,
        {}, {"PUT pic.hex /pic.hex", "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
        {"Sending PIC reflash command."}},
@@ -235,7 +240,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
         R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)", "DELETE /config.txt",
         "DELETE /config.txt", "CLOSE"},
-       {kPrepare}, {13, 4}, {0, 100}, {"Successfully restored! Wait..."}, "KOVA-IMAGE 5_2_0_12"},
+       {kPrepare}, {13, 4}, {0, 100}, {"Successfully restored! Wait..."}, "KOVA-IMAGE 5.2.0.12"},
       // The store holds the backup: the upload branch checks the checksum.
       {"upgrade without its checksum file", Entry::Upgrade,
        [](WorkflowModem& h) {

@@ -20,9 +20,21 @@ SimFtpClient::~SimFtpClient() {
   if (pending_) server_.loop.cancel(pending_);
 }
 
+void SimFtpClient::progress(long delayMs, long long size) {
+  transferSize_ = size;
+  if (!onProgress) return;
+  for (long at = 100; at < delayMs; at += 100)
+    server_.loop.schedule(at, [this, generation = generation_, at, delayMs, size] {
+      if (generation == generation_ && onProgress) onProgress(size * at / delayMs, size);
+    });
+}
+
 void SimFtpClient::finish(long delayMs, int state, int code, std::string info) {
   pending_ = server_.loop.schedule(delayMs, [this, state, code, info] {
     pending_ = 0;
+    if (state == ResponseCompleted && transferSize_ >= 0 && onProgress)
+      onProgress(transferSize_, transferSize_);
+    transferSize_ = -1;
     busy_ = false;
     code_ = code;
     info_ = info;
@@ -36,6 +48,7 @@ void SimFtpClient::execute(const std::string& command) {
   FtpCommand cmd = ParseFtpCommand(command);  // throws on malformed text
   server_.log.push_back(command);
   busy_ = true;
+  ++generation_;
   long t = server_.commandMs;
 
   if (cmd.kind == FtpCommand::Close) {
@@ -92,6 +105,7 @@ void SimFtpClient::execute(const std::string& command) {
         return;
       }
       out << f->second;
+      progress(t, static_cast<long long>(f->second.size()));
       finish(t, ResponseCompleted);
       return;
     }
@@ -104,6 +118,7 @@ void SimFtpClient::execute(const std::string& command) {
       std::ostringstream data;
       data << in.rdbuf();
       server_.files[cmd.remote] = data.str();
+      progress(t, static_cast<long long>(data.str().size()));
       finish(t, ResponseCompleted);
       return;
     }
@@ -122,6 +137,8 @@ void SimFtpClient::execute(const std::string& command) {
 void SimFtpClient::cancel() {
   if (pending_) server_.loop.cancel(pending_);
   pending_ = 0;
+  ++generation_;
+  transferSize_ = -1;
   busy_ = false;
   session_ = false;
 }

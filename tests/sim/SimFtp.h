@@ -48,6 +48,8 @@ class SimFtpClient : public FtpClient {
 
  private:
   void finish(long delayMs, int state, int code = 0, std::string info = {});
+  // The bytes of a transfer that takes delayMs, ten times a second and at its end.
+  void progress(long delayMs, long long size);
   SimFtpServer& server_;
   std::string host_;
   bool busy_ = false;
@@ -55,4 +57,6 @@ class SimFtpClient : public FtpClient {
   int code_ = 0;
   std::string info_;
   SimLoop::Id pending_ = 0;
+  unsigned generation_ = 0;  // bumped by each command and cancel: older reports drop
+  long long transferSize_ = -1;  // the file moving, told whole at completion
 };

@@ -75,6 +75,12 @@ class WorkflowModem : public Harness {
   std::string pick;           // the version the user picks; "" takes the preselected one
 
   WorkflowModem() {
+    // As a modem does, it restarts into the image it holds ("KOVA-IMAGE 5.2.0.13").
+    zing->onReset = [this] {
+      const std::string& image = platform.ftp.files["/bin/kova.bin"];
+      if (zing->afterReset.empty() && image.starts_with("KOVA-IMAGE "))
+        zing->versionText = image.substr(11, image.find('\n') - 11) + ",build 1";
+    };
     platform.network.listen(kModem, settings.telnetPort, console);
     platform.ftp.files["/bin/kova.bin"] = "KOVA-IMAGE 5.2.0.12\nold image";
     platform.ftp.files["/checksum.txt"] = "checksum 5.2.0.12";
@@ -140,7 +146,7 @@ class WorkflowModem : public Harness {
 
   // A backup pair in the store.
   void store(const std::string& v, bool withChecksum = true) {
-    home.write("Backup/kova_" + v + ".bin", "KOVA-IMAGE " + v);
+    home.write("Backup/kova_" + v + ".bin", "KOVA-IMAGE " + ModemVersion::FromFileForm(v).display());
     if (withChecksum) home.write("Backup/chk_" + v + ".txt", "checksum " + v);
   }
   void removeHomeFile(const std::string& name) { std::filesystem::remove(home.path() / name); }

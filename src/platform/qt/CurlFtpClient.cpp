@@ -1,6 +1,7 @@
 #include "platform/qt/CurlFtpClient.h"
 
 #include <cctype>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -54,6 +55,7 @@ constexpr long kUploadBuffer = 256L << 10;
 // A NAT between the PC and the modem forgets a connection that is quiet
 // for a few minutes, e.g. while the modem writes the image to flash.
 constexpr long kKeepAliveSeconds = 60;
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
 bool isReplyLine(const std::string& line) {
   return line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])) &&
@@ -111,6 +113,11 @@ struct CurlFtpClient::Job {
   curl_off_t limit = 0;    // GET: the most it may write
   bool limitIsSpace = false;  // the disk's free space sets it
   curl_off_t written = 0;
+  // Progress reports, when the client's user wants them: at most one per
+  // kProgressInterval from the worker thread.
+  CurlFtpClient* progressTo = nullptr;
+  unsigned generation = 0;
+  std::chrono::steady_clock::time_point lastProgress{};
   curl_slist* quote = nullptr;
   std::string lastReply;  // last final reply line of the server
   std::string localError;
@@ -183,6 +190,10 @@ void CurlFtpClient::execute(const std::string& command) {
   job->driver = &driver_;
 
   const unsigned gen = generation_;
+  if (onProgress && job->cmd.movesFile()) {
+    job->progressTo = this;
+    job->generation = gen;
+  }
   driver_.run({[this, job, gen](CURL* easy, CurlMultiDriver& driver) {
                  if (job->cmd.kind == FtpCommand::Close && !driver.sessionAlive()) {
                    driver.closeSession();
@@ -192,7 +203,14 @@ void CurlFtpClient::execute(const std::string& command) {
                  return startTransfer(*job, easy);
                },
                [this, job, gen](CURLcode result, CurlMultiDriver& driver) {
-                 post(gen, transferDone(*job, result, driver));
+                 Outcome outcome = transferDone(*job, result, driver);
+                 // The whole file, told before the completion.
+                 if (outcome.state == ResponseCompleted && job->progressTo) {
+                   const long long size =
+                       job->cmd.kind == FtpCommand::Get ? job->written : job->size;
+                   postProgress(gen, size, size);
+                 }
+                 post(gen, std::move(outcome));
                }});
   idleTimer_.start(timeoutMs_);
 }
@@ -292,6 +310,15 @@ void CurlFtpClient::post(unsigned generation, Outcome outcome) {
       Qt::QueuedConnection);
 }
 
+void CurlFtpClient::postProgress(unsigned generation, long long done, long long total) {
+  QMetaObject::invokeMethod(
+      this,
+      [this, generation, done, total] {
+        if (generation == generation_ && busy_ && onProgress) onProgress(done, total);
+      },
+      Qt::QueuedConnection);
+}
+
 void CurlFtpClient::deliver(unsigned generation, const Outcome& outcome) {
   if (generation != generation_) return;  // cancelled meanwhile
   idleTimer_.stop();
@@ -376,6 +403,11 @@ bool CurlFtpClient::startTransfer(Job& job, CURL* e) const {
   curl_easy_setopt(e, CURLOPT_UPLOAD_BUFFERSIZE, kUploadBuffer);
   curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlFtpClient::onHeader);
   curl_easy_setopt(e, CURLOPT_HEADERDATA, &job);
+  if (job.progressTo) {
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &CurlFtpClient::onTransferInfo);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &job);
+  }
 
   switch (job.cmd.kind) {
     case FtpCommand::Get:
@@ -495,6 +527,19 @@ size_t CurlFtpClient::onRead(char* buffer, size_t size, size_t n, void* userp) {
     job->localError = "Cannot read local file " + job->cmd.local + ": " + systemError(errno);
     return CURL_READFUNC_ABORT;
   }
+}
+
+int CurlFtpClient::onTransferInfo(void* userp, curl_off_t dltotal, curl_off_t dlnow,
+                                  curl_off_t /*ultotal*/, curl_off_t ulnow) {
+  auto* job = static_cast<Job*>(userp);
+  const auto now = std::chrono::steady_clock::now();
+  if (now - job->lastProgress < kProgressInterval) return 0;
+  job->lastProgress = now;
+  if (job->cmd.kind == FtpCommand::Get)
+    job->progressTo->postProgress(job->generation, dlnow, dltotal > 0 ? dltotal : -1);
+  else
+    job->progressTo->postProgress(job->generation, ulnow, job->size);
+  return 0;
 }
 
 size_t CurlFtpClient::onHeader(char* data, size_t size, size_t n, void* userp) {

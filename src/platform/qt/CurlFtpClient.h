@@ -58,9 +58,13 @@ class CurlFtpClient : public QObject, public FtpClient {
   static size_t onWrite(char* data, size_t size, size_t n, void* userp);
   static size_t onRead(char* buffer, size_t size, size_t n, void* userp);
   static size_t onHeader(char* data, size_t size, size_t n, void* userp);
+  static int onTransferInfo(void* userp, curl_off_t dltotal, curl_off_t dlnow, curl_off_t ultotal,
+                            curl_off_t ulnow);
 
   // Any thread: queues the outcome of command `generation` for the Qt thread.
   void post(unsigned generation, Outcome outcome);
+  // Any thread: queues how far command `generation` is.
+  void postProgress(unsigned generation, long long done, long long total);
 
   // Qt thread.
   void deliver(unsigned generation, const Outcome& outcome);
