@@ -1,6 +1,8 @@
 #include "app/BatchMode.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 
 #include "app/MainWindow.h"
@@ -75,7 +77,11 @@ class BatchRun {
   void verify();
   void ended(Op op, OperationResult result, std::function<void(int code)> then);
   void waitBack(std::chrono::milliseconds deadline, std::function<void(bool back)> then);
-  void report(Op op, const OperationResult& result, int code);
+  // The result line; more adds fields of the operation's own.
+  void report(Op op, const OperationResult& result, int code,
+              const std::function<void(JsonLine&)>& more = nullptr);
+  // One line of what to check, for the commonest failures.
+  void hint(const OperationResult& result, int code);
   void quit(int code);
   void guardTick();
   // Station mode.
@@ -105,6 +111,7 @@ class BatchRun {
   bool recording_ = false;  // the operation of the run is under way
   int startedObserver_ = 0, finishedObserver_ = 0;
   std::string versionBefore_;
+  std::string reason_;  // why the run failed, in the tool's own words
   std::string startedAt_;
   std::chrono::milliseconds started_{0};
   int seenInterrupts_ = 0;
@@ -113,6 +120,9 @@ class BatchRun {
   bool betweenModems_ = false;
   bool stationStopped_ = false;
   int done_ = 0, failed_ = 0, skipped_ = 0;
+  std::vector<double> unitSeconds_;  // each unit upgraded or failed
+  std::chrono::milliseconds stationStarted_{-1};
+  OperationResult unit_;  // the result of the last unit
 };
 
 int BatchRun::run() {
@@ -123,8 +133,14 @@ int BatchRun::run() {
   // The re-query after a restart that --wait-back may stretch: what it
   // finds while the modem is not back is kept back until that is known.
   startedObserver_ = modem_.runner().onStarted.add([this](Operation& op) {
-    if (o_.waitBackSeconds == 0 || !Restarts(o_.operation)) return;
-    op.onProgress.add([this](const Operation::Progress& p) {
+    auto shownPhase = std::make_shared<std::string>();
+    op.onProgress.add([this, shownPhase](const Operation::Progress& p) {
+      if (p.phase != *shownPhase) {
+        *shownPhase = p.phase;
+        ui_.phase(p.phase);
+      }
+      if (p.transfer) ui_.transfer(*p.transfer, loop_.now());
+      if (o_.waitBackSeconds == 0 || !Restarts(o_.operation)) return;
       if (p.phase == "requery")
         ui_.holdBoxes(true);
       else if (ui_.holdingBoxes())
@@ -154,7 +170,10 @@ int BatchRun::run() {
   guard_->setInterval(100);
   guard_->onTick = [this] { guardTick(); };
   guard_->setEnabled(true);
-  w_.start();
+  // What needs no new image runs from a folder that holds none.
+  const bool imageRequired = o_.station || o_.operation == Op::Upgrade ||
+                             (o_.operation == Op::Verify && !o_.verifyVersion);
+  w_.start(imageRequired);
   if (w_.closed()) {
     if (o_.json)
       ui_.json(JsonLine()
@@ -278,8 +297,10 @@ void BatchRun::operation(Op op, std::function<void(int code)> then) {
     case Op::Restore:
     case Op::Pic:
       if (locked_) {
-        ui_.note("The operation is not possible now: the modem did not answer. Read the version "
-                 "again once it is reachable.");
+        reason_ =
+            "The operation is not possible now: the modem did not answer. Read the version "
+            "again once it is reachable.";
+        ui_.note(reason_);
         OperationResult refused;
         refused.outcome = Outcome::Refused;
         refused.versionBefore = refused.versionAfter = session_.runningVersion;
@@ -366,6 +387,7 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
                                                                                 : kExitFailed;
   if (!ok && result.outcome == Outcome::Done) result.outcome = Outcome::Failed;
   recording_ = false;
+  unit_ = result;
   if (OperationRecorder::Recorded(OperationName(op)))
     w_.recorder().record(OperationName(op), result, startedAt_,
                          static_cast<double>((loop_.now() - started_).count()) / 1000.0);
@@ -373,7 +395,9 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
   then(code);
 }
 
-void BatchRun::report(Op op, const OperationResult& result, int code) {
+void BatchRun::report(Op op, const OperationResult& result, int code,
+                      const std::function<void(JsonLine&)>& more) {
+  if (code != kExitDone) hint(result, code);
   if (!o_.json) return;
   std::vector<JsonLine> moved;
   for (const auto& f : result.files)
@@ -385,17 +409,40 @@ void BatchRun::report(Op op, const OperationResult& result, int code) {
                         .add("remote", f.remote)
                         .add("size", f.size)
                         .add("sha256", f.sha256));
-  ui_.json(JsonLine()
-               .add("event", "result")
-               .add("operation", OperationName(op))
-               .add("outcome", code == kExitDone ? "done" : "failed")
-               .add("exit_code", code)
-               .add("modem", session_.modemAddress)
-               .add("version_before", versionBefore_)
-               .add("version_after", session_.runningVersion.display())
-               .add("duration_s", static_cast<double>((loop_.now() - started_).count()) / 1000.0)
-               .addArray("files", moved)
-               .str());
+  JsonLine phases;
+  for (const auto& [name, seconds] : result.phases) phases.add(name, seconds);
+  JsonLine line;
+  line.add("event", "result")
+      .add("operation", OperationName(op))
+      .add("outcome", code == kExitDone ? "done" : "failed")
+      .add("exit_code", code)
+      .add("modem", session_.modemAddress)
+      .add("version_before", versionBefore_)
+      .add("version_after", session_.runningVersion.display())
+      .add("duration_s", static_cast<double>((loop_.now() - started_).count()) / 1000.0)
+      .addArray("files", moved)
+      .addObject("phases", phases);
+  if (code != kExitDone)
+    line.add("reason", result.failure ? BoxFor(*result.failure).text : reason_);
+  if (more) more(line);
+  ui_.json(line.str());
+}
+
+void BatchRun::hint(const OperationResult& result, int code) {
+  const auto kind = result.failure ? result.failure->kind : Notice::Kind::AtWrongState;
+  const std::string detail = result.failure ? result.failure->detail : std::string();
+  if (code == kExitUnreachable || kind == Notice::Kind::Unreachable ||
+      kind == Notice::Kind::FtpCannotConnect)
+    ui_.hint("nothing answers at " + session_.modemAddress +
+             ": check the cable, the modem's power, and that this PC has an address in the "
+             "modem's subnet (192.168.128.x).");
+  else if (kind == Notice::Kind::FtpLoginRefused)
+    ui_.hint("the modem refused the FTP login of the user kovauser.");
+  else if (kind == Notice::Kind::ConsoleBusy)
+    ui_.hint("another telnet session holds the modem's console: close it, then try again.");
+  else if (detail.find("No space left") != std::string::npos ||
+           detail.find("space left on the disk") != std::string::npos)
+    ui_.hint("the disk of " + session_.homeDir + " is full: free some space, then try again.");
 }
 
 // Fetches the modem's image into a file of its own and compares it with the
@@ -409,11 +456,13 @@ void BatchRun::verify() {
   OperationResult failed;
   failed.outcome = Outcome::Failed;
   if (!ImageStore::fileExists(reference)) {
-    ui_.error("There is no image " + reference + " to compare with.");
+    reason_ = "There is no image " + reference + " to compare with.";
+    ui_.error(reason_);
     report(Op::Verify, failed, kExitUsage);
     return quit(kExitUsage);
   }
   if (!session_.connected) {
+    reason_ = "The modem did not answer.";
     report(Op::Verify, failed, kExitUnreachable);
     return quit(kExitUnreachable);
   }
@@ -430,14 +479,26 @@ void BatchRun::verify() {
     ui_.note("reference " + referenceDigest_ + " " + reference);
     ui_.note(match ? "match" : "differs");
     const int code = match ? kExitDone : kExitFailed;
-    report(Op::Verify, result, code);
+    reason_ = "The modem's image differs from " + reference + ".";
+    report(Op::Verify, result, code, [&](JsonLine& line) {
+      line.add("verdict", match ? "match" : "differs").add("reference", reference);
+    });
     quit(code);
   });
 }
 
 // ---- Station mode: one modem after the other at the same address ----
 
+namespace {
+std::string Seconds(double seconds) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f s", seconds);
+  return buf;
+}
+}  // namespace
+
 void BatchRun::station() {
+  if (stationStarted_.count() < 0) stationStarted_ = loop_.now();
   ui_.note("Waiting for a modem at " + session_.modemAddress + "...");
   betweenModems_ = true;
   awaitModem();
@@ -470,6 +531,16 @@ void BatchRun::awaitModem() {
     }
     operation(Op::Upgrade, [this, next](int code) {
       ++(code == kExitDone ? done_ : failed_);
+      const double seconds = static_cast<double>((loop_.now() - started_).count()) / 1000.0;
+      unitSeconds_.push_back(seconds);
+      if (!o_.json) {
+        std::string phases;
+        for (const auto& [name, s] : unit_.phases)
+          phases += (phases.empty() ? "" : ", ") + name + " " + Seconds(s);
+        ui_.note("Unit " + std::to_string(done_ + failed_) + ": " +
+                 (code == kExitDone ? "done" : "failed") + " in " + Seconds(seconds) +
+                 (phases.empty() ? "" : " (" + phases + ")") + ".");
+      }
       next();
     });
   });
@@ -486,14 +557,28 @@ void BatchRun::awaitDeparture(std::chrono::milliseconds lastAnswer) {
 }
 
 void BatchRun::stationSummary() {
+  const double hours = static_cast<double>((loop_.now() - stationStarted_).count()) / 3600000.0;
+  const double perHour = hours > 0 ? static_cast<double>(unitSeconds_.size()) / hours : 0;
+  double median = 0;
+  if (!unitSeconds_.empty()) {
+    std::vector<double> sorted = unitSeconds_;
+    std::sort(sorted.begin(), sorted.end());
+    const std::size_t n = sorted.size();
+    median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+  }
+  char rate[64];
+  std::snprintf(rate, sizeof rate, "; %.1f units per hour, median %.1f s per unit", perHour,
+                median);
   ui_.note("Station: " + std::to_string(done_) + " done, " + std::to_string(failed_) +
-           " failed, " + std::to_string(skipped_) + " skipped.");
+           " failed, " + std::to_string(skipped_) + " skipped" + rate + ".");
   if (o_.json)
     ui_.json(JsonLine()
                  .add("event", "summary")
                  .add("done", done_)
                  .add("failed", failed_)
                  .add("skipped", skipped_)
+                 .add("units_per_hour", perHour)
+                 .add("median_s", median)
                  .str());
   quit(failed_ > 0 ? kExitFailed : kExitDone);
 }

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/Presenter.h"
+#include "app/ProgressDetail.h"
 #include "core/JsonLine.h"
 #include "core/TextUtilities.h"
 #include "platform/Form.h"
@@ -82,8 +83,15 @@ void ConsoleUi::printBox(const std::string& text, int style, const std::string& 
              .str());
 }
 
+void ConsoleUi::endLine() {
+  if (!lineOpen_) return;
+  out_ << "\n";
+  lineOpen_ = false;
+}
+
 void ConsoleUi::status(const std::string& text) {
   if (text.empty() || quiet_) return;
+  endLine();
   if (options_.json) {
     json(JsonLine().add("event", "status").add("time", timestamp_()).add("text", text).str());
     return;
@@ -95,6 +103,7 @@ void ConsoleUi::status(const std::string& text) {
 void ConsoleUi::progress(int value) {
   if (value == lastProgress_ || quiet_) return;
   lastProgress_ = value;
+  endLine();
   if (options_.json) {
     json(JsonLine().add("event", "progress").add("percent", value).str());
     return;
@@ -104,6 +113,7 @@ void ConsoleUi::progress(int value) {
 }
 
 void ConsoleUi::note(const std::string& text) {
+  endLine();
   if (options_.json) {
     json(JsonLine().add("event", "note").add("time", timestamp_()).add("text", text).str());
     return;
@@ -115,6 +125,7 @@ void ConsoleUi::note(const std::string& text) {
 void ConsoleUi::json(const std::string& line) { print(line + "\n"); }
 
 void ConsoleUi::print(const std::string& text) {
+  endLine();
   out_ << text;
   out_.flush();
 }
@@ -161,4 +172,55 @@ DnsReview ConsoleUi::reviewDns(const std::string& primary, const std::string& se
 bool ConsoleUi::allowStaticAddress(const std::string& pcAddress) {
   const Box box = StaticAddressQuestion(pcAddress);
   return msgBox(box.text, box.style, box.title) == MsgYes;
+}
+
+void ConsoleUi::hint(const std::string& text) {
+  err_ << "[" << timestamp_() << "] hint: " << VisibleText(text) << "\n";
+  err_.flush();
+}
+
+void ConsoleUi::phase(const std::string& name) {
+  if (quiet_ || !options_.json) return;
+  json(JsonLine().add("event", "phase").add("time", timestamp_()).add("name", name).str());
+}
+
+void ConsoleUi::transfer(const Operation::Transfer& t, std::chrono::milliseconds now) {
+  if (quiet_) return;
+  const bool last = t.total >= 0 && t.done >= t.total;
+  const bool another = t.local != transferLocal_;
+  const auto since = now - transferTold_;
+  const bool due = options_.json ? since >= std::chrono::milliseconds(250)
+                   : terminal_   ? since >= std::chrono::milliseconds(100)
+                                 : since >= std::chrono::seconds(5);
+  if (!last && !another && !due) return;
+  transferLocal_ = t.local;
+  transferTold_ = now;
+  if (options_.json) {
+    const TransferFigures f = Figures(t, now);
+    JsonLine line;
+    line.add("event", "transfer")
+        .add("time", timestamp_())
+        .add("direction", t.direction == FileMoved::Direction::Upload ? "upload" : "download")
+        .add("remote", t.remote)
+        .add("local", t.local)
+        .add("bytes", t.done)
+        .add("total", t.total)
+        .add("rate_bps", f.bytesPerSecond);
+    if (f.secondsLeft)
+      line.add("eta_s", *f.secondsLeft);
+    else
+      line.add("eta_s", nullptr);
+    json(line.str());
+    return;
+  }
+  const std::string text = "[" + timestamp_() + "] " + VisibleText(TransferText(t, now));
+  if (!terminal_) {
+    out_ << text << "\n";
+  } else {
+    // Over the line before, cleared to its end.
+    out_ << "\r" << text << "\x1B[K";
+    lineOpen_ = true;
+    if (last) endLine();
+  }
+  out_.flush();
 }

@@ -3,6 +3,7 @@
 // answered from the command line; with --json, one JSON object per line.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -11,6 +12,7 @@
 
 #include "app/BatchCommandLine.h"
 #include "core/Prompts.h"
+#include "operations/Operation.h"
 #include "platform/Platform.h"
 
 // The console Ui: boxes go to standard error and are answered OK (yes/no:
@@ -35,6 +37,15 @@ class ConsoleUi : public Ui, public Prompts {
   void progress(int value);
   void note(const std::string& text);  // a line of our own on standard output
   void error(const std::string& text);  // a line of our own on standard error
+  void hint(const std::string& text);   // what to check, on standard error
+  // A phase of the operation begins.
+  void phase(const std::string& name);
+  // How far a file has moved: in the JSON stream at most four times a second
+  // and with its last bytes; as text a line that rewrites itself on a
+  // terminal, else a plain line every few seconds and the last one.
+  void transfer(const Operation::Transfer& transfer, std::chrono::milliseconds now);
+  // Standard output is a terminal: a transfer line may rewrite itself.
+  void setTerminal(bool terminal) { terminal_ = terminal; }
   // A whole JSON object on a line of standard output (with --json).
   void json(const std::string& line);
   // Text as it is, on standard output.
@@ -58,6 +69,12 @@ class ConsoleUi : public Ui, public Prompts {
   int lastProgress_ = -1;
   bool quiet_ = false;
   bool holding_ = false;
+  bool terminal_ = false;
+  // The transfer shown last: which file, and when it was last told.
+  std::string transferLocal_;
+  std::chrono::milliseconds transferTold_{-1000000};
+  bool lineOpen_ = false;  // a transfer line waits for its end on the terminal
+  void endLine();
   struct HeldBox {
     std::string text;
     int style;

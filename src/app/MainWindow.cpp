@@ -163,7 +163,7 @@ void MainWindow::buildLayout() {
 
 // ---- Start-up ----
 
-void MainWindow::start() {
+void MainWindow::start(bool imageRequired) {
   Ui& ui = platform_.ui();
   session_.modemAddress = Trim(txtIPAddress.text());
   const std::string& command = settings_.commandLine;
@@ -191,7 +191,7 @@ void MainWindow::start() {
   // matches only through letter case cannot be used.
   const bool usable = images->size() == 1 &&
                       "kova_" + VersionFromImageName((*images)[0]) + ".bin" == (*images)[0];
-  if (!usable) {
+  if (!usable && imageRequired) {
     ui.msgBox("Unable to find the binary file " + session_.homeDir + "kova_*.bin. " + kCrLf +
                   "Or there is more than one binary file " + "in the application's home directory." +
                   kCrLf +
@@ -201,18 +201,19 @@ void MainWindow::start() {
     requestClose(kCloseByProgram);
     return;
   }
-  // Every transfer names the image's path in a command text.
-  const std::string image = session_.homeDir + (*images)[0];
+  // Every transfer names the image's path, or its folder, in a command text.
+  const std::string image = session_.homeDir + (usable ? (*images)[0] : std::string());
   if (!LocalPathFits(image)) {
-    ui.msgBox("The binary file " + VisibleText(image) +
-                  " cannot be used: its name, or its folder's, holds a double quote or a control "
-                  "character." +
+    ui.msgBox(VisibleText(image) +
+                  " cannot be used: a double quote or a control character in the name of the "
+                  "binary file or of its folder would break every transfer." +
                   kCrLf + "Please rename it.",
               MsgExclamation, kAppTitle);
     requestClose(kCloseByProgram);
     return;
   }
-  session_.newVersion = ModemVersion::FromFileForm(VersionFromImageName((*images)[0]));
+  if (usable)
+    session_.newVersion = ModemVersion::FromFileForm(VersionFromImageName((*images)[0]));
   txtNewSoftwareVersion.setText(session_.newVersion.display());
 
   std::error_code ec;

@@ -40,8 +40,10 @@ class MainWindow : public Form, public StatusView {
   ~MainWindow() override;
 
   // Start-up: command line, home directory, the image, the first version
-  // query. The window closes itself when it cannot work.
-  void start();
+  // query. The window closes itself when it cannot work. Without
+  // imageRequired (batch operations that need no new image) a home without
+  // its one image is no reason to stop.
+  void start(bool imageRequired = true);
   // The home directory a working directory stands for: with the separator.
   static std::string HomeDirectory(const std::string& workingDirectory);
 

@@ -110,6 +110,15 @@ int main(int argc, char** argv) {
     if (a.rfind("--", 0) == 0 || a == "-h") return RunBatchMode(argc, argv, *settings, args);
 
   settings->commandLine = JoinArguments(argc, argv);
+#if defined(__unix__) && !defined(__APPLE__)
+  // Without a display the toolkit would abort with words of its own.
+  auto unset = [](const char* name) { return !std::getenv(name) || !*std::getenv(name); };
+  if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
+    std::cerr << "kova-upgrader: there is no display to open the window on.\n"
+                 "Without a window: kova-upgrader --batch OPERATION (see kova-upgrader --help).\n";
+    return 2;
+  }
+#endif
   QApplication app(argc, argv);
   QApplication::setApplicationName("KOVA Upgrader");
   int rc = 0;

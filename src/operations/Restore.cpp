@@ -15,7 +15,6 @@ void Restore::begin() {
     finish(Outcome::Refused);
     return;
   }
-  setPhase("version");
   ensureVersion("Restore stopped: no software version within 30 seconds.", [this] { checked(); });
 }
 

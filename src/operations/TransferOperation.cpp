@@ -69,6 +69,7 @@ void TransferOperation::ensureVersion(const std::string& stoppedText,
     then();
     return;
   }
+  setPhase("version");
   versionWait_.start(kShortRoundMs, kVersionQueryWaitMs / kShortRoundMs, [this, stoppedText] {
     versionRead_.abandon();
     context_.view.setStatus(stoppedText);

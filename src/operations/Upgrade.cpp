@@ -17,7 +17,6 @@ void Upgrade::begin() {
     finish(Outcome::Refused);
     return;
   }
-  setPhase("version");
   ensureVersion("Upgrade stopped: no software version within 30 seconds.", [this] { checked(); });
 }
 

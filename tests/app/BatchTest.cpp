@@ -170,11 +170,15 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
          b.h.unplugZing();
          b.h.unplugFtpPort();
        },
-       3, "] Connection failed.\n", "Please check the cable connection.", {}},
-      // No image, or more than one: nothing is contacted or created.
-      {"no image", {"version"}, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); }, 2, "",
-       "Unable to find the binary file", {}},
-      {"two images", {"version"}, [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); }, 2, "",
+       3, "] Connection failed.\n",
+       "] hint: nothing answers at 127.0.0.1: check the cable, the modem's power", {}},
+      // No image, or more than one: what needs none runs, an upgrade is
+      // refused before anything is contacted or created.
+      {"no image, version", {"version"}, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); },
+       0, "] Modem software version: 5.2.0.12\n", "", {}},
+      {"no image, upgrade", {"upgrade"}, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); },
+       2, "", "Unable to find the binary file", {}},
+      {"two images", {"upgrade"}, [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); }, 2, "",
        "Unable to find the binary file", {}},
       {"no home", {"version"},
        [](Batch& b) { b.h.settings.workingDirectory = b.h.home.str() + "/missing"; }, 2, "",
@@ -191,7 +195,7 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        "    The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13.\n",
        {"upgrade failed 5.2.0.12"}},
       {"login refused", {"upgrade"}, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, 1, "",
-       "Incorrect Username or Password!", {"upgrade failed 5.2.0.12"}},
+       "] hint: the modem refused the FTP login of the user kovauser.", {"upgrade failed 5.2.0.12"}},
       // After a power cut left the last line short.
       {"restore", {"restore", "5_2_0_11"},
        [](Batch& b) {
@@ -387,4 +391,45 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");
   EXPECT_EQ(history[0].imageSha256, Sha(b.h.home.read("kova_5_2_0_13.bin")));
   EXPECT_EQ(history[0].durationSeconds, r.get("duration_s")->asNumber());
+}
+
+// The JSON stream of a whole upgrade, line by line where it says how far
+// the operation is: each phase as it begins, each file four times a second
+// at most and once whole, and the time of each phase in the result.
+TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
+  Batch b;
+  b.options.operation = Op::Upgrade;
+  b.options.json = true;
+  b.h.home.write("kova_5_2_0_13.bin", "KOVA-IMAGE 5.2.0.13\n" + std::string((1 << 20) - 20, 'k'));
+  b.h.platform.ftp.commandMs = 1000;
+  EXPECT_EQ(b.run(), 0);
+  std::vector<std::string> lines;
+  const JsonValue* phases = nullptr;
+  const auto events = Events(b.out.str());
+  for (const auto& e : events) {
+    const std::string event = Text(e, "event");
+    if (event == "phase") lines.push_back("phase " + Text(e, "name"));
+    if (event == "transfer")
+      lines.push_back(Text(e, "direction") + " " + Text(e, "remote") + " " +
+                      std::to_string(static_cast<long>(e.get("bytes")->asNumber())) + "/" +
+                      std::to_string(static_cast<long>(e.get("total")->asNumber())));
+    if (event == "result") phases = e.get("phases");
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "phase prepare", "phase backup", "download /bin/kova.bin 2/29",
+                       "download /bin/kova.bin 11/29", "download /bin/kova.bin 20/29",
+                       "download /bin/kova.bin 29/29", "download /checksum.txt 1/17",
+                       "download /checksum.txt 6/17", "download /checksum.txt 11/17",
+                       "download /checksum.txt 17/17", "phase upload",
+                       "upload /bin/kova.bin 104857/1048576", "upload /bin/kova.bin 419430/1048576",
+                       "upload /bin/kova.bin 734003/1048576", "upload /bin/kova.bin 1048576/1048576",
+                       "upload /checksum.txt 1/17", "upload /checksum.txt 6/17",
+                       "upload /checksum.txt 11/17", "upload /checksum.txt 17/17", "phase restart",
+                       "phase requery"}));
+  ASSERT_TRUE(phases && phases->isObject());
+  std::vector<std::string> timed;
+  for (const auto& [name, seconds] : phases->asObject())
+    timed.push_back(name + " " + std::to_string(seconds.asNumber()).substr(0, 4));
+  EXPECT_EQ(timed, (std::vector<std::string>{"prepare 0.03", "backup 2.00", "upload 2.00",
+                                             "restart 30.0", "requery 0.01"}));
 }

@@ -306,3 +306,29 @@ TEST(WindowHistory, EachOperationThatChangesTheModemIsRecordedOnceItEnded) {
   EXPECT_EQ(history[1].modemAddress, Harness::kModem);
   EXPECT_EQ(history[2].modemAddress, "192.168.128.100");
 }
+
+// Under the progress bar: the bytes, rate and time left of the image going
+// up, the countdown to the version read after the restart, the time the PIC
+// reflash has run; nothing once the upgrade has ended.
+TEST(WindowDetail, TheLineUnderTheBarFollowsTheUpgrade) {
+  WorkflowModem h;
+  h.home.write("kova_5_2_0_13.bin", "KOVA-IMAGE 5.2.0.13\n" + std::string(3 << 20, 'k'));
+  h.home.write("pic.hex", ":00000001FF\n");
+  h.platform.ftp.commandMs = 2000;
+  h.start();
+  std::vector<std::string> shown;
+  h.f().lblDetail.changed.connect([&] { shown.push_back(h.f().lblDetail.caption()); });
+  h.click(Entry::Upgrade);
+  h.settle();
+  auto seen = [&](const std::string& line) {
+    return std::find(shown.begin(), shown.end(), line) != shown.end();
+  };
+  for (const char* line :
+       {"kova_5_2_0_12.bin: 0.0 of 0.0 MiB, 0.0 MiB/s, 3 s left",
+        "kova_5_2_0_13.bin: 1.5 of 3.0 MiB, 1.5 MiB/s, 1 s left",
+        "kova_5_2_0_13.bin: 3.0 of 3.0 MiB, 1.5 MiB/s, 0 s left",
+        "Modem restarting: its version is read again in 30 s.",
+        "Modem restarting: its version is read again in 1 s.", "PIC reflash running for 20 s."})
+    EXPECT_TRUE(seen(line)) << line << "\n" << ::testing::PrintToString(shown);
+  EXPECT_EQ(h.f().lblDetail.caption(), "");
+}

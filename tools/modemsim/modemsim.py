@@ -360,7 +360,8 @@ class Modem:
                         stall=self.opts.ftp_stall, drop=self.opts.ftp_drop,
                         endless=self.opts.ftp_endless)
                     trace = self.trace if self.opts.verbose else None
-                    self.ftp = simftp.FtpService(self.root, self.journal, faults, trace)
+                    self.ftp = simftp.FtpService(self.root, self.journal, faults, trace,
+                                                 self.opts.ftp_rate)
                     self.ftp.start(sock)
                     continue
                 handler = self.silent(ch) if mode == 'silent' else getattr(self, ch)
@@ -679,6 +680,16 @@ def _chunk(text):
     return value
 
 
+def _rate(text):
+    try:
+        value = int(text)
+    except ValueError:
+        raise argparse.ArgumentTypeError('not a number of bytes: %r' % text)
+    if not 0 <= value <= 10**10:
+        raise argparse.ArgumentTypeError('rate out of range 0..10000000000: %d' % value)
+    return value
+
+
 def _version(text):
     if not valid_version(text):
         raise argparse.ArgumentTypeError('not a version in display form (like 5.2.0.12): %r'
@@ -728,6 +739,8 @@ def build_parser():
     p.add_argument('--journal', metavar='FILE', help='one line per request received')
     p.add_argument('--fault', action='append', default=[], metavar='NAME',
                    help='repeatable; see the list below')
+    p.add_argument('--ftp-rate', type=_rate, default=0, metavar='BYTES',
+                   help='bytes a second an FTP transfer moves at most (default: no bound)')
     p.add_argument('--chunk', type=_chunk, default=4, metavar='N',
                    help='piece size for the split fault (default 4)')
     p.add_argument('--gap', type=_seconds, default=0.05, metavar='SECONDS',

@@ -28,7 +28,7 @@ with warnings.catch_warnings():
     warnings.simplefilter('ignore', DeprecationWarning)  # asynchat, inside pyftpdlib
     from pyftpdlib.authorizers import DummyAuthorizer
     from pyftpdlib.filesystems import AbstractedFS
-    from pyftpdlib.handlers import DTPHandler, FileProducer, FTPHandler
+    from pyftpdlib.handlers import FileProducer, FTPHandler, ThrottledDTPHandler
     from pyftpdlib.ioloop import IOLoop
     from pyftpdlib.servers import FTPServer
 
@@ -136,7 +136,7 @@ class _EndlessProducer:
         return b'k' * 65536
 
 
-class _ModemDTP(DTPHandler):
+class _ModemDTP(ThrottledDTPHandler):
     def __init__(self, sock, cmd_channel):
         self._halt_rule = None
         self._halt_at = 0
@@ -324,8 +324,9 @@ def _remove(path):
 class FtpService:
     """One run of the FTP server, from start(sock) to stop()."""
 
-    def __init__(self, root, journal, faults, trace=None):
+    def __init__(self, root, journal, faults, trace=None, rate=0):
         self.root = os.path.realpath(root)
+        self.rate = rate  # bytes a second each data connection moves at most; 0: no bound
         self.journal = journal
         self.trace = trace  # sees the replies too, when set
         self.faults = faults
@@ -341,7 +342,9 @@ class FtpService:
         authorizer.add_user(FTP_USER, password, self.root, perm='elradfmwMT')
         handler = type('ModemFTPHandler', (_ModemHandler,),
                        {'sim': self, 'authorizer': authorizer,
-                        'dtp_handler': _ModemDTP, 'abstracted_fs': _ModemFS})
+                        'dtp_handler': type('ModemDTP', (_ModemDTP,),
+                                            {'read_limit': self.rate, 'write_limit': self.rate}),
+                        'abstracted_fs': _ModemFS})
         self._server = FTPServer(sock, handler, ioloop=IOLoop(), backlog=64)
         self._server.max_cons = 64
         self._stop.clear()
