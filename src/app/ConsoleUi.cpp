@@ -188,6 +188,9 @@ void ConsoleUi::transfer(const Operation::Transfer& t, std::chrono::milliseconds
   if (quiet_) return;
   const bool last = t.total >= 0 && t.done >= t.total;
   const bool another = t.local != transferLocal_;
+  // Its end told already (a station sends the same file again, from the start).
+  if (!another && transferWhole_ && last) return;
+  transferWhole_ = last;
   const auto since = now - transferTold_;
   const bool due = options_.json ? since >= std::chrono::milliseconds(250)
                    : terminal_   ? since >= std::chrono::milliseconds(100)

@@ -73,6 +73,7 @@ class ConsoleUi : public Ui, public Prompts {
   // The transfer shown last: which file, and when it was last told.
   std::string transferLocal_;
   std::chrono::milliseconds transferTold_{-1000000};
+  bool transferWhole_ = false;
   bool lineOpen_ = false;  // a transfer line waits for its end on the terminal
   void endLine();
   struct HeldBox {

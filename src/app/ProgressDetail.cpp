@@ -46,7 +46,7 @@ std::string TransferText(const Operation::Transfer& t, std::chrono::milliseconds
     std::snprintf(rate, sizeof rate, ", %.1f MiB/s", f.bytesPerSecond / (1 << 20));
     text += rate;
   }
-  if (f.secondsLeft)
+  if (f.secondsLeft && t.done < t.total)  // nothing left to tell once whole
     text += ", " + std::to_string(static_cast<long>(std::ceil(*f.secondsLeft))) + " s left";
   return text;
 }

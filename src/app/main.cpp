@@ -80,6 +80,7 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
   QCoreApplication app(argc, argv);
   settings.commandLine = cl->options.factory ? "/Factory" : "";
   ConsoleUi ui(std::cout, std::cerr, cl->options, cl->options.json ? UtcTimestamp : Timestamp);
+  ui.setTerminal(isatty(STDOUT_FILENO) == 1);  // a transfer line redrawn in place
   QtPlatform platform(&ui);
   MainWindow form(platform, settings, &ui);
   std::signal(SIGINT, OnInterrupt);

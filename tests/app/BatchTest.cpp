@@ -111,6 +111,40 @@ TEST(ConsoleUi, StatusProgressBoxesAndAnswers) {
   EXPECT_EQ(ui.reviewDns("1.1.1.1", "2.2.2.2").choice, DnsReview::Choice::Keep);
 }
 
+// A file's transfer on the console: a line every 5 s in a log, redrawn in
+// place on a terminal, and its end told once, again when the same file is
+// sent anew (the next unit of a station).
+TEST(ConsoleUi, TransferLines) {
+  using ms = std::chrono::milliseconds;
+  for (bool terminal : {false, true}) {
+    std::ostringstream out, err;
+    BatchOptions o;
+    ConsoleUi ui(out, err, o, [] { return std::string("T"); });
+    ui.setTerminal(terminal);
+    Operation::Transfer t;
+    t.direction = FileMoved::Direction::Upload;
+    t.local = "/home/u/kova_5_2_0_13.bin";
+    t.total = 4 << 20;
+    for (int unit = 0; unit < 2; ++unit) {
+      const long base = unit * 60000;
+      t.started = ms(base);
+      for (long at : {0L, 50L, 1000L, 5000L, 8000L, 8000L}) {
+        t.done = at == 8000 ? t.total : (t.total / 8) * (at / 1000);
+        ui.transfer(t, ms(base + at));
+      }
+    }
+    const std::string once =
+        terminal ? "\r[T] kova_5_2_0_13.bin: 0.0 of 4.0 MiB\x1B[K"
+                   "\r[T] kova_5_2_0_13.bin: 0.5 of 4.0 MiB, 0.5 MiB/s, 7 s left\x1B[K"
+                   "\r[T] kova_5_2_0_13.bin: 2.5 of 4.0 MiB, 0.5 MiB/s, 3 s left\x1B[K"
+                   "\r[T] kova_5_2_0_13.bin: 4.0 of 4.0 MiB, 0.5 MiB/s\x1B[K\n"
+                 : "[T] kova_5_2_0_13.bin: 0.0 of 4.0 MiB\n"
+                   "[T] kova_5_2_0_13.bin: 2.5 of 4.0 MiB, 0.5 MiB/s, 3 s left\n"
+                   "[T] kova_5_2_0_13.bin: 4.0 of 4.0 MiB, 0.5 MiB/s\n";
+    EXPECT_EQ(out.str(), once + once) << terminal;
+  }
+}
+
 // Each operation's exit code, output and history entry, from what the
 // modem and the home directory hold.
 TEST(BatchMode, ExitCodesOutputAndHistory) {
@@ -344,12 +378,21 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   EXPECT_EQ(b.run(), 1);
   auto events = Events(b.out.str());
   std::vector<JsonValue> results;
+  std::vector<std::string> waits;  // when a modem was taken for gone
   int skips = 0;
   for (const auto& e : events) {
     if (Text(e, "event") == "result") results.push_back(e);
     skips += Text(e, "text") == "The modem already runs 5.2.0.13: skipped.";
+    if (Text(e, "text") == "Waiting for a modem at 127.0.0.1...") waits.push_back(Text(e, "time"));
   }
   EXPECT_EQ(skips, 2);
+  // Taken for gone only 10 s after its last answer (the looks come every
+  // second): waits at the start, after each unplugging, after Enter.
+  ASSERT_EQ(waits.size(), 4u) << ::testing::PrintToString(waits);
+  for (int i : {1, 2}) {
+    EXPECT_GE(std::stol(waits[i]), i * 100000 - 31000) << waits[i];
+    EXPECT_LT(std::stol(waits[i]), i * 100000 - 10000) << waits[i];
+  }
   ASSERT_EQ(results.size(), 2u);
   EXPECT_EQ(Text(results[1], "outcome"), "failed");
   const JsonValue& r = results[0];
