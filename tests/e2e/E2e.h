@@ -31,9 +31,10 @@ using Lines = std::vector<std::string>;
 
 // A firmware image naming its version in its first line, as the simulated
 // modem reads it when it restarts.
-inline void WriteImage(const std::filesystem::path& path, const std::string& version) {
+inline void WriteImage(const std::filesystem::path& path, const std::string& version,
+                       size_t bytes = 300000) {
   std::ofstream(path, std::ios::binary) << "KOVA-IMAGE " << version << "\n"
-                                        << std::string(300000, 'k');
+                                        << std::string(bytes, 'k');
 }
 
 // Every file under dir, relative, sorted.
