@@ -5,26 +5,35 @@
 //   tick <count> <median> <p99> <max>   lateness of a 10 ms timer, ms
 //   maxrss <KiB>                   peak resident memory of the process
 //   late <command> <seconds> <ms>  each tick 20 ms late or more
+//   progress <count>               byte reports received (--progress, --detail)
+// --progress turns the byte reports on; --detail also shows each one as the
+// window does, in a label under a progress bar (needs a Qt platform plugin,
+// e.g. QT_QPA_PLATFORM=offscreen).
 // Exit status 0 only when every command ended in ResponseCompleted (or
 // Disconnected for CLOSE).
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
 
+#include "app/ProgressDetail.h"
 #include "platform/qt/CurlFtpClient.h"
 
 namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: ftpbench [--tick] HOST PORT USER PASSWORD COMMAND...\n"
+               "usage: ftpbench [--tick] [--progress | --detail] HOST PORT USER PASSWORD "
+               "COMMAND...\n"
                "  COMMAND is a component command text, e.g. \"PUT /tmp/a.bin /a.bin\"\n");
   return 2;
 }
@@ -39,13 +48,25 @@ double percentile(std::vector<double> v, double p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
   int a = 1;
-  bool tick = false;
-  if (a < argc && std::string(argv[a]) == "--tick") {
-    tick = true;
-    ++a;
+  bool tick = false, progress = false, detail = false;
+  for (; a < argc; ++a) {
+    const std::string flag = argv[a];
+    if (flag == "--tick")
+      tick = true;
+    else if (flag == "--progress")
+      progress = true;
+    else if (flag == "--detail")
+      progress = detail = true;
+    else
+      break;
   }
+  // Widgets only where the label is shown: the other runs stay as they were.
+  std::unique_ptr<QCoreApplication> app;
+  if (detail)
+    app = std::make_unique<QApplication>(argc, argv);
+  else
+    app = std::make_unique<QCoreApplication>(argc, argv);
   if (argc - a < 5) return usage();
   const std::string host = argv[a++];
   const int port = std::atoi(argv[a++]);
@@ -58,6 +79,35 @@ int main(int argc, char** argv) {
 
   QElapsedTimer total, one;
   size_t next = 0;
+
+  std::unique_ptr<QLabel> label;
+  if (detail) {
+    label = std::make_unique<QLabel>();
+    label->resize(416, 20);
+    label->show();
+    // Painted once before the clock starts, as the window is long before a transfer.
+    label->repaint();
+    QCoreApplication::processEvents();
+  }
+  long reports = 0;
+  QElapsedTimer loopClock;
+  loopClock.start();
+  Operation::Transfer transfer;
+  transfer.local = "kova_5_2_1_0.bin";
+  size_t transferOf = commands.size();  // the command whose bytes these are
+  if (progress)
+    ftp.onProgress = [&](long long done, long long totalBytes) {
+      ++reports;
+      if (!label) return;
+      const std::chrono::milliseconds now(loopClock.elapsed());
+      if (transferOf != next) {
+        transferOf = next;
+        transfer.started = now;
+      }
+      transfer.done = done;
+      transfer.total = totalBytes;
+      label->setText(QString::fromStdString(TransferText(transfer, now)));
+    };
 
   // The window's own timers: a 10 ms tick, and how late each one comes.
   std::vector<double> lateness;
@@ -121,6 +171,7 @@ int main(int argc, char** argv) {
   ticker.stop();
 
   std::printf("total %.6f\n", total.nsecsElapsed() / 1e9);
+  if (progress) std::printf("progress %ld\n", reports);
   if (tick) {
     std::printf("tick %zu %.3f %.3f %.3f\n", lateness.size(), percentile(lateness, 0.5),
                 percentile(lateness, 0.99),
