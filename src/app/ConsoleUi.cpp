@@ -216,7 +216,10 @@ void ConsoleUi::transfer(const Operation::Transfer& t, std::chrono::milliseconds
     json(line.str());
     return;
   }
-  const std::string text = "[" + timestamp_() + "] " + VisibleText(TransferText(t, now));
+  std::string text = "[";
+  text += timestamp_();
+  text += "] ";
+  text += VisibleText(TransferText(t, now));
   if (!terminal_) {
     out_ << text << "\n";
   } else {

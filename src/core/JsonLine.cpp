@@ -115,7 +115,10 @@ JsonLine& JsonLine::addObject(std::string_view key, const JsonLine& object) {
 
 JsonLine& JsonLine::addArray(std::string_view key, const std::vector<JsonLine>& objects) {
   std::string json = "[";
-  for (const auto& o : objects) json += (json.size() > 1 ? "," : "") + o.str();
+  for (const auto& o : objects) {
+    if (json.size() > 1) json += ',';
+    json += o.str();
+  }
   return addRaw(key, json + "]");
 }
 

@@ -130,8 +130,10 @@ std::string HistoryLine(const HistoryEntry& entry) {
 bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::string& error) {
   int fd = OpenHistory(path, O_WRONLY | O_APPEND | O_CREAT, error);
   if (fd < 0) return false;
-  std::string text = HistoryLine(entry) + "\n";
-  if (!EndsWithNewline(fd, path)) text.insert(0, "\n");
+  // A line left without its end (a power cut) is ended first.
+  std::string text = EndsWithNewline(fd, path) ? std::string() : std::string("\n");
+  text += HistoryLine(entry);
+  text += '\n';
   // One write, so a concurrent appender or a power cut cannot interleave or
   // split the line into pieces written at different times.
   ssize_t written;
