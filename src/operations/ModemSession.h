@@ -13,14 +13,6 @@
 #include "operations/ModemChannels.h"
 #include "operations/OperationRunner.h"
 
-class VersionQuery;
-class ModemReset;
-class TelnetSession;
-class FtpChain;
-class AtChannel;
-class ImageStore;
-class ChainPlans;
-
 struct ModemPorts {
   int zing = 1827;
   int ftp = 21;

@@ -86,6 +86,13 @@ void Operation::finish(OperationResult::Outcome outcome, const Notice& failure) 
   finish(outcome);
 }
 
+bool Operation::refusedWithoutAddress(Notice::Kind notice) {
+  if (!context_.session.modemAddress.empty()) return false;
+  context_.report({notice});
+  finish(OperationResult::Outcome::Refused);
+  return true;
+}
+
 void Operation::runInside(Operation& inner, std::function<void(const OperationResult&)> then) {
   inner.onFinished = [this, then = std::move(then)](const OperationResult& r) {
     // What the inner step moved and noticed belongs to this operation too.

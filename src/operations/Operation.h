@@ -110,6 +110,9 @@ class Operation {
   void finish(OperationResult::Outcome outcome, const Notice& failure);
   void lockUpgradeControls() { result_.lockUpgradeControls = true; }
   void nothingDone() { result_.nothingDone = true; }
+  // With no modem address there is nothing to talk to: tells the user with
+  // `notice` and ends refused.
+  bool refusedWithoutAddress(Notice::Kind notice);
   // Runs a step of another operation inside this one; then() gets its result.
   void runInside(Operation& inner, std::function<void(const OperationResult&)> then);
 

@@ -11,11 +11,7 @@ PicUpgrade::PicUpgrade(const Context& context, ModemChannels& channels)
 void PicUpgrade::begin() {
   const Session& session = context_.session;
   // Without an address the upload would go nowhere.
-  if (session.modemAddress.empty()) {
-    context_.report({Notice::Kind::EnterAddress});
-    finish(Outcome::Refused);
-    return;
-  }
+  if (refusedWithoutAddress(Notice::Kind::EnterAddress)) return;
   context_.view.setProgress(0);
   const std::string picFile = channels_.store.findPicFile();
   if (picFile.empty()) {

@@ -10,11 +10,7 @@ Restore::Restore(const Context& context, ModemChannels& channels)
     : TransferOperation(context, channels) {}
 
 void Restore::begin() {
-  if (context_.session.modemAddress.empty()) {
-    context_.report({Notice::Kind::EnterAddress});
-    finish(Outcome::Refused);
-    return;
-  }
+  if (refusedWithoutAddress(Notice::Kind::EnterAddress)) return;
   ensureVersion("Restore stopped: no software version within 30 seconds.", [this] { checked(); });
 }
 

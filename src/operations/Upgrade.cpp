@@ -12,11 +12,7 @@ Upgrade::Upgrade(const Context& context, ModemChannels& channels)
     : TransferOperation(context, channels) {}
 
 void Upgrade::begin() {
-  if (context_.session.modemAddress.empty()) {
-    context_.report({Notice::Kind::EnterAddressCapitalA});
-    finish(Outcome::Refused);
-    return;
-  }
+  if (refusedWithoutAddress(Notice::Kind::EnterAddressCapitalA)) return;
   ensureVersion("Upgrade stopped: no software version within 30 seconds.", [this] { checked(); });
 }
 
