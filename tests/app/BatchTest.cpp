@@ -436,6 +436,27 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   EXPECT_EQ(history[0].durationSeconds, r.get("duration_s")->asNumber());
 }
 
+// In text mode each unit's line says its seconds and phases, and the
+// summary the station's pace.
+TEST(BatchStation, EachUnitsTimeAndThePace) {
+  Batch b;
+  b.options.operation = Op::Upgrade;
+  b.options.station = true;
+  b.h.zing->afterReset = "5.2.0.13,build 1";
+  b.h.clock().schedule(60000, [&] { b.interrupts = 1; });
+  EXPECT_EQ(b.run(), 0);
+  std::vector<std::string> lines;
+  std::istringstream out(b.out.str());
+  for (std::string line; std::getline(out, line);)
+    if (line.find("] Unit ") != std::string::npos || line.find("] Station:") != std::string::npos)
+      lines.push_back(line.substr(line.find(']') + 2));
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "Unit 1: done in 30.4 s (prepare 0.0 s, backup 0.2 s, upload 0.2 s, "
+                       "restart 30.0 s, requery 0.0 s).",
+                       "Station: 1 done, 0 failed, 0 skipped; 60.0 units per hour, median "
+                       "30.4 s per unit."}));
+}
+
 // The JSON stream of a whole upgrade, line by line where it says how far
 // the operation is: each phase as it begins, each file four times a second
 // at most and once whole, and the time of each phase in the result.
