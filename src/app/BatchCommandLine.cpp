@@ -2,9 +2,41 @@
 
 #include <cstdlib>
 
+#include "core/TextUtilities.h"
+
 
 namespace {
 using Op = BatchOptions::Operation;
+
+// "eth1" or "eth1,eth2": names the kernel would take (at most 15
+// characters, no blank, '/' or control character), each once.
+bool ParseInterfaces(const std::string& list, std::vector<std::string>& names,
+                     std::string& error) {
+  std::vector<std::string> parsed;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = list.find(',', start);
+    std::string name = list.substr(start, comma == std::string::npos ? std::string::npos
+                                                                      : comma - start);
+    bool plain = !name.empty() && name.size() <= 15 && name != "." && name != ".." &&
+                 name[0] != '-';
+    for (unsigned char c : name) plain = plain && c > ' ' && c != '/' && c < 0x7f;
+    if (!plain) {
+      error = "--interface: \"" + VisibleText(name) + "\" is no interface name";
+      return false;
+    }
+    for (const auto& earlier : parsed)
+      if (earlier == name) {
+        error = "--interface: " + name + " is named twice";
+        return false;
+      }
+    parsed.push_back(std::move(name));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  names = std::move(parsed);
+  return true;
+}
 }  // namespace
 
 std::string BatchUsage() {
@@ -37,6 +69,10 @@ std::string BatchUsage() {
          "                     for its version every 5 s for up to SECS seconds\n"
          "  --station          with upgrade: upgrade each modem connected at the address,\n"
          "                     one after the other, until Ctrl+C\n"
+         "  --interface NAME[,NAME...]\n"
+         "                     every connection goes out through that network interface\n"
+         "                     (needs CAP_NET_RAW, e.g. root); with --station, one station\n"
+         "                     per interface, all at once\n"
          "  --help             show this text\n"
          "  --version          show the program's version\n"
          "\n"
@@ -52,9 +88,15 @@ std::string BatchVersionText() {
 std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
                                                       std::string& error) {
   BatchCommandLine cl;
+  cl.arguments = args;
   std::vector<std::string> words;
   bool waitBackGiven = false;
+  bool interfaceGiven = false;
   for (const auto& a : args) {
+    if (interfaceGiven && cl.options.interfaces.empty()) {
+      if (!ParseInterfaces(a, cl.options.interfaces, error)) return std::nullopt;
+      continue;
+    }
     if (waitBackGiven && cl.options.waitBackSeconds == 0) {
       // The value of --wait-back: whole seconds, at most a day.
       char* end = nullptr;
@@ -76,6 +118,12 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
     else if (a == "--station") cl.options.station = true;
     else if (a == "--wait-back") {
       waitBackGiven = true;
+    } else if (a == "--interface") {
+      if (interfaceGiven) {
+        error = "--interface given twice: name every interface in one list, A,B,C";
+        return std::nullopt;
+      }
+      interfaceGiven = true;
     } else if (a.rfind("--", 0) == 0) {
       error = "unknown option " + a;
       return std::nullopt;
@@ -86,6 +134,10 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
   if (cl.help || cl.version) return cl;
   if (waitBackGiven && cl.options.waitBackSeconds == 0) {
     error = "--wait-back needs a number of seconds from 1 to 86400";
+    return std::nullopt;
+  }
+  if (interfaceGiven && cl.options.interfaces.empty()) {
+    error = "--interface needs the name of a network interface";
     return std::nullopt;
   }
   if (!cl.batch) {
@@ -146,6 +198,10 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
   }
   if (o.station && o.operation != Op::Upgrade) {
     error = "--station goes with upgrade";
+    return std::nullopt;
+  }
+  if (o.interfaces.size() > 1 && !o.station) {
+    error = "several interfaces go with --station upgrade";
     return std::nullopt;
   }
   return cl;

@@ -20,6 +20,9 @@ struct BatchOptions {
   bool json = false;     // one JSON object per line on standard output
   int waitBackSeconds = 0;  // how long a restarting modem may take to answer again
   bool station = false;  // upgrade one modem after the other at the same address
+  // The PC's interfaces the connections go out through: one, or with
+  // --station one station each; empty for the system's choice.
+  std::vector<std::string> interfaces;
 };
 
 // Exit codes of batch mode.
@@ -32,6 +35,7 @@ struct BatchCommandLine {
   bool help = false;
   bool version = false;
   BatchOptions options;
+  std::vector<std::string> arguments;  // as given, for the stations of a supervisor
 };
 std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
                                                       std::string& error);

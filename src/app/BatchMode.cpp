@@ -89,6 +89,8 @@ class BatchRun {
   void awaitModem();
   void awaitDeparture(std::chrono::milliseconds lastAnswer);
   void askQuietly(std::function<void(bool answered)> then);
+  // The station's interface reports no link.
+  bool linkDown();
   void stationSummary();
 
   MainWindow& w_;
@@ -127,6 +129,24 @@ class BatchRun {
 
 int BatchRun::run() {
   if (o_.operation == Op::History) return history();
+  if (!o_.interfaces.empty()) {
+    const std::string& name = o_.interfaces.front();
+    ui_.setInterface(name);
+    const std::string problem = w_.platform().networkInterfaces().bindProblem(name);
+    if (!problem.empty()) {
+      ui_.error("Cannot use the interface " + name + ": " + problem + ".");
+      if (o_.json)
+        ui_.json(JsonLine()
+                     .add("event", "result")
+                     .add("operation", OperationName(o_.operation))
+                     .add("outcome", "failed")
+                     .add("exit_code", static_cast<int>(kExitUsage))
+                     .add("reason", "Cannot use the interface " + name + ": " + problem + ".")
+                     .str());
+      return kExitUsage;
+    }
+    w_.bindToInterface(name);
+  }
   w_.sbUpgrade.changed.connect([this] { ui_.status(w_.sbUpgrade.text()); });
   w_.Progress.changed.connect([this] { ui_.progress(w_.Progress.value()); });
   w_.recorder().setAutomatic(false);
@@ -226,7 +246,8 @@ int BatchRun::history() {
   HistoryRead read = ReadHistory(path);
   for (const auto& warning : read.warnings) ui_.error(warning);
   if (o_.json) {
-    for (const auto& entry : read.entries) ui_.json(HistoryLine(entry));
+    // The lines as written: each names its own interface.
+    for (const auto& entry : read.entries) ui_.print(HistoryLine(entry) + "\n");
   } else {
     ui_.print(HistoryTable(read.entries));
   }
@@ -275,6 +296,8 @@ void BatchRun::guardTick() {
                  .add("outcome", "interrupted")
                  .add("exit_code", 1)
                  .add("modem", session_.modemAddress)
+                 .add("mac", session_.currentModemMac())
+                 .add("interface", session_.interfaceName)
                  .str());
   w_.requestClose(Form::kCloseBySystem);
   if (endProcess_) endProcess_(kExitFailed);
@@ -417,6 +440,8 @@ void BatchRun::report(Op op, const OperationResult& result, int code,
       .add("outcome", code == kExitDone ? "done" : "failed")
       .add("exit_code", code)
       .add("modem", session_.modemAddress)
+      .add("mac", session_.currentModemMac())
+      .add("interface", session_.interfaceName)
       .add("version_before", versionBefore_)
       .add("version_after", session_.runningVersion.display())
       .add("duration_s", static_cast<double>((loop_.now() - started_).count()) / 1000.0)
@@ -515,7 +540,16 @@ void BatchRun::askQuietly(std::function<void(bool answered)> then) {
   });
 }
 
+bool BatchRun::linkDown() {
+  if (session_.interfaceName.empty()) return false;
+  const auto carrier = w_.platform().networkInterfaces().carrier(session_.interfaceName);
+  return carrier && !*carrier;
+}
+
 void BatchRun::awaitModem() {
+  // No cable, no modem: nothing to ask until the link comes up.
+  if (linkDown()) return after(1000, [this] { awaitModem(); });
+  w_.forgetModemIdentity();
   askQuietly([this](bool answered) {
     if (!answered) return after(5000, [this] { awaitModem(); });
     betweenModems_ = false;
@@ -525,7 +559,7 @@ void BatchRun::awaitModem() {
       awaitDeparture(loop_.now());
     };
     if (session_.runningVersion == session_.newVersion) {
-      ui_.note("The modem already runs " + session_.newVersion.display() + ": skipped.");
+      ui_.note("The modem already runs " + session_.newVersion.display() + ": skipped.", true);
       ++skipped_;
       return next();
     }
@@ -546,9 +580,10 @@ void BatchRun::awaitModem() {
   });
 }
 
-// Until this modem is gone (no answer for 10 s) or Enter is pressed.
+// Until this modem is gone (its link down, or no answer for 10 s) or Enter
+// is pressed.
 void BatchRun::awaitDeparture(std::chrono::milliseconds lastAnswer) {
-  if (enterPressed_ && enterPressed_()) return station();
+  if ((enterPressed_ && enterPressed_()) || linkDown()) return station();
   askQuietly([this, lastAnswer](bool answered) {
     const auto last = answered ? loop_.now() : lastAnswer;
     if (!answered && loop_.now() - last >= std::chrono::seconds(10)) return station();

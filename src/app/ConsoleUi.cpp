@@ -112,17 +112,29 @@ void ConsoleUi::progress(int value) {
   out_.flush();
 }
 
-void ConsoleUi::note(const std::string& text) {
+void ConsoleUi::note(const std::string& text, bool skipped) {
   endLine();
   if (options_.json) {
-    json(JsonLine().add("event", "note").add("time", timestamp_()).add("text", text).str());
+    JsonLine line;
+    line.add("event", "note").add("time", timestamp_()).add("text", text);
+    if (skipped) line.add("skipped", true);
+    json(line.str());
     return;
   }
   out_ << "[" << timestamp_() << "] " << VisibleText(text) << "\n";
   out_.flush();
 }
 
-void ConsoleUi::json(const std::string& line) { print(line + "\n"); }
+void ConsoleUi::json(std::string line) {
+  // A key's quotes cannot occur unescaped inside a string value.
+  if (!interface_.empty() && line.size() > 2 && line.back() == '}' &&
+      line.find("\"interface\":") == std::string::npos) {
+    const std::string field = JsonLine().add("interface", interface_).str();
+    line.insert(line.size() - 1, "," + field.substr(1, field.size() - 2));
+  }
+  line += '\n';
+  print(line);
+}
 
 void ConsoleUi::print(const std::string& text) {
   endLine();
@@ -132,6 +144,16 @@ void ConsoleUi::print(const std::string& text) {
 
 void ConsoleUi::error(const std::string& text) {
   err_ << "[" << timestamp_() << "] error: " << VisibleText(text) << "\n";
+  err_.flush();
+}
+
+void ConsoleUi::warning(const std::string& text) {
+  err_ << "[" << timestamp_() << "] warning: " << VisibleText(text) << "\n";
+  err_.flush();
+}
+
+void ConsoleUi::passOn(const std::string& line) {
+  err_ << VisibleText(line) << "\n";
   err_.flush();
 }
 

@@ -35,9 +35,14 @@ class ConsoleUi : public Ui, public Prompts {
 
   void status(const std::string& text);
   void progress(int value);
-  void note(const std::string& text);  // a line of our own on standard output
+  // A line of our own on standard output; skipped: it tells that a station
+  // left a unit alone (marked so in the JSON stream).
+  void note(const std::string& text, bool skipped = false);
   void error(const std::string& text);  // a line of our own on standard error
   void hint(const std::string& text);   // what to check, on standard error
+  void warning(const std::string& text);  // on standard error; the run goes on
+  // A line another process of ours wrote to standard error, passed on.
+  void passOn(const std::string& line);
   // A phase of the operation begins.
   void phase(const std::string& name);
   // How far a file has moved: in the JSON stream at most four times a second
@@ -46,8 +51,13 @@ class ConsoleUi : public Ui, public Prompts {
   void transfer(const Operation::Transfer& transfer, std::chrono::milliseconds now);
   // Standard output is a terminal: a transfer line may rewrite itself.
   void setTerminal(bool terminal) { terminal_ = terminal; }
-  // A whole JSON object on a line of standard output (with --json).
-  void json(const std::string& line);
+  // A whole JSON object on a line of standard output (with --json); with an
+  // interface set, it names the interface unless it does already.
+  void json(std::string line);
+  // The time stamp of a line printed now.
+  std::string timestamp() const { return timestamp_(); }
+  // The run's connections go out through this interface.
+  void setInterface(std::string name) { interface_ = std::move(name); }
   // Text as it is, on standard output.
   void print(const std::string& text);
   // While a station waits for the next modem, its failing queries are not news.
@@ -70,6 +80,7 @@ class ConsoleUi : public Ui, public Prompts {
   bool quiet_ = false;
   bool holding_ = false;
   bool terminal_ = false;
+  std::string interface_;
   // The transfer shown last: which file, and when it was last told.
   std::string transferLocal_;
   std::chrono::milliseconds transferTold_{-1000000};

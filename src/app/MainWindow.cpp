@@ -299,7 +299,10 @@ void MainWindow::disableAutoPic() {
 
 void MainWindow::changeModemAddress(const std::string& address) {
   txtIPAddress.setText(address);
+  // The same unit, at its new address.
+  const bool known = !session_.currentModemMac().empty();
   session_.modemAddress = Trim(txtIPAddress.text());
+  if (known) session_.modemMacAddress = session_.modemAddress;
 }
 
 // ---- Close sequence ----

@@ -69,6 +69,10 @@ class MainWindow : public Form, public StatusView {
 
   Platform& platform() { return platform_; }
   const Session& session() const { return session_; }
+  // Every connection goes out through this interface (batch mode).
+  void bindToInterface(const std::string& name) { session_.interfaceName = name; }
+  // Another unit may answer at the same address now (a station).
+  void forgetModemIdentity() { session_.modemMac.clear(); }
   ModemSession& modem() { return *modem_; }
   PcAddressCheck& pcAddressCheck() { return *pcAddress_; }
   ImageStore& images();

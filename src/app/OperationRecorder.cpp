@@ -55,6 +55,8 @@ void OperationRecorder::record(const std::string& operation, const OperationResu
   HistoryEntry entry;
   entry.time = startedAt;
   entry.modemAddress = context_.session.modemAddress;
+  entry.modemMac = context_.session.currentModemMac();
+  entry.interfaceName = context_.session.interfaceName;
   entry.operation = operation;
   entry.versionBefore = result.versionBefore.display();
   entry.versionAfter = result.versionAfter.display();

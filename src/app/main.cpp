@@ -17,6 +17,7 @@
 #include "app/BatchMode.h"
 #include "app/Settings.h"
 #include "app/MainWindow.h"
+#include "app/StationSupervisor.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -82,6 +83,13 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
   ConsoleUi ui(std::cout, std::cerr, cl->options, cl->options.json ? UtcTimestamp : Timestamp);
   ui.setTerminal(isatty(STDOUT_FILENO) == 1);  // a transfer line redrawn in place
   QtPlatform platform(&ui);
+  if (cl->options.station && cl->options.interfaces.size() > 1) {
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnTerminate);
+    std::signal(SIGHUP, OnTerminate);
+    return RunStations(platform, ui, cl->options, cl->arguments,
+                       QCoreApplication::applicationFilePath().toStdString(), interrupts);
+  }
   MainWindow form(platform, settings, &ui);
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnTerminate);

@@ -38,6 +38,7 @@ void ModemLink::open() {
   }
   if (!IsUsableModemAddress(context_.session.modemAddress)) return;
   socket_->setRemoteHost(context_.session.modemAddress);
+  socket_->setInterface(context_.session.interfaceName);
   try {
     socket_->connect();
   } catch (const PlatformError& e) {

@@ -10,6 +10,18 @@
 struct Session {
   // The address every channel connects to.
   std::string modemAddress;
+  // The PC's network interface every connection goes out through; empty
+  // for the system's choice.
+  std::string interfaceName;
+  // The modem's hardware address (lower case with colons) as the PC's
+  // neighbour table held it at the last connection, and the address it was
+  // read for.
+  std::string modemMac;
+  std::string modemMacAddress;
+  // The hardware address of the modem at modemAddress; empty when unknown.
+  std::string currentModemMac() const {
+    return modemMacAddress == modemAddress ? modemMac : std::string();
+  }
   // The home directory, ending in the platform's separator.
   std::string homeDir;
   // The backup directory, without a trailing separator.

@@ -73,6 +73,9 @@ std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
       !TakeText(line, "version_before", e.versionBefore) ||
       !TakeText(line, "version_after", e.versionAfter) || !TakeText(line, "outcome", e.outcome))
     return std::nullopt;
+  // Lines written before units were told apart have neither.
+  for (auto [key, out] : {std::pair{"mac", &e.modemMac}, {"interface", &e.interfaceName}})
+    if (line.get(key) && !TakeText(line, key, *out)) return std::nullopt;
   const JsonValue* duration = line.get("duration_s");
   if (!duration || !duration->isNumber()) return std::nullopt;
   e.durationSeconds = duration->asNumber();
@@ -111,6 +114,8 @@ std::string HistoryLine(const HistoryEntry& entry) {
   JsonLine line;
   line.add("time", entry.time)
       .add("modem", entry.modemAddress)
+      .add("mac", entry.modemMac)
+      .add("interface", entry.interfaceName)
       .add("operation", entry.operation)
       .add("version_before", entry.versionBefore)
       .add("version_after", entry.versionAfter);
@@ -197,11 +202,11 @@ HistoryRead ReadHistory(const std::string& path) {
 std::string HistoryTable(const std::vector<HistoryEntry>& entries) {
   if (entries.empty()) return "No operations recorded.\n";
   std::vector<std::vector<std::string>> rows = {
-      {"Time", "Modem", "Operation", "Before", "After", "Outcome", "Duration", "Image"}};
+      {"Time", "Modem", "MAC", "Operation", "Before", "After", "Outcome", "Duration", "Image"}};
   for (const auto& e : entries)
-    rows.push_back({Cell(e.time), Cell(e.modemAddress), Cell(e.operation), Cell(e.versionBefore),
-                    Cell(e.versionAfter), Cell(e.outcome), Seconds(e.durationSeconds),
-                    Cell(e.imageName)});
+    rows.push_back({Cell(e.time), Cell(e.modemAddress), Cell(e.modemMac), Cell(e.operation),
+                    Cell(e.versionBefore), Cell(e.versionAfter), Cell(e.outcome),
+                    Seconds(e.durationSeconds), Cell(e.imageName)});
   std::vector<std::size_t> widths(rows[0].size(), 0);
   for (const auto& row : rows)
     for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());

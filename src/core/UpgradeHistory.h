@@ -9,6 +9,8 @@
 struct HistoryEntry {
   std::string time;  // UTC ISO 8601, 2026-12-08T06:01:33Z
   std::string modemAddress;
+  std::string modemMac;       // lower case with colons; "" when unknown
+  std::string interfaceName;  // the PC's interface; "" when none was chosen
   std::string operation;  // upgrade, restore, pic, dns, reset, address
   std::string versionBefore, versionAfter;  // display form 5.2.0.12, "" when unknown
   // The image sent: empty name and hash and size -1 when none moved.

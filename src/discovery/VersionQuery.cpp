@@ -90,6 +90,15 @@ void VersionQuery::send(Request request) {
 }
 
 void VersionQuery::connected() {
+  // Something answers: the PC's neighbour table now knows its hardware
+  // address, which tells one unit from the next at the same address.
+  Session& session = context_.session;
+  const std::string mac =
+      context_.platform.networkInterfaces().hardwareAddress(session.modemAddress, session.interfaceName);
+  if (!mac.empty()) {
+    session.modemMac = mac;
+    session.modemMacAddress = session.modemAddress;
+  }
   send(request_);
   if (request_ == Request::Reset) {
     responseTimer_->setEnabled(false);

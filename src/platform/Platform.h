@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class Form;
@@ -76,6 +77,10 @@ class TcpSocket {
   // All bytes waiting, as single-byte text.
   virtual std::string getData() = 0;
   virtual void close() = 0;
+  // The network interface its connections go out through (a station PC
+  // has one per modem); empty for the system's choice. From the next connect().
+  void setInterface(std::string name) { interface_ = std::move(name); }
+  const std::string& interfaceName() const { return interface_; }
 
   std::function<void()> onConnect;
   std::function<void(std::size_t bytesTotal)> onDataArrival;
@@ -89,6 +94,9 @@ class TcpSocket {
     onError = nullptr;
     onClose = nullptr;
   }
+
+ private:
+  std::string interface_;
 };
 
 // FTP client executing one command text at a time:
@@ -111,6 +119,10 @@ class FtpClient {
   virtual ~FtpClient() = default;
   virtual void setRemoteHost(const std::string& host) = 0;
   virtual std::string remoteHost() const = 0;
+  // The network interface of its control and data connections; empty for
+  // the system's choice. From the next command that connects.
+  void setInterface(std::string name) { interface_ = std::move(name); }
+  const std::string& interfaceName() const { return interface_; }
   // Throws PlatformError when a command is outstanding or the text is
   // malformed; nothing is transferred then.
   virtual void execute(const std::string& command) = 0;
@@ -125,6 +137,9 @@ class FtpClient {
   // server did not tell). At most about ten a second, and once more with
   // the whole file just before the completion; set it only when wanted.
   std::function<void(long long done, long long total)> onProgress;
+
+ private:
+  std::string interface_;
 };
 
 // Result values of message boxes.
@@ -190,6 +205,41 @@ class Resolver {
   virtual std::string localHostName() = 0;
 };
 
+// The PC's network interfaces, as far as a station needs them.
+class NetworkInterfaces {
+ public:
+  virtual ~NetworkInterfaces() = default;
+  // Empty when connections can be bound to the interface; else why not.
+  virtual std::string bindProblem(const std::string& interfaceName) = 0;
+  // The hardware address the PC's neighbour table holds for the IPv4
+  // address on that interface (on any, when empty), lower case with colons;
+  // empty when it holds none.
+  virtual std::string hardwareAddress(const std::string& address,
+                                      const std::string& interfaceName) = 0;
+  // Whether the interface has a link; nullopt where that cannot be read.
+  virtual std::optional<bool> carrier(const std::string& interfaceName) = 0;
+  // The reverse-path filter in force on the interface: 0 off, 1 strict,
+  // 2 loose; nullopt where there is none to read.
+  virtual std::optional<int> reversePathFilter(const std::string& interfaceName) = 0;
+};
+
+// A program of ours started as a child: its output line by line, its end.
+// It runs in a process group of its own, so the terminal's Ctrl+C reaches
+// only the parent, which passes it on; it ends when the parent dies.
+class ChildProcess {
+ public:
+  virtual ~ChildProcess() = default;
+  // False when it could not be started.
+  virtual bool start(const std::string& program, const std::vector<std::string>& arguments) = 0;
+  virtual long processId() const = 0;
+  virtual void interrupt() = 0;  // as a Ctrl+C
+  virtual void terminate() = 0;  // as a closed terminal
+  std::function<void(const std::string& line)> onOutputLine;
+  std::function<void(const std::string& line)> onErrorLine;
+  // exitCode when it exited; crashed when a signal ended it.
+  std::function<void(int exitCode, bool crashed)> onExit;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -200,4 +250,6 @@ class Platform {
   virtual std::unique_ptr<Timer> createTimer() = 0;
   virtual std::unique_ptr<TcpSocket> createSocket(int remotePort) = 0;
   virtual std::unique_ptr<FtpClient> createFtpClient(int port) = 0;
+  virtual NetworkInterfaces& networkInterfaces() = 0;
+  virtual std::unique_ptr<ChildProcess> createChildProcess() = 0;
 };

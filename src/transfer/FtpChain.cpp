@@ -37,6 +37,7 @@ void FtpChain::start(FtpPlan plan, Listener listener) {
     return;
   }
   client_->setRemoteHost(context_.session.modemAddress);
+  client_->setInterface(context_.session.interfaceName);
   goTo(0);
 }
 

@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 
+#include "app/StationSupervisor.h"
 #include "sim/ConsoleBatch.h"
 
 namespace {
@@ -35,7 +36,7 @@ void Plug(WorkflowModem& h, const std::string& version) {
   h.platform.network.listen(Harness::kModem, h.settings.telnetPort, h.console);
   h.platform.ftp.reachable = true;
 }
-const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "reset", "5.2.0.12",
+const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "", "", "reset", "5.2.0.12",
                              "5.2.0.12", "", -1, "", "done", 31};
 }  // namespace
 
@@ -66,6 +67,15 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
       {Args({"--batch", "--wait-back", "86401", "reset"}), waitBack},
       {Args({"--batch", "--wait-back", "60", "version"}), "--wait-back goes with upgrade"},
       {Args({"--batch", "--station", "reset"}), "--station goes with upgrade"},
+      {Args({"--batch", "--interface", "eth1,eth2", "upgrade"}),
+       "several interfaces go with --station upgrade"},
+      {Args({"--batch", "--interface", "eth1,../x", "--station", "upgrade"}),
+       "--interface: \"../x\" is no interface name"},
+      {Args({"--batch", "--interface", "eth1,", "--station", "upgrade"}),
+       "--interface: \"\" is no interface name"},
+      {Args({"--batch", "--interface", "eth1,eth1", "--station", "upgrade"}),
+       "--interface: eth1 is named twice"},
+      {Args({"--batch", "version", "--interface"}), "--interface needs the name"},
   };
   for (const auto& [args, message] : bad) {
     error.clear();
@@ -455,6 +465,154 @@ TEST(BatchStation, EachUnitsTimeAndThePace) {
                        "restart 30.0 s, requery 0.0 s).",
                        "Station: 1 done, 0 failed, 0 skipped; 60.0 units per hour, median "
                        "30.4 s per unit."}));
+}
+
+// Bound to an interface: every connection goes out through it, every JSON
+// line names it, the result and the history carry the modem's MAC. One that
+// cannot be bound stops the run before anything is contacted.
+TEST(BatchInterface, EveryConnectionGoesThroughItAndTheUnitIsKnownByItsMac) {
+  Batch b;
+  b.options.operation = Op::Upgrade;
+  b.options.json = true;
+  b.options.interfaces = {"eth1"};
+  b.h.zing->afterReset = "5.2.0.13,build 1";
+  b.h.platform.interfaces.neighbours["127.0.0.1 eth1"] = "02:00:5e:10:00:01";
+  EXPECT_EQ(b.run(), 0);
+  const auto events = Events(b.out.str());
+  ASSERT_FALSE(events.empty());
+  for (const auto& e : events) EXPECT_EQ(Text(e, "interface"), "eth1") << Text(e, "event");
+  EXPECT_EQ(Text(events.back(), "mac"), "02:00:5e:10:00:01");
+  for (const auto& c : b.h.platform.network.connectLog) EXPECT_NE(c.find(" via eth1"), c.npos) << c;
+  for (const auto& c : b.h.platform.ftp.log) EXPECT_NE(c.find(" via eth1"), c.npos) << c;
+  auto history = History(b.h);
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history[0].modemMac, "02:00:5e:10:00:01");
+  EXPECT_EQ(history[0].interfaceName, "eth1");
+
+  Batch refused;
+  refused.options.interfaces = {"eth9"};
+  refused.h.platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
+  EXPECT_EQ(refused.run(), 2);
+  EXPECT_NE(refused.err.str().find("Cannot use the interface eth9: there is no interface eth9."),
+            std::string::npos) << refused.err.str();
+  EXPECT_TRUE(refused.h.platform.network.connectLog.empty());
+}
+
+// A station on an interface whose link can be read takes a pulled cable
+// for the unit gone at once, and asks nothing while there is no link.
+TEST(BatchInterface, AStationSeesTheLinkGo) {
+  Batch b;
+  b.options.operation = Op::Upgrade;
+  b.options.station = true;
+  b.options.interfaces = {"eth1"};
+  b.h.zing->afterReset = "5.2.0.13,build 1";
+  auto& link = b.h.platform.interfaces.carriers["eth1"];
+  link = true;
+  b.h.clock().schedule(60000, [&] {
+    link = false;
+    Unplug(b.h);
+  });
+  std::size_t connects = 0;
+  b.h.clock().schedule(61500, [&] { connects = b.h.platform.network.connectLog.size(); });
+  b.h.clock().schedule(90000, [&] { b.interrupts = 1; });
+  EXPECT_EQ(b.run(), 0);
+  std::vector<long> waits;
+  std::istringstream out(b.out.str());
+  for (std::string line; std::getline(out, line);)
+    if (line.find("] Waiting for a modem at") != std::string::npos)
+      waits.push_back(std::stol(line.substr(1)));
+  ASSERT_EQ(waits.size(), 2u) << b.out.str();
+  EXPECT_LE(waits[1], 61000);
+  EXPECT_EQ(b.h.platform.network.connectLog.size(), connects);  // nothing asked without a link
+}
+
+// One station per interface, each a child process: their events passed on,
+// a crashed one restarted (later when it died young), Ctrl+C passed to
+// each once, one summary of all; a failed unit makes the exit code 1.
+TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
+  for (bool json : {true, false}) {
+    SimPlatform platform;
+    std::ostringstream out, err;
+    BatchOptions o;
+    o.operation = Op::Upgrade;
+    o.station = true;
+    o.json = json;
+    o.interfaces = {"eth1", "eth2"};
+    const auto args = Args({"--batch", "--station", "--interface", "eth1,eth2", "upgrade"});
+    ConsoleUi ui(out, err, o, [&] { return std::to_string(platform.clock().nowMs()); });
+    std::atomic<int> interrupts{0};
+    platform.interfaces.reversePathFilters["eth2"] = 1;
+    auto& started = platform.children;
+    auto& clock = platform.clock();
+    auto child = [&](std::size_t i) { return started.at(i).child; };
+    const std::string result = R"({"event":"result","operation":"upgrade","outcome":"done",)"
+                               R"("exit_code":0,"mac":"02:00:5e:10:00:01","interface":"eth1",)"
+                               R"("version_before":"5.2.0.12","version_after":"5.2.0.13",)"
+                               R"("duration_s":30})";
+    clock.schedule(1000, [&] {
+      child(0)->write(result);
+      child(0)->write(R"({"event":"note","text":"The modem already runs 5.2.0.13: skipped.",)"
+                      R"("skipped":true,"interface":"eth1"})");
+      child(1)->write("[1000] hint: the modem refused the FTP login", true);
+    });
+    clock.schedule(2000, [&] { child(1)->exit(9, true); });
+    clock.schedule(9000, [&] {
+      child(2)->write(R"({"event":"result","operation":"upgrade","outcome":"failed",)"
+                      R"("exit_code":1,"interface":"eth2","duration_s":2})");
+    });
+    clock.schedule(10000, [&] { interrupts = 1; });
+    clock.schedule(11000, [&] {
+      for (std::size_t i : {0, 2}) {
+        child(i)->write(R"({"event":"summary","done":0})");
+        child(i)->exit(0);
+      }
+    });
+    EXPECT_EQ(RunStations(platform, ui, o, args, "/usr/bin/kova-upgrader", interrupts), 1);
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[2].arguments, Args({"--json", "--batch", "--station", "--interface", "eth2",
+                                          "upgrade"}));
+    for (std::size_t i : {0, 2}) EXPECT_EQ(started[i].child->interrupts, 1);
+    EXPECT_NE(err.str().find("warning: eth2 drops replies"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("eth2: [1000] hint: the modem refused"), std::string::npos);
+    if (!json) {
+      for (const char* line :
+           {"[1000] eth1: upgrade done in 30.0 s, 5.2.0.12 -> 5.2.0.13, modem 02:00:5e:10:00:01\n",
+            "[2000] Station eth2 crashed (process 5002, signal 9).\n",
+            "[7000] Station eth2 started (process 5003).\n",
+            "[11000] Stations: eth1 1 done, 0 failed, 1 skipped; eth2 0 done, 1 failed, 0 "
+            "skipped; all 1 done, 1 failed, 1 skipped; 654.5 units per hour, median 16.0 s per "
+            "unit.\n"})
+        EXPECT_NE(out.str().find(line), std::string::npos) << line << out.str();
+      continue;
+    }
+    std::vector<std::string> seen;
+    const auto events = Events(out.str());
+    for (const auto& e : events)
+      seen.push_back(Text(e, "event") + " " +
+                     (e.get("interface") ? Text(e, "interface") + " " : "") +
+                     (e.get("state") ? Text(e, "state") : ""));
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "station eth1 started", "station eth2 started", "result eth1 ",
+                        "note eth1 ", "station eth2 crashed", "station eth2 started",
+                        "result eth2 ", "station eth1 ended", "station eth2 ended", "summary "}));
+    const JsonValue& summary = events.back();
+    const JsonValue* eth1 = summary.get("interfaces")->get("eth1");
+    for (auto [value, expected] : {std::pair{eth1->get("done"), 1}, {eth1->get("skipped"), 1},
+                                   {summary.get("done"), 1}, {summary.get("failed"), 1}})
+      EXPECT_EQ(value->asNumber(), expected);
+  }
+  // An interface that cannot be bound: no station starts.
+  SimPlatform platform;
+  std::ostringstream out, err;
+  BatchOptions o;
+  o.station = true;
+  o.interfaces = {"eth1", "eth9"};
+  platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
+  ConsoleUi ui(out, err, o, [] { return std::string("T"); });
+  std::atomic<int> interrupts{0};
+  EXPECT_EQ(RunStations(platform, ui, o, {}, "kova-upgrader", interrupts), 2);
+  EXPECT_TRUE(platform.children.empty());
+  EXPECT_NE(err.str().find("Cannot use the interface eth9"), std::string::npos);
 }
 
 // The JSON stream of a whole upgrade, line by line where it says how far

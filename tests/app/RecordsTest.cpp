@@ -80,18 +80,20 @@ TEST(ParseJson, ReadsValuesAndRejectsMalformedText) {
 
 namespace {
 HistoryEntry Upgrade() {
-  return {"2026-12-08T06:01:33Z", "192.168.0.1", "upgrade", "5.2.0.12", "5.2.0.13",
-          "modem_5_2_0_13.bin", 7340032, std::string(64, 'a'), "done", 83.25};
+  return {"2026-12-08T06:01:33Z", "192.168.0.1", "02:00:5e:10:00:01", "eth1", "upgrade",
+          "5.2.0.12", "5.2.0.13", "modem_5_2_0_13.bin", 7340032, std::string(64, 'a'), "done",
+          83.25};
 }
 }  // namespace
 
 // Entries are appended after whatever a power cut left; reading skips what
 // is damaged with a warning naming the line, and blank lines silently.
 TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
-  HistoryEntry dns{"2026-12-08T07:00:00Z", "modem.local", "dns", "", "", "", -1, "", "failed",
-                   0.125};
+  HistoryEntry dns{"2026-12-08T07:00:00Z", "modem.local", "", "", "dns", "", "", "", -1, "",
+                   "failed", 0.125};
   EXPECT_EQ(HistoryLine(Upgrade()),
-            R"({"time":"2026-12-08T06:01:33Z","modem":"192.168.0.1","operation":"upgrade",)"
+            R"({"time":"2026-12-08T06:01:33Z","modem":"192.168.0.1","mac":"02:00:5e:10:00:01",)"
+            R"("interface":"eth1","operation":"upgrade",)"
             R"("version_before":"5.2.0.12","version_after":"5.2.0.13","image":{"name":)"
             R"("modem_5_2_0_13.bin","size":7340032,"sha256":")" + std::string(64, 'a') +
             R"("},"outcome":"done","duration_s":83.25})");
@@ -103,33 +105,38 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
     std::string line = HistoryLine(Upgrade());
     return line.replace(line.find(from), from.size(), to);
   };
-  // Valid JSON that is no history entry is damaged too.
+  // Valid JSON that is no history entry is damaged too. A line from before
+  // units were told apart has no MAC and no interface.
   const std::string before = "[]\n{\"time\":1}\n\n" +
                              with("\"image\":{", "\"image\":\"x\",\"y\":{") + "\n" +
-                             with("7340032", "1.5") + "\n" + HistoryLine(Upgrade()) +
+                             with("7340032", "1.5") + "\n" + HistoryLine(Upgrade()) + "\n" +
+                             with(R"("interface":"eth1",)", R"("interface":7,)") + "\n" +
+                             with(R"("mac":"02:00:5e:10:00:01","interface":"eth1",)", "") +
                              "\n{\"time\":\"2026-12-08T0";
   home.write("history.jsonl", before);
   std::string error;
   ASSERT_TRUE(AppendHistory(file, dns, error)) << error;
   EXPECT_EQ(home.read("history.jsonl"), before + "\n" + HistoryLine(dns) + "\n");
   auto history = ReadHistory(file);
-  EXPECT_EQ(history.entries, (std::vector<HistoryEntry>{Upgrade(), dns}));
+  HistoryEntry older = Upgrade();
+  older.modemMac = older.interfaceName = "";
+  EXPECT_EQ(history.entries, (std::vector<HistoryEntry>{Upgrade(), older, dns}));
   const std::string damaged = " of " + file + " is damaged and was skipped";
   EXPECT_EQ(history.warnings, (std::vector<std::string>{"line 1" + damaged, "line 2" + damaged,
                                                         "line 4" + damaged, "line 5" + damaged,
-                                                        "line 7" + damaged}));
+                                                        "line 7" + damaged, "line 9" + damaged}));
   EXPECT_FALSE(AppendHistory(file + "/x", dns, error));
   EXPECT_NE(error.find(file + "/x"), std::string::npos) << error;
 
   // The table for people: aligned columns, "-" for nothing, no control characters.
-  HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "reset", "", "", "a\tb\x1b",
+  HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "", "", "reset", "", "", "a\tb\x1b",
                      -1, "", "done", 1};
   EXPECT_EQ(HistoryTable({Upgrade(), reset}),
-            "Time                  Modem        Operation  Before    After     "
+            "Time                  Modem        MAC                Operation  Before    After     "
             "Outcome  Duration  Image\n"
-            "2026-12-08T06:01:33Z  192.168.0.1  upgrade    5.2.0.12  5.2.0.13  "
+            "2026-12-08T06:01:33Z  192.168.0.1  02:00:5e:10:00:01  upgrade    5.2.0.12  5.2.0.13  "
             "done     83.2 s    modem_5_2_0_13.bin\n"
-            "2026-12-08T08:00:00Z  10.0.0.2     reset      -         -         "
+            "2026-12-08T08:00:00Z  10.0.0.2     -                  reset      -         -         "
             "done     1.0 s     a?b?\n");
   EXPECT_EQ(HistoryTable({}), "No operations recorded.\n");
 }

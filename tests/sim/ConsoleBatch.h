@@ -45,6 +45,10 @@ struct Batch {
     std::unique_ptr<FtpClient> createFtpClient(int port) override {
       return sim.createFtpClient(port);
     }
+    NetworkInterfaces& networkInterfaces() override { return sim.networkInterfaces(); }
+    std::unique_ptr<ChildProcess> createChildProcess() override {
+      return sim.createChildProcess();
+    }
     SimPlatform& sim;
     Ui*& ui_;
   };

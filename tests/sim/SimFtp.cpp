@@ -46,7 +46,7 @@ void SimFtpClient::finish(long delayMs, int state, int code, std::string info) {
 void SimFtpClient::execute(const std::string& command) {
   if (busy_) throw PlatformError(35764, "Still executing last request");
   FtpCommand cmd = ParseFtpCommand(command);  // throws on malformed text
-  server_.log.push_back(command);
+  server_.log.push_back(interfaceName().empty() ? command : command + " via " + interfaceName());
   busy_ = true;
   ++generation_;
   long t = server_.commandMs;

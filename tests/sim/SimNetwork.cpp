@@ -61,7 +61,8 @@ void SimSocket::connect() {
   ++generation_;
   state_ = Connecting;
   inbox_.clear();
-  net_.connectLog.push_back(host_ + ":" + std::to_string(port_));
+  net_.connectLog.push_back(host_ + ":" + std::to_string(port_) +
+                            (interfaceName().empty() ? "" : " via " + interfaceName()));
   auto peer = net_.peer(host_, port_);
   unsigned gen = generation_;
   std::weak_ptr<bool> alive = alive_;

@@ -91,6 +91,73 @@ class SimResolver : public Resolver {
   std::map<std::string, std::deque<std::optional<std::vector<Address>>>> answers;
 };
 
+// Interfaces as a test sets them: what binds, the neighbour table, links.
+class SimNetworkInterfaces : public NetworkInterfaces {
+ public:
+  std::string bindProblem(const std::string& name) override {
+    auto it = bindProblems.find(name);
+    return it == bindProblems.end() ? std::string() : it->second;
+  }
+  std::string hardwareAddress(const std::string& address, const std::string& name) override {
+    auto it = neighbours.find(address + " " + name);
+    return it == neighbours.end() ? std::string() : it->second;
+  }
+  std::optional<bool> carrier(const std::string& name) override {
+    auto it = carriers.find(name);
+    return it == carriers.end() ? std::nullopt : std::optional<bool>(it->second);
+  }
+  std::optional<int> reversePathFilter(const std::string& name) override {
+    auto it = reversePathFilters.find(name);
+    return it == reversePathFilters.end() ? std::nullopt : std::optional<int>(it->second);
+  }
+  std::map<std::string, std::string> bindProblems;  // by interface
+  std::map<std::string, std::string> neighbours;    // "address interface" -> MAC
+  std::map<std::string, bool> carriers;
+  std::map<std::string, int> reversePathFilters;
+};
+
+// A child process a test plays: it sees what was started and says what
+// the child writes and when it ends.
+class SimChildProcess : public ChildProcess {
+ public:
+  struct Started {
+    std::string program;
+    std::vector<std::string> arguments;
+    long pid;
+    SimChildProcess* child;
+  };
+  SimChildProcess(SimLoop& loop, std::vector<Started>& log, long pid)
+      : loop_(loop), log_(log), pid_(pid) {}
+  bool start(const std::string& program, const std::vector<std::string>& arguments) override {
+    running = true;
+    log_.push_back({program, arguments, pid_, this});
+    return true;
+  }
+  long processId() const override { return pid_; }
+  void interrupt() override { ++interrupts; }
+  void terminate() override { interrupts += 2; }
+  // The child writes a line / ends, from the top of the loop.
+  void write(const std::string& line, bool error = false) {
+    loop_.schedule(0, [this, line, error] {
+      auto& handler = error ? onErrorLine : onOutputLine;
+      if (handler) handler(line);
+    });
+  }
+  void exit(int code, bool crashed = false) {
+    running = false;
+    loop_.schedule(0, [this, code, crashed] {
+      if (onExit) onExit(code, crashed);
+    });
+  }
+  bool running = false;
+  int interrupts = 0;
+
+ private:
+  SimLoop& loop_;
+  std::vector<Started>& log_;
+  long pid_;
+};
+
 class SimPlatform : public Platform {
  public:
   SimPlatform() : network(loop_), ftp(loop_), ui_(loop_) {}
@@ -101,11 +168,17 @@ class SimPlatform : public Platform {
   std::unique_ptr<Timer> createTimer() override;
   std::unique_ptr<TcpSocket> createSocket(int remotePort) override;
   std::unique_ptr<FtpClient> createFtpClient(int port) override;
+  NetworkInterfaces& networkInterfaces() override { return interfaces; }
+  std::unique_ptr<ChildProcess> createChildProcess() override {
+    return std::make_unique<SimChildProcess>(loop_, children, nextPid_++);
+  }
 
   SimLoop loop_;
   SimLoop& clock() { return loop_; }
   SimNetwork network;
   SimFtpServer ftp;
+  SimNetworkInterfaces interfaces;
+  std::vector<SimChildProcess::Started> children;  // every child started
   SimUi& recordedUi() { return ui_; }
   SimProcess& console() { return process_; }
   SimResolver& names() { return resolver_; }
@@ -117,4 +190,5 @@ class SimPlatform : public Platform {
   SimUi ui_;
   SimProcess process_;
   SimResolver resolver_;
+  long nextPid_ = 5001;
 };

@@ -107,6 +107,7 @@ bool isPlainHost(const std::string& host) {
 struct CurlFtpClient::Job {
   FtpCommand cmd;
   std::string url;
+  std::string interfaceName;  // the connections' interface; empty: any
   CurlMultiDriver* driver = nullptr;
   int fd = -1;  // local file
   curl_off_t size = 0;
@@ -186,6 +187,7 @@ void CurlFtpClient::execute(const std::string& command) {
   }
   const bool hasFile = cmd.kind == FtpCommand::Get || cmd.kind == FtpCommand::Put;
   job->url = url(hasFile ? cmd.remote : std::string());
+  job->interfaceName = interfaceName();
   job->cmd = std::move(cmd);
   job->driver = &driver_;
 
@@ -385,6 +387,12 @@ bool CurlFtpClient::startTransfer(Job& job, CURL* e) const {
   curl_easy_setopt(e, CURLOPT_FTP_SKIP_PASV_IP, 1L);
   curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(e, CURLOPT_ERRORBUFFER, job.errorBuffer);
+  // Control and data connections through that interface ("if!": a device
+  // name, never taken for an address or host name).
+  if (!job.interfaceName.empty())
+    curl_easy_setopt(e, CURLOPT_INTERFACE, ("if!" + job.interfaceName).c_str());
+  else
+    curl_easy_setopt(e, CURLOPT_INTERFACE, nullptr);
   // KOVA_FTP_TRACE=1: libcurl's own account of each command on stderr.
   if (const char* trace = std::getenv("KOVA_FTP_TRACE"); trace && *trace == '1')
     curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);

@@ -11,6 +11,7 @@
 #include "platform/qt/QtTcpSocket.h"
 #include "platform/qt/QtTimer.h"
 #include "platform/qt/QtUi.h"
+#include "platform/qt/SystemNetworkInterfaces.h"
 
 class QtPlatform : public Platform {
  public:
@@ -26,11 +27,14 @@ class QtPlatform : public Platform {
     return std::make_unique<QtTcpSocket>(remotePort);
   }
   std::unique_ptr<FtpClient> createFtpClient(int port) override;
+  NetworkInterfaces& networkInterfaces() override { return network_; }
+  std::unique_ptr<ChildProcess> createChildProcess() override;
 
  private:
   QtEventLoop loop_;
   QtUi ui_;
   QtProcess process_;
   QtResolver resolver_;
+  SystemNetworkInterfaces network_;
   Ui* override_;
 };

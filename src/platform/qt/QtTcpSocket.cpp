@@ -1,6 +1,9 @@
 #include "platform/qt/QtTcpSocket.h"
 
+#include <QHostAddress>
 #include <QMetaObject>
+
+#include "platform/qt/SystemNetworkInterfaces.h"
 
 namespace {
 // The numbers of the Windows socket control, for the same failures.
@@ -55,6 +58,21 @@ void QtTcpSocket::connect() {
   if (state_ != Closed) throw PlatformError(40020, "Invalid operation at current state");
   ++generation_;
   state_ = Connecting;
+  if (!interfaceName().empty()) {
+    // Bound before the connect, so the connection leaves through that
+    // interface whatever the routing table prefers.
+    std::string problem;
+    if (!socket_.bind(QHostAddress(QHostAddress::AnyIPv4), 0))
+      problem = socket_.errorString().toStdString();
+    else
+      problem = SystemNetworkInterfaces::bindSocket(static_cast<int>(socket_.socketDescriptor()),
+                                                    interfaceName());
+    if (!problem.empty()) {
+      socket_.abort();
+      deliver([this, problem] { onQtError(QAbstractSocket::NetworkError, problem); });
+      return;
+    }
+  }
   socket_.connectToHost(QString::fromStdString(host_), static_cast<quint16>(port_));
 }
 
