@@ -8,6 +8,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -54,5 +55,45 @@ bool DurableRename(const std::string& from, const std::string& to, std::string& 
     return false;
   }
   return true;
+}
+#endif
+
+#ifdef _WIN32
+// Folders cannot be locked here: a file in it that goes with its last handle.
+FolderLock::FolderLock(const std::string& folder, std::string& error) {
+  const std::string path = folder + "\\.lock";
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
+    return;
+  }
+  handle_ = file;
+  OVERLAPPED whole{};
+  locked_ = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole);
+  if (!locked_) error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
+}
+
+FolderLock::~FolderLock() {
+  if (handle_) CloseHandle(static_cast<HANDLE>(handle_));  // lets go of the lock
+}
+#else
+FolderLock::FolderLock(const std::string& folder, std::string& error) {
+  fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) {
+    error = Failure("Cannot lock", folder, errno);
+    return;
+  }
+  int r;
+  do r = ::flock(fd_, LOCK_EX);
+  while (r != 0 && errno == EINTR);
+  locked_ = r == 0;
+  if (!locked_) error = Failure("Cannot lock", folder, errno);
+}
+
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) ::close(fd_);  // lets go of the lock
 }
 #endif

@@ -8,3 +8,24 @@
 // disk before the rename, and the folder's entry after it. False (and why in
 // error) when it fails; from is then left as it was.
 bool DurableRename(const std::string& from, const std::string& to, std::string& error);
+
+// An exclusive lock on a folder, held for the life of the object: the
+// stations of one PC that write the same folder take turns. The system lets
+// go of it when the process ends, however it ends; nothing is left behind.
+class FolderLock {
+ public:
+  // Waits for the lock; holds it unless it fails (then false, and why in error).
+  FolderLock(const std::string& folder, std::string& error);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  explicit operator bool() const { return locked_; }
+
+ private:
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+  bool locked_ = false;
+};

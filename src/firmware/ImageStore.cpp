@@ -116,6 +116,16 @@ std::string ImageStore::temporaryPath(const std::string& name) const {
 
 bool ImageStore::keepBackup(const ModemVersion& version, const std::string& imageTemporary,
                             const std::string& checksumTemporary, std::string& error) const {
+  // Stations on one PC back up units of the same version at once: one at a
+  // time here, and the first pair kept stays.
+  FolderLock lock(session_.backupDir, error);
+  if (!lock) return false;
+  if (fileExists(backupImagePath(version)) && fileExists(backupChecksumPath(version))) {
+    std::error_code ec;
+    fs::remove(imageTemporary, ec);
+    fs::remove(checksumTemporary, ec);
+    return true;
+  }
   // The checksum file first: an image never stands under its name without it.
   if (!DurableRename(checksumTemporary, backupChecksumPath(version), error)) return false;
   if (DurableRename(imageTemporary, backupImagePath(version), error)) return true;

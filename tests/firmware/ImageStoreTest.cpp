@@ -84,8 +84,14 @@ TEST(ImageStore, PairsAndTemporaries) {
   EXPECT_TRUE(store.keepBackup(v, image, checksum, error)) << error;
   EXPECT_TRUE(store.hasBackup(v));
   EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
-  EXPECT_FALSE(store.keepBackup(v, image, checksum, error));  // nothing left to keep
-  EXPECT_TRUE(store.hasBackup(v));
+  // Another unit of the same version, backed up meanwhile (another station):
+  // the first pair kept stays, nothing of the second is left.
+  std::ofstream(image) << "second image";
+  std::ofstream(checksum) << "second sum";
+  EXPECT_TRUE(store.keepBackup(v, image, checksum, error)) << error;
+  EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
+  EXPECT_FALSE(d.exists(fs::path(image).filename().string()));
+  EXPECT_FALSE(d.exists(fs::path(checksum).filename().string()));
 
   const std::vector<std::string> ours = {".kova_1.bin.8-1.pending", "..sylog.log.8-3.part",
                                          ".modem-image.verify.8-2.pending"};
