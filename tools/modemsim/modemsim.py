@@ -697,6 +697,33 @@ def _version(text):
     return text
 
 
+def in_own_namespace():
+    """True in a network namespace other than the machine's own, as `ip netns
+    exec` gives a test: not the one of process 1 (where that can be read),
+    and with no default route, so nothing beyond its own links is reached."""
+    try:
+        if os.stat('/proc/self/ns/net').st_ino == os.stat('/proc/1/ns/net').st_ino:
+            return False
+    except OSError:
+        pass  # another user's process 1: the routes decide
+    try:
+        with open('/proc/net/route') as routes:
+            next(routes, None)
+            for line in routes:
+                fields = line.split()
+                if len(fields) > 7 and fields[1] == '00000000' and fields[7] == '00000000':
+                    return False
+        with open('/proc/net/ipv6_route') as routes:
+            for line in routes:
+                fields = line.split()
+                if fields and fields[0] == '0' * 32 and fields[1] == '00' and \
+                        fields[-1] != 'lo':
+                    return False
+    except OSError:
+        return False
+    return True
+
+
 def _address(text):
     if not valid_ipv4(text):
         raise argparse.ArgumentTypeError('not an IPv4 address: %r' % text)
@@ -718,7 +745,12 @@ def build_parser():
         description='Simulated satellite IP modem (ZING, FTP, telnet, AT) on loopback.',
         epilog='faults: ' + '; '.join('%s: %s' % kv for kv in FAULTS.items()))
     p.add_argument('--host', default='127.0.0.1',
-                   help='loopback address to listen on (127.0.0.0/8 only)')
+                   help='loopback address to listen on (127.0.0.0/8 only, unless '
+                        '--own-namespace)')
+    p.add_argument('--own-namespace', action='store_true',
+                   help='allow any --host, such as the factory address 192.168.128.100: only '
+                        "in a network namespace other than the machine's own, with no default "
+                        "route (a test's)")
     for ch in CHANNELS:
         p.add_argument('--%s-port' % ch, type=_port, default=DEFAULT_PORTS[ch],
                        metavar='PORT', help='default %d; 0 picks a free port'
@@ -760,8 +792,14 @@ def parse_args(argv=None):
     except ValueError:
         parser.error('--host must be a numeric loopback address, e.g. 127.0.0.1: %r'
                      % opts.host)
-    if address.version != 4 or address not in ipaddress.ip_network('127.0.0.0/8'):
-        parser.error('--host must lie in 127.0.0.0/8: %s' % opts.host)
+    if address.version != 4:
+        parser.error('--host must be an IPv4 address: %s' % opts.host)
+    if address not in ipaddress.ip_network('127.0.0.0/8'):
+        if not opts.own_namespace:
+            parser.error('--host must lie in 127.0.0.0/8: %s' % opts.host)
+        if not in_own_namespace():
+            parser.error("--own-namespace: this process runs in the machine's own network "
+                         'namespace, or in one with a default route')
 
     names, missing = set(), set()
     # None (off), True (every file) or the paths named.

@@ -111,6 +111,8 @@ class Modem(unittest.TestCase):
     def test_command_line_refuses_what_it_cannot_run(self):
         with tempfile.TemporaryDirectory() as root:
             for extra, message in ((['--host', '192.168.128.100'], '127.0.0.0/8'),
+                                   (['--host', '192.168.128.100', '--own-namespace'],
+                                    "the machine's own network namespace"),
                                    (['--fault', 'missing:/../etc/passwd'], 'not a file path')):
                 proc = subprocess.run([PYTHON, MODEMSIM, '--root', root] + extra,
                                       capture_output=True, text=True, timeout=20)
