@@ -129,8 +129,10 @@ void ConsoleUi::json(std::string line) {
   // A key's quotes cannot occur unescaped inside a string value.
   if (!interface_.empty() && line.size() > 2 && line.back() == '}' &&
       line.find("\"interface\":") == std::string::npos) {
-    const std::string field = JsonLine().add("interface", interface_).str();
-    line.insert(line.size() - 1, "," + field.substr(1, field.size() - 2));
+    std::string field = JsonLine().add("interface", interface_).str();
+    field.front() = ',';  // {"interface":…} becomes ,"interface":…
+    field.pop_back();
+    line.insert(line.size() - 1, field);
   }
   line += '\n';
   print(line);
