@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/OperationRecorder.h"
 #include "app/Presenter.h"
+#include "app/StationPace.h"
 #include "at/AtChannel.h"
 #include "core/JsonLine.h"
 #include "core/UpgradeHistory.h"
@@ -83,6 +84,8 @@ class BatchRun {
   // One line of what to check, for the commonest failures.
   void hint(const OperationResult& result, int code);
   void quit(int code);
+  // The run cannot begin (no usable home, interface or image): its result line.
+  int unusable(const std::string& reason);
   void guardTick();
   // Station mode.
   void station();
@@ -134,16 +137,9 @@ int BatchRun::run() {
     ui_.setInterface(name);
     const std::string problem = w_.platform().networkInterfaces().bindProblem(name);
     if (!problem.empty()) {
-      ui_.error("Cannot use the interface " + name + ": " + problem + ".");
-      if (o_.json)
-        ui_.json(JsonLine()
-                     .add("event", "result")
-                     .add("operation", OperationName(o_.operation))
-                     .add("outcome", "failed")
-                     .add("exit_code", static_cast<int>(kExitUsage))
-                     .add("reason", "Cannot use the interface " + name + ": " + problem + ".")
-                     .str());
-      return kExitUsage;
+      const std::string reason = "Cannot use the interface " + name + ": " + problem + ".";
+      ui_.error(reason);
+      return unusable(reason);
     }
     w_.bindToInterface(name);
   }
@@ -194,16 +190,7 @@ int BatchRun::run() {
   const bool imageRequired = o_.station || o_.operation == Op::Upgrade ||
                              (o_.operation == Op::Verify && !o_.verifyVersion);
   w_.start(imageRequired);
-  if (w_.closed()) {
-    if (o_.json)
-      ui_.json(JsonLine()
-                   .add("event", "result")
-                   .add("operation", OperationName(o_.operation))
-                   .add("outcome", "failed")
-                   .add("exit_code", static_cast<int>(kExitUsage))
-                   .str());
-    return kExitUsage;
-  }
+  if (w_.closed()) return unusable({});
   if (o_.noAutoPic) w_.disableAutoPic();
   // The start-up's version read runs: what follows waits for its result.
   if (modem_.runner().busy())
@@ -215,6 +202,19 @@ int BatchRun::run() {
   next_->setEnabled(false);
   w_.requestClose(Form::kCloseBySystem);
   return code;
+}
+
+int BatchRun::unusable(const std::string& reason) {
+  if (o_.json) {
+    JsonLine line;
+    line.add("event", "result")
+        .add("operation", OperationName(o_.operation))
+        .add("outcome", "failed")
+        .add("exit_code", static_cast<int>(kExitUsage));
+    if (!reason.empty()) line.add("reason", reason);
+    ui_.json(line.str());
+  }
+  return kExitUsage;
 }
 
 void BatchRun::quit(int code) {
@@ -592,20 +592,11 @@ void BatchRun::awaitDeparture(std::chrono::milliseconds lastAnswer) {
 }
 
 void BatchRun::stationSummary() {
-  const double hours = static_cast<double>((loop_.now() - stationStarted_).count()) / 3600000.0;
-  const double perHour = hours > 0 ? static_cast<double>(unitSeconds_.size()) / hours : 0;
-  double median = 0;
-  if (!unitSeconds_.empty()) {
-    std::vector<double> sorted = unitSeconds_;
-    std::sort(sorted.begin(), sorted.end());
-    const std::size_t n = sorted.size();
-    median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-  }
-  char rate[64];
-  std::snprintf(rate, sizeof rate, "; %.1f units per hour, median %.1f s per unit", perHour,
-                median);
+  const double perHour = UnitsPerHour(unitSeconds_.size(), loop_.now() - stationStarted_);
+  const double median = Median(unitSeconds_);
   ui_.note("Station: " + std::to_string(done_) + " done, " + std::to_string(failed_) +
-           " failed, " + std::to_string(skipped_) + " skipped" + rate + ".");
+           " failed, " + std::to_string(skipped_) + " skipped; " + PaceText(perHour, median) +
+           ".");
   if (o_.json)
     ui_.json(JsonLine()
                  .add("event", "summary")

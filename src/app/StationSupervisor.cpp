@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/StationPace.h"
 #include "core/JsonLine.h"
 
 namespace {
@@ -256,9 +257,8 @@ void Supervisor::finishIfAllEnded() {
 }
 
 int Supervisor::summary() {
-  const double hours =
-      static_cast<double>((platform_.loop().now() - started_).count()) / 3600000.0;
-  auto perHour = [hours](int units) { return hours > 0 ? units / hours : 0.0; };
+  const auto over = platform_.loop().now() - started_;
+  auto perHour = [over](int units) { return UnitsPerHour(static_cast<std::size_t>(units), over); };
   int done = 0, failed = 0, skipped = 0;
   bool unusable = false;
   JsonLine each;
@@ -276,13 +276,7 @@ int Supervisor::summary() {
     text += s->name + " " + std::to_string(s->done) + " done, " + std::to_string(s->failed) +
             " failed, " + std::to_string(s->skipped) + " skipped; ";
   }
-  double median = 0;
-  if (!unitSeconds_.empty()) {
-    std::vector<double> sorted = unitSeconds_;
-    std::sort(sorted.begin(), sorted.end());
-    const std::size_t n = sorted.size();
-    median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-  }
+  const double median = Median(unitSeconds_);
   const double total = perHour(done + failed);
   if (o_.json) {
     ui_.json(JsonLine()
@@ -295,12 +289,9 @@ int Supervisor::summary() {
                  .add("median_s", median)
                  .str());
   } else {
-    char pace[96];
-    std::snprintf(pace, sizeof pace, "%.1f units per hour, median %.1f s per unit", total,
-                  median);
     ui_.note("Stations: " + text + "all " + std::to_string(done) + " done, " +
              std::to_string(failed) + " failed, " + std::to_string(skipped) + " skipped; " +
-             pace + ".");
+             PaceText(total, median) + ".");
   }
   if (failed > 0) return kExitFailed;
   return unusable ? kExitUsage : kExitDone;

@@ -447,24 +447,36 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
 }
 
 // In text mode each unit's line says its seconds and phases, and the
-// summary the station's pace.
-TEST(BatchStation, EachUnitsTimeAndThePace) {
+// summary the station's pace. On an interface whose link can be read, a
+// pulled cable is the unit gone at once, and nothing is asked without a link.
+TEST(BatchStation, EachUnitsTimeThePaceAndThePulledCable) {
   Batch b;
   b.options.operation = Op::Upgrade;
   b.options.station = true;
+  b.options.interfaces = {"eth1"};
   b.h.zing->afterReset = "5.2.0.13,build 1";
+  auto& link = b.h.platform.interfaces.carriers["eth1"] = true;
+  b.h.clock().schedule(45000, [&] {
+    link = false;
+    Unplug(b.h);
+  });
+  std::size_t connects = 0;
+  b.h.clock().schedule(46500, [&] { connects = b.h.platform.network.connectLog.size(); });
   b.h.clock().schedule(60000, [&] { b.interrupts = 1; });
   EXPECT_EQ(b.run(), 0);
+  EXPECT_EQ(b.h.platform.network.connectLog.size(), connects);
   std::vector<std::string> lines;
   std::istringstream out(b.out.str());
   for (std::string line; std::getline(out, line);)
-    if (line.find("] Unit ") != std::string::npos || line.find("] Station:") != std::string::npos)
-      lines.push_back(line.substr(line.find(']') + 2));
+    for (const char* kind : {"] Unit ", "] Station:", "] Waiting"})
+      if (line.find(kind) != std::string::npos) lines.push_back(line);
   EXPECT_EQ(lines, (std::vector<std::string>{
-                       "Unit 1: done in 30.4 s (prepare 0.0 s, backup 0.2 s, upload 0.2 s, "
-                       "restart 30.0 s, requery 0.0 s).",
-                       "Station: 1 done, 0 failed, 0 skipped; 60.0 units per hour, median "
-                       "30.4 s per unit."}));
+                       "[10] Waiting for a modem at 127.0.0.1...",
+                       "[30465] Unit 1: done in 30.4 s (prepare 0.0 s, backup 0.2 s, upload "
+                       "0.2 s, restart 30.0 s, requery 0.0 s).",
+                       "[45615] Waiting for a modem at 127.0.0.1...",  // within a second of the cable
+                       "[60000] Station: 1 done, 0 failed, 0 skipped; 60.0 units per hour, "
+                       "median 30.4 s per unit."}));
 }
 
 // Bound to an interface: every connection goes out through it, every JSON
@@ -496,34 +508,6 @@ TEST(BatchInterface, EveryConnectionGoesThroughItAndTheUnitIsKnownByItsMac) {
   EXPECT_NE(refused.err.str().find("Cannot use the interface eth9: there is no interface eth9."),
             std::string::npos) << refused.err.str();
   EXPECT_TRUE(refused.h.platform.network.connectLog.empty());
-}
-
-// A station on an interface whose link can be read takes a pulled cable
-// for the unit gone at once, and asks nothing while there is no link.
-TEST(BatchInterface, AStationSeesTheLinkGo) {
-  Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.station = true;
-  b.options.interfaces = {"eth1"};
-  b.h.zing->afterReset = "5.2.0.13,build 1";
-  auto& link = b.h.platform.interfaces.carriers["eth1"];
-  link = true;
-  b.h.clock().schedule(60000, [&] {
-    link = false;
-    Unplug(b.h);
-  });
-  std::size_t connects = 0;
-  b.h.clock().schedule(61500, [&] { connects = b.h.platform.network.connectLog.size(); });
-  b.h.clock().schedule(90000, [&] { b.interrupts = 1; });
-  EXPECT_EQ(b.run(), 0);
-  std::vector<long> waits;
-  std::istringstream out(b.out.str());
-  for (std::string line; std::getline(out, line);)
-    if (line.find("] Waiting for a modem at") != std::string::npos)
-      waits.push_back(std::stol(line.substr(1)));
-  ASSERT_EQ(waits.size(), 2u) << b.out.str();
-  EXPECT_LE(waits[1], 61000);
-  EXPECT_EQ(b.h.platform.network.connectLog.size(), connects);  // nothing asked without a link
 }
 
 // One station per interface, each a child process: their events passed on,
@@ -595,22 +579,16 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
                         "station eth1 started", "station eth2 started", "result eth1 ",
                         "note eth1 ", "station eth2 crashed", "station eth2 started",
                         "result eth2 ", "station eth1 ended", "station eth2 ended", "summary "}));
-    const JsonValue& summary = events.back();
-    const JsonValue* eth1 = summary.get("interfaces")->get("eth1");
-    for (auto [value, expected] : {std::pair{eth1->get("done"), 1}, {eth1->get("skipped"), 1},
-                                   {summary.get("done"), 1}, {summary.get("failed"), 1}})
-      EXPECT_EQ(value->asNumber(), expected);
+    EXPECT_EQ(events.back().get("interfaces")->get("eth1")->get("skipped")->asNumber(), 1);
   }
   // An interface that cannot be bound: no station starts.
   SimPlatform platform;
   std::ostringstream out, err;
   BatchOptions o;
-  o.station = true;
   o.interfaces = {"eth1", "eth9"};
   platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
   ConsoleUi ui(out, err, o, [] { return std::string("T"); });
-  std::atomic<int> interrupts{0};
-  EXPECT_EQ(RunStations(platform, ui, o, {}, "kova-upgrader", interrupts), 2);
+  EXPECT_EQ(RunStations(platform, ui, o, {}, "kova-upgrader", std::atomic<int>{0}), 2);
   EXPECT_TRUE(platform.children.empty());
   EXPECT_NE(err.str().find("Cannot use the interface eth9"), std::string::npos);
 }

@@ -28,23 +28,15 @@ std::pair<int, std::string> Sh(const std::string& command) {
   return {-1, "cannot run " + command};
 }
 
-Lines Words(const std::string& text) {
-  Lines words;
-  std::istringstream in(text);
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
-}
-
 // The interface names of a namespace ("" for the machine's own).
 Lines Links(const std::string& ns) {
   const auto [code, out] = Sh("ip " + (ns.empty() ? "" : "-n " + ns + " ") + "-o link show");
   Lines names;
   std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) {
-    auto words = Words(line);  // "2: v1@if3: <...>"
-    if (words.size() < 2) continue;
-    std::string name = words[1].substr(0, words[1].find_first_of("@:"));
-    names.push_back(name);
+  for (std::string line; std::getline(lines, line);) {  // "2: v1@if3: <...>"
+    std::istringstream words(line);
+    std::string number, name;
+    if (words >> number >> name) names.push_back(name.substr(0, name.find_first_of("@:")));
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -65,15 +57,15 @@ class StationLab {
       const std::string v = "v" + std::to_string(i), m = "m" + std::to_string(i);
       if (!run("ip netns add " + ns)) break;
       names_.push_back(ns);
+      const std::string inStation = "ip -n " + station + " ", inModem = "ip -n " + ns + " ";
       // Made in the station's namespace, the peer moved straight into the modem's.
-      run("ip -n " + station + " link add " + v + " type veth peer name " + m + " netns " + ns);
-      run("ip -n " + ns + " link set lo up");
-      run("ip -n " + ns + " link set " + m + " address " + Mac(i));
-      run("ip -n " + ns + " addr add 192.168.128.100/24 dev " + m);
-      run("ip -n " + ns + " link set " + m + " up");
-      run("ip -n " + station + " addr add 192.168.128." + std::to_string(10 + i) + "/24 dev " + v);
-      run("ip netns exec " + station + " sysctl -qw net.ipv4.conf." + v + ".rp_filter=2");
-      run("ip -n " + station + " link set " + v + " up");
+      run(inStation + "link add " + v + " type veth peer name " + m + " netns " + ns + " && " +
+          inModem + "link set lo up && " + inModem + "link set " + m + " address " + Mac(i) +
+          " && " + inModem + "addr add 192.168.128.100/24 dev " + m + " && " + inModem +
+          "link set " + m + " up && " + inStation + "addr add 192.168.128." +
+          std::to_string(10 + i) + "/24 dev " + v + " && ip netns exec " + station +
+          " sysctl -qw net.ipv4.conf." + v + ".rp_filter=2 && " + inStation + "link set " + v +
+          " up");
       modems_.push_back(ns);
     }
   }
