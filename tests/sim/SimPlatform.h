@@ -124,18 +124,20 @@ class SimChildProcess : public ChildProcess {
     std::string program;
     std::vector<std::string> arguments;
     long pid;
-    SimChildProcess* child;
+    SimChildProcess* child;  // gone once the supervisor is
+    int interrupts = 0;      // kept here so it outlives the child
   };
   SimChildProcess(SimLoop& loop, std::vector<Started>& log, long pid)
       : loop_(loop), log_(log), pid_(pid) {}
   bool start(const std::string& program, const std::vector<std::string>& arguments) override {
     running = true;
+    entry_ = log_.size();
     log_.push_back({program, arguments, pid_, this});
     return true;
   }
   long processId() const override { return pid_; }
-  void interrupt() override { ++interrupts; }
-  void terminate() override { interrupts += 2; }
+  void interrupt() override { log_.at(entry_).interrupts += 1; }
+  void terminate() override { log_.at(entry_).interrupts += 2; }
   // The child writes a line / ends, from the top of the loop.
   void write(const std::string& line, bool error = false) {
     loop_.schedule(0, [this, line, error] {
@@ -150,9 +152,9 @@ class SimChildProcess : public ChildProcess {
     });
   }
   bool running = false;
-  int interrupts = 0;
 
  private:
+  std::size_t entry_ = 0;
   SimLoop& loop_;
   std::vector<Started>& log_;
   long pid_;
