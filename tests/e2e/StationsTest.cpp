@@ -134,7 +134,7 @@ class StationLab {
 }  // namespace
 
 // Three modems on three interfaces are upgraded at once, each recorded once
-// with its own MAC; the station killed in the middle of its backup is
+// with its own MAC; the station killed in the middle of its upload is
 // reported and restarted while the others finish, and its unit is done too.
 TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces: skipped";
@@ -144,7 +144,8 @@ TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
     GTEST_SKIP() << "cannot create network namespaces here: " << lab.error;
   ASSERT_TRUE(lab.ok()) << lab.error;
   ASSERT_TRUE(lab.isolated());
-  // The second one's transfers take seconds: its station dies in the backup.
+  // The second one's transfers take seconds: its station dies in the upload.
+  // (Not in the backup: a sibling may have kept the shared pair first.)
   for (int i = 1; i <= 3; ++i)
     ASSERT_TRUE(lab.startModem(i, i == 2 ? Lines{"--ftp-rate", "100000"} : Lines{}));
   TempDir home;
@@ -186,7 +187,7 @@ TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
         stations.push_back(where + " " + e->get("state")->asString());
         if (where == "v2") v2 = static_cast<long>(e->get("pid")->asNumber());
       }
-      if (kind == "phase" && where == "v2" && e->get("name")->asString() == "backup" && !killed) {
+      if (kind == "phase" && where == "v2" && e->get("name")->asString() == "upload" && !killed) {
         ASSERT_GT(v2, 0);
         ::kill(static_cast<pid_t>(killed = v2), SIGKILL);
       }
