@@ -1,20 +1,14 @@
 #include "app/OperationRecorder.h"
 
-#include <ctime>
+#include <chrono>
 
+#include "core/TextUtilities.h"
 #include "core/Texts.h"
 #include "core/UpgradeHistory.h"
 #include "firmware/ImageStore.h"
 
 namespace {
-std::string SystemUtcNow() {
-  std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  gmtime_r(&t, &tm);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &tm);
-  return buf;
-}
+std::string SystemUtcNow() { return UtcIsoTime(std::chrono::system_clock::now()); }
 
 const char* OutcomeText(OperationResult::Outcome outcome) {
   switch (outcome) {

@@ -12,26 +12,32 @@
 #include <unistd.h>
 #endif
 
-namespace {
-std::string Failure(const char* what, const std::string& path, int err) {
-  return std::string(what) + " " + path + ": " + std::strerror(err);
-}
-}  // namespace
-
 #ifdef _WIN32
+// Wide names converted as std::filesystem does, so they reach the same files
+// as the rest of the tool. MOVEFILE_WRITE_THROUGH returns only once the move
+// is on the disk, which stands for syncing the folder.
 bool DurableRename(const std::string& from, const std::string& to, std::string& error) {
-  HANDLE file = CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::wstring source = std::filesystem::path(from).wstring();
+  const std::wstring target = std::filesystem::path(to).wstring();
+  HANDLE file = CreateFileW(source.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   if (!flushed ||
-      !MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      !MoveFileExW(source.c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = "Cannot store " + to + ": system error " + std::to_string(GetLastError());
     return false;
   }
   return true;
 }
 #else
+namespace {
+std::string Failure(const char* what, const std::string& path, int err) {
+  return std::string(what) + " " + path + ": " + std::strerror(err);
+}
+}  // namespace
+
 bool DurableRename(const std::string& from, const std::string& to, std::string& error) {
   const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {

@@ -1,12 +1,10 @@
 #include "core/Sha256.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <vector>
+
+#include "core/RegularFile.h"
 
 namespace {
 
@@ -84,20 +82,15 @@ std::string Sha256::hexDigest() const {
 }
 
 std::optional<std::string> Sha256OfFile(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  RegularFile file;
+  if (!file.open(path, RegularFile::Mode::Read)) return std::nullopt;
   std::vector<unsigned char> piece(256 * 1024);
   Sha256 hash;
   for (;;) {
-    ssize_t n = ::read(fd, piece.data(), piece.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      return std::nullopt;
-    }
+    const long long n = file.read(piece.data(), piece.size());
+    if (n < 0) return std::nullopt;
     if (n == 0) break;
     hash.update(piece.data(), static_cast<std::size_t>(n));
   }
-  ::close(fd);
   return hash.hexDigest();
 }

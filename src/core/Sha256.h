@@ -23,5 +23,5 @@ class Sha256 {
 };
 
 // Digest of a file's contents read in 256 KiB pieces; nullopt when it cannot
-// be read (missing, a directory, no permission, read error).
+// be read (missing, not a regular file, no permission, read error).
 std::optional<std::string> Sha256OfFile(const std::string& path);

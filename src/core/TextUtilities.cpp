@@ -122,3 +122,19 @@ std::string VisibleText(std::string_view text) {
   }
   return out;
 }
+
+std::string UtcIsoTime(std::chrono::system_clock::time_point time, bool milliseconds) {
+  using namespace std::chrono;
+  const auto ms = floor<std::chrono::milliseconds>(time);
+  const auto day = floor<days>(ms);
+  const year_month_day date{day};
+  const hh_mm_ss clock{ms - day};
+  char out[40];
+  int n = std::snprintf(out, sizeof out, "%04d-%02u-%02uT%02d:%02d:%02d", int(date.year()),
+                        unsigned(date.month()), unsigned(date.day()), int(clock.hours().count()),
+                        int(clock.minutes().count()), int(clock.seconds().count()));
+  if (milliseconds)
+    n += std::snprintf(out + n, sizeof out - n, ".%03d", int(clock.subseconds().count()));
+  std::snprintf(out + n, sizeof out - n, "Z");
+  return out;
+}

@@ -1,6 +1,7 @@
 // Text and byte helpers shared by the subsystems.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,3 +38,8 @@ std::string Latin1ToUtf8(std::string_view bytes);
 // that are not UTF-8 become visible escapes (\x1B, \u009B), so that text
 // from the modem can neither move the cursor nor set a window title.
 std::string VisibleText(std::string_view text);
+
+// UTC in ISO 8601, 2026-12-08T06:01:33Z, or with milliseconds
+// 2026-12-08T06:01:33.250Z. Plain calendar arithmetic: the same on every
+// system, no time zone database, no thread-unsafe gmtime.
+std::string UtcIsoTime(std::chrono::system_clock::time_point time, bool milliseconds = false);

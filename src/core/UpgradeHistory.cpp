@@ -1,62 +1,32 @@
 #include "core/UpgradeHistory.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <optional>
 
 #include "core/JsonLine.h"
+#include "core/RegularFile.h"
 
 namespace {
 
-std::string Failure(const char* what, const std::string& path, int error) {
-  return std::string(what) + " " + path + ": " + std::strerror(error);
-}
-
 // Whether the file's last byte is a newline (true for an empty file). When it
 // cannot be told, false: a blank line costs less than two merged ones.
-bool EndsWithNewline(int fd, const std::string& path) {
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) return false;
-  if (info.st_size == 0) return true;
-  int reader = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (reader < 0) return false;
-  char last = 0;
-  ssize_t n;
-  do n = ::pread(reader, &last, 1, info.st_size - 1);
-  while (n < 0 && errno == EINTR);
-  ::close(reader);
-  return n == 1 && last == '\n';
+bool EndsWithNewline(RegularFile& file) {
+  const long long size = file.size();
+  return size == 0 || (size > 0 && file.byteAt(size - 1) == '\n');
 }
 
 // Opens the history file without ever blocking: a FIFO or a device in its
-// place would hold the tool for good. Anything but a regular file is refused
-// (-1, and why in error).
-int OpenHistory(const std::string& path, int flags, std::string& error) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-    error = "Cannot use the history file " + path + ": it is not a regular file";
-    return -1;
-  }
-  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = Failure("Cannot open the history file", path, errno);
-    return -1;
-  }
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    error = "Cannot use the history file " + path + ": it is not a regular file";
-    return -1;
-  }
-  return fd;
+// place would hold the tool for good, and is refused (false, and why in error).
+bool OpenHistory(RegularFile& file, const std::string& path, RegularFile::Mode mode,
+                 std::string& error) {
+  if (file.open(path, mode)) return true;
+  error = file.notRegular() ? "Cannot use the history file " + path + ": " + file.error()
+                            : "Cannot open the history file " + path + ": " + file.error();
+  return false;
 }
 
 bool TakeText(const JsonValue& object, const char* key, std::string& out) {
@@ -133,29 +103,25 @@ std::string HistoryLine(const HistoryEntry& entry) {
 }
 
 bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::string& error) {
-  int fd = OpenHistory(path, O_WRONLY | O_APPEND | O_CREAT, error);
-  if (fd < 0) return false;
+  RegularFile file;
+  if (!OpenHistory(file, path, RegularFile::Mode::Append, error)) return false;
   // A line left without its end (a power cut) is ended first.
-  std::string text = EndsWithNewline(fd, path) ? std::string() : std::string("\n");
+  std::string text = EndsWithNewline(file) ? std::string() : std::string("\n");
   text += HistoryLine(entry);
   text += '\n';
   // One write, so a concurrent appender or a power cut cannot interleave or
   // split the line into pieces written at different times.
-  ssize_t written;
-  do written = ::write(fd, text.data(), text.size());
-  while (written < 0 && errno == EINTR);
+  const long long written = file.write(text);
   if (written < 0) {
-    error = Failure("Cannot write the history file", path, errno);
+    error = "Cannot write the history file " + path + ": " + file.error();
   } else if (static_cast<std::size_t>(written) != text.size()) {
     error = "Cannot write the history file " + path + ": only " + std::to_string(written) +
             " of " + std::to_string(text.size()) + " bytes were written";
-  } else if (::fsync(fd) != 0) {
-    error = Failure("Cannot save the history file to disk", path, errno);
+  } else if (!file.sync()) {
+    error = "Cannot save the history file to disk " + path + ": " + file.error();
   } else {
-    ::close(fd);
     return true;
   }
-  ::close(fd);
   return false;
 }
 
@@ -164,21 +130,20 @@ HistoryRead ReadHistory(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return result;
   std::string error;
-  int fd = OpenHistory(path, O_RDONLY, error);
-  if (fd < 0) {
+  RegularFile file;
+  if (!OpenHistory(file, path, RegularFile::Mode::Read, error)) {
     result.warnings.push_back(error);
     return result;
   }
   std::string content;
   char piece[65536];
   for (;;) {
-    ssize_t n = ::read(fd, piece, sizeof piece);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) result.warnings.push_back(Failure("Cannot read", path, errno));
+    const long long n = file.read(piece, sizeof piece);
+    if (n < 0) result.warnings.push_back("Cannot read " + path + ": " + file.error());
     if (n <= 0) break;
     content.append(piece, static_cast<std::size_t>(n));
   }
-  ::close(fd);
+  file.close();
 
   std::size_t lineNumber = 0;
   for (std::size_t start = 0; start < content.size();) {

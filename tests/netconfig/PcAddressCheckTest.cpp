@@ -103,6 +103,12 @@ TEST(AddressCheck, EachRoadOfTheCheck) {
        .boxes = {Question(), "KOVA Upgrader (16): CreatePipe failed. Error: 24"},
        .restore = {kSetAddress + kLac + " dhcp"}},
   };
+#ifdef _WIN32
+  // The road Windows takes: the system's own commands are netsh's.
+  const auto netsh = MakeSystemNetworkCommands;
+#else
+  const auto netsh = MakeNetshCommands;
+#endif
   for (auto& c : cases) {
     SCOPED_TRACE(c.listing);
     // A check of its own in a started window, busy with an operation.
@@ -113,7 +119,7 @@ TEST(AddressCheck, EachRoadOfTheCheck) {
     Presenter presenter(h.ui());
     FormPrompts prompts(h.ui());
     PcAddressCheck check(Context{h.platform, session, h.f(), presenter}, prompts,
-                         c.nmcli ? MakeNmcliCommands() : MakeNetshCommands());
+                         c.nmcli ? MakeNmcliCommands() : netsh());
     h.f().setStatus("-");
     h.ui().setPointer(Ui::kPointerBusy);
     auto& console = h.platform.console();

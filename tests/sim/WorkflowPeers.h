@@ -151,7 +151,8 @@ class WorkflowModem : public Harness {
   void removeHomeFile(const std::string& name) { std::filesystem::remove(home.path() / name); }
 
  private:
-  // The home written as "~/", a temporary's process and serial number left out.
+  // The home written as "~/" and Windows' "Backup\" as "Backup/", a
+  // temporary's process and serial number left out.
   Lines tilde(Lines lines) {
     const std::string home = f().session().homeDir;
     for (std::string& line : lines) {
@@ -164,6 +165,8 @@ class WorkflowModem : public Harness {
         if (dot != std::string::npos && line[dot] == '.' && line.find('-', dot) < at)
           line.erase(dot, at - dot), at = dot;
       }
+      for (auto at = line.find("~/Backup\\"); at != std::string::npos; at = line.find("~/Backup\\"))
+        line[at + 8] = '/';
     }
     return lines;
   }
