@@ -40,12 +40,12 @@ bool ParseInterfaces(const std::string& list, std::vector<std::string>& names,
 }  // namespace
 
 std::string BatchUsage() {
-  return "Usage: kova-upgrader [-u | /Factory | /ModemInfo]\n"
+  return "Usage: kova-upgrader [--home DIR] [-u | /Factory | /ModemInfo]\n"
          "       kova-upgrader --batch OPERATION [OPTIONS]\n"
          "\n"
          "Without --batch the window opens. In batch mode one operation runs without a\n"
          "window, against the modem at KOVA_MODEM_ADDRESS (default 192.168.128.100),\n"
-         "from the current directory as home directory.\n"
+         "from the current directory (or --home DIR) as home directory.\n"
          "\n"
          "Operations:\n"
          "  version                    read the modem's software version\n"
@@ -73,6 +73,8 @@ std::string BatchUsage() {
          "                     every connection goes out through that network interface\n"
          "                     (needs CAP_NET_RAW, e.g. root); with --station, one station\n"
          "                     per interface, all at once\n"
+         "  --home DIR         the firmware folder (image, pic.hex, Backup/) instead of\n"
+         "                     the current directory\n"
          "  --help             show this text\n"
          "  --version          show the program's version\n"
          "\n"
@@ -207,3 +209,30 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
   return cl;
 }
 
+bool TakeHomeOption(std::vector<std::string>& args, std::optional<std::string>& home,
+                    std::string& error) {
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::optional<std::string> value;
+    if (args[i] == "--home") {
+      if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) value = args[++i];
+      else value = "";
+    } else if (args[i].rfind("--home=", 0) == 0) {
+      value = args[i].substr(7);
+    } else {
+      rest.push_back(args[i]);
+      continue;
+    }
+    if (value->empty()) {
+      error = "--home needs a folder";
+      return false;
+    }
+    if (home) {
+      error = "--home is given twice";
+      return false;
+    }
+    home = value;
+  }
+  args = std::move(rest);
+  return true;
+}

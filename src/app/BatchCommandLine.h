@@ -40,4 +40,9 @@ struct BatchCommandLine {
 std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
                                                       std::string& error);
 std::string BatchUsage();
+// Takes "--home DIR" (or --home=DIR), the firmware folder, out of args, for
+// the window and batch mode alike. False and error when it has no folder or
+// comes twice.
+bool TakeHomeOption(std::vector<std::string>& args, std::optional<std::string>& home,
+                    std::string& error);
 std::string BatchVersionText();

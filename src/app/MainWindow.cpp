@@ -174,7 +174,7 @@ void MainWindow::start(bool imageRequired) {
     return;
   }
 
-  session_.homeDir = HomeDirectory(settings_.workingDirectory);
+  session_.homeDir = firmwareFolder();
   session_.backupDir = session_.homeDir + "Backup";
   session_.runningVersion = ModemVersion();
   showRunningVersion(kUnknownVersionText);
@@ -241,8 +241,43 @@ void MainWindow::start(bool imageRequired) {
   }
 }
 
+namespace {
+bool HoldsImage(const std::string& home) {
+  auto images = ListImagesIfReadable(home);
+  return images && !images->empty();
+}
+}  // namespace
+
+std::string MainWindow::firmwareFolder() {
+  const std::string here = HomeDirectory(settings_.workingDirectory);
+  if (!settings_.askForHome || HoldsImage(here)) return here;
+  const auto remembered = RecallHome(settings_.homeMemoryFile);
+  if (remembered && HoldsImage(HomeDirectory(*remembered))) return HomeDirectory(*remembered);
+  Ui& ui = platform_.ui();
+  std::string start = remembered ? *remembered : settings_.workingDirectory;
+  for (;;) {
+    auto chosen = ui.chooseFolder("Choose the firmware folder (the one with kova_*.bin)", start);
+    // Cancelled: the working directory, and its refusal, as ever.
+    if (!chosen) return here;
+    if (HoldsImage(HomeDirectory(*chosen))) {
+      std::string error;
+      if (!RememberHome(settings_.homeMemoryFile, *chosen, error))
+        ui.msgBox("The firmware folder " + *chosen + " could not be remembered for the next "
+                      "start: " + error + ".",
+                  MsgExclamation, kAppTitle);
+      return HomeDirectory(*chosen);
+    }
+    ui.msgBox("There is no kova_*.bin in " + *chosen + "." + kCrLf +
+                  "Please choose the folder that holds the new software image.",
+              MsgExclamation, kAppTitle);
+    start = *chosen;
+  }
+}
+
 std::string MainWindow::HomeDirectory(const std::string& workingDirectory) {
   std::string home = Trim(workingDirectory);
+  // A folder typed with '/' on Windows ends in the system's own separator.
+  if (!home.empty() && home.back() == '/') home.back() = ImageStore::kSeparator;
   if (home.empty() || home.back() != ImageStore::kSeparator) home += ImageStore::kSeparator;
   return home;
 }

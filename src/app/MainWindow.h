@@ -121,6 +121,9 @@ class MainWindow : public Form, public StatusView {
 
  private:
   void buildLayout();
+  // The working directory when it holds an image or the window is not to
+  // ask; else the folder chosen before, or one the user picks now.
+  std::string firmwareFolder();
   void bindControls();
   std::vector<Control*> operationControls();
   // The busy state as the window shows it: pointer and controls.

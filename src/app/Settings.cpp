@@ -1,6 +1,13 @@
 #include "app/Settings.h"
 
 #include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "core/Files.h"
+
+namespace fs = std::filesystem;
 
 std::optional<Settings> SettingsFromEnvironment(
     const std::function<const char*(const char*)>& getenv, std::string& error) {
@@ -27,14 +34,58 @@ std::optional<Settings> SettingsFromEnvironment(
     }
     *p.field = value;
   }
+  // Relative bases are ignored, as the XDG rules say.
+  auto base = [&getenv](const char* name) {
+    const char* v = getenv(name);
+    return v && fs::path(v).is_absolute() ? fs::path(v) : fs::path();
+  };
+#ifdef _WIN32
+  fs::path config = base("APPDATA");
+#else
+  fs::path config = base("XDG_CONFIG_HOME");
+  if (config.empty() && !base("HOME").empty()) config = base("HOME") / ".config";
+#endif
+  if (!config.empty()) s.homeMemoryFile = (config / "kova-upgrader" / "home").string();
   return s;
 }
 
-std::string JoinArguments(int argc, const char* const* argv) {
+std::string JoinArguments(const std::vector<std::string>& args) {
   std::string out;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) out += ' ';
-    out += argv[i];
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (i > 0) out += ' ';
+    out += args[i];
   }
   return out;
+}
+
+std::optional<std::string> RecallHome(const std::string& file) {
+  if (file.empty()) return std::nullopt;
+  std::ifstream in{fs::path(file)};
+  std::string folder;
+  if (!std::getline(in, folder) || folder.empty()) return std::nullopt;
+  return folder;
+}
+
+bool RememberHome(const std::string& file, const std::string& folder, std::string& error) {
+  if (file.empty()) {
+    error = "there is no folder for settings (HOME is not set)";
+    return false;
+  }
+  const fs::path target(file);
+  std::error_code ec;
+  fs::create_directories(target.parent_path(), ec);
+  // Written beside and renamed over: a half-written name is never read back.
+  const std::string temporary = file + ".new";
+  {
+    std::ofstream out(fs::path(temporary), std::ios::binary | std::ios::trunc);
+    out << folder << '\n';
+    if (!out.flush()) {
+      error = "cannot write " + temporary;
+      fs::remove(temporary, ec);
+      return false;
+    }
+  }
+  if (DurableRename(temporary, file, error)) return true;
+  fs::remove(temporary, ec);
+  return false;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct Settings {
   std::string initialAddress = "192.168.128.100";
@@ -13,15 +14,27 @@ struct Settings {
   int atPort = 1829;
   // The process's argument text, without the program path.
   std::string commandLine;
-  // The working directory at start-up (the home directory).
+  // The working directory at start-up (the home directory), or --home.
   std::string workingDirectory;
+  // The window was started without --home: when the working directory holds
+  // no image (a start from the menu, in the user's home) it takes the
+  // firmware folder chosen before, or asks for one.
+  bool askForHome = false;
+  // Where that folder is remembered; "" when there is no place for it.
+  std::string homeMemoryFile;
 };
 
 // Reads KOVA_MODEM_ADDRESS and KOVA_PORT_{ZING,FTP,TELNET,AT} through
-// getenv. On a malformed port returns nullopt and sets error to a message
+// getenv, and places the remembered firmware folder under XDG_CONFIG_HOME
+// (else HOME/.config; APPDATA on Windows). On a malformed port returns nullopt and sets error to a message
 // naming the variable.
 std::optional<Settings> SettingsFromEnvironment(
     const std::function<const char*(const char*)>& getenv, std::string& error);
 
 // The argument text: the arguments joined by single blanks.
-std::string JoinArguments(int argc, const char* const* argv);
+std::string JoinArguments(const std::vector<std::string>& args);
+
+// The firmware folder remembered in file; nullopt when none is.
+std::optional<std::string> RecallHome(const std::string& file);
+// Remembers folder in file, whole or not at all; false and why in error.
+bool RememberHome(const std::string& file, const std::string& folder, std::string& error);

@@ -13,11 +13,13 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "app/BatchMode.h"
 #include "app/Settings.h"
 #include "app/MainWindow.h"
 #include "app/StationSupervisor.h"
+#include "core/TextUtilities.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -34,18 +36,7 @@ std::string Timestamp() {
 }
 
 // UTC, ISO 8601 with milliseconds, for the JSON stream.
-std::string UtcTimestamp() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t t = std::chrono::system_clock::to_time_t(now);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
-  std::tm tm{};
-  gmtime_r(&t, &tm);
-  char buf[40];
-  std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", &tm);
-  char out[48];
-  std::snprintf(out, sizeof out, "%s.%03dZ", buf, static_cast<int>(ms.count()));
-  return out;
-}
+std::string UtcTimestamp() { return UtcIsoTime(std::chrono::system_clock::now(), true); }
 
 // Whether the operator pressed Enter, without waiting. A closed standard
 // input never counts.
@@ -63,7 +54,8 @@ bool EnterPressed() {
   return std::memchr(buf, '\n', static_cast<std::size_t>(n)) != nullptr;
 }
 
-int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std::string>& args) {
+int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std::string>& args,
+                 bool homeGiven) {
   std::string error;
   auto cl = ParseBatchCommandLine(args, error);
   if (!cl) {
@@ -87,7 +79,10 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnTerminate);
     std::signal(SIGHUP, OnTerminate);
-    return RunStations(platform, ui, cl->options, cl->arguments,
+    // The stations start in this working directory: --home goes along.
+    auto arguments = cl->arguments;
+    if (homeGiven) arguments.insert(arguments.begin(), {"--home", settings.workingDirectory});
+    return RunStations(platform, ui, cl->options, arguments,
                        QCoreApplication::applicationFilePath().toStdString(), interrupts);
   }
   MainWindow form(platform, settings, &ui);
@@ -111,14 +106,27 @@ int main(int argc, char** argv) {
   }
   std::error_code ec;
   settings->workingDirectory = std::filesystem::current_path(ec).string();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::optional<std::string> home;
+  if (!TakeHomeOption(args, home, error)) {
+    std::cerr << "kova-upgrader: " << error << "\n\n" << BatchUsage();
+    return 2;
+  }
+  if (home) {
+    if (!std::filesystem::is_directory(*home, ec)) {
+      std::cerr << "kova-upgrader: --home " << *home << ": there is no such folder.\n";
+      return 2;
+    }
+    settings->workingDirectory = std::filesystem::absolute(*home, ec).string();
+  }
 
   // Options of batch mode start with "--"; the window's switches keep
   // their exact meaning.
-  std::vector<std::string> args(argv + 1, argv + argc);
   for (const auto& a : args)
-    if (a.rfind("--", 0) == 0 || a == "-h") return RunBatchMode(argc, argv, *settings, args);
+    if (a.rfind("--", 0) == 0 || a == "-h") return RunBatchMode(argc, argv, *settings, args, home.has_value());
 
-  settings->commandLine = JoinArguments(argc, argv);
+  settings->commandLine = JoinArguments(args);
+  settings->askForHome = !home;
 #if defined(__unix__) && !defined(__APPLE__)
   // Without a display the toolkit would abort with words of its own.
   auto unset = [](const char* name) { return !std::getenv(name) || !*std::getenv(name); };

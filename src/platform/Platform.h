@@ -171,6 +171,12 @@ class Ui {
   // Draws what changed at once, handling no event: before a call that
   // blocks the loop for a while.
   virtual void refresh() {}
+  // Lets the user pick a folder, starting in start; nullopt when cancelled
+  // (and where no one can pick: the console).
+  virtual std::optional<std::string> chooseFolder(const std::string& /*title*/,
+                                                  const std::string& /*start*/) {
+    return std::nullopt;
+  }
 };
 
 struct ConsoleResult {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "app/UpgradePrompt.h"
+#include "firmware/ImageStore.h"
 #include "at/ModemAddressDialog.h"
 #include "netconfig/NetworkCommands.h"
 #include "netconfig/PcAddressCheck.h"
@@ -67,7 +69,7 @@ TEST(Startup, HomeBackupDirectoryImageFirstQueryAndTheControlsWhileBusy) {
   fs::create_directory(h.home.path() / "kova_7_7.bin");  // a directory is no image
   h.settings.workingDirectory = "  " + h.home.str() + "/  ";
   auto& f = h.load();
-  EXPECT_EQ(f.session().homeDir, h.home.str() + "/");
+  EXPECT_EQ(f.session().homeDir, h.home.str() + ImageStore::kSeparator);
   EXPECT_TRUE(h.home.exists("Backup/kova_1_0.bin"));
   EXPECT_EQ(f.txtNewSoftwareVersion.text(), "5.2.0.13");
   EXPECT_EQ(f.AutoPicLabel.caption(), "No PIC file to upgrade in this version.");
@@ -121,6 +123,59 @@ TEST(Startup, UpgradeLaterEndsSilentlyBeforeAnythingElse) {
 
 // The log on disk is replaced only by a whole new one, and the status line
 // tells when the one there is from an earlier download.
+// Started from the menu the working directory is the user's home, with no
+// image: the folder chosen before is taken, else the user picks one, which is
+// remembered. A folder with the image is used as ever, and without asking
+// (batch mode, --home) none is looked for.
+TEST(Startup, AFolderWithoutTheImageLeadsToTheFirmwareFolder) {
+  struct Case {
+    bool ask = true;
+    bool cwdHasImage = false;
+    std::string remembered = "";          // "firmware", "empty" or none
+    std::vector<std::string> picks = {};  // then Cancel
+    std::string home = "firmware";        // cwd: refused, as ever, unless it has the image
+    std::vector<std::string> asked = {};  // where each chooser started
+    int boxes = 0;
+    std::string memory = "";  // remembered afterwards
+    bool memoryWritable = true;
+  } cases[] = {
+      {.cwdHasImage = true, .home = "cwd"},
+      {.ask = false, .home = "cwd", .boxes = 1},
+      {.remembered = "firmware", .memory = "firmware"},
+      {.picks = {"empty", "firmware"}, .asked = {"cwd", "empty"}, .boxes = 1,
+       .memory = "firmware"},
+      {.remembered = "empty", .picks = {"firmware"}, .asked = {"empty"}, .memory = "firmware"},
+      {.home = "cwd", .asked = {"cwd"}, .boxes = 1},
+      {.picks = {"firmware"}, .asked = {"cwd"}, .boxes = 1, .memoryWritable = false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.picks.size());
+    Harness h;
+    TempDir user, empty;
+    std::map<std::string, std::string> dirs = {
+        {"cwd", user.str()}, {"firmware", h.home.str()}, {"empty", empty.str()}, {"", ""}};
+    if (c.cwdHasImage) user.write("kova_5_2_0_13.bin", "image");
+    if (!c.memoryWritable) user.write("config", "a file where the folder should be");
+    const std::string memory = (user.path() / "config" / "kova-upgrader" / "home").string();
+    if (!c.remembered.empty()) user.write("config/kova-upgrader/home", dirs[c.remembered] + "\n");
+    h.settings.workingDirectory = user.str();
+    h.settings.askForHome = c.ask;
+    h.settings.homeMemoryFile = memory;
+    for (const auto& p : c.picks) h.ui().folders.push_back(dirs[p]);
+    auto& f = h.load();
+    const bool refused = c.home == "cwd" && !c.cwdHasImage;
+    EXPECT_EQ(f.closed(), refused);
+    if (!refused) {
+      EXPECT_EQ(f.session().homeDir, MainWindow::HomeDirectory(dirs[c.home]));
+    }
+    std::vector<std::string> asked;
+    for (const auto& a : c.asked) asked.push_back(dirs[a]);
+    EXPECT_EQ(h.ui().foldersAsked, asked);
+    EXPECT_EQ(h.ui().boxes.size(), std::size_t(c.boxes));
+    EXPECT_EQ(RecallHome(memory).value_or(""), dirs[c.memory]);
+  }
+}
+
 TEST(HiddenLogDownload, EndsAsTheModemAnswers) {
   struct Case {
     const char* what;
@@ -156,7 +211,7 @@ TEST(HiddenLogDownload, EndsAsTheModemAnswers) {
     std::string status = c.status;
     if (auto at = status.find("EARLIER"); at != std::string::npos)
       status.replace(at, 7, "Log not downloaded: " + f.session().backupDir +
-                                "/sylog.log is from an earlier download.");
+                                ImageStore::kSeparator + "sylog.log is from an earlier download.");
     EXPECT_TRUE(h.sawStatus(c.seen));
     EXPECT_EQ(f.status(), status);
     const auto boxes = h.boxTexts();
@@ -233,9 +288,13 @@ TEST(CloseSequence, RefusedWhileBusyButNeverAtTheEndOfTheSession) {
     EXPECT_TRUE(w.requestClose(Form::kCloseBySystem));
     EXPECT_EQ(h.platform.console().commands, dhcp);
     const auto dir = (h.home.path().parent_path() / "ModemInfo").lexically_normal();
+#ifdef _WIN32
+    const auto program = dir / "ModemInfoUpgrader.exe";
+#else
+    const auto program = dir / "ModemInfoUpgrader";
+#endif
     EXPECT_EQ(h.platform.console().started,
-              (decltype(h.platform.console().started){{(dir / "ModemInfoUpgrader").string(),
-                                                       dir.string()}}));
+              (decltype(h.platform.console().started){{program.string(), dir.string()}}));
     h.advance(0);
     for (auto& conn : h.platform.network.peer(Harness::kModem, h.settings.*port)->connections)
       EXPECT_FALSE(conn->open());

@@ -50,6 +50,13 @@ class SimUi : public Ui {
   int pointer() const override { return pointer_; }
   void showModal(Form& form) override;
   void show(Form& form) override { shown.push_back(form.name()); }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string& start) override {
+    foldersAsked.push_back(start);
+    if (folders.empty()) return std::nullopt;
+    auto folder = folders.front();
+    folders.pop_front();
+    return folder;
+  }
 
   std::vector<MsgRecord> boxes;
   // Answers for yes/no boxes, taken in order; No when empty.
@@ -59,6 +66,8 @@ class SimUi : public Ui {
   std::map<std::string, std::function<void(Form&)>> modalScripts;
   std::vector<std::string> modalLog;  // names of the modal forms shown
   std::vector<std::string> shown;     // names of the modeless forms shown
+  std::deque<std::optional<std::string>> folders;  // the folders picked; Cancel when none
+  std::vector<std::string> foldersAsked;           // where each folder chooser started
   // Runs when a box is shown (the user may take time to read it).
   std::function<void(const MsgRecord&)> onMsgBox;
 

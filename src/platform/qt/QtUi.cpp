@@ -1,6 +1,8 @@
 #include "platform/qt/QtUi.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include "platform/qt/QtFormView.h"
@@ -49,6 +51,15 @@ void QtUi::show(Form& form) {
 
 void QtUi::refresh() {
   if (main_) main_->widget()->repaint();
+}
+
+std::optional<std::string> QtUi::chooseFolder(const std::string& title,
+                                              const std::string& start) {
+  // File names in the system's own encoding, as the logic's paths are.
+  const QString dir = QFileDialog::getExistingDirectory(
+      mainWindow(), QString::fromStdString(title), QFile::decodeName(start.c_str()));
+  if (dir.isEmpty()) return std::nullopt;
+  return QFile::encodeName(dir).toStdString();
 }
 
 QtUi::QtUi() = default;

@@ -20,6 +20,8 @@ class QtUi : public Ui {
   void showModal(Form& form) override;
   void show(Form& form) override;
   void refresh() override;
+  std::optional<std::string> chooseFolder(const std::string& title,
+                                          const std::string& start) override;
   // The window the dialogs and boxes belong to.
   QWidget* mainWindow() const;
   QtFormView* mainView() const { return main_.get(); }
