@@ -355,12 +355,7 @@ void MainWindow::unload() {
     fs::path dir =
         fs::path(session_.homeDir.empty() ? settings_.workingDirectory : session_.homeDir) /
         ".." / "ModemInfo";
-#ifdef _WIN32
-    const char* program = "ModemInfoUpgrader.exe";
-#else
-    const char* program = "ModemInfoUpgrader";
-#endif
-    platform_.process().startDetached((dir / program).lexically_normal().string(),
+    platform_.process().startDetached((dir / kModemInfoProgram).lexically_normal().string(),
                                       dir.lexically_normal().string());
   }
   // Nothing of the session may fire after the window is gone; what ran is

@@ -46,6 +46,12 @@ class MainWindow : public Form, public StatusView {
   void start(bool imageRequired = true);
   // The home directory a working directory stands for: with the separator.
   static std::string HomeDirectory(const std::string& workingDirectory);
+  // The sibling tool /ModemInfo starts, in ../ModemInfo.
+#ifdef _WIN32
+  static constexpr const char* kModemInfoProgram = "ModemInfoUpgrader.exe";
+#else
+  static constexpr const char* kModemInfoProgram = "ModemInfoUpgrader";
+#endif
 
   // StatusView
   void setStatus(const std::string& text) override { sbUpgrade.setText(text); }

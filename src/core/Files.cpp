@@ -67,8 +67,8 @@ bool DurableRename(const std::string& from, const std::string& to, std::string& 
 #ifdef _WIN32
 // Folders cannot be locked here: a file in it that goes with its last handle.
 FolderLock::FolderLock(const std::string& folder, std::string& error) {
-  const std::string path = folder + "\\.lock";
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+  const std::wstring path = (std::filesystem::path(folder) / ".lock").wstring();
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                             nullptr);
