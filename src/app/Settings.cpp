@@ -73,7 +73,10 @@ bool RememberHome(const std::string& file, const std::string& folder, std::strin
   }
   const fs::path target(file);
   std::error_code ec;
-  fs::create_directories(target.parent_path(), ec);
+  if (!fs::create_directories(target.parent_path(), ec) && ec) {
+    error = "cannot create the folder " + target.parent_path().string() + ": " + ec.message();
+    return false;
+  }
   // Written beside and renamed over: a half-written name is never read back.
   const std::string temporary = file + ".new";
   {
