@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 #include "app/UpgradePrompt.h"
 #include "firmware/ImageStore.h"
@@ -121,61 +120,56 @@ TEST(Startup, UpgradeLaterEndsSilentlyBeforeAnythingElse) {
   }
 }
 
-// The log on disk is replaced only by a whole new one, and the status line
-// tells when the one there is from an earlier download.
 // Started from the menu the working directory is the user's home, with no
 // image: the folder chosen before is taken, else the user picks one, which is
 // remembered. A folder with the image is used as ever, and without asking
 // (batch mode, --home) none is looked for.
 TEST(Startup, AFolderWithoutTheImageLeadsToTheFirmwareFolder) {
   struct Case {
-    bool ask = true;
-    bool cwdHasImage = false;
-    std::string remembered = "";          // "firmware", "empty" or none
-    std::vector<std::string> picks = {};  // then Cancel
-    std::string home = "firmware";        // cwd: refused, as ever, unless it has the image
-    std::vector<std::string> asked = {};  // where each chooser started
-    int boxes = 0;
+    bool ask = true, cwdHasImage = false;
+    // Folders by letter: c the working directory, f the firmware, e an empty one.
+    std::string remembered = "";  // or "blocked": no place to remember in
+    std::string picks = "";       // then Cancel
+    std::string home = "f";       // c: refused, as ever, unless it has the image
+    std::string asked = "";       // where each chooser started
+    std::size_t boxes = 0;
     std::string memory = "";  // remembered afterwards
-    bool memoryWritable = true;
   } cases[] = {
-      {.cwdHasImage = true, .home = "cwd"},
-      {.ask = false, .home = "cwd", .boxes = 1},
-      {.remembered = "firmware", .memory = "firmware"},
-      {.picks = {"empty", "firmware"}, .asked = {"cwd", "empty"}, .boxes = 1,
-       .memory = "firmware"},
-      {.remembered = "empty", .picks = {"firmware"}, .asked = {"empty"}, .memory = "firmware"},
-      {.home = "cwd", .asked = {"cwd"}, .boxes = 1},
-      {.picks = {"firmware"}, .asked = {"cwd"}, .boxes = 1, .memoryWritable = false},
+      {.cwdHasImage = true, .home = "c"},
+      {.ask = false, .home = "c", .boxes = 1},
+      {.remembered = "f", .memory = "f"},
+      {.picks = "ef", .asked = "ce", .boxes = 1, .memory = "f"},
+      {.remembered = "e", .picks = "f", .asked = "e", .memory = "f"},
+      {.home = "c", .asked = "c", .boxes = 1},
+      {.remembered = "blocked", .picks = "f", .asked = "c", .boxes = 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.picks.size());
+    SCOPED_TRACE(c.picks + c.remembered);
     Harness h;
     TempDir user, empty;
-    std::map<std::string, std::string> dirs = {
-        {"cwd", user.str()}, {"firmware", h.home.str()}, {"empty", empty.str()}, {"", ""}};
+    auto dir = [&](char x) { return x == 'c' ? user.str() : x == 'f' ? h.home.str() : empty.str(); };
     if (c.cwdHasImage) user.write("kova_5_2_0_13.bin", "image");
-    if (!c.memoryWritable) user.write("config", "a file where the folder should be");
-    const std::string memory = (user.path() / "config" / "kova-upgrader" / "home").string();
-    if (!c.remembered.empty()) user.write("config/kova-upgrader/home", dirs[c.remembered] + "\n");
+    if (c.remembered == "blocked") user.write("config", "a file where the folder should be");
+    else if (!c.remembered.empty())
+      user.write("config/kova-upgrader/home", dir(c.remembered[0]) + "\n");
     h.settings.workingDirectory = user.str();
     h.settings.askForHome = c.ask;
-    h.settings.homeMemoryFile = memory;
-    for (const auto& p : c.picks) h.ui().folders.push_back(dirs[p]);
+    h.settings.homeMemoryFile = (user.path() / "config" / "kova-upgrader" / "home").string();
+    for (char p : c.picks) h.ui().folders.push_back(dir(p));
     auto& f = h.load();
-    const bool refused = c.home == "cwd" && !c.cwdHasImage;
-    EXPECT_EQ(f.closed(), refused);
-    if (!refused) {
-      EXPECT_EQ(f.session().homeDir, MainWindow::HomeDirectory(dirs[c.home]));
-    }
+    EXPECT_EQ(f.closed(), c.home == "c" && !c.cwdHasImage);
+    EXPECT_EQ(f.session().homeDir, MainWindow::HomeDirectory(dir(c.home[0])));
     std::vector<std::string> asked;
-    for (const auto& a : c.asked) asked.push_back(dirs[a]);
+    for (char a : c.asked) asked.push_back(dir(a));
     EXPECT_EQ(h.ui().foldersAsked, asked);
-    EXPECT_EQ(h.ui().boxes.size(), std::size_t(c.boxes));
-    EXPECT_EQ(RecallHome(memory).value_or(""), dirs[c.memory]);
+    EXPECT_EQ(h.ui().boxes.size(), c.boxes);
+    EXPECT_EQ(RecallHome(h.settings.homeMemoryFile).value_or(""),
+              c.memory.empty() ? "" : dir(c.memory[0]));
   }
 }
 
+// The log on disk is replaced only by a whole new one, and the status line
+// tells when the one there is from an earlier download.
 TEST(HiddenLogDownload, EndsAsTheModemAnswers) {
   struct Case {
     const char* what;
@@ -288,13 +282,9 @@ TEST(CloseSequence, RefusedWhileBusyButNeverAtTheEndOfTheSession) {
     EXPECT_TRUE(w.requestClose(Form::kCloseBySystem));
     EXPECT_EQ(h.platform.console().commands, dhcp);
     const auto dir = (h.home.path().parent_path() / "ModemInfo").lexically_normal();
-#ifdef _WIN32
-    const auto program = dir / "ModemInfoUpgrader.exe";
-#else
-    const auto program = dir / "ModemInfoUpgrader";
-#endif
     EXPECT_EQ(h.platform.console().started,
-              (decltype(h.platform.console().started){{program.string(), dir.string()}}));
+              (decltype(h.platform.console().started){
+                  {(dir / MainWindow::kModemInfoProgram).string(), dir.string()}}));
     h.advance(0);
     for (auto& conn : h.platform.network.peer(Harness::kModem, h.settings.*port)->connections)
       EXPECT_FALSE(conn->open());

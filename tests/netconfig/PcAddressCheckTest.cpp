@@ -103,8 +103,7 @@ TEST(AddressCheck, EachRoadOfTheCheck) {
        .boxes = {Question(), "KOVA Upgrader (16): CreatePipe failed. Error: 24"},
        .restore = {kSetAddress + kLac + " dhcp"}},
   };
-#ifdef _WIN32
-  // The road Windows takes: the system's own commands are netsh's.
+#ifdef _WIN32  // the system's own commands there are netsh's: the road Windows takes
   const auto netsh = MakeSystemNetworkCommands;
 #else
   const auto netsh = MakeNetshCommands;

@@ -10,10 +10,8 @@ TempDir::TempDir() {
   std::random_device rd;
   for (int i = 0; i < 100; ++i) {
     // A blank and a letter beyond ASCII, as in many a user's home: every
-    // path the tool builds, quotes and sends goes through them. Not on
-    // Windows: there std::filesystem reads a narrow name in the C locale but
-    // gives it back in UTF-8, so such a name does not survive the round trip.
-#ifdef _WIN32
+    // path the tool builds, quotes and sends goes through them.
+#ifdef _WIN32  // no such letter: a narrow name goes in as ANSI and comes back as UTF-8
     auto p = fs::temp_directory_path() / ("kova test " + std::to_string(rd()));
 #else
     auto p = fs::temp_directory_path() / ("kova test \xC3\xB6-" + std::to_string(rd()));

@@ -52,9 +52,8 @@ class SimUi : public Ui {
   void show(Form& form) override { shown.push_back(form.name()); }
   std::optional<std::string> chooseFolder(const std::string&, const std::string& start) override {
     foldersAsked.push_back(start);
-    if (folders.empty()) return std::nullopt;
-    auto folder = folders.front();
-    folders.pop_front();
+    auto folder = folders.empty() ? std::nullopt : folders.front();
+    if (!folders.empty()) folders.pop_front();
     return folder;
   }
 
