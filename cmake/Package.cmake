@@ -3,6 +3,8 @@
 # package that CPack makes of it: scripts/package.
 include(GNUInstallDirs)
 set(pkg ${PROJECT_SOURCE_DIR}/packaging)
+# Debian looks for the documents under the package's name, not the project's.
+set(docdir ${CMAKE_INSTALL_DATADIR}/doc/kova-upgrader)
 
 install(TARGETS kova-upgrader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -21,11 +23,11 @@ if(KOVA_SCDOC AND KOVA_GZIP)
   add_custom_target(kova-docs ALL DEPENDS ${man}.gz ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
   install(FILES ${man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
-          DESTINATION ${CMAKE_INSTALL_DOCDIR})
+          DESTINATION ${docdir})
 else()
   message(STATUS "scdoc or gzip missing: no manual page (scripts/setup package installs it)")
 endif()
-install(FILES ${pkg}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${pkg}/copyright DESTINATION ${docdir})
 install(FILES ${pkg}/com.kova.upgrader.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${pkg}/kova-upgrader.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
