@@ -125,9 +125,8 @@ TEST(Startup, UpgradeLaterEndsSilentlyBeforeAnythingElse) {
 // remembered. A folder with the image is used as ever, and without asking
 // (batch mode, --home) none is looked for.
 TEST(Startup, AFolderWithoutTheImageLeadsToTheFirmwareFolder) {
-  struct Case {
+  struct Case {  // folders by letter: c the working directory, f the firmware, e an empty one
     bool ask = true, cwdHasImage = false;
-    // Folders by letter: c the working directory, f the firmware, e an empty one.
     std::string remembered = "";  // or "blocked": no place to remember in
     std::string picks = "";       // then Cancel
     std::string home = "f";       // c: refused, as ever, unless it has the image
