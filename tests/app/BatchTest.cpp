@@ -103,7 +103,6 @@ TEST(BatchCommandLine, HomeOptionAndWhereTheChosenFolderIsKept) {
       {{{"HOME", "/home/ann"}}, "/home/ann/.config/kova-upgrader/home"},
       {{{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", "/cfg"}}, "/cfg/kova-upgrader/home"},
       {{{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", "cfg"}}, "/home/ann/.config/kova-upgrader/home"},
-      {{}, ""},
 #else
       {{{"APPDATA", "C:\\Users\\ann\\AppData"}}, "C:\\Users\\ann\\AppData\\kova-upgrader\\home"},
 #endif

@@ -151,8 +151,7 @@ class WorkflowModem : public Harness {
   void removeHomeFile(const std::string& name) { std::filesystem::remove(home.path() / name); }
 
  private:
-  // The home written as "~/" and Windows' "Backup\" as "Backup/", a
-  // temporary's process and serial number left out.
+  // The home as "~/" (Windows' "Backup\" too), a temporary's process and serial number left out.
   Lines tilde(Lines lines) {
     const std::string home = f().session().homeDir;
     for (std::string& line : lines) {
