@@ -68,6 +68,8 @@ class ModemSim:
         self.proc = None
         self.ports = None
         self.ready_line = None
+        self.dead = None  # after start: True when the boot loader refused the image
+        self._stdout = b''
 
     def command(self):
         cmd = [PYTHON, MODEMSIM, '--host', '127.0.0.1', '--root', self.root,
@@ -92,6 +94,8 @@ class ModemSim:
             if self.ports is None:
                 raise RuntimeError('the simulated modem did not report READY (got %r): %s'
                                    % (self.ready_line, self.stderr()))
+            # "DEAD" comes with READY in one write, or not at all.
+            self.dead = self._stdout.startswith(b'DEAD\n')
         except BaseException:
             self.stop()
             raise
@@ -99,7 +103,7 @@ class ModemSim:
 
     def _read_line(self, timeout):
         fd = self.proc.stdout.fileno()
-        data = b''
+        data = self._stdout
         deadline = time.monotonic() + timeout
         while b'\n' not in data:
             left = deadline - time.monotonic()
@@ -111,7 +115,8 @@ class ModemSim:
                 if not chunk:
                     break
                 data += chunk
-        return data.split(b'\n', 1)[0].decode('ascii', 'replace') if data else None
+        line, _, self._stdout = data.partition(b'\n')
+        return line.decode('ascii', 'replace') if data else None
 
     def stderr(self):
         try:

@@ -16,6 +16,10 @@ DEFAULT_DNS = '10.0.0.1'
 DEFAULT_DNS2 = '10.0.0.2'
 DNS_FILE = 'dns.txt'
 IMAGE_PATH = 'bin/kova.bin'
+# The boot loader's record of the images known to have arrived whole: one
+# SHA-256 (hex) a line.  Inside the root, but never served over FTP.
+BOOT_DIR = '.boot'
+WHOLE_RECORD = BOOT_DIR + '/whole'
 DEFAULT_IMAGE_SIZE = 65536
 
 # Display form: groups of digits joined by dots.
@@ -89,6 +93,45 @@ def write_atomic(path, data):
         raise
 
 
+def file_digest(path):
+    """SHA-256 (hex) of a file's bytes, or None when it cannot be read."""
+    digest = hashlib.sha256()
+    try:
+        with open(path, 'rb') as f:
+            while chunk := f.read(1 << 16):
+                digest.update(chunk)
+    except OSError:
+        return None
+    return digest.hexdigest()
+
+
+def read_whole(root):
+    """The digests on record as whole images, or None without a record."""
+    try:
+        with open(os.path.join(root, WHOLE_RECORD), encoding='ascii', errors='replace') as f:
+            return {line.strip() for line in f if line.strip()}
+    except FileNotFoundError:
+        return None
+
+
+def write_whole(root, digests):
+    os.makedirs(os.path.join(root, BOOT_DIR), exist_ok=True)
+    write_atomic(os.path.join(root, WHOLE_RECORD),
+                 ''.join(d + '\n' for d in sorted(digests)).encode('ascii'))
+
+
+def add_whole(root, digest):
+    known = read_whole(root) or set()
+    if digest not in known:
+        write_whole(root, known | {digest})
+
+
+def record_present_image(root):
+    """Starts the record with the image the flash holds now (none: empty)."""
+    digest = file_digest(os.path.join(root, IMAGE_PATH))
+    write_whole(root, {digest} if digest else set())
+
+
 def read_dns(root):
     """(primary, secondary) from the state file, or None when absent or bad."""
     try:
@@ -138,4 +181,5 @@ def make_root(root, version=DEFAULT_VERSION, dns=DEFAULT_DNS, dns2=DEFAULT_DNS2,
     for name, data in files.items():
         write_atomic(os.path.join(root, name), data)
     write_dns(root, dns, dns2)
+    write_whole(root, {hashlib.sha256(image).hexdigest()})
     return root

@@ -42,6 +42,15 @@ FAULTS = {
                 '(optionally ftp-drop:<path>)',
     'ftp-endless': 'SIZE announces 100 GB and a download never ends '
                    '(optionally ftp-endless:<path>)',
+    'ftp-cut:<N>[:<path>]': 'the first upload of that file (default /bin/kova.bin) stops '
+                            'after N bytes, which replace the file; both connections reset',
+    'ftp-cut-command:<K>': 'the K-th RETR, STOR, DELE or QUIT is not carried out; both '
+                           'connections reset',
+    'ftp-gone-after-cut': 'after a cut the FTP port refuses until the process ends',
+    'flash-error': 'every upload of /bin/kova.bin (or flash-error:<path>) is stored with '
+                   'one byte changed',
+    'flash-error-once': 'as flash-error, for the first such upload only',
+    'boot-check': 'a restart into an image that did not arrive whole leaves the modem dead',
     'missing:<path>': 'that remote file is absent (e.g. missing:/checksum.txt)',
     'telnet-closed': 'telnet port not listening',
     'telnet-silent': 'telnet port accepts and never sends anything',
@@ -68,6 +77,7 @@ BUILD_TAIL = ',build 7'
 MAX_LINE = 1024
 MAX_SESSIONS = 32  # per port
 AT_REBOOT_DELAY = 0.2  # lets "OK" reach the peer before the connections go
+IMAGE_REMOTE = '/' + modemroot.IMAGE_PATH
 JOURNAL_WIDTH = 200
 
 PROMPT = b'->'
@@ -304,6 +314,8 @@ class Modem:
         self.console = None  # the telnet session that holds the console
         self.reboot_task = None
         self.rebooting = False
+        self.dead = False  # refused by its boot loader: every port refuses
+        self.ftp_faults = None  # one for the whole run: some faults fire once
         self.stop_event = None
         self.exit_code = 0
         self.ghosts = Ghosts(self)
@@ -311,6 +323,8 @@ class Modem:
     # -- ports and listeners
 
     def mode(self, channel):
+        if channel == 'ftp' and self.ftp_faults is not None and self.ftp_faults.gone:
+            return 'closed'
         for kind in ('closed', 'silent'):
             if '%s-%s' % (channel, kind) in self.faults:
                 return kind
@@ -355,13 +369,18 @@ class Modem:
                 sock = self.listener(ch)
                 if ch == 'ftp' and mode == 'normal':
                     import simftp
-                    faults = simftp.FtpFaults(
-                        wrong_password='wrong-password' in self.faults,
-                        stall=self.opts.ftp_stall, drop=self.opts.ftp_drop,
-                        endless=self.opts.ftp_endless)
+                    if self.ftp_faults is None:
+                        opts = self.opts
+                        self.ftp_faults = simftp.FtpFaults(
+                            wrong_password='wrong-password' in self.faults,
+                            stall=opts.ftp_stall, drop=opts.ftp_drop, endless=opts.ftp_endless,
+                            cut=opts.ftp_cut, cut_command=opts.ftp_cut_command,
+                            gone_after_cut='ftp-gone-after-cut' in self.faults,
+                            flash_error=opts.flash_error,
+                            flash_error_once=opts.flash_error_once, keep_whole=True)
                     trace = self.trace if self.opts.verbose else None
-                    self.ftp = simftp.FtpService(self.root, self.journal, faults, trace,
-                                                 self.opts.ftp_rate)
+                    self.ftp = simftp.FtpService(self.root, self.journal, self.ftp_faults,
+                                                 trace, self.opts.ftp_rate)
                     self.ftp.start(sock)
                     continue
                 handler = self.silent(ch) if mode == 'silent' else getattr(self, ch)
@@ -448,14 +467,33 @@ class Modem:
             self.rebooting = True
             self.reboot_task = asyncio.create_task(self.reboot())
 
+    def boot(self):
+        """The boot loader: False when it refuses the image on the flash."""
+        image = os.path.join(self.root, modemroot.IMAGE_PATH)
+        version = modemroot.image_version(image)
+        if version:
+            self.version = version
+        if 'boot-check' not in self.faults:
+            return True
+        try:
+            whole = modemroot.read_whole(self.root) or set()
+        except OSError:
+            whole = set()
+        if modemroot.file_digest(image) not in whole:
+            self.journal('BOOT refused image')
+            self.dead = True
+            return False
+        self.journal('BOOT ok version=%s' % self.version)
+        return True
+
     async def reboot(self):
         try:
             await self.stop_services(self.opts.on_reboot)
             self.journal('REBOOT begin')  # down: nothing answers from here on
             await asyncio.sleep(self.opts.reboot_time)
-            image = modemroot.image_version(os.path.join(self.root, modemroot.IMAGE_PATH))
-            if image:
-                self.version = image
+            if not self.boot():
+                self.ghosts.close_all()
+                return
             self.rebooting = False
             await self.start_services()
             self.journal('REBOOT end version=%s' % self.version)
@@ -630,10 +668,15 @@ class Modem:
             loop.add_signal_handler(signum, self.stop_event.set)
         try:
             self.reserve_ports()
-            await self.start_services()
+            alive = self.boot()
+            if alive:
+                await self.start_services()
             p = self.ports
-            sys.stdout.write('READY zing=%d ftp=%d telnet=%d at=%d\n'
-                             % (p['zing'], p['ftp'], p['telnet'], p['at']))
+            # A dead modem still holds its ports (they refuse), so a test
+            # tells it from one that did not start.
+            sys.stdout.write('READY zing=%d ftp=%d telnet=%d at=%d\n%s'
+                             % (p['zing'], p['ftp'], p['telnet'], p['at'],
+                                '' if alive else 'DEAD\n'))
             sys.stdout.flush()
             await self.stop_event.wait()
         finally:
@@ -724,6 +767,16 @@ def in_own_namespace():
     return True
 
 
+def _count(text, least):
+    try:
+        value = int(text)
+    except ValueError:
+        raise ValueError('not a count: %r' % text)
+    if not least <= value <= 10**12:
+        raise ValueError('count out of range %d..%d: %d' % (least, 10**12, value))
+    return value
+
+
 def _address(text):
     if not valid_ipv4(text):
         raise argparse.ArgumentTypeError('not an IPv4 address: %r' % text)
@@ -802,6 +855,8 @@ def parse_args(argv=None):
                          'namespace, or in one with a default route')
 
     names, missing = set(), set()
+    cut = cut_command = None
+    flash = {'flash-error': set(), 'flash-error-once': set()}
     # None (off), True (every file) or the paths named.
     rules = dict.fromkeys(('ftp-stall', 'ftp-drop', 'ftp-endless'))
     for fault in opts.fault:
@@ -813,6 +868,20 @@ def parse_args(argv=None):
             if name in rules and colon:
                 rule = rules[name]
                 rules[name] = rule if rule is True else (rule or set()) | {_remote_path(arg)}
+                continue
+            if name == 'ftp-cut' and colon:
+                if cut is not None:
+                    raise ValueError('only one ftp-cut a run')
+                count, colon, path = arg.partition(':')
+                cut = (_remote_path(path) if colon else IMAGE_REMOTE, _count(count, 0))
+                continue
+            if name == 'ftp-cut-command' and colon:
+                if cut_command is not None:
+                    raise ValueError('only one ftp-cut-command a run')
+                cut_command = _count(arg, 1)
+                continue
+            if name in flash:
+                flash[name].add(_remote_path(arg) if colon else IMAGE_REMOTE)
                 continue
         except ValueError as err:
             parser.error('--fault %s: %s' % (fault, err))
@@ -828,6 +897,8 @@ def parse_args(argv=None):
     opts.fault_names = names
     opts.missing = missing
     opts.ftp_stall, opts.ftp_drop, opts.ftp_endless = rules.values()
+    opts.ftp_cut, opts.ftp_cut_command = cut, cut_command
+    opts.flash_error, opts.flash_error_once = flash.values()
     return opts
 
 
@@ -841,6 +912,8 @@ def prepare_root(opts):
                                 opts.dns2 or modemroot.DEFAULT_DNS2)
         elif not os.path.isdir(root):
             raise StartupError('no modem file system at %s (use --init to create one)' % root)
+        elif modemroot.read_whole(root) is None:
+            modemroot.record_present_image(root)
         for path in sorted(opts.missing):
             full = os.path.join(root, path.lstrip('/'))
             if os.path.isdir(full) and not os.path.islink(full):

@@ -13,8 +13,10 @@ prints "PORT <n>" once it listens and stops when its standard input closes.
 
 import argparse
 import errno
+import hashlib
 import logging
 import os
+import posixpath
 import socket
 import struct
 import sys
@@ -42,6 +44,9 @@ DROP_DELAY = 0.2
 POLL_INTERVAL = 0.05
 # What SIZE announces for a file under the endless fault: 100 GB.
 ENDLESS_SIZE = 100 * 10**9
+# The commands the cut-command fault counts.
+FILE_COMMANDS = ('RETR', 'STOR', 'DELE', 'QUIT')
+IMAGE_REMOTE = '/' + modemroot.IMAGE_PATH
 
 _log = logging.getLogger('pyftpdlib')
 if not _log.handlers:
@@ -65,16 +70,52 @@ class FtpFaults:
     """Which failures the FTP server shows.  stall, drop and endless are None
     (off), True (every file) or a set of remote paths.  hold is None or the
     seconds the final reply (226) of a complete transfer is kept back, as a
-    modem does while it writes the image to flash."""
+    modem does while it writes the image to flash.
+
+    The rest lasts for the whole run of the modem, across its restarts, so
+    one object serves every FtpService of a run: cut is None or (remote
+    path, bytes), fired by the first upload of that path that gets so far;
+    cut_command is None or the count of file commands whose last is not
+    carried out; flash_error and flash_error_once are sets of remote paths
+    stored with one byte changed; keep_whole records each image upload that
+    arrived whole in the boot loader's record."""
 
     def __init__(self, wrong_password=False, stall=None, drop=None, hold=None, endless=None,
-                 no_size=False):
+                 no_size=False, cut=None, cut_command=None, gone_after_cut=False,
+                 flash_error=(), flash_error_once=(), keep_whole=False):
         self.wrong_password = wrong_password
         self.no_size = no_size
         self.stall = stall
         self.drop = drop
         self.hold = hold
         self.endless = endless
+        self.cut = cut
+        self.cut_command = cut_command
+        self.gone_after_cut = gone_after_cut
+        self.flash_error = set(flash_error)
+        self.flash_error_once = set(flash_error_once)
+        self.keep_whole = keep_whole
+        self.file_commands = 0
+        self.gone = False  # the FTP port refuses for the rest of the run
+
+    def cut_at(self, remote_path):
+        """Bytes after which an upload of that path is cut, or None."""
+        if self.cut is not None and self.cut[0] == remote_path:
+            return self.cut[1]
+        return None
+
+    def count_command(self):
+        """True for the file command that the cut-command fault takes."""
+        self.file_commands += 1
+        return self.file_commands == self.cut_command
+
+    def take_flash_error(self, remote_path):
+        if remote_path in self.flash_error:
+            return True
+        if remote_path in self.flash_error_once:
+            self.flash_error_once.discard(remote_path)
+            return True
+        return False
 
     @staticmethod
     def hits(rule, remote_path):
@@ -90,7 +131,43 @@ class FtpFaults:
         return self.hits(self.endless, remote_path)
 
 
+class _Upload:
+    """The file an upload writes to, counting and hashing the bytes received."""
+
+    def __init__(self, file):
+        self.file = file
+        self.name = file.name
+        self.written = 0
+        self.received = hashlib.sha256()
+
+    def write(self, data):
+        self.file.write(data)
+        self.received.update(data)
+        self.written += len(data)
+
+    def __getattr__(self, attr):
+        return getattr(self.file, attr)
+
+
 class _ModemFS(AbstractedFS):
+    def _boot_dir(self):
+        return os.path.join(self.realpath(self.root), modemroot.BOOT_DIR)
+
+    def validpath(self, path):
+        # The boot loader's record is out of reach: 550 for any path in it.
+        if not super().validpath(path):
+            return False
+        real, hidden = self.realpath(path), self._boot_dir()
+        return real != hidden and not real.startswith(hidden + os.sep)
+
+    def listdir(self, path):
+        names = super().listdir(path)
+        if self.realpath(path) == self.realpath(self.root):
+            names = [n for n in names if n != modemroot.BOOT_DIR]
+        return names
+
+    listdirinfo = listdir
+
     def open(self, filename, mode):
         if 'w' in mode and '+' not in mode:
             # An upload goes to a temporary beside its target and replaces
@@ -99,7 +176,7 @@ class _ModemFS(AbstractedFS):
                 raise IsADirectoryError(errno.EISDIR, 'Is a directory', filename)
             fd, tmp = modemroot.new_temp(filename, UPLOAD_SUFFIX)
             os.close(fd)
-            f = open(tmp, mode)
+            f = _Upload(open(tmp, mode))
             self.cmd_channel.uploads[tmp] = filename
             return f
         return super().open(filename, mode)
@@ -141,6 +218,7 @@ class _ModemDTP(ThrottledDTPHandler):
         self._halt_rule = None
         self._halt_at = 0
         self._halted = False
+        self._cut_at = None
         self._remote = None
         super().__init__(sock, cmd_channel)
 
@@ -175,6 +253,8 @@ class _ModemDTP(ThrottledDTPHandler):
             self._arm()
             if self._halt_rule:
                 self.ac_in_buffer_size = 16384
+            elif isinstance(self.file_obj, _Upload):
+                self._cut_at = self.cmd_channel.sim.faults.cut_at(self._remote)
 
     def handle_read(self):
         if self._halted:
@@ -182,9 +262,42 @@ class _ModemDTP(ThrottledDTPHandler):
         if self._halt_rule and self.tot_bytes_received > 0:
             self._halt()
             return
-        super().handle_read()
+        if self._cut_at is None:
+            super().handle_read()
+            return
+        left = self._cut_at - self.file_obj.written
+        if left > 0:
+            # Read no further than the cut, so that exactly its bytes land.
+            saved = self.ac_in_buffer_size
+            self.ac_in_buffer_size = min(saved, left)
+            try:
+                super().handle_read()
+            finally:
+                self.ac_in_buffer_size = saved
+            if self._closed or self.transfer_finished or self.file_obj.written < self._cut_at:
+                return  # an upload that ends short of the cut is not cut
+        self._cut()
 
     handle_read_event = handle_read
+
+    def _cut(self):
+        # What arrived so far replaces the target itself, as on a flash
+        # written in place; then both connections go with RST.
+        self._halted = True
+        channel, upload = self.cmd_channel, self.file_obj
+        faults = channel.sim.faults
+        faults.cut = None
+        upload.file.close()
+        target = channel.uploads.pop(upload.name)
+        try:
+            os.replace(upload.name, target)
+            upload.name = target
+        except OSError as err:
+            channel.sim.journal('FTP store failed %s: %s' % (self._remote, err.strerror))
+            channel.uploads[upload.name] = target
+        channel.sim.journal('FTP cut %s at %d' % (self._remote, upload.written))
+        channel.cut_done()
+        channel.drop()
 
     def _halt(self):
         # Out of the loop: no byte moves any more, the socket stays open.
@@ -200,7 +313,7 @@ class _ModemDTP(ThrottledDTPHandler):
         if not self._closed and self.receive and self.file_obj is not None:
             if not self.file_obj.closed:
                 self.file_obj.close()
-            if self.transfer_finished and not self.cmd_channel.commit_upload(self.file_obj.name):
+            if self.transfer_finished and not self.cmd_channel.commit_upload(self.file_obj):
                 self.transfer_finished = False
                 self._resp = ('550 Cannot store the file.', logging.getLogger('pyftpdlib').warning)
         if not self._closed and self._resp and self._resp[0].startswith('226'):
@@ -243,7 +356,27 @@ class _ModemHandler(FTPHandler):
             self.sim.journal('FTP PASS ***')
         else:
             self.sim.journal('FTP %s %s' % (cmd, arg) if arg else 'FTP ' + cmd)
+        faults = self.sim.faults
+        if cmd in FILE_COMMANDS and faults.count_command():
+            what = cmd if cmd == 'QUIT' or not arg else '%s %s' % (cmd, self.command_path(arg))
+            self.sim.journal('FTP cut command %d %s' % (faults.file_commands, what))
+            self.cut_done()
+            self.drop()
+            return None
         return super().pre_process_command(line, cmd, arg)
+
+    def command_path(self, arg):
+        """A command's path as the journal writes paths, before login too."""
+        if self.fs is not None:
+            return self.remote_path(self.fs.ftp2fs(arg))
+        return posixpath.normpath('/' + arg).replace('//', '/')
+
+    def cut_done(self):
+        faults = self.sim.faults
+        if faults.gone_after_cut and not faults.gone:
+            faults.gone = True
+            self.sim.journal('FTP gone')
+            self.server.close()  # the listener only: connects are refused
 
     def respond(self, resp, *args, **kwargs):
         if self.sim.trace is not None:
@@ -276,16 +409,22 @@ class _ModemHandler(FTPHandler):
     def on_incomplete_file_sent(self, file):
         self.sim.journal('FTP incomplete %s' % self.remote_path(file))
 
-    def commit_upload(self, tmp):
+    def commit_upload(self, upload):
+        tmp = upload.name
         target = self.uploads.get(tmp)
         if target is None:
             return True
+        remote = self.remote_path(tmp)
         try:
+            if self.sim.faults.take_flash_error(remote) and _flip_middle_byte(tmp):
+                self.sim.journal('FTP flash error %s' % remote)
             os.replace(tmp, target)
-            return True
         except OSError as err:
-            self.sim.journal('FTP store failed %s: %s' % (self.remote_path(tmp), err.strerror))
+            self.sim.journal('FTP store failed %s: %s' % (remote, err.strerror))
             return False
+        if self.sim.faults.keep_whole and remote == IMAGE_REMOTE:
+            self.sim.keep_if_whole(target, upload.received.hexdigest())
+        return True
 
     def on_file_received(self, file):
         remote = self.remote_path(file)
@@ -314,6 +453,19 @@ class _ModemHandler(FTPHandler):
             self.uploads.clear()
 
 
+def _flip_middle_byte(path):
+    """Changes one bit of the byte in the middle; False for an empty file."""
+    with open(path, 'r+b') as f:
+        size = f.seek(0, os.SEEK_END)
+        if size == 0:
+            return False
+        f.seek(size // 2)
+        byte = f.read(1)[0]
+        f.seek(size // 2)
+        f.write(bytes([byte ^ 0x01]))
+    return True
+
+
 def _remove(path):
     try:
         os.unlink(path)
@@ -336,6 +488,17 @@ class FtpService:
         self._abort = False
         self._keep = None
 
+    def keep_if_whole(self, path, received):
+        """Puts an image on the boot loader's record when the flash holds
+        exactly the bytes that arrived."""
+        if modemroot.file_digest(path) != received:
+            return
+        try:
+            modemroot.add_whole(self.root, received)
+        except OSError as err:
+            print('modemsim: cannot write %s: %s' % (modemroot.WHOLE_RECORD, err.strerror),
+                  file=sys.stderr)
+
     def start(self, sock):
         authorizer = DummyAuthorizer()
         password = OTHER_PASSWORD if self.faults.wrong_password else FTP_PASSWORD
@@ -355,9 +518,13 @@ class FtpService:
         server = self._server
         try:
             while not self._stop.is_set():
+                if not server.ioloop.socket_map:
+                    # Nothing to poll (the listener gone): the loop would spin.
+                    self._stop.wait(POLL_INTERVAL)
                 try:
-                    server.serve_forever(timeout=POLL_INTERVAL, blocking=False,
-                                         handle_exit=False)
+                    # serve_forever() itself, without its start line, which
+                    # needs the listener.
+                    server.ioloop.loop(POLL_INTERVAL, blocking=False)
                 except Exception:
                     traceback.print_exc(file=sys.stderr)
         finally:

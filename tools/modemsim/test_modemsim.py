@@ -9,7 +9,10 @@ import tempfile
 import unittest
 from pathlib import Path
 
+import modemroot
 from harness import MODEMSIM, PYTHON, ModemSim
+
+IMAGE = modemroot.image_bytes('5.2.0.13', 200000)
 
 
 def connect(port, timeout=5):
@@ -30,10 +33,21 @@ def ftp_login(port):
     return ftp
 
 
+def upload(port, path, data=IMAGE):
+    """None, or the error the client met."""
+    try:
+        with ftp_login(port) as ftp:
+            ftp.storbinary('STOR ' + path, io.BytesIO(data))
+    except (EOFError, ftplib.Error, OSError) as err:
+        return err
+    return None
+
+
 class Modem(unittest.TestCase):
     def start(self, *faults, **kw):
         modem = ModemSim(faults=list(faults), **kw).start()
         self.addCleanup(modem.cleanup)
+        self.addCleanup(lambda: self.assertNotIn('Traceback', modem.stderr()))
         return modem
 
     def assertSilent(self, sock, seconds=0.4):
@@ -119,3 +133,83 @@ class Modem(unittest.TestCase):
                 self.assertEqual(proc.returncode, 2, extra)
                 self.assertIn(message, proc.stderr, extra)
 
+
+    def test_a_cut_leaves_what_arrived_or_nothing_once_a_run(self):
+        for fault, path, kept, line in (
+                ('ftp-cut:1000', '/bin/kova.bin', IMAGE[:1000], 'FTP cut /bin/kova.bin at 1000'),
+                ('ftp-cut:0:/pic.hex', '/pic.hex', b'', 'FTP cut /pic.hex at 0'),
+                ('ftp-cut-command:2', '/bin/kova.bin', None, 'FTP cut command 2 STOR /bin/kova.bin')):
+            m = self.start(fault)
+            before = Path(m.path(path)).read_bytes()
+            with ftp_login(m.ports['ftp']) as ftp:
+                ftp.retrbinary('RETR /checksum.txt', len)  # file command 1
+                with self.assertRaises(OSError, msg=fault):  # RST on the control connection
+                    ftp.storbinary('STOR ' + path, io.BytesIO(IMAGE))
+            self.assertTrue(m.wait_journal(line), fault)
+            self.assertEqual(Path(m.path(path)).read_bytes(), before if kept is None else kept)
+            self.assertIsNone(upload(m.ports['ftp'], path), fault)
+            self.assertEqual(Path(m.path(path)).read_bytes(), IMAGE, fault)
+
+    def test_after_a_cut_the_ftp_port_stays_gone_across_restarts(self):
+        m = self.start('ftp-cut-command:1', 'ftp-gone-after-cut')
+        ftp = ftp_login(m.ports['ftp'])
+        self.assertRaises((EOFError, OSError), ftp.quit)
+        ftp.close()
+        self.assertTrue(m.wait_journal('FTP gone'))
+        self.assertIn('FTP cut command 1 QUIT', m.journal())
+        with connect(m.ports['zing']) as zing:
+            zing.sendall(b'\0\0\0\x0d')
+        self.assertTrue(m.wait_journal('REBOOT end version=5.2.0.12'))
+        connect(m.ports['at']).close()
+        self.assertRaises(ConnectionRefusedError, connect, m.ports['ftp'])
+
+    def test_a_flash_error_changes_one_byte_and_still_answers_226(self):
+        bad = bytearray(IMAGE)
+        bad[len(IMAGE) // 2] ^= 1
+        for fault, path, stored in (('flash-error', '/bin/kova.bin', (bad, bad)),
+                                    ('flash-error-once', '/bin/kova.bin', (bad, IMAGE)),
+                                    ('flash-error:/pic.hex', '/pic.hex', (bad, bad)),
+                                    ('flash-error:/pic.hex', '/bin/kova.bin', (IMAGE, IMAGE))):
+            m = self.start(fault)
+            for expected in stored:
+                self.assertIsNone(upload(m.ports['ftp'], path), fault)
+                self.assertEqual(Path(m.path(path)).read_bytes(), expected, fault)
+            self.assertEqual(m.journal().count('FTP flash error ' + path), stored.count(bad))
+
+    def test_the_boot_loader_starts_only_an_image_that_arrived_whole(self):
+        at_restart = b'AT+CFUN=1,1\r\n'
+        for fault, restart, booted in (
+                (None, b'\0\0\0\x0d', 'BOOT ok version=5.2.0.13'),
+                ('ftp-cut-command:1', b'\0\0\0\x0d', 'BOOT ok version=5.2.0.12'),
+                ('ftp-cut:1000', at_restart, 'BOOT refused image'),
+                ('flash-error', b'\0\0\0\x0d', 'BOOT refused image')):
+            m = self.start('boot-check', *[fault] if fault else [])
+            upload(m.ports['ftp'], '/bin/kova.bin')
+            with connect(m.ports['at' if restart == at_restart else 'zing']) as s:
+                s.sendall(restart)
+                self.assertTrue(m.wait_journal(booted), fault)
+            dead = booted == 'BOOT refused image'
+            if dead:
+                for port in m.ports.values():
+                    self.assertRaises(ConnectionRefusedError, connect, port)
+            # A power cycle boots from what the flash holds.
+            m.stop()
+            again = ModemSim(root=m.root, init=False, faults=['boot-check']).start()
+            self.addCleanup(again.cleanup)
+            self.assertEqual(again.journal(), [booted])
+            self.assertEqual(again.dead, dead)
+            if not dead:
+                with connect(again.ports['zing']) as zing:
+                    zing.sendall(b'\0\0\0\x04')
+                    self.assertIn(booted[-8:].encode() + b',build 7', recv_until(zing, b'\0'))
+        # Without a record, what the flash holds at power-on counts as whole.
+        again.stop()
+        Path(m.root, '.boot/whole').unlink()
+        third = ModemSim(root=m.root, init=False, faults=['boot-check']).start()
+        self.addCleanup(third.cleanup)
+        self.assertFalse(third.dead)
+        with ftp_login(third.ports['ftp']) as ftp:
+            self.assertNotIn('.boot', ' '.join(ftp.nlst('/')))
+            for command in ('RETR /.boot/whole', 'STOR /.boot/whole', 'DELE /.boot/whole',
+                            'CWD /bin/../.boot'):
+                self.assertRaisesRegex(ftplib.error_perm, '^550', ftp.sendcmd, command)
