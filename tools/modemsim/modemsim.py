@@ -77,6 +77,7 @@ BUILD_TAIL = ',build 7'
 MAX_LINE = 1024
 MAX_SESSIONS = 32  # per port
 AT_REBOOT_DELAY = 0.2  # lets "OK" reach the peer before the connections go
+DAEMON_DELAY = 0.2  # from a command's echo to its start under --telnet-mode daemon
 IMAGE_REMOTE = '/' + modemroot.IMAGE_PATH
 JOURNAL_WIDTH = 200
 
@@ -223,9 +224,32 @@ class LineReader:
             data = await self.reader.read(4096)
             if not data:
                 return None
-            if self.filter is not None:
-                data = self.filter(data)
-            self.buf += data
+            self._add(data)
+
+    def _add(self, data):
+        if self.filter is not None:
+            data = self.filter(data)
+        self.buf += data
+
+    async def closes_within(self, seconds):
+        """True when the peer ends the stream (FIN or RST) within `seconds`.
+        What it sends meanwhile is kept for readline."""
+        loop = asyncio.get_running_loop()
+        deadline = loop.time() + seconds
+        while (left := deadline - loop.time()) > 0:
+            if len(self.buf) > 4 * self.limit:
+                await asyncio.sleep(left)
+                return self.reader.at_eof()
+            try:
+                data = await asyncio.wait_for(self.reader.read(4096), left)
+            except asyncio.TimeoutError:
+                return False
+            except (ConnectionError, OSError):
+                return True
+            if not data:
+                return True
+            self._add(data)
+        return False
 
 
 # ---------------------------------------------------------------- the modem
@@ -562,8 +586,17 @@ class Modem:
                 if not command:
                     await self.send(writer, PROMPT)
                     continue
-                self.journal('TELNET ' + command)
-                await self.send(writer, command.encode('latin-1') + b'\r\n')
+                if self.opts.telnet_mode == 'daemon':
+                    # The daemon echoes at once and starts the job a little
+                    # later; a session closed by then takes the job with it.
+                    await self.send(writer, command.encode('latin-1') + b'\r\n')
+                    if await lines.closes_within(DAEMON_DELAY):
+                        self.journal('TELNET dropped ' + command)
+                        return
+                    self.journal('TELNET ' + command)
+                else:
+                    self.journal('TELNET ' + command)
+                    await self.send(writer, command.encode('latin-1') + b'\r\n')
                 if not await self.console_command(command, writer):
                     return
         finally:
@@ -818,6 +851,9 @@ def build_parser():
     p.add_argument('--dns2', type=_address, help='secondary DNS server (default 10.0.0.2)')
     p.add_argument('--reboot-time', type=_seconds, default=3.0, metavar='SECONDS')
     p.add_argument('--reflash-time', type=_seconds, default=2.0, metavar='SECONDS')
+    p.add_argument('--telnet-mode', choices=('direct', 'daemon'), default='direct',
+                   help='daemon: each command is echoed at once and runs %d ms later, '
+                        'unless the session has closed by then' % (DAEMON_DELAY * 1000))
     p.add_argument('--on-reboot', choices=('vanish', 'reset', 'close'), default='vanish',
                    help='what open connections see when the modem restarts: nothing, as '
                         'with a modem losing power (default), an immediate RST, or a FIN')

@@ -213,3 +213,19 @@ class Modem(unittest.TestCase):
             for command in ('RETR /.boot/whole', 'STOR /.boot/whole', 'DELE /.boot/whole',
                             'CWD /bin/../.boot'):
                 self.assertRaisesRegex(ftplib.error_perm, '^550', ftp.sendcmd, command)
+
+    def test_a_telnet_daemon_echoes_at_once_and_drops_the_job_of_a_closed_session(self):
+        m = self.start(extra=['--telnet-mode', 'daemon'])
+        with connect(m.ports['telnet']) as s:
+            recv_until(s, b'->')
+            s.sendall(b'mmi_prepare_for_download\r\n')
+            self.assertEqual(s.recv(4096), b'mmi_prepare_for_download\r\n')  # alone
+            self.assertEqual(recv_until(s, b'->'), b'Prepared for software download.\r\n->')
+            s.sendall(b'exit\r\n')
+            self.assertEqual(recv_until(s, b'Bye.\r\n'), b'exit\r\nBye.\r\n')
+        with connect(m.ports['telnet']) as s:
+            recv_until(s, b'->')
+            s.sendall(b'mmi_prepare_for_download\r\n')
+            recv_until(s, b'\r\n')
+        self.assertTrue(m.wait_journal('TELNET dropped mmi_prepare_for_download'))
+        self.assertEqual(m.journal().count('TELNET mmi_prepare_for_download'), 1)
