@@ -157,6 +157,7 @@ class Modem(unittest.TestCase):
         ftp.close()
         self.assertTrue(m.wait_journal('FTP gone'))
         self.assertIn('FTP cut command 1 QUIT', m.journal())
+        self.assertRaises(ConnectionRefusedError, connect, m.ports['ftp'])
         with connect(m.ports['zing']) as zing:
             zing.sendall(b'\0\0\0\x0d')
         self.assertTrue(m.wait_journal('REBOOT end version=5.2.0.12'))
