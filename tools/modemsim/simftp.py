@@ -416,7 +416,9 @@ class _ModemHandler(FTPHandler):
             return True
         remote = self.remote_path(tmp)
         try:
-            if self.sim.faults.take_flash_error(remote) and _flip_middle_byte(tmp):
+            # An empty file has no byte to change, and leaves a once-only fault armed.
+            if os.path.getsize(tmp) and self.sim.faults.take_flash_error(remote):
+                _flip_middle_byte(tmp)
                 self.sim.journal('FTP flash error %s' % remote)
             os.replace(tmp, target)
         except OSError as err:
@@ -454,16 +456,13 @@ class _ModemHandler(FTPHandler):
 
 
 def _flip_middle_byte(path):
-    """Changes one bit of the byte in the middle; False for an empty file."""
+    """Changes one bit of the byte in the middle of a non-empty file."""
     with open(path, 'r+b') as f:
-        size = f.seek(0, os.SEEK_END)
-        if size == 0:
-            return False
-        f.seek(size // 2)
+        middle = f.seek(0, os.SEEK_END) // 2
+        f.seek(middle)
         byte = f.read(1)[0]
-        f.seek(size // 2)
+        f.seek(middle)
         f.write(bytes([byte ^ 0x01]))
-    return True
 
 
 def _remove(path):
