@@ -146,6 +146,20 @@ int BatchRun::run() {
   w_.sbUpgrade.changed.connect([this] { ui_.status(w_.sbUpgrade.text()); });
   w_.Progress.changed.connect([this] { ui_.progress(w_.Progress.value()); });
   w_.recorder().setAutomatic(false);
+  // The window's box tells it on standard error; a script reads it here.
+  w_.recorder().onUnfinishedUpload.add([this](const HistoryEntry& began) {
+    if (!o_.json) return;
+    const Box box = BoxFor({Notice::Kind::UnfinishedUpload, began.time, 0, began.modemAddress});
+    ui_.json(JsonLine()
+                 .add("event", "warning")
+                 .add("kind", "unfinished-upload")
+                 .add("began", began.time)
+                 .add("modem", began.modemAddress)
+                 .add("mac", began.modemMac)
+                 .add("image", began.imageName)
+                 .add("message", box.text)
+                 .str());
+  });
   // The re-query after a restart that --wait-back may stretch: what it
   // finds while the modem is not back is kept back until that is known.
   startedObserver_ = modem_.runner().onStarted.add([this](Operation& op) {
@@ -247,7 +261,7 @@ int BatchRun::history() {
   for (const auto& warning : read.warnings) ui_.error(warning);
   if (o_.json) {
     // The lines as written: each names its own interface.
-    for (const auto& entry : read.entries) ui_.print(HistoryLine(entry) + "\n");
+    for (const auto& entry : HistoryOperations(read.entries)) ui_.print(HistoryLine(entry) + "\n");
   } else {
     ui_.print(HistoryTable(read.entries));
   }
@@ -330,6 +344,9 @@ void BatchRun::operation(Op op, std::function<void(int code)> then) {
         after(0, [done, refused] { done(refused); });
         return;
       }
+      if (op != Op::Pic && !session_.unfinishedUploadSince.empty())
+        ui_.note("The upload that began at " + session_.unfinishedUploadSince +
+                 " never ended: this " + OperationName(op) + " completes it.");
       operation = op == Op::Upgrade   ? modem_.upgrade()
                   : op == Op::Restore ? modem_.restore()
                                       : modem_.picUpgrade();
@@ -447,6 +464,15 @@ void BatchRun::report(Op op, const OperationResult& result, int code,
       .add("duration_s", static_cast<double>((loop_.now() - started_).count()) / 1000.0)
       .addArray("files", moved)
       .addObject("phases", phases);
+  // What the modem's image slot holds once an image was sent.
+  if (result.modemHolds == ModemHolds::Untouched)
+    line.add("modem_holds", nullptr);
+  else
+    line.add("modem_holds", ModemHoldsName(result.modemHolds));
+  if (result.verifiedSha256.empty())
+    line.add("verified_sha256", nullptr);
+  else
+    line.add("verified_sha256", result.verifiedSha256);
   if (code != kExitDone)
     line.add("reason", result.failure ? BoxFor(*result.failure).text : reason_);
   if (more) more(line);
@@ -465,6 +491,8 @@ void BatchRun::hint(const OperationResult& result, int code) {
     ui_.hint("the modem refused the FTP login of the user kovauser.");
   else if (kind == Notice::Kind::ConsoleBusy)
     ui_.hint("another telnet session holds the modem's console: close it, then try again.");
+  else if (kind == Notice::Kind::ImageIncomplete)
+    ui_.hint("do not switch the modem off: repeat the operation as soon as it answers.");
   else if (detail.find("No space left") != std::string::npos ||
            detail.find("space left on the disk") != std::string::npos)
     ui_.hint("the disk of " + session_.homeDir + " is full: free some space, then try again.");

@@ -33,6 +33,16 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
       ModemPorts{settings_.zingPort, settings_.ftpPort, settings_.telnetPort, settings_.atPort});
   pcAddress_ = std::make_unique<PcAddressCheck>(modem_->context(), *prompts_);
   recorder_ = std::make_unique<OperationRecorder>(modem_->context(), modem_->runner());
+  tellUnfinished_ = platform.createTimer();
+  tellUnfinished_->setInterval(0);
+  tellUnfinished_->onTick = [this] {
+    tellUnfinished_->setEnabled(false);
+    presenter_->report(unfinished_);
+  };
+  recorder_->onUnfinishedUpload.add([this](const HistoryEntry& began) {
+    unfinished_ = {Notice::Kind::UnfinishedUpload, began.time, 0, began.modemAddress};
+    tellUnfinished_->setEnabled(true);
+  });
 
   // The runner is the busy state; the window shows it. An operation that
   // found the modem wanting leaves the upgrade controls locked.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "core/Notice.h"
 #include "core/Prompts.h"
 #include "core/Session.h"
 #include "core/StatusView.h"
@@ -153,5 +154,9 @@ class MainWindow : public Form, public StatusView {
   std::unique_ptr<PcAddressCheck> pcAddress_;
   std::unique_ptr<OperationRecorder> recorder_;
   std::unique_ptr<Timer> detailTick_;  // the countdowns move once a second
+  // An unfinished upload found in the history is told from the top of the
+  // loop, once what found it has settled.
+  std::unique_ptr<Timer> tellUnfinished_;
+  Notice unfinished_{Notice::Kind::UnfinishedUpload};
   bool ctrlBSeen_ = false;
 };

@@ -1,6 +1,8 @@
 #include "app/OperationRecorder.h"
 
 #include <chrono>
+#include <cstdio>
+#include <random>
 
 #include "core/TextUtilities.h"
 #include "core/Texts.h"
@@ -9,6 +11,27 @@
 
 namespace {
 std::string SystemUtcNow() { return UtcIsoTime(std::chrono::system_clock::now()); }
+
+// A random (version 4) UUID: an attempt's lines are told apart by it, on
+// this PC and any other that writes the same records.
+std::string NewAttemptId() {
+  std::random_device random;
+  unsigned char bytes[16];
+  for (auto& b : bytes) b = static_cast<unsigned char>(random());
+  bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);
+  bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);
+  char text[37];
+  std::snprintf(text, sizeof text,
+                "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x", bytes[0],
+                bytes[1], bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7], bytes[8],
+                bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+  return text;
+}
+
+std::string BaseName(const std::string& path) {
+  const auto slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 const char* OutcomeText(OperationResult::Outcome outcome) {
   switch (outcome) {
@@ -21,15 +44,69 @@ const char* OutcomeText(OperationResult::Outcome outcome) {
 
 OperationRecorder::OperationRecorder(const Context& context, OperationRunner& runner)
     : utcNow(SystemUtcNow), context_(context) {
-  runner.onStarted.add([this](Operation&) {
+  runner.onStarted.add([this](Operation& op) {
     startedAt_ = utcNow();
     started_ = context_.loop().now();
+    if (!Recorded(op.name())) return;
+    attempt_ = NewAttemptId();
+    ownAttempts_.insert(attempt_);
+    versionBefore_ = context_.session.runningVersion.display();
+    const std::string name = op.name();
+    op.onImageUploadBegins.add(
+        [this, name](const ImageUploadStart& start) { uploadBegins(name, start); });
   });
   runner.onFinished.add([this](Operation& op, const OperationResult& result) {
-    if (!automatic_) return;
-    record(op.name(), result, startedAt_,
-           static_cast<double>((context_.loop().now() - started_).count()) / 1000.0);
+    if (automatic_)
+      record(op.name(), result, startedAt_,
+             static_cast<double>((context_.loop().now() - started_).count()) / 1000.0);
+    else
+      checkUnfinished();
   });
+}
+
+HistoryEntry OperationRecorder::entryNow(const std::string& operation) const {
+  HistoryEntry entry;
+  entry.modemAddress = context_.session.modemAddress;
+  entry.modemMac = context_.session.currentModemMac();
+  entry.interfaceName = context_.session.interfaceName;
+  entry.operation = operation;
+  entry.attempt = attempt_;
+  return entry;
+}
+
+bool OperationRecorder::append(const HistoryEntry& entry) {
+  std::string error;
+  if (AppendHistory(historyPath(), entry, error)) return true;
+  // A history that cannot be written never fails the operation.
+  context_.platform.ui().msgBox(
+      "The upgrade history could not be written." + std::string(kCrLf) + error, MsgExclamation,
+      kAppTitle);
+  return false;
+}
+
+// On record before the first byte goes out: should this run never end (a
+// crash, a power cut), the next one knows the modem's image may be half.
+void OperationRecorder::uploadBegins(const std::string& operation, const ImageUploadStart& start) {
+  HistoryEntry entry = entryNow(operation);
+  entry.time = utcNow();
+  entry.versionBefore = versionBefore_;
+  entry.imageName = BaseName(start.image);
+  entry.imageSize = start.size;
+  entry.imageSha256 = start.sha256;
+  entry.backupImage = BaseName(start.backupImage);
+  entry.outcome = "began";
+  append(entry);
+  context_.session.unfinishedUploadSince = entry.time;
+}
+
+void OperationRecorder::checkUnfinished() {
+  const HistoryRead read = ReadHistory(historyPath());
+  const std::optional<HistoryEntry> open = UnfinishedUpload(
+      read.entries, context_.session.currentModemMac(), context_.session.modemAddress);
+  context_.session.unfinishedUploadSince = open ? open->time : std::string();
+  if (!open || ownAttempts_.count(open->attempt) || toldAttempts_.count(open->attempt)) return;
+  toldAttempts_.insert(open->attempt);
+  onUnfinishedUpload(*open);
 }
 
 bool OperationRecorder::Recorded(const std::string& operation) {
@@ -45,13 +122,12 @@ std::string OperationRecorder::historyPath() const {
 void OperationRecorder::record(const std::string& operation, const OperationResult& result,
                                const std::string& startedAt, double seconds) {
   // Nothing was chosen or sent: the modem is as it was.
-  if (!Recorded(operation) || result.nothingDone) return;
-  HistoryEntry entry;
+  if (!Recorded(operation) || result.nothingDone) {
+    checkUnfinished();
+    return;
+  }
+  HistoryEntry entry = entryNow(operation);
   entry.time = startedAt;
-  entry.modemAddress = context_.session.modemAddress;
-  entry.modemMac = context_.session.currentModemMac();
-  entry.interfaceName = context_.session.interfaceName;
-  entry.operation = operation;
   entry.versionBefore = result.versionBefore.display();
   entry.versionAfter = result.versionAfter.display();
   for (const auto& file : result.files)
@@ -63,10 +139,8 @@ void OperationRecorder::record(const std::string& operation, const OperationResu
     }
   entry.outcome = OutcomeText(result.outcome);
   entry.durationSeconds = seconds;
-  std::string error;
-  // A history that cannot be written never fails the operation.
-  if (!AppendHistory(historyPath(), entry, error))
-    context_.platform.ui().msgBox(
-        "The upgrade history could not be written." + std::string(kCrLf) + error, MsgExclamation,
-        kAppTitle);
+  entry.holds = ModemHoldsName(result.modemHolds);
+  entry.verifiedSha256 = result.verifiedSha256;
+  append(entry);
+  checkUnfinished();
 }

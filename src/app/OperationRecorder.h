@@ -7,7 +7,10 @@
 
 #include <chrono>
 #include <functional>
+#include <set>
 #include <string>
+
+#include "core/UpgradeHistory.h"
 
 #include "core/Context.h"
 #include "operations/OperationRunner.h"
@@ -31,9 +34,23 @@ class OperationRecorder {
   // Where the wall-clock time of an entry comes from (UTC, ISO 8601).
   std::function<std::string()> utcNow;
 
+  // Looks in the history for an upload to the session's modem that never
+  // ended, and keeps the session's view of it current (nothing restarts a
+  // modem whose image is not whole). One of another run, found for the first
+  // time, is told to onUnfinishedUpload (its "began" line).
+  void checkUnfinished();
+  Observers<const HistoryEntry&> onUnfinishedUpload;
+
  private:
+  void uploadBegins(const std::string& operation, const ImageUploadStart& start);
+  HistoryEntry entryNow(const std::string& operation) const;
+  bool append(const HistoryEntry& entry);
+
   Context context_;
   bool automatic_ = true;
   std::string startedAt_;
   std::chrono::milliseconds started_{0};
+  std::string attempt_;  // of the last recorded operation started
+  std::string versionBefore_;
+  std::set<std::string> ownAttempts_, toldAttempts_;
 };

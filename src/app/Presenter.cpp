@@ -149,6 +149,39 @@ Box BoxFor(const Notice& n) {
     case Kind::SetAddressManually:
       return Warning("Please change your local IP address manually to 192.168.128.101",
                      "Wrong local IP address");
+    case Kind::TransferStalled:
+      return Warning("No data moved between the PC and the modem for 65 seconds.");
+    case Kind::OldImagePutBack:
+      return Warning("The new software could not be written whole to the Satellite IP Modem at " +
+                     n.extra + "." + kCrLf + "Its previous software " + n.detail +
+                     " was put back and read back intact; the modem runs it as before." + kCrLf +
+                     kCrLf + "Check the connection, then repeat the operation.");
+    case Kind::ImageIncomplete:
+      return Warning("The software image on the Satellite IP Modem at " + n.extra +
+                     " is incomplete: the transfer broke, and neither the new nor the previous "
+                     "software could be written whole." +
+                     kCrLf + kCrLf + "Do not switch the modem off." + kCrLf +
+                     "Repeat the operation as soon as the modem answers.");
+    case Kind::PicNotStored:
+      return Warning("The PIC file did not reach the modem intact (" + n.detail +
+                     " read back differs from pic.hex). The PIC was not reflashed." + kCrLf +
+                     "Repeat the PIC upgrade.");
+    case Kind::UnfinishedUpload:
+      return Warning("An upload to the Satellite IP Modem at " + n.extra + " began at " +
+                     n.detail + " and never ended: the modem's software image may be incomplete." +
+                     kCrLf + kCrLf + "Do not switch the modem off." + kCrLf +
+                     "Click Upgrade to send the image again, or Restore to put an older version "
+                     "back.");
+    case Kind::RestartRefusedUnfinished:
+      return Warning("The Satellite IP Modem at " + n.extra +
+                     " was not restarted: its software image is incomplete (an upload that began "
+                     "at " + n.detail + " never ended), and it would not start again." +
+                     kCrLf + kCrLf +
+                     "Upgrade it again, or restore an older version, before restarting it.");
+    case Kind::ModemInUse:
+      return Warning("Another process of this tool is working on the Satellite IP Modem at " +
+                     n.extra + ": " + n.detail + "." + kCrLf +
+                     "Wait until it has finished, then try again.");
     case Kind::WrongVersionAfter:
       return Warning("The modem reports version " + n.detail + " after the " +
                      (n.number == 0 ? "upgrade" : "restore") + ", not " + n.extra + ".");

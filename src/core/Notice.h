@@ -66,6 +66,23 @@ struct Notice {
     CommandNotFound,
     CommandTimedOut,
     SetAddressManually,
+    // An upload that breaks is sent again, or the old image put back. What
+    // broke a transfer that is being repaired: no data moved in time.
+    TransferStalled,
+    // The end of an upgrade or restore that could not write its image whole.
+    // detail: the version put back; extra: the modem's address.
+    OldImagePutBack,
+    ImageIncomplete,
+    // pic.hex did not read back as sent: no reflash. detail: the modem's file.
+    PicNotStored,
+    // An upload to this modem began and never ended (a crash, a power cut, or
+    // nothing could be written). detail: when it began; extra: the modem.
+    UnfinishedUpload,
+    // A restart refused while the modem's image is not whole (as above).
+    RestartRefusedUnfinished,
+    // Another process of this tool works on the modem. detail: which
+    // process and what it does; extra: the modem.
+    ModemInUse,
     // The modem came back with another version than the one sent. detail:
     // the version it reports; number: 0 upgrade, 1 restore; extra: the
     // version sent.

@@ -39,4 +39,9 @@ struct Session {
   bool reachableWithoutVersion = false;
   // pic.hex went up with an upgrade: the next version read reflashes it.
   bool picReflashPending = false;
+  // When an upload to this modem began that never ended (a crash, a power
+  // cut, or nothing could be written), as the history records it; empty
+  // when its image is whole as far as the tool knows. Nothing restarts the
+  // modem meanwhile.
+  std::string unfinishedUploadSince;
 };

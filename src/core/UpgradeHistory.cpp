@@ -46,6 +46,12 @@ std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
   // Lines written before units were told apart have neither.
   for (auto [key, out] : {std::pair{"mac", &e.modemMac}, {"interface", &e.interfaceName}})
     if (line.get(key) && !TakeText(line, key, *out)) return std::nullopt;
+  // Lines written before uploads were verified have none of these.
+  for (auto [key, out] : {std::pair{"attempt", &e.attempt}, {"holds", &e.holds},
+                          {"verified_sha256", &e.verifiedSha256}, {"backup", &e.backupImage}}) {
+    const JsonValue* value = line.get(key);
+    if (value && !value->isNull() && !TakeText(line, key, *out)) return std::nullopt;
+  }
   const JsonValue* duration = line.get("duration_s");
   if (!duration || !duration->isNumber()) return std::nullopt;
   e.durationSeconds = duration->asNumber();
@@ -99,6 +105,10 @@ std::string HistoryLine(const HistoryEntry& entry) {
   // A NaN would be written as null and make the line unreadable.
   const double duration = std::isfinite(entry.durationSeconds) ? entry.durationSeconds : 0;
   line.add("outcome", entry.outcome).add("duration_s", duration);
+  if (!entry.attempt.empty()) line.add("attempt", entry.attempt);
+  if (!entry.backupImage.empty()) line.add("backup", entry.backupImage);
+  if (!entry.holds.empty()) line.add("holds", entry.holds);
+  if (!entry.verifiedSha256.empty()) line.add("verified_sha256", entry.verifiedSha256);
   return line.str();
 }
 
@@ -164,7 +174,52 @@ HistoryRead ReadHistory(const std::string& path) {
   return result;
 }
 
-std::string HistoryTable(const std::vector<HistoryEntry>& entries) {
+std::vector<HistoryEntry> HistoryOperations(const std::vector<HistoryEntry>& entries) {
+  std::vector<HistoryEntry> operations;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const HistoryEntry& e = entries[i];
+    if (e.outcome != "began") {
+      operations.push_back(e);
+      continue;
+    }
+    const bool ended = !e.attempt.empty() &&
+                       std::any_of(entries.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                   entries.end(), [&e](const HistoryEntry& later) {
+                                     return later.attempt == e.attempt && later.outcome != "began";
+                                   });
+    if (ended) continue;
+    HistoryEntry unfinished = e;
+    unfinished.outcome = "unfinished";
+    operations.push_back(std::move(unfinished));
+  }
+  return operations;
+}
+
+std::optional<HistoryEntry> UnfinishedUpload(const std::vector<HistoryEntry>& entries,
+                                             const std::string& mac, const std::string& address) {
+  auto sameModem = [&](const HistoryEntry& e) {
+    if (!mac.empty() && !e.modemMac.empty()) return e.modemMac == mac;
+    return e.modemAddress == address;
+  };
+  std::optional<HistoryEntry> open;
+  for (const HistoryEntry& e : entries) {
+    if (!sameModem(e)) continue;
+    if (e.outcome == "began") {
+      open = e;
+    } else if (open && !e.attempt.empty() && e.attempt == open->attempt) {
+      // Its end: whole unless nothing could be written.
+      if (e.holds != "incomplete") open.reset();
+    } else if (e.holds == "new-image" || e.holds == "old-image" ||
+               (e.hasImage() && e.outcome == "done")) {
+      // A later upload left a whole image.
+      open.reset();
+    }
+  }
+  return open;
+}
+
+std::string HistoryTable(const std::vector<HistoryEntry>& all) {
+  const std::vector<HistoryEntry> entries = HistoryOperations(all);
   if (entries.empty()) return "No operations recorded.\n";
   std::vector<std::vector<std::string>> rows = {
       {"Time", "Modem", "MAC", "Operation", "Before", "After", "Outcome", "Duration", "Image"}};

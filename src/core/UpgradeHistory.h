@@ -3,6 +3,7 @@
 // damage the line being written.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,15 @@ struct HistoryEntry {
   std::string imageName;
   long long imageSize = -1;
   std::string imageSha256;
-  std::string outcome;  // done, failed, interrupted
+  std::string outcome;  // done, failed, interrupted; began: an image upload starts
   double durationSeconds = 0;
+  // One attempt's id: its "began" line and its final line share it.
+  std::string attempt;
+  // What the modem's image slot holds afterwards: new-image, old-image,
+  // incomplete; "" when no image was sent (or on lines of older runs).
+  std::string holds;
+  std::string verifiedSha256;  // the image as read back from the modem
+  std::string backupImage;     // the backup pair kept before the upload (began)
 
   bool operator==(const HistoryEntry&) const = default;
   bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }
@@ -41,6 +49,18 @@ struct HistoryRead {
 // Every entry of the file. A missing file is an empty history; a line that is
 // not a history object is skipped with a warning; blank lines are ignored.
 HistoryRead ReadHistory(const std::string& path);
+
+// The operations of the history: a "began" line whose attempt never got its
+// final line stands for an operation that never ended (outcome
+// "unfinished"); one that did is left out.
+std::vector<HistoryEntry> HistoryOperations(const std::vector<HistoryEntry>& entries);
+
+// The upload to this modem (by MAC when both name one, else by address)
+// whose attempt never ended, or ended holding an incomplete image, unless a
+// later attempt left the modem a whole image: its "began" line; nullopt when
+// the modem's image is whole as far as the history knows.
+std::optional<HistoryEntry> UnfinishedUpload(const std::vector<HistoryEntry>& entries,
+                                             const std::string& mac, const std::string& address);
 
 // The entries as aligned columns under a header, ending in "\n";
 // "No operations recorded.\n" when there are none.

@@ -36,6 +36,7 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
   FtpStep put =
       Step(FtpState::PutNewImage, FtpCommand::MakePut(store_.newImagePath(), "/bin/kova.bin"));
   put.status = "Upgrading Satellite IP Modem with version " + session.newVersion.display() + " ...";
+  put.starterRepairs = true;
   plan.steps.push_back(put);
 
   const std::string checksumPath = store_.newChecksumPath();
@@ -48,9 +49,8 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
   plan.steps.push_back(checksum);
 
   {
-    // The bare name, resolved against the home directory (the working one).
-    FtpStep pic = Step(FtpState::PutUpgradePic,
-                       FtpCommand::MakePut(store_.picFile(), "/pic.hex", /*quoted=*/false));
+    // From the home directory, whatever the working one is.
+    FtpStep pic = Step(FtpState::PutUpgradePic, FtpCommand::MakePut(store_.picPath(), "/pic.hex"));
     pic.status = "Uploading PIC software! Wait...";
     // Decided once the checksum is stored: the user may turn automatic PIC
     // upgrade off meanwhile.
@@ -76,8 +76,10 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
 FtpPlan ChainPlans::restore(const ModemVersion& version) const {
   FtpPlan plan;
   plan.finish = FtpFinish{"Successfully restored! Wait..."};
-  plan.steps.push_back(Step(FtpState::PutRestoreImage,
-                            FtpCommand::MakePut(store_.backupImagePath(version), "/bin/kova.bin")));
+  FtpStep put =
+      Step(FtpState::PutRestoreImage, FtpCommand::MakePut(store_.backupImagePath(version), "/bin/kova.bin"));
+  put.starterRepairs = true;
+  plan.steps.push_back(put);
   const std::string checksumPath = store_.backupChecksumPath(version);
   plan.steps.push_back(
       ImageStore::fileExists(checksumPath)
@@ -92,10 +94,26 @@ FtpPlan ChainPlans::restore(const ModemVersion& version) const {
   return plan;
 }
 
-FtpPlan ChainPlans::picUpload(const std::string& picFile) const {
+FtpPlan ChainPlans::putBack(const ModemVersion& version) const {
   FtpPlan plan;
-  // The bare name, resolved against the home directory (the working one).
-  FtpStep pic = Step(FtpState::PutPic, FtpCommand::MakePut(picFile, "/pic.hex", /*quoted=*/false));
+  plan.finish = FtpFinish{"Previous software put back. Wait..."};
+  FtpStep put =
+      Step(FtpState::PutRestoreImage, FtpCommand::MakePut(store_.backupImagePath(version), "/bin/kova.bin"));
+  put.status = "Putting back Satellite IP Modem software version " + version.display() + " ...";
+  put.starterRepairs = true;
+  plan.steps.push_back(put);
+  const std::string checksumPath = store_.backupChecksumPath(version);
+  plan.steps.push_back(
+      ImageStore::fileExists(checksumPath)
+          ? Step(FtpState::PutRestoreChecksum, FtpCommand::MakePut(checksumPath, "/checksum.txt"))
+          : Step(FtpState::RestoreDeleteChecksum, FtpCommand::MakeDelete("/checksum.txt"),
+                 Next::Continue));
+  return plan;
+}
+
+FtpPlan ChainPlans::picUpload(const std::string& picPath) const {
+  FtpPlan plan;
+  FtpStep pic = Step(FtpState::PutPic, FtpCommand::MakePut(picPath, "/pic.hex"));
   pic.status = "Uploading PIC software! Wait...";
   plan.steps.push_back(pic);
   // The telnet exchange that follows has its own watchdogs.

@@ -22,7 +22,11 @@ class ChainPlans {
   // Backs up the running image and its checksum file first when given.
   FtpPlan upgrade(const BackupTarget* backup) const;
   FtpPlan restore(const ModemVersion& version) const;
-  FtpPlan picUpload(const std::string& picFile) const;
+  // The backup pair of version back on the modem, its configuration kept:
+  // what an upgrade or restore falls back to when its image cannot be
+  // written whole.
+  FtpPlan putBack(const ModemVersion& version) const;
+  FtpPlan picUpload(const std::string& picPath) const;
   FtpPlan logDownload() const;
   // The modem's running image into local, to compare it.
   FtpPlan verifyDownload(const std::string& local) const;

@@ -50,6 +50,8 @@ class ImageStore {
   const std::string& findPicFile();
   // The PIC file as last found.
   const std::string& picFile() const { return picFile_; }
+  // Its path in the home directory (never the working directory), or "".
+  std::string picPath() const { return picFile_.empty() ? std::string() : session_.homeDir + picFile_; }
   // Where the downloaded system log goes.
   std::string logPath() const;
   // Where a file of the backup directory lies until it is complete (or, for

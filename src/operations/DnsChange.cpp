@@ -9,6 +9,8 @@ DnsChange::DnsChange(const Context& context, ModemChannels& channels)
 
 void DnsChange::begin() {
   refused_ = false;
+  // A DNS change ends in a restart: not while the modem's image is not whole.
+  if (refusedWhileImageUnfinished()) return;
   setPhase("dns");
   channels_.at.readDns([this](AtChannel::Outcome o) { atEnded(o); });
 }

@@ -1,5 +1,15 @@
 #include "operations/Operation.h"
 
+const char* ModemHoldsName(ModemHolds holds) {
+  switch (holds) {
+    case ModemHolds::NewImage: return "new-image";
+    case ModemHolds::OldImage: return "old-image";
+    case ModemHolds::Incomplete: return "incomplete";
+    case ModemHolds::Untouched: break;
+  }
+  return "";
+}
+
 Operation::Operation(const Context& context) : context_(context) {}
 
 Operation::~Operation() = default;
@@ -90,6 +100,16 @@ bool Operation::refusedWithoutAddress(Notice::Kind notice) {
   if (!context_.session.modemAddress.empty()) return false;
   context_.report({notice});
   finish(OperationResult::Outcome::Refused);
+  return true;
+}
+
+bool Operation::refusedWhileImageUnfinished() {
+  const Session& session = context_.session;
+  if (session.unfinishedUploadSince.empty()) return false;
+  const Notice refusal{Notice::Kind::RestartRefusedUnfinished, session.unfinishedUploadSince, 0,
+                       session.modemAddress};
+  context_.report(refusal);
+  finish(OperationResult::Outcome::Refused, refusal);
   return true;
 }
 

@@ -25,6 +25,23 @@ struct FileMoved {
   std::string sha256;
 };
 
+// What an upgrade or restore left in the modem's one image slot.
+enum class ModemHolds {
+  Untouched,   // no image was sent
+  NewImage,    // the image sent, read back byte-exact
+  OldImage,    // the upload could not be made whole: the previous image put back, read back
+  Incomplete,  // neither could be written: the modem must not restart
+};
+const char* ModemHoldsName(ModemHolds holds);  // "new-image", "old-image", "incomplete"; "" untouched
+
+// An image upload about to send its first byte: on record before it does.
+struct ImageUploadStart {
+  std::string image;   // the file sent, as the PC names it
+  long long size = -1;
+  std::string sha256;
+  std::string backupImage;  // the backup pair of the running version kept, or ""
+};
+
 struct OperationResult {
   enum class Outcome { Done, Failed, Refused, Interrupted, Unreachable };
   Outcome outcome = Outcome::Done;
@@ -41,6 +58,9 @@ struct OperationResult {
   bool nothingDone = false;
   // How long each phase took, in the order they first began (seconds).
   std::vector<std::pair<std::string, double>> phases;
+  ModemHolds modemHolds = ModemHolds::Untouched;
+  // The SHA-256 of the image as read back from the modem; "" when none was.
+  std::string verifiedSha256;
 
   bool done() const { return outcome == Outcome::Done; }
 };
@@ -85,6 +105,8 @@ class Operation {
   // Each change of phase or progress while it runs.
   Observers<const Progress&> onProgress;
   std::function<void(const OperationResult&)> onFinished;
+  // Before the first byte of an image goes to the modem (once an operation).
+  Observers<const ImageUploadStart&> onImageUploadBegins;
 
   // The session tells it what the user was told and how far the bar went.
   void noticed(const Notice& notice);
@@ -109,10 +131,17 @@ class Operation {
   void finish(OperationResult::Outcome outcome);
   void finish(OperationResult::Outcome outcome, const Notice& failure);
   void lockUpgradeControls() { result_.lockUpgradeControls = true; }
+  void setModemHolds(ModemHolds holds, const std::string& verifiedSha256) {
+    result_.modemHolds = holds;
+    result_.verifiedSha256 = verifiedSha256;
+  }
   void nothingDone() { result_.nothingDone = true; }
   // With no modem address there is nothing to talk to: tells the user with
   // `notice` and ends refused.
   bool refusedWithoutAddress(Notice::Kind notice);
+  // An upload to the modem began and never ended: a restart would leave it
+  // without software. Tells the user why and what to do; ends refused.
+  bool refusedWhileImageUnfinished();
   // Runs a step of another operation inside this one; then() gets its result.
   void runInside(Operation& inner, std::function<void(const OperationResult&)> then);
 

@@ -1,5 +1,9 @@
 #include "operations/PicUpgrade.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "core/Sha256.h"
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
 
@@ -12,6 +16,8 @@ void PicUpgrade::begin() {
   const Session& session = context_.session;
   // Without an address the upload would go nowhere.
   if (refusedWithoutAddress(Notice::Kind::EnterAddress)) return;
+  // A reflash restarts the modem: not while its image is not whole.
+  if (refusedWhileImageUnfinished()) return;
   context_.view.setProgress(0);
   const std::string picFile = channels_.store.findPicFile();
   if (picFile.empty()) {
@@ -22,15 +28,40 @@ void PicUpgrade::begin() {
   setPhase("upload");
   // No limit of its own: the request watchdog guards the one command, and
   // the reflash that follows has its own.
+  FtpPlan plan = channels_.plans.picUpload(channels_.store.picPath());
+  readBackFile_ = channels_.store.temporaryPath("readback_pic.hex");
+  FtpStep readBack;
+  readBack.state = FtpState::ReadBackPic;
+  readBack.command = FtpCommand::MakeGet("/pic.hex", readBackFile_);
+  readBack.readBack = true;
+  plan.steps.push_back(readBack);
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
-    addFile(MovedFile(step.command, context_.session.homeDir));
-    return true;
+    if (!step.readBack) {
+      FileMoved file = MovedFile(step.command, context_.session.homeDir);
+      sentDigest_ = file.sha256;
+      addFile(std::move(file));
+      return true;
+    }
+    const std::optional<std::string> digest = Sha256OfFile(readBackFile_);
+    std::error_code ec;
+    std::filesystem::remove(readBackFile_, ec);
+    if (digest && *digest == sentDigest_) return true;
+    context_.report({Notice::Kind::PicNotStored, "/pic.hex"});
+    context_.view.setStatus("");
+    return false;
   };
-  channels_.chain.start(channels_.plans.picUpload(picFile),
-                        [this](FtpChain::Outcome o) { chainEnded(o); });
+  channels_.chain.start(std::move(plan), [this](FtpChain::Outcome o) { chainEnded(o); });
+}
+
+void PicUpgrade::stop() {
+  TransferOperation::stop();
+  std::error_code ec;
+  if (!readBackFile_.empty()) std::filesystem::remove(readBackFile_, ec);
 }
 
 void PicUpgrade::chainEnded(FtpChain::Outcome outcome) {
+  std::error_code ec;
+  std::filesystem::remove(readBackFile_, ec);
   switch (outcome) {
     case FtpChain::Outcome::Finished:
       setPhase("reflash");

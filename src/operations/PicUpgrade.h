@@ -1,5 +1,6 @@
 // The PIC upgrade button: pic.hex goes up, the modem reflashes its PIC
-// controller from it, restarts and is read again.
+// controller from it, restarts and is read again. The file is read back
+// first: a PIC is never flashed from a damaged file.
 #pragma once
 
 #include "operations/TransferOperation.h"
@@ -13,4 +14,8 @@ class PicUpgrade : public TransferOperation {
   void begin() override;
   void chainEnded(FtpChain::Outcome outcome);
   void reflashEnded(TelnetSession::Outcome outcome);
+  void stop() override;
+
+  std::string sentDigest_;
+  std::string readBackFile_;
 };

@@ -51,6 +51,19 @@ void Restore::checked() {
     finish(Outcome::Refused);
     return;
   }
+  // A restore that cannot be written whole falls back to the running
+  // version's pair, when the store keeps one.
+  const ModemVersion running = session.runningVersion;
+  previous_ = running;
+  const ModemVersion chosenVersion = version_;
+  setRepairs({[this, chosenVersion] { return channels_.plans.restore(chosenVersion); },
+              [this, running, chosenVersion]() -> std::optional<FtpPlan> {
+                if (!running.known() || running == chosenVersion ||
+                    !channels_.store.hasBackup(running))
+                  return std::nullopt;
+                return channels_.plans.putBack(running);
+              },
+              running.display(), channels_.store.backupImagePath(running)});
   context_.view.setStatus("Preparing for Software Restore with version " + version_.fileForm() +
                           " ...");
   context_.view.setProgress(0);
@@ -83,6 +96,12 @@ void Restore::chainEnded(FtpChain::Outcome outcome) {
 
 void Restore::restarted(const OperationResult& result) {
   const Session& session = context_.session;
+  if (putBack()) {
+    const Notice back{Notice::Kind::OldImagePutBack, previous_.display(), 0, session.modemAddress};
+    context_.report(back);
+    finish(Outcome::Failed, back);
+    return;
+  }
   if (!result.done()) {
     finish(result.outcome);
     return;

@@ -18,4 +18,5 @@ class Restore : public TransferOperation {
   void restarted(const OperationResult& result);
 
   ModemVersion version_;  // the one chosen
+  ModemVersion previous_;  // running before it, whose pair a broken restore falls back to
 };

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/Sha256.h"
+#include "firmware/ImageStore.h"
 
 namespace fs = std::filesystem;
 
@@ -30,10 +31,27 @@ TransferOperation::TransferOperation(const Context& context, ModemChannels& chan
       restart_(context, channels),
       versionWait_(context),
       prepareWait_(context),
-      chainLook_(context.timer(kChainRoundMs)) {
+      chainLook_(context.timer(kChainRoundMs)),
+      repairPause_(context.timer(kRepairPauseMs)) {
+  repairPause_->onTick = [this] {
+    repairPause_->setEnabled(false);
+    auto then = std::move(afterPause_);
+    if (then) then();
+  };
   chainLook_->onTick = [this] {
     ++looks_;
     const bool limit = looks_ >= watch_.rounds;
+    if (repairing_) {
+      chainLook_->setEnabled(false);
+      return;
+    }
+    // The limit of a chain that may have left half an image: repaired, not
+    // given up.
+    if (limit && !chainEnd_ && channels_.chain.repairing()) {
+      chainLook_->setEnabled(false);
+      channels_.chain.breakOff();
+      return;
+    }
     if (chainEnd_ && !(limit && watch_.limitFirst)) {
       chainLook_->setEnabled(false);
       auto atLook = std::move(atLook_);
@@ -53,6 +71,9 @@ TransferOperation::TransferOperation(const Context& context, ModemChannels& chan
 }
 
 void TransferOperation::stop() {
+  repairPause_->setEnabled(false);
+  afterPause_ = nullptr;
+  removeReadBacks();
   versionWait_.stop();
   prepareWait_.stop();
   chainLook_->setEnabled(false);
@@ -102,17 +123,31 @@ void TransferOperation::prepareForDownload(std::function<void()> then) {
 void TransferOperation::runChain(FtpPlan plan, ChainWatch watch, Notice::Kind whyGivenUp,
                                  std::function<void(FtpChain::Outcome)> atOnce,
                                  std::function<void(FtpChain::Outcome)> atLook) {
-  watch_ = watch;
+  firstWatch_ = watch;
+  firstWhyGivenUp_ = whyGivenUp;
+  atOnce_ = std::move(atOnce);
+  atLook_ = std::move(atLook);
+  attempts_ = 1;
+  target_ = ModemHolds::NewImage;
+  announced_ = false;
+  startChain(std::move(plan));
+}
+
+void TransferOperation::startChain(FtpPlan plan) {
+  watch_ = firstWatch_;
+  whyGivenUp_ = firstWhyGivenUp_;
   looks_ = 0;
   chainEnd_.reset();
-  whyGivenUp_ = whyGivenUp;
-  atLook_ = std::move(atLook);
-  chainLook_->setInterval(watch.roundMs);
+  sent_.clear();
+  readBackWrong_ = false;
+  repairing_ = false;
+  appendReadBacks(plan);
+  chainLook_->setInterval(watch_.roundMs);
   chainLook_->setEnabled(false);
   chainLook_->setEnabled(true);
   channels_.chain.onStepIssued = [this](const FtpStep& step) {
     stepStarted_ = context_.loop().now();
-    stepIssued(step);
+    issued(step);
   };
   channels_.chain.onTransfer = [this](const FtpStep& step, long long done, long long total) {
     const FtpCommand& c = step.command;
@@ -121,15 +156,135 @@ void TransferOperation::runChain(FtpPlan plan, ChainWatch watch, Notice::Kind wh
                          c.local, c.remote, done, total, stepStarted_});
   };
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
-    if (step.command.movesFile()) addFile(MovedFile(step.command, context_.session.homeDir));
     setTransfer(std::nullopt);
+    if (step.readBack) return checkReadBack(step);
+    if (step.command.movesFile()) {
+      FileMoved file = MovedFile(step.command, context_.session.homeDir);
+      if (file.direction == FileMoved::Direction::Upload) sent_[file.remote] = file.sha256;
+      addFile(std::move(file));
+    }
     return stepCompleted(step);
   };
-  channels_.chain.start(std::move(plan),
-                        [this, atOnce = std::move(atOnce)](FtpChain::Outcome o) {
-                          chainEnd_ = o;
-                          if (atOnce) atOnce(o);
-                        });
+  channels_.chain.start(std::move(plan), [this](FtpChain::Outcome o) {
+    chainEnd_ = o;
+    if (o == FtpChain::Outcome::Broken ||
+        (o == FtpChain::Outcome::Failed && readBackWrong_)) {
+      repair();
+      return;
+    }
+    removeReadBacks();
+    if (o == FtpChain::Outcome::Finished && wentUp("/bin/kova.bin"))
+      setModemHolds(target_, verifiedImage_);
+    if (atOnce_) atOnce_(o);
+  });
+}
+
+void TransferOperation::issued(const FtpStep& step) {
+  if (step.starterRepairs && !announced_) {
+    // On record before its first byte: a run that never ends is known later.
+    announced_ = true;
+    onImageUploadBegins(uploadStart(step));
+  }
+  if (step.readBack)
+    setPhase("verify");
+  else
+    stepIssued(step);
+}
+
+ImageUploadStart TransferOperation::uploadStart(const FtpStep& step) const {
+  ImageUploadStart start;
+  start.image = step.command.local;
+  start.size = ImageStore::fileSize(step.command.local);
+  start.sha256 = Sha256OfFile(step.command.local).value_or("");
+  if (repairs_.putBack && repairs_.putBack()) start.backupImage = repairs_.putBackImage;
+  return start;
+}
+
+// What went up to these files is read back, each into a temporary of the
+// backup folder, before the chain closes.
+void TransferOperation::appendReadBacks(FtpPlan& plan) {
+  struct Checked {
+    const char* remote;
+    const char* name;
+    FtpState state;
+  };
+  for (const Checked& c : {Checked{"/bin/kova.bin", "readback_kova.bin", FtpState::ReadBackImage},
+                           Checked{"/checksum.txt", "readback_checksum.txt", FtpState::ReadBackChecksum},
+                           Checked{"/pic.hex", "readback_pic.hex", FtpState::ReadBackPic}}) {
+    FtpStep step;
+    step.state = c.state;
+    const std::string local = channels_.store.temporaryPath(c.name);
+    readBackFiles_.push_back(local);
+    step.command = FtpCommand::MakeGet(c.remote, local);
+    step.readBack = true;
+    if (c.state == FtpState::ReadBackImage)
+      step.status = "Verifying the software stored on the Satellite IP Modem...";
+    const std::string remote = c.remote;
+    step.onlyIf = [this, remote] { return wentUp(remote); };
+    plan.steps.push_back(std::move(step));
+  }
+}
+
+bool TransferOperation::checkReadBack(const FtpStep& step) {
+  const std::string& local = step.command.local;
+  const std::optional<std::string> digest = Sha256OfFile(local);
+  std::error_code ec;
+  fs::remove(local, ec);
+  const auto sent = sent_.find(step.command.remote);
+  if (!digest || sent == sent_.end() || *digest != sent->second) {
+    // Not what was sent: sent again on a fresh connection.
+    readBackWrong_ = true;
+    return false;
+  }
+  if (step.command.remote == "/bin/kova.bin") verifiedImage_ = *digest;
+  return true;
+}
+
+void TransferOperation::removeReadBacks() {
+  std::error_code ec;
+  for (const std::string& file : readBackFiles_) fs::remove(file, ec);
+  readBackFiles_.clear();
+}
+
+// The image (or a file after it) broke on its way or read back wrong: the
+// same files go up again, then the previous image; the modem restarts only
+// into what read back whole.
+void TransferOperation::repair() {
+  repairing_ = true;
+  chainLook_->setEnabled(false);
+  removeReadBacks();
+  std::optional<FtpPlan> next;
+  if (attempts_ < kImageAttempts) {
+    ++attempts_;
+    next = target_ == ModemHolds::NewImage ? repairs_.again() : repairs_.putBack();
+    context_.view.setStatus("The transfer did not arrive whole; sending it again (attempt " +
+                            std::to_string(attempts_) + " of " + std::to_string(kImageAttempts) +
+                            ")...");
+  } else if (target_ == ModemHolds::NewImage && repairs_.putBack &&
+             (next = repairs_.putBack())) {
+    target_ = ModemHolds::OldImage;
+    attempts_ = 1;
+    // The new software's PIC file is not for the old software.
+    context_.session.picReflashPending = false;
+    context_.view.setStatus("The new software could not be written whole; putting back version " +
+                            repairs_.putBackVersion + "...");
+  }
+  if (!next || !repairs_.again) {
+    incomplete();
+    return;
+  }
+  afterPause_ = [this, plan = std::move(*next)]() mutable { startChain(std::move(plan)); };
+  repairPause_->setEnabled(true);
+}
+
+void TransferOperation::incomplete() {
+  repairing_ = false;
+  context_.session.picReflashPending = false;
+  setModemHolds(ModemHolds::Incomplete, "");
+  const Notice told{Notice::Kind::ImageIncomplete, "", 0, context_.session.modemAddress};
+  context_.report(told);
+  context_.view.setStatus("");
+  finish(OperationResult::Outcome::Failed, told);
 }
 
 void TransferOperation::readVersionAfterTimeout(std::function<void()> then) {

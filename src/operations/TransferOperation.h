@@ -6,9 +6,11 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "operations/ModemRestart.h"
 #include "operations/RoundWait.h"
@@ -31,6 +33,11 @@ class TransferOperation : public Operation {
   // The operation's own limit for the whole FTP chain, looked at once a second.
   static constexpr int kChainRoundMs = 1000;
   static constexpr int kChainLimitMs = 180000;
+  // An image that broke on its way or read back wrong goes up this many
+  // times at most, then the previous one as often; each time on a fresh
+  // connection, after a pause that lets a stumbling modem recover.
+  static constexpr int kImageAttempts = 3;
+  static constexpr int kRepairPauseMs = 5000;
 
  protected:
   TransferOperation(const Context& context, ModemChannels& channels);
@@ -50,7 +57,25 @@ class TransferOperation : public Operation {
     int rounds = kChainLimitMs / kChainRoundMs + 1;  // "more than" the limit
     bool limitFirst = true;
   };
-  // Runs plan. Its end is told at once to atOnce (what follows the chain at
+  // How an image upload is carried to a whole image on the modem. The first
+  // chain is given to runChain; these build the chains that repair it.
+  struct Repairs {
+    std::function<FtpPlan()> again;  // the same files once more
+    // The previous image's pair back, when it is kept on the PC.
+    std::function<std::optional<FtpPlan>()> putBack;
+    std::string putBackVersion;  // display form, for the user
+    std::string putBackImage;    // its image on the PC
+  };
+  void setRepairs(Repairs repairs) { repairs_ = std::move(repairs); }
+  // The chain that ended well (Finished) put the previous image back.
+  bool putBack() const { return target_ == ModemHolds::OldImage; }
+  // The last chain sent that file (and, Finished, read it back intact).
+  bool wentUp(const std::string& remote) const { return sent_.count(remote) > 0; }
+  // Runs plan. Every file it sends to /bin/kova.bin, /checksum.txt or
+  // /pic.hex is read back before "CLOSE"; the chain is Finished only when
+  // each came back byte-exact. A transfer that breaks once the image is on
+  // its way, or reads back wrong, is repaired as setRepairs() says, and
+  // what the modem then holds is in the result. Its end is told at once to atOnce (what follows the chain at
   // once: the restart, the version read after a time-out) and taken up at
   // the next look by atLook, unless the limit struck: then whatever runs is
   // given up, the user told why, and atLook hears Abandoned.
@@ -71,6 +96,16 @@ class TransferOperation : public Operation {
   ModemChannels& channels_;
 
  private:
+  void startChain(FtpPlan plan);
+  void appendReadBacks(FtpPlan& plan);
+  void removeReadBacks();
+  bool checkReadBack(const FtpStep& step);
+  void issued(const FtpStep& step);
+  void repair();
+  void runRepair(FtpPlan plan);
+  void incomplete();
+  ImageUploadStart uploadStart(const FtpStep& step) const;
+
   VersionRead versionRead_;
   VersionRead timeoutRead_;
   ModemRestart restart_;
@@ -83,6 +118,21 @@ class TransferOperation : public Operation {
   std::optional<FtpChain::Outcome> chainEnd_;
   Notice::Kind whyGivenUp_ = Notice::Kind::UploadTimedOut;
   std::function<void(FtpChain::Outcome)> atLook_;
+  std::function<void(FtpChain::Outcome)> atOnce_;
+  Notice::Kind firstWhyGivenUp_ = Notice::Kind::UploadTimedOut;
+  ChainWatch firstWatch_;
+  // What this chain sent (remote -> SHA-256 of the file sent) and read back.
+  std::map<std::string, std::string> sent_;
+  std::string verifiedImage_;
+  std::vector<std::string> readBackFiles_;
+  bool readBackWrong_ = false;
+  bool repairing_ = false;   // the chain broke: a repair is under way
+  bool announced_ = false;   // the upload's start is on record
+  int attempts_ = 0;         // of the current target
+  ModemHolds target_ = ModemHolds::NewImage;
+  Repairs repairs_;
+  std::unique_ptr<Timer> repairPause_;
+  std::function<void()> afterPause_;
 };
 
 // What moved with one FTP command, as the files now lie on the PC: a bare

@@ -40,8 +40,25 @@ void Upgrade::checked() {
     finish(Outcome::Refused);
     return;
   }
+  // Refused before anything goes out, whichever branch follows: an image
+  // without its checksum file would start without one.
+  if (!ImageStore::fileExists(channels_.store.newChecksumPath())) {
+    context_.report({Notice::Kind::NoChecksumForUpgrade});
+    context_.view.setStatus("");
+    finish(Outcome::Refused);
+    return;
+  }
   context_.view.setProgress(0);
   backupFound_ = channels_.store.hasBackup(session.runningVersion);
+  backupVersion_ = session.runningVersion;
+  // The running image's pair, once kept, is what a broken upload falls back to.
+  const ModemVersion running = session.runningVersion;
+  setRepairs({[this] { return channels_.plans.upgrade(nullptr); },
+              [this, running]() -> std::optional<FtpPlan> {
+                if (!running.known() || !channels_.store.hasBackup(running)) return std::nullopt;
+                return channels_.plans.putBack(running);
+              },
+              running.display(), channels_.store.backupImagePath(running)});
   if (!session.runningVersion.known()) {
     transfer();
     return;
@@ -56,18 +73,11 @@ void Upgrade::transfer() {
   auto atLook = [this](FtpChain::Outcome o) { chainSeenEnded(o); };
   if (backupFound_) {
     // The store holds the running image already: the new one goes up at once.
-    if (!ImageStore::fileExists(channels_.store.newChecksumPath())) {
-      context_.report({Notice::Kind::NoChecksumForUpgrade});
-      context_.view.setStatus("");
-      finish(Outcome::Refused);
-      return;
-    }
     context_.view.setProgress(10);
     setPhase("upload");
     runChain(channels_.plans.upgrade(nullptr), {}, Notice::Kind::UploadTimedOut, atOnce, atLook);
     return;
   }
-  backupVersion_ = context_.session.runningVersion;
   backupFiles_ = {channels_.store.temporaryPath("kova_" + backupVersion_.fileForm() + ".bin"),
                   channels_.store.temporaryPath("chk_" + backupVersion_.fileForm() + ".txt")};
   context_.view.setStatus("Downloading Satellite IP Modem software to PC...");
@@ -95,8 +105,6 @@ bool Upgrade::stepCompleted(const FtpStep& step) {
     fileRenamed(backupFiles_.checksum, channels_.store.backupChecksumPath(backupVersion_));
     backupFiles_ = {};
   }
-  // The reflash follows the next version read, after the restart.
-  if (step.state == FtpState::PutUpgradePic) context_.session.picReflashPending = true;
   return true;
 }
 
@@ -117,6 +125,10 @@ void Upgrade::dropHalfBackup() {
 // The restart is ordered five seconds after "CLOSE", and a time-out is
 // looked into at once; the rest waits for the operation's next look.
 void Upgrade::chainEnded(FtpChain::Outcome outcome) {
+  // The reflash follows the next version read, after the restart, once
+  // pic.hex read back intact with the new software.
+  if (outcome == FtpChain::Outcome::Finished && !putBack() && wentUp("/pic.hex"))
+    context_.session.picReflashPending = true;
   if (outcome == FtpChain::Outcome::Finished)
     restart(ModemRestart::Order::AfterTransfer,
             [this](const OperationResult& r) { restarted(r); });
@@ -131,6 +143,13 @@ void Upgrade::chainSeenEnded(FtpChain::Outcome outcome) {
 
 void Upgrade::restarted(const OperationResult& result) {
   const Session& session = context_.session;
+  if (putBack()) {
+    const Notice back{Notice::Kind::OldImagePutBack, backupVersion_.display(), 0,
+                      session.modemAddress};
+    context_.report(back);
+    finish(Outcome::Failed, back);
+    return;
+  }
   if (!result.done()) {
     finish(result.outcome);
     return;

@@ -30,6 +30,9 @@ void FtpChain::tell(Outcome outcome) {
 void FtpChain::start(FtpPlan plan, Listener listener) {
   plan_ = std::move(plan);
   listener_ = std::move(listener);
+  chosenFinish_.reset();
+  current_ = 0;
+  repairing_ = false;
   // An address that is no address fails as an unreachable modem does,
   // before anything goes out.
   if (!IsUsableModemAddress(context_.session.modemAddress)) {
@@ -75,10 +78,30 @@ bool FtpChain::issue(std::size_t index) {
   current_ = index;
   const FtpStep& step = plan_.steps[index];
   state_ = step.state;
+  if (step.starterRepairs) repairing_ = true;
   if (!step.status.empty()) context_.view.setStatus(step.status);
   if (onStepIssued) onStepIssued(step);
   watchdog_->setEnabled(true);
   return execute(step.command);
+}
+
+bool FtpChain::repairing() const {
+  return repairing_ && state_ != FtpState::Close && listener_ != nullptr;
+}
+
+void FtpChain::breakOff() {
+  outstanding_ = false;
+  watchdog_->setEnabled(false);
+  client_->cancel();
+  breakage_ = {Notice::Kind::TransferStalled};
+  tell(Outcome::Broken);
+}
+
+void FtpChain::toFinish(const FtpFinish& chosen) {
+  chosenFinish_ = chosen;
+  std::size_t tail = current_ + 1;
+  while (tail < plan_.steps.size() && !plan_.steps[tail].readBack) ++tail;
+  goTo(tail);
 }
 
 bool FtpChain::goTo(std::size_t index) {
@@ -89,7 +112,7 @@ bool FtpChain::goTo(std::size_t index) {
     ++index;
   }
   if (index < plan_.steps.size()) return issue(index);
-  finish(plan_.finish);
+  finish(chosenFinish_ ? *chosenFinish_ : plan_.finish);
   return false;
 }
 
@@ -113,7 +136,7 @@ void FtpChain::follow(FtpStep::Next next, const FtpStep& step) {
       return;
     }
     case FtpStep::Next::Finish:
-      finish(step.finishInstead ? *step.finishInstead : plan_.finish);
+      toFinish(step.finishInstead ? *step.finishInstead : plan_.finish);
       return;
     case FtpStep::Next::Fail:
       fail({Notice::Kind::FtpServerRefused, client_->responseInfo(), client_->responseCode()});
@@ -128,6 +151,16 @@ void FtpChain::follow(FtpStep::Next next, const FtpStep& step) {
 // ---- Failures ----
 
 void FtpChain::fail(const Notice& notice) {
+  if (repairing()) {
+    // The modem's image may be incomplete: the starter sends it again or
+    // puts the old one back before the user hears anything.
+    outstanding_ = false;
+    watchdog_->setEnabled(false);
+    client_->cancel();
+    breakage_ = notice;
+    tell(Outcome::Broken);
+    return;
+  }
   context_.report(notice);
   context_.view.setStatus("");
   tell(Outcome::Failed);
@@ -152,6 +185,10 @@ void FtpChain::cannotConnect() {
 }
 
 void FtpChain::timedOut(const char* status) {
+  if (repairing()) {
+    breakOff();
+    return;
+  }
   outstanding_ = false;
   client_->cancel();
   context_.view.setStatus(status);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ enum class FtpState : std::int32_t {
   PutUpgradePic = 14,
   PutPic = 15,
   UpgradeDeleteConfig = 16,
+  // The files sent, read back before "CLOSE".
+  ReadBackImage = 17,
+  ReadBackChecksum = 18,
+  ReadBackPic = 19,
 };
 
 // How a chain ends after its "CLOSE".
@@ -61,6 +66,13 @@ struct FtpStep {
   int progressBeforeNext = -1;    // set when the step completed, before the next
   int progressAfterNext = -1;     // set once the next step is out
   bool completesBackup = false;   // the backup pair is whole when this completes
+  // Reads back what went up: runs after the last step, whichever road led to
+  // the finish (read-backs stand at the end of the plan).
+  bool readBack = false;
+  // Once this step is out, the modem's image may be incomplete: a failure of
+  // it or of any later step is not told but handed to the starter, which
+  // repairs it (Outcome::Broken).
+  bool starterRepairs = false;
   // Decided when the step is reached; a step passed over sets progressIfSkipped.
   std::function<bool()> onlyIf;
   int progressIfSkipped = -1;
@@ -81,6 +93,7 @@ class FtpChain {
     Failed,          // the user was told (a refusal, a dropped session...)
     TimedOut,        // the watchdog or the client's time-out: read the version to tell more
     Abandoned,       // its starter gave up waiting (told)
+    Broken,          // a step whose starter repairs it failed; nothing was told
   };
   using Listener = std::function<void(Outcome)>;
 
@@ -100,6 +113,13 @@ class FtpChain {
   // No command outstanding under the watchdog.
   bool idle() const;
   FtpState state() const { return state_; }
+  // The step out now is one whose failure its starter repairs.
+  bool repairing() const;
+  // Ends the chain quietly as Broken (its starter's limit struck while a
+  // step it repairs was out).
+  void breakOff();
+  // What broke the chain last (Outcome::Broken).
+  const Notice& breakage() const { return breakage_; }
 
   // Each step as it goes out.
   std::function<void(const FtpStep&)> onStepIssued;
@@ -120,6 +140,8 @@ class FtpChain {
   bool issue(std::size_t index);
   // Issues the first step from index on that is to run, or finishes.
   bool goTo(std::size_t index);
+  // The read-backs, then the finish chosen on the way.
+  void toFinish(const FtpFinish& chosen);
   bool execute(const FtpCommand& command);
   void finish(const FtpFinish& finish);
   void fail(const Notice& notice);
@@ -136,6 +158,10 @@ class FtpChain {
   Listener listener_;
   std::size_t current_ = 0;
   FtpState state_ = FtpState::None;
+  // Where a Next::Finish leads once the read-backs are done.
+  std::optional<FtpFinish> chosenFinish_;
+  bool repairing_ = false;  // a step the starter repairs is out, or was
+  Notice breakage_{Notice::Kind::FtpDropped};
   // A command of ours awaits its outcome. "CLOSE" does not count: nothing
   // that answers it can change the outcome of the chain.
   bool outstanding_ = false;

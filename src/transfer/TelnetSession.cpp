@@ -49,6 +49,7 @@ void TelnetSession::open(Command command, Listener listener) {
   dialogue_ = Dialogue::WaitPrompt;
   silenceTimer_->setEnabled(false);
   connected_ = false;
+  answer_.clear();
   context_.view.setStatus("Connecting .....");
   link_.open();
 }
@@ -115,7 +116,11 @@ void TelnetSession::dataArrived() {
         // A quick modem reports the end in the same piece as the echo.
         if (has("Completed")) reflashCompleted();
       } else {
-        // The first answer to the prepare command ends the exchange.
+        // The first answer to the prepare command ends the exchange; its
+        // echo is none: a console behind a telnet daemon drops a command
+        // whose session closes before it ran.
+        answer_ += text;
+        if (OnlyEcho(answer_, "mmi_prepare_for_download")) return;
         endExchange();
         tell(Outcome::Prepared);
       }
@@ -124,6 +129,17 @@ void TelnetSession::dataArrived() {
       if (has("Completed")) reflashCompleted();
       return;
   }
+}
+
+// Whether what came after a command is nothing but (the start of) its echo.
+bool TelnetSession::OnlyEcho(const std::string& received, const std::string& command) {
+  constexpr std::string_view kBlank("\r\n\0 ", 4);
+  std::string_view rest(received);
+  const std::size_t start = rest.find_first_not_of(kBlank);
+  rest = start == std::string_view::npos ? std::string_view() : rest.substr(start);
+  if (rest.size() <= command.size()) return std::string_view(command).substr(0, rest.size()) == rest;
+  if (rest.substr(0, command.size()) != command) return false;
+  return rest.find_first_not_of(kBlank, command.size()) == std::string_view::npos;
 }
 
 void TelnetSession::sendCommand(const char* command) {

@@ -60,6 +60,7 @@ class TelnetSession {
   void abandon(const std::string& status);
   void sessionLost(const std::string& status);
   void tell(Outcome outcome);
+  static bool OnlyEcho(const std::string& received, const std::string& command);
 
   Context context_;
   ModemLink link_;
@@ -69,5 +70,6 @@ class TelnetSession {
   Dialogue dialogue_ = Dialogue::WaitPrompt;
   Listener listener_;
   int reflashTicks_ = 0;
+  std::string answer_;  // what came after the prepare command so far
   bool connected_ = false;  // the current session's socket has opened
 };

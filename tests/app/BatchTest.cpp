@@ -37,7 +37,7 @@ void Plug(WorkflowModem& h, const std::string& version) {
   h.platform.ftp.reachable = true;
 }
 const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "", "", "reset", "5.2.0.12",
-                             "5.2.0.12", "", -1, "", "done", 31};
+                             "5.2.0.12", "", -1, "", "done", 31, "", "", "", ""};
 }  // namespace
 
 TEST(BatchCommandLine, OperationsAndUsageErrors) {
@@ -217,7 +217,7 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       // What the modem says reaches the terminal as visible text only.
       {"FTP error with escape sequences", {"upgrade"},
        [](Batch& b) {
-         b.h.platform.ftp.faults["PUT /bin/kova.bin"] = {SimFtpServer::Fault::Error, 12031,
+         b.h.platform.ftp.faults["GET /bin/kova.bin"] = {SimFtpServer::Fault::Error, 12031,
                                                           "\x1B]0;owned\x07\x1B[2J\x9B", -1};
        },
        1, "", "Error Code:  12031 : \\x1B]0;owned\\x07\\x1B[2J\\x9B", {"upgrade failed "}},
@@ -509,11 +509,11 @@ TEST(BatchStation, EachUnitsTimeThePaceAndThePulledCable) {
       if (line.find(kind) != std::string::npos) lines.push_back(line);
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "[10] Waiting for a modem at 127.0.0.1...",
-                       "[30465] Unit 1: done in 30.4 s (prepare 0.0 s, backup 0.2 s, upload "
-                       "0.2 s, restart 30.0 s, requery 0.0 s).",
-                       "[45615] Waiting for a modem at 127.0.0.1...",  // within a second of the cable
+                       "[30665] Unit 1: done in 30.6 s (prepare 0.0 s, backup 0.2 s, upload "
+                       "0.2 s, verify 0.2 s, restart 30.0 s, requery 0.0 s).",
+                       "[45815] Waiting for a modem at 127.0.0.1...",  // within a second of the cable
                        "[60000] Station: 1 done, 0 failed, 0 skipped; 60.0 units per hour, "
-                       "median 30.4 s per unit."}));
+                       "median 30.6 s per unit."}));
 }
 
 // Bound to an interface: every connection goes out through it, every JSON
@@ -650,7 +650,12 @@ TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
       lines.push_back(Text(e, "direction") + " " + Text(e, "remote") + " " +
                       std::to_string(static_cast<long>(e.get("bytes")->asNumber())) + "/" +
                       std::to_string(static_cast<long>(e.get("total")->asNumber())));
-    if (event == "result") phases = e.get("phases");
+    if (event == "result") {
+      phases = e.get("phases");
+      // The image the modem holds, as read back.
+      EXPECT_EQ(Text(e, "modem_holds"), "new-image");
+      EXPECT_EQ(Text(e, "verified_sha256"), Sha(b.h.home.read("kova_5_2_0_13.bin")));
+    }
   }
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "phase prepare", "phase backup", "download /bin/kova.bin 2/29",
@@ -661,12 +666,17 @@ TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
                        "upload /bin/kova.bin 104857/1048576", "upload /bin/kova.bin 419430/1048576",
                        "upload /bin/kova.bin 734003/1048576", "upload /bin/kova.bin 1048576/1048576",
                        "upload /checksum.txt 1/17", "upload /checksum.txt 6/17",
-                       "upload /checksum.txt 11/17", "upload /checksum.txt 17/17", "phase restart",
-                       "phase requery"}));
+                       "upload /checksum.txt 11/17", "upload /checksum.txt 17/17", "phase verify",
+                       "download /bin/kova.bin 104857/1048576",
+                       "download /bin/kova.bin 419430/1048576",
+                       "download /bin/kova.bin 734003/1048576",
+                       "download /bin/kova.bin 1048576/1048576", "download /checksum.txt 1/17",
+                       "download /checksum.txt 6/17", "download /checksum.txt 11/17",
+                       "download /checksum.txt 17/17", "phase restart", "phase requery"}));
   ASSERT_TRUE(phases && phases->isObject());
   std::vector<std::string> timed;
   for (const auto& [name, seconds] : phases->asObject())
     timed.push_back(name + " " + std::to_string(seconds.asNumber()).substr(0, 4));
   EXPECT_EQ(timed, (std::vector<std::string>{"prepare 0.03", "backup 2.00", "upload 2.00",
-                                             "restart 30.0", "requery 0.01"}));
+                                             "verify 2.00", "restart 30.0", "requery 0.01"}));
 }

@@ -82,7 +82,7 @@ namespace {
 HistoryEntry Upgrade() {
   return {"2026-12-08T06:01:33Z", "192.168.0.1", "02:00:5e:10:00:01", "eth1", "upgrade",
           "5.2.0.12", "5.2.0.13", "modem_5_2_0_13.bin", 7340032, std::string(64, 'a'), "done",
-          83.25};
+          83.25, "", "", "", ""};
 }
 }  // namespace
 
@@ -97,7 +97,7 @@ TEST(UtcIsoTime, CalendarAndMilliseconds) {
 // is damaged with a warning naming the line, and blank lines silently.
 TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
   HistoryEntry dns{"2026-12-08T07:00:00Z", "modem.local", "", "", "dns", "", "", "", -1, "",
-                   "failed", 0.125};
+                   "failed", 0.125, "", "", "", ""};
   EXPECT_EQ(HistoryLine(Upgrade()),
             R"({"time":"2026-12-08T06:01:33Z","modem":"192.168.0.1","mac":"02:00:5e:10:00:01",)"
             R"("interface":"eth1","operation":"upgrade",)"
@@ -137,7 +137,7 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
 
   // The table for people: aligned columns, "-" for nothing, no control characters.
   HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "", "", "reset", "", "", "a\tb\x1b",
-                     -1, "", "done", 1};
+                     -1, "", "done", 1, "", "", "", ""};
   EXPECT_EQ(HistoryTable({Upgrade(), reset}),
             "Time                  Modem        MAC                Operation  Before    After     "
             "Outcome  Duration  Image\n"

@@ -14,6 +14,12 @@ const std::string kGetImage = R"(GET /bin/kova.bin "~/Backup/.kova_5_2_0_12.bin.
 const std::string kGetChecksum = R"(GET /checksum.txt "~/Backup/.chk_5_2_0_12.txt.pending")";
 const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
 const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
+const std::string kPutPic = R"(PUT "~/pic.hex" /pic.hex)";
+// Each file sent is read back before "CLOSE", into a temporary of the backup folder.
+const std::string kReadImage = R"(GET /bin/kova.bin "~/Backup/.readback_kova.bin.pending")";
+const std::string kReadChecksum = R"(GET /checksum.txt "~/Backup/.readback_checksum.txt.pending")";
+const std::string kReadPic = R"(GET /pic.hex "~/Backup/.readback_pic.hex.pending")";
+const std::string kAgain = "The transfer did not arrive whole; sending it again (attempt 2 of 3)...";
 const std::string kPrepare = "mmi_prepare_for_download";
 const std::string kReflash = "pic_driver_reflash 1";
 const std::string kPreparing = "Preparing for Upgrade with version 5.2.0.13 ...";
@@ -23,7 +29,8 @@ const std::string kSuccess = "Successfully upgraded! Wait...";
 const std::string kOld = "KOVA-IMAGE 5.2.0.12\nold image";
 const std::string kNew = "KOVA-IMAGE 5.2.0.13\nimage bytes";
 const std::string kRejected = "Connection is forcefully rejected";
-const Lines kFull = {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "CLOSE"};
+const Lines kFull = {kGetImage,  kGetChecksum,  kPutImage, kPutChecksum,
+                     kReadImage, kReadChecksum, "CLOSE"};
 const Lines kBackup = {"chk_5_2_0_12.txt", "kova_5_2_0_12.bin"};
 const std::string kApp = "KOVA Upgrader";
 const std::string kUpg = "Satellite IP Modem Upgrader";
@@ -80,22 +87,25 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {"The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13."}, kExcl, kUpg, kBackup,
        kFull, {kPrepare}, {13, 4}, {0, 20, 80, 100}, plain, kNew},
       {"backup in the store", Entry::UpgradeMenu, [](WorkflowModem& h) { h.store("5_2_0_12"); }, {},
-       0, "", kBackup, {kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4}, {0, 10, 80, 100},
+       0, "", kBackup, {kPutImage, kPutChecksum, kReadImage, kReadChecksum, "CLOSE"}, {kPrepare},
+       {13, 4}, {0, 10, 80, 100},
        {kUpgrading, kSuccess}, kNew},
-      {"no new checksum file: the modem's one is deleted", Entry::Upgrade,
-       [](WorkflowModem& h) { h.removeHomeFile("chk_5_2_0_13.txt"); }, {}, 0, "", kBackup,
-       {kGetImage, kGetChecksum, kPutImage, "DELETE /checksum.txt", "CLOSE"}, {kPrepare}, {13, 4},
-       {0, 20, 80, 100}, plain, kNew},
+      // Refused before the backup, as with one in the store: nothing reaches the modem.
+      {"no new checksum file", Entry::Upgrade,
+       [](WorkflowModem& h) { h.removeHomeFile("chk_5_2_0_13.txt"); },
+       {"We can't load this version because checksum file doesn't exist."}, kExcl, kUpg},
       {"no checksum on the modem: no backup, the upgrade goes on", Entry::Upgrade,
        [](WorkflowModem& h) { h.platform.ftp.files.erase("/checksum.txt"); }, {}, 0, "", {}, kFull,
        {kPrepare}, {13, 4}, {0, 20, 80, 100}, plain, kNew},
       {"no image on the modem: its checksum is not fetched either", Entry::Upgrade,
        [](WorkflowModem& h) { h.platform.ftp.files.erase("/bin/kova.bin"); }, {}, 0, "", {},
-       {kGetImage, kPutImage, kPutChecksum, "CLOSE"}, {kPrepare}, {13, 4}, {0, 80, 100},
+       {kGetImage, kPutImage, kPutChecksum, kReadImage, kReadChecksum, "CLOSE"}, {kPrepare},
+       {13, 4}, {0, 80, 100},
        {kUpgrading, kSuccess}, kNew},
       {"automatic PIC: reflashed after the restart, the version read again", Entry::Upgrade, pic,
        {kUpgradeCompleted}, kExcl, kUpg, kBackup,
-       {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "PUT pic.hex /pic.hex", "CLOSE"},
+       {kGetImage, kGetChecksum, kPutImage, kPutChecksum, kPutPic, kReadImage, kReadChecksum,
+        kReadPic, "CLOSE"},
        {kPrepare, kReflash}, {13, 4, 4}, {0, 20, 40, 70, 80, 90, 100},
        {"Uploading PIC software! Wait...", "PIC successfully uploaded! Wait..."}, kNew},
       // The deletion finds nothing: the chain still closes and restarts.
@@ -106,8 +116,8 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
          h.platform.ftp.files.erase("/config.txt");
        },
        {kUpgradeCompleted}, kExcl, kUpg, kBackup,
-       {kGetImage, kGetChecksum, kPutImage, kPutChecksum, "PUT pic.hex /pic.hex",
-        "DELETE /config.txt", "CLOSE"},
+       {kGetImage, kGetChecksum, kPutImage, kPutChecksum, kPutPic, "DELETE /config.txt",
+        kReadImage, kReadChecksum, kReadPic, "CLOSE"},
        {kPrepare, kReflash}, {13, 4, 4}, {0, 20, 70, 80, 90, 100},
        {"Deleting config file", kSuccess}, kNew},
       // The restart finds no ZING port either.
@@ -115,7 +125,8 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        [](WorkflowModem& h) { h.unplugZing(); }, unknownBoxes, kExcl, kApp,
        {"chk_0_0_0_0.txt", "kova_0_0_0_0.bin"},
        {R"(GET /bin/kova.bin "~/Backup/.kova_0_0_0_0.bin.pending")",
-        R"(GET /checksum.txt "~/Backup/.chk_0_0_0_0.txt.pending")", kPutImage, kPutChecksum, "CLOSE"},
+        R"(GET /checksum.txt "~/Backup/.chk_0_0_0_0.txt.pending")", kPutImage, kPutChecksum,
+        kReadImage, kReadChecksum, "CLOSE"},
        {}, {}, {20, 80}, {kDownloading, kSuccess}, kNew},
       // Both ports refuse by the click: only the query's own failure is told.
       {"unknown version and the modem gone", Entry::Upgrade,
@@ -142,28 +153,30 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {"FTP connection was suddenly closed.\r\n\r\nRemove power and reapply power to the "
         "Satellite IP Modem, then repeat last operation."},
        kExcl, kUpg, {}, {kGetImage, kGetChecksum}, {kPrepare}, {}, {0, 20}, {kDownloading}},
-      {"image upload fails", Entry::Upgrade,
-       FaultAt("PUT /bin/kova.bin", {Fault::Error, 12031, "Connection reset", -1}),
-       {"An unexpected FTP error occurred.\r\nOperation cancelled.\r\n\r\nError Code:  12031 : "
-        "Connection reset"},
-       kExcl, kUpg, kBackup, {kGetImage, kGetChecksum, kPutImage}, {kPrepare}, {}, {0, 20},
-       {kUpgrading}},
-      {"checksum upload times out", Entry::Upgrade,
-       FaultAt("PUT /checksum.txt", {Fault::Error, 12002, "timed out", -1}),
-       {"FTP timeout.\r\n\r\nRemove power and reapply power to the Satellite IP Modem.\r\nGet "
-        "software version using Tools menu before retrying.\r\nClose and restart Upgrader if "
-        "error repeats."},
-       kExcl, kUpg, kBackup, {kGetImage, kGetChecksum, kPutImage, kPutChecksum}, {kPrepare}, {4},
-       {0, 20}, {kUpgrading}, kNew},
-      {"restore, image upload refused", Entry::Restore,
+      // Once the image is on its way a broken transfer is sent again, unseen.
+      {"image upload fails once", Entry::Upgrade,
+       FaultAt("PUT /bin/kova.bin", {Fault::Error, 12031, "Connection reset", -1}), {}, 0, "",
+       kBackup,
+       {kGetImage, kGetChecksum, kPutImage, kPutImage, kPutChecksum, kReadImage, kReadChecksum,
+        "CLOSE"},
+       {kPrepare}, {13, 4}, {0, 20, 80, 100}, {kUpgrading, kAgain, kSuccess}, kNew},
+      {"checksum upload times out once", Entry::Upgrade,
+       FaultAt("PUT /checksum.txt", {Fault::Error, 12002, "timed out", -1}), {}, 0, "", kBackup,
+       {kGetImage, kGetChecksum, kPutImage, kPutChecksum, kPutImage, kPutChecksum, kReadImage,
+        kReadChecksum, "CLOSE"},
+       {kPrepare}, {13, 4}, {0, 20, 80, 100}, {kUpgrading, kAgain, kSuccess}, kNew},
+      {"restore, image upload refused once", Entry::Restore,
        [](WorkflowModem& h) {
          h.store("5_2_0_12");
          FaultAt("PUT /bin/kova.bin", {Fault::Error, 12003, "552 Disk full.", -1})(h);
        },
-       {"An unexpected FTP error occurred. Operation cancelled.\r\n\r\nError Code:  12003 : 552 "
-        "Disk full."},
-       kExcl, kUpg, kBackup, {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)"}, {kPrepare}, {},
-       {0}, {"Restoring Satellite IP Modem with version 5_2_0_12 ..."}},
+       {}, 0, "", kBackup,
+       {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
+        R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
+        R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)", "DELETE /config.txt",
+        "DELETE /config.txt", kReadImage, kReadChecksum, "CLOSE"},
+       {kPrepare}, {13, 4}, {0, 100}, {kAgain, "Successfully restored! Wait..."},
+       "KOVA-IMAGE 5.2.0.12"},
       {"restore among several: nothing is preselected", Entry::Restore, several, {}, 0, "",
        severalStore},
       // Both deletions of the configuration go out; the second finds nothing.
@@ -175,13 +188,13 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {}, 0, "", severalStore,
        {R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
         R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
-        "DELETE /config.txt", "CLOSE"},
+        "DELETE /config.txt", kReadImage, kReadChecksum, "CLOSE"},
        {kPrepare}, {13, 4}, {0, 100},
        {"Preparing for Software Restore with version 5_2_0_11 ...",
         "Restoring Satellite IP Modem with version 5_2_0_11 ...", "Successfully restored! Wait..."},
        "KOVA-IMAGE 5.2.0.11"},
       {"PIC button: upload, reflash, version", Entry::Pic, pic, {kUpgradeCompleted}, kExcl, kUpg,
-       {}, {"PUT pic.hex /pic.hex", "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
+       {}, {kPutPic, kReadPic, "CLOSE"}, {kReflash}, {4}, {0, 40, 70, 80, 90, 100},
        {"Sending PIC reflash command."}},
       // Only FTP answered at start-up; once the modem names its version the rule holds.
       {"upgrade across series once the version is read", Entry::Upgrade,
@@ -214,17 +227,6 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {"The image ~/Backup/kova_5_2_0_12.bin is empty: it would leave the modem without "
         "software. Nothing was sent to the modem."},
        kExcl, kUpg, kBackup},
-      // Neither side has a checksum file: the refused deletion ends the chain
-      // at once, before the PIC file and the factory deletion.
-      {"no checksum file anywhere", Entry::Upgrade,
-       [&](WorkflowModem& h) {
-         pic(h);
-         h.settings.commandLine = "/Factory";
-         h.removeHomeFile("chk_5_2_0_13.txt");
-         h.platform.ftp.files.erase("/checksum.txt");
-       },
-       {}, 0, "", {}, {kGetImage, kGetChecksum, kPutImage, "DELETE /checksum.txt", "CLOSE"},
-       {kPrepare}, {13, 4}, {0, 20, 100}, {kSuccess}, kNew},
       {"automatic PIC turned off", Entry::Upgrade,
        [&](WorkflowModem& h) {
          pic(h);
@@ -239,7 +241,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {}, 0, "", kBackup,
        {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
         R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)", "DELETE /config.txt",
-        "DELETE /config.txt", "CLOSE"},
+        "DELETE /config.txt", kReadImage, kReadChecksum, "CLOSE"},
        {kPrepare}, {13, 4}, {0, 100}, {"Successfully restored! Wait..."}, "KOVA-IMAGE 5.2.0.12"},
       // The store holds the backup: the upload branch checks the checksum.
       {"upgrade without its checksum file", Entry::Upgrade,
@@ -247,8 +249,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
          h.store("5_2_0_12");
          h.removeHomeFile("chk_5_2_0_13.txt");
        },
-       {"We can't load this version because checksum file doesn't exist."}, kExcl, kUpg, kBackup,
-       {}, {kPrepare}, {}, {0}},
+       {"We can't load this version because checksum file doesn't exist."}, kExcl, kUpg, kBackup},
       {"upgrade without an address", Entry::Upgrade, noAddress,
        {"Please enter Satellite IP Modem's IP Address."}, MsgInformation, kApp},
       {"restore with an empty store", Entry::Restore, nullptr, {"No old versions are available."},

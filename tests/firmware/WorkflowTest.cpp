@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "discovery/VersionQuery.h"
+#include "operations/TransferOperation.h"
 #include "sim/WorkflowPeers.h"
 #include "transfer/FtpChain.h"
 #include "transfer/TelnetSession.h"
@@ -67,7 +68,7 @@ TEST(Workflow, EachWaitIsBounded) {
          DefuseAfter(h, 10150, TelnetSession::kConnectLimitMs);
        },
        "Preparing for Upgrade with version 5.2.0.13 ...",
-       "No answer to the prepare command; going on without it.", 30000, "", 5, {13, 4}, backup},
+       "No answer to the prepare command; going on without it.", 30000, "", 7, {13, 4}, backup},
       // A command 1 ms within the request watchdog passes; the silent next one does not.
       {"request watchdog", Entry::Upgrade,
        [=](WorkflowModem& h) {
@@ -80,15 +81,19 @@ TEST(Workflow, EachWaitIsBounded) {
       {"chain limit, backup checksum under way", Entry::Upgrade, slow(100000, true), downloading,
        "", 181000, backupTimeout, 2, {}, {}},
       // "CLOSE" is out half a second before the limit: its reset must not follow.
-      {"chain limit, closed just before it", Entry::Upgrade, slow(45125, false), downloading, "",
-       181000, backupTimeout, 5, {}, backup},
+      {"chain limit, closed just before it", Entry::Upgrade, slow(30083, false), downloading, "",
+       181000, backupTimeout, 7, {}, backup},
+      // Past the limit with the image on its way: sent again twice, each under
+      // the same limit after a pause; with nothing to put back, the user is
+      // told not to switch the modem off, never to power-cycle it.
       {"chain limit, restore", Entry::Restore,
        [=](WorkflowModem& h) {
          slow(60000, false)(h);
          h.store("5_2_0_12");
        },
-       "Restoring Satellite IP Modem with version 5_2_0_12 ...", "", 181000,
-       "Upgrade failed.  Click OK and close the upgrader.  Turn", 4, {}, backup},
+       "Restoring Satellite IP Modem with version 5_2_0_12 ...", "",
+       3 * 181000 + 2 * TransferOperation::kRepairPauseMs,
+       "The software image on the Satellite IP Modem at 127.0.0.1 is incomplete", 12, {}, backup},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -101,7 +106,7 @@ TEST(Workflow, EachWaitIsBounded) {
     h.ui().onMsgBox = [&](const MsgRecord&) { h.advance(150000); };
     const long clickAt = h.clock().nowMs();
     h.click(c.entry);
-    h.settle();
+    h.settle(700000);
     const long from = c.from.empty() ? clickAt : h.status(c.from).atMs;
     ASSERT_EQ(h.ui().boxes.size(), c.box.empty() ? 0u : 1u);
     EXPECT_EQ(c.end.empty() ? h.ui().boxes[0].atMs : h.status(c.end).atMs, from + c.afterMs);
@@ -144,7 +149,7 @@ TEST(Workflow, AStuckClientAndAPendingReflashDoNotStopTheNextUpgrade) {
       60000));
   h.unplugZing();
   h.settle();
-  EXPECT_EQ(h.platform.ftp.log.size(), 6u);
+  EXPECT_EQ(h.platform.ftp.log.size(), 9u);
   auto back = std::make_shared<ZingPeer>();
   h.platform.network.listen(Harness::kModem, h.settings.zingPort, back);
   h.platform.ftp.log.clear();
@@ -159,7 +164,10 @@ TEST(Workflow, AStuckClientAndAPendingReflashDoNotStopTheNextUpgrade) {
   EXPECT_EQ(back->requests, (std::vector<int>{4, 4, 13, 4, 4}));
   // The retry stored the backup: this upgrade uploads at once.
   EXPECT_EQ(h.wire(), (Lines{R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)",
-                             R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)", "PUT pic.hex /pic.hex",
-                             "CLOSE"}));
+                             R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)",
+                             R"(PUT "~/pic.hex" /pic.hex)",
+                             R"(GET /bin/kova.bin "~/Backup/.readback_kova.bin.pending")",
+                             R"(GET /checksum.txt "~/Backup/.readback_checksum.txt.pending")",
+                             R"(GET /pic.hex "~/Backup/.readback_pic.hex.pending")", "CLOSE"}));
   EXPECT_FALSE(h.busy());
 }

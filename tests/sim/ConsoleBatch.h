@@ -82,7 +82,9 @@ inline std::string Text(const JsonValue& object, const char* key) {
 }
 
 inline std::vector<HistoryEntry> History(WorkflowModem& h) {
-  return ReadHistory((h.home.path() / "Backup" / "history.jsonl").string()).entries;
+  // As the user reads it: an attempt's "began" line only while it never ended.
+  return HistoryOperations(
+      ReadHistory((h.home.path() / "Backup" / "history.jsonl").string()).entries);
 }
 
 // "operation outcome version_after" of each history entry, in order.

@@ -89,6 +89,15 @@ void SimFtpClient::execute(const std::string& command) {
       case SimFtpServer::Fault::Disconnect:
         finish(when, Disconnected);
         return;
+      case SimFtpServer::Fault::Cut: {
+        std::ifstream in(resolve(server_.localBase, cmd.local), std::ios::binary);
+        std::ostringstream data;
+        data << in.rdbuf();
+        server_.files[cmd.remote] = data.str().substr(0, data.str().size() / 2);
+        if (server_.goneAfterCut) server_.reachable = false;
+        finish(when, Disconnected);
+        return;
+      }
     }
   }
   switch (cmd.kind) {
@@ -117,7 +126,13 @@ void SimFtpClient::execute(const std::string& command) {
       }
       std::ostringstream data;
       data << in.rdbuf();
-      server_.files[cmd.remote] = data.str();
+      std::string stored = data.str();
+      auto flash = server_.flashErrors.find(cmd.remote);
+      if (flash != server_.flashErrors.end() && flash->second != 0 && !stored.empty()) {
+        stored[stored.size() / 2] = static_cast<char>(stored[stored.size() / 2] ^ 1);
+        if (flash->second > 0) --flash->second;
+      }
+      server_.files[cmd.remote] = stored;
       progress(t, static_cast<long long>(data.str().size()));
       finish(t, ResponseCompleted);
       return;

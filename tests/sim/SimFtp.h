@@ -15,7 +15,8 @@ class SimFtpServer {
  public:
   explicit SimFtpServer(SimLoop& loop) : loop(loop) {}
   struct Fault {
-    enum Kind { Stall, Error, Disconnect } kind = Stall;
+    // Cut: half of an upload stays on the modem, then the session drops.
+    enum Kind { Stall, Error, Disconnect, Cut } kind = Stall;
     int code = 0;       // for Error
     std::string info;   // for Error
     long afterMs = -1;  // when the outcome comes; -1: the usual delay
@@ -28,6 +29,11 @@ class SimFtpServer {
   // Faults by command verb and remote path ("GET /bin/kova.bin",
   // "DELETE /config.txt", "PUT /pic.hex", "CLOSE"); used once each.
   std::map<std::string, Fault> faults;
+  // Uploads of a remote path stored with one byte wrong though answered as
+  // complete: how many more (-1: every one).
+  std::map<std::string, int> flashErrors;
+  // After a cut the server takes no more connections.
+  bool goneAfterCut = false;
   // Relative local paths resolve against this directory (the home).
   std::string localBase;
   std::vector<std::string> log;  // command texts, as executed
