@@ -1,5 +1,7 @@
 #include "operations/ModemSession.h"
 
+#include <cctype>
+
 #include "at/AtChannel.h"
 #include "discovery/ModemReset.h"
 #include "discovery/VersionQuery.h"
@@ -30,9 +32,53 @@ ModemSession::ModemSession(Platform& platform, Session& session, StatusView& vie
       store_(std::make_unique<ImageStore>(session, platform.process().processId())),
       plans_(std::make_unique<ChainPlans>(context_, *store_)),
       channels_{*query_, *reset_, *telnet_, *chain_, *at_, *store_, *plans_, prompts},
-      runner_(platform) {}
+      runner_(platform),
+      ftpPort_(ports.ftp) {
+  runner_.enter = [this](Operation& op) { return enter(op); };
+  runner_.leave = [this] { leave(); };
+}
 
-ModemSession::~ModemSession() = default;
+ModemSession::~ModemSession() { leave(); }
+
+namespace {
+// A lock's name: letters, digits, dots and dashes only.
+std::string LockName(const std::string& text) {
+  std::string name;
+  for (unsigned char c : text)
+    name += std::isalnum(c) || c == '.' || c == '-' ? static_cast<char>(c) : '_';
+  return name;
+}
+}  // namespace
+
+// One process of this tool works on a modem at a time: the modem is known
+// by its address on its interface (and port, which tells simulated modems
+// apart) and, once read, by its MAC.
+std::optional<Notice> ModemSession::enter(Operation& op) {
+  const Session& session = context_.session;
+  std::vector<std::string> names = {
+      LockName("modem-" + session.modemAddress + "-" + std::to_string(ftpPort_) + "-" +
+               (session.interfaceName.empty() ? std::string("any") : session.interfaceName))};
+  if (!session.currentModemMac().empty()) names.push_back(LockName("mac-" + session.currentModemMac()));
+  Process& process = context_.platform.process();
+  const std::string me = "process " + std::to_string(process.processId()) + " (" + op.name() +
+                         (session.interfaceName.empty() ? "" : " on " + session.interfaceName) +
+                         ")";
+  for (const std::string& name : names) {
+    std::string holder;
+    if (process.lock(name, me, holder)) {
+      held_.push_back(name);
+      continue;
+    }
+    leave();
+    return Notice{Notice::Kind::ModemInUse, holder, 0, session.modemAddress};
+  }
+  return std::nullopt;
+}
+
+void ModemSession::leave() {
+  for (const std::string& name : held_) context_.platform.process().unlock(name);
+  held_.clear();
+}
 
 void ModemSession::setProgress(int percent) {
   view_.setProgress(percent);

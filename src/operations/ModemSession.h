@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Context.h"
 #include "core/Prompts.h"
@@ -66,6 +67,8 @@ class ModemSession : private StatusView, private NoticeSink {
   bool autoPicUpgrade() const override { return view_.autoPicUpgrade(); }
   // NoticeSink, passed on to the presenter.
   void report(const Notice& notice) override;
+  std::optional<Notice> enter(Operation& op);
+  void leave();
 
   StatusView& view_;
   NoticeSink& notices_;
@@ -79,4 +82,6 @@ class ModemSession : private StatusView, private NoticeSink {
   std::unique_ptr<ChainPlans> plans_;
   ModemChannels channels_;
   OperationRunner runner_;
+  int ftpPort_;
+  std::vector<std::string> held_;  // the locks of the operation that runs
 };

@@ -24,6 +24,17 @@ void Operation::start() {
   begin();
 }
 
+void Operation::refuse(const Notice& why) {
+  result_ = OperationResult{};
+  lastFailure_.reset();
+  progress_ = Progress{};
+  result_.versionBefore = context_.session.runningVersion;
+  result_.nothingDone = true;
+  running_ = true;
+  context_.report(why);
+  finish(OperationResult::Outcome::Refused, why);
+}
+
 void Operation::cancel() {
   if (!running_) return;
   stop();
@@ -108,6 +119,7 @@ bool Operation::refusedWhileImageUnfinished() {
   if (session.unfinishedUploadSince.empty()) return false;
   const Notice refusal{Notice::Kind::RestartRefusedUnfinished, session.unfinishedUploadSince, 0,
                        session.modemAddress};
+  nothingDone();
   context_.report(refusal);
   finish(OperationResult::Outcome::Refused, refusal);
   return true;

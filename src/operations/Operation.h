@@ -93,6 +93,9 @@ class Operation {
   virtual const char* name() const = 0;
   // Starts it. The result follows exactly once, perhaps before start() returns.
   void start();
+  // Instead of start(): it ends at once, refused for why (told), having
+  // sent nothing.
+  void refuse(const Notice& why);
   // Ends it quietly (sockets closed, timers off, no box); the result says
   // it was interrupted.
   void cancel();

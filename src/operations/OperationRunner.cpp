@@ -22,6 +22,13 @@ bool OperationRunner::run(std::unique_ptr<Operation> op) {
   Operation& started = *running_;
   started.onFinished = [this](const OperationResult& r) { finished(r); };
   onStarted(started);
+  if (enter) {
+    if (std::optional<Notice> refusal = enter(started)) {
+      started.refuse(*refusal);
+      return true;
+    }
+  }
+  entered_ = true;
   started.start();
   return true;
 }
@@ -32,6 +39,8 @@ void OperationRunner::cancel() {
 
 void OperationRunner::finished(const OperationResult& result) {
   std::unique_ptr<Operation> op = std::move(running_);
+  if (entered_ && leave) leave();
+  entered_ = false;
   Operation& ended = *op;
   ended_.push_back(std::move(op));
   sweep_->setEnabled(true);

@@ -3,7 +3,9 @@
 // state: the window shows it, batch mode and the history observe it.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/Observers.h"
@@ -22,6 +24,12 @@ class OperationRunner {
   // The running operation ends quietly, as interrupted.
   void cancel();
 
+  // What lets an operation reach the modem, asked before it starts: a
+  // refusal ends it at once, as refused, with that notice told; leave()
+  // follows every operation that was let in, once it ended.
+  std::function<std::optional<Notice>(Operation&)> enter;
+  std::function<void()> leave;
+
   Observers<Operation&> onStarted;
   Observers<Operation&, const OperationResult&> onFinished;
 
@@ -29,6 +37,7 @@ class OperationRunner {
   void finished(const OperationResult& result);
 
   std::unique_ptr<Operation> running_;
+  bool entered_ = false;
   // Ended operations live until the loop is back at the top: their own code
   // may still be on the stack when the next one starts.
   std::vector<std::unique_ptr<Operation>> ended_;

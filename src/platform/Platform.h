@@ -198,6 +198,12 @@ class Process {
   // This process's id, and whether a process of that id still runs.
   virtual long processId() const = 0;
   virtual bool running(long processId) const = 0;
+  // A lock that processes of this tool on this PC share by name, held
+  // until unlock() or the end of the process, however it ends. False when
+  // another process holds it: holder is then its own description.
+  virtual bool lock(const std::string& name, const std::string& description,
+                    std::string& holder) = 0;
+  virtual void unlock(const std::string& name) = 0;
 };
 
 class Resolver {

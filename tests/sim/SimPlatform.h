@@ -83,6 +83,26 @@ class SimProcess : public Process {
   bool running(long processId) const override {
     return processId == kProcessId || others.count(processId) > 0;
   }
+  // Shared by every harness of the test, as by every process of a PC.
+  bool lock(const std::string& name, const std::string& description,
+            std::string& holder) override {
+    auto [it, taken] = locks().emplace(name, std::make_pair(this, description));
+    if (taken || it->second.first == this) return true;
+    holder = it->second.second;
+    return false;
+  }
+  void unlock(const std::string& name) override {
+    auto it = locks().find(name);
+    if (it != locks().end() && it->second.first == this) locks().erase(it);
+  }
+  ~SimProcess() override {
+    for (auto it = locks().begin(); it != locks().end();)
+      it = it->second.first == this ? locks().erase(it) : std::next(it);
+  }
+  static std::map<std::string, std::pair<const SimProcess*, std::string>>& locks() {
+    static std::map<std::string, std::pair<const SimProcess*, std::string>> held;
+    return held;
+  }
   static constexpr long kProcessId = 4242;
   std::set<long> others;  // other processes that run
   std::map<std::string, ConsoleResult> results;  // by command line; default: ran, no output

@@ -11,9 +11,14 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
-#include <unistd.h>
+#include <cstdlib>
 #endif
 
 namespace {
@@ -171,3 +176,69 @@ bool QtProcess::running(long processId) const {
   return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
 #endif
 }
+
+#ifdef Q_OS_WIN
+// The real platform is not built for Windows: every lock is granted there.
+bool QtProcess::lock(const std::string&, const std::string&, std::string&) { return true; }
+void QtProcess::unlock(const std::string&) {}
+QtProcess::~QtProcess() = default;
+#else
+namespace {
+// A folder of the user's own for the locks; empty when none can be had.
+std::string LockFolder() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::string folder = runtime && *runtime == '/'
+                                 ? std::string(runtime) + "/kova-upgrader"
+                                 : "/tmp/kova-upgrader-" + std::to_string(::getuid());
+  ::mkdir(folder.c_str(), 0700);
+  struct stat st {};
+  // Not one that another user planted, nor a link to somewhere else.
+  if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+    return {};
+  return folder;
+}
+}  // namespace
+
+bool QtProcess::lock(const std::string& name, const std::string& description,
+                     std::string& holder) {
+  if (locks_.count(name)) return true;
+  const std::string folder = LockFolder();
+  // Without a folder of its own the tool works unguarded rather than not at all.
+  if (folder.empty()) return true;
+  const std::string path = folder + "/" + name + ".lock";
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+  if (fd < 0) return true;
+  int r;
+  do r = ::flock(fd, LOCK_EX | LOCK_NB);
+  while (r != 0 && errno == EINTR);
+  if (r != 0) {
+    const bool held = errno == EWOULDBLOCK;
+    char text[512];
+    const ssize_t n = held ? ::pread(fd, text, sizeof text - 1, 0) : -1;
+    ::close(fd);
+    if (!held) return true;
+    holder.assign(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+    for (char& c : holder)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    if (holder.empty()) holder = "another process of this tool";
+    return false;
+  }
+  if (::ftruncate(fd, 0) == 0) {
+    const ssize_t written = ::pwrite(fd, description.data(), description.size(), 0);
+    (void)written;  // the description only helps the other process's message
+  }
+  locks_[name] = fd;
+  return true;
+}
+
+void QtProcess::unlock(const std::string& name) {
+  auto it = locks_.find(name);
+  if (it == locks_.end()) return;
+  ::close(it->second);  // lets go of the lock; the file stays for the next one
+  locks_.erase(it);
+}
+
+QtProcess::~QtProcess() {
+  for (auto& [name, fd] : locks_) ::close(fd);
+}
+#endif

@@ -2,6 +2,7 @@
 // programs started on their own.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "platform/Platform.h"
@@ -16,7 +17,14 @@ class QtProcess : public Process {
   bool startDetached(const std::string& program, const std::string& workingDirectory) override;
   long processId() const override;
   bool running(long processId) const override;
+  // Files in a folder of the user's own (XDG_RUNTIME_DIR, else /tmp), each
+  // locked with flock: the system lets go when the process ends.
+  bool lock(const std::string& name, const std::string& description,
+            std::string& holder) override;
+  void unlock(const std::string& name) override;
+  ~QtProcess() override;
 
  private:
   int limitMs_ = kDefaultLimitMs;
+  std::map<std::string, int> locks_;  // name -> descriptor holding its lock
 };

@@ -1,0 +1,256 @@
+// The modem restarts only into an image read back whole from it: uploads
+// that break or land damaged are sent again, then the old image is put
+// back, and where neither can be written the user is told not to switch the
+// modem off. An upload is on record before its first byte, so a later run
+// knows it never ended; one process works on a modem at a time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "core/UpgradeHistory.h"
+#include "operations/TransferOperation.h"
+#include "sim/ConsoleBatch.h"
+#include "sim/WorkflowPeers.h"
+
+namespace {
+
+using Fault = SimFtpServer::Fault;
+const std::string kGetImage = R"(GET /bin/kova.bin "~/Backup/.kova_5_2_0_12.bin.pending")";
+const std::string kGetChecksum = R"(GET /checksum.txt "~/Backup/.chk_5_2_0_12.txt.pending")";
+const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
+const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
+const std::string kPutOld = R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)";
+const std::string kPutOldChecksum = R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)";
+const std::string kReadImage = R"(GET /bin/kova.bin "~/Backup/.readback_kova.bin.pending")";
+const std::string kReadChecksum = R"(GET /checksum.txt "~/Backup/.readback_checksum.txt.pending")";
+const std::string kOld = "KOVA-IMAGE 5.2.0.12\nold image";
+const std::string kNew = "KOVA-IMAGE 5.2.0.13\nimage bytes";
+const std::string kPutBack =
+    "The new software could not be written whole to the Satellite IP Modem at 127.0.0.1.\r\n"
+    "Its previous software 5.2.0.12 was put back and read back intact; the modem runs it as "
+    "before.\r\n\r\nCheck the connection, then repeat the operation.";
+const std::string kIncomplete =
+    "The software image on the Satellite IP Modem at 127.0.0.1 is incomplete: the transfer "
+    "broke, and neither the new nor the previous software could be written whole.\r\n\r\n"
+    "Do not switch the modem off.\r\nRepeat the operation as soon as the modem answers.";
+
+int Resets(const WorkflowModem& h) {
+  return static_cast<int>(std::count(h.zing->requests.begin(), h.zing->requests.end(), 13));
+}
+
+Lines Concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+}  // namespace
+
+// Whatever breaks once the image is on its way, the modem restarts into a
+// whole image or not at all, and what it holds is said.
+TEST(NeverBrick, EachBreakEndsWithAWholeImageOrNoRestart) {
+  struct Case {
+    const char* what;
+    Entry entry;
+    std::function<void(WorkflowModem&)> arrange;
+    Lines ftp;
+    Lines boxes;
+    std::string image;  // on the modem afterwards
+    int resets;
+    std::string holds;  // in the history
+  };
+  const Lines backup = {kGetImage, kGetChecksum};
+  const Lines upload = {kPutImage, kPutChecksum};
+  const Lines readBack = {kReadImage, kReadChecksum};
+  const Lines putBack = {kPutOld, kPutOldChecksum, kReadImage, kReadChecksum, "CLOSE"};
+  const auto flash = [](const std::string& remote, int times) {
+    return [=](WorkflowModem& h) { h.platform.ftp.flashErrors[remote] = times; };
+  };
+  const std::vector<Case> cases = {
+      {"a flash write error once", Entry::Upgrade, flash("/bin/kova.bin", 1),
+       Concat({backup, upload, {kReadImage}, upload, readBack, {"CLOSE"}}), {}, kNew, 1,
+       "new-image"},
+      {"an upload cut once: half an image on the modem, sent again", Entry::Upgrade,
+       [](WorkflowModem& h) { h.platform.ftp.faults["PUT /bin/kova.bin"] = {Fault::Cut, 0, "", -1}; },
+       Concat({backup, {kPutImage}, upload, readBack, {"CLOSE"}}), {}, kNew, 1, "new-image"},
+      {"a damaged checksum file every time: the old pair back fails too", Entry::Upgrade,
+       flash("/checksum.txt", -1),
+       Concat({backup, upload, readBack, upload, readBack, upload, readBack,
+               {kPutOld, kPutOldChecksum, kReadImage, kReadChecksum},
+               {kPutOld, kPutOldChecksum, kReadImage, kReadChecksum},
+               {kPutOld, kPutOldChecksum, kReadImage, kReadChecksum}}),
+       {kIncomplete}, kOld, 0, "incomplete"},
+      {"the image damaged every time: the old one put back and restarted", Entry::Upgrade,
+       flash("/bin/kova.bin", 3),
+       Concat({backup, upload, {kReadImage}, upload, {kReadImage}, upload, {kReadImage}, putBack}),
+       {kPutBack}, kOld, 1, "old-image"},
+      {"the FTP server gone after the cut", Entry::Upgrade,
+       [](WorkflowModem& h) {
+         h.platform.ftp.faults["PUT /bin/kova.bin"] = {Fault::Cut, 0, "", -1};
+         h.platform.ftp.goneAfterCut = true;
+       },
+       Concat({backup, {kPutImage, kPutImage, kPutImage, kPutOld, kPutOld, kPutOld}}),
+       {kIncomplete}, "KOVA-IMAGE 5.2.", 0, "incomplete"},
+      // The running version's pair in the store is what a restore falls back to.
+      {"a restore damaged every time", Entry::Restore,
+       [](WorkflowModem& h) {
+         h.store("5_2_0_12");
+         h.store("5_2_0_11");
+         h.pick = "5.2.0.11";
+         h.platform.ftp.flashErrors["/bin/kova.bin"] = 3;
+       },
+       Concat({{R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
+                R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
+                "DELETE /config.txt", kReadImage},
+               {R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
+                R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
+                "DELETE /config.txt", kReadImage},
+               {R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
+                R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
+                "DELETE /config.txt", kReadImage},
+               putBack}),
+       {kPutBack}, "KOVA-IMAGE 5.2.0.12", 1, "old-image"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WorkflowModem h;
+    c.arrange(h);
+    h.start();
+    h.zing->requests.clear();
+    h.ui().boxes.clear();
+    h.click(c.entry);
+    h.settle(900000);
+    EXPECT_EQ(h.wire(), c.ftp);
+    EXPECT_EQ(h.boxes(), c.boxes);
+    EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"].substr(0, c.image.size()), c.image);
+    EXPECT_EQ(Resets(h), c.resets);
+    for (const auto& box : h.boxTexts()) {
+      EXPECT_EQ(box.find("Remove power"), std::string::npos) << box;
+      EXPECT_EQ(box.find("off and on"), std::string::npos) << box;
+    }
+    const auto history = History(h);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].holds, c.holds);
+    EXPECT_FALSE(h.busy());
+    // Nothing read back stays behind.
+    for (const auto& name : h.backups()) EXPECT_EQ(name.find("readback"), std::string::npos);
+  }
+}
+
+// The upload is on record before its first byte; until a later run ends it
+// whole, the modem is not restarted, and the window says what to do.
+TEST(NeverBrick, AnUploadThatNeverEndedIsKnownToTheNextRun) {
+  std::string began;
+  {
+    WorkflowModem first;
+    first.start();
+    first.click(Entry::Upgrade);
+    // The moment the image goes out, the history already names it.
+    ASSERT_TRUE(first.clock().advanceUntil(
+        [&] {
+          const Lines& log = first.platform.ftp.log;
+          return std::any_of(log.begin(), log.end(), [](const std::string& line) {
+            return line.rfind("PUT ", 0) == 0 && line.ends_with(" /bin/kova.bin");
+          });
+        },
+        60000));
+    const HistoryRead read =
+        ReadHistory((first.home.path() / "Backup" / "history.jsonl").string());
+    ASSERT_EQ(read.entries.size(), 1u);
+    const HistoryEntry& e = read.entries[0];
+    EXPECT_EQ(e.outcome, "began");
+    EXPECT_EQ(e.imageName, "kova_5_2_0_13.bin");
+    EXPECT_EQ(e.imageSha256, Sha(first.home.read("kova_5_2_0_13.bin")));
+    EXPECT_EQ(e.backupImage, "kova_5_2_0_12.bin");
+    EXPECT_EQ(e.versionBefore, "5.2.0.12");
+    EXPECT_EQ(e.modemAddress, Harness::kModem);
+    EXPECT_EQ(e.attempt.size(), 36u);
+    EXPECT_EQ(HistoryTable(read.entries).find("unfinished") != std::string::npos, true);
+    // The PC dies here: the history keeps the line, and the backup pair.
+    began = first.home.read("Backup/history.jsonl");
+  }
+  WorkflowModem h;
+  h.home.write("Backup/history.jsonl", began);
+  h.store("5_2_0_12");
+  h.start();
+  h.advance(100);
+  ASSERT_EQ(h.boxTexts().size(), 1u);
+  EXPECT_EQ(h.boxTexts()[0].rfind("An upload to the Satellite IP Modem at 127.0.0.1 began at ", 0),
+            0u)
+      << h.boxTexts()[0];
+  EXPECT_NE(h.boxTexts()[0].find("Do not switch the modem off."), std::string::npos);
+  // Neither a reset nor a reflash nor a DNS change restarts it meanwhile.
+  h.ui().boxes.clear();
+  h.zing->requests.clear();
+  h.f().cmdResetModem.click();
+  h.settle();
+  h.click(Entry::Pic);
+  h.settle();
+  ASSERT_EQ(h.boxTexts().size(), 2u);
+  for (const auto& box : h.boxTexts())
+    EXPECT_EQ(box.rfind("The Satellite IP Modem at 127.0.0.1 was not restarted: its software "
+                        "image is incomplete",
+                        0),
+              0u)
+        << box;
+  EXPECT_EQ(Resets(h), 0);
+  EXPECT_TRUE(h.platform.ftp.log.empty());
+  // An upgrade completes it; then the modem is whole again and restarts.
+  h.ui().boxes.clear();
+  h.click(Entry::Upgrade);
+  h.settle();
+  EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], kNew);
+  EXPECT_TRUE(h.boxTexts().empty()) << h.boxTexts()[0];
+  h.f().cmdResetModem.click();
+  h.settle();
+  EXPECT_EQ(Resets(h), 2);
+  const auto ops = History(h);
+  ASSERT_EQ(ops.size(), 3u);
+  EXPECT_EQ(ops[0].outcome, "unfinished");
+  EXPECT_EQ(ops[1].operation + " " + ops[1].outcome, "upgrade done");
+  EXPECT_EQ(ops[1].holds, "new-image");
+  EXPECT_EQ(ops[1].verifiedSha256, Sha(h.home.read("kova_5_2_0_13.bin")));
+  EXPECT_EQ(ops[2].operation + " " + ops[2].outcome, "reset done");
+}
+
+// A second window on the modem another one works on is refused, naming it.
+TEST(NeverBrick, OneProcessWorksOnAModemAtATime) {
+  WorkflowModem first, second;
+  first.start();
+  second.start();
+  first.platform.ftp.faults["GET /checksum.txt"] = {Fault::Stall, 0, "", -1};
+  first.click(Entry::Upgrade);
+  first.advance(5000);
+  ASSERT_TRUE(first.busy());
+  second.ui().boxes.clear();
+  second.click(Entry::Upgrade);
+  second.settle();
+  EXPECT_EQ(second.boxTexts(),
+            Lines{"Another process of this tool is working on the Satellite IP Modem at "
+                  "127.0.0.1: process 4242 (upgrade).\r\nWait until it has finished, then try "
+                  "again."});
+  EXPECT_TRUE(second.platform.ftp.log.empty());
+  EXPECT_FALSE(second.busy());
+  // Once the first has ended, the second may.
+  first.settle();
+  second.ui().boxes.clear();
+  second.click(Entry::Upgrade);
+  second.settle();
+  EXPECT_EQ(second.platform.ftp.files["/bin/kova.bin"], kNew);
+}
+
+// A console behind a telnet daemon echoes the command at once and runs it
+// later, dropping it if the session closed meanwhile: the echo is no answer.
+TEST(NeverBrick, ThePrepareCommandIsAnsweredByMoreThanItsEcho) {
+  WorkflowModem h;
+  h.console->prepareAnswer = {{"mmi_prepare_for_download\r\n", 5}, {"ready\r\n-> ", 2000}};
+  h.start();
+  h.click(Entry::Upgrade);
+  h.settle();
+  const long prepared = h.status("Preparing for Upgrade with version 5.2.0.13 ...").atMs;
+  const long downloading = h.status("Downloading Satellite IP Modem software to PC...").atMs;
+  ASSERT_GE(prepared, 0);
+  EXPECT_GE(downloading - prepared, 2000);
+  EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], kNew);
+}
