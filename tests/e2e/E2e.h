@@ -82,7 +82,10 @@ class ModemSim {
     for (int i = 0; i < 4; ++i)
       environment[std::string("KOVA_PORT_") + channels[i]] = m.captured(i + 1).toStdString();
   }
-  ~ModemSim() {
+  ~ModemSim() { stop(); }
+  // The modem loses its power; its file system stays.
+  void stop() {
+    if (process_.state() == QProcess::NotRunning) return;
     process_.terminate();  // QProcess kills it if it does not end
     process_.waitForFinished(5000);
   }
@@ -145,14 +148,21 @@ class E2eUi : public QtUi {
 // in its home as the real program is (bare file names resolve there).
 class E2eTool {
  public:
-  E2eTool(const ModemSim& modem, TempDir& home)
+  // startIn: started elsewhere, as from the desktop menu, the firmware folder
+  // remembered from an earlier start in rememberedIn.
+  E2eTool(const ModemSim& modem, TempDir& home, const TempDir* startIn = nullptr,
+          const std::string& rememberedIn = "")
       : previousDirectory_(std::filesystem::current_path()) {
     auto& env = modem.environment;
     std::string error;
     Settings s = *SettingsFromEnvironment(
         [&](const char* name) { return env.count(name) ? env.at(name).c_str() : nullptr; }, error);
-    s.workingDirectory = home.str();
-    std::filesystem::current_path(home.path());
+    s.workingDirectory = startIn ? startIn->str() : home.str();
+    if (startIn) {
+      s.askForHome = true;
+      s.homeMemoryFile = rememberedIn;
+    }
+    std::filesystem::current_path(startIn ? startIn->path() : home.path());
     platform_ = std::make_unique<QtPlatform>(&ui);
     form_ = std::make_unique<MainWindow>(*platform_, s);
     form_->sbUpgrade.changed.connect([this] { statuses.push_back(form_->sbUpgrade.text()); });
@@ -239,7 +249,8 @@ struct BatchRun {
 // The binary in batch mode against the modem, in home; QProcess kills one
 // that is still running when it goes.
 inline std::unique_ptr<QProcess> StartBatch(const ModemSim& modem, const TempDir& home,
-                                            const QStringList& args) {
+                                            const QStringList& args,
+                                            const std::string& workingDirectory = "") {
   auto env = QProcessEnvironment::systemEnvironment();
   env.insert("KOVA_MODEM_ADDRESS", "127.0.0.1");  // never the default address, even unready
   for (auto& [name, value] : modem.environment)
@@ -248,7 +259,8 @@ inline std::unique_ptr<QProcess> StartBatch(const ModemSim& modem, const TempDir
   env.remove("QT_QPA_PLATFORM");  // batch mode needs no display at all
   auto p = std::make_unique<QProcess>();
   p->setProcessEnvironment(env);
-  p->setWorkingDirectory(QString::fromStdString(home.str()));
+  p->setWorkingDirectory(
+      QString::fromStdString(workingDirectory.empty() ? home.str() : workingDirectory));
   p->start(KOVA_UPGRADER_BIN, args);
   return p;
 }

@@ -197,7 +197,8 @@ TEST(BatchEndToEnd, VersionUpgradeVerifyAndHistory) {
   r = RunBatch(modem, home, {"--batch", "--json", "upgrade"});
   ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
   Lines phases, result;
-  std::map<std::string, std::vector<double>> bytes;  // of each upload and download
+  // Of each upload and download, by phase: the image is read back after its upload.
+  std::map<std::string, std::vector<double>> bytes;
   std::istringstream events(r.out);
   for (std::string line; std::getline(events, line);) {
     auto e = ParseJson(line);
@@ -205,17 +206,19 @@ TEST(BatchEndToEnd, VersionUpgradeVerifyAndHistory) {
     const std::string event = e->get("event")->asString();
     if (event == "phase") phases.push_back(e->get("name")->asString());
     if (event == "transfer") {
-      auto& seen = bytes[e->get("direction")->asString() + " " + e->get("remote")->asString()];
+      auto& seen = bytes[phases.back() + " " + e->get("direction")->asString() + " " +
+                         e->get("remote")->asString()];
       seen.push_back(e->get("bytes")->asNumber() / e->get("total")->asNumber());
     }
     if (event == "result")
       for (auto& [name, seconds] : e->get("phases")->asObject()) result.push_back(name);
   }
-  EXPECT_EQ(phases, (Lines{"prepare", "backup", "upload", "restart", "requery"}));
+  EXPECT_EQ(phases, (Lines{"prepare", "backup", "upload", "verify", "restart", "requery"}));
   EXPECT_EQ(result, phases);
   // 8 MiB each way take seconds: told as the bytes come (the simulated
   // link moves them in bursts), in order, the whole file last and once.
-  for (const char* file : {"download /bin/kova.bin", "upload /bin/kova.bin"}) {
+  for (const char* file : {"backup download /bin/kova.bin", "upload upload /bin/kova.bin",
+                           "verify download /bin/kova.bin"}) {
     const auto& seen = bytes[file];
     EXPECT_GE(seen.size(), 3u) << file << r.out;
     EXPECT_LE(seen.size(), 60u) << file << r.out;

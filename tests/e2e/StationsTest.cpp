@@ -213,13 +213,16 @@ TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
     }
   // Each unit recorded once with its own MAC; each holds the new image; one
   // backup pair for all, nothing half-written left.
-  auto history = ReadHistory((home.path() / "Backup/history.jsonl").string()).entries;
+  // The station killed in its upload left that attempt unfinished.
+  auto history =
+      HistoryOperations(ReadHistory((home.path() / "Backup/history.jsonl").string()).entries);
   Lines recorded;
   for (const auto& h : history)
     recorded.push_back(h.interfaceName + " " + h.modemMac + " " + h.operation + " " + h.outcome);
   std::sort(recorded.begin(), recorded.end());
   EXPECT_EQ(recorded, (Lines{"v1 " + StationLab::Mac(1) + " upgrade done",
                              "v2 " + StationLab::Mac(2) + " upgrade done",
+                             "v2 " + StationLab::Mac(2) + " upgrade unfinished",
                              "v3 " + StationLab::Mac(3) + " upgrade done"}));
   for (int i = 1; i <= 3; ++i)
     EXPECT_TRUE(lab.modemFile(i, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin")) << i;

@@ -1,0 +1,287 @@
+// The binary against a modem whose boot loader refuses an image that did not
+// arrive whole (a dead modem answers nothing), broken at every FTP command,
+// cut part-way through each upload, writing the flash wrong, and killed at
+// every phase. After every row the modem is power-cycled: it must boot a
+// whole image, byte-exact, and the one the tool's result named.
+#include <csignal>
+
+#include "core/JsonLine.h"
+#include "e2e/E2e.h"
+
+namespace {
+
+const QString kModemSim = QString(KOVA_SOURCE_DIR) + "/tools/modemsim/modemsim.py";
+
+// Switches the modem on again on what its flash holds: false when its boot
+// loader refuses the image (it then answers nothing).
+bool Boots(const std::string& root) {
+  QProcess p;
+  p.start(KOVA_PYTHON, {kModemSim, "--host", "127.0.0.1", "--root", QString::fromStdString(root),
+                        "--fault", "boot-check", "--zing-port", "0", "--ftp-port", "0",
+                        "--telnet-port", "0", "--at-port", "0"});
+  QByteArray out;
+  while (!out.contains("READY") && p.waitForReadyRead(20000)) out += p.readAllStandardOutput();
+  // A dead modem says so in the same write as its ports.
+  const bool boots = out.contains("READY") && !out.contains("DEAD");
+  p.terminate();
+  p.waitForFinished(5000);
+  return boots;
+}
+
+// The result line of a JSON run, or null.
+std::optional<JsonValue> Result(const std::string& out) {
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);)
+    if (auto v = ParseJson(line); v && v->isObject() && v->get("event") &&
+                                  v->get("event")->isString() &&
+                                  v->get("event")->asString() == "result")
+      return v;
+  return std::nullopt;
+}
+
+std::string Holds(const JsonValue& result) {
+  const JsonValue* holds = result.get("modem_holds");
+  return holds && holds->isString() ? holds->asString() : "untouched";
+}
+
+// One run of the binary against a modem of its own, then the power cycle.
+struct Row {
+  Row(std::string what, bool restore, Lines faults, std::string killAt = "")
+      : what(std::move(what)), restore(restore), killAt(std::move(killAt)),
+        modem(Concat(std::move(faults)), {"--version", restore ? "5.2.0.13" : "5.2.0.12"}) {
+    PrepareHome(home, false);
+    running = modem.file("/bin/kova.bin");
+    if (restore) {
+      // The running version's pair, as an earlier upgrade kept it, and the one restored.
+      home.write("Backup/kova_5_2_0_13.bin", running);
+      home.write("Backup/chk_5_2_0_13.txt", modem.file("/checksum.txt"));
+      WriteImage(home.path() / "Backup" / "kova_5_2_0_12.bin", "5.2.0.12");
+      home.write("Backup/chk_5_2_0_12.txt", "checksum of 5.2.0.12\n");
+      sent = home.read("Backup/kova_5_2_0_12.bin");
+    } else {
+      sent = home.read("kova_5_2_0_13.bin");
+    }
+  }
+  static Lines Concat(Lines faults) {
+    Lines options;
+    for (auto& f : faults) options.push_back(f);
+    options.push_back("boot-check");
+    return options;
+  }
+  QStringList args() const {
+    return restore ? QStringList{"--batch", "restore", "5.2.0.12", "--json"}
+                   : QStringList{"--batch", "upgrade", "--json"};
+  }
+
+  std::string what;
+  bool restore;
+  std::string killAt;  // the phase the PC dies in; a second run follows
+  ModemSim modem;
+  TempDir home;
+  std::string running, sent;  // the image on the modem before, and the one sent
+  std::unique_ptr<QProcess> process;
+  BatchRun run, second;
+  bool killed = false;
+};
+using Rows = std::vector<std::unique_ptr<Row>>;
+
+// Runs every row at once; a row with killAt is killed at that phase's
+// event and run again.
+void RunAll(Rows& rows) {
+  for (auto& r : rows) {
+    ASSERT_TRUE(r->modem.ready()) << r->what;
+    r->process = StartBatch(r->modem, r->home, r->args());
+  }
+  QElapsedTimer clock;
+  clock.start();
+  std::map<Row*, std::string> seen;
+  for (bool waiting = true; waiting && clock.elapsed() < 250000;) {
+    waiting = false;
+    for (auto& r : rows) {
+      if (r->killAt.empty() || r->killed || r->process->state() == QProcess::NotRunning) continue;
+      waiting = true;
+      r->process->waitForReadyRead(20);
+      seen[r.get()] += r->process->readAllStandardOutput().toStdString();
+      if (Has(seen[r.get()], "\"event\":\"phase\"") &&
+          Has(seen[r.get()], "\"name\":\"" + r->killAt + "\"")) {
+        ::kill(static_cast<pid_t>(r->process->processId()), SIGKILL);
+        r->process->waitForFinished(5000);
+        r->killed = true;
+        r->process = StartBatch(r->modem, r->home, r->args());
+      }
+    }
+  }
+  for (auto& r : rows) {
+    auto done = FinishBatch(*r->process, static_cast<int>(std::max(1LL, 250000 - clock.elapsed())));
+    (r->killed ? r->second : r->run) = done;
+  }
+}
+
+// What every row must show: a whole image on the flash after a power cycle,
+// the one the result names, and no advice to cut the power unless the image
+// was never touched.
+void ExpectWhole(Row& r, int exitCode) {
+  SCOPED_TRACE(r.what);
+  const BatchRun& last = r.killed ? r.second : r.run;
+  if (exitCode >= 0) {
+    EXPECT_EQ(last.exitCode, exitCode) << last.out << last.err;
+  }
+  const auto result = Result(last.out);
+  ASSERT_TRUE(result) << last.out << last.err;
+  const std::string holds = Holds(*result);
+  if (r.killed && r.killAt != "prepare" && r.killAt != "backup") {
+    EXPECT_TRUE(Has(last.out, "never ended: this ")) << last.out;
+  }
+  const std::string flash = r.modem.file("/bin/kova.bin");
+  r.modem.stop();
+  EXPECT_TRUE(Boots(r.modem.root())) << "the modem does not start again";
+  if (holds == "new-image") EXPECT_TRUE(flash == r.sent) << "not the image sent";
+  else if (holds == "old-image" || holds == "untouched")
+    EXPECT_TRUE(flash == r.running) << holds << ": not the image it ran";
+  else
+    ADD_FAILURE() << "the modem holds " << holds;
+  if (holds != "untouched") {
+    EXPECT_FALSE(Has(last.err, "Remove power")) << last.err;
+  }
+}
+
+Rows Make(std::initializer_list<std::tuple<std::string, bool, Lines, std::string>> specs) {
+  Rows rows;
+  for (auto& [what, restore, faults, kill] : specs)
+    rows.push_back(std::make_unique<Row>(what, restore, faults, kill));
+  return rows;
+}
+
+}  // namespace
+
+// The connection reset at each file command (RETR, STOR, DELE, QUIT) of both
+// chains, the read-backs included.
+TEST(NeverBrickEndToEnd, CutAtEachFtpCommand) {
+  Rows rows;
+  for (int k = 1; k <= 7; ++k)
+    for (bool restore : {false, true})
+      rows.push_back(std::make_unique<Row>(
+          std::string(restore ? "restore" : "upgrade") + " cut at command " + std::to_string(k),
+          restore, Lines{"ftp-cut-command:" + std::to_string(k)}));
+  ASSERT_NO_FATAL_FAILURE(RunAll(rows));
+  for (auto& r : rows) ExpectWhole(*r, -1);
+}
+
+// Each upload cut after its first byte, half-way and one byte short; the
+// part stays on the flash.
+TEST(NeverBrickEndToEnd, CutPartWayThroughEachUpload) {
+  Rows rows;
+  for (bool restore : {false, true})
+    for (const std::string remote : {"/bin/kova.bin", "/checksum.txt"}) {
+      const long size = remote == "/bin/kova.bin" ? 300020 : 20;
+      for (long at : {1L, size / 2, size - 1})
+        rows.push_back(std::make_unique<Row>(
+            std::string(restore ? "restore" : "upgrade") + " cut in " + remote + " at " +
+                std::to_string(at),
+            restore, Lines{"ftp-cut:" + std::to_string(at) + ":" + remote}));
+    }
+  ASSERT_NO_FATAL_FAILURE(RunAll(rows));
+  // Cut once, each ends upgraded or restored.
+  for (auto& r : rows) ExpectWhole(*r, 0);
+}
+
+TEST(NeverBrickEndToEnd, FlashWriteErrorsAndAServerGoneAfterTheCut) {
+  Rows rows = Make({
+      {"image written wrong once", false, {"flash-error-once"}, ""},
+      {"checksum file written wrong once", false, {"flash-error-once:/checksum.txt"}, ""},
+      {"image written wrong every time", false, {"flash-error"}, ""},
+      {"restore written wrong once", true, {"flash-error-once"}, ""},
+      {"restore written wrong every time", true, {"flash-error"}, ""},
+      {"FTP server gone after the cut", false, {"ftp-cut:150000", "ftp-gone-after-cut"}, ""},
+  });
+  ASSERT_NO_FATAL_FAILURE(RunAll(rows));
+  for (std::size_t i : {0u, 1u, 3u}) ExpectWhole(*rows[i], 0);
+  // The image never read back whole: the old one is put back, and it runs.
+  for (std::size_t i : {2u, 4u}) {
+    EXPECT_TRUE(Has(rows[i]->run.err, "was put back and read back intact")) << rows[i]->run.err;
+    ExpectWhole(*rows[i], 1);
+  }
+  // Nothing can be written: no restart, and the clear word not to power off.
+  Row& gone = *rows[5];
+  EXPECT_EQ(gone.run.exitCode, 1) << gone.run.err;
+  EXPECT_TRUE(Has(gone.run.err, "Do not switch the modem off.")) << gone.run.err;
+  EXPECT_FALSE(Has(gone.run.err, "Remove power")) << gone.run.err;
+  const auto result = Result(gone.run.out);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(Holds(*result), "incomplete");
+  for (const auto& line : gone.modem.journal()) EXPECT_NE(line, "ZING reset");
+}
+
+// The PC dies in each phase; the next run names the unfinished upload and
+// completes it.
+TEST(NeverBrickEndToEnd, KilledInEachPhaseThenRunAgain) {
+  Rows rows;
+  for (const char* phase : {"prepare", "backup", "upload", "verify", "restart", "requery"})
+    rows.push_back(std::make_unique<Row>(std::string("killed in ") + phase, false, Lines{}, phase));
+  ASSERT_NO_FATAL_FAILURE(RunAll(rows));
+  for (auto& r : rows) {
+    EXPECT_TRUE(r->killed) << r->what;
+    ExpectWhole(*r, 0);
+  }
+}
+
+// Started from another folder with --home, and from the desktop menu with
+// the firmware folder remembered: every file comes from that folder, the
+// automatic PIC upgrade included; the console sits behind a telnet daemon
+// that drops a command whose session closed too early.
+TEST(NeverBrickEndToEnd, FromAnotherFolderWithAutomaticPic) {
+  ModemSim modem({}, {"--telnet-mode", "daemon"});
+  ASSERT_TRUE(modem.ready());
+  TempDir home, elsewhere;
+  PrepareHome(home, true);
+  auto run = FinishBatch(*StartBatch(modem, home,
+                                     {"--home", QString::fromStdString(home.str()), "--batch",
+                                      "upgrade"},
+                                     elsewhere.str()),
+                         170000);
+  EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+  EXPECT_TRUE(InOrder(modem.journal(),
+                      {"TELNET mmi_prepare_for_download", "FTP STOR /bin/kova.bin",
+                       "FTP STOR /pic.hex", "ZING reset", "REBOOT end version=5.2.0.13",
+                       "TELNET pic_driver_reflash 1", "TELNET reflash completed"}));
+  for (const auto& line : modem.journal()) EXPECT_EQ(line.find("TELNET dropped"), line.npos);
+  EXPECT_TRUE(FilesUnder(elsewhere.path()).empty());
+
+  // The desktop start: no image where it starts, the folder remembered.
+  ModemSim second({}, {"--telnet-mode", "daemon"});
+  ASSERT_TRUE(second.ready());
+  TempDir home2, config;
+  PrepareHome(home2, true);
+  config.write("home", home2.str() + "\n");
+  E2eTool tool(second, home2, &elsewhere, (config.path() / "home").string());
+  ASSERT_TRUE(tool.settle(30000));
+  tool.click("cmdUpgrade");
+  ASSERT_TRUE(tool.runUntil(
+      [&] {
+        const Lines j = second.journal();
+        return std::find(j.begin(), j.end(), "TELNET reflash completed") != j.end() &&
+               tool.f().idle() && tool.f().txtCurrentSoftwareVersion.text() == "5.2.0.13";
+      },
+      150000));
+  EXPECT_TRUE(InOrder(second.journal(), {"FTP STOR /pic.hex", "TELNET pic_driver_reflash 1"}));
+}
+
+// A second process on the modem another one works on is refused, naming it.
+TEST(NeverBrickEndToEnd, ASecondProcessOnTheModemIsRefused) {
+  ModemSim modem({}, {"--ftp-rate", "100000"});
+  ASSERT_TRUE(modem.ready());
+  TempDir home, other;
+  PrepareHome(home, false);
+  PrepareHome(other, false);
+  auto first = StartBatch(modem, home, {"--batch", "upgrade"});
+  ASSERT_TRUE(modem.waitJournal("FTP RETR /bin/kova.bin", 30000));
+  auto second = FinishBatch(*StartBatch(modem, other, {"--batch", "upgrade"}), 60000);
+  EXPECT_NE(second.exitCode, 0);
+  EXPECT_TRUE(Has(second.err, "Another process of this tool is working on the Satellite IP Modem "
+                              "at 127.0.0.1: process " +
+                                  std::to_string(first->processId()) + " ("))
+      << second.err;
+  EXPECT_TRUE(FilesUnder(other.path() / "Backup").size() <= 1) << "nothing but a history";
+  auto done = FinishBatch(*first, 170000);
+  EXPECT_EQ(done.exitCode, 0) << done.err;
+}
