@@ -164,7 +164,11 @@ TEST(NeverBrickEndToEnd, CutAtEachFtpCommand) {
           std::string(restore ? "restore" : "upgrade") + " cut at command " + std::to_string(k),
           restore, Lines{"ftp-cut-command:" + std::to_string(k)}));
   ASSERT_NO_FATAL_FAILURE(RunAll(rows));
-  for (auto& r : rows) ExpectWhole(*r, -1);
+  // Cut during the backup (the first two commands of an upgrade) the upgrade
+  // fails with the image untouched; once the image is on its way it is sent
+  // again and ends done.
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    ExpectWhole(*rows[i], !rows[i]->restore && i / 2 < 2 ? 1 : 0);
 }
 
 // Each upload cut after its first byte, half-way and one byte short; the
@@ -196,20 +200,20 @@ TEST(NeverBrickEndToEnd, FlashWriteErrorsAndAServerGoneAfterTheCut) {
   });
   ASSERT_NO_FATAL_FAILURE(RunAll(rows));
   for (std::size_t i : {0u, 1u, 3u}) ExpectWhole(*rows[i], 0);
-  // The image never read back whole: the old one is put back, and it runs.
-  for (std::size_t i : {2u, 4u}) {
-    EXPECT_TRUE(Has(rows[i]->run.err, "was put back and read back intact")) << rows[i]->run.err;
-    ExpectWhole(*rows[i], 1);
+  // A flash that writes every image wrong takes the old one wrong too; a
+  // server gone after the cut takes nothing: neither is restarted, and the
+  // user is told not to power off, never to.
+  for (std::size_t i : {2u, 4u, 5u}) {
+    Row& r = *rows[i];
+    SCOPED_TRACE(r.what);
+    EXPECT_EQ(r.run.exitCode, 1) << r.run.err;
+    EXPECT_TRUE(Has(r.run.err, "Do not switch the modem off.")) << r.run.err;
+    EXPECT_FALSE(Has(r.run.err, "Remove power")) << r.run.err;
+    const auto result = Result(r.run.out);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(Holds(*result), "incomplete");
+    for (const auto& line : r.modem.journal()) EXPECT_NE(line, "ZING reset");
   }
-  // Nothing can be written: no restart, and the clear word not to power off.
-  Row& gone = *rows[5];
-  EXPECT_EQ(gone.run.exitCode, 1) << gone.run.err;
-  EXPECT_TRUE(Has(gone.run.err, "Do not switch the modem off.")) << gone.run.err;
-  EXPECT_FALSE(Has(gone.run.err, "Remove power")) << gone.run.err;
-  const auto result = Result(gone.run.out);
-  ASSERT_TRUE(result);
-  EXPECT_EQ(Holds(*result), "incomplete");
-  for (const auto& line : gone.modem.journal()) EXPECT_NE(line, "ZING reset");
 }
 
 // The PC dies in each phase; the next run names the unfinished upload and
