@@ -275,7 +275,8 @@ std::string MainWindow::firmwareFolder() {
 }
 
 std::string MainWindow::HomeDirectory(const std::string& workingDirectory) {
-  std::string home = Trim(workingDirectory);
+  // Taken as given: "DIR " is another folder than "DIR".
+  std::string home = workingDirectory;
   // A folder typed with '/' on Windows ends in the system's own separator.
   if (!home.empty() && home.back() == '/') home.back() = ImageStore::kSeparator;
   if (home.empty() || home.back() != ImageStore::kSeparator) home += ImageStore::kSeparator;
