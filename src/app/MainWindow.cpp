@@ -227,7 +227,8 @@ void MainWindow::start(bool imageRequired) {
 
   // What a run that ended without cleaning up left in the backup directory.
   Process& process = platform_.process();
-  modem_->images().removeStaleTemporaries([&process](long pid) { return process.running(pid); });
+  modem_->images().removeStaleTemporaries(
+      [&process](const std::string& stamp) { return process.ended(stamp); });
 
   ui.show(*this);
   run(modem_->versionRead());

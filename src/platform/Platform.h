@@ -198,6 +198,11 @@ class Process {
   // This process's id, and whether a process of that id still runs.
   virtual long processId() const = 0;
   virtual bool running(long processId) const = 0;
+  // What tells this process from every other, also from a later one of the
+  // same id or one in another PID namespace: digits and '-' only.
+  virtual std::string processStamp() const = 0;
+  // True only when the process of that stamp surely no longer runs.
+  virtual bool ended(const std::string& stamp) const = 0;
 };
 
 class Resolver {

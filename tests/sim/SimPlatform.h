@@ -2,6 +2,7 @@
 // recorded UI, fake console and resolver.
 #pragma once
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <map>
@@ -82,6 +83,11 @@ class SimProcess : public Process {
   long processId() const override { return kProcessId; }
   bool running(long processId) const override {
     return processId == kProcessId || others.count(processId) > 0;
+  }
+  // "<pid>-<start>-<namespace>", as the real platform's.
+  std::string processStamp() const override { return std::to_string(kProcessId) + "-7-1"; }
+  bool ended(const std::string& stamp) const override {
+    return stamp.rfind("-7-1") == stamp.size() - 4 && !running(std::atol(stamp.c_str()));
   }
   static constexpr long kProcessId = 4242;
   std::set<long> others;  // other processes that run

@@ -16,6 +16,8 @@ class QtProcess : public Process {
   bool startDetached(const std::string& program, const std::string& workingDirectory) override;
   long processId() const override;
   bool running(long processId) const override;
+  std::string processStamp() const override;
+  bool ended(const std::string& stamp) const override;
 
  private:
   int limitMs_ = kDefaultLimitMs;
