@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   }
   if (home) {
     if (!std::filesystem::is_directory(*home, ec)) {
-      std::cerr << "kova-upgrader: --home " << *home << ": there is no such folder.\n";
+      std::cerr << "kova-upgrader: --home " << VisibleText(*home) << ": there is no such folder.\n";
       return 2;
     }
     settings->workingDirectory = std::filesystem::absolute(*home, ec).string();
