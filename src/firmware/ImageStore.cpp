@@ -119,24 +119,34 @@ std::string ImageStore::temporaryPath(const std::string& name) const {
          std::to_string(++counter) + ".pending";
 }
 
-bool ImageStore::keepBackup(const ModemVersion& version, const std::string& imageTemporary,
-                            const std::string& checksumTemporary, std::string& error) const {
+ImageStore::Keep ImageStore::keepBackup(const ModemVersion& version,
+                                        const std::string& imageTemporary,
+                                        const std::string& checksumTemporary, std::string& error,
+                                        std::string& holder) const {
   // Stations on one PC back up units of the same version at once: one at a
   // time here, and the first pair kept stays.
-  FolderLock lock(session_.backupDir, error);
-  if (!lock) return false;
+  const std::string pid = processStamp_.substr(0, processStamp_.find('-'));
+  FolderLock lock(session_.backupDir,
+                  "another upgrade is storing a backup of " + version.display() +
+                      " in this folder (pid " + pid + ")",
+                  error);
+  if (lock.busy()) {
+    holder = lock.holder();
+    return Keep::Busy;
+  }
+  if (!lock) return Keep::Failed;
   if (fileExists(backupImagePath(version)) && fileExists(backupChecksumPath(version))) {
     std::error_code ec;
     fs::remove(imageTemporary, ec);
     fs::remove(checksumTemporary, ec);
-    return true;
+    return Keep::Kept;
   }
   // The checksum file first: an image never stands under its name without it.
-  if (!DurableRename(checksumTemporary, backupChecksumPath(version), error)) return false;
-  if (DurableRename(imageTemporary, backupImagePath(version), error)) return true;
+  if (!DurableRename(checksumTemporary, backupChecksumPath(version), error)) return Keep::Failed;
+  if (DurableRename(imageTemporary, backupImagePath(version), error)) return Keep::Kept;
   std::error_code ec;
   fs::remove(backupChecksumPath(version), ec);
-  return false;
+  return Keep::Failed;
 }
 
 namespace {

@@ -59,9 +59,13 @@ class ImageStore {
   std::string temporaryPath(const std::string& name) const;
   // The backup pair downloaded under temporary names becomes real: first
   // the checksum file, then the image, each on disk before it takes its
-  // name. False and why when it could not; no half pair is left then.
-  bool keepBackup(const ModemVersion& version, const std::string& imageTemporary,
-                  const std::string& checksumTemporary, std::string& error) const;
+  // name. Failed and why when it could not; no half pair is left then.
+  // Never waits for the backup folder: Busy while another process holds
+  // it, what that one does in holder (to try again later).
+  enum class Keep { Kept, Busy, Failed };
+  Keep keepBackup(const ModemVersion& version, const std::string& imageTemporary,
+                  const std::string& checksumTemporary, std::string& error,
+                  std::string& holder) const;
   // Removes the temporaries that processes of this tool left behind when
   // they ended without cleaning up (a power cut, a kill): files of this
   // user, named exactly as the tool names them, of a process that surely

@@ -84,15 +84,15 @@ TEST(ImageStore, PairsAndTemporaries) {
   EXPECT_NE(image, store.temporaryPath("kova_5_2_0_12.bin"));
   std::ofstream(image) << "new image";
   std::ofstream(checksum) << "sum";
-  std::string error;
-  EXPECT_TRUE(store.keepBackup(v, image, checksum, error)) << error;
+  std::string error, holder;
+  EXPECT_EQ(store.keepBackup(v, image, checksum, error, holder), ImageStore::Keep::Kept) << error;
   EXPECT_TRUE(store.hasBackup(v));
   EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
   // Another unit of the same version, backed up meanwhile (another station):
   // the first pair kept stays, nothing of the second is left.
   std::ofstream(image) << "second image";
   std::ofstream(checksum) << "second sum";
-  EXPECT_TRUE(store.keepBackup(v, image, checksum, error)) << error;
+  EXPECT_EQ(store.keepBackup(v, image, checksum, error, holder), ImageStore::Keep::Kept) << error;
   EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
   EXPECT_FALSE(d.exists(fs::path(image).filename().string()));
   EXPECT_FALSE(d.exists(fs::path(checksum).filename().string()));
