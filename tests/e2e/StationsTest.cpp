@@ -305,32 +305,51 @@ TEST(StationsEndToEnd, AnAltnameIsRefusedAndTheMacIsTheRoutesOwn) {
   EXPECT_EQ(history.back().modemMac, StationLab::Mac(upgraded));
 }
 
-// A backup folder held by another process: the upgrade waits without
-// blocking, says after 2 s what it waits for, sends nothing meanwhile, and
-// goes on once the folder is free.
+// A backup folder held by another process: each station waits without
+// blocking, says after 2 s what it waits for and sends nothing meanwhile;
+// its supervisor killed, it ends too.
 TEST(StationsEndToEnd, AHeldBackupFolderIsWaitedForAndNamed) {
-  KOVA_LAB(lab, 1, 1, Plain);
+  KOVA_LAB(lab, 2, 2, Plain);
   TempDir home;
   PrepareHome(home, false);
   std::filesystem::create_directories(home.path() / "Backup");
   const std::string note = "another upgrade is storing a backup of 5.2.0.12 in this folder (pid " +
                            std::to_string(::getpid()) + ")";
   std::string error;
-  auto held = std::make_unique<FolderLock>((home.path() / "Backup").string(), note, error);
-  ASSERT_TRUE(*held) << error;
+  FolderLock held((home.path() / "Backup").string(), note, error);
+  ASSERT_TRUE(held) << error;
   const std::string before = lab.modemFile(1, "/bin/kova.bin");
-  LabTool run(lab, home, {"--batch", "--json", "--interface", "v1", "upgrade"});
+  LabTool run(lab, home, {"--batch", "--json", "--station", "--interface", "v1,v2", "upgrade"});
+  std::map<std::string, long> pids;
+  std::map<std::string, bool> waiting;
   ASSERT_TRUE(run.readUntil(
       [&](const JsonValue& e) {
-        return Field(e, "event") == "status" &&
-               Field(e, "text") == "Waiting for the backup folder: " + note;
+        if (Field(e, "event") == "station")
+          pids[Field(e, "interface")] = static_cast<long>(e.get("pid")->asNumber());
+        if (Field(e, "event") == "status" &&
+            Field(e, "text") == "Waiting for the backup folder: " + note)
+          waiting[Field(e, "interface")] = true;
+        return waiting.size() == 2;
       },
-      60000))
+      90000))
       << run.err;
-  EXPECT_TRUE(lab.modemFile(1, "/bin/kova.bin") == before);  // nothing sent yet
-  held.reset();
-  EXPECT_EQ(run.finish(120000), 0) << run.err;
-  EXPECT_TRUE(lab.modemFile(1, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin"));
+  for (int i = 1; i <= 2; ++i) EXPECT_TRUE(lab.modemFile(i, "/bin/kova.bin") == before) << i;
+  ASSERT_TRUE(pids["v1"] > 0 && pids["v2"] > 0);
+  run.signal(SIGKILL);
+  run.finish(10000);
+  // Each station is gone (or a zombie waiting for its new parent) soon after.
+  auto alive = [](long pid) {
+    const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
+    std::ifstream in(stat);
+    std::string line;
+    return std::getline(in, line) && line.substr(line.rfind(')') + 2, 1) != "Z";
+  };
+  QElapsedTimer clock;
+  clock.start();
+  while ((alive(pids["v1"]) || alive(pids["v2"])) && clock.elapsed() < 10000)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(alive(pids["v1"]));
+  EXPECT_FALSE(alive(pids["v2"]));
 }
 
 // A station that dies each time it starts is started again ever later and
