@@ -795,15 +795,17 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
     ConsoleUi ui(out, err, o, [&] { return std::to_string(platform.clock().nowMs()); });
     std::atomic<int> interrupts{0};
     auto& clock = platform.clock();
+    std::map<std::string, SimChildProcess*> latest;  // an earlier one is gone
     platform.onChildStarted = [&](SimChildProcess& child) {
-      const bool first = child.arguments().at(4) == "eth1";
-      (first ? c.eth1 : refused)(child, clock);
+      const std::string name = child.arguments().at(4);
+      latest[name] = &child;
+      (name == "eth1" ? c.eth1 : refused)(child, clock);
     };
     if (c.interruptMs >= 0) {
       clock.schedule(c.interruptMs, [&] { interrupts = 1; });
       clock.schedule(c.interruptMs + 100, [&] {
-        for (auto& s : platform.children)
-          if (s.child->running) s.child->exit(0);
+        for (auto& [name, child] : latest)
+          if (child->running) child->exit(0);
       });
     }
     clock.schedule(600000, [] { throw std::runtime_error("the supervisor did not end"); });
