@@ -288,6 +288,12 @@ void BatchRun::guardTick() {
   }
   if (w_.busy() && !refused_ && !twice) {
     refused_ = true;
+    // A station finishes the unit in hand and takes no other.
+    if (o_.station) {
+      stationStopped_ = true;
+      ui_.note("Stopping after this unit. Press Ctrl+C again to abandon it.");
+      return;
+    }
     ui_.note("Busy: the operation cannot be interrupted now. Press Ctrl+C again to abandon it.");
     return;
   }
@@ -422,7 +428,13 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
     ui_.note("DNS servers: " + modem_.atChannel().primaryDns() + " " +
              modem_.atChannel().secondaryDns());
   // Unreachable: the last reachability check found neither port answering.
+  // An interface taken away under the run (an adapter pulled out) is no
+  // fault of the modem: it is named instead, and the run failed.
+  const bool interfaceGone =
+      !ok && !session_.interfaceName.empty() &&
+      !w_.platform().networkInterfaces().bindProblem(session_.interfaceName).empty();
   const int code = ok ? kExitDone
+                   : interfaceGone ? kExitFailed
                    : (!session_.connected && !session_.runningVersion.known()) ? kExitUnreachable
                                                                                 : kExitFailed;
   if (!ok && result.outcome == Outcome::Done) result.outcome = Outcome::Failed;
@@ -482,7 +494,14 @@ void BatchRun::report(Op op, const OperationResult& result, int code,
 void BatchRun::hint(const OperationResult& result, int code) {
   const auto kind = result.failure ? result.failure->kind : Notice::Kind::AtWrongState;
   const std::string detail = result.failure ? result.failure->detail : std::string();
-  if (code == kExitUnreachable || kind == Notice::Kind::Unreachable ||
+  const std::string problem =
+      session_.interfaceName.empty()
+          ? std::string()
+          : w_.platform().networkInterfaces().bindProblem(session_.interfaceName);
+  if (!problem.empty())
+    ui_.hint("the interface " + session_.interfaceName + " is gone (" + problem +
+             "): connect it again, then start again.");
+  else if (code == kExitUnreachable || kind == Notice::Kind::Unreachable ||
       kind == Notice::Kind::FtpCannotConnect)
     ui_.hint("nothing answers at " + session_.modemAddress +
              ": check the cable, the modem's power, and that this PC has an address in the "
@@ -582,6 +601,7 @@ void BatchRun::awaitModem() {
     if (!answered) return after(5000, [this] { awaitModem(); });
     betweenModems_ = false;
     auto next = [this] {
+      if (stationStopped_) return stationSummary();
       ui_.note("Disconnect the modem, or press Enter for the next one.");
       betweenModems_ = true;
       awaitDeparture(loop_.now());

@@ -237,7 +237,8 @@ void MainWindow::start(bool imageRequired) {
 
   // What a run that ended without cleaning up left in the backup directory.
   Process& process = platform_.process();
-  modem_->images().removeStaleTemporaries([&process](long pid) { return process.running(pid); });
+  modem_->images().removeStaleTemporaries(
+      [&process](const std::string& stamp) { return process.ended(stamp); });
 
   ui.show(*this);
   run(modem_->versionRead());
@@ -285,7 +286,8 @@ std::string MainWindow::firmwareFolder() {
 }
 
 std::string MainWindow::HomeDirectory(const std::string& workingDirectory) {
-  std::string home = Trim(workingDirectory);
+  // Taken as given: "DIR " is another folder than "DIR".
+  std::string home = workingDirectory;
   // A folder typed with '/' on Windows ends in the system's own separator.
   if (!home.empty() && home.back() == '/') home.back() = ImageStore::kSeparator;
   if (home.empty() || home.back() != ImageStore::kSeparator) home += ImageStore::kSeparator;

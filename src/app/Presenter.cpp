@@ -138,6 +138,10 @@ Box BoxFor(const Notice& n) {
       return Warning("The backup of the modem's software could not be stored:" +
                      std::string(kCrLf) + n.detail + kCrLf +
                      "The upgrade stopped before anything was sent to the modem.");
+    case Kind::BackupFolderBusy:
+      return Warning("The backup folder was not free within 60 seconds: " + n.detail + "." +
+                     std::string(kCrLf) +
+                     "The upgrade stopped before anything was sent to the modem.");
     case Kind::PipeFailed:
       return {"CreatePipe failed. Error: " + number, MsgCritical, kAppTitle};
     case Kind::CommandNotFound:

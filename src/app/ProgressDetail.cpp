@@ -26,7 +26,7 @@ TransferFigures Figures(const Operation::Transfer& t, std::chrono::milliseconds 
 
 std::string ShownName(const std::string& local) {
   std::string name = local.substr(local.find_last_of("/\\") + 1);
-  // ".<name>.<pid>-<n>.pending"
+  // ".<name>.kova-<stamp>-<n>.pending"
   const auto suffix = name.rfind(".pending");
   if (name.size() > 1 && name[0] == '.' && suffix != std::string::npos &&
       suffix + 8 == name.size()) {

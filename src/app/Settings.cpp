@@ -2,10 +2,10 @@
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "core/Files.h"
+#include "core/RegularFile.h"
 
 namespace fs = std::filesystem;
 
@@ -58,17 +58,47 @@ std::string JoinArguments(const std::vector<std::string>& args) {
   return out;
 }
 
+namespace {
+// The remembered folder is one line; anything longer is not ours.
+constexpr std::size_t kHomeMemoryLimit = 4096;
+}  // namespace
+
 std::optional<std::string> RecallHome(const std::string& file) {
   if (file.empty()) return std::nullopt;
-  std::ifstream in{fs::path(file)};
-  std::string folder;
-  if (!std::getline(in, folder) || folder.empty()) return std::nullopt;
-  return folder;
+  // Read as a regular file only, without blocking and bounded: a FIFO, a
+  // device or a huge file under the name is not taken.
+  RegularFile in;
+  if (!in.open(file, RegularFile::Mode::Read)) return std::nullopt;
+  std::string text(kHomeMemoryLimit + 1, '\0');
+  std::size_t got = 0;
+  while (got < text.size()) {
+    const long long n = in.read(text.data() + got, text.size() - got);
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  if (got > kHomeMemoryLimit) return std::nullopt;
+  text.resize(got);
+  // Exactly one whole line holding an absolute path.
+  if (text.empty() || text.back() != '\n') return std::nullopt;
+  text.pop_back();
+  if (text.empty() || text.find_first_of("\r\n") != std::string::npos ||
+      text.find('\0') != std::string::npos || !fs::path(text).is_absolute())
+    return std::nullopt;
+  return text;
 }
 
 bool RememberHome(const std::string& file, const std::string& folder, std::string& error) {
   if (file.empty()) {
     error = "there is no folder for settings (HOME is not set)";
+    return false;
+  }
+  if (folder.find_first_of("\r\n") != std::string::npos) {
+    error = "its name holds a line break";
+    return false;
+  }
+  if (!fs::path(folder).is_absolute()) {
+    error = "it is not an absolute path";
     return false;
   }
   const fs::path target(file);
@@ -77,18 +107,23 @@ bool RememberHome(const std::string& file, const std::string& folder, std::strin
     error = "cannot create the folder " + target.parent_path().string() + ": " + ec.message();
     return false;
   }
-  // Written beside and renamed over: a half-written name is never read back.
+  // Written beside as a new file and renamed over: a half-written name is
+  // never read back, and a link planted under the temporary's name is
+  // removed, never written through.
   const std::string temporary = file + ".new";
-  {
-    std::ofstream out(fs::path(temporary), std::ios::binary | std::ios::trunc);
-    out << folder << '\n';
-    if (!out.flush()) {
-      error = "cannot write " + temporary;
-      fs::remove(temporary, ec);
+  RegularFile out;
+  if (!out.open(temporary, RegularFile::Mode::CreateNew)) {
+    fs::remove(temporary, ec);
+    if (!out.open(temporary, RegularFile::Mode::CreateNew)) {
+      error = "cannot write " + temporary + ": " + out.error();
       return false;
     }
   }
-  if (DurableRename(temporary, file, error)) return true;
+  const std::string line = folder + '\n';
+  const bool written = out.write(line) == static_cast<long long>(line.size()) && out.sync();
+  if (!written) error = "cannot write " + temporary + ": " + out.error();
+  out.close();
+  if (written && DurableRename(temporary, file, error)) return true;
   fs::remove(temporary, ec);
   return false;
 }

@@ -3,32 +3,43 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 
 #include "app/StationPace.h"
 #include "core/JsonLine.h"
+#include "core/TextUtilities.h"
+#include "core/UpgradeHistory.h"
 
 namespace {
 using std::chrono::milliseconds;
 
-// A station that dies this soon after its start waits longer before the
-// next try: a fault that kills it at once must not spin.
-constexpr milliseconds kShortLife{10000};
+// A station that keeps dying waits longer before each next try (1, 2, 4 …
+// 60 s), and is given up after 5 deaths within 2 minutes: a fault that
+// kills it at once must not spin.
 constexpr int kRestartMs = 1000;
-constexpr int kRestartAfterShortLifeMs = 5000;
+constexpr int kRestartLimitMs = 60000;
+constexpr std::size_t kCrashesToGiveUp = 5;
+constexpr milliseconds kCrashWindow{120000};
+// What a unit whose station died under it is recorded with.
+constexpr const char* kStationDied = "the station died";
 
 class Supervisor {
  public:
   Supervisor(Platform& platform, ConsoleUi& ui, const BatchOptions& options,
              const std::vector<std::string>& arguments, const std::string& program,
-             const std::atomic<int>& interrupts)
+             const std::atomic<int>& interrupts, const std::string& historyFile,
+             const std::string& modemAddress)
       : platform_(platform),
         ui_(ui),
         o_(options),
         arguments_(arguments),
         program_(program),
         interrupts_(interrupts),
+        historyFile_(historyFile),
+        modemAddress_(modemAddress),
         guard_(platform.createTimer()) {}
 
   int run();
@@ -39,18 +50,25 @@ class Supervisor {
     std::unique_ptr<ChildProcess> child;
     std::unique_ptr<Timer> restart;
     milliseconds started{0};
+    long pid = 0;  // as started: a process that ended has none any more
     bool running = false;
     bool ended = false;  // will not be started again
     int exitCode = 0;
     int done = 0, failed = 0, skipped = 0;
+    std::deque<milliseconds> crashes;  // within the last 2 minutes
+    int restartMs = kRestartMs;        // before the next start after a death
+    std::optional<milliseconds> unitStarted;  // a unit in hand since then
   };
 
   void launch(Station& s);
   void line(Station& s, const std::string& text);
   void show(Station& s, const JsonValue& event);
   void exited(Station& s, int code, bool crashed);
+  // The unit in hand failed with its station.
+  void diedInUnit(Station& s);
   void stationEvent(const Station& s, const char* state, long pid,
-                    std::optional<int> exitCode = std::nullopt, bool signal = false);
+                    std::optional<int> exitCode = std::nullopt, bool signal = false,
+                    const std::string& reason = "");
   void guardTick();
   void finishIfAllEnded();
   // The summary line of all stations; returns the exit code.
@@ -63,6 +81,8 @@ class Supervisor {
   const std::vector<std::string>& arguments_;
   const std::string& program_;
   const std::atomic<int>& interrupts_;
+  const std::string historyFile_;
+  const std::string modemAddress_;
   std::unique_ptr<Timer> guard_;
   std::vector<std::unique_ptr<Station>> stations_;
   std::vector<double> unitSeconds_;
@@ -97,6 +117,18 @@ int Supervisor::run() {
       return kExitUsage;
     }
   }
+  // Two names of one interface (an alternative name) would run two
+  // stations on one modem.
+  std::map<int, std::string> byIndex;
+  for (const auto& name : o_.interfaces) {
+    const int index = platform_.networkInterfaces().index(name);
+    const auto [seen, added] = byIndex.emplace(index, name);
+    if (!added && index != 0) {
+      ui_.error("Cannot use the interfaces " + seen->second + " and " + name +
+                ": they are one interface (index " + std::to_string(index) + ").");
+      return kExitUsage;
+    }
+  }
   // Several interfaces in one subnet: a strict reverse-path filter drops
   // the replies on all but the one the routing table prefers.
   for (const auto& name : o_.interfaces)
@@ -114,7 +146,9 @@ int Supervisor::run() {
     Station* station = s.get();
     s->restart->onTick = [this, station] {
       station->restart->setEnabled(false);
-      if (!stopping_) launch(*station);
+      if (stopping_) return;
+      launch(*station);
+      finishIfAllEnded();  // the program may be gone meanwhile
     };
     stations_.push_back(std::move(s));
   }
@@ -123,8 +157,10 @@ int Supervisor::run() {
   guard_->onTick = [this] { guardTick(); };
   guard_->setEnabled(true);
   // None could start: nothing to wait for.
-  if (std::all_of(stations_.begin(), stations_.end(), [](auto& s) { return s->ended; }))
-    return summary();
+  if (std::all_of(stations_.begin(), stations_.end(), [](auto& s) { return s->ended; })) {
+    summary();
+    return kExitUsage;
+  }
   return platform_.loop().run();
 }
 
@@ -144,11 +180,12 @@ void Supervisor::launch(Station& s) {
     return;
   }
   s.running = true;
-  stationEvent(s, "started", s.child->processId());
+  s.pid = s.child->processId();
+  stationEvent(s, "started", s.pid);
 }
 
 void Supervisor::stationEvent(const Station& s, const char* state, long pid,
-                              std::optional<int> exitCode, bool signal) {
+                              std::optional<int> exitCode, bool signal, const std::string& reason) {
   if (o_.json) {
     JsonLine line;
     line.add("event", "station")
@@ -157,12 +194,13 @@ void Supervisor::stationEvent(const Station& s, const char* state, long pid,
         .add("state", state)
         .add("pid", pid);
     if (exitCode) line.add(signal ? "signal" : "exit_code", *exitCode);
+    if (!reason.empty()) line.add("reason", reason);
     ui_.json(line.str());
     return;
   }
   std::string text = "Station " + s.name + " " + state + " (process " + std::to_string(pid);
   if (exitCode) text += (signal ? ", signal " : ", exit code ") + std::to_string(*exitCode);
-  ui_.note(text + ").");
+  ui_.note(text + ")" + (reason.empty() ? "" : ": " + reason) + ".");
 }
 
 void Supervisor::line(Station& s, const std::string& text) {
@@ -173,10 +211,19 @@ void Supervisor::line(Station& s, const std::string& text) {
   }
   const std::string kind = event->get("event")->asString();
   if (kind == "summary") return;  // one summary of all comes at the end
+  if (kind == "phase" && !s.unitStarted) s.unitStarted = platform_.loop().now();
   if (kind == "result") {
+    s.unitStarted.reset();
     const JsonValue* code = event->get("exit_code");
-    ++(code && code->asNumber() == 0 ? s.done : s.failed);
-    if (const JsonValue* seconds = event->get("duration_s")) unitSeconds_.push_back(seconds->asNumber());
+    // A start refused (its interface unusable) is no unit.
+    if (code && code->asNumber() == static_cast<int>(kExitUsage)) {
+      s.exitCode = kExitUsage;
+      if (!o_.json) return;  // its reason reached standard error
+    } else {
+      ++(code && code->asNumber() == 0 ? s.done : s.failed);
+      if (const JsonValue* seconds = event->get("duration_s"))
+        unitSeconds_.push_back(seconds->asNumber());
+    }
   }
   if (kind == "note" && event->get("skipped") && event->get("skipped")->asBool()) ++s.skipped;
   if (o_.json)
@@ -211,18 +258,67 @@ void Supervisor::show(Station& s, const JsonValue& event) {
 
 void Supervisor::exited(Station& s, int code, bool crashed) {
   s.running = false;
-  const long pid = s.child ? s.child->processId() : 0;
+  if (s.unitStarted) diedInUnit(s);
   if (stopping_ || code == kExitUsage) {
     // Asked to stop, or its interface cannot be used: it stays down.
     s.ended = true;
     s.exitCode = crashed ? kExitFailed : code;
-    stationEvent(s, "ended", pid, code, crashed);
+    stationEvent(s, "ended", s.pid, code, crashed);
     return finishIfAllEnded();
   }
-  stationEvent(s, "crashed", pid, code, crashed);
-  const bool shortLife = platform_.loop().now() - s.started < kShortLife;
-  s.restart->setInterval(shortLife ? kRestartAfterShortLifeMs : kRestartMs);
+  const milliseconds now = platform_.loop().now();
+  while (!s.crashes.empty() && now - s.crashes.front() > kCrashWindow) s.crashes.pop_front();
+  s.crashes.push_back(now);
+  if (s.crashes.size() >= kCrashesToGiveUp) {
+    s.ended = true;
+    s.exitCode = crashed ? kExitFailed : code;
+    stationEvent(s, "ended", s.pid, code, crashed,
+                 "given up: it died " + std::to_string(s.crashes.size()) +
+                     " times within 2 minutes");
+    return finishIfAllEnded();
+  }
+  stationEvent(s, "crashed", s.pid, code, crashed);
+  // The first death within the window starts the back-off over.
+  if (s.crashes.size() == 1) s.restartMs = kRestartMs;
+  s.restart->setInterval(s.restartMs);
   s.restart->setEnabled(true);
+  s.restartMs = std::min(s.restartMs * 2, kRestartLimitMs);
+}
+
+void Supervisor::diedInUnit(Station& s) {
+  const double seconds =
+      static_cast<double>((platform_.loop().now() - *s.unitStarted).count()) / 1000.0;
+  s.unitStarted.reset();
+  ++s.failed;
+  if (o_.json) {
+    ui_.json(JsonLine()
+                 .add("event", "result")
+                 .add("operation", "upgrade")
+                 .add("outcome", "failed")
+                 .add("exit_code", static_cast<int>(kExitFailed))
+                 .add("modem", modemAddress_)
+                 .add("mac", "")
+                 .add("interface", s.name)
+                 .add("version_before", "")
+                 .add("version_after", "")
+                 .add("duration_s", seconds)
+                 .add("reason", kStationDied)
+                 .str());
+  } else {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", seconds);
+    ui_.note(s.name + ": upgrade failed in " + text + ": " + kStationDied);
+  }
+  if (historyFile_.empty()) return;
+  HistoryEntry entry;
+  entry.time = UtcIsoTime(std::chrono::system_clock::now());
+  entry.modemAddress = modemAddress_;
+  entry.interfaceName = s.name;
+  entry.operation = "upgrade";
+  entry.outcome = "failed";
+  entry.durationSeconds = seconds;
+  std::string error;
+  if (!AppendHistory(historyFile_, entry, error)) ui_.warning(error);
 }
 
 // Ctrl+C goes to each station once, as the terminal would have sent it; a
@@ -248,12 +344,14 @@ void Supervisor::guardTick() {
 }
 
 void Supervisor::finishIfAllEnded() {
-  if (finished_ || !stopping_) return;
+  if (finished_) return;
   for (auto& s : stations_)
     if (!s->ended) return;
   finished_ = true;
   guard_->setEnabled(false);
-  platform_.loop().quit(summary());
+  const int code = summary();
+  // No station is left, and nobody asked them to stop.
+  platform_.loop().quit(stopping_ ? code : kExitUsage);
 }
 
 int Supervisor::summary() {
@@ -300,7 +398,9 @@ int Supervisor::summary() {
 
 int RunStations(Platform& platform, ConsoleUi& ui, const BatchOptions& options,
                 const std::vector<std::string>& arguments, const std::string& program,
-                const std::atomic<int>& interrupts) {
-  Supervisor supervisor(platform, ui, options, arguments, program, interrupts);
+                const std::atomic<int>& interrupts, const std::string& historyFile,
+                const std::string& modemAddress) {
+  Supervisor supervisor(platform, ui, options, arguments, program, interrupts, historyFile,
+                        modemAddress);
   return supervisor.run();
 }

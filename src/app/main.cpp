@@ -20,6 +20,7 @@
 #include "app/MainWindow.h"
 #include "app/StationSupervisor.h"
 #include "core/TextUtilities.h"
+#include "firmware/ImageStore.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -82,8 +83,11 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
     // The stations start in this working directory: --home goes along.
     auto arguments = cl->arguments;
     if (homeGiven) arguments.insert(arguments.begin(), {"--home", settings.workingDirectory});
+    const std::string history = MainWindow::HomeDirectory(settings.workingDirectory) + "Backup" +
+                                ImageStore::kSeparator + "history.jsonl";
     return RunStations(platform, ui, cl->options, arguments,
-                       QCoreApplication::applicationFilePath().toStdString(), interrupts);
+                       QCoreApplication::applicationFilePath().toStdString(), interrupts,
+                       history, settings.initialAddress);
   }
   MainWindow form(platform, settings, &ui);
   std::signal(SIGINT, OnInterrupt);
@@ -114,7 +118,7 @@ int main(int argc, char** argv) {
   }
   if (home) {
     if (!std::filesystem::is_directory(*home, ec)) {
-      std::cerr << "kova-upgrader: --home " << *home << ": there is no such folder.\n";
+      std::cerr << "kova-upgrader: --home " << VisibleText(*home) << ": there is no such folder.\n";
       return 2;
     }
     settings->workingDirectory = std::filesystem::absolute(*home, ec).string();

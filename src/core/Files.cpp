@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/RegularFile.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -64,6 +66,34 @@ bool DurableRename(const std::string& from, const std::string& to, std::string& 
 }
 #endif
 
+namespace {
+// What the holder of a folder's lock is doing, in a file beside the lock.
+std::string NotePath(const std::string& folder) {
+  return (std::filesystem::path(folder) / ".lock.note").string();
+}
+
+std::string ReadNote(const std::string& folder) {
+  RegularFile in;
+  if (!in.open(NotePath(folder), RegularFile::Mode::Read)) return "";
+  char text[256];
+  const long long n = in.read(text, sizeof text);
+  if (n <= 0) return "";
+  std::string note(text, static_cast<std::size_t>(n));
+  note = note.substr(0, note.find('\n'));
+  return note;
+}
+}  // namespace
+
+void FolderLock::leaveNote(const std::string& folder, const std::string& note) {
+  const std::string path = NotePath(folder);
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  RegularFile out;
+  if (!out.open(path, RegularFile::Mode::CreateNew)) return;  // a note is no must
+  notePath_ = path;
+  out.write(note.substr(0, note.find('\n')) + "\n");
+}
+
 #ifdef _WIN32
 // Folders cannot be locked here: a file in it that goes with its last handle.
 FolderLock::FolderLock(const std::string& folder, std::string& error) {
@@ -82,7 +112,33 @@ FolderLock::FolderLock(const std::string& folder, std::string& error) {
   if (!locked_) error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
 }
 
+FolderLock::FolderLock(const std::string& folder, const std::string& note, std::string& error) {
+  const std::wstring path = (std::filesystem::path(folder) / ".lock").wstring();
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
+    return;
+  }
+  handle_ = file;
+  OVERLAPPED whole{};
+  locked_ = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                       MAXDWORD, &whole);
+  if (locked_) {
+    leaveNote(folder, note);
+  } else if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING) {
+    busy_ = true;
+    holder_ = ReadNote(folder);
+  } else {
+    error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
+  }
+}
+
 FolderLock::~FolderLock() {
+  std::error_code ec;
+  if (!notePath_.empty()) std::filesystem::remove(notePath_, ec);
   if (handle_) CloseHandle(static_cast<HANDLE>(handle_));  // lets go of the lock
 }
 #else
@@ -99,7 +155,29 @@ FolderLock::FolderLock(const std::string& folder, std::string& error) {
   if (!locked_) error = Failure("Cannot lock", folder, errno);
 }
 
+FolderLock::FolderLock(const std::string& folder, const std::string& note, std::string& error) {
+  fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) {
+    error = Failure("Cannot lock", folder, errno);
+    return;
+  }
+  int r;
+  do r = ::flock(fd_, LOCK_EX | LOCK_NB);
+  while (r != 0 && errno == EINTR);
+  locked_ = r == 0;
+  if (locked_) {
+    leaveNote(folder, note);
+  } else if (errno == EWOULDBLOCK) {
+    busy_ = true;
+    holder_ = ReadNote(folder);
+  } else {
+    error = Failure("Cannot lock", folder, errno);
+  }
+}
+
 FolderLock::~FolderLock() {
+  std::error_code ec;
+  if (!notePath_.empty()) std::filesystem::remove(notePath_, ec);
   if (fd_ >= 0) ::close(fd_);  // lets go of the lock
 }
 #endif

@@ -16,16 +16,27 @@ class FolderLock {
  public:
   // Waits for the lock; holds it unless it fails (then false, and why in error).
   FolderLock(const std::string& folder, std::string& error);
+  // Tries once, without waiting. Held, it tells others what it is held for
+  // (note, one line); when another process holds it, busy() is true and
+  // holder() is that process's note ("" when it left none).
+  FolderLock(const std::string& folder, const std::string& note, std::string& error);
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
   explicit operator bool() const { return locked_; }
+  bool busy() const { return busy_; }
+  const std::string& holder() const { return holder_; }
 
  private:
+  void leaveNote(const std::string& folder, const std::string& note);
+
 #ifdef _WIN32
   void* handle_ = nullptr;
 #else
   int fd_ = -1;
 #endif
   bool locked_ = false;
+  bool busy_ = false;
+  std::string holder_;
+  std::string notePath_;  // removed when the lock is let go
 };

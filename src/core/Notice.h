@@ -57,10 +57,13 @@ struct Notice {
     NoPicFile,  // detail: the home directory
     // An image that would leave the modem without software. detail: its path.
     EmptyImage,
-    // The backup came back empty (detail: the modem's file), or could not be
-    // stored (detail: why): the upgrade stops before anything is sent.
+    // The backup came back empty (detail: the modem's file), could not be
+    // stored (detail: why), or the backup folder stayed held by another
+    // process (detail: what it does): the upgrade stops before anything is
+    // sent.
     BackupEmpty,
     BackupNotKept,
+    BackupFolderBusy,
     // The PC's own address. number: the system's error; detail: the command.
     PipeFailed,
     CommandNotFound,

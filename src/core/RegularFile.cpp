@@ -52,9 +52,13 @@ bool RegularFile::open(const std::string& path, Mode mode) {
   }
   // FILE_APPEND_DATA without FILE_WRITE_DATA: the system puts every write at
   // the end, as O_APPEND does.
-  const DWORD access = mode == Mode::Append ? FILE_APPEND_DATA | SYNCHRONIZE : GENERIC_READ;
-  HANDLE h = CreateFileW(wide.c_str(), access, kShareAll, nullptr,
-                         mode == Mode::Append ? OPEN_ALWAYS : OPEN_EXISTING,
+  const DWORD access = mode == Mode::Append      ? FILE_APPEND_DATA | SYNCHRONIZE
+                       : mode == Mode::CreateNew ? GENERIC_WRITE
+                                                 : GENERIC_READ;
+  const DWORD disposition = mode == Mode::Append      ? OPEN_ALWAYS
+                            : mode == Mode::CreateNew ? CREATE_NEW
+                                                      : OPEN_EXISTING;
+  HANDLE h = CreateFileW(wide.c_str(), access, kShareAll, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     error_ = SystemText(GetLastError());
@@ -140,7 +144,9 @@ bool RegularFile::open(const std::string& path, Mode mode) {
     return false;
   }
   // O_NONBLOCK: a FIFO that took the name after the check cannot hold us.
-  const int flags = mode == Mode::Append ? O_WRONLY | O_APPEND | O_CREAT : O_RDONLY;
+  const int flags = mode == Mode::Append      ? O_WRONLY | O_APPEND | O_CREAT
+                    : mode == Mode::CreateNew ? O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW
+                                              : O_RDONLY;
   const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) {
     error_ = std::strerror(errno);

@@ -12,7 +12,9 @@ class RegularFile {
  public:
   // Append: created when missing, never truncated; every write goes to the
   // end of the file as one piece, also with another appender at work.
-  enum class Mode { Read, Append };
+  // CreateNew: a new file only; whatever is there already, a symbolic link
+  // included, makes open fail, so nothing planted is written through.
+  enum class Mode { Read, Append, CreateNew };
 
   RegularFile() = default;
   ~RegularFile() { close(); }

@@ -9,6 +9,7 @@
 
 #include "core/JsonLine.h"
 #include "core/RegularFile.h"
+#include "core/TextUtilities.h"
 
 namespace {
 
@@ -71,12 +72,7 @@ std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
 
 // A table cell: "-" for nothing, control characters (from a hand-edited
 // file) as '?' so they cannot break the layout or drive the terminal.
-std::string Cell(std::string text) {
-  if (text.empty()) return "-";
-  for (char& c : text)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-  return text;
-}
+std::string Cell(const std::string& text) { return text.empty() ? "-" : VisibleText(text); }
 
 std::string Seconds(double seconds) {
   char buffer[400];

@@ -3,6 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "core/Files.h"
 #include "core/TextUtilities.h"
 
@@ -110,62 +115,96 @@ std::string ImageStore::logPath() const { return session_.backupDir + kSeparator
 
 std::string ImageStore::temporaryPath(const std::string& name) const {
   static unsigned counter = 0;
-  return session_.backupDir + kSeparator + "." + name + "." + std::to_string(processId_) + "-" +
+  return session_.backupDir + kSeparator + "." + name + ".kova-" + processStamp_ + "-" +
          std::to_string(++counter) + ".pending";
 }
 
-bool ImageStore::keepBackup(const ModemVersion& version, const std::string& imageTemporary,
-                            const std::string& checksumTemporary, std::string& error) const {
+ImageStore::Keep ImageStore::keepBackup(const ModemVersion& version,
+                                        const std::string& imageTemporary,
+                                        const std::string& checksumTemporary, std::string& error,
+                                        std::string& holder) const {
   // Stations on one PC back up units of the same version at once: one at a
   // time here, and the first pair kept stays.
-  FolderLock lock(session_.backupDir, error);
-  if (!lock) return false;
+  const std::string pid = processStamp_.substr(0, processStamp_.find('-'));
+  FolderLock lock(session_.backupDir,
+                  "another upgrade is storing a backup of " + version.display() +
+                      " in this folder (pid " + pid + ")",
+                  error);
+  if (lock.busy()) {
+    holder = lock.holder();
+    return Keep::Busy;
+  }
+  if (!lock) return Keep::Failed;
   if (fileExists(backupImagePath(version)) && fileExists(backupChecksumPath(version))) {
     std::error_code ec;
     fs::remove(imageTemporary, ec);
     fs::remove(checksumTemporary, ec);
-    return true;
+    return Keep::Kept;
   }
   // The checksum file first: an image never stands under its name without it.
-  if (!DurableRename(checksumTemporary, backupChecksumPath(version), error)) return false;
-  if (DurableRename(imageTemporary, backupImagePath(version), error)) return true;
+  if (!DurableRename(checksumTemporary, backupChecksumPath(version), error)) return Keep::Failed;
+  if (DurableRename(imageTemporary, backupImagePath(version), error)) return Keep::Kept;
   std::error_code ec;
   fs::remove(backupChecksumPath(version), ec);
-  return false;
+  return Keep::Failed;
 }
 
 namespace {
-// The process that wrote a temporary of ours: its names end in
-// ".<pid>-<n>.pending" (written by the tool) or ".<pid>-<n>.part" (by the
-// FTP client). 0 when the name is none of ours.
-long WriterOf(const std::string& name) {
-  if (name.empty() || name[0] != '.') return 0;
-  std::string_view rest(name);
+// The stamp of the process that wrote a temporary of ours: its names are
+// exactly ".<name>.kova-<pid>-<start>-<namespace>-<n>.pending" (written by
+// the tool) or the same ending in ".part" (by the FTP client). Empty when
+// the name is none of ours.
+std::string WriterOf(std::string_view name) {
+  if (name.size() < 2 || name[0] != '.') return "";
   for (std::string_view suffix : {".pending", ".part"}) {
-    if (rest.size() <= suffix.size() || rest.substr(rest.size() - suffix.size()) != suffix)
+    if (name.size() <= suffix.size() || name.substr(name.size() - suffix.size()) != suffix)
       continue;
-    rest.remove_suffix(suffix.size());
-    const auto dot = rest.find_last_of('.');
-    const auto dash = rest.find('-', dot == std::string_view::npos ? 0 : dot);
-    if (dot == std::string_view::npos || dash == std::string_view::npos) return 0;
-    long pid = 0;
-    for (char c : rest.substr(dot + 1, dash - dot - 1)) {
-      if (c < '0' || c > '9' || pid > 100000000) return 0;
-      pid = pid * 10 + (c - '0');
+    std::string_view rest = name.substr(0, name.size() - suffix.size());
+    const auto marker = rest.rfind(".kova-");
+    if (marker == std::string_view::npos || marker == 0) return "";
+    const std::string_view numbers = rest.substr(marker + 6);
+    int count = 0;
+    bool digit = false;
+    for (char c : numbers) {
+      if (c == '-') {
+        if (!digit) return "";
+        ++count;
+        digit = false;
+      } else if (c >= '0' && c <= '9') {
+        digit = true;
+      } else {
+        return "";
+      }
     }
-    return pid;
+    if (count != 3 || !digit) return "";
+    return std::string(numbers.substr(0, numbers.rfind('-')));
   }
-  return 0;
+  return "";
+}
+
+// A regular file of this user; another user's file is never removed.
+bool OwnFile(const fs::path& path) {
+#ifdef _WIN32
+  std::error_code ec;
+  return fs::is_regular_file(fs::symlink_status(path, ec));
+#else
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         info.st_uid == ::geteuid();
+#endif
 }
 }  // namespace
 
-void ImageStore::removeStaleTemporaries(const std::function<bool(long)>& running) const {
-  auto names = FilesWhere(session_.backupDir, [](const std::string& n) { return WriterOf(n) > 0; });
+void ImageStore::removeStaleTemporaries(
+    const std::function<bool(const std::string& stamp)>& ended) const {
+  auto names =
+      FilesWhere(session_.backupDir, [](const std::string& n) { return !WriterOf(n).empty(); });
   if (!names) return;
   for (const auto& name : *names) {
-    if (running(WriterOf(name))) continue;
+    const fs::path path = fs::path(session_.backupDir) / name;
+    if (!OwnFile(path) || !ended(WriterOf(name))) continue;
     std::error_code ec;
-    fs::remove(fs::path(session_.backupDir) / name, ec);
+    fs::remove(path, ec);
   }
 }
 

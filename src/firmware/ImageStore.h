@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/ModemVersion.h"
@@ -28,9 +29,9 @@ class ImageStore {
   // The platform's directory separator.
   static const char kSeparator;
 
-  // processId names the temporaries of this process.
-  ImageStore(const Session& session, long processId)
-      : session_(session), processId_(processId) {}
+  // processStamp names the temporaries of this process.
+  ImageStore(const Session& session, std::string processStamp)
+      : session_(session), processStamp_(std::move(processStamp)) {}
 
   std::string newImagePath() const;
   std::string newChecksumPath() const;
@@ -60,13 +61,18 @@ class ImageStore {
   std::string temporaryPath(const std::string& name) const;
   // The backup pair downloaded under temporary names becomes real: first
   // the checksum file, then the image, each on disk before it takes its
-  // name. False and why when it could not; no half pair is left then.
-  bool keepBackup(const ModemVersion& version, const std::string& imageTemporary,
-                  const std::string& checksumTemporary, std::string& error) const;
+  // name. Failed and why when it could not; no half pair is left then.
+  // Never waits for the backup folder: Busy while another process holds
+  // it, what that one does in holder (to try again later).
+  enum class Keep { Kept, Busy, Failed };
+  Keep keepBackup(const ModemVersion& version, const std::string& imageTemporary,
+                  const std::string& checksumTemporary, std::string& error,
+                  std::string& holder) const;
   // Removes the temporaries that processes of this tool left behind when
-  // they ended without cleaning up (a power cut, a kill): those of a
-  // process that no longer runs.
-  void removeStaleTemporaries(const std::function<bool(long processId)>& running) const;
+  // they ended without cleaning up (a power cut, a kill): files of this
+  // user, named exactly as the tool names them, of a process that surely
+  // ended.
+  void removeStaleTemporaries(const std::function<bool(const std::string& stamp)>& ended) const;
 
   static bool fileExists(const std::string& path);
   // The size of a regular file, -1 when there is none.
@@ -74,6 +80,6 @@ class ImageStore {
 
  private:
   const Session& session_;
-  const long processId_;
+  const std::string processStamp_;
   std::string picFile_;
 };

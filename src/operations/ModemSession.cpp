@@ -29,7 +29,7 @@ ModemSession::ModemSession(Platform& platform, Session& session, StatusView& vie
       telnet_(std::make_unique<TelnetSession>(context_, ports.telnet)),
       chain_(std::make_unique<FtpChain>(context_, ports.ftp)),
       at_(std::make_unique<AtChannel>(context_, ports.at)),
-      store_(std::make_unique<ImageStore>(session, platform.process().processId())),
+      store_(std::make_unique<ImageStore>(session, platform.process().processStamp())),
       plans_(std::make_unique<ChainPlans>(context_, *store_)),
       channels_{*query_, *reset_, *telnet_, *chain_, *at_, *store_, *plans_, prompts},
       runner_(platform),

@@ -7,9 +7,24 @@
 #include "firmware/ImageStore.h"
 
 using Outcome = OperationResult::Outcome;
+using Keep = ImageStore::Keep;
+
+namespace {
+constexpr int kFolderRetryMs = 200;
+// Then the user is told what is waited for; at the limit the upgrade stops.
+constexpr std::chrono::milliseconds kFolderNotice{2000};
+constexpr std::chrono::milliseconds kFolderLimit{60000};
+}  // namespace
 
 Upgrade::Upgrade(const Context& context, ModemChannels& channels)
-    : TransferOperation(context, channels) {}
+    : TransferOperation(context, channels), folderRetry_(context.timer(kFolderRetryMs)) {
+  folderRetry_->onTick = [this] {
+    const Keep kept = keepBackup();
+    if (kept == Keep::Busy) return;
+    folderRetry_->setEnabled(false);
+    channels_.chain.resume(kept == Keep::Kept);
+  };
+}
 
 void Upgrade::begin() {
   if (refusedWithoutAddress(Notice::Kind::EnterAddressCapitalA)) return;
@@ -97,15 +112,39 @@ bool Upgrade::stepCompleted(const FtpStep& step) {
       ImageStore::fileSize(step.command.local) <= 0)
     return stopBeforeSending({Notice::Kind::BackupEmpty, step.command.remote});
   if (step.completesBackup) {
-    std::string error;
-    const bool kept = channels_.store.keepBackup(backupVersion_, backupFiles_.image,
-                                                 backupFiles_.checksum, error);
-    if (!kept) return stopBeforeSending({Notice::Kind::BackupNotKept, error});
+    folderWaitStarted_ = context_.loop().now();
+    folderWaitTold_ = false;
+    const Keep kept = keepBackup();
+    if (kept == Keep::Failed) return false;
+    if (kept == Keep::Busy) channels_.chain.hold();
+  }
+  return true;
+}
+
+Keep Upgrade::keepBackup() {
+  std::string error, holder;
+  const Keep kept = channels_.store.keepBackup(backupVersion_, backupFiles_.image,
+                                               backupFiles_.checksum, error, holder);
+  if (kept == Keep::Failed) {
+    stopBeforeSending({Notice::Kind::BackupNotKept, error});
+  } else if (kept == Keep::Kept) {
     fileRenamed(backupFiles_.image, channels_.store.backupImagePath(backupVersion_));
     fileRenamed(backupFiles_.checksum, channels_.store.backupChecksumPath(backupVersion_));
     backupFiles_ = {};
+  } else {
+    const auto waited = context_.loop().now() - folderWaitStarted_;
+    const std::string what = holder.empty() ? "another process holds it" : holder;
+    if (waited >= kFolderLimit) {
+      stopBeforeSending({Notice::Kind::BackupFolderBusy, what});
+      return Keep::Failed;
+    }
+    if (waited >= kFolderNotice && !folderWaitTold_) {
+      folderWaitTold_ = true;
+      context_.view.setStatus("Waiting for the backup folder: " + what);
+    }
+    if (!folderRetry_->enabled()) folderRetry_->setEnabled(true);
   }
-  return true;
+  return kept;
 }
 
 bool Upgrade::stopBeforeSending(const Notice& why) {
@@ -116,6 +155,7 @@ bool Upgrade::stopBeforeSending(const Notice& why) {
 }
 
 void Upgrade::dropHalfBackup() {
+  folderRetry_->setEnabled(false);
   std::error_code ec;
   for (const std::string& file : {backupFiles_.image, backupFiles_.checksum})
     if (!file.empty()) std::filesystem::remove(file, ec);

@@ -3,7 +3,11 @@
 // again (and the PIC reflash, when pic.hex went up too).
 #pragma once
 
+#include <chrono>
+#include <memory>
+
 #include "firmware/ChainPlans.h"
+#include "firmware/ImageStore.h"
 #include "operations/TransferOperation.h"
 
 class Upgrade : public TransferOperation {
@@ -19,6 +23,9 @@ class Upgrade : public TransferOperation {
   void stepIssued(const FtpStep& step) override;
   bool stepCompleted(const FtpStep& step) override;
   bool stopBeforeSending(const Notice& why);
+  // Stores the backup pair; while another process holds the backup folder
+  // the chain is held and this is tried again every 200 ms, for 60 s.
+  ImageStore::Keep keepBackup();
   void chainEnded(FtpChain::Outcome outcome);
   void chainSeenEnded(FtpChain::Outcome outcome);
   void restarted(const OperationResult& result);
@@ -31,4 +38,7 @@ class Upgrade : public TransferOperation {
   // version, which a failing chain may reset.
   ModemVersion backupVersion_;
   BackupTarget backupFiles_;  // empty once the pair is kept, or dropped
+  std::unique_ptr<Timer> folderRetry_;
+  std::chrono::milliseconds folderWaitStarted_{0};
+  bool folderWaitTold_ = false;
 };

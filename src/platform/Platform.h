@@ -204,6 +204,11 @@ class Process {
   virtual bool lock(const std::string& name, const std::string& description,
                     std::string& holder) = 0;
   virtual void unlock(const std::string& name) = 0;
+  // What tells this process from every other, also from a later one of the
+  // same id or one in another PID namespace: digits and '-' only.
+  virtual std::string processStamp() const = 0;
+  // True only when the process of that stamp surely no longer runs.
+  virtual bool ended(const std::string& stamp) const = 0;
 };
 
 class Resolver {
@@ -223,9 +228,13 @@ class NetworkInterfaces {
   virtual ~NetworkInterfaces() = default;
   // Empty when connections can be bound to the interface; else why not.
   virtual std::string bindProblem(const std::string& interfaceName) = 0;
+  // The interface's index, the same for each of its names (an alternative
+  // name too); 0 when there is none of that name.
+  virtual int index(const std::string& interfaceName) = 0;
   // The hardware address the PC's neighbour table holds for the IPv4
-  // address on that interface (on any, when empty), lower case with colons;
-  // empty when it holds none.
+  // address on the interface a connection to it goes through: that one
+  // when named, else the one the routing table chooses; lower case with
+  // colons, empty when it holds none. Never read off another interface.
   virtual std::string hardwareAddress(const std::string& address,
                                       const std::string& interfaceName) = 0;
   // Whether the interface has a link; nullopt where that cannot be read.

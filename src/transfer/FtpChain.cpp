@@ -23,6 +23,7 @@ bool FtpChain::idle() const { return !watchdog_->enabled(); }
 
 // The listener hears last, once the chain is settled; an end is told once.
 void FtpChain::tell(Outcome outcome) {
+  held_ = false;
   Listener listener = std::move(listener_);
   if (listener) listener(outcome);
 }
@@ -46,6 +47,7 @@ void FtpChain::start(FtpPlan plan, Listener listener) {
 
 void FtpChain::cancel() {
   outstanding_ = false;
+  held_ = false;
   watchdog_->setEnabled(false);
   client_->cancel();
   listener_ = nullptr;
@@ -228,11 +230,28 @@ void FtpChain::completed() {
     return;
   }
   const FtpStep step = plan_.steps[current_];
+  held_ = false;
   if (onStepCompleted && !onStepCompleted(step)) {
+    held_ = false;
     client_->cancel();
     tell(Outcome::Failed);
     return;
   }
+  if (!held_) proceed(step);
+}
+
+void FtpChain::resume(bool go) {
+  if (!held_) return;
+  held_ = false;
+  if (!go) {
+    client_->cancel();
+    tell(Outcome::Failed);
+    return;
+  }
+  proceed(plan_.steps[current_]);
+}
+
+void FtpChain::proceed(const FtpStep& step) {
   if (step.progressBeforeNext >= 0) context_.view.setProgress(step.progressBeforeNext);
   follow(step.whenDone, step);
 }

@@ -127,8 +127,14 @@ class FtpChain {
   // -1: not told).
   std::function<void(const FtpStep&, long long done, long long total)> onTransfer;
   // Each step that completed, before the next one goes out; false stops the
-  // chain there: nothing more goes out, and it ends as failed.
+  // chain there: nothing more goes out, and it ends as failed. It may hold()
+  // the chain instead: the next step then waits for resume().
   std::function<bool(const FtpStep&)> onStepCompleted;
+  // From onStepCompleted: the next step waits (no command outstanding).
+  void hold() { held_ = true; }
+  // After a hold: the next step goes out (go), or the chain ends there as
+  // failed, nothing more sent.
+  void resume(bool go);
 
  private:
   void stateChanged(int state);
@@ -136,6 +142,7 @@ class FtpChain {
   void failedWithError();
   void disconnected();
   void watchdog();
+  void proceed(const FtpStep& step);
   void follow(FtpStep::Next next, const FtpStep& step);
   bool issue(std::size_t index);
   // Issues the first step from index on that is to run, or finishes.
@@ -165,4 +172,5 @@ class FtpChain {
   // A command of ours awaits its outcome. "CLOSE" does not count: nothing
   // that answers it can change the outcome of the chain.
   bool outstanding_ = false;
+  bool held_ = false;
 };

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "app/StationSupervisor.h"
+#include "core/Files.h"
 #include "sim/ConsoleBatch.h"
 
 namespace {
@@ -516,6 +517,80 @@ TEST(BatchStation, EachUnitsTimeThePaceAndThePulledCable) {
                        "median 30.6 s per unit."}));
 }
 
+// The first Ctrl+C while a unit is under way: the unit is finished, the
+// station takes no other and ends with its summary.
+TEST(BatchStation, TheFirstCtrlCStopsAfterTheUnitInHand) {
+  Batch b;
+  b.options.operation = Op::Upgrade;
+  b.options.station = true;
+  b.h.zing->afterReset = "5.2.0.13,build 1";
+  b.h.clock().schedule(10000, [&] { b.interrupts = 1; });
+  b.h.clock().schedule(300000, [] { throw std::runtime_error("the station did not stop"); });
+  EXPECT_EQ(b.run(), 0);
+  EXPECT_TRUE(Has(b.out, "[10000] Stopping after this unit. Press Ctrl+C again to abandon it."))
+      << b.out.str();
+  EXPECT_TRUE(Has(b.out, "[30465] Unit 1: done")) << b.out.str();
+  EXPECT_TRUE(Has(b.out, "[30465] Station: 1 done, 0 failed, 0 skipped")) << b.out.str();
+  EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"upgrade done 5.2.0.13"}));
+}
+
+// The time stamp of the first line holding text, -1 when none does.
+long At(const std::ostringstream& s, const std::string& text) {
+  const std::string all = s.str();
+  const auto found = all.find(text);
+  if (found == std::string::npos) return -1;
+  const auto open = all.rfind('[', found);
+  return open == std::string::npos ? -1 : std::stol(all.substr(open + 1));
+}
+
+// Another process holds the backup folder when the backup is whole: the
+// upgrade never blocks on it. It tries every 200 ms, says after 2 s what it
+// waits for, and stops after 60 s before anything is sent; a Ctrl+C ends
+// the wait as any other.
+TEST(BatchBackupFolder, AHeldFolderIsWaitedForWithoutBlockingAndWithinBounds) {
+  const std::string note = "another upgrade is storing a backup of 5.2.0.12 in this folder (pid 77)";
+  struct Case {
+    long releaseMs;  // -1: never
+    long interruptMs;
+    int code;
+    bool told;
+  } cases[] = {{900, -1, 0, false}, {7000, -1, 0, true}, {-1, -1, 1, true}, {-1, 10000, 1, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.releaseMs);
+    Batch b;
+    b.options.operation = Op::Upgrade;
+    b.h.zing->afterReset = "5.2.0.13,build 1";
+    std::filesystem::create_directories(b.h.home.path() / "Backup");
+    std::string error;
+    auto held = std::make_unique<FolderLock>((b.h.home.path() / "Backup").string(), note, error);
+    ASSERT_TRUE(*held) << error;
+    if (c.releaseMs >= 0) b.h.clock().schedule(c.releaseMs, [&held] { held.reset(); });
+    if (c.interruptMs >= 0) b.h.clock().schedule(c.interruptMs, [&b] { b.interrupts = 2; });
+    EXPECT_EQ(b.run(), c.code);
+    const long told = At(b.out, "Waiting for the backup folder: " + note);
+    EXPECT_EQ(told >= 0, c.told) << b.out.str();
+    // The backup was whole 2 s before the user was told.
+    const long whole = told - 2000;
+    bool sent = false;
+    for (const auto& command : b.h.platform.ftp.log) sent |= command.rfind("PUT", 0) == 0;
+    EXPECT_EQ(sent, c.code == 0);
+    if (c.releaseMs > 2000) {
+      const long upload = At(b.out, "Upgrading Satellite IP Modem with version");
+      EXPECT_GE(upload, c.releaseMs) << b.out.str();
+      EXPECT_LT(upload, c.releaseMs + 200 + b.h.platform.ftp.commandMs);
+    }
+    if (c.releaseMs < 0 && c.interruptMs < 0) {
+      EXPECT_EQ(At(b.err, "The backup folder was not free within 60 seconds: " + note), whole + 60000)
+          << b.err.str();
+    }
+    if (c.interruptMs >= 0) {
+      EXPECT_LT(b.h.clock().nowMs(), c.interruptMs + 1000);
+    }
+    for (const auto& name : b.h.backups())  // nothing half-kept
+      EXPECT_EQ(name.find(".pending"), std::string::npos) << name;
+  }
+}
+
 // Bound to an interface: every connection goes out through it, every JSON
 // line names it, the result and the history carry the modem's MAC. One that
 // cannot be bound stops the run before anything is contacted.
@@ -545,6 +620,27 @@ TEST(BatchInterface, EveryConnectionGoesThroughItAndTheUnitIsKnownByItsMac) {
   EXPECT_NE(refused.err.str().find("Cannot use the interface eth9: there is no interface eth9."),
             std::string::npos) << refused.err.str();
   EXPECT_TRUE(refused.h.platform.network.connectLog.empty());
+}
+
+// Nothing answers once the run is under way: with the interface still
+// there the modem is blamed (exit 3); with the interface gone (an adapter
+// pulled out) the interface is named and the run failed (exit 1).
+TEST(BatchInterface, AnInterfaceGoneUnderTheRunIsNamedNotTheModem) {
+  for (bool gone : {false, true}) {
+    SCOPED_TRACE(gone);
+    Batch b;
+    b.options.operation = Op::Version;
+    b.options.interfaces = {"eth1"};
+    b.h.zing->replyDelayMs = 60000;  // the query under way never hears back
+    b.h.clock().schedule(1, [&b, gone] {  // after the check at start
+      b.h.unplugFtpPort();
+      if (gone) b.h.platform.interfaces.bindProblems["eth1"] = "there is no interface eth1";
+    });
+    EXPECT_EQ(b.run(), gone ? 1 : 3);
+    EXPECT_EQ(Has(b.err, "hint: the interface eth1 is gone (there is no interface eth1)"), gone)
+        << b.err.str();
+    EXPECT_EQ(Has(b.err, "hint: nothing answers at"), !gone) << b.err.str();
+  }
 }
 
 // One station per interface, each a child process: their events passed on,
@@ -599,7 +695,7 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
       for (const char* line :
            {"[1000] eth1: upgrade done in 30.0 s, 5.2.0.12 -> 5.2.0.13, modem 02:00:5e:10:00:01\n",
             "[2000] Station eth2 crashed (process 5002, signal 9).\n",
-            "[7000] Station eth2 started (process 5003).\n",
+            "[3000] Station eth2 started (process 5003).\n",
             "[11000] Stations: eth1 1 done, 0 failed, 1 skipped; eth2 0 done, 1 failed, 0 "
             "skipped; all 1 done, 1 failed, 1 skipped; 654.5 units per hour, median 16.0 s per "
             "unit.\n"})
@@ -618,16 +714,111 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
                         "result eth2 ", "station eth1 ended", "station eth2 ended", "summary "}));
     EXPECT_EQ(events.back().get("interfaces")->get("eth1")->get("skipped")->asNumber(), 1);
   }
-  // An interface that cannot be bound: no station starts.
-  SimPlatform platform;
-  std::ostringstream out, err;
-  BatchOptions o;
-  o.interfaces = {"eth1", "eth9"};
-  platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
-  ConsoleUi ui(out, err, o, [] { return std::string("T"); });
-  EXPECT_EQ(RunStations(platform, ui, o, {}, "kova-upgrader", std::atomic<int>{0}), 2);
-  EXPECT_TRUE(platform.children.empty());
-  EXPECT_NE(err.str().find("Cannot use the interface eth9"), std::string::npos);
+  // An interface that cannot be bound, or one named twice under two of its
+  // names (an alternative name): no station starts.
+  for (bool altname : {false, true}) {
+    SimPlatform platform;
+    std::ostringstream out, err;
+    BatchOptions o;
+    o.interfaces = {"eth1", "eth9"};
+    if (altname)
+      platform.interfaces.indexes = {{"eth1", 4}, {"eth9", 4}};
+    else
+      platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
+    ConsoleUi ui(out, err, o, [] { return std::string("T"); });
+    EXPECT_EQ(RunStations(platform, ui, o, {}, "kova-upgrader", std::atomic<int>{0}), 2);
+    EXPECT_TRUE(platform.children.empty());
+    EXPECT_TRUE(Has(err, altname ? "Cannot use the interfaces eth1 and eth9: they are one "
+                                   "interface (index 4)."
+                                 : "Cannot use the interface eth9"))
+        << err.str();
+  }
+}
+
+// A line left without stations ends at once with its summary (exit 2), a
+// refused start counted as no unit; a station that keeps dying is started
+// again ever later (1, 2, 4, 8 s) and given up at its fifth death within
+// 2 minutes; one that dies in the middle of a unit fails that unit, in the
+// summary and the history.
+TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
+  using Script = std::function<void(SimChildProcess&, SimLoop&)>;
+  const Script refused = [](SimChildProcess& c, SimLoop&) {
+    c.write(R"({"event":"result","operation":"upgrade","outcome":"failed","exit_code":2})");
+    c.exit(2);
+  };
+  const Script crashes = [](SimChildProcess& c, SimLoop& clock) {
+    clock.schedule(10, [&c] { c.exit(11, true); });
+  };
+  int starts = 0;
+  const Script killedInUnit = [&starts](SimChildProcess& c, SimLoop& clock) {
+    if (starts++ > 0) return;
+    clock.schedule(1000, [&c] { c.write(R"({"event":"phase","name":"prepare"})"); });
+    clock.schedule(2000, [&c] { c.exit(9, true); });
+  };
+  struct Case {
+    std::string what;
+    Script eth1;
+    long interruptMs;  // -1: none
+    int code;
+    std::vector<std::string> lines;
+    std::vector<std::string> history;
+  } cases[] = {
+      {"none left", refused, -1, 2,
+       {"[0] Station eth1 ended (process 5001, exit code 2).",
+        "[0] Stations: eth1 0 done, 0 failed, 0 skipped; eth2 0 done, 0 failed, 0 skipped;"},
+       {}},
+      {"crash loop", crashes, -1, 2,
+       {"[10] Station eth1 crashed (process 5001, signal 11).",
+        "[1010] Station eth1 started (process 5003).", "[3020] Station eth1 started (process 5004).",
+        "[7030] Station eth1 started (process 5005).", "[15040] Station eth1 started (process 5006).",
+        "[15050] Station eth1 ended (process 5006, signal 11): given up: it died 5 times within 2 "
+        "minutes.",
+        "[15050] Stations: "},
+       {}},
+      {"killed in a unit", killedInUnit, 5000, 1,
+       {"[2000] eth1: upgrade failed in 1.0 s: the station died",
+        "[2000] Station eth1 crashed (process 5001, signal 9).",
+        "[3000] Station eth1 started (process 5003).",
+        "] Stations: eth1 0 done, 1 failed, 0 skipped;"},
+       {"upgrade failed  eth1"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimPlatform platform;
+    TempDir home;
+    const std::string history = (home.path() / "history.jsonl").string();
+    std::ostringstream out, err;
+    BatchOptions o;
+    o.operation = Op::Upgrade;
+    o.station = true;
+    o.interfaces = {"eth1", "eth2"};
+    ConsoleUi ui(out, err, o, [&] { return std::to_string(platform.clock().nowMs()); });
+    std::atomic<int> interrupts{0};
+    auto& clock = platform.clock();
+    std::map<std::string, SimChildProcess*> latest;  // an earlier one is gone
+    platform.onChildStarted = [&](SimChildProcess& child) {
+      const std::string name = child.arguments().at(4);
+      latest[name] = &child;
+      (name == "eth1" ? c.eth1 : refused)(child, clock);
+    };
+    if (c.interruptMs >= 0) {
+      clock.schedule(c.interruptMs, [&] { interrupts = 1; });
+      clock.schedule(c.interruptMs + 100, [&] {
+        for (auto& [name, child] : latest)
+          if (child->running) child->exit(0);
+      });
+    }
+    clock.schedule(600000, [] { throw std::runtime_error("the supervisor did not end"); });
+    EXPECT_EQ(RunStations(platform, ui, o, {"--batch", "--station", "--interface", "eth1,eth2",
+                                            "upgrade"},
+                          "kova-upgrader", interrupts, history, "192.168.128.100"),
+              c.code);
+    for (const auto& line : c.lines) EXPECT_TRUE(Has(out, line)) << line << "\n" << out.str();
+    std::vector<std::string> rows;
+    for (const auto& e : ReadHistory(history).entries)
+      rows.push_back(e.operation + " " + e.outcome + " " + e.versionAfter + " " + e.interfaceName);
+    EXPECT_EQ(rows, c.history);
+  }
 }
 
 // The JSON stream of a whole upgrade, line by line where it says how far

@@ -135,8 +135,8 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
   EXPECT_FALSE(AppendHistory(file + "/x", dns, error));
   EXPECT_NE(error.find(file + "/x"), std::string::npos) << error;
 
-  // The table for people: aligned columns, "-" for nothing, no control characters.
-  HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "", "", "reset", "", "", "a\tb\x1b",
+  // The table for people: aligned columns, "-" for nothing, control characters (C1 too) escaped.
+  HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "", "", "reset", "", "", "a\tb\x1b\xC2\x9B",
                      -1, "", "done", 1, "", "", "", ""};
   EXPECT_EQ(HistoryTable({Upgrade(), reset}),
             "Time                  Modem        MAC                Operation  Before    After     "
@@ -144,7 +144,7 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
             "2026-12-08T06:01:33Z  192.168.0.1  02:00:5e:10:00:01  upgrade    5.2.0.12  5.2.0.13  "
             "done     83.2 s    modem_5_2_0_13.bin\n"
             "2026-12-08T08:00:00Z  10.0.0.2     -                  reset      -         -         "
-            "done     1.0 s     a?b?\n");
+            "done     1.0 s     a\\x09b\\x1B\\u009B\n");
   EXPECT_EQ(HistoryTable({}), "No operations recorded.\n");
 }
 

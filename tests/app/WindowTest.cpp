@@ -4,6 +4,10 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "app/UpgradePrompt.h"
 #include "firmware/ImageStore.h"
 #include "at/ModemAddressDialog.h"
@@ -66,7 +70,7 @@ TEST(Startup, HomeBackupDirectoryImageFirstQueryAndTheControlsWhileBusy) {
   h.home.write("Backup/kova_1_0.bin", "old");  // an existing backup stays
   h.home.write("subdir/kova_9_9.bin", "not in the home itself");
   fs::create_directory(h.home.path() / "kova_7_7.bin");  // a directory is no image
-  h.settings.workingDirectory = "  " + h.home.str() + "/  ";
+  h.settings.workingDirectory = h.home.str() + "/";
   auto& f = h.load();
   EXPECT_EQ(f.session().homeDir, h.home.str() + ImageStore::kSeparator);
   EXPECT_TRUE(h.home.exists("Backup/kova_1_0.bin"));
@@ -165,6 +169,59 @@ TEST(Startup, AFolderWithoutTheImageLeadsToTheFirmwareFolder) {
     EXPECT_EQ(RecallHome(h.settings.homeMemoryFile).value_or(""),
               c.memory.empty() ? "" : dir(c.memory[0]));
   }
+}
+
+// Folders are taken as given: "DIR " (with its blank) is not DIR. The
+// remembered folder is one absolute path on one line of a regular file;
+// anything else there is passed over and the user is asked.
+TEST(Startup, FoldersAreTakenAsGivenAndTheRememberedOneReadWithCare) {
+  TempDir user;
+  const std::string blank = (user.path() / "fw ").string(), plain = (user.path() / "fw").string();
+  user.write("fw/kova_5_2_0_13.bin", "image");
+  fs::create_directory(blank);
+  struct Case {
+    std::string what;
+    std::function<void(const fs::path& memory)> plant;
+    std::string recalled;  // "" when nothing is
+  } cases[] = {
+      {"one line", [&](auto& m) { user.write(m.string(), plain + "\n"); }, plain},
+      {"a trailing blank kept", [&](auto& m) { user.write(m.string(), blank + "\n"); }, blank},
+      {"relative", [&](auto& m) { user.write(m.string(), "fw\n"); }, ""},
+      {"two lines", [&](auto& m) { user.write(m.string(), plain + "\nx\n"); }, ""},
+      {"no line end", [&](auto& m) { user.write(m.string(), plain); }, ""},
+      {"over 4 KiB", [&](auto& m) { user.write(m.string(), "/" + std::string(5000, 'a') + "\n"); }, ""},
+#ifndef _WIN32
+      {"a FIFO", [](auto& m) { ASSERT_EQ(mkfifo(m.c_str(), 0600), 0); }, ""},
+      {"a link to /dev/zero", [](auto& m) { fs::create_symlink("/dev/zero", m); }, ""},
+#endif
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir config;
+    const fs::path memory = config.path() / "home";
+    c.plant(memory);
+    EXPECT_EQ(RecallHome(memory.string()).value_or(""), c.recalled);
+  }
+  // Given as "fw ", which holds no image: refused, never taken for "fw".
+  Harness h;
+  h.settings.workingDirectory = blank;
+  EXPECT_TRUE(h.load().closed());
+  EXPECT_EQ(h.f().session().homeDir, blank + ImageStore::kSeparator);
+}
+
+TEST(Startup, TheRememberedFolderIsWrittenWholeAndNeverThroughALink) {
+  TempDir config, elsewhere;
+  const std::string memory = (config.path() / "home").string();
+  std::string error;
+  EXPECT_FALSE(RememberHome(memory, (config.path() / "a\nb").string(), error));
+  EXPECT_EQ(error, "its name holds a line break");
+  elsewhere.write("target", "kept");
+#ifndef _WIN32
+  fs::create_symlink(elsewhere.path() / "target", memory + ".new");
+#endif
+  EXPECT_TRUE(RememberHome(memory, elsewhere.str(), error)) << error;
+  EXPECT_EQ(elsewhere.read("target"), "kept");
+  EXPECT_EQ(RecallHome(memory).value_or(""), elsewhere.str());
 }
 
 // The log on disk is replaced only by a whole new one, and the status line

@@ -118,8 +118,8 @@ TEST(IntegrityEndToEnd, AnUpgradeEndedDuringTheBackupLeavesNoHalfBackup) {
     // the tool removes them.
     const Lines left = BackupFiles(r.home);
     EXPECT_EQ(left.size(), 2u) << ::testing::PrintToString(left);
-    const QRegularExpression own("^\\..*\\." + QString::number(pids[i]) +
-                                 "-\\d+\\.(pending|part)$");
+    const QRegularExpression own("^\\..*\\.kova-" + QString::number(pids[i]) +
+                                 "-\\d+-\\d+-\\d+\\.(pending|part)$");
     for (auto& name : left) EXPECT_TRUE(own.match(QString::fromStdString(name)).hasMatch()) << name;
     BatchRun next = RunBatch(r.modem, r.home, {"--batch", "version"});
     EXPECT_EQ(next.exitCode, 0) << next.out << next.err;

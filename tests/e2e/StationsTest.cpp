@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "core/Files.h"
 #include "core/JsonLine.h"
 #include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
@@ -131,89 +132,134 @@ class StationLab {
   std::vector<std::unique_ptr<QProcess>> sims_;
 };
 
+// The tool in the station's namespace, at the factory address there, its
+// JSON lines read as they come.
+class LabTool {
+ public:
+  LabTool(const StationLab& lab, const TempDir& home, const QStringList& args) {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("KOVA_MODEM_ADDRESS", "192.168.128.100");  // inside the namespace only
+    for (const char* port : {"KOVA_PORT_ZING", "KOVA_PORT_FTP", "KOVA_PORT_TELNET", "KOVA_PORT_AT"})
+      env.remove(port);
+    env.remove("DISPLAY");
+    tool.setProcessEnvironment(env);
+    tool.setWorkingDirectory(QString::fromStdString(home.str()));
+    tool.start("ip", QStringList{"netns", "exec", QString::fromStdString(lab.station),
+                                 KOVA_UPGRADER_BIN} + args);
+    tool.waitForStarted(10000);
+  }
+  // Hands each event to each until it says so (true), the tool ends or ms pass.
+  bool readUntil(const std::function<bool(const JsonValue&)>& each, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+      for (std::size_t end; (end = pending_.find('\n')) != std::string::npos;) {
+        auto e = ParseJson(pending_.substr(0, end));
+        pending_.erase(0, end + 1);
+        if (!e || !e->isObject() || !e->get("event")) continue;
+        events.push_back(*e);
+        if (each(events.back())) return true;
+      }
+      if (tool.state() == QProcess::NotRunning && !tool.bytesAvailable()) return false;
+      tool.waitForReadyRead(200);
+      pending_ += tool.readAllStandardOutput().toStdString();
+    }
+    return false;
+  }
+  // Its exit code once it ended (within ms), the rest of its events read.
+  int finish(int ms) {
+    if (tool.state() != QProcess::NotRunning && !tool.waitForFinished(ms)) return -1;
+    pending_ += tool.readAllStandardOutput().toStdString();
+    readUntil([](const JsonValue&) { return false; }, 1);
+    err += tool.readAllStandardError().toStdString();
+    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -2;
+  }
+  void signal(int number) const { ::kill(static_cast<pid_t>(tool.processId()), number); }
+
+  QProcess tool;
+  std::vector<JsonValue> events;
+  std::string err;
+
+ private:
+  std::string pending_;
+};
+
+std::string Field(const JsonValue& e, const char* key) {
+  const JsonValue* v = e.get(key);
+  return v && v->isString() ? v->asString() : "";
+}
+
+// Skips where namespaces cannot be made; else the lab, isolated, with its
+// first modems started (options by modem, from 1).
+#define KOVA_LAB(lab, count, started, options)                                         \
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces";       \
+  if (Sh("ip netns list").first != 0) GTEST_SKIP() << "no 'ip netns' here";              \
+  StationLab lab(count);                                                                \
+  if (!lab.ok() && lab.error.find("ip netns add") == 0)                                 \
+    GTEST_SKIP() << "cannot create network namespaces here: " << lab.error;             \
+  ASSERT_TRUE(lab.ok()) << lab.error;                                                   \
+  ASSERT_TRUE(lab.isolated());                                                          \
+  for (int i = 1; i <= (started); ++i) ASSERT_TRUE(lab.startModem(i, (options)(i)))
+
+Lines Plain(int) { return {}; }
+Lines Slow(int) { return {"--ftp-rate", "100000"}; }
+
 }  // namespace
 
-// Three modems on three interfaces are upgraded at once, each recorded once
-// with its own MAC; the station killed in the middle of its upload is
-// reported and restarted while the others finish, and its unit is done too.
+// Three modems on three interfaces are upgraded at once, each recorded with
+// its own MAC; the station killed in the middle of its upload is reported,
+// its unit failed (the station died) in the results, the summary and the
+// history, and restarted; it upgrades its unit again while the others finish.
 TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces: skipped";
-  if (Sh("ip netns list").first != 0) GTEST_SKIP() << "no 'ip netns' here: skipped";
-  StationLab lab(3);
-  if (!lab.ok() && lab.error.find("ip netns add") == 0)
-    GTEST_SKIP() << "cannot create network namespaces here: " << lab.error;
-  ASSERT_TRUE(lab.ok()) << lab.error;
-  ASSERT_TRUE(lab.isolated());
   // The second one's transfers take seconds: its station dies in the upload.
   // (Not in the backup: a sibling may have kept the shared pair first.)
-  for (int i = 1; i <= 3; ++i)
-    ASSERT_TRUE(lab.startModem(i, i == 2 ? Lines{"--ftp-rate", "100000"} : Lines{}));
+  KOVA_LAB(lab, 3, 3, [](int i) { return i == 2 ? Slow(i) : Plain(i); });
   TempDir home;
   PrepareHome(home, false);
-
-  auto env = QProcessEnvironment::systemEnvironment();
-  env.insert("KOVA_MODEM_ADDRESS", "192.168.128.100");  // inside the namespace only
-  for (const char* port : {"KOVA_PORT_ZING", "KOVA_PORT_FTP", "KOVA_PORT_TELNET", "KOVA_PORT_AT"})
-    env.remove(port);
-  env.remove("DISPLAY");
-  QProcess tool;
-  tool.setProcessEnvironment(env);
-  tool.setWorkingDirectory(QString::fromStdString(home.str()));
-  tool.start("ip", {"netns", "exec", QString::fromStdString(lab.station), KOVA_UPGRADER_BIN,
-                    "--batch", "--json", "--station", "--interface", "v1,v2,v3", "upgrade"});
-  ASSERT_TRUE(tool.waitForStarted(10000));
-
-  std::vector<JsonValue> events;
+  LabTool run(lab, home, {"--batch", "--json", "--station", "--interface", "v1,v2,v3", "upgrade"});
   std::map<std::string, int> done;  // by interface
   Lines stations;                   // "interface state"
   long killed = 0, v2 = 0;
-  std::string pending;
-  QElapsedTimer clock;
-  clock.start();
   auto finished = [&] {
     return done["v1"] && done["v2"] && done["v3"] && killed &&
            std::count(stations.begin(), stations.end(), "v2 started") == 2;
   };
-  while (!finished() && clock.elapsed() < 150000 && tool.state() == QProcess::Running) {
-    tool.waitForReadyRead(500);
-    pending += tool.readAllStandardOutput().toStdString();
-    for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
-      auto e = ParseJson(pending.substr(0, end));
-      pending.erase(0, end + 1);
-      ASSERT_TRUE(e && e->isObject());
-      const std::string kind = e->get("event")->asString();
-      const std::string where = e->get("interface") ? e->get("interface")->asString() : "";
-      if (kind == "station") {
-        stations.push_back(where + " " + e->get("state")->asString());
-        if (where == "v2") v2 = static_cast<long>(e->get("pid")->asNumber());
-      }
-      if (kind == "phase" && where == "v2" && e->get("name")->asString() == "upload" && !killed) {
-        ASSERT_GT(v2, 0);
-        ::kill(static_cast<pid_t>(killed = v2), SIGKILL);
-      }
-      if (kind == "result" && e->get("exit_code")->asNumber() == 0) ++done[where];
-      events.push_back(std::move(*e));
-    }
-  }
-  ASSERT_TRUE(finished()) << ::testing::PrintToString(stations) << tool.readAllStandardError().toStdString();
-  ::kill(static_cast<pid_t>(tool.processId()), SIGINT);  // between units: all end
-  ASSERT_TRUE(tool.waitForFinished(60000));
-  EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-  pending += tool.readAllStandardOutput().toStdString();
-  auto summary = ParseJson(pending.substr(pending.rfind('\n', pending.size() - 2) + 1));
-  ASSERT_TRUE(summary && summary->get("done")) << pending;
-  EXPECT_EQ(summary->get("done")->asNumber(), 3);
-  EXPECT_EQ(summary->get("failed")->asNumber(), 0);
+  run.readUntil(
+      [&](const JsonValue& e) {
+        const std::string kind = Field(e, "event"), where = Field(e, "interface");
+        if (kind == "station") {
+          stations.push_back(where + " " + Field(e, "state"));
+          if (where == "v2") v2 = static_cast<long>(e.get("pid")->asNumber());
+        }
+        if (kind == "phase" && where == "v2" && Field(e, "name") == "upload" && !killed) {
+          EXPECT_GT(v2, 0);
+          if (v2 > 0) ::kill(static_cast<pid_t>(killed = v2), SIGKILL);
+        }
+        if (kind == "result" && e.get("exit_code")->asNumber() == 0) ++done[where];
+        return finished();
+      },
+      150000);
+  ASSERT_TRUE(finished()) << ::testing::PrintToString(stations);
+  run.signal(SIGINT);  // between units: all end
+  EXPECT_EQ(run.finish(60000), 1) << run.err;  // one unit failed
+  ASSERT_TRUE(!run.events.empty() && Field(run.events.back(), "event") == "summary");
+  EXPECT_EQ(run.events.back().get("done")->asNumber(), 3);
+  EXPECT_EQ(run.events.back().get("failed")->asNumber(), 1);
   EXPECT_TRUE(InOrder(stations, {"v2 started", "v2 crashed", "v2 started"}));
 
-  for (const auto& e : events)
-    if (e.get("event")->asString() == "result") {
-      const std::string where = e.get("interface")->asString();
-      EXPECT_EQ(e.get("mac")->asString(), StationLab::Mac(where[1] - '0')) << where;
+  Lines failed;
+  for (const auto& e : run.events)
+    if (Field(e, "event") == "result") {
+      const std::string where = Field(e, "interface");
+      if (e.get("exit_code")->asNumber() == 0)
+        EXPECT_EQ(Field(e, "mac"), StationLab::Mac(where[1] - '0')) << where;
+      else
+        failed.push_back(where + " " + Field(e, "reason"));
     }
-  // Each unit recorded once with its own MAC; each holds the new image; one
-  // backup pair for all, nothing half-written left.
-  // The station killed in its upload left that attempt unfinished.
+  EXPECT_EQ(failed, Lines{"v2 the station died"});
+  // Each unit recorded with its own MAC, the death as a failed attempt (and
+  // the killed station's upload as one that never ended); each holds the
+  // new image; one backup pair for all, nothing half-written left.
   auto history =
       HistoryOperations(ReadHistory((home.path() / "Backup/history.jsonl").string()).entries);
   Lines recorded;
@@ -221,6 +267,7 @@ TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
     recorded.push_back(h.interfaceName + " " + h.modemMac + " " + h.operation + " " + h.outcome);
   std::sort(recorded.begin(), recorded.end());
   EXPECT_EQ(recorded, (Lines{"v1 " + StationLab::Mac(1) + " upgrade done",
+                             "v2  upgrade failed",
                              "v2 " + StationLab::Mac(2) + " upgrade done",
                              "v2 " + StationLab::Mac(2) + " upgrade unfinished",
                              "v3 " + StationLab::Mac(3) + " upgrade done"}));
@@ -228,4 +275,149 @@ TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
     EXPECT_TRUE(lab.modemFile(i, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin")) << i;
   EXPECT_EQ(FilesUnder(home.path() / "Backup"),
             (Lines{"chk_5_2_0_12.txt", "history.jsonl", "kova_5_2_0_12.bin"}));
+}
+
+// Two names of one interface are refused before anything starts; without
+// --interface the unit is known by the MAC on the link its connection took,
+// though another unit at the same address is in the neighbour table too.
+TEST(StationsEndToEnd, AnAltnameIsRefusedAndTheMacIsTheRoutesOwn) {
+  KOVA_LAB(lab, 2, 2, Plain);
+  TempDir home;
+  PrepareHome(home, false);
+  if (Sh("ip -n " + lab.station + " link property add dev v1 altname kova-alt1").first != 0)
+    GTEST_SKIP() << "no alternative interface names here";
+  LabTool twice(lab, home, {"--batch", "--station", "--interface", "v1,kova-alt1", "upgrade"});
+  EXPECT_EQ(twice.finish(30000), 2);
+  EXPECT_TRUE(Has(twice.err, "Cannot use the interfaces v1 and kova-alt1: they are one interface"))
+      << twice.err;
+  EXPECT_TRUE(twice.events.empty());
+
+  // Both units in the neighbour table, complete.
+  for (const char* link : {"v1", "v2"}) {
+    LabTool look(lab, home, {"--batch", "--interface", link, "version"});
+    ASSERT_EQ(look.finish(60000), 0) << link << look.err;
+  }
+  LabTool run(lab, home, {"--batch", "--json", "upgrade"});
+  ASSERT_EQ(run.finish(120000), 0) << run.err;
+  ASSERT_FALSE(run.events.empty());
+  const int upgraded = lab.modemFile(1, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin") ? 1 : 2;
+  EXPECT_TRUE(lab.modemFile(upgraded, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin"));
+  EXPECT_EQ(Field(run.events.back(), "mac"), StationLab::Mac(upgraded));
+  const auto history = ReadHistory((home.path() / "Backup/history.jsonl").string()).entries;
+  ASSERT_FALSE(history.empty());
+  EXPECT_EQ(history.back().modemMac, StationLab::Mac(upgraded));
+}
+
+// A backup folder held by another process: each station waits without
+// blocking, says after 2 s what it waits for and sends nothing meanwhile;
+// its supervisor killed, it ends too.
+TEST(StationsEndToEnd, AHeldBackupFolderIsWaitedForAndNamed) {
+  KOVA_LAB(lab, 2, 2, Plain);
+  TempDir home;
+  PrepareHome(home, false);
+  std::filesystem::create_directories(home.path() / "Backup");
+  const std::string note = "another upgrade is storing a backup of 5.2.0.12 in this folder (pid " +
+                           std::to_string(::getpid()) + ")";
+  std::string error;
+  FolderLock held((home.path() / "Backup").string(), note, error);
+  ASSERT_TRUE(held) << error;
+  const std::string before = lab.modemFile(1, "/bin/kova.bin");
+  LabTool run(lab, home, {"--batch", "--json", "--station", "--interface", "v1,v2", "upgrade"});
+  std::map<std::string, long> pids;
+  std::map<std::string, bool> waiting;
+  ASSERT_TRUE(run.readUntil(
+      [&](const JsonValue& e) {
+        if (Field(e, "event") == "station")
+          pids[Field(e, "interface")] = static_cast<long>(e.get("pid")->asNumber());
+        if (Field(e, "event") == "status" &&
+            Field(e, "text") == "Waiting for the backup folder: " + note)
+          waiting[Field(e, "interface")] = true;
+        return waiting.size() == 2;
+      },
+      90000))
+      << run.err;
+  for (int i = 1; i <= 2; ++i) EXPECT_TRUE(lab.modemFile(i, "/bin/kova.bin") == before) << i;
+  ASSERT_TRUE(pids["v1"] > 0 && pids["v2"] > 0);
+  run.signal(SIGKILL);
+  run.finish(10000);
+  // Each station is gone (or a zombie waiting for its new parent) soon after.
+  auto alive = [](long pid) {
+    const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
+    std::ifstream in(stat);
+    std::string line;
+    return std::getline(in, line) && line.substr(line.rfind(')') + 2, 1) != "Z";
+  };
+  QElapsedTimer clock;
+  clock.start();
+  while ((alive(pids["v1"]) || alive(pids["v2"])) && clock.elapsed() < 10000)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(alive(pids["v1"]));
+  EXPECT_FALSE(alive(pids["v2"]));
+}
+
+// A station that dies each time it starts is started again ever later and
+// given up at its fifth death; with no station left the line ends by
+// itself, with its summary and exit code 2.
+TEST(StationsEndToEnd, ACrashLoopIsGivenUpAndTheLineEnds) {
+  KOVA_LAB(lab, 2, 0, Plain);
+  TempDir home;
+  PrepareHome(home, false);
+  LabTool run(lab, home, {"--batch", "--json", "--station", "--interface", "v1,v2", "upgrade"});
+  std::map<std::string, std::vector<qint64>> starts;  // ms since the first, by interface
+  QElapsedTimer clock;
+  clock.start();
+  Lines ended;
+  run.readUntil(
+      [&](const JsonValue& e) {
+        if (Field(e, "event") != "station") return false;
+        const std::string where = Field(e, "interface");
+        if (Field(e, "state") == "started") {
+          starts[where].push_back(clock.elapsed());
+          ::kill(static_cast<pid_t>(e.get("pid")->asNumber()), SIGKILL);
+        }
+        if (Field(e, "state") == "ended") ended.push_back(where + ": " + Field(e, "reason"));
+        return false;
+      },
+      90000);
+  EXPECT_EQ(run.finish(10000), 2) << run.err;
+  std::sort(ended.begin(), ended.end());
+  EXPECT_EQ(ended, (Lines{"v1: given up: it died 5 times within 2 minutes",
+                          "v2: given up: it died 5 times within 2 minutes"}));
+  for (auto& [where, at] : starts) {
+    ASSERT_EQ(at.size(), 5u) << where;
+    for (std::size_t i = 1; i < at.size(); ++i)  // waited at least 1, 2, 4, 8 s
+      EXPECT_GE(at[i] - at[i - 1], 1000 << (i - 1)) << where << " start " << i;
+  }
+  ASSERT_FALSE(run.events.empty());
+  EXPECT_EQ(Field(run.events.back(), "event"), "summary");
+}
+
+// The first Ctrl+C while the stations are busy: each finishes its unit and
+// takes no other; the line ends with its summary.
+TEST(StationsEndToEnd, TheFirstCtrlCFinishesTheUnitsInHand) {
+  KOVA_LAB(lab, 2, 2, Slow);
+  TempDir home;
+  PrepareHome(home, false);
+  LabTool run(lab, home, {"--batch", "--json", "--station", "--interface", "v1,v2", "upgrade"});
+  std::map<std::string, bool> uploading;
+  ASSERT_TRUE(run.readUntil(
+      [&](const JsonValue& e) {
+        if (Field(e, "event") == "phase" && Field(e, "name") == "upload")
+          uploading[Field(e, "interface")] = true;
+        return uploading.size() == 2;
+      },
+      120000))
+      << run.err;
+  run.signal(SIGINT);
+  EXPECT_EQ(run.finish(150000), 0) << run.err;
+  Lines results;
+  for (const auto& e : run.events)
+    if (Field(e, "event") == "result") results.push_back(Field(e, "interface") + " " + Field(e, "outcome"));
+  std::sort(results.begin(), results.end());
+  EXPECT_EQ(results, (Lines{"v1 done", "v2 done"}));
+  ASSERT_FALSE(run.events.empty());
+  EXPECT_EQ(Field(run.events.back(), "event"), "summary");
+  EXPECT_EQ(run.events.back().get("done")->asNumber(), 2);
+  for (int i = 1; i <= 2; ++i)
+    EXPECT_TRUE(lab.modemFile(i, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin")) << i;
 }

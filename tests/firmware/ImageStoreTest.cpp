@@ -4,6 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "firmware/ImageStore.h"
 #include "sim/Harness.h"
 
@@ -51,7 +55,7 @@ TEST(ImageStore, ListingAndDeletion) {
 
   Session session;
   session.backupDir = d.str();
-  const ImageStore store(session, 1);
+  const ImageStore store(session, "1-5-1");
   store.deleteBackup(ModemVersion::FromFileForm("1.bin"));  // checksum missing, image still goes
   store.deleteBackup(ModemVersion::FromFileForm("7_7"));    // nothing there
   store.deleteBackup(ModemVersion::FromFileForm("4_0"));    // a directory is not touched
@@ -71,7 +75,7 @@ TEST(ImageStore, PairsAndTemporaries) {
   TempDir d;
   Session session;
   session.backupDir = d.str();
-  const ImageStore store(session, 7);
+  const ImageStore store(session, "7-5-1");
   const auto v = ModemVersion::FromFileForm("5_2_0_12");
   d.write("kova_5_2_0_12.bin", "image");
   EXPECT_FALSE(store.hasBackup(v));  // an image alone is no backup
@@ -80,26 +84,53 @@ TEST(ImageStore, PairsAndTemporaries) {
   EXPECT_NE(image, store.temporaryPath("kova_5_2_0_12.bin"));
   std::ofstream(image) << "new image";
   std::ofstream(checksum) << "sum";
-  std::string error;
-  EXPECT_TRUE(store.keepBackup(v, image, checksum, error)) << error;
+  std::string error, holder;
+  EXPECT_EQ(store.keepBackup(v, image, checksum, error, holder), ImageStore::Keep::Kept) << error;
   EXPECT_TRUE(store.hasBackup(v));
   EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
   // Another unit of the same version, backed up meanwhile (another station):
   // the first pair kept stays, nothing of the second is left.
   std::ofstream(image) << "second image";
   std::ofstream(checksum) << "second sum";
-  EXPECT_TRUE(store.keepBackup(v, image, checksum, error)) << error;
+  EXPECT_EQ(store.keepBackup(v, image, checksum, error, holder), ImageStore::Keep::Kept) << error;
   EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
   EXPECT_FALSE(d.exists(fs::path(image).filename().string()));
   EXPECT_FALSE(d.exists(fs::path(checksum).filename().string()));
 
-  const std::vector<std::string> ours = {".kova_1.bin.8-1.pending", "..sylog.log.8-3.part",
-                                         ".modem-image.verify.8-2.pending"};
-  const std::vector<std::string> kept = {".kova_1.bin.9-1.pending", ".hidden", "x.8-1.pending",
-                                         ".kova_1.bin.x8-1.pending"};
+  EXPECT_EQ(fs::path(image).filename().string().rfind(".kova_5_2_0_12.bin.kova-7-5-1-", 0), 0u);
+}
+
+// Only what the tool alone names so, of a process that surely ended, goes:
+// a user's own dotted files and a live writer's temporaries stay.
+TEST(ImageStore, StaleTemporariesAreOnlyOurs) {
+  TempDir d;
+  Session session;
+  session.backupDir = d.str();
+  const ImageStore store(session, "7-5-1");
+  const std::vector<std::string> ours = {".kova_1.bin.kova-8-5-1-1.pending",
+                                         "..sylog.log.kova-8-5-1-3.part",
+                                         ".modem-image.verify.kova-8-5-1-2.pending"};
+  const std::vector<std::string> kept = {
+      ".kova_1.bin.kova-9-5-1-1.pending",  // its writer runs (or cannot be judged)
+      ".report.2024-05.part", ".notes.99999-1.pending", ".kova_1.bin.8-1.pending", ".hidden",
+      "x.kova-8-5-1-1.pending", ".kova-8-5-1-1.pending", ".a.kova-8-5-1.pending",
+      ".a.kova-8-5-x-1.pending", ".a.kova-8--5-1-1.pending"};
   for (const auto& n : ours) d.write(n, "x");
   for (const auto& n : kept) d.write(n, "x");
-  store.removeStaleTemporaries([](long pid) { return pid == 9; });
+  std::vector<std::string> asked;
+  store.removeStaleTemporaries([&asked](const std::string& stamp) {
+    asked.push_back(stamp);
+    return stamp == "8-5-1" || stamp == "99999";
+  });
   for (const auto& n : ours) EXPECT_FALSE(d.exists(n)) << n;
   for (const auto& n : kept) EXPECT_TRUE(d.exists(n)) << n;
+  EXPECT_EQ(asked.size(), 4u);
+#ifndef _WIN32
+  if (::geteuid() == 0) {  // another user's file, named as ours, stays
+    d.write(ours[0], "x");
+    ASSERT_EQ(::chown((d.path() / ours[0]).c_str(), 65534, 65534), 0);
+    store.removeStaleTemporaries([](const std::string&) { return true; });
+    EXPECT_TRUE(d.exists(ours[0]));
+  }
+#endif
 }

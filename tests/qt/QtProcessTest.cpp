@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QThread>
 #include <cerrno>
@@ -104,4 +106,29 @@ TEST(QtProcess, StartsAProgramOnItsOwnInItsDirectory) {
     QThread::msleep(20);
   EXPECT_EQ(dir.read("ModemInfo/pwd.txt"), dir.str() + "/ModemInfo\n");
   EXPECT_FALSE(p.startDetached(dir.str() + "/nothing", dir.str()));
+}
+
+// A temporary's writer is taken for ended only when surely so: never this
+// process, nor one in another PID namespace, nor a stamp that does not parse.
+TEST(QtProcess, StampsTellAnEndedWriterFromALiveOne) {
+  QtProcess p;
+  const std::string self = p.processStamp();
+  const std::string pid = self.substr(0, self.find('-'));
+  const std::string space = self.substr(self.rfind('-'));
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  waitpid(child, nullptr, 0);
+  const struct {
+    std::string stamp;
+    bool ended;
+  } rows[] = {
+      {self, false},
+      {pid + "-1" + space, true},  // the same id, started at another time: reused
+      {std::to_string(child) + "-1" + space, true},  // gone
+      {std::to_string(child) + "-1-1", false},         // another namespace
+      {pid + "-1", false},
+      {"x-1" + space, false},
+  };
+  for (const auto& r : rows) EXPECT_EQ(p.ended(r.stamp), r.ended) << r.stamp;
 }

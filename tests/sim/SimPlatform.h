@@ -2,6 +2,7 @@
 // recorded UI, fake console and resolver.
 #pragma once
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <map>
@@ -102,6 +103,10 @@ class SimProcess : public Process {
   static std::map<std::string, std::pair<const SimProcess*, std::string>>& locks() {
     static std::map<std::string, std::pair<const SimProcess*, std::string>> held;
     return held;
+  // "<pid>-<start>-<namespace>", as the real platform's.
+  std::string processStamp() const override { return std::to_string(kProcessId) + "-7-1"; }
+  bool ended(const std::string& stamp) const override {
+    return stamp.rfind("-7-1") == stamp.size() - 4 && !running(std::atol(stamp.c_str()));
   }
   static constexpr long kProcessId = 4242;
   std::set<long> others;  // other processes that run
@@ -126,6 +131,11 @@ class SimNetworkInterfaces : public NetworkInterfaces {
     auto it = bindProblems.find(name);
     return it == bindProblems.end() ? std::string() : it->second;
   }
+  int index(const std::string& name) override {
+    auto it = indexes.find(name);
+    if (it != indexes.end()) return it->second;
+    return indexes[name] = 100 + static_cast<int>(indexes.size());
+  }
   std::string hardwareAddress(const std::string& address, const std::string& name) override {
     auto it = neighbours.find(address + " " + name);
     return it == neighbours.end() ? std::string() : it->second;
@@ -139,6 +149,7 @@ class SimNetworkInterfaces : public NetworkInterfaces {
     return it == reversePathFilters.end() ? std::nullopt : std::optional<int>(it->second);
   }
   std::map<std::string, std::string> bindProblems;  // by interface
+  std::map<std::string, int> indexes;  // by name; a name not here gets one of its own
   std::map<std::string, std::string> neighbours;    // "address interface" -> MAC
   std::map<std::string, bool> carriers;
   std::map<std::string, int> reversePathFilters;
@@ -155,15 +166,19 @@ class SimChildProcess : public ChildProcess {
     SimChildProcess* child;  // gone once the supervisor is
     int interrupts = 0;      // kept here so it outlives the child
   };
-  SimChildProcess(SimLoop& loop, std::vector<Started>& log, long pid)
-      : loop_(loop), log_(log), pid_(pid) {}
+  SimChildProcess(SimLoop& loop, std::vector<Started>& log, long pid,
+                  const std::function<void(SimChildProcess&)>& onStart)
+      : loop_(loop), log_(log), pid_(pid), onStart_(onStart) {}
   bool start(const std::string& program, const std::vector<std::string>& arguments) override {
     running = true;
     entry_ = log_.size();
     log_.push_back({program, arguments, pid_, this});
+    if (onStart_) onStart_(*this);
     return true;
   }
-  long processId() const override { return pid_; }
+  // As a real one: a process that ended has no id any more.
+  long processId() const override { return running ? pid_ : 0; }
+  const std::vector<std::string>& arguments() const { return log_.at(entry_).arguments; }
   void interrupt() override { log_.at(entry_).interrupts += 1; }
   void terminate() override { log_.at(entry_).interrupts += 2; }
   // The child writes a line / ends, from the top of the loop.
@@ -174,8 +189,8 @@ class SimChildProcess : public ChildProcess {
     });
   }
   void exit(int code, bool crashed = false) {
-    running = false;
     loop_.schedule(0, [this, code, crashed] {
+      running = false;
       if (onExit) onExit(code, crashed);
     });
   }
@@ -186,6 +201,7 @@ class SimChildProcess : public ChildProcess {
   SimLoop& loop_;
   std::vector<Started>& log_;
   long pid_;
+  const std::function<void(SimChildProcess&)>& onStart_;
 };
 
 class SimPlatform : public Platform {
@@ -200,7 +216,7 @@ class SimPlatform : public Platform {
   std::unique_ptr<FtpClient> createFtpClient(int port) override;
   NetworkInterfaces& networkInterfaces() override { return interfaces; }
   std::unique_ptr<ChildProcess> createChildProcess() override {
-    return std::make_unique<SimChildProcess>(loop_, children, nextPid_++);
+    return std::make_unique<SimChildProcess>(loop_, children, nextPid_++, onChildStarted);
   }
 
   SimLoop loop_;
@@ -209,6 +225,8 @@ class SimPlatform : public Platform {
   SimFtpServer ftp;
   SimNetworkInterfaces interfaces;
   std::vector<SimChildProcess::Started> children;  // every child started
+  // What each child does once started (the test plays it).
+  std::function<void(SimChildProcess&)> onChildStarted;
   SimUi& recordedUi() { return ui_; }
   SimProcess& console() { return process_; }
   SimResolver& names() { return resolver_; }

@@ -157,12 +157,12 @@ class WorkflowModem : public Harness {
     for (std::string& line : lines) {
       for (auto at = line.find(home); at != std::string::npos; at = line.find(home))
         line.replace(at, home.size(), "~/");
-      // ".<pid>-<n>.pending" -> ".pending" (no <regex>: GCC warns inside it)
+      // ".kova-<stamp>-<n>.pending" -> ".pending" (no <regex>: GCC warns inside it)
       for (auto at = line.find(".pending"); at != std::string::npos;
            at = line.find(".pending", at + 1)) {
         const auto dot = line.find_last_not_of("0123456789-", at - 1);
-        if (dot != std::string::npos && line[dot] == '.' && line.find('-', dot) < at)
-          line.erase(dot, at - dot), at = dot;
+        if (dot != std::string::npos && dot >= 4 && line.compare(dot - 4, 5, ".kova") == 0)
+          line.erase(dot - 4, at - dot + 4), at = dot - 4;
       }
       for (auto at = line.find("~/Backup\\"); at != std::string::npos; at = line.find("~/Backup\\"))
         line[at + 8] = '/';

@@ -1,5 +1,7 @@
 #include "platform/qt/CurlFtpClient.h"
 
+#include "platform/qt/ProcessStamp.h"
+
 #include <cctype>
 #include <chrono>
 #include <cerrno>
@@ -264,8 +266,8 @@ bool CurlFtpClient::openLocalFile(const FtpCommand& cmd, int& fd) {
     // chain of operator+ here in release builds.
     std::string name = ".";
     name += target.filename().string();
-    name += '.';
-    name += std::to_string(::getpid());
+    name += ".kova-";
+    name += ProcessStamp();
     name += '-';
     name += std::to_string(++counter);
     name += ".part";

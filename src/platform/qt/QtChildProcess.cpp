@@ -10,9 +10,11 @@ QtChildProcess::QtChildProcess() {
   // Its own process group: a Ctrl+C at the terminal reaches the parent
   // alone, which passes it on once. It ends with the parent, whatever
   // ended that.
-  process_.setChildProcessModifier([] {
+  const pid_t parent = ::getpid();
+  process_.setChildProcessModifier([parent] {
     ::setpgid(0, 0);
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent) ::_exit(1);  // the parent died before the line above
   });
   QObject::connect(&process_, &QProcess::readyReadStandardOutput, this, [this] {
     readLines(QProcess::StandardOutput, outPending_, onOutputLine);

@@ -2,6 +2,8 @@
 // without a shell, its standard output and error captured as one text.
 #include "platform/qt/QtProcess.h"
 
+#include "platform/qt/ProcessStamp.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -176,6 +178,10 @@ bool QtProcess::running(long processId) const {
   return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
 #endif
 }
+
+std::string QtProcess::processStamp() const { return ProcessStamp(); }
+
+bool QtProcess::ended(const std::string& stamp) const { return ProcessEnded(stamp); }
 
 #ifdef Q_OS_WIN
 // The real platform is not built for Windows: every lock is granted there.

@@ -23,6 +23,8 @@ class QtProcess : public Process {
             std::string& holder) override;
   void unlock(const std::string& name) override;
   ~QtProcess() override;
+  std::string processStamp() const override;
+  bool ended(const std::string& stamp) const override;
 
  private:
   int limitMs_ = kDefaultLimitMs;

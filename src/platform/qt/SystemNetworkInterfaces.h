@@ -15,6 +15,7 @@
 class SystemNetworkInterfaces : public NetworkInterfaces {
  public:
   std::string bindProblem(const std::string& interfaceName) override;
+  int index(const std::string& interfaceName) override;
   std::string hardwareAddress(const std::string& address,
                               const std::string& interfaceName) override;
   std::optional<bool> carrier(const std::string& interfaceName) override;
@@ -22,8 +23,9 @@ class SystemNetworkInterfaces : public NetworkInterfaces {
 
   // Binds a socket to the interface; empty when done, else why not.
   static std::string bindSocket(int fd, const std::string& interfaceName);
-  // The hardware address for address on interfaceName (any when empty) in
-  // the text of /proc/net/arp; empty when none is complete.
+  // The hardware address for address on the interface named device (as
+  // the kernel names it) in the text of /proc/net/arp; empty when none is
+  // complete, or no device is named.
   static std::string FindInArpTable(const std::string& table, const std::string& address,
-                                    const std::string& interfaceName);
+                                    const std::string& device);
 };
