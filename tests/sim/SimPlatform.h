@@ -103,6 +103,7 @@ class SimProcess : public Process {
   static std::map<std::string, std::pair<const SimProcess*, std::string>>& locks() {
     static std::map<std::string, std::pair<const SimProcess*, std::string>> held;
     return held;
+  }
   // "<pid>-<start>-<namespace>", as the real platform's.
   std::string processStamp() const override { return std::to_string(kProcessId) + "-7-1"; }
   bool ended(const std::string& stamp) const override {
