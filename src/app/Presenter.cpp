@@ -149,6 +149,17 @@ Box BoxFor(const Notice& n) {
     case Kind::SetAddressManually:
       return Warning("Please change your local IP address manually to 192.168.128.101",
                      "Wrong local IP address");
+    case Kind::ReleaseRefused:
+      return {"The new software is not installed: " + n.detail + kCrLf +
+                  "Nothing was sent to the modem.",
+              MsgCritical, kAppTitle};
+    case Kind::ReleaseIncompatible:
+      return {"The new software is not installed: " + n.detail + kCrLf +
+                  "Nothing was sent to the modem.",
+              MsgCritical, kAppTitle};
+    case Kind::BackupAltered:
+      return {"The backup is not restored: " + n.detail + kCrLf + "Nothing was sent to the modem.",
+              MsgCritical, kAppTitle};
     case Kind::WrongVersionAfter:
       return Warning("The modem reports version " + n.detail + " after the " +
                      (n.number == 0 ? "upgrade" : "restore") + ", not " + n.extra + ".");

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/ModemVersion.h"
+#include "core/TrustedKeys.h"
 
 struct Session {
   // The address every channel connects to.
@@ -39,4 +40,10 @@ struct Session {
   bool reachableWithoutVersion = false;
   // pic.hex went up with an upgrade: the next version read reflashes it.
   bool picReflashPending = false;
+  // The release keys the operator trusts: with any, only a signed release
+  // goes up, and only a backup that matches its record comes back.
+  TrustedKeys trust;
+  // Who signed the new image, as its signature's trusted comment says;
+  // empty while it is not signed.
+  std::string releaseSigner;
 };

@@ -19,6 +19,13 @@ struct HistoryEntry {
   std::string imageSha256;
   std::string outcome;  // done, failed, interrupted
   double durationSeconds = 0;
+  // The backup pair this operation kept in the backup folder: its image's
+  // name, size and SHA-256 and its checksum file's SHA-256; no name when none.
+  std::string backupName = {};
+  long long backupSize = -1;
+  std::string backupSha256 = {}, backupChecksumSha256 = {};
+  // Who signed the image sent, as its signature's trusted comment says.
+  std::string signedBy = {};
 
   bool operator==(const HistoryEntry&) const = default;
   bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }
