@@ -68,9 +68,10 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
+// minisign's own comment separates its fields with a tab.
 bool HasControl(std::string_view text) {
   for (unsigned char c : text)
-    if (c < 0x20 || c == 0x7F) return true;
+    if ((c < 0x20 && c != '\t') || c == 0x7F) return true;
   return false;
 }
 
