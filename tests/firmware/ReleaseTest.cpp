@@ -3,8 +3,6 @@
 // with keys Debian's minisign made in the test, accepted.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -12,6 +10,7 @@
 #include "core/Sha256.h"
 #include "core/UpgradeHistory.h"
 #include "firmware/ReleaseManifest.h"
+#include "sim/SigningKey.h"
 #include "sim/WorkflowPeers.h"
 
 namespace {
@@ -135,37 +134,6 @@ TEST(ReleaseManifest, CompatibilityOfTheRunningVersion) {
 
 #ifndef _WIN32  // minisign is a Linux program: Wine cannot start it
 namespace {
-
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
-
-// A key made by minisign with an empty password, as an operator makes one.
-class SigningKey {
- public:
-  SigningKey(const TempDir& dir, const std::string& name)
-      : pub_((dir.path() / (name + ".pub")).string()),
-        secret_((dir.path() / (name + ".key")).string()) {
-    const std::string command = "minisign -G -W -p " + Quoted(pub_) + " -s " + Quoted(secret_) +
-                                " >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::ifstream in(pub_);
-    std::string line;
-    std::getline(in, line);
-    id_ = line.substr(line.rfind(' ') + 1);
-  }
-  const std::string& pub() const { return pub_; }
-  const std::string& id() const { return id_; }
-  void sign(const std::string& file, const std::string& comment, bool legacy = false,
-            const std::string& signature = "") const {
-    const std::string command = "minisign -S -s " + Quoted(secret_) + " -m " + Quoted(file) +
-                                " -x " + Quoted(signature.empty() ? file + ".minisig" : signature) +
-                                " -t " + Quoted(comment) + (legacy ? " -l" : "") +
-                                " >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  }
-
- private:
-  std::string pub_, secret_, id_;
-};
 
 // The keys of every test: made once.
 struct Keys {
