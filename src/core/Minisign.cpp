@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/Sha256.h"
+
 namespace {
 
 // Files of a few lines; anything longer is not one of ours.
@@ -73,14 +75,6 @@ bool HasControl(std::string_view text) {
   for (unsigned char c : text)
     if ((c < 0x20 && c != '\t') || c == 0x7F) return true;
   return false;
-}
-
-void InitGcrypt() {
-  if (gcry_control(GCRYCTL_INITIALIZATION_FINISHED_P)) return;
-  gcry_check_version(nullptr);
-  // No secret is ever held: public keys and digests only.
-  gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
-  gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
 }
 
 struct SexpFree {
