@@ -399,6 +399,7 @@ TEST(SignedRelease, RefusedAtTheClickBeforeAnythingIsStored) {
     const char* what;
     Spoil beforeStart, afterStart;
     std::string says;
+    Entry entry = Entry::Upgrade;
   };
   const Row rows[] = {
       {"wrong series",
@@ -424,6 +425,9 @@ TEST(SignedRelease, RefusedAtTheClickBeforeAnythingIsStored) {
       {"signature removed after start", nullptr,
        [](SignedHome& s) { s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig"); },
        "only a signed release is installed."},
+      {"pic.hex swapped after start, PIC upgrade alone", nullptr,
+       [](SignedHome& s) { s.edit("pic.hex", "FF", "FE"); }, "The SHA-256 of pic.hex is ",
+       Entry::Pic},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -432,7 +436,7 @@ TEST(SignedRelease, RefusedAtTheClickBeforeAnythingIsStored) {
     s.h.start();
     ASSERT_FALSE(s.h.f().closed());
     if (row.afterStart) row.afterStart(s);
-    s.h.click(Entry::Upgrade);
+    s.h.click(row.entry);
     s.h.settle();
     ASSERT_EQ(s.h.boxes().size(), 1u);
     EXPECT_NE(s.h.boxes()[0].find(row.says), std::string::npos) << s.h.boxes()[0];
