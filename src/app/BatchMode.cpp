@@ -578,12 +578,10 @@ void BatchRun::check() {
               checksum + (ImageStore::fileExists(checksum) ? "." : " is missing."));
   }
   const ReleaseVerdict& release = w_.release();
-  if (!imageFound) {
-  } else if (!session_.trust.active()) {
+  if (imageFound && !session_.trust.active())
     checkLine("signature", true, "not signed: no trusted key is set up, so it is not checked.");
-  } else {
+  else if (imageFound)
     for (const auto& f : release.findings) checkLine(f.check, f.passed, f.text);
-  }
   // The backup of the running image needs about as much room as the new one.
   std::error_code ec;
   const auto space = std::filesystem::space(session_.backupDir, ec);
