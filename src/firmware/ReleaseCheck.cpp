@@ -123,10 +123,10 @@ ReleaseVerdict CheckRelease(const TrustedKeys& trust, const std::string& home,
   const std::string imageName = "kova_" + version.fileForm() + ".bin";
   const std::string checksumName = "chk_" + version.fileForm() + ".txt";
   const bool hasChecksum = ImageStore::fileExists(home + checksumName);
-  if (!c.part("image", imageName, &manifest->image, imageName) ||
-      !c.part("checksum file", hasChecksum ? checksumName : std::string(),
+  if (!c.part("image digest", imageName, &manifest->image, imageName) ||
+      !c.part("checksum file digest", hasChecksum ? checksumName : std::string(),
               manifest->checksum ? &*manifest->checksum : nullptr, checksumName) ||
-      !c.part("pic.hex", picFile, manifest->pic ? &*manifest->pic : nullptr, "pic.hex"))
+      !c.part("pic.hex digest", picFile, manifest->pic ? &*manifest->pic : nullptr, "pic.hex"))
     return v;
   v.state = State::Signed;
   v.signer = signature->trustedComment;

@@ -21,7 +21,7 @@ struct ReleaseVerdict {
   std::optional<ReleaseManifest> manifest;  // Signed
   // One line per check made, in order, up to the first that failed.
   struct Finding {
-    std::string check;  // "manifest", "signature", "image", "checksum file", "pic.hex"
+    std::string check;  // "manifest", "signature", "image digest", ...
     bool passed = false;
     std::string text;
   };

@@ -89,7 +89,8 @@ TEST(SignedReleaseEndToEnd, ASignedReleaseGoesUpAndTheDryRunChecksIt) {
   auto check = RunBatch(r.modem, r.home, {"--trusted-key", key, "--batch", "check"});
   EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
   for (const char* line : {"ok      image: ", "ok      checksum file: ", "ok      signature: ",
-                           "ok      manifest: ", "ok      disk space: ", "ok      modem: ",
+                           "ok      manifest: ", "ok      image digest: ",
+                           "ok      checksum file digest: ", "ok      disk space: ", "ok      modem: ",
                            "ok      version: the modem runs 5.2.0.12.", "ok      compatibility: ",
                            "ok      ftp login: "})
     EXPECT_TRUE(Has(check.out, line)) << line << "\n" << check.out;
@@ -106,7 +107,7 @@ TEST(SignedReleaseEndToEnd, ASignedReleaseGoesUpAndTheDryRunChecksIt) {
   r.home.write("chk_5_2_0_13.txt", "another checksum\n");
   check = RunBatch(r.modem, r.home, {"--trusted-key", key, "--batch", "--json", "check"});
   EXPECT_EQ(check.exitCode, 1) << check.out << check.err;
-  EXPECT_TRUE(Has(check.out, R"({"event":"check","name":"checksum file","passed":false,)"))
+  EXPECT_TRUE(Has(check.out, R"({"event":"check","name":"checksum file digest","passed":false,)"))
       << check.out;
 
   ModemSim off({"zing-closed", "ftp-closed"});
