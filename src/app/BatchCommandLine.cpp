@@ -59,6 +59,9 @@ std::string BatchUsage() {
          "  verify [VERSION]           compare the modem's image with the new one (or with\n"
          "                             the backup of VERSION); changes nothing\n"
          "  history                    show what was done to which modem (Backup/history.jsonl)\n"
+         "  check                      a dry run: every check an upgrade makes (image, checksum\n"
+         "                             file, manifest, signature, compatibility, disk space,\n"
+         "                             the modem, its version, its FTP login); changes nothing\n"
          "\n"
          "Options:\n"
          "  --factory          factory mode: an upgrade also deletes the modem's configuration\n"
@@ -75,6 +78,11 @@ std::string BatchUsage() {
          "                     --station, one station per interface, all at once\n"
          "  --home DIR         the firmware folder (image, pic.hex, Backup/) instead of\n"
          "                     the current directory\n"
+         "  --trusted-key FILE a minisign public key whose signed releases are trusted\n"
+         "                     (repeatable); with any trusted key (also in\n"
+         "                     /etc/kova-upgrader/trusted-keys or\n"
+         "                     $XDG_CONFIG_HOME/kova-upgrader/trusted-keys) only a release\n"
+         "                     with a valid kova_VERSION.manifest and .manifest.minisig goes up\n"
          "  --help             show this text\n"
          "  --version          show the program's version\n"
          "\n"
@@ -159,6 +167,7 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
   else if (op == "reset") o.operation = Op::Reset;
   else if (op == "log") o.operation = Op::Log;
   else if (op == "history") o.operation = Op::History;
+  else if (op == "check") o.operation = Op::Check;
   else if (op == "verify") {
     o.operation = Op::Verify;
     if (words.size() >= 2) {
@@ -207,6 +216,29 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
     return std::nullopt;
   }
   return cl;
+}
+
+bool TakeTrustedKeyOptions(std::vector<std::string>& args, std::vector<std::string>& files,
+                           std::string& error) {
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string value;
+    if (args[i] == "--trusted-key") {
+      if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) value = args[++i];
+    } else if (args[i].rfind("--trusted-key=", 0) == 0) {
+      value = args[i].substr(14);
+    } else {
+      rest.push_back(args[i]);
+      continue;
+    }
+    if (value.empty()) {
+      error = "--trusted-key needs a key file";
+      return false;
+    }
+    files.push_back(value);
+  }
+  args = std::move(rest);
+  return true;
 }
 
 bool TakeHomeOption(std::vector<std::string>& args, std::optional<std::string>& home,

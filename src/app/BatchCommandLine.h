@@ -9,7 +9,7 @@
 #include "core/ModemVersion.h"
 
 struct BatchOptions {
-  enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log, Verify, History };
+  enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log, Verify, History, Check };
   Operation operation = Operation::Version;
   ModemVersion restoreVersion;
   std::optional<ModemVersion> verifyVersion;  // none: the new image
@@ -45,4 +45,8 @@ std::string BatchUsage();
 // comes twice.
 bool TakeHomeOption(std::vector<std::string>& args, std::optional<std::string>& home,
                     std::string& error);
+// Takes every "--trusted-key FILE" (or --trusted-key=FILE) out of args,
+// for the window and batch mode alike. False and error when one has no file.
+bool TakeTrustedKeyOptions(std::vector<std::string>& args, std::vector<std::string>& files,
+                           std::string& error);
 std::string BatchVersionText();

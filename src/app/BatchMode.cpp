@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "app/MainWindow.h"
@@ -12,7 +13,9 @@
 #include "at/AtChannel.h"
 #include "core/JsonLine.h"
 #include "core/UpgradeHistory.h"
+#include "core/TextUtilities.h"
 #include "firmware/ImageStore.h"
+#include "firmware/ReleaseCheck.h"
 #include "operations/ModemSession.h"
 #include "operations/VerifyImage.h"
 
@@ -31,6 +34,7 @@ const char* OperationName(Op op) {
     case Op::Log: return "log";
     case Op::Verify: return "verify";
     case Op::History: return "history";
+    case Op::Check: return "check";
   }
   return "";
 }
@@ -76,6 +80,11 @@ class BatchRun {
   void after(int ms, std::function<void()> fn);
   void operation(Op op, std::function<void(int code)> then);
   void verify();
+  // The dry run: every check an upgrade makes, one line each; nothing changes.
+  void check();
+  void checkLine(const std::string& name, bool passed, const std::string& text);
+  // "signed by ...", "not signed", or "refused" for the new release.
+  std::string signatureState() const;
   void ended(Op op, OperationResult result, std::function<void(int code)> then);
   void waitBack(std::chrono::milliseconds deadline, std::function<void(bool back)> then);
   // The result line; more adds fields of the operation's own.
@@ -113,6 +122,7 @@ class BatchRun {
   std::string lastPhase_;  // where the last operation stood when it ended
   // What verify found, taken while its operation still exists.
   std::string modemDigest_, referenceDigest_;
+  int checksFailed_ = 0;
   bool recording_ = false;  // the operation of the run is under way
   int startedObserver_ = 0, finishedObserver_ = 0;
   std::string versionBefore_;
@@ -201,10 +211,24 @@ int BatchRun::run() {
   guard_->onTick = [this] { guardTick(); };
   guard_->setEnabled(true);
   // What needs no new image runs from a folder that holds none.
+  // The dry run reports a missing or refused image as one of its checks.
   const bool imageRequired = o_.station || o_.operation == Op::Upgrade ||
                              (o_.operation == Op::Verify && !o_.verifyVersion);
   w_.start(imageRequired);
+  if (w_.closed() && w_.release().state == ReleaseVerdict::State::Refused) {
+    // Refused before anything was sent: the run failed, and says why.
+    reason_ = "The new software is refused: " + w_.release().problem;
+    OperationResult refused;
+    refused.outcome = Outcome::Refused;
+    report(o_.operation, refused, kExitFailed);
+    return kExitFailed;
+  }
   if (w_.closed()) return unusable({});
+  if ((o_.station || o_.operation == Op::Upgrade) && !session_.trust.active())
+    ui_.warning("kova_" + session_.newVersion.fileForm() +
+                ".bin is not signed: no trusted key is set up, so the release is not checked.");
+  if (w_.release().manifest && !w_.release().manifest->note.empty())
+    ui_.note("Release note: " + w_.release().manifest->note);
   if (o_.noAutoPic) w_.disableAutoPic();
   // The start-up's version read runs: what follows waits for its result.
   if (modem_.runner().busy())
@@ -252,6 +276,7 @@ void BatchRun::start(std::unique_ptr<Operation> op, Then then) {
 void BatchRun::begin() {
   if (o_.station) return station();
   if (o_.operation == Op::Verify) return verify();
+  if (o_.operation == Op::Check) return check();
   operation(o_.operation, [this](int code) { quit(code); });
 }
 
@@ -362,6 +387,7 @@ void BatchRun::operation(Op op, std::function<void(int code)> then) {
     case Op::Log: operation = modem_.logDownload(); break;
     case Op::Verify:
     case Op::History:
+    case Op::Check:
       return;
   }
   start(std::move(operation), done);
@@ -485,6 +511,7 @@ void BatchRun::report(Op op, const OperationResult& result, int code,
     line.add("verified_sha256", nullptr);
   else
     line.add("verified_sha256", result.verifiedSha256);
+  if (op == Op::Upgrade || op == Op::Check) line.add("signature", signatureState());
   if (code != kExitDone)
     line.add("reason", result.failure ? BoxFor(*result.failure).text : reason_);
   if (more) more(line);
@@ -556,6 +583,101 @@ void BatchRun::verify() {
       line.add("verdict", match ? "match" : "differs").add("reference", reference);
     });
     quit(code);
+  });
+}
+
+std::string BatchRun::signatureState() const {
+  if (!session_.releaseSigner.empty()) return "signed by " + session_.releaseSigner;
+  return session_.trust.active() ? "refused" : "not signed";
+}
+
+void BatchRun::checkLine(const std::string& name, bool passed, const std::string& text) {
+  if (!passed) ++checksFailed_;
+  if (o_.json)
+    ui_.json(JsonLine()
+                 .add("event", "check")
+                 .add("name", name)
+                 .add("passed", passed)
+                 .add("text", text)
+                 .str());
+  else
+    ui_.print(std::string(passed ? "ok      " : "FAILED  ") + name + ": " + VisibleText(text) +
+              "\n");
+}
+
+void BatchRun::check() {
+  ImageStore& store = w_.images();
+  started_ = loop_.now();
+  versionBefore_ = session_.runningVersion.display();
+  const std::string image = store.newImagePath();
+  const long long imageSize = ImageStore::fileSize(image);
+  const bool imageFound = session_.newVersion.known();
+  if (!imageFound)
+    checkLine("image", false,
+              "there is not exactly one kova_<version>.bin in " + session_.homeDir + ".");
+  else if (imageSize <= 0)
+    checkLine("image", false, image + " is empty or cannot be read.");
+  else
+    checkLine("image", true, image + ": " + std::to_string(imageSize) + " bytes.");
+  if (imageFound) {
+    const std::string checksum = store.newChecksumPath();
+    checkLine("checksum file", ImageStore::fileExists(checksum),
+              checksum + (ImageStore::fileExists(checksum) ? "." : " is missing."));
+  }
+  const ReleaseVerdict& release = w_.release();
+  if (imageFound && !session_.trust.active())
+    checkLine("signature", true, "not signed: no trusted key is set up, so it is not checked.");
+  else if (imageFound)
+    for (const auto& f : release.findings) checkLine(f.check, f.passed, f.text);
+  // The backup of the running image needs about as much room as the new one.
+  std::error_code ec;
+  const auto space = std::filesystem::space(session_.backupDir, ec);
+  const long long needed = std::max(imageSize, 0LL) + (1 << 20);
+  if (ec)
+    checkLine("disk space", false, "the free space of " + session_.backupDir +
+                                       " cannot be read: " + ec.message() + ".");
+  else
+    checkLine("disk space", static_cast<long long>(space.available) >= needed,
+              std::to_string(space.available / (1 << 20)) + " MiB free in " +
+                  session_.backupDir + "; a backup needs about " +
+                  std::to_string(needed / (1 << 20) + 1) + " MiB.");
+  auto ended = [this](int code) {
+    OperationResult result;
+    result.outcome = code == kExitDone ? Outcome::Done : Outcome::Failed;
+    reason_ = code == kExitUnreachable ? "The modem did not answer."
+                                       : std::to_string(checksFailed_) + " check(s) failed.";
+    report(Op::Check, result, code);
+    quit(code);
+  };
+  if (!session_.connected) {
+    checkLine("modem", false, "nothing answers at " + session_.modemAddress + ".");
+    return ended(kExitUnreachable);
+  }
+  checkLine("modem", true, "answers at " + session_.modemAddress + ".");
+  const ModemVersion& running = session_.runningVersion;
+  checkLine("version", running.known(),
+            running.known() ? "the modem runs " + running.display() + "."
+                            : "the modem answered on its FTP port only; its version is unknown.");
+  if (imageFound) {
+    std::string problem;
+    if (!running.allows(session_.newVersion, session_.reachableWithoutVersion))
+      problem = "Release Series conflict detected. Upgrade not possible.";
+    else if (release.manifest)
+      problem = CompatibilityProblem(*release.manifest, running);
+    checkLine("compatibility", problem.empty() && release.state != ReleaseVerdict::State::Refused,
+              !problem.empty() ? problem
+              : release.state == ReleaseVerdict::State::Refused
+                  ? "not known: the release was refused."
+                  : session_.newVersion.display() + " may be installed over " +
+                        running.shown() + ".");
+  }
+  // Logging in and reading the modem's image proves the FTP login; the
+  // copy is removed.
+  start(modem_.verify(image), [this, ended](const OperationResult&) {
+    checkLine("ftp login", !modemDigest_.empty(),
+              !modemDigest_.empty() ? "logged in; the modem's image has SHA-256 " + modemDigest_ + "."
+                                    : "the modem's image could not be read over FTP.");
+    ended(checksFailed_ == 0 ? kExitDone : kExitFailed);
   });
 }
 

@@ -12,6 +12,7 @@
 #include "core/TextUtilities.h"
 #include "core/Texts.h"
 #include "firmware/ImageStore.h"
+#include "firmware/ReleaseCheck.h"
 #include "netconfig/PcAddressCheck.h"
 #include "operations/ModemSession.h"
 #include "platform/FtpCommandText.h"
@@ -122,7 +123,7 @@ void MainWindow::keyPressed(int keyAscii) {
 
 void MainWindow::buildLayout() {
   width = 440;
-  height = 268;
+  height = 292;
   lblIPAddress.setCaption("IP Address:");
   lblIPAddress.geometry = {12, 14, 170, 20};
   txtIPAddress.setText(settings_.initialAddress);
@@ -132,31 +133,33 @@ void MainWindow::buildLayout() {
   lblNewVersion.geometry = {12, 46, 170, 20};
   txtNewSoftwareVersion.readOnly = true;
   txtNewSoftwareVersion.geometry = {190, 44, 150, 24};
+  // Whether the new image is signed, and by whom: never silent.
+  lblSignature.geometry = {190, 70, 238, 20};
   lblCurrentVersion.setCaption("Modem software version:");
-  lblCurrentVersion.geometry = {12, 78, 170, 20};
+  lblCurrentVersion.geometry = {12, 102, 170, 20};
   txtCurrentSoftwareVersion.readOnly = true;
-  txtCurrentSoftwareVersion.geometry = {190, 76, 150, 24};
+  txtCurrentSoftwareVersion.geometry = {190, 100, 150, 24};
   statusLED.setToolTip("Connection to the Satellite IP Modem");
-  statusLED.geometry = {352, 80, 16, 16};
+  statusLED.geometry = {352, 104, 16, 16};
   AutoPic.setValue(1);
-  AutoPic.geometry = {12, 110, 20, 20};
+  AutoPic.geometry = {12, 134, 20, 20};
   AutoPicLabel.setCaption("Automatic PIC upgrade");
-  AutoPicLabel.geometry = {36, 110, 330, 20};
+  AutoPicLabel.geometry = {36, 134, 330, 20};
   cmdUpgrade.setCaption("&Upgrade");
   cmdUpgrade.setToolTip("Upgrade software");
-  cmdUpgrade.geometry = {12, 142, 130, 32};
+  cmdUpgrade.geometry = {12, 166, 130, 32};
   cmdRestore.setCaption("&Restore");
   cmdRestore.setToolTip("Restore original software");
-  cmdRestore.geometry = {155, 142, 130, 32};
+  cmdRestore.geometry = {155, 166, 130, 32};
   cmdPICupgrade.setCaption("PIC upgrade");
   cmdPICupgrade.setToolTip("PIC upgrade without Software Upgrade");
-  cmdPICupgrade.geometry = {298, 142, 130, 32};
-  Progress.geometry = {12, 186, 416, 18};
-  lblDetail.geometry = {12, 208, 416, 20};
+  cmdPICupgrade.geometry = {298, 166, 130, 32};
+  Progress.geometry = {12, 210, 416, 18};
+  lblDetail.geometry = {12, 232, 416, 20};
   sbUpgrade.readOnly = true;
-  sbUpgrade.geometry = {12, 234, 416, 24};
+  sbUpgrade.geometry = {12, 258, 416, 24};
 
-  controls = {&lblIPAddress, &txtIPAddress, &lblNewVersion, &txtNewSoftwareVersion,
+  controls = {&lblIPAddress, &txtIPAddress, &lblNewVersion, &txtNewSoftwareVersion, &lblSignature,
               &lblCurrentVersion, &txtCurrentSoftwareVersion, &statusLED, &AutoPic,
               &AutoPicLabel, &cmdUpgrade, &cmdRestore, &cmdPICupgrade, &Progress,
               &lblDetail, &sbUpgrade};
@@ -225,6 +228,7 @@ void MainWindow::start(bool imageRequired) {
   if (usable)
     session_.newVersion = ModemVersion::FromFileForm(VersionFromImageName((*images)[0]));
   txtNewSoftwareVersion.setText(session_.newVersion.display());
+  if (!checkRelease(usable, imageRequired)) return;
 
   std::error_code ec;
   if (!fs::is_directory(session_.backupDir, ec)) {
@@ -250,6 +254,31 @@ void MainWindow::start(bool imageRequired) {
     AutoPic.setEnabled(false);
     AutoPicLabel.setCaption("No PIC file to upgrade in this version.");
   }
+}
+
+bool MainWindow::checkRelease(bool imageFound, bool imageRequired) {
+  Ui& ui = platform_.ui();
+  std::string error;
+  auto trust = LoadTrustedKeys(settings_.trustedKeyFolders, settings_.trustedKeyFiles, error);
+  if (!trust) {
+    // A key the operator placed is never skipped: nothing goes up until it is fixed.
+    ui.msgBox(error + kCrLf + "Please replace or remove it.", MsgCritical, kAppTitle);
+    requestClose(kCloseByProgram);
+    return false;
+  }
+  session_.trust = std::move(*trust);
+  release_ = imageFound ? CheckRelease(session_.trust, session_.homeDir, session_.newVersion,
+                                       modem_->images().findPicFile())
+                        : ReleaseVerdict{};
+  session_.releaseSigner = release_.signer;
+  lblSignature.setCaption(imageFound ? SignatureStateText(release_) : "");
+  lblSignature.setToolTip(release_.manifest ? release_.manifest->note : "");
+  if (release_.state != ReleaseVerdict::State::Refused || !imageRequired) return true;
+  ui.msgBox("The new software " + session_.newVersion.display() + " is refused: " +
+                release_.problem + kCrLf + "Nothing will be sent to the modem.",
+            MsgCritical, kAppTitle);
+  requestClose(kCloseByProgram);
+  return false;
 }
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "app/Settings.h"
 #include "core/Notice.h"
+#include "firmware/ReleaseCheck.h"
 #include "core/Prompts.h"
 #include "core/Session.h"
 #include "core/StatusView.h"
@@ -87,6 +88,8 @@ class MainWindow : public Form, public StatusView {
   OperationRecorder& recorder() { return *recorder_; }
   // The history file, known before start-up has run.
   std::string historyPathBeforeStart() const;
+  // The new release as start-up found it: signed, not signed or refused.
+  const ReleaseVerdict& release() const { return release_; }
   // File > DisableAutoPicUpgrade.
   void disableAutoPic();
 
@@ -95,6 +98,8 @@ class MainWindow : public Form, public StatusView {
   Label lblIPAddress{"lblIPAddress"};
   TextBox txtNewSoftwareVersion{"txtNewSoftwareVersion"};
   Label lblNewVersion{"lblNewVersion"};
+  // "not signed", or "signed by " and the signature's trusted comment.
+  Label lblSignature{"lblSignature"};
   TextBox txtCurrentSoftwareVersion{"txtCurrentSoftwareVersion"};
   Label lblCurrentVersion{"lblCurrentVersion"};
   TextBox sbUpgrade{"sbUpgrade"};
@@ -128,6 +133,9 @@ class MainWindow : public Form, public StatusView {
 
  private:
   void buildLayout();
+  // Loads the trusted keys and checks the new release: false (the window
+  // closes) when a key cannot be used, or the release is refused and needed.
+  bool checkRelease(bool imageFound, bool imageRequired);
   // The working directory when it holds an image or the window is not to
   // ask; else the folder chosen before, or one the user picks now.
   std::string firmwareFolder();
@@ -159,4 +167,5 @@ class MainWindow : public Form, public StatusView {
   std::unique_ptr<Timer> tellUnfinished_;
   Notice unfinished_{Notice::Kind::UnfinishedUpload};
   bool ctrlBSeen_ = false;
+  ReleaseVerdict release_;
 };

@@ -136,7 +136,23 @@ void OperationRecorder::record(const std::string& operation, const OperationResu
       entry.imageName = slash == std::string::npos ? file.local : file.local.substr(slash + 1);
       entry.imageSize = file.size;
       entry.imageSha256 = file.sha256;
+      if (operation == "upgrade") entry.signedBy = context_.session.releaseSigner;
     }
+  // A backup kept under its real name is on record with its digests, so a
+  // restore can tell whether it is still what came from the modem.
+  const std::string folder = context_.session.backupDir + ImageStore::kSeparator;
+  for (const auto& file : result.files) {
+    if (file.direction != FileMoved::Direction::Download || file.local.rfind(folder, 0) != 0)
+      continue;
+    const std::string name = file.local.substr(folder.size());
+    if (name.rfind("kova_", 0) == 0 && file.remote == "/bin/kova.bin") {
+      entry.backupName = name;
+      entry.backupSize = file.size;
+      entry.backupSha256 = file.sha256;
+    } else if (name.rfind("chk_", 0) == 0 && file.remote == "/checksum.txt") {
+      entry.backupChecksumSha256 = file.sha256;
+    }
+  }
   entry.outcome = OutcomeText(result.outcome);
   entry.durationSeconds = seconds;
   entry.holds = ModemHoldsName(result.modemHolds);

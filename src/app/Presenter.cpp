@@ -186,6 +186,17 @@ Box BoxFor(const Notice& n) {
       return Warning("Another process of this tool is working on the Satellite IP Modem at " +
                      n.extra + ": " + n.detail + "." + kCrLf +
                      "Wait until it has finished, then try again.");
+    case Kind::ReleaseRefused:
+      return {"The new software is not installed: " + n.detail + kCrLf +
+                  "Nothing was sent to the modem.",
+              MsgCritical, kAppTitle};
+    case Kind::ReleaseIncompatible:
+      return {"The new software is not installed: " + n.detail + kCrLf +
+                  "Nothing was sent to the modem.",
+              MsgCritical, kAppTitle};
+    case Kind::BackupAltered:
+      return {"The backup is not restored: " + n.detail + kCrLf + "Nothing was sent to the modem.",
+              MsgCritical, kAppTitle};
     case Kind::WrongVersionAfter:
       return Warning("The modem reports version " + n.detail + " after the " +
                      (n.number == 0 ? "upgrade" : "restore") + ", not " + n.extra + ".");

@@ -41,11 +41,17 @@ std::optional<Settings> SettingsFromEnvironment(
   };
 #ifdef _WIN32
   fs::path config = base("APPDATA");
+  if (!base("PROGRAMDATA").empty())
+    s.trustedKeyFolders.push_back((base("PROGRAMDATA") / "kova-upgrader" / "trusted-keys").string());
 #else
+  s.trustedKeyFolders.push_back("/etc/kova-upgrader/trusted-keys");
   fs::path config = base("XDG_CONFIG_HOME");
   if (config.empty() && !base("HOME").empty()) config = base("HOME") / ".config";
 #endif
-  if (!config.empty()) s.homeMemoryFile = (config / "kova-upgrader" / "home").string();
+  if (!config.empty()) {
+    s.homeMemoryFile = (config / "kova-upgrader" / "home").string();
+    s.trustedKeyFolders.push_back((config / "kova-upgrader" / "trusted-keys").string());
+  }
   return s;
 }
 

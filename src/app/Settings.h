@@ -22,11 +22,16 @@ struct Settings {
   bool askForHome = false;
   // Where that folder is remembered; "" when there is no place for it.
   std::string homeMemoryFile;
+  // Where the trusted release keys lie: folders of *.pub (and a "revoked"
+  // list), and key files given with --trusted-key.
+  std::vector<std::string> trustedKeyFolders;
+  std::vector<std::string> trustedKeyFiles;
 };
 
 // Reads KOVA_MODEM_ADDRESS and KOVA_PORT_{ZING,FTP,TELNET,AT} through
-// getenv, and places the remembered firmware folder under XDG_CONFIG_HOME
-// (else HOME/.config; APPDATA on Windows). On a malformed port returns nullopt and sets error to a message
+// getenv, and places the remembered firmware folder and the user's
+// trusted-key folder under XDG_CONFIG_HOME (else HOME/.config; APPDATA on
+// Windows); the system's trusted keys lie in /etc/kova-upgrader (PROGRAMDATA on Windows). On a malformed port returns nullopt and sets error to a message
 // naming the variable.
 std::optional<Settings> SettingsFromEnvironment(
     const std::function<const char*(const char*)>& getenv, std::string& error);

@@ -83,6 +83,8 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
     // The stations start in this working directory: --home goes along.
     auto arguments = cl->arguments;
     if (homeGiven) arguments.insert(arguments.begin(), {"--home", settings.workingDirectory});
+    for (const auto& file : settings.trustedKeyFiles)
+      arguments.insert(arguments.begin(), {"--trusted-key", file});
     const std::string history = MainWindow::HomeDirectory(settings.workingDirectory) + "Backup" +
                                 ImageStore::kSeparator + "history.jsonl";
     return RunStations(platform, ui, cl->options, arguments,
@@ -116,6 +118,12 @@ int main(int argc, char** argv) {
     std::cerr << "kova-upgrader: " << error << "\n\n" << BatchUsage();
     return 2;
   }
+  if (!TakeTrustedKeyOptions(args, settings->trustedKeyFiles, error)) {
+    std::cerr << "kova-upgrader: " << error << "\n\n" << BatchUsage();
+    return 2;
+  }
+  for (auto& file : settings->trustedKeyFiles)
+    file = std::filesystem::absolute(file, ec).string();
   if (home) {
     if (!std::filesystem::is_directory(*home, ec)) {
       std::cerr << "kova-upgrader: --home " << VisibleText(*home) << ": there is no such folder.\n";

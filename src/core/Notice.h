@@ -86,6 +86,12 @@ struct Notice {
     // Another process of this tool works on the modem. detail: which
     // process and what it does; extra: the modem.
     ModemInUse,
+    // The release is not one the operator trusts (detail: exactly what did
+    // not match), may not go over the running version (detail: why), or a
+    // backup differs from what was recorded when it was kept (detail: why).
+    ReleaseRefused,
+    ReleaseIncompatible,
+    BackupAltered,
     // The modem came back with another version than the one sent. detail:
     // the version it reports; number: 0 upgrade, 1 restore; extra: the
     // version sent.

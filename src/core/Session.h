@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/ModemVersion.h"
+#include "core/TrustedKeys.h"
 
 struct Session {
   // The address every channel connects to.
@@ -44,4 +45,10 @@ struct Session {
   // when its image is whole as far as the tool knows. Nothing restarts the
   // modem meanwhile.
   std::string unfinishedUploadSince;
+  // The release keys the operator trusts: with any, only a signed release
+  // goes up, and only a backup that matches its record comes back.
+  TrustedKeys trust;
+  // Who signed the new image, as its signature's trusted comment says;
+  // empty while it is not signed.
+  std::string releaseSigner;
 };

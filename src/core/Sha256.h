@@ -1,4 +1,6 @@
-// SHA-256, so the history can name exactly which image was sent.
+// SHA-256, so the history can name exactly which image was sent and a
+// release can be checked against its manifest. libgcrypt does the work: it
+// uses the processor's SHA instructions where there are any.
 #pragma once
 
 #include <cstddef>
@@ -9,19 +11,21 @@
 class Sha256 {
  public:
   Sha256();
+  ~Sha256();
+  Sha256(const Sha256&) = delete;
+  Sha256& operator=(const Sha256&) = delete;
   void update(const void* data, std::size_t size);
   // Lower-case, 64 hex characters. Works on a copy, so more data may follow.
   std::string hexDigest() const;
 
  private:
-  void compress(const unsigned char* block);
-
-  std::uint32_t state_[8];
-  unsigned char buffer_[64];
-  std::size_t buffered_ = 0;
-  std::uint64_t length_ = 0;  // bytes hashed so far
+  void* handle_ = nullptr;  // libgcrypt's digest handle
 };
 
 // Digest of a file's contents read in 256 KiB pieces; nullopt when it cannot
 // be read (missing, not a regular file, no permission, read error).
 std::optional<std::string> Sha256OfFile(const std::string& path);
+
+// libgcrypt made ready, once per process; nothing secret is ever held, so
+// without its secure memory.
+void InitGcrypt();

@@ -49,7 +49,7 @@ std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
     if (line.get(key) && !TakeText(line, key, *out)) return std::nullopt;
   // Lines written before uploads were verified have none of these.
   for (auto [key, out] : {std::pair{"attempt", &e.attempt}, {"holds", &e.holds},
-                          {"verified_sha256", &e.verifiedSha256}, {"backup", &e.backupImage}}) {
+                          {"verified_sha256", &e.verifiedSha256}, {"backup_image", &e.backupImage}}) {
     const JsonValue* value = line.get(key);
     if (value && !value->isNull() && !TakeText(line, key, *out)) return std::nullopt;
   }
@@ -67,6 +67,17 @@ std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
       return std::nullopt;
     e.imageSize = static_cast<long long>(size->asNumber());
   }
+  // Lines written before backups were recorded have neither.
+  if (const JsonValue* backup = line.get("backup")) {
+    const JsonValue* size = backup->get("size");
+    if (!size || !size->isNumber() || std::trunc(size->asNumber()) != size->asNumber() ||
+        std::fabs(size->asNumber()) > 9e15 || !TakeText(*backup, "name", e.backupName) ||
+        !TakeText(*backup, "sha256", e.backupSha256) ||
+        !TakeText(*backup, "checksum_sha256", e.backupChecksumSha256))
+      return std::nullopt;
+    e.backupSize = static_cast<long long>(size->asNumber());
+  }
+  if (line.get("signed_by") && !TakeText(line, "signed_by", e.signedBy)) return std::nullopt;
   return e;
 }
 
@@ -98,11 +109,18 @@ std::string HistoryLine(const HistoryEntry& entry) {
                                 .add("sha256", entry.imageSha256));
   else
     line.add("image", nullptr);
+  if (!entry.backupName.empty())
+    line.addObject("backup", JsonLine()
+                                 .add("name", entry.backupName)
+                                 .add("size", entry.backupSize)
+                                 .add("sha256", entry.backupSha256)
+                                 .add("checksum_sha256", entry.backupChecksumSha256));
+  if (!entry.signedBy.empty()) line.add("signed_by", entry.signedBy);
   // A NaN would be written as null and make the line unreadable.
   const double duration = std::isfinite(entry.durationSeconds) ? entry.durationSeconds : 0;
   line.add("outcome", entry.outcome).add("duration_s", duration);
   if (!entry.attempt.empty()) line.add("attempt", entry.attempt);
-  if (!entry.backupImage.empty()) line.add("backup", entry.backupImage);
+  if (!entry.backupImage.empty()) line.add("backup_image", entry.backupImage);
   if (!entry.holds.empty()) line.add("holds", entry.holds);
   if (!entry.verifiedSha256.empty()) line.add("verified_sha256", entry.verifiedSha256);
   return line.str();

@@ -21,12 +21,19 @@ struct HistoryEntry {
   std::string outcome;  // done, failed, interrupted; began: an image upload starts
   double durationSeconds = 0;
   // One attempt's id: its "began" line and its final line share it.
-  std::string attempt;
+  std::string attempt = {};
   // What the modem's image slot holds afterwards: new-image, old-image,
   // incomplete; "" when no image was sent (or on lines of older runs).
-  std::string holds;
-  std::string verifiedSha256;  // the image as read back from the modem
-  std::string backupImage;     // the backup pair kept before the upload (began)
+  std::string holds = {};
+  std::string verifiedSha256 = {};  // the image as read back from the modem
+  std::string backupImage = {};     // the backup pair kept before the upload (began)
+  // The backup pair this operation kept in the backup folder: its image's
+  // name, size and SHA-256 and its checksum file's SHA-256; no name when none.
+  std::string backupName = {};
+  long long backupSize = -1;
+  std::string backupSha256 = {}, backupChecksumSha256 = {};
+  // Who signed the image sent, as its signature's trusted comment says.
+  std::string signedBy = {};
 
   bool operator==(const HistoryEntry&) const = default;
   bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }

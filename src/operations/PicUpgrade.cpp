@@ -6,6 +6,7 @@
 #include "core/Sha256.h"
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
+#include "firmware/ReleaseCheck.h"
 
 using Outcome = OperationResult::Outcome;
 
@@ -23,6 +24,15 @@ void PicUpgrade::begin() {
   if (picFile.empty()) {
     context_.report({Notice::Kind::NoPicFile, session.homeDir});
     finish(Outcome::Failed);
+    return;
+  }
+  // pic.hex is part of the release: with a trusted key it goes up only as signed.
+  const ReleaseVerdict verdict =
+      CheckRelease(session.trust, session.homeDir, session.newVersion, picFile);
+  if (verdict.state == ReleaseVerdict::State::Refused) {
+    const Notice refusal{Notice::Kind::ReleaseRefused, verdict.problem};
+    context_.report(refusal);
+    finish(Outcome::Refused, refusal);
     return;
   }
   setPhase("upload");

@@ -1,6 +1,8 @@
 #include "operations/Restore.h"
 
 #include "core/Prompts.h"
+#include "core/UpgradeHistory.h"
+#include "firmware/BackupRecord.h"
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
 
@@ -49,6 +51,15 @@ void Restore::checked() {
   if (ImageStore::fileSize(image) == 0) {
     context_.report({Notice::Kind::EmptyImage, image});
     finish(Outcome::Refused);
+    return;
+  }
+  const std::string altered = BackupProblem(
+      ReadHistory(session.backupDir + ImageStore::kSeparator + "history.jsonl").entries, image,
+      channels_.store.backupChecksumPath(version_), version_, session.trust.active());
+  if (!altered.empty()) {
+    const Notice why{Notice::Kind::BackupAltered, altered};
+    context_.report(why);
+    finish(Outcome::Refused, why);
     return;
   }
   // A restore that cannot be written whole falls back to the running

@@ -5,6 +5,7 @@
 
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
+#include "firmware/ReleaseCheck.h"
 
 using Outcome = OperationResult::Outcome;
 using Keep = ImageStore::Keep;
@@ -49,6 +50,7 @@ void Upgrade::checked() {
     finish(Outcome::Refused);
     return;
   }
+  if (!releaseAccepted()) return;
   const std::string image = channels_.store.newImagePath();
   if (ImageStore::fileSize(image) == 0) {
     context_.report({Notice::Kind::EmptyImage, image});
@@ -81,6 +83,25 @@ void Upgrade::checked() {
   context_.view.setStatus("Preparing for Upgrade with version " + session.newVersion.display() +
                           " ...");
   prepareForDownload([this] { transfer(); });
+}
+
+bool Upgrade::releaseAccepted() {
+  Session& session = context_.session;
+  // Checked again at each upgrade: the files may have changed since start-up.
+  const ReleaseVerdict verdict =
+      CheckRelease(session.trust, session.homeDir, session.newVersion, channels_.store.picFile());
+  session.releaseSigner = verdict.signer;
+  Notice refusal{Notice::Kind::ReleaseRefused, verdict.problem};
+  if (verdict.state != ReleaseVerdict::State::Refused) {
+    if (!verdict.manifest) return true;
+    refusal = {Notice::Kind::ReleaseIncompatible,
+               CompatibilityProblem(*verdict.manifest, session.runningVersion)};
+    if (refusal.detail.empty()) return true;
+  }
+  context_.report(refusal);
+  context_.view.setStatus("Upgrade refused: the release did not pass its checks.");
+  finish(Outcome::Refused, refusal);
+  return false;
 }
 
 void Upgrade::transfer() {

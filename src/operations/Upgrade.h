@@ -19,6 +19,9 @@ class Upgrade : public TransferOperation {
   void begin() override;
   void stop() override;
   void checked();
+  // The release is one the operator trusts and may go over the running
+  // version; else the user is told exactly why and it ends refused.
+  bool releaseAccepted();
   void transfer();
   void stepIssued(const FtpStep& step) override;
   bool stepCompleted(const FtpStep& step) override;

@@ -2,6 +2,7 @@
 // driven as a user drives it, and the binary in batch mode as a script runs
 // it. Real timer intervals apply (a restart waits 25 s), so the scenarios
 // are few and whole: each operation once, and one table of failures.
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <algorithm>
@@ -37,6 +38,11 @@ TEST_F(EndToEnd, StartUpHiddenLogDnsAndReset) {
   EXPECT_EQ(f.sbUpgrade.text(), "Software version was retrieved!");
   EXPECT_EQ(f.statusLED.fillColor(), 65280);  // green
   EXPECT_EQ(modem->journal(), Lines{"ZING version"});
+  // No key is trusted: the window says the new version was not checked.
+  auto* signature = qobject_cast<QLabel*>(tool->ui.mainView()->widgetFor("lblSignature"));
+  ASSERT_TRUE(signature);
+  EXPECT_EQ(signature->text().toStdString(), "not signed");
+  EXPECT_TRUE(signature->isVisible());
 
   tool->pressKeys({Qt::Key_B, Qt::Key_N});
   ASSERT_TRUE(tool->settle(20000));

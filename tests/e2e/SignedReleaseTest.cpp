@@ -1,0 +1,125 @@
+// The binary in batch mode with trusted release keys, against the simulated
+// modem: bad releases are refused before the modem stores a byte, a good
+// one goes up and is named by its signer, and the dry run checks it all.
+#include "core/Sha256.h"
+#include "e2e/E2e.h"
+#include "sim/SigningKey.h"
+
+namespace {
+
+// The release of 5.2.0.13 in home, its manifest signed by key.
+void SignRelease(const TempDir& home, const SigningKey& key, const std::string& series = "5.2") {
+  auto part = [&](const char* member, const std::string& name) {
+    const std::string path = (home.path() / name).string();
+    return std::string("\"") + member + "\":{\"name\":\"" + name + "\",\"size\":" +
+           std::to_string(std::filesystem::file_size(path)) + ",\"sha256\":\"" +
+           *Sha256OfFile(path) + "\"}";
+  };
+  home.write("kova_5_2_0_13.manifest",
+             "{\"version\":\"5.2.0.13\"," + part("image", "kova_5_2_0_13.bin") + "," +
+                 part("checksum", "chk_5_2_0_13.txt") + ",\"installs_over\":{\"series\":\"" +
+                 series + "\"},\"note\":\"Field release.\"}\n");
+  key.sign((home.path() / "kova_5_2_0_13.manifest").string(), "KOVA release team");
+}
+
+bool Stored(const Lines& journal) {
+  for (const auto& line : journal)
+    if (line.starts_with("FTP STOR") || line.starts_with("FTP DELE")) return true;
+  return false;
+}
+
+struct Rig {
+  Rig() {
+    PrepareHome(home, false);
+    // The user's own trusted keys, where the tool looks for them.
+    modem.environment["XDG_CONFIG_HOME"] = config.str();
+  }
+  void trust(const SigningKey& key) {
+    std::filesystem::create_directories(config.path() / "kova-upgrader" / "trusted-keys");
+    std::filesystem::copy_file(key.pub(),
+                               config.path() / "kova-upgrader" / "trusted-keys" / "release.pub");
+  }
+  ModemSim modem;
+  TempDir home, config, keys;
+  SigningKey trusted{keys, "trusted"}, other{keys, "other"};
+};
+
+}  // namespace
+
+TEST(SignedReleaseEndToEnd, BadReleasesAreRefusedBeforeTheModemStoresAByte) {
+  struct Row {
+    const char* what;
+    std::function<void(Rig&)> spoil;
+    std::string reason;
+  } rows[] = {
+      {"image tampered",
+       [](Rig& r) { WriteImage(r.home.path() / "kova_5_2_0_13.bin", "5.2.0.13", 299999); },
+       "kova_5_2_0_13.bin has 300019 bytes; the manifest says 300020."},
+      {"unknown key", [](Rig& r) { SignRelease(r.home, r.other); }, "which is not trusted."},
+      {"unsigned while a key is trusted",
+       [](Rig& r) { std::filesystem::remove(r.home.path() / "kova_5_2_0_13.manifest.minisig"); },
+       "only a signed release is installed."},
+      {"wrong series", [](Rig& r) { SignRelease(r.home, r.trusted, "5.3"); },
+       "may only be installed over series 5.3; the modem runs 5.2.0.12."},
+  };
+  for (auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    Rig r;
+    ASSERT_TRUE(r.modem.ready());
+    r.trust(r.trusted);
+    SignRelease(r.home, r.trusted);
+    row.spoil(r);
+    auto run = RunBatch(r.modem, r.home, {"--batch", "--json", "upgrade"});
+    EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, row.reason)) << run.out;
+    EXPECT_TRUE(Has(run.out, R"("outcome":"failed")")) << run.out;
+    EXPECT_FALSE(Stored(r.modem.journal()));
+    EXPECT_TRUE(Has(r.modem.file("/bin/kova.bin"), "KOVA-IMAGE 5.2.0.12"));
+  }
+}
+
+// A signed release goes up with --trusted-key; the result and the history
+// name its signer. The dry run passes before and says why it fails after a
+// change, and tells an unreachable modem by its exit code.
+TEST(SignedReleaseEndToEnd, ASignedReleaseGoesUpAndTheDryRunChecksIt) {
+  Rig r;
+  ASSERT_TRUE(r.modem.ready());
+  SignRelease(r.home, r.trusted);
+  const QString key = QString::fromStdString(r.trusted.pub());
+  auto check = RunBatch(r.modem, r.home, {"--trusted-key", key, "--batch", "check"});
+  EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
+  for (const char* line : {"ok      image: ", "ok      checksum file: ", "ok      signature: ",
+                           "ok      manifest: ", "ok      image digest: ",
+                           "ok      checksum file digest: ", "ok      disk space: ", "ok      modem: ",
+                           "ok      version: the modem runs 5.2.0.12.", "ok      compatibility: ",
+                           "ok      ftp login: "})
+    EXPECT_TRUE(Has(check.out, line)) << line << "\n" << check.out;
+  EXPECT_FALSE(Stored(r.modem.journal()));
+  EXPECT_EQ(FilesUnder(r.home.path() / "Backup"), Lines{});
+
+  auto up = RunBatch(r.modem, r.home, {"--batch", "--json", "--trusted-key", key, "upgrade"});
+  EXPECT_EQ(up.exitCode, 0) << up.out << up.err;
+  EXPECT_TRUE(Has(up.out, R"("signature":"signed by KOVA release team")")) << up.out;
+  EXPECT_TRUE(Has(up.out, "Release note: Field release.")) << up.out;
+  EXPECT_EQ(r.modem.file("/bin/kova.bin"), r.home.read("kova_5_2_0_13.bin"));
+  EXPECT_TRUE(Has(r.home.read("Backup/history.jsonl"), R"("signed_by":"KOVA release team")"));
+
+  r.home.write("chk_5_2_0_13.txt", "another checksum\n");
+  check = RunBatch(r.modem, r.home, {"--trusted-key", key, "--batch", "--json", "check"});
+  EXPECT_EQ(check.exitCode, 1) << check.out << check.err;
+  EXPECT_TRUE(Has(check.out, R"({"event":"check","name":"checksum file digest","passed":false,)"))
+      << check.out;
+
+  ModemSim off({"zing-closed", "ftp-closed"});
+  ASSERT_TRUE(off.ready());
+  SignRelease(r.home, r.trusted);
+  check = RunBatch(off, r.home, {"--trusted-key", key, "--batch", "check"});
+  EXPECT_EQ(check.exitCode, 3) << check.out << check.err;
+  EXPECT_TRUE(Has(check.out, "FAILED  modem: nothing answers at 127.0.0.1.")) << check.out;
+
+  // A key file that is no key stops everything before the modem is asked.
+  r.home.write("broken.pub", "untrusted comment: x\nnot a key\n");
+  auto broken = RunBatch(r.modem, r.home, {"--trusted-key", "broken.pub", "--batch", "version"});
+  EXPECT_EQ(broken.exitCode, 2) << broken.out << broken.err;
+  EXPECT_TRUE(Has(broken.err, "broken.pub cannot be used")) << broken.err;
+}

@@ -1,0 +1,539 @@
+// Only releases the operator trusts go up: a corpus of bad releases, each
+// refused before any FTP command could store a byte, and good ones, signed
+// with keys Debian's minisign made in the test, accepted.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+#include "core/Minisign.h"
+#include "core/Sha256.h"
+#include "core/UpgradeHistory.h"
+#include "firmware/ReleaseManifest.h"
+#include "sim/SigningKey.h"
+#include "sim/WorkflowPeers.h"
+
+namespace {
+
+std::string Digest(const std::string& bytes) {
+  Sha256 sha;
+  sha.update(bytes.data(), bytes.size());
+  return sha.hexDigest();
+}
+
+bool Stored(const Lines& wire) {
+  for (const auto& line : wire)
+    if (line.starts_with("PUT ") || line.starts_with("DELETE ")) return true;
+  return false;
+}
+
+}  // namespace
+
+// Key and signature texts as minisign 0.11 wrote them, so the parsers and
+// libgcrypt are checked on every platform, Windows too.
+TEST(Minisign, ParsesAndVerifiesWhatMinisignWrote) {
+  const std::string key =
+      "untrusted comment: minisign public key 2A56895E5E89B8C0\n"
+      "RWTAuIleXolWKhca20fO2ojpNZqDce3Dknk9SzzpHQ+orJb/x8Gh1VYS\n";
+  const std::string prehashed =
+      "untrusted comment: signature from minisign secret key\n"
+      "RUTAuIleXolWKu7U8iG7OshH/h0pXebCT7ykK5BTgyGodQizRQsGlvi8l9gdc0071zbB6v/RNJRtLunZbBJk6zX5b0ufQ"
+      "Zj4EwA=\n"
+      "trusted comment: KOVA release team\n"
+      "zq7IlxZUa4r13yg/aoXExr2oDAqVkI2Let7xSTFBFknGnVDRIAkgkWewq59u/NV5x4mq24iPPkdxgaKZR0xrBw==\n";
+  const std::string legacy =
+      "untrusted comment: signature from minisign secret key\n"
+      "RWTAuIleXolWKr1an/ISMuX/Zu9gAVh7gx0wZs9xSIXhrtlHd7kG8g/elRGZB9HorM846uDRv/dbQOoIrucmK6W3eSdEY"
+      "zInHgU=\n"
+      "trusted comment: timestamp:1796762957\tfile:m\n"
+      "+mLt15E6lT7FACxk6MOUHcoJ6h7OiB5KEex+b6x72gH0cUUTaHAfD6d1LA9evoZ89cp34QXIEehXpfJqcbKEBw==\n";
+  std::string error;
+  auto k = ParseMinisignPublicKey(key, error);
+  ASSERT_TRUE(k) << error;
+  EXPECT_EQ(k->keyIdText(), "2A56895E5E89B8C0");
+  auto replace = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  struct Row {
+    const char* what;
+    std::string signature;
+    std::string message;
+    std::optional<SignatureCheck> check;  // none: not even parsed
+  } rows[] = {
+      {"prehashed, as minisign -S makes it", prehashed, "hello\n", SignatureCheck::Valid},
+      {"legacy, as minisign -S -l makes it", legacy, "hello\n", SignatureCheck::Valid},
+      {"CR LF line ends", replace(replace(replace(replace(prehashed, "key\n", "key\r\n"), "=\n",
+                                                 "=\r\n"), "team\n", "team\r\n"), "==\n", "==\r\n"),
+       "hello\n", SignatureCheck::Valid},
+      {"another message", prehashed, "hello!\n", SignatureCheck::BadSignature},
+      {"legacy, another message", legacy, "hello", SignatureCheck::BadSignature},
+      {"trusted comment changed", replace(prehashed, "KOVA release", "KOVA Release"), "hello\n",
+       SignatureCheck::BadTrustedComment},
+      {"signature bit flipped", replace(prehashed, "RUTAuIleXolWKu7U8", "RUTAuIleXolWKu7U9"),
+       "hello\n", SignatureCheck::BadSignature},
+      {"key ID changed", replace(prehashed, "RUTAuIle", "RUTAuIlf"), "hello\n",
+       SignatureCheck::OtherKey},
+      {"global signature changed", replace(prehashed, "zq7Ilx", "zq7Ily"), "hello\n",
+       SignatureCheck::BadTrustedComment},
+      {"no trusted comment line", replace(prehashed, "trusted comment: KOVA release team\n", ""),
+       "hello\n", std::nullopt},
+      {"comment prefix misspelt", replace(prehashed, "trusted comment:", "trusted-comment:"),
+       "hello\n", std::nullopt},
+      {"signature cut short", replace(prehashed, "Zj4EwA=", "Zj4E"), "hello\n", std::nullopt},
+      {"unused base64 bits set", replace(prehashed, "Zj4EwA=", "Zj4EwB="), "hello\n",
+       std::nullopt},
+      {"not Ed25519", replace(prehashed, "RUTA", "RVTA"), "hello\n", std::nullopt},
+      {"control character in the trusted comment", replace(prehashed, "release team", "rel\x1B[2J"),
+       "hello\n", std::nullopt},
+      {"a fifth line", prehashed + "more\n", "hello\n", std::nullopt},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto s = ParseMinisignSignature(row.signature, error);
+    ASSERT_EQ(s.has_value(), row.check.has_value()) << error;
+    if (s) {
+      EXPECT_EQ(VerifyMinisign(*k, *s, row.message), *row.check);
+    }
+  }
+  for (const char* badKey : {"", "RWTAuIleXolWKhca20fO2ojpNZqDce3Dknk9SzzpHQ+orJb/x8Gh1VY",
+                             "untrusted comment: x\nRUTAuIleXolWKhca20fO2ojpNZqDce3Dknk9SzzpHQ+orJb/x8Gh1VYS\n",
+                             "untrusted comment: x\nkey\nkey\n"})
+    EXPECT_FALSE(ParseMinisignPublicKey(badKey, error)) << badKey;
+}
+
+TEST(ReleaseManifest, CompatibilityOfTheRunningVersion) {
+  std::string error;
+  auto manifest = [&](const std::string& over) {
+    auto m = ParseReleaseManifest(
+        "{\"version\":\"5.2.0.13\",\"image\":{\"name\":\"kova_5_2_0_13.bin\",\"size\":3,"
+        "\"sha256\":\"" + std::string(64, 'a') + "\"},\"installs_over\":" + over + "}",
+        error);
+    EXPECT_TRUE(m) << error;
+    return m.value_or(ReleaseManifest{});
+  };
+  struct Row {
+    std::string over, running;
+    bool fits;
+  } rows[] = {
+      {"{}", "4.0.0.1", true},
+      {"{\"series\":\"5.2\"}", "5.2.0.12", true},
+      {"{\"series\":\"5.2\"}", "5.20.0.1", false},
+      {"{\"series\":\"5.2\"}", "5.3.0.1", false},
+      {"{\"lowest\":\"5.2.0.10\"}", "5.2.0.9", false},
+      {"{\"lowest\":\"5.2.0.10\"}", "5.2.0.10", true},
+      {"{\"lowest\":\"5.2.0.10\"}", "5.10.0.0", true},
+      {"{\"series\":\"5.2\",\"lowest\":\"5.2.0.10\"}", "5.2.1.0", true},
+      {"{\"series\":\"5.2\"}", "", false},  // not known: not allowed
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(CompatibilityProblem(manifest(row.over), ModemVersion::FromDisplayForm(row.running))
+                  .empty(),
+              row.fits)
+        << row.over << " over " << row.running;
+}
+
+#ifndef _WIN32  // minisign is a Linux program: Wine cannot start it
+namespace {
+
+// The keys of every test: made once.
+struct Keys {
+  TempDir dir;
+  SigningKey trusted{dir, "trusted"}, other{dir, "other"}, next{dir, "next"};
+};
+Keys& TestKeys() {
+  static Keys keys;
+  return keys;
+}
+
+// A home with a whole release of 5.2.0.13 (image, checksum file, pic.hex),
+// its manifest signed by the trusted key, and that key trusted.
+struct SignedHome {
+  WorkflowModem h;
+  Keys& keys = TestKeys();
+  std::string series = "5.2", lowest = "5.2.0.10", note = "Fixes the beam search.";
+  std::string manifestVersion = "5.2.0.13";
+  std::string extra;  // more members of the manifest
+
+  SignedHome() {
+    h.home.write("pic.hex", ":00000001FF\n");
+    h.settings.trustedKeyFiles = {keys.trusted.pub()};
+    write();
+  }
+  std::string path(const std::string& name) const { return (h.home.path() / name).string(); }
+  std::string manifestPath() const { return path("kova_5_2_0_13.manifest"); }
+  std::string part(const char* key, const std::string& name, bool size = false) const {
+    const std::string bytes = h.home.read(name);
+    return std::string("\"") + key + "\":{\"name\":\"" + name + "\"," +
+           (size ? "\"size\":" + std::to_string(bytes.size()) + "," : "") + "\"sha256\":\"" +
+           Digest(bytes) + "\"}";
+  }
+  // Names the parts the home holds.
+  std::string manifest() const {
+    std::string parts;
+    if (h.home.exists("chk_5_2_0_13.txt")) parts += "," + part("checksum", "chk_5_2_0_13.txt");
+    if (h.home.exists("pic.hex")) parts += "," + part("pic", "pic.hex");
+    return "{\"version\":\"" + manifestVersion + "\"," + part("image", "kova_5_2_0_13.bin", true) +
+           parts + ",\"installs_over\":{\"series\":\"" + series + "\",\"lowest\":\"" + lowest +
+           "\"},\"note\":\"" + note + "\"" + extra + "}\n";
+  }
+  // Writes the manifest as it stands and signs it with key.
+  void write(const SigningKey* key = nullptr, bool legacy = false) {
+    h.home.write("kova_5_2_0_13.manifest", manifest());
+    (key ? key : &keys.trusted)->sign(manifestPath(), "KOVA release team", legacy);
+  }
+  void edit(const std::string& name, const std::string& from, const std::string& to) {
+    std::string text = h.home.read(name);
+    const auto at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from << " in " << name;
+    h.home.write(name, text.replace(at, from.size(), to));
+  }
+  std::string signatureLine(int index) {
+    std::istringstream in(h.home.read("kova_5_2_0_13.manifest.minisig"));
+    std::string line;
+    for (int i = 0; i <= index; ++i) std::getline(in, line);
+    return line;
+  }
+  void revoke(const std::string& id) {
+    TempDir& folder = revokedFolder_;
+    folder.write("revoked", "# keys that leaked\n" + id + "\n");
+    h.settings.trustedKeyFolders = {folder.str()};
+  }
+
+ private:
+  TempDir revokedFolder_;
+};
+
+using Spoil = std::function<void(SignedHome&)>;
+
+}  // namespace
+
+// Each bad release is refused at start, before the window opens or anything
+// is asked of the modem, and says what did not match.
+TEST(SignedRelease, ABadReleaseIsRefusedAtStart) {
+  struct Row {
+    const char* what;
+    Spoil spoil;
+    std::string says;
+  };
+  const std::string sha = "The SHA-256 of ";
+  const Row rows[] = {
+      {"image: one byte changed", [](SignedHome& s) { s.edit("kova_5_2_0_13.bin", "bytes", "bytez"); },
+       sha + "kova_5_2_0_13.bin is "},
+      {"image truncated", [](SignedHome& s) { s.edit("kova_5_2_0_13.bin", "bytes", ""); },
+       "kova_5_2_0_13.bin has 26 bytes; the manifest says 31."},
+      {"image: a byte appended", [](SignedHome& s) { s.edit("kova_5_2_0_13.bin", "bytes", "bytes!"); },
+       "kova_5_2_0_13.bin has 32 bytes; the manifest says 31."},
+      {"image: another of the same size",
+       [](SignedHome& s) { s.h.home.write("kova_5_2_0_13.bin", std::string(31, 'x')); },
+       sha + "kova_5_2_0_13.bin is "},
+      {"image empty", [](SignedHome& s) { s.h.home.write("kova_5_2_0_13.bin", ""); },
+       "kova_5_2_0_13.bin has 0 bytes; the manifest says 31."},
+      {"checksum file changed", [](SignedHome& s) { s.edit("chk_5_2_0_13.txt", "checksum", "Checksum"); },
+       sha + "chk_5_2_0_13.txt is "},
+      {"checksum file missing", [](SignedHome& s) { s.h.removeHomeFile("chk_5_2_0_13.txt"); },
+       "The manifest names chk_5_2_0_13.txt, which is missing."},
+      {"pic.hex changed", [](SignedHome& s) { s.edit("pic.hex", "FF", "FE"); }, sha + "pic.hex is "},
+      {"pic.hex missing", [](SignedHome& s) { s.h.removeHomeFile("pic.hex"); },
+       "The manifest names pic.hex, which is missing."},
+      {"pic.hex not in the manifest",
+       [](SignedHome& s) {
+         s.h.removeHomeFile("pic.hex");
+         s.write();
+         s.h.home.write("pic.hex", ":00000001FF\n");
+       },
+       "pic.hex lies beside the image but is not named in the manifest."},
+      {"checksum file not in the manifest",
+       [](SignedHome& s) {
+         const std::string chk = s.h.home.read("chk_5_2_0_13.txt");
+         s.h.removeHomeFile("chk_5_2_0_13.txt");
+         s.write();
+         s.h.home.write("chk_5_2_0_13.txt", chk);
+       },
+       "chk_5_2_0_13.txt lies beside the image but is not named in the manifest."},
+      {"manifest for another version",
+       [](SignedHome& s) {
+         s.manifestVersion = "5.2.0.14";
+         s.write();
+       },
+       "The manifest is for version 5.2.0.14, the image is 5.2.0.13."},
+      {"manifest names another image",
+       [](SignedHome& s) {
+         s.extra = "";
+         s.h.home.write("kova_5_2_0_13.manifest", s.manifest());
+         s.edit("kova_5_2_0_13.manifest", "\"name\":\"kova_5_2_0_13.bin\"",
+                "\"name\":\"kova_5_2_0_14.bin\"");
+         s.keys.trusted.sign(s.manifestPath(), "KOVA release team");
+       },
+       "The manifest names kova_5_2_0_14.bin where kova_5_2_0_13.bin was expected."},
+      {"manifest missing", [](SignedHome& s) { s.h.removeHomeFile("kova_5_2_0_13.manifest"); },
+       "The release has no usable manifest kova_5_2_0_13.manifest"},
+      {"signature missing",
+       [](SignedHome& s) { s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig"); },
+       "The manifest's signature kova_5_2_0_13.manifest.minisig cannot be read"},
+      {"unsigned release while a key is trusted",
+       [](SignedHome& s) {
+         s.h.removeHomeFile("kova_5_2_0_13.manifest");
+         s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig");
+       },
+       "with a trusted key, only a signed release is installed."},
+      {"signature a folder",
+       [](SignedHome& s) {
+         s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig");
+         std::filesystem::create_directory(s.path("kova_5_2_0_13.manifest.minisig"));
+       },
+       "The manifest's signature kova_5_2_0_13.manifest.minisig cannot be read"},
+      {"manifest's note changed after signing",
+       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest", "beam", "Beam"); },
+       "does not match kova_5_2_0_13.manifest: the manifest or its signature was changed."},
+      {"manifest's digest replaced after signing",
+       [](SignedHome& s) {
+         s.edit("kova_5_2_0_13.bin", "bytes", "bytez");
+         s.h.home.write("kova_5_2_0_13.manifest", s.manifest());  // the new digest, unsigned
+       },
+       "does not match kova_5_2_0_13.manifest: the manifest or its signature was changed."},
+      {"manifest's limit widened after signing",
+       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest", "\"series\":\"5.2\"", "\"series\":\"5\""); },
+       "the manifest or its signature was changed."},
+      {"signature damaged",
+       [](SignedHome& s) {
+         std::string line = s.signatureLine(1);
+         line[20] = line[20] == 'A' ? 'B' : 'A';
+         s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(1), line);
+       },
+       "the manifest or its signature was changed."},
+      {"signature cut short",
+       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(1), s.signatureLine(1).substr(0, 40)); },
+       "The signature kova_5_2_0_13.manifest.minisig is damaged: its signature line is not the "
+       "base64 of a minisign signature."},
+      {"signature not base64",
+       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(1), "not base64!"); },
+       "is damaged: its signature line is not the base64"},
+      {"signature of three lines",
+       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(3), ""); },
+       "is damaged: it is not a minisign signature"},
+      {"trusted comment changed",
+       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", "KOVA release team", "KOVA release tean"); },
+       "The trusted comment of kova_5_2_0_13.manifest.minisig does not match its signature"},
+      {"trusted comment emptied",
+       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", "KOVA release team", ""); },
+       "The trusted comment of kova_5_2_0_13.manifest.minisig does not match its signature"},
+      {"trusted comment's signature damaged",
+       [](SignedHome& s) {
+         std::string line = s.signatureLine(3);
+         line[5] = line[5] == 'A' ? 'B' : 'A';
+         s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(3), line);
+       },
+       "The trusted comment of kova_5_2_0_13.manifest.minisig does not match its signature"},
+      {"unknown key", [](SignedHome& s) { s.write(&s.keys.other); }, "which is not trusted."},
+      {"legacy signature, unknown key", [](SignedHome& s) { s.write(&s.keys.other, true); },
+       "which is not trusted."},
+      {"revoked key",
+       [](SignedHome& s) { s.revoke(s.keys.trusted.id()); },
+       "which is revoked."},
+      {"revoked key beside a new trusted one",
+       [](SignedHome& s) {
+         s.h.settings.trustedKeyFiles.push_back(s.keys.next.pub());
+         s.revoke(s.keys.trusted.id());
+       },
+       "which is revoked."},
+      {"every key revoked, unsigned release",
+       [](SignedHome& s) {
+         s.h.settings.trustedKeyFiles.clear();
+         s.revoke(s.keys.trusted.id());
+         s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig");
+       },
+       "only a signed release is installed."},
+      {"signature of another manifest",
+       [](SignedHome& s) {
+         s.note = "Another release.";
+         s.h.home.write("other.manifest", s.manifest());
+         s.keys.trusted.sign(s.path("other.manifest"), "KOVA release team", false,
+                             s.path("kova_5_2_0_13.manifest.minisig"));
+       },
+       "the manifest or its signature was changed."},
+      {"legacy signature, manifest changed",
+       [](SignedHome& s) {
+         s.write(nullptr, true);
+         s.edit("kova_5_2_0_13.manifest", "beam", "Beam");
+       },
+       "the manifest or its signature was changed."},
+      {"signed manifest with a member unknown to the tool",
+       [](SignedHome& s) {
+         s.extra = ",\"hardware\":\"rev B only\"";
+         s.write();
+       },
+       "holds \"hardware\", which this tool does not know."},
+      {"signed manifest that is no JSON",
+       [](SignedHome& s) {
+         s.h.home.write("kova_5_2_0_13.manifest", "version = 5.2.0.13\n");
+         s.keys.trusted.sign(s.manifestPath(), "KOVA release team");
+       },
+       "cannot be used: it is not a JSON object."},
+      {"signed manifest with a short digest",
+       [](SignedHome& s) {
+         s.h.home.write("kova_5_2_0_13.manifest", s.manifest());
+         s.edit("kova_5_2_0_13.manifest", Digest(s.h.home.read("pic.hex")), "abc");
+         s.keys.trusted.sign(s.manifestPath(), "KOVA release team");
+       },
+       "\"pic\"'s \"sha256\" is not 64 lower-case hex digits."},
+  };
+  static_assert(std::size(rows) >= 30);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    SignedHome s;
+    row.spoil(s);
+    s.h.load();
+    s.h.advance(30000);
+    EXPECT_TRUE(s.h.f().closed());
+    ASSERT_EQ(s.h.boxTexts().size(), 1u);
+    EXPECT_NE(s.h.boxTexts()[0].find(row.says), std::string::npos) << s.h.boxTexts()[0];
+    EXPECT_TRUE(s.h.platform.ftp.log.empty());
+    EXPECT_TRUE(s.h.platform.network.connectLog.empty());
+  }
+}
+
+// Checked again at the click, with the modem's version known: a release
+// changed since start, or made for other modems, never goes up.
+TEST(SignedRelease, RefusedAtTheClickBeforeAnythingIsStored) {
+  struct Row {
+    const char* what;
+    Spoil beforeStart, afterStart;
+    std::string says;
+    Entry entry = Entry::Upgrade;
+  };
+  const Row rows[] = {
+      {"wrong series",
+       [](SignedHome& s) {
+         s.series = "5.3";
+         s.lowest = "";
+         s.write();
+       },
+       nullptr, "Version 5.2.0.13 may only be installed over series 5.3; the modem runs 5.2.0.12."},
+      {"running version below the lowest",
+       [](SignedHome& s) {
+         s.lowest = "5.2.0.12.1";
+         s.write();
+       },
+       nullptr,
+       "may only be installed over series 5.2, version 5.2.0.12.1 or later; the modem runs "
+       "5.2.0.12."},
+      {"image swapped after start", nullptr,
+       [](SignedHome& s) { s.edit("kova_5_2_0_13.bin", "bytes", "bytez"); },
+       "The SHA-256 of kova_5_2_0_13.bin is "},
+      {"pic.hex swapped after start", nullptr,
+       [](SignedHome& s) { s.edit("pic.hex", "FF", "FE"); }, "The SHA-256 of pic.hex is "},
+      {"signature removed after start", nullptr,
+       [](SignedHome& s) { s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig"); },
+       "only a signed release is installed."},
+      {"pic.hex swapped after start, PIC upgrade alone", nullptr,
+       [](SignedHome& s) { s.edit("pic.hex", "FF", "FE"); }, "The SHA-256 of pic.hex is ",
+       Entry::Pic},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    SignedHome s;
+    if (row.beforeStart) row.beforeStart(s);
+    s.h.start();
+    ASSERT_FALSE(s.h.f().closed());
+    if (row.afterStart) row.afterStart(s);
+    s.h.click(row.entry);
+    s.h.settle();
+    ASSERT_EQ(s.h.boxes().size(), 1u);
+    EXPECT_NE(s.h.boxes()[0].find(row.says), std::string::npos) << s.h.boxes()[0];
+    EXPECT_NE(s.h.boxes()[0].find("Nothing was sent to the modem."), std::string::npos);
+    EXPECT_FALSE(Stored(s.h.wire()));
+    EXPECT_TRUE(s.h.console->lines.empty());  // not even the prepare command
+    EXPECT_EQ(s.h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE 5.2.0.12\nold image");
+  }
+}
+
+// Good releases go up; the window says who signed them, or that nothing
+// was checked; the history names the signer.
+TEST(SignedRelease, AGoodReleaseGoesUpAndTheWindowSaysWhoSignedIt) {
+  struct Row {
+    const char* what;
+    Spoil arrange;
+    std::string shown, signedBy;
+  };
+  const Row rows[] = {
+      {"signed as minisign -S signs", [](SignedHome&) {}, "signed by KOVA release team",
+       "KOVA release team"},
+      {"legacy signature", [](SignedHome& s) { s.write(nullptr, true); },
+       "signed by KOVA release team", "KOVA release team"},
+      // Rotation: the new key signs while the old one is revoked.
+      {"new key, old one revoked",
+       [](SignedHome& s) {
+         s.h.settings.trustedKeyFiles.push_back(s.keys.next.pub());
+         s.revoke(s.keys.trusted.id());
+         s.write(&s.keys.next);
+       },
+       "signed by KOVA release team", "KOVA release team"},
+      {"no manifest, no trusted key",
+       [](SignedHome& s) {
+         s.h.settings.trustedKeyFiles.clear();
+         s.h.removeHomeFile("kova_5_2_0_13.manifest");
+       },
+       "not signed", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    SignedHome s;
+    row.arrange(s);
+    s.h.start();
+    EXPECT_EQ(s.h.f().lblSignature.caption(), row.shown);
+    s.h.click(Entry::Upgrade);
+    s.h.settle();
+    EXPECT_EQ(s.h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE 5.2.0.13\nimage bytes");
+    const auto history = ReadHistory((s.h.home.path() / "Backup" / "history.jsonl").string());
+    ASSERT_EQ(history.entries.size(), 1u);
+    EXPECT_EQ(history.entries[0].outcome, "done");
+    EXPECT_EQ(history.entries[0].signedBy, row.signedBy);
+  }
+}
+
+// A backup is restored only while it is what came from the modem: its
+// record in the history says so.
+TEST(SignedRelease, ABackupIsRestoredOnlyAsItWasRecorded) {
+  struct Row {
+    const char* what;
+    bool trusted;  // a key is trusted
+    std::function<void(WorkflowModem&)> spoil;
+    std::string says;  // empty: restored
+  } rows[] = {
+      {"as kept", false, [](WorkflowModem&) {}, ""},
+      {"as kept, a key trusted", true, [](WorkflowModem&) {}, ""},
+      {"image changed since", false,
+       [](WorkflowModem& h) { h.home.write("Backup/kova_5_2_0_12.bin", "KOVA-IMAGE 5.2.0.12\nold imagE"); },
+       "The backup is not restored: the SHA-256 of "},
+      {"checksum changed since", true,
+       [](WorkflowModem& h) { h.home.write("Backup/chk_5_2_0_12.txt", "checksum 5.2.0.1x"); },
+       "The backup is not restored: the SHA-256 of "},
+      {"no record, a key trusted", true,
+       [](WorkflowModem& h) { std::filesystem::remove(h.home.path() / "Backup" / "history.jsonl"); },
+       "was not taken by this tool"},
+      {"no record, no key", false,
+       [](WorkflowModem& h) { std::filesystem::remove(h.home.path() / "Backup" / "history.jsonl"); },
+       ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    SignedHome s;
+    if (!row.trusted) s.h.settings.trustedKeyFiles.clear();
+    s.h.start();
+    s.h.click(Entry::Upgrade);  // keeps the backup of 5.2.0.12
+    s.h.settle();
+    ASSERT_EQ(s.h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE 5.2.0.13\nimage bytes");
+    row.spoil(s.h);
+    s.h.ui().boxes.clear();
+    s.h.pick = "5.2.0.12";
+    s.h.click(Entry::Restore);
+    s.h.settle();
+    const bool restored = s.h.platform.ftp.files["/bin/kova.bin"] == "KOVA-IMAGE 5.2.0.12\nold image";
+    EXPECT_EQ(restored, row.says.empty());
+    if (!row.says.empty()) {
+      ASSERT_FALSE(s.h.boxes().empty());
+      EXPECT_NE(s.h.boxes()[0].find(row.says), std::string::npos) << s.h.boxes()[0];
+    }
+  }
+}
+#endif
