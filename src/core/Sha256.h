@@ -14,8 +14,6 @@ class Sha256 {
   std::string hexDigest() const;
 
  private:
-  void compress(const unsigned char* block);
-
   std::uint32_t state_[8];
   unsigned char buffer_[64];
   std::size_t buffered_ = 0;
