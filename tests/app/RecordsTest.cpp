@@ -21,11 +21,19 @@ TEST(Sha256, VectorsAndPiecesAcrossEveryBlockBoundary) {
       {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
   };
   for (const auto& [text, digest] : cases) EXPECT_EQ(Sha(text), digest) << text.size();
+  const std::string million = "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0";
   Sha256 hash;
-  const std::string a(200, 'a');
-  for (std::size_t done = 0, piece = 1; done < 1000000; done += piece, piece = piece % 199 + 1)
-    hash.update(a.data(), std::min(piece, 1000000 - done));
-  EXPECT_EQ(hash.hexDigest(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+  const std::string a(1000000, 'a');
+  for (std::size_t done = 0, piece = 1; done < a.size(); done += piece, piece = piece % 199 + 1)
+    hash.update(a.data(), std::min(piece, a.size() - done));
+  EXPECT_EQ(hash.hexDigest(), million);
+  // Many blocks in one call, also after a start that left bytes waiting.
+  for (const std::size_t first : {0, 3}) {
+    Sha256 whole;
+    whole.update(a.data(), first);
+    whole.update(a.data() + first, a.size() - first);
+    EXPECT_EQ(whole.hexDigest(), million) << first;
+  }
 }
 
 TEST(JsonLine, WritesFieldsInOrderWithCompactNumbers) {
