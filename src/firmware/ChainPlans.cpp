@@ -76,16 +76,7 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
 FtpPlan ChainPlans::restore(const ModemVersion& version) const {
   FtpPlan plan;
   plan.finish = FtpFinish{"Successfully restored! Wait..."};
-  FtpStep put =
-      Step(FtpState::PutRestoreImage, FtpCommand::MakePut(store_.backupImagePath(version), "/bin/kova.bin"));
-  put.starterRepairs = true;
-  plan.steps.push_back(put);
-  const std::string checksumPath = store_.backupChecksumPath(version);
-  plan.steps.push_back(
-      ImageStore::fileExists(checksumPath)
-          ? Step(FtpState::PutRestoreChecksum, FtpCommand::MakePut(checksumPath, "/checksum.txt"))
-          : Step(FtpState::RestoreDeleteChecksum, FtpCommand::MakeDelete("/checksum.txt"),
-                 Next::Continue));
+  addBackupPair(plan, version, "");
   plan.steps.push_back(
       Step(FtpState::RestoreDeleteConfig, FtpCommand::MakeDelete("/config.txt"), Next::Continue));
   // Refused: the first deletion already removed the file.
@@ -97,9 +88,18 @@ FtpPlan ChainPlans::restore(const ModemVersion& version) const {
 FtpPlan ChainPlans::putBack(const ModemVersion& version) const {
   FtpPlan plan;
   plan.finish = FtpFinish{"Previous software put back. Wait..."};
-  FtpStep put =
-      Step(FtpState::PutRestoreImage, FtpCommand::MakePut(store_.backupImagePath(version), "/bin/kova.bin"));
-  put.status = "Putting back Satellite IP Modem software version " + version.display() + " ...";
+  addBackupPair(plan, version,
+                "Putting back Satellite IP Modem software version " + version.display() + " ...");
+  return plan;
+}
+
+// The backup pair of version up to the modem: its image (the step whose
+// failure is repaired), then its checksum file, or the modem's one deleted.
+void ChainPlans::addBackupPair(FtpPlan& plan, const ModemVersion& version,
+                               const std::string& status) const {
+  FtpStep put = Step(FtpState::PutRestoreImage,
+                     FtpCommand::MakePut(store_.backupImagePath(version), "/bin/kova.bin"));
+  put.status = status;
   put.starterRepairs = true;
   plan.steps.push_back(put);
   const std::string checksumPath = store_.backupChecksumPath(version);
@@ -108,7 +108,6 @@ FtpPlan ChainPlans::putBack(const ModemVersion& version) const {
           ? Step(FtpState::PutRestoreChecksum, FtpCommand::MakePut(checksumPath, "/checksum.txt"))
           : Step(FtpState::RestoreDeleteChecksum, FtpCommand::MakeDelete("/checksum.txt"),
                  Next::Continue));
-  return plan;
 }
 
 FtpPlan ChainPlans::picUpload(const std::string& picPath) const {

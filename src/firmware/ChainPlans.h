@@ -32,6 +32,8 @@ class ChainPlans {
   FtpPlan verifyDownload(const std::string& local) const;
 
  private:
+  void addBackupPair(FtpPlan& plan, const ModemVersion& version, const std::string& status) const;
+
   Context context_;
   ImageStore& store_;
 };

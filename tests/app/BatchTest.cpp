@@ -534,8 +534,8 @@ TEST(BatchStation, TheFirstCtrlCStopsAfterTheUnitInHand) {
   EXPECT_EQ(b.run(), 0);
   EXPECT_TRUE(Has(b.out, "[10000] Stopping after this unit. Press Ctrl+C again to abandon it."))
       << b.out.str();
-  EXPECT_TRUE(Has(b.out, "[30465] Unit 1: done")) << b.out.str();
-  EXPECT_TRUE(Has(b.out, "[30465] Station: 1 done, 0 failed, 0 skipped")) << b.out.str();
+  EXPECT_TRUE(Has(b.out, "[30665] Unit 1: done")) << b.out.str();
+  EXPECT_TRUE(Has(b.out, "[30665] Station: 1 done, 0 failed, 0 skipped")) << b.out.str();
   EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"upgrade done 5.2.0.13"}));
 }
 

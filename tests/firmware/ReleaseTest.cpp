@@ -484,10 +484,11 @@ TEST(SignedRelease, AGoodReleaseGoesUpAndTheWindowSaysWhoSignedIt) {
     s.h.click(Entry::Upgrade);
     s.h.settle();
     EXPECT_EQ(s.h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE 5.2.0.13\nimage bytes");
-    const auto history = ReadHistory((s.h.home.path() / "Backup" / "history.jsonl").string());
-    ASSERT_EQ(history.entries.size(), 1u);
-    EXPECT_EQ(history.entries[0].outcome, "done");
-    EXPECT_EQ(history.entries[0].signedBy, row.signedBy);
+    const auto history = HistoryOperations(
+        ReadHistory((s.h.home.path() / "Backup" / "history.jsonl").string()).entries);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].outcome, "done");
+    EXPECT_EQ(history[0].signedBy, row.signedBy);
   }
 }
 
