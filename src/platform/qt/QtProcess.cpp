@@ -211,7 +211,12 @@ bool QtProcess::lock(const std::string& name, const std::string& description,
   const std::string folder = LockFolder();
   // Without a folder of its own the tool works unguarded rather than not at all.
   if (folder.empty()) return true;
-  const std::string path = folder + "/" + name + ".lock";
+  // A modem is known within its network namespace: the same address and MAC
+  // in another one (a test's own, a container's) is another modem.
+  struct stat net {};
+  const std::string scope =
+      ::stat("/proc/self/ns/net", &net) == 0 ? "net" + std::to_string(net.st_ino) + "-" : "";
+  const std::string path = folder + "/" + scope + name + ".lock";
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
   if (fd < 0) return true;
   int r;
