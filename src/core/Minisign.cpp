@@ -114,8 +114,9 @@ std::string MinisignPublicKey::keyIdText() const {
 }
 
 std::optional<std::string> NormalKeyId(std::string_view text) {
-  if (text.size() != 16) return std::nullopt;
-  std::string out;
+  if (text.empty() || text.size() > 16) return std::nullopt;
+  // minisign prints an ID without its leading zeros.
+  std::string out(16 - text.size(), '0');
   for (char c : text) {
     if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
     if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return std::nullopt;

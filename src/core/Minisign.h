@@ -41,6 +41,7 @@ enum class SignatureCheck { Valid, OtherKey, BadSignature, BadTrustedComment };
 SignatureCheck VerifyMinisign(const MinisignPublicKey& key, const MinisignSignature& signature,
                               std::string_view message);
 
-// An upper-case hex key ID as minisign prints it, from any letter case;
-// nullopt when text is not 16 hex digits.
+// A key ID as 16 upper-case hex digits, from any letter case and without
+// the leading zeros minisign leaves out; nullopt when text is not 1 to 16
+// hex digits.
 std::optional<std::string> NormalKeyId(std::string_view text);

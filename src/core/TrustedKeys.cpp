@@ -46,7 +46,7 @@ bool ReadRevoked(const std::string& path, TrustedKeys& trust, std::string& error
     auto id = NormalKeyId(line);
     if (!id) {
       error = "The list of revoked keys " + path + " cannot be used: line " +
-              std::to_string(number) + " is not a key ID (16 hex digits).";
+              std::to_string(number) + " is not a key ID (hex digits, as minisign prints it).";
       return false;
     }
     trust.revoked.push_back(*id);

@@ -99,6 +99,12 @@ TEST(Minisign, ParsesAndVerifiesWhatMinisignWrote) {
                              "untrusted comment: x\nRUTAuIleXolWKhca20fO2ojpNZqDce3Dknk9SzzpHQ+orJb/x8Gh1VYS\n",
                              "untrusted comment: x\nkey\nkey\n"})
     EXPECT_FALSE(ParseMinisignPublicKey(badKey, error)) << badKey;
+  // Key IDs as an operator copies them: minisign prints one without its leading zeros.
+  const std::vector<std::pair<std::string, std::optional<std::string>>> ids = {
+      {"0A1B2C3D4E5F6071", "0A1B2C3D4E5F6071"}, {"a1b2c3d4e5f6071", "0A1B2C3D4E5F6071"},
+      {"7", "0000000000000007"}, {"", std::nullopt}, {"0A1B2C3D4E5F60712", std::nullopt},
+      {"0A1B2C3D4E5F607G", std::nullopt}};
+  for (const auto& [text, id] : ids) EXPECT_EQ(NormalKeyId(text), id) << text;
 }
 
 TEST(ReleaseManifest, CompatibilityOfTheRunningVersion) {
