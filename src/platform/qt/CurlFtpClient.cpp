@@ -56,13 +56,8 @@ constexpr std::size_t kWritePiece = 256 << 10;
 // 256 KiB: each send wakes the receiving side once, and with 64 KiB chunks
 // those wake-ups, not the link, set the pace of a large upload on a fast
 // path. Much more costs a PUT milliseconds of page faults on a fresh buffer
-// before the first byte goes out (1 and 2 MiB measured no faster, 2 MiB
-// slower for 16 MiB).
+// before the first byte goes out.
 constexpr long kUploadBuffer = 256L << 10;
-// A PUT's data connection queues a few upload buffers in the kernel, so
-// the server goes on reading while this process waits for its turn on a
-// busy CPU. Linux doubles the value and caps it at net.core.wmem_max.
-constexpr int kSendBuffer = 4 << 20;
 // A NAT between the PC and the modem forgets a connection that is quiet
 // for a few minutes, e.g. while the modem writes the image to flash.
 constexpr long kKeepAliveSeconds = 60;
@@ -109,12 +104,6 @@ bool isPlainHost(const std::string& host) {
     if (!std::isalnum(c) && c != '-' && c != '.') return false;
   }
   return true;
-}
-
-int onSocketOptions(void* /*clientp*/, curl_socket_t s, curlsocktype /*purpose*/) {
-  // Best effort: the kernel's own sizing stays where this is refused.
-  (void)::setsockopt(s, SOL_SOCKET, SO_SNDBUF, &kSendBuffer, sizeof kSendBuffer);
-  return CURL_SOCKOPT_OK;
 }
 
 }  // namespace
@@ -462,7 +451,6 @@ bool CurlFtpClient::startTransfer(Job& job, CURL* e) const {
       curl_easy_setopt(e, CURLOPT_READFUNCTION, &CurlFtpClient::onRead);
       curl_easy_setopt(e, CURLOPT_READDATA, &job);
       curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE, job.size);
-      curl_easy_setopt(e, CURLOPT_SOCKOPTFUNCTION, &onSocketOptions);
       break;
     case FtpCommand::Delete:
       job.quote = curl_slist_append(nullptr, ("DELE " + job.cmd.remote).c_str());
