@@ -6,13 +6,10 @@
 //   maxrss <KiB>                   peak resident memory of the process
 //   late <command> <seconds> <ms>  each tick 20 ms late or more
 //   progress <count>               byte reports received (--progress, --detail)
-//   sha256 <seconds> <digest>      --sha256: after each GET, the SHA-256 of the
-//                                  file it wrote, as the read-back check takes it
+//   digest <hex>                   after each DIGEST, what the modem's file hashes to
 // --progress turns the byte reports on; --detail also shows each one as the
 // window does, in a label under a progress bar (needs a Qt platform plugin,
 // e.g. QT_QPA_PLATFORM=offscreen).
-// --sha256 hashes on the loop's thread between the GET's completion and the
-// next command, as the read-back check does.
 // Exit status 0 only when every command ended in ResponseCompleted (or
 // Disconnected for CLOSE).
 #include <QApplication>
@@ -30,14 +27,13 @@
 #include <vector>
 
 #include "app/ProgressDetail.h"
-#include "core/Sha256.h"
 #include "platform/qt/CurlFtpClient.h"
 
 namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: ftpbench [--tick] [--progress | --detail] [--sha256] HOST PORT USER PASSWORD "
+               "usage: ftpbench [--tick] [--progress | --detail] HOST PORT USER PASSWORD "
                "COMMAND...\n"
                "  COMMAND is a component command text, e.g. \"PUT /tmp/a.bin /a.bin\"\n");
   return 2;
@@ -54,7 +50,7 @@ double percentile(std::vector<double> v, double p) {
 
 int main(int argc, char** argv) {
   int a = 1;
-  bool tick = false, progress = false, detail = false, sha256 = false;
+  bool tick = false, progress = false, detail = false;
   for (; a < argc; ++a) {
     const std::string flag = argv[a];
     if (flag == "--tick")
@@ -63,8 +59,6 @@ int main(int argc, char** argv) {
       progress = true;
     else if (flag == "--detail")
       progress = detail = true;
-    else if (flag == "--sha256")
-      sha256 = true;
     else
       break;
   }
@@ -156,11 +150,7 @@ int main(int argc, char** argv) {
     const bool good = isClose ? state == FtpClient::Disconnected
                               : state == FtpClient::ResponseCompleted;
     std::printf("cmd %.6f %d %d\n", one.nsecsElapsed() / 1e9, state, ftp.responseCode());
-    if (good && sha256 && cmd.rfind("GET", 0) == 0) {
-      one.start();
-      const auto digest = Sha256OfFile(ParseFtpCommand(cmd).local);
-      std::printf("sha256 %.6f %s\n", one.nsecsElapsed() / 1e9, digest.value_or("-").c_str());
-    }
+    if (good && cmd.rfind("DIGEST", 0) == 0) std::printf("digest %s\n", ftp.receivedSha256().c_str());
     if (!good) {
       std::fprintf(stderr, "failed after %.3f s: %s: state %d code %d %s\n", one.nsecsElapsed() / 1e9, cmd.c_str(), state,
                    ftp.responseCode(), ftp.responseInfo().c_str());

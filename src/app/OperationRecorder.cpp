@@ -104,9 +104,20 @@ void OperationRecorder::checkUnfinished() {
   const std::optional<HistoryEntry> open = UnfinishedUpload(
       read.entries, context_.session.currentModemMac(), context_.session.modemAddress);
   context_.session.unfinishedUploadSince = open ? open->time : std::string();
+  // What this process left incomplete counts though the history could not
+  // keep it.
+  if (!open) {
+    const auto left = leftIncomplete_.find(modemKey());
+    if (left != leftIncomplete_.end()) context_.session.unfinishedUploadSince = left->second;
+  }
   if (!open || ownAttempts_.count(open->attempt) || toldAttempts_.count(open->attempt)) return;
   toldAttempts_.insert(open->attempt);
   onUnfinishedUpload(*open);
+}
+
+std::string OperationRecorder::modemKey() const {
+  const std::string mac = context_.session.currentModemMac();
+  return mac.empty() ? "address " + context_.session.modemAddress : mac;
 }
 
 bool OperationRecorder::Recorded(const std::string& operation) {
@@ -157,6 +168,12 @@ void OperationRecorder::record(const std::string& operation, const OperationResu
   entry.durationSeconds = seconds;
   entry.holds = ModemHoldsName(result.modemHolds);
   entry.verifiedSha256 = result.verifiedSha256;
+  if (result.modemHolds == ModemHolds::Incomplete) {
+    const std::string& since = context_.session.unfinishedUploadSince;
+    leftIncomplete_[modemKey()] = since.empty() ? startedAt : since;
+  } else if (result.modemHolds != ModemHolds::Untouched) {
+    leftIncomplete_.erase(modemKey());
+  }
   append(entry);
   checkUnfinished();
 }

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -39,6 +40,7 @@ class OperationRecorder {
   // modem whose image is not whole). One of another run, found for the first
   // time, is told to onUnfinishedUpload (its "began" line).
   void checkUnfinished();
+  std::string modemKey() const;
   Observers<const HistoryEntry&> onUnfinishedUpload;
 
  private:
@@ -53,4 +55,7 @@ class OperationRecorder {
   std::string attempt_;  // of the last recorded operation started
   std::string versionBefore_;
   std::set<std::string> ownAttempts_, toldAttempts_;
+  // Modems (by MAC, else address) this process left with an incomplete
+  // image, and since when.
+  std::map<std::string, std::string> leftIncomplete_;
 };

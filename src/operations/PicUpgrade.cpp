@@ -1,9 +1,5 @@
 #include "operations/PicUpgrade.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "core/Sha256.h"
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
 #include "firmware/ReleaseCheck.h"
@@ -39,10 +35,9 @@ void PicUpgrade::begin() {
   // No limit of its own: the request watchdog guards the one command, and
   // the reflash that follows has its own.
   FtpPlan plan = channels_.plans.picUpload(channels_.store.picPath());
-  readBackFile_ = channels_.store.temporaryPath("readback_pic.hex");
   FtpStep readBack;
   readBack.state = FtpState::ReadBackPic;
-  readBack.command = FtpCommand::MakeGet("/pic.hex", readBackFile_);
+  readBack.command = FtpCommand::MakeDigest("/pic.hex");
   readBack.readBack = true;
   plan.steps.push_back(readBack);
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
@@ -52,10 +47,7 @@ void PicUpgrade::begin() {
       addFile(std::move(file));
       return true;
     }
-    const std::optional<std::string> digest = Sha256OfFile(readBackFile_);
-    std::error_code ec;
-    std::filesystem::remove(readBackFile_, ec);
-    if (digest && *digest == sentDigest_) return true;
+    if (channels_.chain.receivedSha256() == sentDigest_ && !sentDigest_.empty()) return true;
     context_.report({Notice::Kind::PicNotStored, "/pic.hex"});
     context_.view.setStatus("");
     return false;
@@ -63,15 +55,7 @@ void PicUpgrade::begin() {
   channels_.chain.start(std::move(plan), [this](FtpChain::Outcome o) { chainEnded(o); });
 }
 
-void PicUpgrade::stop() {
-  TransferOperation::stop();
-  std::error_code ec;
-  if (!readBackFile_.empty()) std::filesystem::remove(readBackFile_, ec);
-}
-
 void PicUpgrade::chainEnded(FtpChain::Outcome outcome) {
-  std::error_code ec;
-  std::filesystem::remove(readBackFile_, ec);
   switch (outcome) {
     case FtpChain::Outcome::Finished:
       setPhase("reflash");

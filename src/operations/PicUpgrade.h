@@ -14,8 +14,6 @@ class PicUpgrade : public TransferOperation {
   void begin() override;
   void chainEnded(FtpChain::Outcome outcome);
   void reflashEnded(TelnetSession::Outcome outcome);
-  void stop() override;
 
   std::string sentDigest_;
-  std::string readBackFile_;
 };

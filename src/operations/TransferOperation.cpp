@@ -73,7 +73,6 @@ TransferOperation::TransferOperation(const Context& context, ModemChannels& chan
 void TransferOperation::stop() {
   repairPause_->setEnabled(false);
   afterPause_ = nullptr;
-  removeReadBacks();
   versionWait_.stop();
   prepareWait_.stop();
   chainLook_->setEnabled(false);
@@ -151,16 +150,20 @@ void TransferOperation::startChain(FtpPlan plan) {
   };
   channels_.chain.onTransfer = [this](const FtpStep& step, long long done, long long total) {
     const FtpCommand& c = step.command;
-    setTransfer(Transfer{c.kind == FtpCommand::Get ? FileMoved::Direction::Download
-                                                   : FileMoved::Direction::Upload,
-                         c.local, c.remote, done, total, stepStarted_});
+    // A read-back names the file it is checked against.
+    const auto sent = sent_.find(c.remote);
+    const std::string& local =
+        c.kind == FtpCommand::Digest && sent != sent_.end() ? sent->second.local : c.local;
+    setTransfer(Transfer{c.kind == FtpCommand::Put ? FileMoved::Direction::Upload
+                                                   : FileMoved::Direction::Download,
+                         local, c.remote, done, total, stepStarted_});
   };
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
     setTransfer(std::nullopt);
     if (step.readBack) return checkReadBack(step);
     if (step.command.movesFile()) {
       FileMoved file = MovedFile(step.command, context_.session.homeDir);
-      if (file.direction == FileMoved::Direction::Upload) sent_[file.remote] = file.sha256;
+      if (file.direction == FileMoved::Direction::Upload) sent_[file.remote] = file;
       addFile(std::move(file));
     }
     return stepCompleted(step);
@@ -172,7 +175,6 @@ void TransferOperation::startChain(FtpPlan plan) {
       repair();
       return;
     }
-    removeReadBacks();
     if (o == FtpChain::Outcome::Finished && wentUp("/bin/kova.bin"))
       setModemHolds(target_, verifiedImage_);
     if (atOnce_) atOnce_(o);
@@ -200,22 +202,19 @@ ImageUploadStart TransferOperation::uploadStart(const FtpStep& step) const {
   return start;
 }
 
-// What went up to these files is read back, each into a temporary of the
-// backup folder, before the chain closes.
+// What went up to these files is read back and hashed as it arrives,
+// before the chain closes.
 void TransferOperation::appendReadBacks(FtpPlan& plan) {
   struct Checked {
     const char* remote;
-    const char* name;
     FtpState state;
   };
-  for (const Checked& c : {Checked{"/bin/kova.bin", "readback_kova.bin", FtpState::ReadBackImage},
-                           Checked{"/checksum.txt", "readback_checksum.txt", FtpState::ReadBackChecksum},
-                           Checked{"/pic.hex", "readback_pic.hex", FtpState::ReadBackPic}}) {
+  for (const Checked& c : {Checked{"/bin/kova.bin", FtpState::ReadBackImage},
+                           Checked{"/checksum.txt", FtpState::ReadBackChecksum},
+                           Checked{"/pic.hex", FtpState::ReadBackPic}}) {
     FtpStep step;
     step.state = c.state;
-    const std::string local = channels_.store.temporaryPath(c.name);
-    readBackFiles_.push_back(local);
-    step.command = FtpCommand::MakeGet(c.remote, local);
+    step.command = FtpCommand::MakeDigest(c.remote);
     step.readBack = true;
     if (c.state == FtpState::ReadBackImage)
       step.status = "Verifying the software stored on the Satellite IP Modem...";
@@ -226,24 +225,15 @@ void TransferOperation::appendReadBacks(FtpPlan& plan) {
 }
 
 bool TransferOperation::checkReadBack(const FtpStep& step) {
-  const std::string& local = step.command.local;
-  const std::optional<std::string> digest = Sha256OfFile(local);
-  std::error_code ec;
-  fs::remove(local, ec);
+  const std::string digest = channels_.chain.receivedSha256();
   const auto sent = sent_.find(step.command.remote);
-  if (!digest || sent == sent_.end() || *digest != sent->second) {
+  if (digest.empty() || sent == sent_.end() || digest != sent->second.sha256) {
     // Not what was sent: sent again on a fresh connection.
     readBackWrong_ = true;
     return false;
   }
-  if (step.command.remote == "/bin/kova.bin") verifiedImage_ = *digest;
+  if (step.command.remote == "/bin/kova.bin") verifiedImage_ = digest;
   return true;
-}
-
-void TransferOperation::removeReadBacks() {
-  std::error_code ec;
-  for (const std::string& file : readBackFiles_) fs::remove(file, ec);
-  readBackFiles_.clear();
 }
 
 // The image (or a file after it) broke on its way or read back wrong: the
@@ -252,7 +242,6 @@ void TransferOperation::removeReadBacks() {
 void TransferOperation::repair() {
   repairing_ = true;
   chainLook_->setEnabled(false);
-  removeReadBacks();
   std::optional<FtpPlan> next;
   if (attempts_ < kImageAttempts) {
     ++attempts_;

@@ -98,7 +98,6 @@ class TransferOperation : public Operation {
  private:
   void startChain(FtpPlan plan);
   void appendReadBacks(FtpPlan& plan);
-  void removeReadBacks();
   bool checkReadBack(const FtpStep& step);
   void issued(const FtpStep& step);
   void repair();
@@ -121,10 +120,9 @@ class TransferOperation : public Operation {
   std::function<void(FtpChain::Outcome)> atOnce_;
   Notice::Kind firstWhyGivenUp_ = Notice::Kind::UploadTimedOut;
   ChainWatch firstWatch_;
-  // What this chain sent (remote -> SHA-256 of the file sent) and read back.
-  std::map<std::string, std::string> sent_;
+  // What this chain sent, by remote path, and the image read back whole.
+  std::map<std::string, FileMoved> sent_;
   std::string verifiedImage_;
-  std::vector<std::string> readBackFiles_;
   bool readBackWrong_ = false;
   bool repairing_ = false;   // the chain broke: a repair is under way
   bool announced_ = false;   // the upload's start is on record

@@ -91,6 +91,9 @@ FtpCommand ParseFtpCommand(const std::string& text) {
   } else if (verb == "DELETE") {
     cmd.kind = FtpCommand::Delete;
     arity = 1;
+  } else if (verb == "DIGEST") {
+    cmd.kind = FtpCommand::Digest;
+    arity = 1;
   } else if (verb == "CLOSE") {
     cmd.kind = FtpCommand::Close;
     arity = 0;
@@ -120,6 +123,7 @@ FtpCommand ParseFtpCommand(const std::string& text) {
       cmd.remote = remote(words[2]);
       break;
     case FtpCommand::Delete:
+    case FtpCommand::Digest:
       cmd.remote = remote(words[1]);
       break;
     case FtpCommand::Close:
@@ -138,6 +142,8 @@ std::string FtpCommandText(const FtpCommand& command) {
       return "PUT " + local + " " + command.remote;
     case FtpCommand::Delete:
       return "DELETE " + command.remote;
+    case FtpCommand::Digest:
+      return "DIGEST " + command.remote;
     case FtpCommand::Close:
       break;
   }

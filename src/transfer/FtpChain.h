@@ -120,6 +120,9 @@ class FtpChain {
   void breakOff();
   // What broke the chain last (Outcome::Broken).
   const Notice& breakage() const { return breakage_; }
+  // From onStepCompleted of a DIGEST step: what the file on the modem
+  // hashes to.
+  std::string receivedSha256() const { return client_->receivedSha256(); }
 
   // Each step as it goes out.
   std::function<void(const FtpStep&)> onStepIssued;

@@ -22,8 +22,8 @@ const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
 const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
 const std::string kPutOld = R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)";
 const std::string kPutOldChecksum = R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)";
-const std::string kReadImage = R"(GET /bin/kova.bin "~/Backup/.readback_kova.bin.pending")";
-const std::string kReadChecksum = R"(GET /checksum.txt "~/Backup/.readback_checksum.txt.pending")";
+const std::string kReadImage = "DIGEST /bin/kova.bin";
+const std::string kReadChecksum = "DIGEST /checksum.txt";
 const std::string kOld = "KOVA-IMAGE 5.2.0.12\nold image";
 const std::string kNew = "KOVA-IMAGE 5.2.0.13\nimage bytes";
 const std::string kPutBack =
@@ -136,6 +136,27 @@ TEST(NeverBrick, EachBreakEndsWithAWholeImageOrNoRestart) {
     // Nothing read back stays behind.
     for (const auto& name : h.backups()) EXPECT_EQ(name.find("readback"), std::string::npos);
   }
+}
+
+// A history that cannot be written does not make an incomplete image
+// restartable: the window remembers what it left on the modem.
+TEST(NeverBrick, AnIncompleteImageIsKeptInMindWithoutAHistory) {
+  WorkflowModem h;
+  h.home.write("Backup/history.jsonl/not a file", "");
+  h.platform.ftp.faults["PUT /bin/kova.bin"] = {Fault::Cut, 0, "", -1};
+  h.platform.ftp.goneAfterCut = true;
+  h.start();
+  h.zing->requests.clear();
+  h.click(Entry::Upgrade);
+  h.settle(900000);
+  ASSERT_NE(std::find(h.boxTexts().begin(), h.boxTexts().end(), kIncomplete), h.boxTexts().end());
+  h.ui().boxes.clear();
+  h.f().cmdResetModem.click();
+  h.settle();
+  ASSERT_EQ(h.boxTexts().size(), 1u);
+  EXPECT_EQ(h.boxTexts()[0].rfind("The Satellite IP Modem at 127.0.0.1 was not restarted", 0), 0u)
+      << h.boxTexts()[0];
+  EXPECT_EQ(Resets(h), 0);
 }
 
 // The upload is on record before its first byte; until a later run ends it

@@ -16,9 +16,9 @@ const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
 const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
 const std::string kPutPic = R"(PUT "~/pic.hex" /pic.hex)";
 // Each file sent is read back before "CLOSE", into a temporary of the backup folder.
-const std::string kReadImage = R"(GET /bin/kova.bin "~/Backup/.readback_kova.bin.pending")";
-const std::string kReadChecksum = R"(GET /checksum.txt "~/Backup/.readback_checksum.txt.pending")";
-const std::string kReadPic = R"(GET /pic.hex "~/Backup/.readback_pic.hex.pending")";
+const std::string kReadImage = "DIGEST /bin/kova.bin";
+const std::string kReadChecksum = "DIGEST /checksum.txt";
+const std::string kReadPic = "DIGEST /pic.hex";
 const std::string kAgain = "The transfer did not arrive whole; sending it again (attempt 2 of 3)...";
 const std::string kPrepare = "mmi_prepare_for_download";
 const std::string kReflash = "pic_driver_reflash 1";

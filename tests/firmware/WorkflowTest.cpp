@@ -166,8 +166,8 @@ TEST(Workflow, AStuckClientAndAPendingReflashDoNotStopTheNextUpgrade) {
   EXPECT_EQ(h.wire(), (Lines{R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)",
                              R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)",
                              R"(PUT "~/pic.hex" /pic.hex)",
-                             R"(GET /bin/kova.bin "~/Backup/.readback_kova.bin.pending")",
-                             R"(GET /checksum.txt "~/Backup/.readback_checksum.txt.pending")",
-                             R"(GET /pic.hex "~/Backup/.readback_pic.hex.pending")", "CLOSE"}));
+                             "DIGEST /bin/kova.bin",
+                             "DIGEST /checksum.txt",
+                             "DIGEST /pic.hex", "CLOSE"}));
   EXPECT_FALSE(h.busy());
 }

@@ -1,5 +1,6 @@
 // The real FTP client against the simulated modem's FTP server
 // (tools/modemsim/simftp.py) on loopback.
+#include "core/Sha256.h"
 #include "platform/qt/CurlFtpClient.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +166,10 @@ TEST_F(CurlFtpClientTest, OneSessionCarriesAChainWithExactPaths) {
   writeRandomFile(image, 200 * 1024);
   EXPECT_EQ(run(*c, "PUT " + quoted(image) + " /bin/kova.bin"), 12);
   EXPECT_TRUE(readFile(image) == readFile(root_ / "bin" / "kova.bin"));
+  // The modem's copy checked as it arrives: its digest, and no file on the PC.
+  EXPECT_EQ(run(*c, "DIGEST /bin/kova.bin"), 12);
+  EXPECT_EQ(c->receivedSha256(), Sha256OfFile(image.string()).value_or("?"));
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(local_), {}), 3);
 
   EXPECT_EQ(run(*c, "DELETE /config.txt"), 12);
   // The kernel probes the quiet control connection after a minute, before a
@@ -177,16 +182,18 @@ TEST_F(CurlFtpClientTest, OneSessionCarriesAChainWithExactPaths) {
   EXPECT_EQ(run(*c, "CLOSE"), FtpClient::Disconnected);
 
   EXPECT_EQ(count("FTP USER kovauser"), 1) << "one login for the whole chain";
-  for (const char* line : {"FTP RETR /bin/kova.bin", "FTP STOR /bin/kova.bin",
-                           "FTP DELE /config.txt", "FTP RETR /syslog.log", "FTP QUIT"})
+  for (const char* line : {"FTP STOR /bin/kova.bin", "FTP DELE /config.txt",
+                           "FTP RETR /syslog.log", "FTP QUIT"})
     EXPECT_EQ(count(line), 1) << line;
+  EXPECT_EQ(count("FTP RETR /bin/kova.bin"), 2);
   // libcurl may step back to the root ("CWD /"), never into a directory.
   EXPECT_EQ(count("FTP CWD", true), count("FTP CWD /"));
 
   // After CLOSE the next command opens a new session.
   EXPECT_EQ(run(*c, "GET /checksum.txt " + quoted(local_ / "chk.txt")), 12);
   EXPECT_EQ(count("FTP USER kovauser"), 2);
-  EXPECT_EQ(states_, (std::vector<int>{12, 12, 12, 12, 10, 12}));
+  EXPECT_TRUE(c->receivedSha256().empty()) << "only a DIGEST tells one";
+  EXPECT_EQ(states_, (std::vector<int>{12, 12, 12, 12, 12, 10, 12}));
 }
 
 // Every way a command fails, as the caller sees it; no file or temporary is
@@ -220,7 +227,10 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
       {endless, get + target, 11, kTooLarge, "larger than 512 MiB, more than a modem image", 12, -1},
       {endless + QStringList{"--no-size"}, get + target, 11, kWrite, "larger than 1 MiB", 12, -1,
        "127.0.0.1", 1 << 20},
+      {endless, "DIGEST /bin/kova.bin", 11, kTooLarge, "larger than 512 MiB", 12, -1},
       {{}, "GET /bin/missing.bin " + target, 11, F::kServerRefused, "550 ", 12, -1},
+      {{}, "DIGEST /bin/missing.bin", 11, F::kServerRefused, "550 ", 12, -1},
+      {drop, "DIGEST /bin/kova.bin", 10, 0, "", 12, 2},
       {{}, "DELETE /nothing.txt", 11, F::kServerRefused, "550 ", 12, -1},
       {{"--wrong-password"}, "GET /checksum.txt " + target, 11, F::kLoginRefused, "530 ", 11, 2},
       {{"none"}, "DELETE /config.txt", 11, F::kCannotConnect, "onnect", 11, 0},
@@ -254,6 +264,7 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
     EXPECT_EQ(c->responseCode(), row.code);
     EXPECT_NE(c->responseInfo().find(row.info), std::string::npos) << c->responseInfo();
     EXPECT_TRUE(fs::is_empty(local_));
+    EXPECT_TRUE(c->receivedSha256().empty());
     EXPECT_EQ(run(*c, "GET /checksum.txt " + quoted(base_ / "next.txt")), row.next);
     if (row.logins >= 0) {
       EXPECT_EQ(count("FTP USER kovauser"), row.logins);

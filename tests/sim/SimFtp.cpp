@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/Sha256.h"
 #include "platform/FtpCommandText.h"
 
 namespace fs = std::filesystem;
@@ -29,8 +30,9 @@ void SimFtpClient::progress(long delayMs, long long size) {
     });
 }
 
-void SimFtpClient::finish(long delayMs, int state, int code, std::string info) {
-  pending_ = server_.loop.schedule(delayMs, [this, state, code, info] {
+void SimFtpClient::finish(long delayMs, int state, int code, std::string info,
+                          std::string digest) {
+  pending_ = server_.loop.schedule(delayMs, [this, state, code, info, digest] {
     pending_ = 0;
     if (state == ResponseCompleted && transferSize_ >= 0 && onProgress)
       onProgress(transferSize_, transferSize_);
@@ -38,6 +40,7 @@ void SimFtpClient::finish(long delayMs, int state, int code, std::string info) {
     busy_ = false;
     code_ = code;
     info_ = info;
+    digest_ = digest;
     if (state == Disconnected) session_ = false;
     if (onStateChanged) onStateChanged(state);
   });
@@ -73,7 +76,7 @@ void SimFtpClient::execute(const std::string& command) {
     session_ = true;
     ++server_.logins;
   }
-  static const char* verbs[] = {"GET", "PUT", "DELETE", "CLOSE"};
+  static const char* verbs[] = {"GET", "PUT", "DELETE", "CLOSE", "DIGEST"};
   std::string key = std::string(verbs[cmd.kind]) + " " + cmd.remote;
   auto it = server_.faults.find(key);
   if (it != server_.faults.end()) {
@@ -135,6 +138,18 @@ void SimFtpClient::execute(const std::string& command) {
       server_.files[cmd.remote] = stored;
       progress(t, static_cast<long long>(data.str().size()));
       finish(t, ResponseCompleted);
+      return;
+    }
+    case FtpCommand::Digest: {
+      auto f = server_.files.find(cmd.remote);
+      if (f == server_.files.end()) {
+        finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
+        return;
+      }
+      Sha256 hash;
+      hash.update(f->second.data(), f->second.size());
+      progress(t, static_cast<long long>(f->second.size()));
+      finish(t, ResponseCompleted, 0, {}, hash.hexDigest());
       return;
     }
     case FtpCommand::Delete:

@@ -2,6 +2,8 @@
 
 #include "platform/qt/ProcessStamp.h"
 
+#include "core/Sha256.h"
+
 #include <cctype>
 #include <chrono>
 #include <cerrno>
@@ -121,6 +123,9 @@ struct CurlFtpClient::Job {
   bool limitIsSpace = false;  // the disk's free space sets it
   curl_off_t written = 0;
   std::vector<char> pending;  // GET: received, not yet written
+  // DIGEST: hashed as it arrives, on the worker thread, so the check ends
+  // with the last byte instead of reading a copy back from the disk.
+  std::unique_ptr<Sha256> hash;
   // Progress reports, when the client's user wants them: at most one per
   // kProgressInterval from the worker thread.
   CurlFtpClient* progressTo = nullptr;
@@ -185,6 +190,7 @@ void CurlFtpClient::execute(const std::string& command) {
 
   busy_ = true;
   current_ = cmd;
+  digest_.clear();
 
   if (!isPlainHost(host_) && cmd.kind != FtpCommand::Close) {
     finish(ErrorState, kOtherBase + CURLE_URL_MALFORMAT,
@@ -193,6 +199,10 @@ void CurlFtpClient::execute(const std::string& command) {
   }
   auto job = std::make_shared<Job>();
   if (!openLocalFile(cmd, job->fd)) return;
+  if (cmd.kind == FtpCommand::Digest) {
+    job->limit = maxDownload_;
+    job->hash = std::make_unique<Sha256>();
+  }
   if (cmd.kind == FtpCommand::Get) {
     std::error_code ec;
     const auto space = std::filesystem::space(std::filesystem::path(tempPath_).parent_path(), ec);
@@ -207,7 +217,7 @@ void CurlFtpClient::execute(const std::string& command) {
     ::fstat(job->fd, &st);
     job->size = st.st_size;
   }
-  const bool hasFile = cmd.kind == FtpCommand::Get || cmd.kind == FtpCommand::Put;
+  const bool hasFile = cmd.movesFile();
   job->url = url(hasFile ? cmd.remote : std::string());
   job->interfaceName = interfaceName();
   job->cmd = std::move(cmd);
@@ -231,7 +241,7 @@ void CurlFtpClient::execute(const std::string& command) {
                  // The whole file, told before the completion.
                  if (outcome.state == ResponseCompleted && job->progressTo) {
                    const long long size =
-                       job->cmd.kind == FtpCommand::Get ? job->written : job->size;
+                       job->cmd.kind == FtpCommand::Put ? job->size : job->written;
                    postProgress(gen, size, size);
                  }
                  post(gen, std::move(outcome));
@@ -348,6 +358,7 @@ void CurlFtpClient::deliver(unsigned generation, const Outcome& outcome) {
   idleTimer_.stop();
   int state = outcome.state, code = outcome.code;
   std::string info = outcome.info;
+  digest_ = outcome.digest;
   if (!tempPath_.empty()) {
     if (!outcome.keepFile) {
       ::unlink(tempPath_.c_str());
@@ -441,6 +452,7 @@ bool CurlFtpClient::startTransfer(Job& job, CURL* e) const {
 
   switch (job.cmd.kind) {
     case FtpCommand::Get:
+    case FtpCommand::Digest:
       curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlFtpClient::onWrite);
       curl_easy_setopt(e, CURLOPT_WRITEDATA, &job);
       // A size the server announces beyond the limit is refused at once.
@@ -478,6 +490,7 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
     job.closeFile();
     return {ErrorState, kOtherBase + CURLE_WRITE_ERROR, job.localError};
   }
+  if (result == CURLE_OK && job.hash) return {ResponseCompleted, 0, {}, false, job.hash->hexDigest()};
   if (result == CURLE_OK) {
     // On the disk before it takes its name: a power cut leaves the old
     // file or the whole new one.
@@ -538,6 +551,10 @@ size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
     return CURL_WRITEFUNC_ERROR;
   }
   job->written += static_cast<curl_off_t>(total);
+  if (job->hash) {
+    job->hash->update(data, total);
+    return total;
+  }
   if (job->pending.capacity() < kWritePiece) job->pending.reserve(kWritePiece);
   job->pending.insert(job->pending.end(), data, data + total);
   if (job->pending.size() >= kWritePiece && !job->flush()) return 0;
@@ -562,7 +579,7 @@ int CurlFtpClient::onTransferInfo(void* userp, curl_off_t dltotal, curl_off_t dl
   const auto now = std::chrono::steady_clock::now();
   if (now - job->lastProgress < kProgressInterval) return 0;
   job->lastProgress = now;
-  if (job->cmd.kind == FtpCommand::Get)
+  if (job->cmd.kind != FtpCommand::Put)
     job->progressTo->postProgress(job->generation, dlnow, dltotal > 0 ? dltotal : -1);
   else
     job->progressTo->postProgress(job->generation, ulnow, job->size);
