@@ -6,7 +6,7 @@
 //   maxrss <KiB>                   peak resident memory of the process
 //   late <command> <seconds> <ms>  each tick 20 ms late or more
 //   progress <count>               byte reports received (--progress, --detail)
-//   digest <hex>                   after each DIGEST, what the modem's file hashes to
+//   same <yes|no>                  after each COMPARE, whether the files are the same
 // --progress turns the byte reports on; --detail also shows each one as the
 // window does, in a label under a progress bar (needs a Qt platform plugin,
 // e.g. QT_QPA_PLATFORM=offscreen).
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
     const bool good = isClose ? state == FtpClient::Disconnected
                               : state == FtpClient::ResponseCompleted;
     std::printf("cmd %.6f %d %d\n", one.nsecsElapsed() / 1e9, state, ftp.responseCode());
-    if (good && cmd.rfind("DIGEST", 0) == 0) std::printf("digest %s\n", ftp.receivedSha256().c_str());
+    if (good && cmd.rfind("COMPARE", 0) == 0) std::printf("same %s\n", ftp.sameAsLocal() ? "yes" : "no");
     if (!good) {
       std::fprintf(stderr, "failed after %.3f s: %s: state %d code %d %s\n", one.nsecsElapsed() / 1e9, cmd.c_str(), state,
                    ftp.responseCode(), ftp.responseInfo().c_str());

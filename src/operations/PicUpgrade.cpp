@@ -37,17 +37,15 @@ void PicUpgrade::begin() {
   FtpPlan plan = channels_.plans.picUpload(channels_.store.picPath());
   FtpStep readBack;
   readBack.state = FtpState::ReadBackPic;
-  readBack.command = FtpCommand::MakeDigest("/pic.hex");
+  readBack.command = FtpCommand::MakeCompare("/pic.hex", channels_.store.picPath());
   readBack.readBack = true;
   plan.steps.push_back(readBack);
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
     if (!step.readBack) {
-      FileMoved file = MovedFile(step.command, context_.session.homeDir);
-      sentDigest_ = file.sha256;
-      addFile(std::move(file));
+      addFile(MovedFile(step.command, context_.session.homeDir));
       return true;
     }
-    if (channels_.chain.receivedSha256() == sentDigest_ && !sentDigest_.empty()) return true;
+    if (channels_.chain.sameAsLocal()) return true;
     context_.report({Notice::Kind::PicNotStored, "/pic.hex"});
     context_.view.setStatus("");
     return false;

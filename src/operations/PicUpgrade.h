@@ -14,6 +14,4 @@ class PicUpgrade : public TransferOperation {
   void begin() override;
   void chainEnded(FtpChain::Outcome outcome);
   void reflashEnded(TelnetSession::Outcome outcome);
-
-  std::string sentDigest_;
 };

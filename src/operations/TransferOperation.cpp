@@ -150,13 +150,9 @@ void TransferOperation::startChain(FtpPlan plan) {
   };
   channels_.chain.onTransfer = [this](const FtpStep& step, long long done, long long total) {
     const FtpCommand& c = step.command;
-    // A read-back names the file it is checked against.
-    const auto sent = sent_.find(c.remote);
-    const std::string& local =
-        c.kind == FtpCommand::Digest && sent != sent_.end() ? sent->second.local : c.local;
     setTransfer(Transfer{c.kind == FtpCommand::Put ? FileMoved::Direction::Upload
                                                    : FileMoved::Direction::Download,
-                         local, c.remote, done, total, stepStarted_});
+                         c.local, c.remote, done, total, stepStarted_});
   };
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
     setTransfer(std::nullopt);
@@ -202,8 +198,8 @@ ImageUploadStart TransferOperation::uploadStart(const FtpStep& step) const {
   return start;
 }
 
-// What went up to these files is read back and hashed as it arrives,
-// before the chain closes.
+// What went up to these files is read back and compared byte for byte
+// with what was sent, before the chain closes.
 void TransferOperation::appendReadBacks(FtpPlan& plan) {
   struct Checked {
     const char* remote;
@@ -214,25 +210,26 @@ void TransferOperation::appendReadBacks(FtpPlan& plan) {
                            Checked{"/pic.hex", FtpState::ReadBackPic}}) {
     FtpStep step;
     step.state = c.state;
-    step.command = FtpCommand::MakeDigest(c.remote);
+    step.command = FtpCommand::MakeCompare(c.remote, {});  // the file sent, once known
     step.readBack = true;
     if (c.state == FtpState::ReadBackImage)
       step.status = "Verifying the software stored on the Satellite IP Modem...";
     const std::string remote = c.remote;
     step.onlyIf = [this, remote] { return wentUp(remote); };
+    step.localFrom = [this, remote] { return sent_.at(remote).local; };
     plan.steps.push_back(std::move(step));
   }
 }
 
 bool TransferOperation::checkReadBack(const FtpStep& step) {
-  const std::string digest = channels_.chain.receivedSha256();
   const auto sent = sent_.find(step.command.remote);
-  if (digest.empty() || sent == sent_.end() || digest != sent->second.sha256) {
+  if (!channels_.chain.sameAsLocal() || sent == sent_.end() || sent->second.sha256.empty()) {
     // Not what was sent: sent again on a fresh connection.
     readBackWrong_ = true;
     return false;
   }
-  if (step.command.remote == "/bin/kova.bin") verifiedImage_ = digest;
+  // Byte for byte the file sent: what the modem holds hashes to its digest.
+  if (step.command.remote == "/bin/kova.bin") verifiedImage_ = sent->second.sha256;
   return true;
 }
 

@@ -91,9 +91,9 @@ FtpCommand ParseFtpCommand(const std::string& text) {
   } else if (verb == "DELETE") {
     cmd.kind = FtpCommand::Delete;
     arity = 1;
-  } else if (verb == "DIGEST") {
-    cmd.kind = FtpCommand::Digest;
-    arity = 1;
+  } else if (verb == "COMPARE") {
+    cmd.kind = FtpCommand::Compare;
+    arity = 2;
   } else if (verb == "CLOSE") {
     cmd.kind = FtpCommand::Close;
     arity = 0;
@@ -113,6 +113,7 @@ FtpCommand ParseFtpCommand(const std::string& text) {
   };
   switch (cmd.kind) {
     case FtpCommand::Get:
+    case FtpCommand::Compare:
       cmd.remote = remote(words[1]);
       cmd.local = local(words[2]);
       cmd.localQuoted = words[2].quoted;
@@ -123,7 +124,6 @@ FtpCommand ParseFtpCommand(const std::string& text) {
       cmd.remote = remote(words[2]);
       break;
     case FtpCommand::Delete:
-    case FtpCommand::Digest:
       cmd.remote = remote(words[1]);
       break;
     case FtpCommand::Close:
@@ -142,8 +142,8 @@ std::string FtpCommandText(const FtpCommand& command) {
       return "PUT " + local + " " + command.remote;
     case FtpCommand::Delete:
       return "DELETE " + command.remote;
-    case FtpCommand::Digest:
-      return "DIGEST " + command.remote;
+    case FtpCommand::Compare:
+      return "COMPARE " + command.remote + " " + local;
     case FtpCommand::Close:
       break;
   }

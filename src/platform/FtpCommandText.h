@@ -4,8 +4,8 @@
 //   GET <remote> <local>
 //   PUT <local> <remote>
 //   DELETE <remote>
-//   DIGEST <remote>     the file read and hashed, not stored: what is on the
-//                       modem, checked without a copy on the PC's disk
+//   COMPARE <remote> <local>   the modem's file read and compared byte for
+//                              byte with the local one, nothing stored
 //   CLOSE
 //
 // Words are separated by one or more blanks (leading and trailing blanks are
@@ -19,7 +19,7 @@
 #include <string>
 
 struct FtpCommand {
-  enum Kind { Get, Put, Delete, Close, Digest } kind = Close;
+  enum Kind { Get, Put, Delete, Close, Compare } kind = Close;
   std::string remote;
   std::string local;
   // The local path goes into the text in double quotes; a bare name (the
@@ -33,8 +33,10 @@ struct FtpCommand {
     return {Kind::Put, std::move(remote), std::move(local), quoted};
   }
   static FtpCommand MakeDelete(std::string remote) { return {Kind::Delete, std::move(remote), {}}; }
-  static FtpCommand MakeDigest(std::string remote) { return {Kind::Digest, std::move(remote), {}}; }
-  bool movesFile() const { return kind == Kind::Get || kind == Kind::Put || kind == Kind::Digest; }
+  static FtpCommand MakeCompare(std::string remote, std::string local) {
+    return {Kind::Compare, std::move(remote), std::move(local), true};
+  }
+  bool movesFile() const { return kind != Kind::Delete && kind != Kind::Close; }
 };
 
 // Error number of PlatformError for a malformed command text.

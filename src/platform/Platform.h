@@ -100,7 +100,8 @@ class TcpSocket {
 };
 
 // FTP client executing one command text at a time:
-//   GET remote "local" | PUT "local" remote | DELETE remote | DIGEST remote | CLOSE
+//   GET remote "local" | PUT "local" remote | DELETE remote |
+//   COMPARE remote "local" | CLOSE
 // Outcomes arrive later through onStateChanged, never from inside execute().
 class FtpClient {
  public:
@@ -129,9 +130,9 @@ class FtpClient {
   virtual bool stillExecuting() const = 0;
   virtual int responseCode() const = 0;
   virtual std::string responseInfo() const = 0;
-  // After a DIGEST completed: the SHA-256 of the bytes received, 64
-  // lower-case hex digits; empty after anything else.
-  virtual std::string receivedSha256() const = 0;
+  // After a COMPARE completed: the modem's file is the local one, byte for
+  // byte. False after anything else.
+  virtual bool sameAsLocal() const = 0;
   // Abandons the command in progress and closes the session, silently.
   virtual void cancel() = 0;
 

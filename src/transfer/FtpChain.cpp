@@ -113,7 +113,11 @@ bool FtpChain::goTo(std::size_t index) {
       context_.view.setProgress(plan_.steps[index].progressIfSkipped);
     ++index;
   }
-  if (index < plan_.steps.size()) return issue(index);
+  if (index < plan_.steps.size()) {
+    FtpStep& step = plan_.steps[index];
+    if (step.localFrom) step.command.local = step.localFrom();
+    return issue(index);
+  }
   finish(chosenFinish_ ? *chosenFinish_ : plan_.finish);
   return false;
 }

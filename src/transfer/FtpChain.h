@@ -76,6 +76,8 @@ struct FtpStep {
   // Decided when the step is reached; a step passed over sets progressIfSkipped.
   std::function<bool()> onlyIf;
   int progressIfSkipped = -1;
+  // The command's local path, known only when the step is reached.
+  std::function<std::string()> localFrom;
   std::shared_ptr<FtpFinish> finishInstead;  // for Next::Finish
   std::string endStatus;                     // for Next::EndQuietly
 };
@@ -120,9 +122,9 @@ class FtpChain {
   void breakOff();
   // What broke the chain last (Outcome::Broken).
   const Notice& breakage() const { return breakage_; }
-  // From onStepCompleted of a DIGEST step: what the file on the modem
-  // hashes to.
-  std::string receivedSha256() const { return client_->receivedSha256(); }
+  // From onStepCompleted of a COMPARE step: the modem's file is the local
+  // one, byte for byte.
+  bool sameAsLocal() const { return client_->sameAsLocal(); }
 
   // Each step as it goes out.
   std::function<void(const FtpStep&)> onStepIssued;

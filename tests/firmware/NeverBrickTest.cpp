@@ -22,8 +22,10 @@ const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
 const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
 const std::string kPutOld = R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)";
 const std::string kPutOldChecksum = R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)";
-const std::string kReadImage = "DIGEST /bin/kova.bin";
-const std::string kReadChecksum = "DIGEST /checksum.txt";
+const std::string kReadImage = R"(COMPARE /bin/kova.bin "~/kova_5_2_0_13.bin")";
+const std::string kReadChecksum = R"(COMPARE /checksum.txt "~/chk_5_2_0_13.txt")";
+const std::string kReadOld = R"(COMPARE /bin/kova.bin "~/Backup/kova_5_2_0_12.bin")";
+const std::string kReadOldChecksum = R"(COMPARE /checksum.txt "~/Backup/chk_5_2_0_12.txt")";
 const std::string kOld = "KOVA-IMAGE 5.2.0.12\nold image";
 const std::string kNew = "KOVA-IMAGE 5.2.0.13\nimage bytes";
 const std::string kPutBack =
@@ -63,7 +65,7 @@ TEST(NeverBrick, EachBreakEndsWithAWholeImageOrNoRestart) {
   const Lines backup = {kGetImage, kGetChecksum};
   const Lines upload = {kPutImage, kPutChecksum};
   const Lines readBack = {kReadImage, kReadChecksum};
-  const Lines putBack = {kPutOld, kPutOldChecksum, kReadImage, kReadChecksum, "CLOSE"};
+  const Lines putBack = {kPutOld, kPutOldChecksum, kReadOld, kReadOldChecksum, "CLOSE"};
   const auto flash = [](const std::string& remote, int times) {
     return [=](WorkflowModem& h) { h.platform.ftp.flashErrors[remote] = times; };
   };
@@ -77,9 +79,9 @@ TEST(NeverBrick, EachBreakEndsWithAWholeImageOrNoRestart) {
       {"a damaged checksum file every time: the old pair back fails too", Entry::Upgrade,
        flash("/checksum.txt", -1),
        Concat({backup, upload, readBack, upload, readBack, upload, readBack,
-               {kPutOld, kPutOldChecksum, kReadImage, kReadChecksum},
-               {kPutOld, kPutOldChecksum, kReadImage, kReadChecksum},
-               {kPutOld, kPutOldChecksum, kReadImage, kReadChecksum}}),
+               {kPutOld, kPutOldChecksum, kReadOld, kReadOldChecksum},
+               {kPutOld, kPutOldChecksum, kReadOld, kReadOldChecksum},
+               {kPutOld, kPutOldChecksum, kReadOld, kReadOldChecksum}}),
        {kIncomplete}, kOld, 0, "incomplete"},
       {"the image damaged every time: the old one put back and restarted", Entry::Upgrade,
        flash("/bin/kova.bin", 3),
@@ -102,13 +104,13 @@ TEST(NeverBrick, EachBreakEndsWithAWholeImageOrNoRestart) {
        },
        Concat({{R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
                 R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
-                "DELETE /config.txt", kReadImage},
+                "DELETE /config.txt", R"(COMPARE /bin/kova.bin "~/Backup/kova_5_2_0_11.bin")"},
                {R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
                 R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
-                "DELETE /config.txt", kReadImage},
+                "DELETE /config.txt", R"(COMPARE /bin/kova.bin "~/Backup/kova_5_2_0_11.bin")"},
                {R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
                 R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
-                "DELETE /config.txt", kReadImage},
+                "DELETE /config.txt", R"(COMPARE /bin/kova.bin "~/Backup/kova_5_2_0_11.bin")"},
                putBack}),
        {kPutBack}, "KOVA-IMAGE 5.2.0.12", 1, "old-image"},
   };

@@ -16,9 +16,15 @@ const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
 const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
 const std::string kPutPic = R"(PUT "~/pic.hex" /pic.hex)";
 // Each file sent is read back before "CLOSE", into a temporary of the backup folder.
-const std::string kReadImage = "DIGEST /bin/kova.bin";
-const std::string kReadChecksum = "DIGEST /checksum.txt";
-const std::string kReadPic = "DIGEST /pic.hex";
+const std::string kReadImage = R"(COMPARE /bin/kova.bin "~/kova_5_2_0_13.bin")";
+const std::string kReadChecksum = R"(COMPARE /checksum.txt "~/chk_5_2_0_13.txt")";
+const std::string kReadPic = R"(COMPARE /pic.hex "~/pic.hex")";
+std::string ReadBackup(const std::string& v) {
+  return "COMPARE /bin/kova.bin \"~/Backup/kova_" + v + ".bin\"";
+}
+std::string ReadBackupChecksum(const std::string& v) {
+  return "COMPARE /checksum.txt \"~/Backup/chk_" + v + ".txt\"";
+}
 const std::string kAgain = "The transfer did not arrive whole; sending it again (attempt 2 of 3)...";
 const std::string kPrepare = "mmi_prepare_for_download";
 const std::string kReflash = "pic_driver_reflash 1";
@@ -174,7 +180,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
         R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
         R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)", "DELETE /config.txt",
-        "DELETE /config.txt", kReadImage, kReadChecksum, "CLOSE"},
+        "DELETE /config.txt", ReadBackup("5_2_0_12"), ReadBackupChecksum("5_2_0_12"), "CLOSE"},
        {kPrepare}, {13, 4}, {0, 100}, {kAgain, "Successfully restored! Wait..."},
        "KOVA-IMAGE 5.2.0.12"},
       {"restore among several: nothing is preselected", Entry::Restore, several, {}, 0, "",
@@ -188,7 +194,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {}, 0, "", severalStore,
        {R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
         R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
-        "DELETE /config.txt", kReadImage, kReadChecksum, "CLOSE"},
+        "DELETE /config.txt", ReadBackup("5_2_0_11"), ReadBackupChecksum("5_2_0_11"), "CLOSE"},
        {kPrepare}, {13, 4}, {0, 100},
        {"Preparing for Software Restore with version 5_2_0_11 ...",
         "Restoring Satellite IP Modem with version 5_2_0_11 ...", "Successfully restored! Wait..."},
@@ -241,7 +247,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {}, 0, "", kBackup,
        {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
         R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)", "DELETE /config.txt",
-        "DELETE /config.txt", kReadImage, kReadChecksum, "CLOSE"},
+        "DELETE /config.txt", ReadBackup("5_2_0_12"), ReadBackupChecksum("5_2_0_12"), "CLOSE"},
        {kPrepare}, {13, 4}, {0, 100}, {"Successfully restored! Wait..."}, "KOVA-IMAGE 5.2.0.12"},
       // The store holds the backup: the upload branch checks the checksum.
       {"upgrade without its checksum file", Entry::Upgrade,

@@ -166,8 +166,8 @@ TEST(Workflow, AStuckClientAndAPendingReflashDoNotStopTheNextUpgrade) {
   EXPECT_EQ(h.wire(), (Lines{R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)",
                              R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)",
                              R"(PUT "~/pic.hex" /pic.hex)",
-                             "DIGEST /bin/kova.bin",
-                             "DIGEST /checksum.txt",
-                             "DIGEST /pic.hex", "CLOSE"}));
+                             R"(COMPARE /bin/kova.bin "~/kova_5_2_0_13.bin")",
+                             R"(COMPARE /checksum.txt "~/chk_5_2_0_13.txt")",
+                             R"(COMPARE /pic.hex "~/pic.hex")", "CLOSE"}));
   EXPECT_FALSE(h.busy());
 }

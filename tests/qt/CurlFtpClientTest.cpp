@@ -1,6 +1,5 @@
 // The real FTP client against the simulated modem's FTP server
 // (tools/modemsim/simftp.py) on loopback.
-#include "core/Sha256.h"
 #include "platform/qt/CurlFtpClient.h"
 
 #include <gtest/gtest.h>
@@ -166,10 +165,26 @@ TEST_F(CurlFtpClientTest, OneSessionCarriesAChainWithExactPaths) {
   writeRandomFile(image, 200 * 1024);
   EXPECT_EQ(run(*c, "PUT " + quoted(image) + " /bin/kova.bin"), 12);
   EXPECT_TRUE(readFile(image) == readFile(root_ / "bin" / "kova.bin"));
-  // The modem's copy checked as it arrives: its digest, and no file on the PC.
-  EXPECT_EQ(run(*c, "DIGEST /bin/kova.bin"), 12);
-  EXPECT_EQ(c->receivedSha256(), Sha256OfFile(image.string()).value_or("?"));
+  // The modem's copy checked as it arrives against the file sent; nothing
+  // is written on the PC. A file that differs in one byte, or is one byte
+  // shorter, is not the same.
+  const std::string compare = "COMPARE /bin/kova.bin " + quoted(image);
+  EXPECT_EQ(run(*c, compare), 12);
+  EXPECT_TRUE(c->sameAsLocal());
   EXPECT_EQ(std::distance(fs::recursive_directory_iterator(local_), {}), 3);
+  std::string stored = readFile(root_ / "bin" / "kova.bin");
+  stored[150 * 1024] ^= 1;
+  std::ofstream(root_ / "bin" / "kova.bin", std::ios::binary) << stored;
+  EXPECT_EQ(run(*c, compare), 12);
+  EXPECT_FALSE(c->sameAsLocal());
+  stored[150 * 1024] ^= 1;
+  std::ofstream(root_ / "bin" / "kova.bin", std::ios::binary) << stored.substr(0, stored.size() - 1);
+  EXPECT_EQ(run(*c, compare), 12);
+  EXPECT_FALSE(c->sameAsLocal());
+  std::ofstream(root_ / "bin" / "kova.bin", std::ios::binary) << stored << 'x';
+  EXPECT_EQ(run(*c, compare), 12);
+  EXPECT_FALSE(c->sameAsLocal());
+  std::ofstream(root_ / "bin" / "kova.bin", std::ios::binary) << stored;
 
   EXPECT_EQ(run(*c, "DELETE /config.txt"), 12);
   // The kernel probes the quiet control connection after a minute, before a
@@ -185,15 +200,15 @@ TEST_F(CurlFtpClientTest, OneSessionCarriesAChainWithExactPaths) {
   for (const char* line : {"FTP STOR /bin/kova.bin", "FTP DELE /config.txt",
                            "FTP RETR /syslog.log", "FTP QUIT"})
     EXPECT_EQ(count(line), 1) << line;
-  EXPECT_EQ(count("FTP RETR /bin/kova.bin"), 2);
+  EXPECT_EQ(count("FTP RETR /bin/kova.bin"), 5);
   // libcurl may step back to the root ("CWD /"), never into a directory.
   EXPECT_EQ(count("FTP CWD", true), count("FTP CWD /"));
 
   // After CLOSE the next command opens a new session.
   EXPECT_EQ(run(*c, "GET /checksum.txt " + quoted(local_ / "chk.txt")), 12);
   EXPECT_EQ(count("FTP USER kovauser"), 2);
-  EXPECT_TRUE(c->receivedSha256().empty()) << "only a DIGEST tells one";
-  EXPECT_EQ(states_, (std::vector<int>{12, 12, 12, 12, 12, 10, 12}));
+  EXPECT_FALSE(c->sameAsLocal()) << "only a COMPARE tells";
+  EXPECT_EQ(states_, (std::vector<int>{12, 12, 12, 12, 12, 12, 12, 12, 10, 12}));
 }
 
 // Every way a command fails, as the caller sees it; no file or temporary is
@@ -227,10 +242,11 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
       {endless, get + target, 11, kTooLarge, "larger than 512 MiB, more than a modem image", 12, -1},
       {endless + QStringList{"--no-size"}, get + target, 11, kWrite, "larger than 1 MiB", 12, -1,
        "127.0.0.1", 1 << 20},
-      {endless, "DIGEST /bin/kova.bin", 11, kTooLarge, "larger than 512 MiB", 12, -1},
+      {endless, "COMPARE /bin/kova.bin " + quoted(image), 11, kTooLarge, "larger than 512 MiB", 12, -1},
       {{}, "GET /bin/missing.bin " + target, 11, F::kServerRefused, "550 ", 12, -1},
-      {{}, "DIGEST /bin/missing.bin", 11, F::kServerRefused, "550 ", 12, -1},
-      {drop, "DIGEST /bin/kova.bin", 10, 0, "", 12, 2},
+      {{}, "COMPARE /bin/missing.bin " + quoted(image), 11, F::kServerRefused, "550 ", 12, -1},
+      {drop, "COMPARE /bin/kova.bin " + quoted(image), 10, 0, "", 12, 2},
+      {{}, "COMPARE /bin/kova.bin \"" + noImage + "\"", 11, kRead, noImage, 12, 1},
       {{}, "DELETE /nothing.txt", 11, F::kServerRefused, "550 ", 12, -1},
       {{"--wrong-password"}, "GET /checksum.txt " + target, 11, F::kLoginRefused, "530 ", 11, 2},
       {{"none"}, "DELETE /config.txt", 11, F::kCannotConnect, "onnect", 11, 0},
@@ -264,7 +280,7 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
     EXPECT_EQ(c->responseCode(), row.code);
     EXPECT_NE(c->responseInfo().find(row.info), std::string::npos) << c->responseInfo();
     EXPECT_TRUE(fs::is_empty(local_));
-    EXPECT_TRUE(c->receivedSha256().empty());
+    EXPECT_FALSE(c->sameAsLocal());
     EXPECT_EQ(run(*c, "GET /checksum.txt " + quoted(base_ / "next.txt")), row.next);
     if (row.logins >= 0) {
       EXPECT_EQ(count("FTP USER kovauser"), row.logins);

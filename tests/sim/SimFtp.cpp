@@ -4,7 +4,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/Sha256.h"
 #include "platform/FtpCommandText.h"
 
 namespace fs = std::filesystem;
@@ -31,8 +30,8 @@ void SimFtpClient::progress(long delayMs, long long size) {
 }
 
 void SimFtpClient::finish(long delayMs, int state, int code, std::string info,
-                          std::string digest) {
-  pending_ = server_.loop.schedule(delayMs, [this, state, code, info, digest] {
+                          bool sameAsLocal) {
+  pending_ = server_.loop.schedule(delayMs, [this, state, code, info, sameAsLocal] {
     pending_ = 0;
     if (state == ResponseCompleted && transferSize_ >= 0 && onProgress)
       onProgress(transferSize_, transferSize_);
@@ -40,7 +39,7 @@ void SimFtpClient::finish(long delayMs, int state, int code, std::string info,
     busy_ = false;
     code_ = code;
     info_ = info;
-    digest_ = digest;
+    sameAsLocal_ = sameAsLocal;
     if (state == Disconnected) session_ = false;
     if (onStateChanged) onStateChanged(state);
   });
@@ -76,7 +75,7 @@ void SimFtpClient::execute(const std::string& command) {
     session_ = true;
     ++server_.logins;
   }
-  static const char* verbs[] = {"GET", "PUT", "DELETE", "CLOSE", "DIGEST"};
+  static const char* verbs[] = {"GET", "PUT", "DELETE", "CLOSE", "COMPARE"};
   std::string key = std::string(verbs[cmd.kind]) + " " + cmd.remote;
   auto it = server_.faults.find(key);
   if (it != server_.faults.end()) {
@@ -140,16 +139,21 @@ void SimFtpClient::execute(const std::string& command) {
       finish(t, ResponseCompleted);
       return;
     }
-    case FtpCommand::Digest: {
+    case FtpCommand::Compare: {
       auto f = server_.files.find(cmd.remote);
       if (f == server_.files.end()) {
         finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
         return;
       }
-      Sha256 hash;
-      hash.update(f->second.data(), f->second.size());
+      std::ifstream in(resolve(server_.localBase, cmd.local), std::ios::binary);
+      if (!in) {
+        finish(t, ErrorState, 12110, "Cannot open local file " + cmd.local);
+        return;
+      }
+      std::ostringstream local;
+      local << in.rdbuf();
       progress(t, static_cast<long long>(f->second.size()));
-      finish(t, ResponseCompleted, 0, {}, hash.hexDigest());
+      finish(t, ResponseCompleted, 0, {}, local.str() == f->second);
       return;
     }
     case FtpCommand::Delete:

@@ -50,12 +50,12 @@ class SimFtpClient : public FtpClient {
   bool stillExecuting() const override { return busy_; }
   int responseCode() const override { return code_; }
   std::string responseInfo() const override { return info_; }
-  std::string receivedSha256() const override { return digest_; }
+  bool sameAsLocal() const override { return sameAsLocal_; }
   void cancel() override;
 
  private:
   void finish(long delayMs, int state, int code = 0, std::string info = {},
-              std::string digest = {});
+              bool sameAsLocal = false);
   // The bytes of a transfer that takes delayMs, ten times a second and at its end.
   void progress(long delayMs, long long size);
   SimFtpServer& server_;
@@ -64,7 +64,7 @@ class SimFtpClient : public FtpClient {
   bool session_ = false;
   int code_ = 0;
   std::string info_;
-  std::string digest_;
+  bool sameAsLocal_ = false;
   SimLoop::Id pending_ = 0;
   unsigned generation_ = 0;  // bumped by each command and cancel: older reports drop
   long long transferSize_ = -1;  // the file moving, told whole at completion

@@ -38,7 +38,7 @@ class CurlFtpClient : public QObject, public FtpClient {
   bool stillExecuting() const override { return busy_; }
   int responseCode() const override { return code_; }
   std::string responseInfo() const override { return info_; }
-  std::string receivedSha256() const override { return digest_; }
+  bool sameAsLocal() const override { return sameAsLocal_; }
   void cancel() override;
 
   int port() const { return port_; }
@@ -50,7 +50,7 @@ class CurlFtpClient : public QObject, public FtpClient {
     int code = 0;
     std::string info;
     bool keepFile = false;  // GET: rename the temporary over the target
-    std::string digest{};   // DIGEST: what the bytes received hash to
+    bool sameAsLocal = false;  // COMPARE: every byte matched
   };
 
   // Worker thread: only the job, the driver and post().
@@ -91,6 +91,6 @@ class CurlFtpClient : public QObject, public FtpClient {
   unsigned generation_ = 0;  // bumped by cancel(): drops queued outcomes
   int code_ = 0;
   std::string info_;
-  std::string digest_;  // of the last DIGEST
+  bool sameAsLocal_ = false;  // of the last COMPARE
   std::string tempPath_;  // GET: the temporary beside the target
 };
