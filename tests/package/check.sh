@@ -37,6 +37,8 @@ check "the manual page renders without warnings" eval '[ -z "$(page 2>&1 >/dev/n
 text=$(page 2>/dev/null)
 for word in "EXIT STATUS" --home --interface --wait-back --station history.jsonl KOVA_PORT_AT \
             units_per_hour XDG_CONFIG_HOME; do check "the manual page tells of $word" has "$text" "$word"; done
+check "file names render as typed, without stray underscores" \
+  eval 'has "$text" "kova_<version>.bin" && ! has "$text" "__"'
 check "desktop-file-validate" desktop-file-validate "$r/share/applications/com.kova.upgrader.desktop"
 check "appstreamcli validate --no-net" \
   appstreamcli validate --no-net "$r/share/metainfo/com.kova.upgrader.metainfo.xml"
