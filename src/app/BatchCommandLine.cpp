@@ -161,31 +161,26 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
   const std::string& op = words[0];
   std::size_t want = 1;
   auto& o = cl.options;
-  if (op == "version") o.operation = Op::Version;
-  else if (op == "upgrade") o.operation = Op::Upgrade;
-  else if (op == "pic") o.operation = Op::Pic;
-  else if (op == "reset") o.operation = Op::Reset;
-  else if (op == "log") o.operation = Op::Log;
-  else if (op == "history") o.operation = Op::History;
-  else if (op == "check") o.operation = Op::Check;
-  else if (op == "verify") {
-    o.operation = Op::Verify;
+  const std::optional<OperationKind> kind = OperationKindNamed(op);
+  if (!kind || !InBatch(*kind)) {
+    error = "unknown operation " + op;
+    return std::nullopt;
+  }
+  o.operation = *kind;
+  if (o.operation == Op::Verify) {
     if (words.size() >= 2) {
       // Typed as in file names or with dots.
       o.verifyVersion = ModemVersion::FromDisplayForm(words[1]);
       want = 2;
     }
-  }
-  else if (op == "restore") {
-    o.operation = Op::Restore;
+  } else if (o.operation == Op::Restore) {
     want = 2;
     if (words.size() < 2) {
       error = "restore needs the version to restore, for example 5.2.0.12";
       return std::nullopt;
     }
     o.restoreVersion = ModemVersion::FromDisplayForm(words[1]);
-  } else if (op == "dns") {
-    o.operation = Op::Dns;
+  } else if (o.operation == Op::Dns) {
     if (words.size() == 3) {
       o.dns = std::make_pair(words[1], words[2]);
       want = 3;
@@ -193,9 +188,6 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
       error = "dns needs both addresses, or none to read them";
       return std::nullopt;
     }
-  } else {
-    error = "unknown operation " + op;
-    return std::nullopt;
   }
   if (words.size() > want) {
     error = "unexpected argument " + words[want];

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "core/ModemVersion.h"
+#include "core/OperationKind.h"
 
 struct BatchOptions {
-  enum class Operation { Version, Upgrade, Restore, Pic, Reset, Dns, Log, Verify, History, Check };
+  using Operation = OperationKind;  // one of those InBatch()
   Operation operation = Operation::Version;
   ModemVersion restoreVersion;
   std::optional<ModemVersion> verifyVersion;  // none: the new image

@@ -11,6 +11,7 @@
 #include "app/Presenter.h"
 #include "app/StationPace.h"
 #include "at/AtChannel.h"
+#include "core/FailureCode.h"
 #include "core/JsonLine.h"
 #include "core/UpgradeHistory.h"
 #include "core/TextUtilities.h"
@@ -23,20 +24,12 @@ namespace {
 using Op = BatchOptions::Operation;
 using Outcome = OperationResult::Outcome;
 
-const char* OperationName(Op op) {
-  switch (op) {
-    case Op::Version: return "version";
-    case Op::Upgrade: return "upgrade";
-    case Op::Restore: return "restore";
-    case Op::Pic: return "pic";
-    case Op::Reset: return "reset";
-    case Op::Dns: return "dns";
-    case Op::Log: return "log";
-    case Op::Verify: return "verify";
-    case Op::History: return "history";
-    case Op::Check: return "check";
-  }
-  return "";
+// A result of batch mode's own, failed for code.
+OperationResult Failed(Outcome outcome, FailureCode code) {
+  OperationResult result;
+  result.outcome = outcome;
+  result.reasonCode = code;
+  return result;
 }
 
 // Operations after which the modem restarts: a slow one may be waited for.
@@ -91,10 +84,10 @@ class BatchRun {
   void report(Op op, const OperationResult& result, int code,
               const std::function<void(JsonLine&)>& more = nullptr);
   // One line of what to check, for the commonest failures.
-  void hint(const OperationResult& result, int code);
+  void hint(FailureCode code);
   void quit(int code);
   // The run cannot begin (no usable home, interface or image): its result line.
-  int unusable(const std::string& reason);
+  int unusable(FailureCode code, const std::string& reason);
   void guardTick();
   // Station mode.
   void station();
@@ -149,12 +142,12 @@ int BatchRun::run() {
     if (!problem.empty()) {
       const std::string reason = "Cannot use the interface " + name + ": " + problem + ".";
       ui_.error(reason);
-      return unusable(reason);
+      return unusable(FailureCode::InterfaceUnusable, reason);
     }
     w_.bindToInterface(name);
   }
-  w_.sbUpgrade.changed.connect([this] { ui_.status(w_.sbUpgrade.text()); });
-  w_.Progress.changed.connect([this] { ui_.progress(w_.Progress.value()); });
+  w_.sbUpgrade.changed.add([this] { ui_.status(w_.sbUpgrade.text()); });
+  w_.Progress.changed.add([this] { ui_.progress(w_.Progress.value()); });
   w_.recorder().setAutomatic(false);
   // The window's box tells it on standard error; a script reads it here.
   w_.recorder().onUnfinishedUpload.add([this](const HistoryEntry& began) {
@@ -218,12 +211,10 @@ int BatchRun::run() {
   if (w_.closed() && w_.release().state == ReleaseVerdict::State::Refused) {
     // Refused before anything was sent: the run failed, and says why.
     reason_ = "The new software is refused: " + w_.release().problem;
-    OperationResult refused;
-    refused.outcome = Outcome::Refused;
-    report(o_.operation, refused, kExitFailed);
+    report(o_.operation, Failed(Outcome::Refused, FailureCode::ReleaseRefused), kExitFailed);
     return kExitFailed;
   }
-  if (w_.closed()) return unusable({});
+  if (w_.closed()) return unusable(FailureCode::FolderUnusable, {});
   if ((o_.station || o_.operation == Op::Upgrade) && !session_.trust.active())
     ui_.warning("kova_" + session_.newVersion.fileForm() +
                 ".bin is not signed: no trusted key is set up, so the release is not checked.");
@@ -242,7 +233,7 @@ int BatchRun::run() {
   return code;
 }
 
-int BatchRun::unusable(const std::string& reason) {
+int BatchRun::unusable(FailureCode code, const std::string& reason) {
   if (o_.json) {
     JsonLine line;
     line.add("event", "result")
@@ -250,6 +241,7 @@ int BatchRun::unusable(const std::string& reason) {
         .add("outcome", "failed")
         .add("exit_code", static_cast<int>(kExitUsage));
     if (!reason.empty()) line.add("reason", reason);
+    line.add("reason_code", FailureCodeText(code));
     ui_.json(line.str());
   }
   return kExitUsage;
@@ -326,9 +318,10 @@ void BatchRun::guardTick() {
   pending_ = nullptr;
   const bool running = modem_.runner().busy();
   modem_.runner().cancel();
-  if (recording_ && OperationRecorder::Recorded(OperationName(o_.operation))) {
+  if (recording_ && ChangesModem(OperationName(o_.operation))) {
     OperationResult interrupted = running ? lastResult_ : OperationResult{};
     interrupted.outcome = Outcome::Interrupted;
+    interrupted.reasonCode = FailureCode::Interrupted;
     interrupted.versionBefore = ModemVersion::FromDisplayForm(versionBefore_);
     interrupted.versionAfter = session_.runningVersion;
     w_.recorder().record(OperationName(o_.operation), interrupted, startedAt_,
@@ -343,6 +336,7 @@ void BatchRun::guardTick() {
                  .add("modem", session_.modemAddress)
                  .add("mac", session_.currentModemMac())
                  .add("interface", session_.interfaceName)
+                 .add("reason_code", FailureCodeText(FailureCode::Interrupted))
                  .str());
   w_.requestClose(Form::kCloseBySystem);
   if (endProcess_) endProcess_(kExitFailed);
@@ -369,8 +363,7 @@ void BatchRun::operation(Op op, std::function<void(int code)> then) {
             "The operation is not possible now: the modem did not answer. Read the version "
             "again once it is reachable.";
         ui_.note(reason_);
-        OperationResult refused;
-        refused.outcome = Outcome::Refused;
+        OperationResult refused = Failed(Outcome::Refused, FailureCode::VersionUnknown);
         refused.versionBefore = refused.versionAfter = session_.runningVersion;
         after(0, [done, refused] { done(refused); });
         return;
@@ -388,6 +381,8 @@ void BatchRun::operation(Op op, std::function<void(int code)> then) {
     case Op::Verify:
     case Op::History:
     case Op::Check:
+    case Op::Address:
+    case Op::Restart:
       return;
   }
   start(std::move(operation), done);
@@ -424,6 +419,7 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
       if (back) {
         result.outcome = Outcome::Done;
         result.failure.reset();
+        result.reasonCode.reset();
         result.lockUpgradeControls = false;
         result.versionAfter = session_.runningVersion;
         // The version it came back with is checked as the operation would have.
@@ -435,6 +431,7 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
           result.outcome = Outcome::Failed;
           result.failure = Notice{Notice::Kind::WrongVersionAfter, session_.runningVersion.display(),
                                   op == Op::Upgrade ? 0 : 1, expected.display()};
+          result.reasonCode = FailureCode::WrongVersionAfter;
           const Box box = BoxFor(*result.failure);
           ui_.msgBox(box.text, box.style, box.title);
         }
@@ -463,10 +460,15 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
                    : interfaceGone ? kExitFailed
                    : (!session_.connected && !session_.runningVersion.known()) ? kExitUnreachable
                                                                                 : kExitFailed;
-  if (!ok && result.outcome == Outcome::Done) result.outcome = Outcome::Failed;
+  if (!ok && result.outcome == Outcome::Done) {
+    result.outcome = Outcome::Failed;
+    result.reasonCode = FailureCode::VersionUnknown;
+  }
+  if (interfaceGone) result.reasonCode = FailureCode::InterfaceGone;
+  else if (code == kExitUnreachable) result.reasonCode = FailureCode::Unreachable;
   recording_ = false;
   unit_ = result;
-  if (OperationRecorder::Recorded(OperationName(op)))
+  if (ChangesModem(OperationName(op)))
     w_.recorder().record(OperationName(op), result, startedAt_,
                          static_cast<double>((loop_.now() - started_).count()) / 1000.0);
   report(op, result, code);
@@ -475,7 +477,18 @@ void BatchRun::ended(Op op, OperationResult result, std::function<void(int code)
 
 void BatchRun::report(Op op, const OperationResult& result, int code,
                       const std::function<void(JsonLine&)>& more) {
-  if (code != kExitDone) hint(result, code);
+  // Every failure has its code; the run's own reason is told beside it. An
+  // interface taken away under the run is named rather than the modem.
+  const char* reasonCode = nullptr;
+  if (code != kExitDone && result.reasonCode) {
+    const FailureCode failure =
+        !session_.interfaceName.empty() &&
+                !w_.platform().networkInterfaces().bindProblem(session_.interfaceName).empty()
+            ? FailureCode::InterfaceGone
+            : *result.reasonCode;
+    reasonCode = FailureCodeText(failure);
+    hint(failure);
+  }
   if (!o_.json) return;
   std::vector<JsonLine> moved;
   for (const auto& f : result.files)
@@ -514,34 +527,41 @@ void BatchRun::report(Op op, const OperationResult& result, int code,
   if (op == Op::Upgrade || op == Op::Check) line.add("signature", signatureState());
   if (code != kExitDone)
     line.add("reason", result.failure ? BoxFor(*result.failure).text : reason_);
+  if (reasonCode)
+    line.add("reason_code", reasonCode);
+  else
+    line.add("reason_code", nullptr);
   if (more) more(line);
   ui_.json(line.str());
 }
 
-void BatchRun::hint(const OperationResult& result, int code) {
-  const auto kind = result.failure ? result.failure->kind : Notice::Kind::AtWrongState;
-  const std::string detail = result.failure ? result.failure->detail : std::string();
-  const std::string problem =
-      session_.interfaceName.empty()
-          ? std::string()
-          : w_.platform().networkInterfaces().bindProblem(session_.interfaceName);
-  if (!problem.empty())
-    ui_.hint("the interface " + session_.interfaceName + " is gone (" + problem +
-             "): connect it again, then start again.");
-  else if (code == kExitUnreachable || kind == Notice::Kind::Unreachable ||
-      kind == Notice::Kind::FtpCannotConnect)
-    ui_.hint("nothing answers at " + session_.modemAddress +
-             ": check the cable, the modem's power, and that this PC has an address in the "
-             "modem's subnet (192.168.128.x).");
-  else if (kind == Notice::Kind::FtpLoginRefused)
-    ui_.hint("the modem refused the FTP login of the user kovauser.");
-  else if (kind == Notice::Kind::ConsoleBusy)
-    ui_.hint("another telnet session holds the modem's console: close it, then try again.");
-  else if (kind == Notice::Kind::ImageIncomplete)
-    ui_.hint("do not switch the modem off: repeat the operation as soon as it answers.");
-  else if (detail.find("No space left") != std::string::npos ||
-           detail.find("space left on the disk") != std::string::npos)
-    ui_.hint("the disk of " + session_.homeDir + " is full: free some space, then try again.");
+void BatchRun::hint(FailureCode code) {
+  switch (code) {
+    case FailureCode::InterfaceGone:
+      ui_.hint("the interface " + session_.interfaceName + " is gone (" +
+               w_.platform().networkInterfaces().bindProblem(session_.interfaceName) +
+               "): connect it again, then start again.");
+      return;
+    case FailureCode::Unreachable:
+      ui_.hint("nothing answers at " + session_.modemAddress +
+               ": check the cable, the modem's power, and that this PC has an address in the "
+               "modem's subnet (192.168.128.x).");
+      return;
+    case FailureCode::FtpLoginRefused:
+      ui_.hint("the modem refused the FTP login of the user kovauser.");
+      return;
+    case FailureCode::ConsoleBusy:
+      ui_.hint("another telnet session holds the modem's console: close it, then try again.");
+      return;
+    case FailureCode::ImageIncomplete:
+      ui_.hint("do not switch the modem off: repeat the operation as soon as it answers.");
+      return;
+    case FailureCode::DiskFull:
+      ui_.hint("the disk of " + session_.homeDir + " is full: free some space, then try again.");
+      return;
+    default:
+      return;
+  }
 }
 
 // Fetches the modem's image into a file of its own and compares it with the
@@ -552,17 +572,15 @@ void BatchRun::verify() {
       o_.verifyVersion ? store.backupImagePath(*o_.verifyVersion) : store.newImagePath();
   started_ = loop_.now();
   versionBefore_ = session_.runningVersion.display();
-  OperationResult failed;
-  failed.outcome = Outcome::Failed;
   if (!ImageStore::fileExists(reference)) {
     reason_ = "There is no image " + reference + " to compare with.";
     ui_.error(reason_);
-    report(Op::Verify, failed, kExitUsage);
+    report(Op::Verify, Failed(Outcome::Failed, FailureCode::BadArgument), kExitUsage);
     return quit(kExitUsage);
   }
   if (!session_.connected) {
     reason_ = "The modem did not answer.";
-    report(Op::Verify, failed, kExitUnreachable);
+    report(Op::Verify, Failed(Outcome::Failed, FailureCode::Unreachable), kExitUnreachable);
     return quit(kExitUnreachable);
   }
   start(modem_.verify(reference), [this, reference](const OperationResult& r) {
@@ -570,6 +588,7 @@ void BatchRun::verify() {
     for (auto& f : result.files) f.local.clear();  // the copy is gone
     if (modemDigest_.empty()) {
       const int code = !session_.connected ? kExitUnreachable : kExitFailed;
+      if (code == kExitUnreachable) result.reasonCode = FailureCode::Unreachable;
       report(Op::Verify, result, code);
       return quit(code);
     }
@@ -579,6 +598,7 @@ void BatchRun::verify() {
     ui_.note(match ? "match" : "differs");
     const int code = match ? kExitDone : kExitFailed;
     reason_ = "The modem's image differs from " + reference + ".";
+    result.reasonCode = FailureCode::VerifyMismatch;
     report(Op::Verify, result, code, [&](JsonLine& line) {
       line.add("verdict", match ? "match" : "differs").add("reference", reference);
     });
@@ -642,8 +662,10 @@ void BatchRun::check() {
                   session_.backupDir + "; a backup needs about " +
                   std::to_string(needed / (1 << 20) + 1) + " MiB.");
   auto ended = [this](int code) {
-    OperationResult result;
-    result.outcome = code == kExitDone ? Outcome::Done : Outcome::Failed;
+    OperationResult result = Failed(Outcome::Failed, code == kExitUnreachable
+                                                         ? FailureCode::Unreachable
+                                                         : FailureCode::ChecksFailed);
+    if (code == kExitDone) result = OperationResult{};
     reason_ = code == kExitUnreachable ? "The modem did not answer."
                                        : std::to_string(checksFailed_) + " check(s) failed.";
     report(Op::Check, result, code);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <random>
 
+#include "core/FailureCode.h"
+#include "core/OperationKind.h"
 #include "core/TextUtilities.h"
 #include "core/Texts.h"
 #include "core/UpgradeHistory.h"
@@ -47,7 +49,7 @@ OperationRecorder::OperationRecorder(const Context& context, OperationRunner& ru
   runner.onStarted.add([this](Operation& op) {
     startedAt_ = utcNow();
     started_ = context_.loop().now();
-    if (!Recorded(op.name())) return;
+    if (!ChangesModem(op.name())) return;
     attempt_ = NewAttemptId();
     ownAttempts_.insert(attempt_);
     versionBefore_ = context_.session.runningVersion.display();
@@ -120,12 +122,6 @@ std::string OperationRecorder::modemKey() const {
   return mac.empty() ? "address " + context_.session.modemAddress : mac;
 }
 
-bool OperationRecorder::Recorded(const std::string& operation) {
-  for (const char* name : {"upgrade", "restore", "pic", "dns", "reset", "address"})
-    if (operation == name) return true;
-  return false;
-}
-
 std::string OperationRecorder::historyPath() const {
   return context_.session.backupDir + ImageStore::kSeparator + "history.jsonl";
 }
@@ -133,7 +129,7 @@ std::string OperationRecorder::historyPath() const {
 void OperationRecorder::record(const std::string& operation, const OperationResult& result,
                                const std::string& startedAt, double seconds) {
   // Nothing was chosen or sent: the modem is as it was.
-  if (!Recorded(operation) || result.nothingDone) {
+  if (!ChangesModem(operation) || result.nothingDone) {
     checkUnfinished();
     return;
   }
@@ -147,7 +143,7 @@ void OperationRecorder::record(const std::string& operation, const OperationResu
       entry.imageName = slash == std::string::npos ? file.local : file.local.substr(slash + 1);
       entry.imageSize = file.size;
       entry.imageSha256 = file.sha256;
-      if (operation == "upgrade") entry.signedBy = context_.session.releaseSigner;
+      if (operation == OperationName(OperationKind::Upgrade)) entry.signedBy = context_.session.releaseSigner;
     }
   // A backup kept under its real name is on record with its digests, so a
   // restore can tell whether it is still what came from the modem.
@@ -165,6 +161,7 @@ void OperationRecorder::record(const std::string& operation, const OperationResu
     }
   }
   entry.outcome = OutcomeText(result.outcome);
+  if (result.reasonCode && !result.done()) entry.reasonCode = FailureCodeText(*result.reasonCode);
   entry.durationSeconds = seconds;
   entry.holds = ModemHoldsName(result.modemHolds);
   entry.verifiedSha256 = result.verifiedSha256;

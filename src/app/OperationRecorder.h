@@ -22,9 +22,6 @@ class OperationRecorder {
 
   // Off: nothing is recorded unless record() is called.
   void setAutomatic(bool on) { automatic_ = on; }
-  // Whether an operation of that name changes the modem.
-  static bool Recorded(const std::string& operation);
-
   // Appends the entry of one operation started at startedAt (UTC text),
   // which took seconds; outcome as the result says unless it is overridden.
   void record(const std::string& operation, const OperationResult& result,

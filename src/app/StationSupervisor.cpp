@@ -9,7 +9,9 @@
 #include <optional>
 
 #include "app/StationPace.h"
+#include "core/FailureCode.h"
 #include "core/JsonLine.h"
+#include "core/OperationKind.h"
 #include "core/TextUtilities.h"
 #include "core/UpgradeHistory.h"
 
@@ -293,7 +295,7 @@ void Supervisor::diedInUnit(Station& s) {
   if (o_.json) {
     ui_.json(JsonLine()
                  .add("event", "result")
-                 .add("operation", "upgrade")
+                 .add("operation", OperationName(OperationKind::Upgrade))
                  .add("outcome", "failed")
                  .add("exit_code", static_cast<int>(kExitFailed))
                  .add("modem", modemAddress_)
@@ -303,6 +305,7 @@ void Supervisor::diedInUnit(Station& s) {
                  .add("version_after", "")
                  .add("duration_s", seconds)
                  .add("reason", kStationDied)
+                 .add("reason_code", FailureCodeText(FailureCode::StationDied))
                  .str());
   } else {
     char text[32];
@@ -314,8 +317,9 @@ void Supervisor::diedInUnit(Station& s) {
   entry.time = UtcIsoTime(std::chrono::system_clock::now());
   entry.modemAddress = modemAddress_;
   entry.interfaceName = s.name;
-  entry.operation = "upgrade";
+  entry.operation = OperationName(OperationKind::Upgrade);
   entry.outcome = "failed";
+  entry.reasonCode = FailureCodeText(FailureCode::StationDied);
   entry.durationSeconds = seconds;
   std::string error;
   if (!AppendHistory(historyFile_, entry, error)) ui_.warning(error);

@@ -49,7 +49,8 @@ std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
     if (line.get(key) && !TakeText(line, key, *out)) return std::nullopt;
   // Lines written before uploads were verified have none of these.
   for (auto [key, out] : {std::pair{"attempt", &e.attempt}, {"holds", &e.holds},
-                          {"verified_sha256", &e.verifiedSha256}, {"backup_image", &e.backupImage}}) {
+                          {"verified_sha256", &e.verifiedSha256}, {"backup_image", &e.backupImage},
+                          {"reason_code", &e.reasonCode}}) {
     const JsonValue* value = line.get(key);
     if (value && !value->isNull() && !TakeText(line, key, *out)) return std::nullopt;
   }
@@ -119,6 +120,7 @@ std::string HistoryLine(const HistoryEntry& entry) {
   // A NaN would be written as null and make the line unreadable.
   const double duration = std::isfinite(entry.durationSeconds) ? entry.durationSeconds : 0;
   line.add("outcome", entry.outcome).add("duration_s", duration);
+  if (!entry.reasonCode.empty()) line.add("reason_code", entry.reasonCode);
   if (!entry.attempt.empty()) line.add("attempt", entry.attempt);
   if (!entry.backupImage.empty()) line.add("backup_image", entry.backupImage);
   if (!entry.holds.empty()) line.add("holds", entry.holds);
@@ -236,11 +238,12 @@ std::string HistoryTable(const std::vector<HistoryEntry>& all) {
   const std::vector<HistoryEntry> entries = HistoryOperations(all);
   if (entries.empty()) return "No operations recorded.\n";
   std::vector<std::vector<std::string>> rows = {
-      {"Time", "Modem", "MAC", "Operation", "Before", "After", "Outcome", "Duration", "Image"}};
+      {"Time", "Modem", "MAC", "Operation", "Before", "After", "Outcome", "Reason", "Duration",
+       "Image"}};
   for (const auto& e : entries)
     rows.push_back({Cell(e.time), Cell(e.modemAddress), Cell(e.modemMac), Cell(e.operation),
                     Cell(e.versionBefore), Cell(e.versionAfter), Cell(e.outcome),
-                    Seconds(e.durationSeconds), Cell(e.imageName)});
+                    Cell(e.reasonCode), Seconds(e.durationSeconds), Cell(e.imageName)});
   std::vector<std::size_t> widths(rows[0].size(), 0);
   for (const auto& row : rows)
     for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());

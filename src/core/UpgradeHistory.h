@@ -34,6 +34,9 @@ struct HistoryEntry {
   std::string backupSha256 = {}, backupChecksumSha256 = {};
   // Who signed the image sent, as its signature's trusted comment says.
   std::string signedBy = {};
+  // Why it failed, as one of the failure codes ("disk-full"); "" when it was
+  // done (or on lines of older runs).
+  std::string reasonCode = {};
 
   bool operator==(const HistoryEntry&) const = default;
   bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }

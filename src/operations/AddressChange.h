@@ -14,7 +14,7 @@ class AddressChange : public Operation {
   // chosen address in place.
   AddressChange(const Context& context, std::function<std::optional<std::string>()> choose,
                 std::function<void(const std::string&)> apply);
-  const char* name() const override { return "address"; }
+  OperationKind kind() const override { return OperationKind::Address; }
 
  private:
   void begin() override;

@@ -9,7 +9,7 @@
 class DnsChange : public Operation {
  public:
   DnsChange(const Context& context, ModemChannels& channels);
-  const char* name() const override { return "dns"; }
+  OperationKind kind() const override { return OperationKind::Dns; }
 
  private:
   void begin() override;

@@ -32,7 +32,7 @@ void LogDownload::chainEnded(FtpChain::Outcome outcome) {
       return;
     default:
       failed();
-      finish(Outcome::Failed);
+      finish(Outcome::Failed, FailureCode::FileMissing);
       return;
   }
 }

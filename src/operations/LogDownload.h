@@ -6,7 +6,7 @@
 class LogDownload : public TransferOperation {
  public:
   LogDownload(const Context& context, ModemChannels& channels);
-  const char* name() const override { return "log"; }
+  OperationKind kind() const override { return OperationKind::Log; }
 
  private:
   void begin() override;

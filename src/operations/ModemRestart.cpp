@@ -28,7 +28,7 @@ void ModemRestart::stop() {
 void ModemRestart::restarted(ModemReset::Outcome outcome) {
   channels_.reset.onRequeryDue = nullptr;
   if (outcome == ModemReset::Outcome::NotDelivered) {
-    finish(OperationResult::Outcome::Failed);
+    finish(OperationResult::Outcome::Failed, FailureCode::ResetFailed);
     return;
   }
   setPhase("requery");

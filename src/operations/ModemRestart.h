@@ -13,7 +13,7 @@ class ModemRestart : public Operation {
   enum class Order { Now, AfterTransfer, AlreadyGiven };
 
   ModemRestart(const Context& context, ModemChannels& channels);
-  const char* name() const override { return "restart"; }
+  OperationKind kind() const override { return OperationKind::Restart; }
   void setOrder(Order order) { order_ = order; }
 
  private:

@@ -17,6 +17,7 @@ Operation::~Operation() = default;
 void Operation::start() {
   result_ = OperationResult{};
   lastFailure_.reset();
+  innerCode_.reset();
   progress_ = Progress{};
   progress_.phaseStarted = context_.loop().now();
   result_.versionBefore = context_.session.runningVersion;
@@ -27,6 +28,7 @@ void Operation::start() {
 void Operation::refuse(const Notice& why) {
   result_ = OperationResult{};
   lastFailure_.reset();
+  innerCode_.reset();
   progress_ = Progress{};
   result_.versionBefore = context_.session.runningVersion;
   result_.nothingDone = true;
@@ -91,14 +93,24 @@ void Operation::notePhaseTime() {
   result_.phases.emplace_back(progress_.phase, seconds);
 }
 
-void Operation::finish(OperationResult::Outcome outcome) {
+void Operation::finish(OperationResult::Outcome outcome, std::optional<FailureCode> otherwise) {
+  using Outcome = OperationResult::Outcome;
   if (!running_) return;
   running_ = false;
   notePhaseTime();
   result_.outcome = outcome;
   result_.versionAfter = context_.session.runningVersion;
-  if (outcome != OperationResult::Outcome::Done && !result_.failure)
-    result_.failure = lastFailure_;
+  if (outcome != Outcome::Done && !result_.failure) result_.failure = lastFailure_;
+  std::optional<FailureCode> code;
+  if (outcome == Outcome::Interrupted) code = FailureCode::Interrupted;
+  else if (outcome == Outcome::Unreachable) code = FailureCode::Unreachable;
+  else if (result_.failure) code = FailureCodeOf(*result_.failure);
+  if (!code) code = otherwise ? otherwise : innerCode_;
+  // Every road that fails names its code; a channel that failed without
+  // telling why counts as an FTP error, the commonest such channel.
+  result_.reasonCode = outcome == Outcome::Done ? std::nullopt
+                       : code                   ? code
+                                                : FailureCode::FtpError;
   if (onFinished) onFinished(result_);
 }
 
@@ -130,6 +142,7 @@ void Operation::runInside(Operation& inner, std::function<void(const OperationRe
     // What the inner step moved and noticed belongs to this operation too.
     for (const auto& f : r.files) result_.files.push_back(f);
     if (r.failure) lastFailure_ = r.failure;
+    if (r.reasonCode) innerCode_ = r.reasonCode;
     if (r.lockUpgradeControls) result_.lockUpgradeControls = true;
     then(r);
   };

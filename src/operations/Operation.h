@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "core/Context.h"
+#include "core/FailureCode.h"
 #include "core/ModemVersion.h"
 #include "core/Notice.h"
-#include "core/Observers.h"
+#include "core/OperationKind.h"
+#include "platform/Observers.h"
 
 // A file that moved between the PC and the modem.
 struct FileMoved {
@@ -51,6 +53,8 @@ struct OperationResult {
   // Why it did not end well: the last failure the user was told of, or the
   // operation's own reason.
   std::optional<Notice> failure;
+  // Exactly one when it did not end well; none when done.
+  std::optional<FailureCode> reasonCode;
   // The modem did not answer as it should: no upgrade, restore or PIC upload
   // until its version has been read again.
   bool lockUpgradeControls = false;
@@ -89,8 +93,9 @@ class Operation {
   Operation(const Operation&) = delete;
   Operation& operator=(const Operation&) = delete;
 
+  virtual OperationKind kind() const = 0;
   // Its name in the history and the batch output ("upgrade", "dns"...).
-  virtual const char* name() const = 0;
+  const char* name() const { return OperationName(kind()); }
   // Starts it. The result follows exactly once, perhaps before start() returns.
   void start();
   // Instead of start(): it ends at once, refused for why (told), having
@@ -131,7 +136,10 @@ class Operation {
       if (f.local == from) f.local = to;
   }
   // Ends it; the versions, the files and the last failure noticed are added.
-  void finish(OperationResult::Outcome outcome);
+  // A failure's code is the notice's; otherwise is the code when no notice
+  // told of one.
+  void finish(OperationResult::Outcome outcome,
+              std::optional<FailureCode> otherwise = std::nullopt);
   void finish(OperationResult::Outcome outcome, const Notice& failure);
   void lockUpgradeControls() { result_.lockUpgradeControls = true; }
   void setModemHolds(ModemHolds holds, const std::string& verifiedSha256) {
@@ -156,5 +164,6 @@ class Operation {
   OperationResult result_;
   Progress progress_;
   std::optional<Notice> lastFailure_;
+  std::optional<FailureCode> innerCode_;  // of a step run inside that failed
   bool running_ = false;
 };

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/Observers.h"
 #include "operations/Operation.h"
+#include "platform/Observers.h"
 #include "platform/Platform.h"
 
 class OperationRunner {

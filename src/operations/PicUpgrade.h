@@ -8,7 +8,7 @@
 class PicUpgrade : public TransferOperation {
  public:
   PicUpgrade(const Context& context, ModemChannels& channels);
-  const char* name() const override { return "pic"; }
+  OperationKind kind() const override { return OperationKind::Pic; }
 
  private:
   void begin() override;

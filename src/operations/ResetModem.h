@@ -6,7 +6,7 @@
 class ResetModem : public Operation {
  public:
   ResetModem(const Context& context, ModemChannels& channels);
-  const char* name() const override { return "reset"; }
+  OperationKind kind() const override { return OperationKind::Reset; }
 
  private:
   void begin() override;

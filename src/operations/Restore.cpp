@@ -32,7 +32,7 @@ void Restore::checked() {
   std::optional<std::string> chosen = channels_.prompts.chooseRestoreVersion(versions);
   if (!chosen || chosen->empty()) {
     nothingDone();
-    finish(Outcome::Refused);
+    finish(Outcome::Refused, FailureCode::NoBackup);
     return;
   }
   version_ = ModemVersion::FromDisplayForm(*chosen);

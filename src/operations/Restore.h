@@ -8,7 +8,7 @@
 class Restore : public TransferOperation {
  public:
   Restore(const Context& context, ModemChannels& channels);
-  const char* name() const override { return "restore"; }
+  OperationKind kind() const override { return OperationKind::Restore; }
 
  private:
   void begin() override;

@@ -93,7 +93,7 @@ void TransferOperation::ensureVersion(const std::string& stoppedText,
   versionWait_.start(kShortRoundMs, kVersionQueryWaitMs / kShortRoundMs, [this, stoppedText] {
     versionRead_.abandon();
     context_.view.setStatus(stoppedText);
-    finish(OperationResult::Outcome::Failed);
+    finish(OperationResult::Outcome::Failed, FailureCode::VersionUnknown);
   });
   runInside(versionRead_, [this, then = std::move(then)](const OperationResult&) {
     versionWait_.stop();

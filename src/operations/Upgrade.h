@@ -13,7 +13,7 @@
 class Upgrade : public TransferOperation {
  public:
   Upgrade(const Context& context, ModemChannels& channels);
-  const char* name() const override { return "upgrade"; }
+  OperationKind kind() const override { return OperationKind::Upgrade; }
 
  private:
   void begin() override;

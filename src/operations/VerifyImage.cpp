@@ -52,5 +52,5 @@ void VerifyImage::chainEnded(FtpChain::Outcome outcome) {
     return;
   }
   referenceDigest_ = Sha256OfFile(reference_).value_or("");
-  finish(match() ? Outcome::Done : Outcome::Failed);
+  finish(match() ? Outcome::Done : Outcome::Failed, FailureCode::VerifyMismatch);
 }

@@ -13,7 +13,7 @@ class VerifyImage : public TransferOperation {
   static constexpr int kLimitMs = 180000;
 
   VerifyImage(const Context& context, ModemChannels& channels, std::string reference);
-  const char* name() const override { return "verify"; }
+  OperationKind kind() const override { return OperationKind::Verify; }
 
   const std::string& reference() const { return reference_; }
   // The SHA-256 digests; the modem's is empty when no copy arrived.

@@ -29,14 +29,15 @@ void VersionRead::queryEnded(VersionQuery::Outcome outcome) {
         return;
       }
       context_.view.setProgress(100);
-      finish(session.runningVersion.known() ? Outcome::Done : Outcome::Failed);
+      finish(session.runningVersion.known() ? Outcome::Done : Outcome::Failed,
+             FailureCode::VersionUnknown);
       return;
     case VersionQuery::Outcome::ReachableOnly:
-      finish(Outcome::Failed);
+      finish(Outcome::Failed, FailureCode::VersionUnknown);
       return;
     case VersionQuery::Outcome::FtpTimeoutReported:
       lockUpgradeControls();
-      finish(Outcome::Failed);
+      finish(Outcome::Failed, FailureCode::FtpTimeout);
       return;
     case VersionQuery::Outcome::Unreachable:
       lockUpgradeControls();
@@ -52,7 +53,7 @@ void VersionRead::queryEnded(VersionQuery::Outcome outcome) {
 
 void VersionRead::reflashEnded(TelnetSession::Outcome outcome) {
   if (outcome != TelnetSession::Outcome::ReflashCompleted) {
-    finish(Outcome::Failed);
+    finish(Outcome::Failed, FailureCode::ReflashFailed);
     return;
   }
   // The modem restarts with its new controller; its version tells it is back.

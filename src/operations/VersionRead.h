@@ -15,7 +15,7 @@ class VersionRead : public Operation {
  public:
   // reportFtpTimeout: a transfer before it timed out; the end tells the user.
   VersionRead(const Context& context, ModemChannels& channels, bool reportFtpTimeout = false);
-  const char* name() const override { return "version"; }
+  OperationKind kind() const override { return OperationKind::Version; }
 
  private:
   void begin() override;

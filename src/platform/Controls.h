@@ -6,30 +6,7 @@
 #include <string>
 #include <vector>
 
-// Observers run after every change of a control's state.
-class Signal {
- public:
-  using Slot = std::function<void()>;
-  int connect(Slot slot) {
-    slots_.push_back({++lastId_, std::move(slot)});
-    return lastId_;
-  }
-  void disconnect(int id) {
-    for (auto it = slots_.begin(); it != slots_.end(); ++it)
-      if (it->first == id) {
-        slots_.erase(it);
-        return;
-      }
-  }
-  void notify() const {
-    auto copy = slots_;  // a slot may disconnect itself
-    for (auto& s : copy) s.second();
-  }
-
- private:
-  std::vector<std::pair<int, Slot>> slots_;
-  int lastId_ = 0;
-};
+#include "platform/Observers.h"
 
 struct Geometry {
   int x = 0, y = 0, width = 0, height = 0;
@@ -55,14 +32,15 @@ class Control {
   void setToolTip(std::string t) { set(toolTip_, std::move(t)); }
 
   Geometry geometry;
-  Signal changed;
+  // Runs after every change of the control's state.
+  Observers<> changed;
 
  protected:
   template <class T>
   void set(T& field, T value) {
     if (field == value) return;
     field = std::move(value);
-    changed.notify();
+    changed();
   }
 
  private:
@@ -190,12 +168,12 @@ class ListBox : public Control {
   const std::vector<std::string>& items() const { return items_; }
   void addItem(std::string item) {
     items_.push_back(std::move(item));
-    changed.notify();
+    changed();
   }
   void clear() {
     items_.clear();
     listIndex_ = -1;
-    changed.notify();
+    changed();
   }
   int listIndex() const { return listIndex_; }  // -1: nothing selected
   void setListIndex(int i) {

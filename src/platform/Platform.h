@@ -116,6 +116,8 @@ class FtpClient {
   static constexpr int kServerRefused = 12003;
   static constexpr int kLoginRefused = 12014;
   static constexpr int kCannotConnect = 12029;
+  // The PC's disk is full: a download could not be stored whole.
+  static constexpr int kDiskFull = 14028;
 
   virtual ~FtpClient() = default;
   virtual void setRemoteHost(const std::string& host) = 0;

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include <sys/stat.h>
 
 #include "app/StationSupervisor.h"
+#include "core/FailureCode.h"
 #include "core/Files.h"
 #include "sim/ConsoleBatch.h"
 
@@ -352,6 +354,110 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       EXPECT_FALSE(b.h.home.exists("Backup"));
     }
   }
+}
+
+// Each failure's code, as a script reads it in the result line and in the
+// operation's history line; the hints that go with some.
+TEST(BatchMode, EachFailureHasOneCodeInTheResultAndTheHistory) {
+  using Fault = SimFtpServer::Fault;
+  struct Case {
+    std::vector<std::string> args;  // after --batch --json
+    std::function<void(Batch&)> setup;
+    const char* code;  // nullptr: done
+    bool recorded;
+    const char* hint = "";
+  } cases[] = {
+      {{"reset"}, [](Batch&) {}, nullptr, true},
+      {{"version"},
+       [](Batch& b) {
+         b.h.unplugZing();
+         b.h.unplugFtpPort();
+       },
+       "unreachable", false, "hint: nothing answers at 127.0.0.1"},
+      {{"upgrade"}, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, "ftp-login-refused", true,
+       "hint: the modem refused the FTP login"},
+      // Keyed by the client's error number, whatever the message says.
+      {{"upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Error, FtpClient::kDiskFull,
+                                                          "Cannot write local file: disk", -1};
+       },
+       "disk-full", true, "hint: the disk of "},
+      {{"upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Error, 12031,
+                                                          "No space left on device", -1};
+       },
+       "ftp-error", true},
+      {{"upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["GET /checksum.txt"] = {Fault::Stall, 0, "", -1};
+         b.h.clock().schedule(3000, [&b] { b.interrupts = 2; });
+       },
+       "interrupted", true},
+      {{"restore", "5_2_0_11"},
+       [](Batch& b) {
+         b.h.store("5_2_0_11");
+         b.h.zing->afterReset = "5.2.0.12,build 7";
+       },
+       "wrong-version-after", true},
+      {{"restore", "5_2_0_10"}, [](Batch& b) { b.h.store("5_2_0_11"); }, "no-backup", false},
+      {{"pic"}, [](Batch&) {}, "file-missing", true},
+      {{"pic"},
+       [](Batch& b) {
+         b.h.home.write("pic.hex", ":00000001FF\n");
+         b.h.console->banner = {{"Sorry, console busy\r\n", 5}};
+       },
+       "console-busy", true, "hint: another telnet session holds the modem's console"},
+      {{"dns"}, [](Batch&) {}, "port-unreachable", true},
+      {{"log"}, [](Batch&) {}, "file-missing", false},
+      {{"verify"}, [](Batch&) {}, "verify-mismatch", false},
+      {{"verify", "5_2_0_9"}, [](Batch&) {}, "bad-argument", false},
+      {{"upgrade"}, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); }, "folder-unusable",
+       false},
+      {{"--interface", "eth9", "version"},
+       [](Batch& b) { b.h.platform.interfaces.bindProblems["eth9"] = "there is no interface eth9"; },
+       "interface-unusable", false},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.code ? c.code : "done");
+    Batch b;
+    std::vector<std::string> args = {"--batch", "--json"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    std::string error;
+    auto cl = ParseBatchCommandLine(args, error);
+    ASSERT_TRUE(cl) << error;
+    b.options = cl->options;
+    c.setup(b);
+    b.run();
+    const auto events = Events(b.out.str());
+    ASSERT_FALSE(events.empty());
+    ASSERT_EQ(Text(events.back(), "event"), "result");
+    const JsonValue* code = events.back().get("reason_code");
+    ASSERT_TRUE(code);
+    EXPECT_EQ(code->isNull() ? "" : code->asString(), c.code ? c.code : "");
+    EXPECT_TRUE(Has(b.err, c.hint)) << b.err.str();
+    const auto history = History(b.h);
+    ASSERT_EQ(history.size(), c.recorded ? 1u : 0u);
+    if (c.recorded) {
+      EXPECT_EQ(history[0].reasonCode, c.code ? c.code : "");
+    }
+  }
+}
+
+// The list of codes: each has its own wire text, and the manual page
+// explains each and no other.
+TEST(BatchMode, FailureCodesAreDistinctAndInTheManualPage) {
+  std::ifstream page(KOVA_SOURCE_DIR "/packaging/kova-upgrader.1.scd");
+  std::set<std::string> documented;
+  for (std::string line; std::getline(page, line);)
+    if (line.starts_with("|  *")) documented.insert(line.substr(4, line.size() - 5));
+  std::set<std::string> texts;
+  for (const auto& row : FailureCodes()) {
+    EXPECT_TRUE(texts.insert(row.text).second) << row.text;
+    EXPECT_EQ(FailureCodeNamed(row.text), row.code) << row.text;
+  }
+  EXPECT_EQ(texts, documented);
 }
 
 TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIsUp) {
@@ -850,6 +956,7 @@ TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
       phases = e.get("phases");
       // The image the modem holds, as read back.
       EXPECT_EQ(Text(e, "modem_holds"), "new-image");
+      EXPECT_TRUE(e.get("reason_code") && e.get("reason_code")->isNull());
       EXPECT_EQ(Text(e, "verified_sha256"), Sha(b.h.home.read("kova_5_2_0_13.bin")));
     }
   }

@@ -106,6 +106,7 @@ TEST(UtcIsoTime, CalendarAndMilliseconds) {
 TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
   HistoryEntry dns{"2026-12-08T07:00:00Z", "modem.local", "", "", "dns", "", "", "", -1, "",
                    "failed", 0.125, "", "", "", ""};
+  dns.reasonCode = "dns-refused";  // read back; older lines have none
   EXPECT_EQ(HistoryLine(Upgrade()),
             R"({"time":"2026-12-08T06:01:33Z","modem":"192.168.0.1","mac":"02:00:5e:10:00:01",)"
             R"("interface":"eth1","operation":"upgrade",)"
@@ -145,14 +146,15 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
 
   // The table for people: aligned columns, "-" for nothing, control characters (C1 too) escaped.
   HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "", "", "reset", "", "", "a\tb\x1b\xC2\x9B",
-                     -1, "", "done", 1, "", "", "", ""};
+                     -1, "", "failed", 1, "", "", "", ""};
+  reset.reasonCode = "reset-failed";
   EXPECT_EQ(HistoryTable({Upgrade(), reset}),
             "Time                  Modem        MAC                Operation  Before    After     "
-            "Outcome  Duration  Image\n"
+            "Outcome  Reason        Duration  Image\n"
             "2026-12-08T06:01:33Z  192.168.0.1  02:00:5e:10:00:01  upgrade    5.2.0.12  5.2.0.13  "
-            "done     83.2 s    modem_5_2_0_13.bin\n"
+            "done     -             83.2 s    modem_5_2_0_13.bin\n"
             "2026-12-08T08:00:00Z  10.0.0.2     -                  reset      -         -         "
-            "done     1.0 s     a\\x09b\\x1B\\u009B\n");
+            "failed   reset-failed  1.0 s     a\\x09b\\x1B\\u009B\n");
   EXPECT_EQ(HistoryTable({}), "No operations recorded.\n");
 }
 

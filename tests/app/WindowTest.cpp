@@ -428,7 +428,7 @@ TEST(WindowDetail, TheLineUnderTheBarFollowsTheUpgrade) {
   h.platform.ftp.commandMs = 2000;
   h.start();
   std::vector<std::string> shown;
-  h.f().lblDetail.changed.connect([&] { shown.push_back(h.f().lblDetail.caption()); });
+  h.f().lblDetail.changed.add([&] { shown.push_back(h.f().lblDetail.caption()); });
   h.click(Entry::Upgrade);
   h.settle();
   auto seen = [&](const std::string& line) {

@@ -179,7 +179,7 @@ TEST(ModemReset, FromTheMenuTheVersionIsAskedOnceTheModemIsBack) {
     h.statuses.clear();
     // The restarting modem's rounds run in nested waits: note when the query starts.
     long askedAt = -1, start = h.clock().nowMs();
-    f.sbUpgrade.changed.connect([&] {
+    f.sbUpgrade.changed.add([&] {
       if (f.sbUpgrade.text() == kTrying) askedAt = h.clock().nowMs();
     });
     if (c.modem == Refuses) h.zing->mode = SimPeer::Accept::Refuse;

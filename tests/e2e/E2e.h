@@ -165,7 +165,7 @@ class E2eTool {
     std::filesystem::current_path(startIn ? startIn->path() : home.path());
     platform_ = std::make_unique<QtPlatform>(&ui);
     form_ = std::make_unique<MainWindow>(*platform_, s);
-    form_->sbUpgrade.changed.connect([this] { statuses.push_back(form_->sbUpgrade.text()); });
+    form_->sbUpgrade.changed.add([this] { statuses.push_back(form_->sbUpgrade.text()); });
     form_->start();
   }
   ~E2eTool() {

@@ -75,7 +75,7 @@ TEST_F(EndToEnd, StartUpHiddenLogDnsAndReset) {
   // The modem comes back running another image: the version is read anew.
   WriteImage(modem->root() + "/bin/kova.bin", "5.2.0.19");
   Lines shown;
-  f.txtCurrentSoftwareVersion.changed.connect(
+  f.txtCurrentSoftwareVersion.changed.add(
       [&] { shown.push_back(f.txtCurrentSoftwareVersion.text()); });
   tool->click("cmdResetModem");
   EXPECT_TRUE(f.busy());

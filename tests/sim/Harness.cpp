@@ -60,7 +60,7 @@ Harness::Harness() {
 
 MainWindow& Harness::load() {
   form = std::make_unique<MainWindow>(platform, settings);
-  form->sbUpgrade.changed.connect([this] {
+  form->sbUpgrade.changed.add([this] {
     if (statuses.empty() || statuses.back() != form->sbUpgrade.text())
       statuses.push_back(form->sbUpgrade.text());
   });

@@ -96,8 +96,8 @@ class WorkflowModem : public Harness {
   // Start-up with its version query, ended and idle.
   void start() {
     load();
-    f().Progress.changed.connect([this] { progress.push_back(f().Progress.value()); });
-    f().sbUpgrade.changed.connect(
+    f().Progress.changed.add([this] { progress.push_back(f().Progress.value()); });
+    f().sbUpgrade.changed.add(
         [this] { shown_.push_back({clock().nowMs(), busy(), f().sbUpgrade.text()}); });
     advance(100);
   }

@@ -79,6 +79,12 @@ bool isErrorReply(const std::string& line) {
 
 std::string systemError(int err) { return std::strerror(err); }
 
+// The error number of a local file that could not be written.
+int writeError(int err) {
+  return err == ENOSPC || err == EDQUOT ? FtpClient::kDiskFull
+                                        : CurlFtpClient::kOtherBase + CURLE_WRITE_ERROR;
+}
+
 // The folder's entry of a file just renamed into it reaches the disk.
 int syncFolder(const std::filesystem::path& file) {
   std::filesystem::path folder = file.parent_path();
@@ -137,6 +143,7 @@ struct CurlFtpClient::Job {
   curl_slist* quote = nullptr;
   std::string lastReply;  // last final reply line of the server
   std::string localError;
+  bool diskFull = false;  // localError: the disk has no room for the file
   char errorBuffer[CURL_ERROR_SIZE] = {};
 
   Job() = default;
@@ -153,6 +160,7 @@ struct CurlFtpClient::Job {
       ssize_t w = ::write(fd, pending.data() + done, pending.size() - done);
       if (w < 0) {
         if (errno == EINTR) continue;
+        diskFull = writeError(errno) == FtpClient::kDiskFull;
         localError = "Cannot write local file " + cmd.local + ": " + systemError(errno);
         return false;
       }
@@ -327,7 +335,7 @@ bool CurlFtpClient::openLocalFile(const FtpCommand& cmd, int& fd) {
     if (fd < 0 && err != EEXIST) break;
   }
   if (fd < 0) {
-    finish(ErrorState, kOtherBase + CURLE_WRITE_ERROR,
+    finish(ErrorState, writeError(err),
            "Cannot create local file " + cmd.local + ": " + systemError(err));
     return false;
   }
@@ -385,11 +393,11 @@ void CurlFtpClient::deliver(unsigned generation, const Outcome& outcome) {
       const int err = errno;
       ::unlink(tempPath_.c_str());
       state = ErrorState;
-      code = kOtherBase + CURLE_WRITE_ERROR;
+      code = writeError(err);
       info = "Cannot store local file " + current_.local + ": " + systemError(err);
     } else if (const int err = syncFolder(current_.local); err != 0) {
       state = ErrorState;
-      code = kOtherBase + CURLE_WRITE_ERROR;
+      code = writeError(err);
       info = "Cannot store local file " + current_.local + ": " + systemError(err);
     }
     tempPath_.clear();
@@ -507,7 +515,8 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
 
   if (result == CURLE_OK && job.cmd.kind == FtpCommand::Get && !job.flush()) {
     job.closeFile();
-    return {ErrorState, kOtherBase + CURLE_WRITE_ERROR, job.localError};
+    return {ErrorState, job.diskFull ? kDiskFull : kOtherBase + CURLE_WRITE_ERROR,
+            job.localError};
   }
   if (result == CURLE_OK && job.cmd.kind == FtpCommand::Compare) {
     job.closeFile();
@@ -520,7 +529,7 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
     int err = job.cmd.kind == FtpCommand::Get && ::fsync(job.fd) != 0 ? errno : 0;
     if (int closed = job.closeFile(); err == 0) err = closed;
     if (err != 0) {
-      return {ErrorState, kOtherBase + CURLE_WRITE_ERROR,
+      return {ErrorState, writeError(err),
               "Cannot store local file " + job.cmd.local + ": " + systemError(err)};
     }
     return {ResponseCompleted, 0, {}, true};
@@ -544,7 +553,7 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
     case CURLE_LOGIN_DENIED:
       return {ErrorState, kLoginRefused, reply};
     case CURLE_FILESIZE_EXCEEDED:
-      return {ErrorState, kOtherBase + static_cast<int>(result),
+      return {ErrorState, job.limitIsSpace ? kDiskFull : kOtherBase + static_cast<int>(result),
               tooLarge(job.cmd.remote, job.limit, job.limitIsSpace)};
     case CURLE_COULDNT_CONNECT:
       driver.closeSession();
@@ -561,7 +570,7 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
     default:
       break;
   }
-  return {ErrorState, kOtherBase + static_cast<int>(result),
+  return {ErrorState, job.diskFull ? kDiskFull : kOtherBase + static_cast<int>(result),
           job.localError.empty() ? curlText : job.localError};
 }
 
@@ -571,6 +580,7 @@ size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
   const size_t total = size * n;
   if (job->written + static_cast<curl_off_t>(total) > job->limit) {
     job->localError = tooLarge(job->cmd.remote, job->limit, job->limitIsSpace);
+    job->diskFull = job->limitIsSpace;
     return CURL_WRITEFUNC_ERROR;
   }
   if (job->cmd.kind == FtpCommand::Compare) {

@@ -100,7 +100,7 @@ QtFormView::QtFormView(Form& form, QWidget* parent) : form_(form) {
 
 QtFormView::~QtFormView() {
   form_.onClosed = nullptr;
-  for (auto& [c, id] : connections_) c->changed.disconnect(id);
+  for (auto& [c, id] : connections_) c->changed.remove(id);
   delete top_;
 }
 
@@ -276,7 +276,7 @@ void QtFormView::bind(Control& c, QWidget* container) {
     w->setToolTip(Q(c.toolTip()));
   };
   full();
-  connections_.emplace_back(&c, c.changed.connect(full));
+  connections_.emplace_back(&c, c.changed.add(full));
   widgets_.emplace_back(c.name(), w);
 }
 
@@ -298,7 +298,7 @@ void QtFormView::bindMenus(QMainWindow& window) {
         a->setVisible(item->visible());
       };
       update();
-      connections_.emplace_back(item, item->changed.connect(update));
+      connections_.emplace_back(item, item->changed.add(update));
     }
   }
 }

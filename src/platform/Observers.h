@@ -1,5 +1,6 @@
 // A list of callbacks for one kind of notification: a subsystem's outcomes
-// reach every part that observes them (workflows, the window, batch mode).
+// reach every part that observes them (workflows, the window, batch mode),
+// and a control's changes reach its views.
 #pragma once
 
 #include <functional>
