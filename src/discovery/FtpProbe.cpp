@@ -1,7 +1,7 @@
 #include "discovery/FtpProbe.h"
 
 FtpProbe::FtpProbe(const Context& context, int ftpPort)
-    : context_(context), link_(context, ftpPort, 0), timer_(context.timer(kGreetingLimitMs)) {
+    : link_(context, ftpPort, 0), timer_(context.timer(kGreetingLimitMs)) {
   link_.onData = [this] {
     // Data after the probe has already failed must not count as success.
     if (idle()) return;

@@ -29,7 +29,6 @@ class FtpProbe {
  private:
   void finish(Result result, const std::string& errorDescription);
 
-  Context context_;
   ModemLink link_;
   std::unique_ptr<Timer> timer_;
 };
