@@ -1,11 +1,39 @@
 #include "app/BatchCommandLine.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <string_view>
 
 #include "core/TextUtilities.h"
 
-
 namespace {
+
+// 192.0.2.1, or an IPv6 address (hex digits and colons, an IPv4 tail allowed).
+bool IsDnsServerAddress(std::string_view text) {
+  if (text.find(':') != std::string_view::npos) {
+    if (text.size() > 45) return false;
+    for (char c : text)
+      if (!std::isxdigit(static_cast<unsigned char>(c)) && c != ':' && c != '.') return false;
+    return true;
+  }
+  int parts = 0;
+  std::size_t at = 0;
+  while (at <= text.size()) {
+    const std::size_t dot = std::min(text.find('.', at), text.size());
+    const std::string_view part = text.substr(at, dot - at);
+    if (part.empty() || part.size() > 3) return false;
+    int value = 0;
+    for (char c : part) {
+      if (c < '0' || c > '9') return false;
+      value = value * 10 + (c - '0');
+    }
+    if (value > 255 || ++parts > 4) return false;
+    at = dot + 1;
+  }
+  return parts == 4;
+}
+
 using Op = BatchOptions::Operation;
 
 // "eth1" or "eth1,eth2": names the kernel would take (at most 15
@@ -182,6 +210,13 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
     o.restoreVersion = ModemVersion::FromDisplayForm(words[1]);
   } else if (o.operation == Op::Dns) {
     if (words.size() == 3) {
+      // Checked here: a typing error ends the run before the modem is touched.
+      for (const std::string& address : {words[1], words[2]}) {
+        if (!IsDnsServerAddress(address)) {
+          error = "dns: \"" + VisibleText(address) + "\" is no IPv4 or IPv6 address";
+          return std::nullopt;
+        }
+      }
       o.dns = std::make_pair(words[1], words[2]);
       want = 3;
     } else if (words.size() == 2) {

@@ -53,6 +53,9 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
   EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error)
                 ->options.verifyVersion->display(),
             "5.2.0.11");
+  EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "dns", "2001:db8::53", "10.0.0.1"}), error)
+                ->options.dns,
+            std::make_pair(std::string("2001:db8::53"), std::string("10.0.0.1")));
 
   const std::string waitBack = "--wait-back needs a number of seconds from 1 to 86400";
   const std::pair<std::vector<std::string>, std::string> bad[] = {
@@ -60,6 +63,14 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
       {Args({"--batch", "fly"}), "unknown operation fly"},
       {Args({"--batch", "restore"}), "restore needs the version to restore"},
       {Args({"--batch", "dns", "1.1.1.1"}), "dns needs both addresses, or none to read them"},
+      // Refused before the modem is reached, each fault on its own.
+      {Args({"--batch", "dns", "1.1.1.1", "8.8.8.8\""}), "dns: \"8.8.8.8\"\" is no IPv4"},
+      {Args({"--batch", "dns", "1.1.1.256", "8.8.8.8"}), "dns: \"1.1.1.256\" is no IPv4"},
+      {Args({"--batch", "dns", "1.1.1", "8.8.8.8"}), "dns: \"1.1.1\" is no IPv4"},
+      {Args({"--batch", "dns", "1.1.1.1.", "8.8.8.8"}), "dns: \"1.1.1.1.\" is no IPv4"},
+      {Args({"--batch", "dns", "", "8.8.8.8"}), "dns: \"\" is no IPv4"},
+      {Args({"--batch", "dns", "8.8.8.8", "dns.example"}), "dns: \"dns.example\" is no IPv4"},
+      {Args({"--batch", "dns", "8.8.8.8", "fe80::1\x1b"}), "dns: \"fe80::1\\x1B\" is no IPv4"},
       {Args({"--batch", "version", "x"}), "unexpected argument x"},
       {Args({"--batch", "upgrade", "--frobnicate"}), "unknown option --frobnicate"},
       {Args({"upgrade", "--yes"}), "the options need --batch"},
