@@ -215,6 +215,19 @@ int BatchRun::run() {
     return kExitFailed;
   }
   if (w_.closed()) return unusable(FailureCode::FolderUnusable, {});
+  // A version that is not kept is a typing error, told before the modem is
+  // touched, as verify does.
+  if (o_.operation == Op::Restore &&
+      !ImageStore::fileExists(w_.images().backupImagePath(o_.restoreVersion))) {
+    std::string available;
+    for (const auto& v : w_.images().backupVersions())
+      available += (available.empty() ? "" : ", ") + v.display();
+    reason_ = "Version " + o_.restoreVersion.display() + " is not in the backup directory." +
+              (available.empty() ? "" : " Available: " + available);
+    ui_.error(reason_);
+    report(Op::Restore, Failed(Outcome::Refused, FailureCode::NoBackup), kExitUsage);
+    return kExitUsage;
+  }
   if ((o_.station || o_.operation == Op::Upgrade) && !session_.trust.active())
     ui_.warning("kova_" + session_.newVersion.fileForm() +
                 ".bin is not signed: no trusted key is set up, so the release is not checked.");

@@ -300,11 +300,11 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
          b.h.zing->afterReset = "5.2.0.11,build 3";
        },
        0, "] Modem software version: 5.2.0.11\n", "", {"restore done 5.2.0.11"}},
-      // Nothing chosen (a prefix of a kept version is no match): the modem
+      // A usage error (a prefix of a kept version is no match): the modem
       // is as it was, nothing is recorded.
       {"restore of a version not kept", {"restore", "5.2.0.1"},
        [](Batch& b) { b.h.store("5_2_0_11"); },
-       1, "", "Version 5.2.0.1 is not in the backup directory. Available: 5.2.0.11\n", {}},
+       2, "", "Version 5.2.0.1 is not in the backup directory. Available: 5.2.0.11\n", {}},
       {"PIC without a PIC file", {"pic"}, [](Batch&) {}, 1, "", "Unable to find pic.hex",
        {"pic failed 5.2.0.12"}},
       // Only a second Ctrl+C abandons a reset under way.
@@ -360,7 +360,12 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
     for (const auto& name : b.h.backups())
       EXPECT_TRUE(name.starts_with("kova_") || name.starts_with("chk_") || name == "sylog.log")
           << name;
+    // A usage error sends nothing; one told before the folder is read (all
+    // but a restore's, which needs the backups) touches nothing at all.
     if (c.code == 2) {
+      EXPECT_TRUE(b.h.platform.ftp.log.empty());
+    }
+    if (c.code == 2 && c.args.front() != "restore") {
       EXPECT_TRUE(b.h.platform.network.connectLog.empty());
       EXPECT_FALSE(b.h.home.exists("Backup"));
     }
