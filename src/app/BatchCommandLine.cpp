@@ -115,7 +115,7 @@ std::string BatchUsage() {
          "  --version          show the program's version\n"
          "\n"
          "Exit codes: 0 done, 1 failed, 2 usage or environment error,\n"
-         "3 modem unreachable (no answer on its ZING and FTP ports).\n"
+         "3 modem unreachable (no answer on its ZING and FTP ports), 130 abandoned (Ctrl+C).\n"
          "Ports: KOVA_PORT_ZING, KOVA_PORT_FTP, KOVA_PORT_TELNET, KOVA_PORT_AT.\n";
 }
 

@@ -27,7 +27,14 @@ struct BatchOptions {
 };
 
 // Exit codes of batch mode.
-enum BatchExit { kExitDone = 0, kExitFailed = 1, kExitUsage = 2, kExitUnreachable = 3 };
+// 130: abandoned by Ctrl+C, as a shell reports a command ended by SIGINT.
+enum BatchExit {
+  kExitDone = 0,
+  kExitFailed = 1,
+  kExitUsage = 2,
+  kExitUnreachable = 3,
+  kExitInterrupted = 130
+};
 
 // Parses the arguments after the program name. Returns nullopt and sets
 // error for a usage error; sets help or version for those requests.

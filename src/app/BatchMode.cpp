@@ -345,15 +345,15 @@ void BatchRun::guardTick() {
                  .add("event", "result")
                  .add("operation", OperationName(o_.operation))
                  .add("outcome", "interrupted")
-                 .add("exit_code", 1)
+                 .add("exit_code", static_cast<int>(kExitInterrupted))
                  .add("modem", session_.modemAddress)
                  .add("mac", session_.currentModemMac())
                  .add("interface", session_.interfaceName)
                  .add("reason_code", FailureCodeText(FailureCode::Interrupted))
                  .str());
   w_.requestClose(Form::kCloseBySystem);
-  if (endProcess_) endProcess_(kExitFailed);
-  quit(kExitFailed);
+  if (endProcess_) endProcess_(kExitInterrupted);
+  quit(kExitInterrupted);
 }
 
 void BatchRun::operation(Op op, std::function<void(int code)> then) {

@@ -91,6 +91,7 @@ class Supervisor {
   milliseconds started_{0};
   int seenInterrupts_ = 0;
   bool stopping_ = false;
+  bool abandoned_ = false;  // a second Ctrl+C
   bool finished_ = false;
 };
 
@@ -222,8 +223,11 @@ void Supervisor::line(Station& s, const std::string& text) {
       s.exitCode = kExitUsage;
       if (!o_.json) return;  // its reason reached standard error
     } else {
-      ++(code && code->asNumber() == 0 ? s.done : s.failed);
-      if (const JsonValue* seconds = event->get("duration_s"))
+      const bool done = code && code->asNumber() == 0;
+      ++(done ? s.done : s.failed);
+      // The pace is that of units made: a unit that failed early is no
+      // faster unit.
+      if (const JsonValue* seconds = event->get("duration_s"); seconds && done)
         unitSeconds_.push_back(seconds->asNumber());
     }
   }
@@ -332,6 +336,7 @@ void Supervisor::guardTick() {
   if (now == seenInterrupts_) return;
   const bool twice = now - seenInterrupts_ >= 2;
   seenInterrupts_ = now;
+  abandoned_ = abandoned_ || now >= 2;
   stopping_ = true;
   for (auto& s : stations_) {
     s->restart->setEnabled(false);
@@ -355,7 +360,7 @@ void Supervisor::finishIfAllEnded() {
   guard_->setEnabled(false);
   const int code = summary();
   // No station is left, and nobody asked them to stop.
-  platform_.loop().quit(stopping_ ? code : kExitUsage);
+  platform_.loop().quit(!stopping_ ? kExitUsage : abandoned_ ? kExitInterrupted : code);
 }
 
 int Supervisor::summary() {
@@ -374,12 +379,12 @@ int Supervisor::summary() {
                                 .add("done", s->done)
                                 .add("failed", s->failed)
                                 .add("skipped", s->skipped)
-                                .add("units_per_hour", perHour(s->done + s->failed)));
+                                .add("units_per_hour", perHour(s->done)));
     text += s->name + " " + std::to_string(s->done) + " done, " + std::to_string(s->failed) +
             " failed, " + std::to_string(s->skipped) + " skipped; ";
   }
   const double median = Median(unitSeconds_);
-  const double total = perHour(done + failed);
+  const double total = perHour(done);
   if (o_.json) {
     ui_.json(JsonLine()
                  .add("event", "summary")

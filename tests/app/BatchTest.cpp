@@ -241,7 +241,7 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
          b.h.platform.ftp.faults["GET /checksum.txt"] = {SimFtpServer::Fault::Stall, 0, "", -1};
          b.h.clock().schedule(3000, [&b] { b.interrupts = 2; });
        },
-       1, "] Abandoned.", "] warning: kova_5_2_0_13.bin is not signed: no trusted key is set up",
+       130, "] Abandoned.", "] warning: kova_5_2_0_13.bin is not signed: no trusted key is set up",
        {"upgrade interrupted 5.2.0.12"}},
       {"restore comes back with another version", {"restore", "5_2_0_11"},
        [](Batch& b) {
@@ -313,7 +313,7 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
          b.h.clock().schedule(3000, [&b] { b.interrupts = 1; });
          b.h.clock().schedule(6000, [&b] { b.interrupts = 2; });
        },
-       1, "cannot be interrupted now", "", {"reset interrupted "}},
+       130, "cannot be interrupted now", "", {"reset interrupted "}},
       // The modem runs the old image, not the one in the home directory.
       {"verify", {"verify"}, [](Batch&) {}, 1, "] differs\n", "", {}},
       {"verify a backup", {"verify", "5_2_0_11"},
@@ -681,7 +681,7 @@ TEST(BatchBackupFolder, AHeldFolderIsWaitedForWithoutBlockingAndWithinBounds) {
     long interruptMs;
     int code;
     bool told;
-  } cases[] = {{900, -1, 0, false}, {7000, -1, 0, true}, {-1, -1, 1, true}, {-1, 10000, 1, true}};
+  } cases[] = {{900, -1, 0, false}, {7000, -1, 0, true}, {-1, -1, 1, true}, {-1, 10000, 130, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.releaseMs);
     Batch b;
@@ -824,7 +824,7 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
             "[2000] Station eth2 crashed (process 5002, signal 9).\n",
             "[3000] Station eth2 started (process 5003).\n",
             "[11000] Stations: eth1 1 done, 0 failed, 1 skipped; eth2 0 done, 1 failed, 0 "
-            "skipped; all 1 done, 1 failed, 1 skipped; 654.5 units per hour, median 16.0 s per "
+            "skipped; all 1 done, 1 failed, 1 skipped; 327.3 units per hour, median 30.0 s per "
             "unit.\n"})
         EXPECT_NE(out.str().find(line), std::string::npos) << line << out.str();
       continue;
@@ -889,6 +889,7 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
     int code;
     std::vector<std::string> lines;
     std::vector<std::string> history;
+    int presses = 1;  // of Ctrl+C, at interruptMs
   } cases[] = {
       {"none left", refused, -1, 2,
        {"[0] Station eth1 ended (process 5001, exit code 2).",
@@ -908,9 +909,12 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
         "[3000] Station eth1 started (process 5003).",
         "] Stations: eth1 0 done, 1 failed, 0 skipped;"},
        {"upgrade failed  eth1"}},
+      // Abandoned: the stations end what they do, the line exits as a shell expects.
+      {"Ctrl+C twice", killedInUnit, 1500, 130, {"] Stations: "}, {"upgrade failed  eth1"}, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+    starts = 0;
     SimPlatform platform;
     TempDir home;
     const std::string history = (home.path() / "history.jsonl").string();
@@ -929,7 +933,7 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
       (name == "eth1" ? c.eth1 : refused)(child, clock);
     };
     if (c.interruptMs >= 0) {
-      clock.schedule(c.interruptMs, [&] { interrupts = 1; });
+      clock.schedule(c.interruptMs, [&] { interrupts = c.presses; });
       clock.schedule(c.interruptMs + 100, [&] {
         for (auto& [name, child] : latest)
           if (child->running) child->exit(0);
