@@ -11,7 +11,7 @@
 namespace {
 
 // What a box reports, for the console.
-const char* Kind(int style) {
+const char* BoxKind(int style) {
   if ((style & 7) == MsgYesNo) return "question";
   switch (style & 0x70) {
     case MsgCritical: return "error";
@@ -23,8 +23,8 @@ const char* Kind(int style) {
 
 // The kind of a box in the JSON stream: one of four.
 const char* JsonKind(int style) {
-  const std::string kind = Kind(style);
-  return kind == "message" ? "information" : Kind(style);
+  const std::string kind = BoxKind(style);
+  return kind == "message" ? "information" : BoxKind(style);
 }
 
 // Text from the modem reaches the terminal only as visible characters.
@@ -68,7 +68,7 @@ void ConsoleUi::showHeldBoxes() {
 void ConsoleUi::printBox(const std::string& text, int style, const std::string& title,
                          int answer) {
   const bool question = (style & 7) == MsgYesNo;
-  err_ << "[" << timestamp_() << "] " << Kind(style) << ": " << VisibleText(title) << "\n";
+  err_ << "[" << timestamp_() << "] " << BoxKind(style) << ": " << VisibleText(title) << "\n";
   PrintIndented(err_, text);
   if (question) err_ << "    -> " << (answer == MsgYes ? "Yes" : "No") << "\n";
   err_.flush();

@@ -13,7 +13,6 @@
 #include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 
-namespace {
 class EndToEnd : public ::testing::Test {
  protected:
   // Starts the modem and the tool, and waits for the start-up query.
@@ -28,7 +27,6 @@ class EndToEnd : public ::testing::Test {
   TempDir home;
   std::unique_ptr<E2eTool> tool;
 };
-}  // namespace
 
 // The modem closes its connections (FIN) as it restarts.
 TEST_F(EndToEnd, StartUpHiddenLogDnsAndReset) {

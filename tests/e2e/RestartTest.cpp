@@ -25,8 +25,8 @@ Lines Concat(Lines a, const Lines& b) {
 }
 
 // One modem, home (with the new image and pic.hex) and binary per manner.
-struct Row {
-  Row(const Manner& m, const Lines& options)
+struct MannerRow {
+  MannerRow(const Manner& m, const Lines& options)
       : manner(m), modem({}, Concat(options, m.modemOptions)) {
     PrepareHome(home, true);
   }
@@ -36,16 +36,16 @@ struct Row {
   std::unique_ptr<QProcess> process;  // goes first: killed if still running
   BatchRun run;
 };
-using Rows = std::vector<std::unique_ptr<Row>>;
+using MannerRows = std::vector<std::unique_ptr<MannerRow>>;
 
-Rows Start(const std::vector<Manner>& manners, const Lines& modemOptions = {}) {
-  Rows rows;
-  for (auto& m : manners) rows.push_back(std::make_unique<Row>(m, modemOptions));
+MannerRows Start(const std::vector<Manner>& manners, const Lines& modemOptions = {}) {
+  MannerRows rows;
+  for (auto& m : manners) rows.push_back(std::make_unique<MannerRow>(m, modemOptions));
   return rows;
 }
 
 // Starts every row's binary with args at once, then waits for them all.
-void RunAll(Rows& rows, const QStringList& args) {
+void RunAll(MannerRows& rows, const QStringList& args) {
   for (auto& r : rows) {
     ASSERT_TRUE(r->modem.ready()) << r->manner.name;
     r->process = StartBatch(r->modem, r->home, args + r->manner.toolOptions);
@@ -71,7 +71,7 @@ const char* const kUpgradeCompleted =
 
 // Done, no box but the operation's own, the version read again, and the
 // modem saw journal in that order.
-void ExpectBack(const Row& r, const std::string& version, const Lines& journal,
+void ExpectBack(const MannerRow& r, const std::string& version, const Lines& journal,
                 const std::string& box = "") {
   SCOPED_TRACE("manner " + r.manner.name);
   EXPECT_EQ(r.run.exitCode, 0) << r.run.out << r.run.err;
@@ -83,7 +83,7 @@ void ExpectBack(const Row& r, const std::string& version, const Lines& journal,
 
 // The modem comes back with another image, so the version shown is a fresh one.
 TEST(RestartEndToEnd, ResetReadsTheNewVersion) {
-  Rows rows = Start({kVanish, kReset, kClose, kSlowBoot});
+  MannerRows rows = Start({kVanish, kReset, kClose, kSlowBoot});
   for (auto& r : rows) WriteImage(r->modem.root() + "/bin/kova.bin", "5.2.0.19");
   ASSERT_NO_FATAL_FAILURE(RunAll(rows, {"--batch", "reset"}));
   for (auto& r : rows)
@@ -92,7 +92,7 @@ TEST(RestartEndToEnd, ResetReadsTheNewVersion) {
 }
 
 TEST(RestartEndToEnd, UpgradeWithAutomaticPic) {
-  Rows rows = Start({kVanish, kReset, kClose, kSlowBoot});
+  MannerRows rows = Start({kVanish, kReset, kClose, kSlowBoot});
   ASSERT_NO_FATAL_FAILURE(RunAll(rows, {"--batch", "upgrade"}));
   for (auto& r : rows)
     ExpectBack(*r, "5.2.0.13",
@@ -104,7 +104,7 @@ TEST(RestartEndToEnd, UpgradeWithAutomaticPic) {
 
 // From 5.2.0.13 back to the backup pair of 5.2.0.12.
 TEST(RestartEndToEnd, RestoreTheBackup) {
-  Rows rows = Start({kVanish, kReset, kClose, kSlowBoot}, {"--version", "5.2.0.13"});
+  MannerRows rows = Start({kVanish, kReset, kClose, kSlowBoot}, {"--version", "5.2.0.13"});
   for (auto& r : rows) {
     r->home.write("Backup/chk_5_2_0_12.txt", "checksum of 5.2.0.12\n");
     WriteImage(r->home.path() / "Backup" / "kova_5_2_0_12.bin", "5.2.0.12");
@@ -118,7 +118,7 @@ TEST(RestartEndToEnd, RestoreTheBackup) {
 
 // The AT port restarts the modem; the tool has no --wait-back for it.
 TEST(RestartEndToEnd, DnsChange) {
-  Rows rows = Start({kVanish, kReset, kClose});
+  MannerRows rows = Start({kVanish, kReset, kClose});
   for (auto& r : rows) WriteImage(r->modem.root() + "/bin/kova.bin", "5.2.0.19");
   ASSERT_NO_FATAL_FAILURE(RunAll(rows, {"--batch", "dns", "10.9.9.1", "10.9.9.2"}));
   for (auto& r : rows) {

@@ -28,8 +28,8 @@ bool Stored(const Lines& journal) {
   return false;
 }
 
-struct Rig {
-  Rig() {
+struct SigningRig {
+  SigningRig() {
     PrepareHome(home, false);
     // The user's own trusted keys, where the tool looks for them.
     modem.environment["XDG_CONFIG_HOME"] = config.str();
@@ -49,22 +49,22 @@ struct Rig {
 TEST(SignedReleaseEndToEnd, BadReleasesAreRefusedBeforeTheModemStoresAByte) {
   struct Row {
     const char* what;
-    std::function<void(Rig&)> spoil;
+    std::function<void(SigningRig&)> spoil;
     std::string reason;
   } rows[] = {
       {"image tampered",
-       [](Rig& r) { WriteImage(r.home.path() / "kova_5_2_0_13.bin", "5.2.0.13", 299999); },
+       [](SigningRig& r) { WriteImage(r.home.path() / "kova_5_2_0_13.bin", "5.2.0.13", 299999); },
        "kova_5_2_0_13.bin has 300019 bytes; the manifest says 300020."},
-      {"unknown key", [](Rig& r) { SignRelease(r.home, r.other); }, "which is not trusted."},
+      {"unknown key", [](SigningRig& r) { SignRelease(r.home, r.other); }, "which is not trusted."},
       {"unsigned while a key is trusted",
-       [](Rig& r) { std::filesystem::remove(r.home.path() / "kova_5_2_0_13.manifest.minisig"); },
+       [](SigningRig& r) { std::filesystem::remove(r.home.path() / "kova_5_2_0_13.manifest.minisig"); },
        "only a signed release is installed."},
-      {"wrong series", [](Rig& r) { SignRelease(r.home, r.trusted, "5.3"); },
+      {"wrong series", [](SigningRig& r) { SignRelease(r.home, r.trusted, "5.3"); },
        "may only be installed over series 5.3; the modem runs 5.2.0.12."},
   };
   for (auto& row : rows) {
     SCOPED_TRACE(row.what);
-    Rig r;
+    SigningRig r;
     ASSERT_TRUE(r.modem.ready());
     r.trust(r.trusted);
     SignRelease(r.home, r.trusted);
@@ -82,7 +82,7 @@ TEST(SignedReleaseEndToEnd, BadReleasesAreRefusedBeforeTheModemStoresAByte) {
 // name its signer. The dry run passes before and says why it fails after a
 // change, and tells an unreachable modem by its exit code.
 TEST(SignedReleaseEndToEnd, ASignedReleaseGoesUpAndTheDryRunChecksIt) {
-  Rig r;
+  SigningRig r;
   ASSERT_TRUE(r.modem.ready());
   SignRelease(r.home, r.trusted);
   const QString key = QString::fromStdString(r.trusted.pub());

@@ -68,6 +68,7 @@ class StationLab {
           " sysctl -qw net.ipv4.conf." + v + ".rp_filter=2 && " + inStation + "link set " + v +
           " up");
       modems_.push_back(ns);
+      veths_.push_back(v);
     }
   }
   ~StationLab() {
@@ -85,7 +86,7 @@ class StationLab {
   // the machine's own namespace is as it was.
   ::testing::AssertionResult isolated() const {
     Lines expected{"lo"};
-    for (std::size_t i = 1; i <= modems_.size(); ++i) expected.push_back("v" + std::to_string(i));
+    expected.insert(expected.end(), veths_.begin(), veths_.end());
     if (Links(station) != expected)
       return ::testing::AssertionFailure() << ::testing::PrintToString(Links(station));
     const auto route = Sh("ip -n " + station + " route show default");
@@ -127,7 +128,7 @@ class StationLab {
     if (code != 0) error = command + ": " + out;
     return code == 0;
   }
-  Lines names_, modems_, hostLinks_;
+  Lines names_, modems_, veths_, hostLinks_;
   TempDir dir_;
   std::vector<std::unique_ptr<QProcess>> sims_;
 };

@@ -16,18 +16,10 @@
 namespace {
 
 using Fault = SimFtpServer::Fault;
-const std::string kGetImage = R"(GET /bin/kova.bin "~/Backup/.kova_5_2_0_12.bin.pending")";
-const std::string kGetChecksum = R"(GET /checksum.txt "~/Backup/.chk_5_2_0_12.txt.pending")";
-const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
-const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
 const std::string kPutOld = R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)";
 const std::string kPutOldChecksum = R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)";
-const std::string kReadImage = R"(COMPARE /bin/kova.bin "~/kova_5_2_0_13.bin")";
-const std::string kReadChecksum = R"(COMPARE /checksum.txt "~/chk_5_2_0_13.txt")";
 const std::string kReadOld = R"(COMPARE /bin/kova.bin "~/Backup/kova_5_2_0_12.bin")";
 const std::string kReadOldChecksum = R"(COMPARE /checksum.txt "~/Backup/chk_5_2_0_12.txt")";
-const std::string kOld = "KOVA-IMAGE 5.2.0.12\nold image";
-const std::string kNew = "KOVA-IMAGE 5.2.0.13\nimage bytes";
 const std::string kPutBack =
     "The new software could not be written whole to the Satellite IP Modem at 127.0.0.1.\r\n"
     "Its previous software 5.2.0.12 was put back and read back intact; the modem runs it as "

@@ -9,15 +9,7 @@
 namespace {
 
 using Fault = SimFtpServer::Fault;
-// A backup is fetched under names of its own and takes its real ones when whole.
-const std::string kGetImage = R"(GET /bin/kova.bin "~/Backup/.kova_5_2_0_12.bin.pending")";
-const std::string kGetChecksum = R"(GET /checksum.txt "~/Backup/.chk_5_2_0_12.txt.pending")";
-const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
-const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
 const std::string kPutPic = R"(PUT "~/pic.hex" /pic.hex)";
-// Each file sent is read back before "CLOSE", into a temporary of the backup folder.
-const std::string kReadImage = R"(COMPARE /bin/kova.bin "~/kova_5_2_0_13.bin")";
-const std::string kReadChecksum = R"(COMPARE /checksum.txt "~/chk_5_2_0_13.txt")";
 const std::string kReadPic = R"(COMPARE /pic.hex "~/pic.hex")";
 std::string ReadBackup(const std::string& v) {
   return "COMPARE /bin/kova.bin \"~/Backup/kova_" + v + ".bin\"";
@@ -32,8 +24,6 @@ const std::string kPreparing = "Preparing for Upgrade with version 5.2.0.13 ..."
 const std::string kDownloading = "Downloading Satellite IP Modem software to PC...";
 const std::string kUpgrading = "Upgrading Satellite IP Modem with version 5.2.0.13 ...";
 const std::string kSuccess = "Successfully upgraded! Wait...";
-const std::string kOld = "KOVA-IMAGE 5.2.0.12\nold image";
-const std::string kNew = "KOVA-IMAGE 5.2.0.13\nimage bytes";
 const std::string kRejected = "Connection is forcefully rejected";
 const Lines kFull = {kGetImage,  kGetChecksum,  kPutImage, kPutChecksum,
                      kReadImage, kReadChecksum, "CLOSE"};

@@ -63,6 +63,20 @@ class TelnetPeer : public BasicPeer {
 inline const std::string kUpgradeCompleted =
     "Upgrade Completed.\r\nClick OK and wait until we get software version.";
 
+// The images of an upgrade from 5.2.0.12 to 5.2.0.13, and the FTP journal's
+// lines for it. A backup is fetched under names of its own and takes its real
+// ones when whole; each file sent is read back before "CLOSE", into a
+// temporary of the backup folder.
+inline const std::string kOld = "KOVA-IMAGE 5.2.0.12\nold image";
+inline const std::string kNew = "KOVA-IMAGE 5.2.0.13\nimage bytes";
+inline const std::string kGetImage = R"(GET /bin/kova.bin "~/Backup/.kova_5_2_0_12.bin.pending")";
+inline const std::string kGetChecksum = R"(GET /checksum.txt "~/Backup/.chk_5_2_0_12.txt.pending")";
+inline const std::string kPutImage = R"(PUT "~/kova_5_2_0_13.bin" /bin/kova.bin)";
+inline const std::string kPutChecksum = R"(PUT "~/chk_5_2_0_13.txt" /checksum.txt)";
+// Each file sent is read back and compared with it before "CLOSE".
+inline const std::string kReadImage = R"(COMPARE /bin/kova.bin "~/kova_5_2_0_13.bin")";
+inline const std::string kReadChecksum = R"(COMPARE /checksum.txt "~/chk_5_2_0_13.txt")";
+
 // What the user clicks to start an operation: a button or its menu twin.
 enum class Entry { Upgrade, UpgradeMenu, Restore, RestoreMenu, Pic, PicMenu };
 
