@@ -226,6 +226,7 @@ int BatchRun::run() {
               (available.empty() ? "" : " Available: " + available);
     ui_.error(reason_);
     report(Op::Restore, Failed(Outcome::Refused, FailureCode::NoBackup), kExitUsage);
+    w_.requestClose(Form::kCloseBySystem);
     return kExitUsage;
   }
   if ((o_.station || o_.operation == Op::Upgrade) && !session_.trust.active())

@@ -24,6 +24,9 @@ struct Batch {
   std::unique_ptr<MainWindow> form;
   std::function<bool()> enterPressed;
 
+  // The window goes before the platform it was made with (declared below).
+  ~Batch() { form.reset(); }
+
   int run() {
     ui = std::make_unique<ConsoleUi>(out, err, options,
                                      [this] { return std::to_string(h.clock().nowMs()); });
