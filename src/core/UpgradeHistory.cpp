@@ -238,10 +238,11 @@ std::string HistoryTable(const std::vector<HistoryEntry>& all) {
   const std::vector<HistoryEntry> entries = HistoryOperations(all);
   if (entries.empty()) return "No operations recorded.\n";
   std::vector<std::vector<std::string>> rows = {
-      {"Time", "Modem", "MAC", "Operation", "Before", "After", "Outcome", "Reason", "Duration",
-       "Image"}};
+      {"Time", "Modem", "MAC", "Interface", "Operation", "Before", "After", "Outcome", "Reason",
+       "Duration", "Image"}};
   for (const auto& e : entries)
-    rows.push_back({Cell(e.time), Cell(e.modemAddress), Cell(e.modemMac), Cell(e.operation),
+    rows.push_back({Cell(e.time), Cell(e.modemAddress), Cell(e.modemMac), Cell(e.interfaceName),
+                    Cell(e.operation),
                     Cell(e.versionBefore), Cell(e.versionAfter), Cell(e.outcome),
                     Cell(e.reasonCode), Seconds(e.durationSeconds), Cell(e.imageName)});
   std::vector<std::size_t> widths(rows[0].size(), 0);

@@ -149,12 +149,12 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
                      -1, "", "failed", 1, "", "", "", ""};
   reset.reasonCode = "reset-failed";
   EXPECT_EQ(HistoryTable({Upgrade(), reset}),
-            "Time                  Modem        MAC                Operation  Before    After     "
-            "Outcome  Reason        Duration  Image\n"
-            "2026-12-08T06:01:33Z  192.168.0.1  02:00:5e:10:00:01  upgrade    5.2.0.12  5.2.0.13  "
-            "done     -             83.2 s    modem_5_2_0_13.bin\n"
-            "2026-12-08T08:00:00Z  10.0.0.2     -                  reset      -         -         "
-            "failed   reset-failed  1.0 s     a\\x09b\\x1B\\u009B\n");
+            "Time                  Modem        MAC                Interface  Operation  Before    "
+            "After     Outcome  Reason        Duration  Image\n"
+            "2026-12-08T06:01:33Z  192.168.0.1  02:00:5e:10:00:01  eth1       upgrade    5.2.0.12  "
+            "5.2.0.13  done     -             83.2 s    modem_5_2_0_13.bin\n"
+            "2026-12-08T08:00:00Z  10.0.0.2     -                  -          reset      -         "
+            "-         failed   reset-failed  1.0 s     a\\x09b\\x1B\\u009B\n");
   EXPECT_EQ(HistoryTable({}), "No operations recorded.\n");
 }
 
