@@ -341,12 +341,7 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);
     Batch b;
-    std::vector<std::string> args = {"--batch"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    std::string error;
-    auto cl = ParseBatchCommandLine(args, error);
-    ASSERT_TRUE(cl) << error;
-    b.options = cl->options;
+    ASSERT_TRUE(b.parse(c.args));
     c.setup(b);
     EXPECT_EQ(b.run(), c.code);
     EXPECT_TRUE(Has(b.out, c.out)) << b.out.str();
@@ -438,12 +433,9 @@ TEST(BatchMode, EachFailureHasOneCodeInTheResultAndTheHistory) {
   for (auto& c : cases) {
     SCOPED_TRACE(c.code ? c.code : "done");
     Batch b;
-    std::vector<std::string> args = {"--batch", "--json"};
+    std::vector<std::string> args = {"--json"};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    std::string error;
-    auto cl = ParseBatchCommandLine(args, error);
-    ASSERT_TRUE(cl) << error;
-    b.options = cl->options;
+    ASSERT_TRUE(b.parse(args));
     c.setup(b);
     b.run();
     const auto events = Events(b.out.str());

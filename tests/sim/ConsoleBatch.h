@@ -7,7 +7,9 @@
 #include <atomic>
 #include <memory>
 #include <sstream>
+#include <vector>
 
+#include "app/BatchCommandLine.h"
 #include "app/BatchMode.h"
 #include "app/MainWindow.h"
 #include "core/JsonLine.h"
@@ -23,6 +25,16 @@ struct Batch {
   std::unique_ptr<ConsoleUi> ui;
   std::unique_ptr<MainWindow> form;
   std::function<bool()> enterPressed;
+
+  // The options as the command line gives them, after "--batch".
+  ::testing::AssertionResult parse(std::vector<std::string> args) {
+    args.insert(args.begin(), "--batch");
+    std::string error;
+    auto line = ParseBatchCommandLine(args, error);
+    if (!line) return ::testing::AssertionFailure() << error;
+    options = line->options;
+    return ::testing::AssertionSuccess();
+  }
 
   // The window goes before the platform it was made with (declared below).
   ~Batch() { form.reset(); }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/FtpCommandText.h"
@@ -13,6 +14,14 @@ std::string resolve(const std::string& base, const std::string& local) {
   fs::path p(local);
   if (p.is_relative() && !base.empty()) p = fs::path(base) / p;
   return p.string();
+}
+
+std::optional<std::string> ReadLocal(const std::string& base, const std::string& local) {
+  std::ifstream in(resolve(base, local), std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream data;
+  data << in.rdbuf();
+  return data.str();
 }
 }  // namespace
 
@@ -92,10 +101,8 @@ void SimFtpClient::execute(const std::string& command) {
         finish(when, Disconnected);
         return;
       case SimFtpServer::Fault::Cut: {
-        std::ifstream in(resolve(server_.localBase, cmd.local), std::ios::binary);
-        std::ostringstream data;
-        data << in.rdbuf();
-        server_.files[cmd.remote] = data.str().substr(0, data.str().size() / 2);
+        const std::string data = ReadLocal(server_.localBase, cmd.local).value_or("");
+        server_.files[cmd.remote] = data.substr(0, data.size() / 2);
         if (server_.goneAfterCut) server_.reachable = false;
         finish(when, Disconnected);
         return;
@@ -121,21 +128,19 @@ void SimFtpClient::execute(const std::string& command) {
       return;
     }
     case FtpCommand::Put: {
-      std::ifstream in(resolve(server_.localBase, cmd.local), std::ios::binary);
-      if (!in) {
+      const std::optional<std::string> data = ReadLocal(server_.localBase, cmd.local);
+      if (!data) {
         finish(t, ErrorState, 12110, "Cannot open local file " + cmd.local);
         return;
       }
-      std::ostringstream data;
-      data << in.rdbuf();
-      std::string stored = data.str();
+      std::string stored = *data;
       auto flash = server_.flashErrors.find(cmd.remote);
       if (flash != server_.flashErrors.end() && flash->second != 0 && !stored.empty()) {
         stored[stored.size() / 2] = static_cast<char>(stored[stored.size() / 2] ^ 1);
         if (flash->second > 0) --flash->second;
       }
       server_.files[cmd.remote] = stored;
-      progress(t, static_cast<long long>(data.str().size()));
+      progress(t, static_cast<long long>(data->size()));
       finish(t, ResponseCompleted);
       return;
     }
@@ -145,15 +150,13 @@ void SimFtpClient::execute(const std::string& command) {
         finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
         return;
       }
-      std::ifstream in(resolve(server_.localBase, cmd.local), std::ios::binary);
-      if (!in) {
+      const std::optional<std::string> local = ReadLocal(server_.localBase, cmd.local);
+      if (!local) {
         finish(t, ErrorState, 12110, "Cannot open local file " + cmd.local);
         return;
       }
-      std::ostringstream local;
-      local << in.rdbuf();
       progress(t, static_cast<long long>(f->second.size()));
-      finish(t, ResponseCompleted, 0, {}, local.str() == f->second);
+      finish(t, ResponseCompleted, 0, {}, *local == f->second);
       return;
     }
     case FtpCommand::Delete:
