@@ -94,6 +94,8 @@ std::string BatchUsage() {
          "Options:\n"
          "  --factory          factory mode: an upgrade also deletes the modem's configuration\n"
          "  --no-auto-pic      do not upload pic.hex as part of an upgrade\n"
+         "  --reinstall        upgrade a modem that runs the new version already (without\n"
+         "                     it, such an upgrade is skipped and counts as done)\n"
          "  --yes              answer Yes to questions (default: No)\n"
          "  --json             one JSON object per line on standard output\n"
          "  --wait-back SECS   upgrade, restore, pic, reset: keep asking a restarting modem\n"
@@ -151,6 +153,7 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
     else if (a == "--version") cl.version = true;
     else if (a == "--factory") cl.options.factory = true;
     else if (a == "--no-auto-pic") cl.options.noAutoPic = true;
+    else if (a == "--reinstall") cl.options.reinstall = true;
     else if (a == "--yes") cl.options.yes = true;
     else if (a == "--json") cl.options.json = true;
     else if (a == "--station") cl.options.station = true;
@@ -232,6 +235,10 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
                         o.operation == Op::Pic || o.operation == Op::Reset;
   if (o.waitBackSeconds > 0 && !restarts) {
     error = "--wait-back goes with upgrade, restore, pic or reset";
+    return std::nullopt;
+  }
+  if (o.reinstall && o.operation != Op::Upgrade) {
+    error = "--reinstall goes with upgrade";
     return std::nullopt;
   }
   if (o.station && o.operation != Op::Upgrade) {

@@ -17,6 +17,7 @@ struct BatchOptions {
   std::optional<std::pair<std::string, std::string>> dns;  // primary, secondary
   bool factory = false;
   bool noAutoPic = false;
+  bool reinstall = false;  // upgrade a modem that runs the new version already
   bool yes = false;
   bool json = false;     // one JSON object per line on standard output
   int waitBackSeconds = 0;  // how long a restarting modem may take to answer again

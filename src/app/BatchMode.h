@@ -8,17 +8,18 @@
 
 #include "app/BatchCommandLine.h"
 #include "app/ConsoleUi.h"
+#include "app/Settings.h"
+#include "platform/Platform.h"
 
-class MainWindow;
-
-// Runs one operation on a window that has not been started yet, on the
-// platform's loop, and returns the exit code: 0 done, 1 failed, 2 no usable
-// home directory, 3 modem unreachable. interrupts counts Ctrl+C presses;
-// endProcess ends the process after an abandoned run has been cleaned up
-// (without it the run returns 1). The window must answer its questions
-// through ui. enterPressed tells, without waiting, whether the operator
-// pressed Enter (station mode); none: never.
-int RunBatch(MainWindow& window, ConsoleUi& ui, const BatchOptions& options,
-             const std::atomic<int>& interrupts,
+// Runs one operation (or a station) on the platform's loop and returns the
+// exit code: 0 done, 1 failed, 2 unusable (home, image, interface or
+// argument), 3 modem unreachable, 130 abandoned. The platform's Ui must be
+// ui, which also answers the operations' questions. interrupts counts
+// Ctrl+C presses; endProcess ends the process after an abandoned run has
+// been cleaned up (without it the run returns 130). enterPressed tells,
+// without waiting, whether the operator pressed Enter (station mode);
+// none: never.
+int RunBatch(Platform& platform, const Settings& settings, ConsoleUi& ui,
+             const BatchOptions& options, const std::atomic<int>& interrupts,
              const std::function<void(int code)>& endProcess = nullptr,
              const std::function<bool()>& enterPressed = nullptr);

@@ -1,5 +1,7 @@
 #include "app/ConsoleUi.h"
 
+#include "core/Texts.h"
+
 #include <ostream>
 
 #include "app/Presenter.h"
@@ -89,7 +91,9 @@ void ConsoleUi::endLine() {
   lineOpen_ = false;
 }
 
-void ConsoleUi::status(const std::string& text) {
+void ConsoleUi::setStatus(const std::string& text) {
+  if (text == status_) return;
+  status_ = text;
   if (text.empty() || quiet_) return;
   endLine();
   if (options_.json) {
@@ -100,7 +104,8 @@ void ConsoleUi::status(const std::string& text) {
   out_.flush();
 }
 
-void ConsoleUi::progress(int value) {
+void ConsoleUi::setProgress(int value) {
+  value = value < 0 ? 0 : value > 100 ? 100 : value;
   if (value == lastProgress_ || quiet_) return;
   lastProgress_ = value;
   endLine();
@@ -203,7 +208,20 @@ void ConsoleUi::hint(const std::string& text) {
   err_.flush();
 }
 
-void ConsoleUi::phase(const std::string& name) {
+void ConsoleUi::showRunningVersion(const std::string& text) {
+  if (!holding_ || text == kUnknownVersionText) return;
+  held_.clear();
+  holding_ = false;
+}
+
+void ConsoleUi::phase(const std::string& name, bool holdWhileRestarting) {
+  if (holdWhileRestarting) {
+    if (name == "wait-back") held_.clear();
+    if (name == "requery" || name == "wait-back")
+      holding_ = true;
+    else if (holding_)
+      showHeldBoxes();
+  }
   if (quiet_ || !options_.json) return;
   json(JsonLine().add("event", "phase").add("time", timestamp_()).add("name", name).str());
 }

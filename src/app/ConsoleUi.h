@@ -12,12 +12,15 @@
 
 #include "app/BatchCommandLine.h"
 #include "core/Prompts.h"
+#include "core/StatusView.h"
 #include "operations/Operation.h"
 #include "platform/Platform.h"
 
 // The console Ui: boxes go to standard error and are answered OK (yes/no:
 // No unless --yes); the operations' questions are answered from the options.
-class ConsoleUi : public Ui, public Prompts {
+// It is also the status view of batch mode: what the window would show is
+// printed.
+class ConsoleUi : public Ui, public Prompts, public StatusView {
  public:
   ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& options,
             std::function<std::string()> timestamp);
@@ -33,8 +36,16 @@ class ConsoleUi : public Ui, public Prompts {
   DnsReview reviewDns(const std::string& primary, const std::string& secondary) override;
   bool allowStaticAddress(const std::string& pcAddress) override;
 
-  void status(const std::string& text);
-  void progress(int value);
+  // StatusView
+  void setStatus(const std::string& text) override;
+  std::string status() const override { return status_; }
+  void setProgress(int percent) override;
+  int progress() const override { return lastProgress_ < 0 ? 0 : lastProgress_; }
+  void setConnected(bool) override {}
+  // A restarting modem that answers: the boxes kept back are no news.
+  void showRunningVersion(const std::string& text) override;
+  bool autoPicUpgrade() const override { return !options_.noAutoPic; }
+
   // A line of our own on standard output; skipped: it tells that a station
   // left a unit alone (marked so in the JSON stream).
   void note(const std::string& text, bool skipped = false);
@@ -43,8 +54,10 @@ class ConsoleUi : public Ui, public Prompts {
   void warning(const std::string& text);  // on standard error; the run goes on
   // A line another process of ours wrote to standard error, passed on.
   void passOn(const std::string& line);
-  // A phase of the operation begins.
-  void phase(const std::string& name);
+  // A phase of the operation begins. With holdWhileRestarting, the boxes of
+  // the reads that find a restarting modem not back yet are kept back;
+  // only the last round's are shown if it never answers.
+  void phase(const std::string& name, bool holdWhileRestarting = false);
   // How far a file has moved: in the JSON stream at most four times a second
   // and with its last bytes; as text a line that rewrites itself on a
   // terminal, else a plain line every few seconds and the last one.
@@ -77,6 +90,7 @@ class ConsoleUi : public Ui, public Prompts {
   int pointer_ = kPointerDefault;
   int dnsReviews_ = 0;
   int lastProgress_ = -1;
+  std::string status_;
   bool quiet_ = false;
   bool holding_ = false;
   bool terminal_ = false;

@@ -3,16 +3,12 @@
 // busy state; it holds no state of the subsystems.
 #pragma once
 
-#include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "app/Settings.h"
-#include "core/Notice.h"
-#include "firmware/ReleaseCheck.h"
+#include "app/Workbench.h"
 #include "core/Prompts.h"
-#include "core/Session.h"
 #include "core/StatusView.h"
 #include "platform/Form.h"
 #include "platform/Platform.h"
@@ -20,12 +16,6 @@
 class UpgradePrompt;
 class ModemAddressDialog;
 class FormPrompts;
-class Presenter;
-class ModemSession;
-class PcAddressCheck;
-class ImageStore;
-class OperationRecorder;
-class Operation;
 
 // Colours of the connection indicator.
 inline constexpr long kLedRed = 255;
@@ -41,13 +31,9 @@ class MainWindow : public Form, public StatusView {
   MainWindow(Platform& platform, Settings settings, Prompts* prompts = nullptr);
   ~MainWindow() override;
 
-  // Start-up: command line, home directory, the image, the first version
-  // query. The window closes itself when it cannot work. Without
-  // imageRequired (batch operations that need no new image) a home without
-  // its one image is no reason to stop.
-  void start(bool imageRequired = true);
-  // The home directory a working directory stands for: with the separator.
-  static std::string HomeDirectory(const std::string& workingDirectory);
+  // Start-up: the upgrade question of "-u", the workbench's checks, the
+  // first version query. The window closes itself when it cannot work.
+  void start();
   // The sibling tool /ModemInfo starts, in ../ModemInfo.
 #ifdef _WIN32
   static constexpr const char* kModemInfoProgram = "ModemInfoUpgrader.exe";
@@ -66,30 +52,18 @@ class MainWindow : public Form, public StatusView {
   }
   bool autoPicUpgrade() const override { return AutoPic.value() == 1; }
 
+  // What the window works with.
+  Workbench& workbench() { return bench_; }
+  const Session& session() const { return bench_.session(); }
+  ModemSession& modem() { return bench_.modem(); }
+  PcAddressCheck& pcAddressCheck() { return bench_.pcAddressCheck(); }
+  UpgradePrompt& upgradePrompt() { return *upgradePrompt_; }
   // An operation runs (the pointer shows the hourglass, the operation
   // controls are disabled).
-  bool busy() const;
-  // Nothing runs and nothing is pending: no operation, no exchange, no
-  // unanswered "CLOSE".
-  bool idle() const;
+  bool busy() const { return bench_.busy(); }
+  bool idle() const { return bench_.idle(); }
   // Runs an operation unless one runs already.
   bool run(std::unique_ptr<Operation> operation);
-
-  Platform& platform() { return platform_; }
-  const Session& session() const { return session_; }
-  // Every connection goes out through this interface (batch mode).
-  void bindToInterface(const std::string& name) { session_.interfaceName = name; }
-  // Another unit may answer at the same address now (a station).
-  void forgetModemIdentity() { session_.modemMac.clear(); }
-  ModemSession& modem() { return *modem_; }
-  PcAddressCheck& pcAddressCheck() { return *pcAddress_; }
-  ImageStore& images();
-  UpgradePrompt& upgradePrompt() { return *upgradePrompt_; }
-  OperationRecorder& recorder() { return *recorder_; }
-  // The history file, known before start-up has run.
-  std::string historyPathBeforeStart() const;
-  // The new release as start-up found it: signed, not signed or refused.
-  const ReleaseVerdict& release() const { return release_; }
   // File > DisableAutoPicUpgrade.
   void disableAutoPic();
 
@@ -133,12 +107,6 @@ class MainWindow : public Form, public StatusView {
 
  private:
   void buildLayout();
-  // Loads the trusted keys and checks the new release: false (the window
-  // closes) when a key cannot be used, or the release is refused and needed.
-  bool checkRelease(bool imageFound, bool imageRequired);
-  // The working directory when it holds an image or the window is not to
-  // ask; else the folder chosen before, or one the user picks now.
-  std::string firmwareFolder();
   void bindControls();
   std::vector<Control*> operationControls();
   // The busy state as the window shows it: pointer and controls.
@@ -151,21 +119,10 @@ class MainWindow : public Form, public StatusView {
   void showDetail();
 
   Platform& platform_;
-  const Settings settings_;
-  Session session_;
-  std::unique_ptr<Presenter> presenter_;
   std::unique_ptr<FormPrompts> formPrompts_;
-  Prompts* prompts_;
+  Workbench bench_;
   std::unique_ptr<UpgradePrompt> upgradePrompt_;
   std::unique_ptr<ModemAddressDialog> addressDialog_;
-  std::unique_ptr<ModemSession> modem_;
-  std::unique_ptr<PcAddressCheck> pcAddress_;
-  std::unique_ptr<OperationRecorder> recorder_;
   std::unique_ptr<Timer> detailTick_;  // the countdowns move once a second
-  // An unfinished upload found in the history is told from the top of the
-  // loop, once what found it has settled.
-  std::unique_ptr<Timer> tellUnfinished_;
-  Notice unfinished_{Notice::Kind::UnfinishedUpload};
   bool ctrlBSeen_ = false;
-  ReleaseVerdict release_;
 };

@@ -1,6 +1,7 @@
 #include "app/OperationRecorder.h"
 
 #include <chrono>
+#include <tuple>
 #include <cstdio>
 #include <random>
 
@@ -165,6 +166,7 @@ void OperationRecorder::record(const std::string& operation, const OperationResu
   entry.durationSeconds = seconds;
   entry.holds = ModemHoldsName(result.modemHolds);
   entry.verifiedSha256 = result.verifiedSha256;
+  if (result.dnsWritten) std::tie(entry.dnsPrimary, entry.dnsSecondary) = *result.dnsWritten;
   if (result.modemHolds == ModemHolds::Incomplete) {
     const std::string& since = context_.session.unfinishedUploadSince;
     leftIncomplete_[modemKey()] = since.empty() ? startedAt : since;

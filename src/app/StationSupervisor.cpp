@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/InterruptGuard.h"
 #include "app/StationPace.h"
 #include "core/FailureCode.h"
 #include "core/JsonLine.h"
@@ -39,10 +40,9 @@ class Supervisor {
         o_(options),
         arguments_(arguments),
         program_(program),
-        interrupts_(interrupts),
         historyFile_(historyFile),
         modemAddress_(modemAddress),
-        guard_(platform.createTimer()) {}
+        guard_(platform, interrupts) {}
 
   int run();
 
@@ -71,7 +71,7 @@ class Supervisor {
   void stationEvent(const Station& s, const char* state, long pid,
                     std::optional<int> exitCode = std::nullopt, bool signal = false,
                     const std::string& reason = "");
-  void guardTick();
+  void interrupted(bool twice, int presses);
   void finishIfAllEnded();
   // The summary line of all stations; returns the exit code.
   int summary();
@@ -82,14 +82,12 @@ class Supervisor {
   const BatchOptions& o_;
   const std::vector<std::string>& arguments_;
   const std::string& program_;
-  const std::atomic<int>& interrupts_;
   const std::string historyFile_;
   const std::string modemAddress_;
-  std::unique_ptr<Timer> guard_;
+  InterruptGuard guard_;
   std::vector<std::unique_ptr<Station>> stations_;
   std::vector<double> unitSeconds_;
   milliseconds started_{0};
-  int seenInterrupts_ = 0;
   bool stopping_ = false;
   bool abandoned_ = false;  // a second Ctrl+C
   bool finished_ = false;
@@ -156,9 +154,8 @@ int Supervisor::run() {
     stations_.push_back(std::move(s));
   }
   for (auto& s : stations_) launch(*s);
-  guard_->setInterval(100);
-  guard_->onTick = [this] { guardTick(); };
-  guard_->setEnabled(true);
+  guard_.onInterrupt = [this](bool twice, int presses) { interrupted(twice, presses); };
+  guard_.watch(true);
   // None could start: nothing to wait for.
   if (std::all_of(stations_.begin(), stations_.end(), [](auto& s) { return s->ended; })) {
     summary();
@@ -331,12 +328,8 @@ void Supervisor::diedInUnit(Station& s) {
 
 // Ctrl+C goes to each station once, as the terminal would have sent it; a
 // second one abandons what they do.
-void Supervisor::guardTick() {
-  const int now = interrupts_.load();
-  if (now == seenInterrupts_) return;
-  const bool twice = now - seenInterrupts_ >= 2;
-  seenInterrupts_ = now;
-  abandoned_ = abandoned_ || now >= 2;
+void Supervisor::interrupted(bool twice, int presses) {
+  abandoned_ = abandoned_ || presses >= 2;
   stopping_ = true;
   for (auto& s : stations_) {
     s->restart->setEnabled(false);
@@ -357,7 +350,7 @@ void Supervisor::finishIfAllEnded() {
   for (auto& s : stations_)
     if (!s->ended) return;
   finished_ = true;
-  guard_->setEnabled(false);
+  guard_.watch(false);
   const int code = summary();
   // No station is left, and nobody asked them to stop.
   platform_.loop().quit(!stopping_ ? kExitUsage : abandoned_ ? kExitInterrupted : code);

@@ -18,6 +18,7 @@
 #include "app/BatchMode.h"
 #include "app/Settings.h"
 #include "app/MainWindow.h"
+#include "app/Workbench.h"
 #include "app/StationSupervisor.h"
 #include "core/TextUtilities.h"
 #include "firmware/ImageStore.h"
@@ -85,17 +86,16 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
     if (homeGiven) arguments.insert(arguments.begin(), {"--home", settings.workingDirectory});
     for (const auto& file : settings.trustedKeyFiles)
       arguments.insert(arguments.begin(), {"--trusted-key", file});
-    const std::string history = MainWindow::HomeDirectory(settings.workingDirectory) + "Backup" +
+    const std::string history = Workbench::HomeDirectory(settings.workingDirectory) + "Backup" +
                                 ImageStore::kSeparator + "history.jsonl";
     return RunStations(platform, ui, cl->options, arguments,
                        QCoreApplication::applicationFilePath().toStdString(), interrupts,
                        history, settings.initialAddress);
   }
-  MainWindow form(platform, settings, &ui);
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnTerminate);
   std::signal(SIGHUP, OnTerminate);
-  return RunBatch(form, ui, cl->options, interrupts, [](int code) {
+  return RunBatch(platform, settings, ui, cl->options, interrupts, [](int code) {
     std::cout.flush();
     std::cerr.flush();
     std::_Exit(code);

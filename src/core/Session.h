@@ -3,6 +3,8 @@
 // start-up.
 #pragma once
 
+#include <chrono>
+
 #include <string>
 
 #include "core/ModemVersion.h"
@@ -33,6 +35,9 @@ struct Session {
   ModemVersion runningVersion;
   // An upgrade also deletes the modem's configuration.
   bool factoryMode = false;
+  // How long a restarting modem that is not back at the usual re-query may
+  // take to answer again; zero: not waited for.
+  std::chrono::seconds restartWaitBack{0};
   // The last reachability outcome.
   bool connected = false;
   // The version could not be read but the FTP port answered: an upgrade may

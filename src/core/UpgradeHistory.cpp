@@ -79,6 +79,10 @@ std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
     e.backupSize = static_cast<long long>(size->asNumber());
   }
   if (line.get("signed_by") && !TakeText(line, "signed_by", e.signedBy)) return std::nullopt;
+  if (const JsonValue* dns = line.get("dns");
+      dns && (!TakeText(*dns, "primary", e.dnsPrimary) ||
+              !TakeText(*dns, "secondary", e.dnsSecondary)))
+    return std::nullopt;
   return e;
 }
 
@@ -117,6 +121,10 @@ std::string HistoryLine(const HistoryEntry& entry) {
                                  .add("sha256", entry.backupSha256)
                                  .add("checksum_sha256", entry.backupChecksumSha256));
   if (!entry.signedBy.empty()) line.add("signed_by", entry.signedBy);
+  if (!entry.dnsPrimary.empty() || !entry.dnsSecondary.empty())
+    line.addObject("dns", JsonLine()
+                              .add("primary", entry.dnsPrimary)
+                              .add("secondary", entry.dnsSecondary));
   // A NaN would be written as null and make the line unreadable.
   const double duration = std::isfinite(entry.durationSeconds) ? entry.durationSeconds : 0;
   line.add("outcome", entry.outcome).add("duration_s", duration);

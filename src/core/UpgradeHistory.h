@@ -37,6 +37,8 @@ struct HistoryEntry {
   // Why it failed, as one of the failure codes ("disk-full"); "" when it was
   // done (or on lines of older runs).
   std::string reasonCode = {};
+  // The DNS servers a dns operation wrote; empty when none were.
+  std::string dnsPrimary = {}, dnsSecondary = {};
 
   bool operator==(const HistoryEntry&) const = default;
   bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }

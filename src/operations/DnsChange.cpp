@@ -31,6 +31,7 @@ void DnsChange::atEnded(AtChannel::Outcome outcome) {
       review();
       return;
     case AtChannel::Outcome::RestartOrdered:
+      dnsWritten(channels_.at.primaryDns(), channels_.at.secondaryDns());
       restart(ModemRestart::Order::AlreadyGiven);
       return;
     case AtChannel::Outcome::NoAddress:

@@ -1,9 +1,24 @@
 #include "operations/ModemRestart.h"
 
+namespace {
+constexpr int kWaitBackPauseMs = 5000;
+}  // namespace
+
 ModemRestart::ModemRestart(const Context& context, ModemChannels& channels)
-    : Operation(context), channels_(channels), versionRead_(context, channels) {}
+    : Operation(context),
+      channels_(channels),
+      versionRead_(context, channels),
+      pause_(context.timer(kWaitBackPauseMs)) {
+  pause_->onTick = [this] {
+    pause_->setEnabled(false);
+    context_.view.setStatus("Waiting for the modem to come back...");
+    setPhase("requery");
+    runInside(versionRead_, [this](const OperationResult& r) { requeried(r); });
+  };
+}
 
 void ModemRestart::begin() {
+  waitUntil_.reset();
   setPhase("restart");
   channels_.reset.onRequeryDue = [this](std::chrono::milliseconds at) { setRequeryAt(at); };
   auto then = [this](ModemReset::Outcome o) { restarted(o); };
@@ -21,6 +36,7 @@ void ModemRestart::begin() {
 }
 
 void ModemRestart::stop() {
+  pause_->setEnabled(false);
   channels_.reset.cancel();
   versionRead_.abandon();
 }
@@ -32,5 +48,21 @@ void ModemRestart::restarted(ModemReset::Outcome outcome) {
     return;
   }
   setPhase("requery");
-  runInside(versionRead_, [this](const OperationResult& r) { finish(r.outcome); });
+  runInside(versionRead_, [this](const OperationResult& r) { requeried(r); });
+}
+
+void ModemRestart::requeried(const OperationResult& result) {
+  const auto waitBack = context_.session.restartWaitBack;
+  const auto now = context_.loop().now();
+  if (result.done() || context_.session.runningVersion.known() || waitBack.count() <= 0) {
+    finish(result.outcome);
+    return;
+  }
+  if (!waitUntil_) waitUntil_ = now + std::chrono::duration_cast<std::chrono::milliseconds>(waitBack);
+  if (now >= *waitUntil_) {
+    finish(result.outcome);
+    return;
+  }
+  setPhase("wait-back");
+  pause_->setEnabled(true);
 }

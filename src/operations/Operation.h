@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Context.h"
@@ -65,6 +66,9 @@ struct OperationResult {
   ModemHolds modemHolds = ModemHolds::Untouched;
   // The SHA-256 of the image as read back from the modem; "" when none was.
   std::string verifiedSha256;
+  // The DNS servers written to the modem (primary, secondary); none when
+  // none were.
+  std::optional<std::pair<std::string, std::string>> dnsWritten;
 
   bool done() const { return outcome == Outcome::Done; }
 };
@@ -147,6 +151,9 @@ class Operation {
     result_.verifiedSha256 = verifiedSha256;
   }
   void nothingDone() { result_.nothingDone = true; }
+  void dnsWritten(const std::string& primary, const std::string& secondary) {
+    result_.dnsWritten = std::make_pair(primary, secondary);
+  }
   // With no modem address there is nothing to talk to: tells the user with
   // `notice` and ends refused.
   bool refusedWithoutAddress(Notice::Kind notice);

@@ -79,6 +79,7 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
       {Args({"--batch", "--wait-back", "86401", "reset"}), waitBack},
       {Args({"--batch", "--wait-back", "60", "version"}), "--wait-back goes with upgrade"},
       {Args({"--batch", "--station", "reset"}), "--station goes with upgrade"},
+      {Args({"--batch", "--reinstall", "restore", "5.2.0.11"}), "--reinstall goes with upgrade"},
       {Args({"--batch", "--interface", "eth1,eth2", "upgrade"}),
        "several interfaces go with --station upgrade"},
       {Args({"--batch", "--interface", "eth1,../x", "--station", "upgrade"}),
@@ -133,10 +134,10 @@ TEST(ConsoleUi, StatusProgressBoxesAndAnswers) {
   std::ostringstream out, err;
   BatchOptions o;
   ConsoleUi ui(out, err, o, [] { return std::string("T"); });
-  ui.status("Trying");
-  ui.status("");  // a cleared line prints nothing
-  ui.progress(40);
-  ui.progress(40);
+  ui.setStatus("Trying");
+  ui.setStatus("");  // a cleared line prints nothing
+  ui.setProgress(40);
+  ui.setProgress(40);
   EXPECT_EQ(out.str(), "[T] Trying\n[T] progress 40%\n");
 
   EXPECT_EQ(ui.msgBox("line one\r\nline two", 48, "Title"), MsgOk);
@@ -330,6 +331,13 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        0, HistoryTable({kReset}), "] error: line 1 of ", {"reset done 5.2.0.12"}},
       {"DNS without an AT port", {"dns"}, [](Batch&) {}, 1, "", "AT interface",
        {"dns failed 5.2.0.12"}},
+      // The modem runs the new version already: nothing is sent unless asked.
+      {"upgrade to the running version", {"upgrade"},
+       [](Batch& b) { b.h.zing->versionText = "5.2.0.13,build 1"; }, 0,
+       "] The modem already runs 5.2.0.13: skipped", "is not signed", {}},
+      {"reinstall of the running version", {"--reinstall", "upgrade"},
+       [](Batch& b) { b.h.zing->versionText = "5.2.0.13,build 1"; }, 0,
+       "] Modem software version: 5.2.0.13\n", "is not signed", {"upgrade done 5.2.0.13"}},
       // A history that cannot be written is a warning, never a failed operation.
       {"reset, history unwritable", {"reset"},
        [](Batch& b) {

@@ -161,7 +161,7 @@ TEST(Startup, AFolderWithoutTheImageLeadsToTheFirmwareFolder) {
     for (char p : c.picks) h.ui().folders.push_back(dir(p));
     auto& f = h.load();
     EXPECT_EQ(f.closed(), c.home == "c" && !c.cwdHasImage);
-    EXPECT_EQ(f.session().homeDir, MainWindow::HomeDirectory(dir(c.home[0])));
+    EXPECT_EQ(f.session().homeDir, Workbench::HomeDirectory(dir(c.home[0])));
     std::vector<std::string> asked;
     for (char a : c.asked) asked.push_back(dir(a));
     EXPECT_EQ(h.ui().foldersAsked, asked);

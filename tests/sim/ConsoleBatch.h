@@ -11,7 +11,6 @@
 
 #include "app/BatchCommandLine.h"
 #include "app/BatchMode.h"
-#include "app/MainWindow.h"
 #include "core/JsonLine.h"
 #include "core/Sha256.h"
 #include "core/UpgradeHistory.h"
@@ -23,7 +22,6 @@ struct Batch {
   BatchOptions options;
   std::atomic<int> interrupts{0};
   std::unique_ptr<ConsoleUi> ui;
-  std::unique_ptr<MainWindow> form;
   std::function<bool()> enterPressed;
 
   // The options as the command line gives them, after "--batch".
@@ -36,16 +34,12 @@ struct Batch {
     return ::testing::AssertionSuccess();
   }
 
-  // The window goes before the platform it was made with (declared below).
-  ~Batch() { form.reset(); }
-
   int run() {
     ui = std::make_unique<ConsoleUi>(out, err, options,
                                      [this] { return std::to_string(h.clock().nowMs()); });
     // The console front end replaces the recorded one.
     platformUi = ui.get();
-    form = std::make_unique<MainWindow>(platform(), h.settings, ui.get());
-    return RunBatch(*form, *ui, options, interrupts, nullptr, enterPressed);
+    return RunBatch(platform(), h.settings, *ui, options, interrupts, nullptr, enterPressed);
   }
 
   // The simulated platform with the console as its Ui.

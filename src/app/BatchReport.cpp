@@ -1,0 +1,195 @@
+#include "app/BatchReport.h"
+
+#include <vector>
+
+#include "app/Presenter.h"
+#include "app/Workbench.h"
+#include "core/TextUtilities.h"
+
+namespace {
+double SecondsBetween(std::chrono::milliseconds from, std::chrono::milliseconds to) {
+  return static_cast<double>((to - from).count()) / 1000.0;
+}
+
+JsonLine FileLine(const FileMoved& f) {
+  return JsonLine()
+      .add("direction", f.direction == FileMoved::Direction::Download ? "download" : "upload")
+      .add("local", f.local)
+      .add("remote", f.remote)
+      .add("size", f.size)
+      .add("sha256", f.sha256);
+}
+
+// A text field, or null when nothing is known of it.
+void AddOrNull(JsonLine& line, const char* key, const std::string& value) {
+  if (value.empty())
+    line.add(key, nullptr);
+  else
+    line.add(key, value);
+}
+}  // namespace
+
+OperationResult FailedFor(OperationResult::Outcome outcome, FailureCode code) {
+  OperationResult result;
+  result.outcome = outcome;
+  result.reasonCode = code;
+  return result;
+}
+
+void BatchReport::begin(std::chrono::milliseconds now) {
+  started_ = now;
+  versionBefore_ = bench_.session().runningVersion.display();
+}
+
+FailureCode BatchReport::blame(FailureCode code) const {
+  const std::string& name = bench_.session().interfaceName;
+  if (!name.empty() && !bench_.platform().networkInterfaces().bindProblem(name).empty())
+    return FailureCode::InterfaceGone;
+  return code;
+}
+
+void BatchReport::result(OperationKind op, const OperationResult& result, int code,
+                         std::chrono::milliseconds now,
+                         const std::function<void(JsonLine&)>& more) {
+  // Every failure has its code; the run's own reason is told beside it.
+  std::optional<FailureCode> failure;
+  if (code != kExitDone && result.reasonCode) {
+    failure = blame(*result.reasonCode);
+    hint(*failure);
+  }
+  if (!options_.json) return;
+  const Session& session = bench_.session();
+  std::vector<JsonLine> moved;
+  for (const auto& f : result.files) moved.push_back(FileLine(f));
+  JsonLine phases;
+  for (const auto& [name, seconds] : result.phases) phases.add(name, seconds);
+  JsonLine line;
+  line.add("event", "result")
+      .add("operation", OperationName(op))
+      .add("outcome", skipped_ ? "skipped" : code == kExitDone ? "done" : "failed")
+      .add("exit_code", code)
+      .add("modem", session.modemAddress)
+      .add("mac", session.currentModemMac())
+      .add("interface", session.interfaceName)
+      .add("version_before", versionBefore_)
+      .add("version_after", session.runningVersion.display())
+      .add("duration_s", SecondsBetween(started_, now))
+      .addArray("files", moved)
+      .addObject("phases", phases);
+  // What the modem's image slot holds once an image was sent.
+  if (result.modemHolds == ModemHolds::Untouched)
+    line.add("modem_holds", nullptr);
+  else
+    line.add("modem_holds", ModemHoldsName(result.modemHolds));
+  AddOrNull(line, "verified_sha256", result.verifiedSha256);
+  if (op == OperationKind::Upgrade || op == OperationKind::Check)
+    line.add("signature", signatureState());
+  if (code != kExitDone)
+    line.add("reason", result.failure ? BoxFor(*result.failure).text : reason_);
+  if (failure)
+    line.add("reason_code", FailureCodeText(*failure));
+  else
+    line.add("reason_code", nullptr);
+  if (more) more(line);
+  ui_.json(line.str());
+}
+
+void BatchReport::skipped(OperationKind op, std::chrono::milliseconds now) {
+  skipped_ = true;
+  result(op, OperationResult{}, kExitDone, now);
+  skipped_ = false;
+}
+
+void BatchReport::interrupted() {
+  if (!options_.json) return;
+  const Session& session = bench_.session();
+  JsonLine line;
+  line.add("event", "result")
+      .add("operation", OperationName(options_.operation))
+      .add("outcome", "interrupted")
+      .add("exit_code", static_cast<int>(kExitInterrupted))
+      .add("modem", session.modemAddress)
+      .add("mac", session.currentModemMac())
+      .add("interface", session.interfaceName)
+      .add("version_before", versionBefore_)
+      .add("version_after", session.runningVersion.display())
+      .add("duration_s", SecondsBetween(started_, bench_.platform().loop().now()))
+      .addArray("files", {})
+      .addObject("phases", JsonLine())
+      .add("modem_holds", nullptr)
+      .add("verified_sha256", nullptr)
+      .add("reason", "Abandoned.")
+      .add("reason_code", FailureCodeText(FailureCode::Interrupted));
+  ui_.json(line.str());
+}
+
+void BatchReport::unfinishedUpload(const HistoryEntry& began) {
+  if (!options_.json) return;
+  const Box box = BoxFor({Notice::Kind::UnfinishedUpload, began.time, 0, began.modemAddress});
+  ui_.json(JsonLine()
+               .add("event", "warning")
+               .add("kind", "unfinished-upload")
+               .add("began", began.time)
+               .add("modem", began.modemAddress)
+               .add("mac", began.modemMac)
+               .add("image", began.imageName)
+               .add("message", box.text)
+               .str());
+}
+
+int BatchReport::unusable(FailureCode code, const std::string& reason) {
+  if (!options_.json) return kExitUsage;
+  JsonLine line;
+  line.add("event", "result")
+      .add("operation", OperationName(options_.operation))
+      .add("outcome", "failed")
+      .add("exit_code", static_cast<int>(kExitUsage))
+      .add("modem", bench_.session().modemAddress);
+  for (const char* unknown : {"mac", "interface", "version_before", "version_after"})
+    line.add(unknown, nullptr);
+  line.add("duration_s", 0.0)
+      .addArray("files", {})
+      .addObject("phases", JsonLine())
+      .add("modem_holds", nullptr)
+      .add("verified_sha256", nullptr);
+  AddOrNull(line, "reason", reason);
+  line.add("reason_code", FailureCodeText(code));
+  ui_.json(line.str());
+  return kExitUsage;
+}
+
+std::string BatchReport::signatureState() const {
+  const Session& session = bench_.session();
+  if (!session.releaseSigner.empty()) return "signed by " + session.releaseSigner;
+  return session.trust.active() ? "refused" : "not signed";
+}
+
+void BatchReport::hint(FailureCode code) {
+  const Session& session = bench_.session();
+  switch (code) {
+    case FailureCode::InterfaceGone:
+      ui_.hint("the interface " + session.interfaceName + " is gone (" +
+               bench_.platform().networkInterfaces().bindProblem(session.interfaceName) +
+               "): connect it again, then start again.");
+      return;
+    case FailureCode::Unreachable:
+      ui_.hint("nothing answers at " + session.modemAddress +
+               ": check the cable, the modem's power, and that this PC has an address in the "
+               "modem's subnet (192.168.128.x).");
+      return;
+    case FailureCode::FtpLoginRefused:
+      ui_.hint("the modem refused the FTP login of the user kovauser.");
+      return;
+    case FailureCode::ConsoleBusy:
+      ui_.hint("another telnet session holds the modem's console: close it, then try again.");
+      return;
+    case FailureCode::ImageIncomplete:
+      ui_.hint("do not switch the modem off: repeat the operation as soon as it answers.");
+      return;
+    case FailureCode::DiskFull:
+      ui_.hint("the disk of " + session.homeDir + " is full: free some space, then try again.");
+      return;
+    default:
+      return;
+  }
+}

@@ -1,0 +1,115 @@
+// What the window and batch mode share, without a window: the home and image
+// checks of start-up, the backup folder and its stale temporaries, the
+// release check, and the modem session with its presenter and recorder. A
+// front end owns one and shows its state through the status view it gives.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "app/Settings.h"
+#include "core/Notice.h"
+#include "core/Prompts.h"
+#include "core/Session.h"
+#include "core/StatusView.h"
+#include "firmware/ReleaseCheck.h"
+#include "platform/Platform.h"
+
+class ImageStore;
+class ModemSession;
+class Operation;
+class OperationRecorder;
+class PcAddressCheck;
+class Presenter;
+
+class Workbench : private StatusView {
+ public:
+  // How start-up ended; every reason not to go on was told in a box.
+  enum class Start {
+    Ready,
+    FolderUnusable,   // no readable home directory, or a name a transfer cannot carry
+    ImageUnusable,    // not exactly one image where one is needed
+    KeyUnusable,      // a trusted key the operator placed cannot be used
+    ReleaseRefused,   // the new release failed its signature or manifest
+  };
+
+  // view: the front end's status line, bar, indicator and PIC choice.
+  // prompts: who answers the operations' questions.
+  Workbench(Platform& platform, Settings settings, StatusView& view, Prompts& prompts);
+  ~Workbench() override;
+
+  // Home directory, image, trusted keys and release, backup folder, stale
+  // temporaries. Without imageRequired (operations that need no new image)
+  // a home without its one image is no reason to stop.
+  Start start(bool imageRequired = true);
+
+  // The home directory a working directory stands for: with the separator.
+  static std::string HomeDirectory(const std::string& workingDirectory);
+  // The history file, known before start-up has run.
+  std::string historyPathBeforeStart() const;
+
+  Platform& platform() { return platform_; }
+  const Settings& settings() const { return settings_; }
+  const Session& session() const { return session_; }
+  ModemSession& modem() { return *modem_; }
+  ImageStore& images();
+  OperationRecorder& recorder() { return *recorder_; }
+  PcAddressCheck& pcAddressCheck() { return *pcAddress_; }
+  // The new release as start-up found it: signed, not signed or refused.
+  const ReleaseVerdict& release() const { return release_; }
+
+  // Runs an operation unless one runs already.
+  bool run(std::unique_ptr<Operation> operation);
+  bool busy() const;
+  // Nothing runs and nothing is pending: no operation, no exchange, no
+  // unanswered "CLOSE".
+  bool idle() const;
+
+  // Every connection goes out through this interface (batch mode).
+  void bindToInterface(const std::string& name) { session_.interfaceName = name; }
+  // Another unit may answer at the same address now (a station).
+  void forgetModemIdentity() { session_.modemMac.clear(); }
+  // A restarting modem is asked again for up to this long (batch mode).
+  void setRestartWaitBack(std::chrono::seconds limit) { session_.restartWaitBack = limit; }
+  // The modem now answers at address: the same unit, if it was known.
+  void changeModemAddress(const std::string& address);
+
+  // The front end closes: the PC's own address is given back to DHCP if it
+  // was changed, and nothing of the session fires any more; what ran is
+  // recorded as interrupted.
+  void restoreDhcpAddress();
+  void shutDown();
+
+ private:
+  // StatusView, passed on to the front end's view; the connection's state
+  // is the session's.
+  void setStatus(const std::string& text) override { view_.setStatus(text); }
+  std::string status() const override { return view_.status(); }
+  void setProgress(int percent) override { view_.setProgress(percent); }
+  int progress() const override { return view_.progress(); }
+  void setConnected(bool connected) override;
+  void showRunningVersion(const std::string& text) override { view_.showRunningVersion(text); }
+  bool autoPicUpgrade() const override { return view_.autoPicUpgrade(); }
+
+  // The working directory when it holds an image or the user is not to be
+  // asked; else the folder chosen before, or one the user picks now.
+  std::string firmwareFolder();
+  // Loads the trusted keys and checks the new release.
+  Start checkRelease(bool imageFound, bool imageRequired);
+  void tell(const std::string& text, int style);
+
+  Platform& platform_;
+  const Settings settings_;
+  StatusView& view_;
+  Session session_;
+  std::unique_ptr<Presenter> presenter_;
+  std::unique_ptr<ModemSession> modem_;
+  std::unique_ptr<PcAddressCheck> pcAddress_;
+  std::unique_ptr<OperationRecorder> recorder_;
+  // An unfinished upload found in the history is told from the top of the
+  // loop, once what found it has settled.
+  std::unique_ptr<Timer> tellUnfinished_;
+  Notice unfinished_{Notice::Kind::UnfinishedUpload};
+  ReleaseVerdict release_;
+};
