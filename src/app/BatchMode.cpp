@@ -2,6 +2,7 @@
 
 #include "app/BatchSession.h"
 #include "app/OperationRecorder.h"
+#include "app/StationPace.h"
 #include "core/UpgradeHistory.h"
 #include "firmware/ImageStore.h"
 
@@ -46,6 +47,8 @@ std::optional<int> BatchSession::prepare() {
       return report_.unusable(FailureCode::InterfaceUnusable, reason);
     }
     bench_.bindToInterface(name);
+    if (platform_.networkInterfaces().reversePathFilter(name) == 1)
+      ui_.warning(StrictReversePathWarning(name));
   }
   if (o_.waitBackSeconds > 0 && Restarts(o_.operation))
     bench_.setRestartWaitBack(std::chrono::seconds(o_.waitBackSeconds));

@@ -27,3 +27,13 @@ inline std::string PaceText(double unitsPerHour, double medianSeconds) {
                 medianSeconds);
   return text;
 }
+
+// The warning for an interface whose strict reverse-path filter drops the
+// modem's replies when the routing table expects them on another interface.
+inline std::string StrictReversePathWarning(const std::string& name) {
+  return name +
+         " drops replies that the routing table expects on another interface (strict "
+         "reverse-path filter). Set it to loose: sysctl -w net.ipv4.conf.all.rp_filter=2 "
+         "net.ipv4.conf." +
+         name + ".rp_filter=2";
+}

@@ -134,11 +134,7 @@ int Supervisor::run() {
   // the replies on all but the one the routing table prefers.
   for (const auto& name : o_.interfaces)
     if (platform_.networkInterfaces().reversePathFilter(name) == 1)
-      ui_.warning(name +
-                " drops replies that the routing table expects on another interface "
-                "(strict reverse-path filter). Set it to loose: sysctl -w "
-                "net.ipv4.conf.all.rp_filter=2 net.ipv4.conf." +
-                name + ".rp_filter=2");
+      ui_.warning(StrictReversePathWarning(name));
   started_ = platform_.loop().now();
   for (const auto& name : o_.interfaces) {
     auto s = std::make_unique<Station>();
@@ -169,6 +165,8 @@ void Supervisor::launch(Station& s) {
   Station* station = &s;
   s.child->onOutputLine = [this, station](const std::string& text) { line(*station, text); };
   s.child->onErrorLine = [this, station](const std::string& text) {
+    // Told once for the whole line, above.
+    if (text.ends_with(StrictReversePathWarning(station->name))) return;
     ui_.passOn(station->name + ": " + text);
   };
   s.child->onExit = [this, station](int code, bool crashed) { exited(*station, code, crashed); };

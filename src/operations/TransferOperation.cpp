@@ -152,7 +152,7 @@ void TransferOperation::startChain(FtpPlan plan) {
     const FtpCommand& c = step.command;
     setTransfer(Transfer{c.kind == FtpCommand::Put ? FileMoved::Direction::Upload
                                                    : FileMoved::Direction::Download,
-                         c.local, c.remote, done, total, stepStarted_});
+                         keptName(c.local), c.remote, done, total, stepStarted_});
   };
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
     setTransfer(std::nullopt);

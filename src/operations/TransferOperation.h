@@ -85,6 +85,9 @@ class TransferOperation : public Operation {
   // Each step as it goes out, and each completed step, after its file was
   // recorded; false stops the chain before anything more goes out.
   virtual void stepIssued(const FtpStep&) {}
+  // The name a file moving now will have once it is kept: what the user is
+  // shown of a temporary.
+  virtual std::string keptName(const std::string& local) const { return local; }
   virtual bool stepCompleted(const FtpStep&) { return true; }
   // After a chain that timed out: reading the version tells whether the
   // modem is still there and reports the time-out; then() runs and the

@@ -142,6 +142,14 @@ bool Upgrade::stepCompleted(const FtpStep& step) {
   return true;
 }
 
+std::string Upgrade::keptName(const std::string& local) const {
+  if (!local.empty() && local == backupFiles_.image)
+    return channels_.store.backupImagePath(backupVersion_);
+  if (!local.empty() && local == backupFiles_.checksum)
+    return channels_.store.backupChecksumPath(backupVersion_);
+  return local;
+}
+
 Keep Upgrade::keepBackup() {
   std::string error, holder;
   const Keep kept = channels_.store.keepBackup(backupVersion_, backupFiles_.image,

@@ -41,6 +41,7 @@ class Upgrade : public TransferOperation {
   // version, which a failing chain may reset.
   ModemVersion backupVersion_;
   BackupTarget backupFiles_;  // empty once the pair is kept, or dropped
+  std::string keptName(const std::string& local) const override;
   std::unique_ptr<Timer> folderRetry_;
   std::chrono::milliseconds folderWaitStarted_{0};
   bool folderWaitTold_ = false;

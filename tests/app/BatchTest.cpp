@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include "app/StationPace.h"
 #include "app/StationSupervisor.h"
 #include "core/FailureCode.h"
 #include "core/Files.h"
@@ -728,7 +729,9 @@ TEST(BatchInterface, EveryConnectionGoesThroughItAndTheUnitIsKnownByItsMac) {
   b.options.interfaces = {"eth1"};
   b.h.zing->afterReset = "5.2.0.13,build 1";
   b.h.platform.interfaces.neighbours["127.0.0.1 eth1"] = "02:00:5e:10:00:01";
+  b.h.platform.interfaces.reversePathFilters["eth1"] = 1;
   EXPECT_EQ(b.run(), 0);
+  EXPECT_TRUE(Has(b.err, "warning: eth1 drops replies that the routing table expects")) << b.err.str();
   const auto events = Events(b.out.str());
   ASSERT_FALSE(events.empty());
   for (const auto& e : events) EXPECT_EQ(Text(e, "interface"), "eth1") << Text(e, "event");
@@ -798,6 +801,8 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
       child(0)->write(R"({"event":"note","text":"The modem already runs 5.2.0.13: skipped.",)"
                       R"("skipped":true,"interface":"eth1"})");
       child(1)->write("[1000] hint: the modem refused the FTP login", true);
+      // The station's own warning of its filter: told once, by the line.
+      child(1)->write("[1000] warning: " + StrictReversePathWarning("eth2"), true);
     });
     clock.schedule(2000, [&] { child(1)->exit(9, true); });
     clock.schedule(9000, [&] {
@@ -817,6 +822,7 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
                                           "upgrade"}));
     for (std::size_t i : {0, 2}) EXPECT_EQ(started[i].interrupts, 1);
     EXPECT_NE(err.str().find("warning: eth2 drops replies"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("eth2: [1000] warning: eth2 drops"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("eth2: [1000] hint: the modem refused"), std::string::npos);
     if (!json) {
       for (const char* line :
@@ -964,10 +970,19 @@ TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
   EXPECT_EQ(b.run(), 0);
   std::vector<std::string> lines;
   const JsonValue* phases = nullptr;
+  std::string phase;
   const auto events = Events(b.out.str());
   for (const auto& e : events) {
     const std::string event = Text(e, "event");
     if (event == "phase") lines.push_back("phase " + Text(e, "name"));
+    if (event == "phase") phase = Text(e, "name");
+    // The backup under the names it is kept by, never a temporary's.
+    if (event == "transfer" && phase == "backup") {
+      EXPECT_EQ(Text(e, "local"), (b.h.home.path() / "Backup" /
+                                   (Text(e, "remote") == "/bin/kova.bin" ? "kova_5_2_0_12.bin"
+                                                                         : "chk_5_2_0_12.txt"))
+                                      .string());
+    }
     if (event == "transfer")
       lines.push_back(Text(e, "direction") + " " + Text(e, "remote") + " " +
                       std::to_string(static_cast<long>(e.get("bytes")->asNumber())) + "/" +
