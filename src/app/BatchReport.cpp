@@ -29,6 +29,40 @@ void AddOrNull(JsonLine& line, const char* key, const std::string& value) {
 }
 }  // namespace
 
+namespace {
+// The fields of a result line that a run which never began knows nothing of.
+void AddUnknowns(JsonLine& line) {
+  for (const char* unknown : {"mac", "interface", "version_before", "version_after"})
+    line.add(unknown, nullptr);
+  line.add("duration_s", 0.0)
+      .addArray("files", {})
+      .addObject("phases", JsonLine())
+      .add("modem_holds", nullptr)
+      .add("verified_sha256", nullptr);
+}
+}  // namespace
+
+std::string UsageFailureLine(const std::vector<std::string>& arguments, const std::string& reason) {
+  bool json = false;
+  const char* operation = nullptr;
+  for (const auto& a : arguments) {
+    json = json || a == "--json";
+    const auto kind = OperationKindNamed(a);
+    if (!operation && kind && InBatch(*kind)) operation = OperationName(*kind);
+  }
+  if (!json) return {};
+  JsonLine line;
+  line.add("event", "result");
+  if (operation)
+    line.add("operation", operation);
+  else
+    line.add("operation", nullptr);
+  line.add("outcome", "failed").add("exit_code", static_cast<int>(kExitUsage)).add("modem", nullptr);
+  AddUnknowns(line);
+  line.add("reason", reason).add("reason_code", FailureCodeText(FailureCode::BadArgument));
+  return line.str();
+}
+
 OperationResult FailedFor(OperationResult::Outcome outcome, FailureCode code) {
   OperationResult result;
   result.outcome = outcome;
@@ -145,13 +179,7 @@ int BatchReport::unusable(FailureCode code, const std::string& reason) {
       .add("outcome", "failed")
       .add("exit_code", static_cast<int>(kExitUsage))
       .add("modem", bench_.session().modemAddress);
-  for (const char* unknown : {"mac", "interface", "version_before", "version_after"})
-    line.add(unknown, nullptr);
-  line.add("duration_s", 0.0)
-      .addArray("files", {})
-      .addObject("phases", JsonLine())
-      .add("modem_holds", nullptr)
-      .add("verified_sha256", nullptr);
+  AddUnknowns(line);
   AddOrNull(line, "reason", reason);
   line.add("reason_code", FailureCodeText(code));
   ui_.json(line.str());

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/BatchCommandLine.h"
 #include "app/ConsoleUi.h"
@@ -58,6 +59,10 @@ class BatchReport {
   std::string reason_;
   bool skipped_ = false;
 };
+
+// The result line of a run whose command line was refused (exit code 2),
+// when the arguments ask for JSON; "" when they do not.
+std::string UsageFailureLine(const std::vector<std::string>& arguments, const std::string& reason);
 
 // A result of batch mode's own, failed for code.
 OperationResult FailedFor(OperationResult::Outcome outcome, FailureCode code);

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "app/BatchMode.h"
+#include "app/BatchReport.h"
 #include "app/Settings.h"
 #include "app/MainWindow.h"
 #include "app/Workbench.h"
@@ -56,14 +57,21 @@ bool EnterPressed() {
   return std::memchr(buf, '\n', static_cast<std::size_t>(n)) != nullptr;
 }
 
+// A refused command line: the reason on standard error, with the usage when
+// it helps, and the result line a script reads when it asked for JSON.
+int Refused(const std::vector<std::string>& args, const std::string& reason, bool usage = true) {
+  std::cerr << "kova-upgrader: " << reason << "\n";
+  if (usage) std::cerr << "\n" << BatchUsage();
+  const std::string line = UsageFailureLine(args, reason);
+  if (!line.empty()) std::cout << line << "\n";
+  return 2;
+}
+
 int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std::string>& args,
                  bool homeGiven) {
   std::string error;
   auto cl = ParseBatchCommandLine(args, error);
-  if (!cl) {
-    std::cerr << "kova-upgrader: " << error << "\n\n" << BatchUsage();
-    return 2;
-  }
+  if (!cl) return Refused(args, error);
   if (cl->help) {
     std::cout << BatchUsage();
     return 0;
@@ -105,30 +113,20 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
 
 int main(int argc, char** argv) {
   std::string error;
+  std::vector<std::string> args(argv + 1, argv + argc);
   auto settings = SettingsFromEnvironment([](const char* n) { return std::getenv(n); }, error);
-  if (!settings) {
-    std::cerr << "kova-upgrader: " << error << "\n";
-    return 2;
-  }
+  if (!settings) return Refused(args, error, false);
   std::error_code ec;
   settings->workingDirectory = std::filesystem::current_path(ec).string();
-  std::vector<std::string> args(argv + 1, argv + argc);
   std::optional<std::string> home;
-  if (!TakeHomeOption(args, home, error)) {
-    std::cerr << "kova-upgrader: " << error << "\n\n" << BatchUsage();
-    return 2;
-  }
-  if (!TakeTrustedKeyOptions(args, settings->trustedKeyFiles, error)) {
-    std::cerr << "kova-upgrader: " << error << "\n\n" << BatchUsage();
-    return 2;
-  }
+  const std::vector<std::string> given = args;
+  if (!TakeHomeOption(args, home, error)) return Refused(given, error);
+  if (!TakeTrustedKeyOptions(args, settings->trustedKeyFiles, error)) return Refused(given, error);
   for (auto& file : settings->trustedKeyFiles)
     file = std::filesystem::absolute(file, ec).string();
   if (home) {
-    if (!std::filesystem::is_directory(*home, ec)) {
-      std::cerr << "kova-upgrader: --home " << VisibleText(*home) << ": there is no such folder.\n";
-      return 2;
-    }
+    if (!std::filesystem::is_directory(*home, ec))
+      return Refused(given, "--home " + VisibleText(*home) + ": there is no such folder.", false);
     settings->workingDirectory = std::filesystem::absolute(*home, ec).string();
   }
 

@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include "app/BatchReport.h"
 #include "app/StationPace.h"
 #include "app/StationSupervisor.h"
 #include "core/FailureCode.h"
@@ -96,6 +97,15 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
     EXPECT_FALSE(ParseBatchCommandLine(args, error));
     EXPECT_EQ(error.rfind(message, 0), 0u) << error;
   }
+  // A script that asked for JSON reads the refusal as a whole result line.
+  EXPECT_EQ(UsageFailureLine(Args({"--batch", "dns", "1.1.1.1"}), "dns needs both"), "");
+  auto line = ParseJson(UsageFailureLine(Args({"--batch", "--json", "dns", "1.1.1.1"}), "x"));
+  ASSERT_TRUE(line && line->isObject());
+  EXPECT_EQ(line->asObject().size(), 16u);
+  EXPECT_EQ(Text(*line, "operation") + Text(*line, "outcome") + Text(*line, "reason_code"),
+            "dnsfailedbad-argument");
+  EXPECT_EQ(line->get("exit_code")->asNumber(), 2);
+  EXPECT_TRUE(line->get("version_before")->isNull());
 }
 
 // --home comes out of the arguments before the window or batch mode reads
