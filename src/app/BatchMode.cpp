@@ -97,7 +97,7 @@ void BatchSession::observe() {
       [this](const HistoryEntry& began) { report_.unfinishedUpload(began); });
   OperationRunner& runner = bench_.modem().runner();
   startedObserver_ = runner.onStarted.add([this](Operation& op) {
-    auto shownPhase = std::make_shared<std::string>();
+    auto shownPhase = std::make_shared<Phase>(Phase::None);
     op.onProgress.add([this, shownPhase](const Operation::Progress& p) {
       if (p.phase != *shownPhase) {
         *shownPhase = p.phase;

@@ -96,7 +96,7 @@ void BatchReport::result(OperationKind op, const OperationResult& result, int co
   std::vector<JsonLine> moved;
   for (const auto& f : result.files) moved.push_back(FileLine(f));
   JsonLine phases;
-  for (const auto& [name, seconds] : result.phases) phases.add(name, seconds);
+  for (const auto& [phase, seconds] : result.phases) phases.add(PhaseName(phase), seconds);
   JsonLine line;
   line.add("event", "result")
       .add("operation", OperationName(op))

@@ -77,8 +77,8 @@ void BatchStation::unitEnded(int code, const OperationResult& result) {
   if (done) unitSeconds_.push_back(seconds);
   if (!options_.json) {
     std::string phases;
-    for (const auto& [name, s] : result.phases)
-      phases += (phases.empty() ? "" : ", ") + name + " " + Seconds(s);
+    for (const auto& [phase, s] : result.phases)
+      phases += (phases.empty() ? "" : ", ") + std::string(PhaseName(phase)) + " " + Seconds(s);
     ui_.note("Unit " + std::to_string(done_ + failed_) + ": " + (done ? "done" : "failed") +
              " in " + Seconds(seconds) + (phases.empty() ? "" : " (" + phases + ")") + ".");
   }

@@ -214,16 +214,20 @@ void ConsoleUi::showRunningVersion(const std::string& text) {
   holding_ = false;
 }
 
-void ConsoleUi::phase(const std::string& name, bool holdWhileRestarting) {
+void ConsoleUi::phase(Phase phase, bool holdWhileRestarting) {
   if (holdWhileRestarting) {
-    if (name == "wait-back") held_.clear();
-    if (name == "requery" || name == "wait-back")
+    if (phase == Phase::WaitBack) held_.clear();
+    if (phase == Phase::Requery || phase == Phase::WaitBack)
       holding_ = true;
     else if (holding_)
       showHeldBoxes();
   }
   if (quiet_ || !options_.json) return;
-  json(JsonLine().add("event", "phase").add("time", timestamp_()).add("name", name).str());
+  json(JsonLine()
+           .add("event", "phase")
+           .add("time", timestamp_())
+           .add("name", PhaseName(phase))
+           .str());
 }
 
 void ConsoleUi::transfer(const Operation::Transfer& t, std::chrono::milliseconds now) {

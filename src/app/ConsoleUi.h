@@ -57,7 +57,7 @@ class ConsoleUi : public Ui, public Prompts, public StatusView {
   // A phase of the operation begins. With holdWhileRestarting, the boxes of
   // the reads that find a restarting modem not back yet are kept back;
   // only the last round's are shown if it never answers.
-  void phase(const std::string& name, bool holdWhileRestarting = false);
+  void phase(Phase phase, bool holdWhileRestarting = false);
   // How far a file has moved: in the JSON stream at most four times a second
   // and with its last bytes; as text a line that rewrites itself on a
   // terminal, else a plain line every few seconds and the last one.

@@ -56,7 +56,7 @@ std::string ProgressDetail(const Operation::Progress& p, std::chrono::millisecon
   if (p.requeryAt)
     return "Modem restarting: its version is read again in " +
            std::to_string(std::max(0L, Seconds(*p.requeryAt - now))) + " s.";
-  if (p.phase == "reflash")
+  if (p.phase == Phase::Reflash)
     return "PIC reflash running for " + std::to_string((now - p.phaseStarted).count() / 1000) +
            " s.";
   return {};

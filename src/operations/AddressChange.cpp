@@ -6,7 +6,7 @@ AddressChange::AddressChange(const Context& context,
     : Operation(context), choose_(std::move(choose)), apply_(std::move(apply)) {}
 
 void AddressChange::begin() {
-  setPhase("address");
+  setPhase(Phase::Address);
   const std::optional<std::string> address = choose_();
   if (!address) {
     nothingDone();

@@ -11,7 +11,7 @@ void DnsChange::begin() {
   refused_ = false;
   // A DNS change ends in a restart: not while the modem's image is not whole.
   if (refusedWhileImageUnfinished()) return;
-  setPhase("dns");
+  setPhase(Phase::Dns);
   channels_.at.readDns([this](AtChannel::Outcome o) { atEnded(o); });
 }
 

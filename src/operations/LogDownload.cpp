@@ -13,7 +13,7 @@ LogDownload::LogDownload(const Context& context, ModemChannels& channels)
 // stays until a new one has arrived whole, and a failure leaves no part.
 void LogDownload::begin() {
   context_.view.setStatus("Downloading Log");
-  setPhase("log");
+  setPhase(Phase::Log);
   runChain(
       channels_.plans.logDownload(), {}, Notice::Kind::LogTimedOut,
       [this](FtpChain::Outcome o) {

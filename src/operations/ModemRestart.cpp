@@ -12,14 +12,14 @@ ModemRestart::ModemRestart(const Context& context, ModemChannels& channels)
   pause_->onTick = [this] {
     pause_->setEnabled(false);
     context_.view.setStatus("Waiting for the modem to come back...");
-    setPhase("requery");
+    setPhase(Phase::Requery);
     runInside(versionRead_, [this](const OperationResult& r) { requeried(r); });
   };
 }
 
 void ModemRestart::begin() {
   waitUntil_.reset();
-  setPhase("restart");
+  setPhase(Phase::Restart);
   channels_.reset.onRequeryDue = [this](std::chrono::milliseconds at) { setRequeryAt(at); };
   auto then = [this](ModemReset::Outcome o) { restarted(o); };
   switch (order_) {
@@ -47,7 +47,7 @@ void ModemRestart::restarted(ModemReset::Outcome outcome) {
     finish(OperationResult::Outcome::Failed, FailureCode::ResetFailed);
     return;
   }
-  setPhase("requery");
+  setPhase(Phase::Requery);
   runInside(versionRead_, [this](const OperationResult& r) { requeried(r); });
 }
 
@@ -63,6 +63,6 @@ void ModemRestart::requeried(const OperationResult& result) {
     finish(result.outcome);
     return;
   }
-  setPhase("wait-back");
+  setPhase(Phase::WaitBack);
   pause_->setEnabled(true);
 }

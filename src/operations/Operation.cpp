@@ -59,7 +59,7 @@ void Operation::progressed(int percent) {
   onProgress(progress_);
 }
 
-void Operation::setPhase(const std::string& phase) {
+void Operation::setPhase(Phase phase) {
   if (phase == progress_.phase) return;
   notePhaseTime();
   progress_.phase = phase;
@@ -82,7 +82,7 @@ void Operation::setRequeryAt(std::optional<std::chrono::milliseconds> at) {
 
 // The time of the phase that ends, added to its entry.
 void Operation::notePhaseTime() {
-  if (progress_.phase.empty()) return;
+  if (progress_.phase == Phase::None) return;
   const double seconds =
       static_cast<double>((context_.loop().now() - progress_.phaseStarted).count()) / 1000.0;
   for (auto& [name, total] : result_.phases)

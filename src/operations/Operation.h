@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "operations/Phase.h"
 #include "core/Context.h"
 #include "core/FailureCode.h"
 #include "core/ModemVersion.h"
@@ -62,7 +63,7 @@ struct OperationResult {
   // The user chose nothing: nothing was sent, the modem is as it was.
   bool nothingDone = false;
   // How long each phase took, in the order they first began (seconds).
-  std::vector<std::pair<std::string, double>> phases;
+  std::vector<std::pair<Phase, double>> phases;
   ModemHolds modemHolds = ModemHolds::Untouched;
   // The SHA-256 of the image as read back from the modem; "" when none was.
   std::string verifiedSha256;
@@ -84,7 +85,7 @@ class Operation {
     std::chrono::milliseconds started{0};  // loop time of its start
   };
   struct Progress {
-    std::string phase;
+    Phase phase = Phase::None;
     std::chrono::milliseconds phaseStarted{0};  // loop time
     int percent = 0;  // the progress bar
     std::optional<Transfer> transfer;  // while a file moves
@@ -111,7 +112,7 @@ class Operation {
   // Ends it quietly without a result: its caller no longer waits for it.
   void abandon();
   bool running() const { return running_; }
-  const std::string& phase() const { return progress_.phase; }
+  Phase phase() const { return progress_.phase; }
   const Progress& progress() const { return progress_; }
 
   // Each change of phase or progress while it runs.
@@ -130,7 +131,7 @@ class Operation {
   virtual void begin() = 0;
   virtual void stop() = 0;
 
-  void setPhase(const std::string& phase);
+  void setPhase(Phase phase);
   void setTransfer(std::optional<Transfer> transfer);
   void setRequeryAt(std::optional<std::chrono::milliseconds> at);
   void addFile(FileMoved file) { result_.files.push_back(std::move(file)); }

@@ -31,7 +31,7 @@ void PicUpgrade::begin() {
     finish(Outcome::Refused, refusal);
     return;
   }
-  setPhase("upload");
+  setPhase(Phase::Upload);
   // No limit of its own: the request watchdog guards the one command, and
   // the reflash that follows has its own.
   FtpPlan plan = channels_.plans.picUpload(channels_.store.picPath());
@@ -56,7 +56,7 @@ void PicUpgrade::begin() {
 void PicUpgrade::chainEnded(FtpChain::Outcome outcome) {
   switch (outcome) {
     case FtpChain::Outcome::Finished:
-      setPhase("reflash");
+      setPhase(Phase::Reflash);
       channels_.telnet.startPicReflash([this](TelnetSession::Outcome o) { reflashEnded(o); });
       return;
     case FtpChain::Outcome::TimedOut:

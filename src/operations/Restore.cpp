@@ -87,7 +87,7 @@ void Restore::checked() {
 void Restore::transfer() {
   context_.view.setStatus("Restoring Satellite IP Modem with version " + version_.fileForm() +
                           " ...");
-  setPhase("upload");
+  setPhase(Phase::Upload);
   runChain(channels_.plans.restore(version_), {}, Notice::Kind::UploadTimedOut,
            [this](FtpChain::Outcome o) { chainEnded(o); },
            [this](FtpChain::Outcome o) {

@@ -89,7 +89,7 @@ void TransferOperation::ensureVersion(const std::string& stoppedText,
     then();
     return;
   }
-  setPhase("version");
+  setPhase(Phase::Version);
   versionWait_.start(kShortRoundMs, kVersionQueryWaitMs / kShortRoundMs, [this, stoppedText] {
     versionRead_.abandon();
     context_.view.setStatus(stoppedText);
@@ -101,12 +101,12 @@ void TransferOperation::ensureVersion(const std::string& stoppedText,
   });
   // Once the reply has started a pending reflash, the read lasts through it.
   versionRead_.onProgress.add([this](const Progress& p) {
-    if (p.phase == "reflash") versionWait_.setRounds(kReflashWaitMs / kShortRoundMs);
+    if (p.phase == Phase::Reflash) versionWait_.setRounds(kReflashWaitMs / kShortRoundMs);
   });
 }
 
 void TransferOperation::prepareForDownload(std::function<void()> then) {
-  setPhase("prepare");
+  setPhase(Phase::Prepare);
   auto going = std::make_shared<std::function<void()>>(std::move(then));
   prepareWait_.start(kShortRoundMs, kPrepareWaitMs / kShortRoundMs, [this, going] {
     channels_.telnet.cancel();
@@ -184,7 +184,7 @@ void TransferOperation::issued(const FtpStep& step) {
     onImageUploadBegins(uploadStart(step));
   }
   if (step.readBack)
-    setPhase("verify");
+    setPhase(Phase::Verify);
   else
     stepIssued(step);
 }
@@ -274,7 +274,7 @@ void TransferOperation::incomplete() {
 }
 
 void TransferOperation::readVersionAfterTimeout(std::function<void()> then) {
-  setPhase("check");
+  setPhase(Phase::Check);
   runInside(timeoutRead_, [this, then = std::move(then)](const OperationResult&) {
     // The operation ends here, whether or not its look at the chain came.
     chainLook_->setEnabled(false);

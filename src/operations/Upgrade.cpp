@@ -110,21 +110,21 @@ void Upgrade::transfer() {
   if (backupFound_) {
     // The store holds the running image already: the new one goes up at once.
     context_.view.setProgress(10);
-    setPhase("upload");
+    setPhase(Phase::Upload);
     runChain(channels_.plans.upgrade(nullptr), {}, Notice::Kind::UploadTimedOut, atOnce, atLook);
     return;
   }
   backupFiles_ = {channels_.store.temporaryPath("kova_" + backupVersion_.fileForm() + ".bin"),
                   channels_.store.temporaryPath("chk_" + backupVersion_.fileForm() + ".txt")};
   context_.view.setStatus("Downloading Satellite IP Modem software to PC...");
-  setPhase("backup");
+  setPhase(Phase::Backup);
   runChain(channels_.plans.upgrade(&backupFiles_), {}, Notice::Kind::BackupTimedOut, atOnce,
            atLook);
 }
 
 void Upgrade::stepIssued(const FtpStep& step) {
   const bool backup = step.state == FtpState::GetImage || step.state == FtpState::GetChecksum;
-  setPhase(backup ? "backup" : "upload");
+  setPhase(backup ? Phase::Backup : Phase::Upload);
 }
 
 bool Upgrade::stepCompleted(const FtpStep& step) {

@@ -17,7 +17,7 @@ void VerifyImage::begin() {
   referenceDigest_.clear();
   copy_ = channels_.store.temporaryPath("modem-image.verify");
   context_.view.setStatus("Reading the modem's image...");
-  setPhase("verify");
+  setPhase(Phase::Verify);
   // Looked at every 100 ms; an end seen with the limit counts as an end.
   runChain(
       channels_.plans.verifyDownload(copy_), {kShortRoundMs, kLimitMs / kShortRoundMs, false},

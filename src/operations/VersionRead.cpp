@@ -24,7 +24,7 @@ void VersionRead::queryEnded(VersionQuery::Outcome outcome) {
     case VersionQuery::Outcome::NoVersionInReply:
       if (session.picReflashPending) {
         session.picReflashPending = false;
-        setPhase("reflash");
+        setPhase(Phase::Reflash);
         channels_.telnet.startPicReflash([this](TelnetSession::Outcome o) { reflashEnded(o); });
         return;
       }
@@ -57,11 +57,11 @@ void VersionRead::reflashEnded(TelnetSession::Outcome outcome) {
     return;
   }
   // The modem restarts with its new controller; its version tells it is back.
-  setPhase("restart");
+  setPhase(Phase::Restart);
   channels_.reset.onRequeryDue = [this](std::chrono::milliseconds at) { setRequeryAt(at); };
   channels_.reset.waitForRestart([this](ModemReset::Outcome) {
     channels_.reset.onRequeryDue = nullptr;
-    setPhase("requery");
+    setPhase(Phase::Requery);
     channels_.query.query(false, [this](VersionQuery::Outcome o) { queryEnded(o); });
   });
 }
