@@ -59,11 +59,8 @@ OperationRecorder::OperationRecorder(const Context& context, OperationRunner& ru
         [this, name](const ImageUploadStart& start) { uploadBegins(name, start); });
   });
   runner.onFinished.add([this](Operation& op, const OperationResult& result) {
-    if (automatic_)
-      record(op.name(), result, startedAt_,
-             static_cast<double>((context_.loop().now() - started_).count()) / 1000.0);
-    else
-      checkUnfinished();
+    record(op.name(), result, startedAt_,
+           static_cast<double>((context_.loop().now() - started_).count()) / 1000.0);
   });
 }
 

@@ -1,8 +1,7 @@
 // Records each operation that changes the modem in the upgrade history:
 // what was done to which modem, from which version to which, with which
-// image, how it ended and how long it took. The window's operations are
-// recorded as their results come in; batch mode records its own, whose
-// outcome also weighs what followed (waiting for a slow modem).
+// image, how it ended and how long it took, as each result comes in, from
+// the window and batch mode alike.
 #pragma once
 
 #include <chrono>
@@ -20,13 +19,6 @@ class OperationRecorder {
  public:
   OperationRecorder(const Context& context, OperationRunner& runner);
 
-  // Off: nothing is recorded unless record() is called.
-  void setAutomatic(bool on) { automatic_ = on; }
-  // Appends the entry of one operation started at startedAt (UTC text),
-  // which took seconds; outcome as the result says unless it is overridden.
-  void record(const std::string& operation, const OperationResult& result,
-              const std::string& startedAt, double seconds);
-
   // The history file of this home directory.
   std::string historyPath() const;
   // Where the wall-clock time of an entry comes from (UTC, ISO 8601).
@@ -41,12 +33,15 @@ class OperationRecorder {
   Observers<const HistoryEntry&> onUnfinishedUpload;
 
  private:
+  // Appends the entry of one operation started at startedAt (UTC text),
+  // which took seconds.
+  void record(const std::string& operation, const OperationResult& result,
+              const std::string& startedAt, double seconds);
   void uploadBegins(const std::string& operation, const ImageUploadStart& start);
   HistoryEntry entryNow(const std::string& operation) const;
   bool append(const HistoryEntry& entry);
 
   Context context_;
-  bool automatic_ = true;
   std::string startedAt_;
   std::chrono::milliseconds started_{0};
   std::string attempt_;  // of the last recorded operation started
