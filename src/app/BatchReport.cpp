@@ -57,7 +57,9 @@ std::string UsageFailureLine(const std::vector<std::string>& arguments, const st
     line.add("operation", operation);
   else
     line.add("operation", nullptr);
-  line.add("outcome", "failed").add("exit_code", static_cast<int>(kExitUsage)).add("modem", nullptr);
+  line.add("outcome", "failed")
+      .add("exit_code", static_cast<int>(kExitUsage))
+      .add("modem", nullptr);
   AddUnknowns(line);
   line.add("reason", reason).add("reason_code", FailureCodeText(FailureCode::BadArgument));
   return line.str();
@@ -100,7 +102,9 @@ void BatchReport::result(OperationKind op, const OperationResult& result, int co
   JsonLine line;
   line.add("event", "result")
       .add("operation", OperationName(op))
-      .add("outcome", skipped_ ? "skipped" : code == kExitDone ? "done" : "failed")
+      .add("outcome", skipped_            ? "skipped"
+                      : code == kExitDone ? "done"
+                                          : "failed")
       .add("exit_code", code)
       .add("modem", session.modemAddress)
       .add("mac", session.currentModemMac())

@@ -28,8 +28,8 @@ class BatchSession : private BatchSteps {
   using Op = BatchOptions::Operation;
 
   BatchSession(Platform& platform, const Settings& settings, ConsoleUi& ui, const BatchOptions& o,
-           const std::atomic<int>& interrupts, const std::function<void(int)>& endProcess,
-           const std::function<bool()>& enterPressed)
+               const std::atomic<int>& interrupts, const std::function<void(int)>& endProcess,
+               const std::function<bool()>& enterPressed)
       : platform_(platform),
         ui_(ui),
         o_(o),
@@ -79,7 +79,7 @@ class BatchSession : private BatchSteps {
   std::function<void()> nextStep_;
   Then pending_;  // the continuation of the operation that runs
   OperationResult lastResult_;
-  bool locked_ = false;  // the last operation found the modem wanting
+  bool locked_ = false;   // the last operation found the modem wanting
   bool refused_ = false;  // a Ctrl+C was refused while busy
   int startedObserver_ = 0, finishedObserver_ = 0;
 };

@@ -28,10 +28,10 @@ class Workbench : private StatusView {
   // How start-up ended; every reason not to go on was told in a box.
   enum class Start {
     Ready,
-    FolderUnusable,   // no readable home directory, or a name a transfer cannot carry
-    ImageUnusable,    // not exactly one image where one is needed
-    KeyUnusable,      // a trusted key the operator placed cannot be used
-    ReleaseRefused,   // the new release failed its signature or manifest
+    FolderUnusable,  // no readable home directory, or a name a transfer cannot carry
+    ImageUnusable,   // not exactly one image where one is needed
+    KeyUnusable,     // a trusted key the operator placed cannot be used
+    ReleaseRefused,  // the new release failed its signature or manifest
   };
 
   // view: the front end's status line, bar, indicator and PIC choice.

@@ -58,7 +58,8 @@ void ModemRestart::requeried(const OperationResult& result) {
     finish(result.outcome);
     return;
   }
-  if (!waitUntil_) waitUntil_ = now + std::chrono::duration_cast<std::chrono::milliseconds>(waitBack);
+  if (!waitUntil_)
+    waitUntil_ = now + std::chrono::duration_cast<std::chrono::milliseconds>(waitBack);
   if (now >= *waitUntil_) {
     finish(result.outcome);
     return;
