@@ -53,8 +53,9 @@ TEST(FormView, MainWindowFollowsTheModelAndPassesClicksKeysAndClose) {
   top->findChild<QAction*>("cmdDisableAutoPicMenu")->trigger();
   EXPECT_EQ(f.AutoPic.value(), 0);
   EXPECT_FALSE(autoPic->isChecked());
+  // Both events at one address, as from a keyboard.
   for (const auto& [key, typed] : {std::pair{Qt::Key_B, QString(QChar(2))}, {Qt::Key_N, ""}}) {
-    QKeyEvent event(QEvent::KeyPress, key, Qt::ControlModifier, typed);  // as from a keyboard
+    QKeyEvent event(QEvent::KeyPress, key, Qt::ControlModifier, typed);
     QApplication::sendEvent(upgrade, &event);
   }
   EXPECT_EQ(keys, (std::vector<int>{2, 14}));
