@@ -220,11 +220,12 @@ inline ::testing::AssertionResult InOrder(const Lines& seen, const Lines& lines)
   return ::testing::AssertionSuccess();
 }
 
-// A file went up to the modem, or one was deleted there.
-inline bool Stored(const Lines& journal) {
-  return std::any_of(journal.begin(), journal.end(), [](const std::string& line) {
-    return line.starts_with("FTP STOR") || line.starts_with("FTP DELE");
-  });
+// The files that went up to the modem or were deleted there.
+inline Lines Writes(const Lines& journal) {
+  Lines writes;
+  for (auto& line : journal)
+    if (line.starts_with("FTP STOR") || line.starts_with("FTP DELE")) writes.push_back(line);
+  return writes;
 }
 
 inline bool Has(std::string_view text, std::string_view part) {

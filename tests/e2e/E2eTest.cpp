@@ -1,19 +1,18 @@
 // The tool on the real platform against the simulated modem: the window
 // driven as a user drives it, and the binary in batch mode as a script runs
 // it. Real timer intervals apply (a restart waits 25 s), so the scenarios
-// are few and whole, with one table of failures.
+// are few and whole.
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 
 class EndToEnd : public ::testing::Test {
  protected:
   // Starts the modem and the tool, and waits for the start-up query.
-  void Start(const Lines& faults = {}, bool withPic = false, const Lines& options = {}) {
-    modem = std::make_unique<ModemSim>(faults, options);
+  void Start(bool withPic, const Lines& options) {
+    modem = std::make_unique<ModemSim>(Lines{}, options);
     ASSERT_TRUE(modem->ready());
     PrepareHome(home, withPic);
     tool = std::make_unique<E2eTool>(*modem, home);
@@ -26,7 +25,7 @@ class EndToEnd : public ::testing::Test {
 
 // The modem closes its connections (FIN) as it restarts.
 TEST_F(EndToEnd, StartUpHiddenLogAndDns) {
-  ASSERT_NO_FATAL_FAILURE(Start({}, false, {"--on-reboot", "close"}));
+  ASSERT_NO_FATAL_FAILURE(Start(false, {"--on-reboot", "close"}));
   auto& f = tool->f();
   EXPECT_EQ(f.txtCurrentSoftwareVersion.text(), "5.2.0.12");
   EXPECT_EQ(f.sbUpgrade.text(), "Software version was retrieved!");
@@ -72,7 +71,7 @@ TEST_F(EndToEnd, StartUpHiddenLogAndDns) {
 
 // The modem resets its connections (RST) as it restarts.
 TEST_F(EndToEnd, UpgradeWithBackupAndAutomaticPicThenRestoreTheBackup) {
-  ASSERT_NO_FATAL_FAILURE(Start({}, true, {"--on-reboot", "reset"}));
+  ASSERT_NO_FATAL_FAILURE(Start(true, {"--on-reboot", "reset"}));
   const std::string runningImage = modem->file("/bin/kova.bin");
   const std::string runningChecksum = modem->file("/checksum.txt");
   tool->click("cmdUpgrade");
@@ -115,44 +114,6 @@ TEST_F(EndToEnd, UpgradeWithBackupAndAutomaticPicThenRestoreTheBackup) {
                        "FTP STOR /checksum.txt", "FTP DELE /config.txt", "ZING reset",
                        "REBOOT end version=5.2.0.12", "ZING version"}));
 }
-
-// A modem fault, the button or menu entry that meets it ("": start-up), and
-// how the box the user gets begins.
-struct Failure {
-  Lines faults;
-  std::string click, box;
-};
-void PrintTo(const Failure& f, std::ostream* os) { *os << ::testing::PrintToString(f.faults); }
-
-class EndToEndFailure : public EndToEnd, public ::testing::WithParamInterface<Failure> {};
-
-// Each ends with its box, settled (not busy), recorded as failed, and the home
-// as it was.
-TEST_P(EndToEndFailure, EndsWithItsBoxAndLeavesTheHomeAsItWas) {
-  const Failure& failure = GetParam();
-  ASSERT_NO_FATAL_FAILURE(Start(failure.faults, true));
-  if (!failure.click.empty()) tool->click(failure.click);
-  ASSERT_TRUE(tool->settle(90000));
-  auto& boxes = tool->ui.boxes;
-  EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [&](auto& b) {
-    return b.text.starts_with(failure.box);
-  })) << ::testing::PrintToString(tool->statuses);
-  auto files = FilesUnder(home.path());
-  std::erase(files, "Backup/history.jsonl");
-  EXPECT_EQ(files, (Lines{"chk_5_2_0_13.txt", "kova_5_2_0_13.bin", "pic.hex"}));
-  auto history = ReadHistory((home.path() / "Backup" / "history.jsonl").string()).entries;
-  EXPECT_TRUE(history.empty() || history.back().outcome == "failed");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, EndToEndFailure,
-    ::testing::Values(
-        Failure{{"zing-closed", "ftp-closed"}, "",
-                "Unable to get Satellite IP Modem's software version.\r\n"},
-        Failure{{"wrong-password"}, "cmdUpgrade", "Incorrect Username or Password!"},
-        Failure{{"ftp-drop"}, "cmdUpgrade", "FTP connection was suddenly closed.\r\n"},
-        Failure{{"telnet-busy"}, "cmdPICupgrade", "Telnet did not respond.\r\n"},
-        Failure{{"at-error"}, "cmdSetDNS", "Can't verify DNS address.\r\n"}));
 
 // The binary in batch mode as a script sees it: an unreachable modem, an
 // upgrade over a link of 1 MB/s as JSON lines, each phase and the bytes of

@@ -1,11 +1,12 @@
-// The binary in batch mode against modems whose files cannot give a backup
-// (empty, endless), killed half-way through one, two verifies sharing a home,
-// and a history that is no regular file. What counts is what the user and
-// the modem see: the exit code and the message, nothing sent to the modem,
-// and a Backup folder holding whole pairs under their names and nothing else.
+// The binary in batch mode against modems that fail it in many ways, killed
+// half-way through a backup, two verifies sharing a home, and a history that
+// is no regular file. What counts is what the user and the modem see: the
+// exit code and the message, nothing sent to the modem, and a Backup folder
+// holding whole pairs under their names and nothing else.
 #include <csignal>
 #include <sys/stat.h>
 
+#include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 
 namespace {
@@ -17,7 +18,11 @@ Lines BackupFiles(const TempDir& home) {
 }
 }  // namespace
 
-TEST(IntegrityEndToEnd, NothingReachesTheModemWithoutAWholeImage) {
+// Each failure ends the run with its message, sends no image and is recorded
+// as failed: files that cannot give a backup or be restored, and a modem that
+// refuses the login, drops a transfer, keeps its console busy or refuses an
+// AT command.
+TEST(IntegrityEndToEnd, FailuresSendNothingAndLeaveOnlyWholePairs) {
   struct Row {
     std::string name;
     Lines faults;
@@ -25,6 +30,7 @@ TEST(IntegrityEndToEnd, NothingReachesTheModemWithoutAWholeImage) {
     QStringList args;
     Lines box;          // parts of the message on standard error
     Lines backupAfter;  // besides the history
+    Lines writes = {};  // on the modem
   };
   const std::vector<Row> rows{
       {"empty backup", {},
@@ -46,10 +52,18 @@ TEST(IntegrityEndToEnd, NothingReachesTheModemWithoutAWholeImage) {
        {"--batch", "restore", "5.2.0.11"},
        {"kova_5_2_0_11.bin is empty: it would leave the modem without software. Nothing was sent "
         "to the modem."},
-       {"chk_5_2_0_11.txt", "kova_5_2_0_11.bin"}}};
+       {"chk_5_2_0_11.txt", "kova_5_2_0_11.bin"}},
+      {"login refused", {"wrong-password"}, [](Rig&) {}, {"--batch", "upgrade"},
+       {"Incorrect Username or Password!"}, {}},
+      {"transfer dropped", {"ftp-drop"}, [](Rig&) {}, {"--batch", "upgrade"},
+       {"FTP connection was suddenly closed."}, {}},
+      {"console busy", {"telnet-busy"}, [](Rig&) {}, {"--batch", "pic"},
+       {"Telnet did not respond."}, {}, {"FTP STOR /pic.hex"}},
+      {"AT command refused", {"at-error"}, [](Rig&) {}, {"--batch", "dns", "10.9.9.1", "10.9.9.2"},
+       {"Can't verify DNS address."}, {}}};
   Rigs rigs;
   for (auto& row : rows) {
-    Rig& r = *rigs.emplace_back(std::make_unique<Rig>(row.faults));
+    Rig& r = *rigs.emplace_back(std::make_unique<Rig>(row.faults, Lines{}, true));
     ASSERT_TRUE(r.modem.ready()) << row.name;
     row.prepare(r);
     r.process = StartBatch(r.modem, r.home, row.args);
@@ -60,8 +74,10 @@ TEST(IntegrityEndToEnd, NothingReachesTheModemWithoutAWholeImage) {
     const Rig& r = *rigs[i];
     EXPECT_EQ(r.run.exitCode, 1) << r.run.out << r.run.err;
     for (auto& part : rows[i].box) EXPECT_TRUE(Has(r.run.err, part)) << r.run.err;
-    EXPECT_FALSE(Stored(r.modem.journal())) << ::testing::PrintToString(r.modem.journal());
+    EXPECT_EQ(Writes(r.modem.journal()), rows[i].writes);
     EXPECT_EQ(BackupFiles(r.home), rows[i].backupAfter);
+    auto history = ReadHistory((r.home.path() / "Backup" / "history.jsonl").string()).entries;
+    EXPECT_TRUE(history.empty() || history.back().outcome == "failed");
   }
 }
 
@@ -88,7 +104,7 @@ TEST(IntegrityEndToEnd, AnUpgradeEndedDuringTheBackupLeavesNoHalfBackup) {
   for (std::size_t i = 0; i < endings.size(); ++i) {
     SCOPED_TRACE(endings[i].second);
     Rig& r = *rigs[i];
-    EXPECT_FALSE(Stored(r.modem.journal())) << ::testing::PrintToString(r.modem.journal());
+    EXPECT_EQ(Writes(r.modem.journal()), Lines{});
     if (endings[i].first != SIGKILL) {
       EXPECT_EQ(r.run.exitCode, 130) << r.run.out << r.run.err;  // abandoned
       EXPECT_EQ(BackupFiles(r.home), Lines{});
