@@ -76,6 +76,9 @@ TEST(IntegrityEndToEnd, FailuresSendNothingAndLeaveOnlyWholePairs) {
     for (auto& part : rows[i].box) EXPECT_TRUE(Has(r.run.err, part)) << r.run.err;
     EXPECT_EQ(Writes(r.modem.journal()), rows[i].writes);
     EXPECT_EQ(BackupFiles(r.home), rows[i].backupAfter);
+    Lines home = FilesUnder(r.home.path());
+    std::erase_if(home, [](const std::string& name) { return name.starts_with("Backup/"); });
+    EXPECT_EQ(home, (Lines{"chk_5_2_0_13.txt", "kova_5_2_0_13.bin", "pic.hex"}));
     auto history = ReadHistory((r.home.path() / "Backup" / "history.jsonl").string()).entries;
     EXPECT_TRUE(history.empty() || history.back().outcome == "failed");
   }
