@@ -100,9 +100,7 @@ class StationLab {
     return sims_.emplace_back(std::make_unique<ModemSim>(Lines{}, options, modems_.at(i - 1)))
         ->ready();
   }
-  std::string modemFile(int i, const std::string& remote) const {
-    return sims_.at(i - 1)->file(remote);
-  }
+  const ModemSim& modem(int i) const { return *sims_.at(i - 1); }
 
   std::string station;
   std::string error;
@@ -206,7 +204,9 @@ TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
         const std::string kind = Field(e, "event"), where = Field(e, "interface");
         if (kind == "station" && where == "v2") v2 = static_cast<long>(e.get("pid")->asNumber());
         if (kind != "phase" || where != "v2" || Field(e, "name") != "upload") return false;
-        if (++uploads == 1 && v2 > 0) ::kill(static_cast<pid_t>(v2), SIGKILL);
+        // Once the image is on its way: its upload is on record by then.
+        if (++uploads == 1 && v2 > 0 && lab.modem(2).waitJournal("FTP STOR /bin/kova.bin", 20000))
+          ::kill(static_cast<pid_t>(v2), SIGKILL);
         return uploads == 2;
       },
       150000));
@@ -242,7 +242,7 @@ TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
                              "v2 " + StationLab::Mac(2) + " upgrade unfinished",
                              "v3 " + StationLab::Mac(3) + " upgrade done"}));
   for (int i = 1; i <= 3; ++i)
-    EXPECT_TRUE(lab.modemFile(i, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin")) << i;
+    EXPECT_TRUE(lab.modem(i).file("/bin/kova.bin") == home.read("kova_5_2_0_13.bin")) << i;
   EXPECT_EQ(FilesUnder(home.path() / "Backup"),
             (Lines{"chk_5_2_0_12.txt", "history.jsonl", "kova_5_2_0_12.bin"}));
 }
@@ -270,8 +270,8 @@ TEST(StationsEndToEnd, AnAltnameIsRefusedAndTheMacIsTheRoutesOwn) {
   LabTool run(lab, home, {"--batch", "--json", "upgrade"});
   ASSERT_EQ(run.finish(120000), 0) << run.err;
   ASSERT_FALSE(run.events.empty());
-  const int upgraded = lab.modemFile(1, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin") ? 1 : 2;
-  EXPECT_TRUE(lab.modemFile(upgraded, "/bin/kova.bin") == home.read("kova_5_2_0_13.bin"));
+  const int upgraded = lab.modem(1).file("/bin/kova.bin") == home.read("kova_5_2_0_13.bin") ? 1 : 2;
+  EXPECT_TRUE(lab.modem(upgraded).file("/bin/kova.bin") == home.read("kova_5_2_0_13.bin"));
   EXPECT_EQ(Field(run.events.back(), "mac"), StationLab::Mac(upgraded));
   const auto history = ReadHistory((home.path() / "Backup/history.jsonl").string()).entries;
   ASSERT_FALSE(history.empty());
@@ -291,7 +291,7 @@ TEST(StationsEndToEnd, AHeldBackupFolderIsWaitedForAndNamed) {
   std::string error;
   FolderLock held((home.path() / "Backup").string(), note, error);
   ASSERT_TRUE(held) << error;
-  const std::string before = lab.modemFile(1, "/bin/kova.bin");
+  const std::string before = lab.modem(1).file("/bin/kova.bin");
   LabTool run(lab, home, {"--batch", "--json", "--station", "--interface", "v1,v2", "upgrade"});
   std::map<std::string, long> pids;
   std::map<std::string, bool> waiting;
@@ -306,7 +306,7 @@ TEST(StationsEndToEnd, AHeldBackupFolderIsWaitedForAndNamed) {
       },
       90000))
       << run.err;
-  for (int i = 1; i <= 2; ++i) EXPECT_TRUE(lab.modemFile(i, "/bin/kova.bin") == before) << i;
+  for (int i = 1; i <= 2; ++i) EXPECT_TRUE(lab.modem(i).file("/bin/kova.bin") == before) << i;
   ASSERT_TRUE(pids["v1"] > 0 && pids["v2"] > 0);
   run.signal(SIGKILL);
   run.finish(10000);
