@@ -4,12 +4,9 @@
 #pragma once
 
 #include <QAction>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -19,10 +16,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <thread>
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
+#include "core/JsonLine.h"
 #include "platform/qt/QtFormView.h"
 #include "platform/qt/QtPlatform.h"
 #include "sim/Harness.h"
@@ -57,10 +56,12 @@ inline void PrepareHome(TempDir& home, bool withPic) {
 // tools/modemsim/modemsim.py running 5.2.0.12 on free loopback ports, with
 // its file system and journal in a temporary directory; stopped with the
 // object. Its errors go to the test's standard error. Options come last and
-// so win over the defaults (e.g. {"--reboot-time", "40"}).
+// so win over the defaults (e.g. {"--reboot-time", "40"}). Run in network
+// namespace netns if given.
 class ModemSim {
  public:
-  explicit ModemSim(const Lines& faults = {}, const Lines& options = {}) {
+  explicit ModemSim(const Lines& faults = {}, const Lines& options = {},
+                    const std::string& netns = "") {
     QStringList args{QString(KOVA_SOURCE_DIR) + "/tools/modemsim/modemsim.py", "--init",
                      "--host", "127.0.0.1", "--root", QString::fromStdString(root()),
                      "--version", "5.2.0.12", "--reboot-time", "1", "--reflash-time", "1",
@@ -69,7 +70,9 @@ class ModemSim {
     for (auto& f : faults) args << "--fault" << QString::fromStdString(f);
     for (auto& o : options) args << QString::fromStdString(o);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(KOVA_PYTHON, args);
+    if (!netns.empty())
+      args = QStringList{"netns", "exec", QString::fromStdString(netns), KOVA_PYTHON} + args;
+    process_.start(netns.empty() ? KOVA_PYTHON : "ip", args);
     QRegularExpression ready("READY zing=(\\d+) ftp=(\\d+) telnet=(\\d+) at=(\\d+)\n");
     const char* channels[] = {"ZING", "FTP", "TELNET", "AT"};
     QByteArray out;
@@ -148,21 +151,14 @@ class E2eUi : public QtUi {
 // in its home as the real program is (bare file names resolve there).
 class E2eTool {
  public:
-  // startIn: started elsewhere, as from the desktop menu, the firmware folder
-  // remembered from an earlier start in rememberedIn.
-  E2eTool(const ModemSim& modem, TempDir& home, const TempDir* startIn = nullptr,
-          const std::string& rememberedIn = "")
+  E2eTool(const ModemSim& modem, TempDir& home)
       : previousDirectory_(std::filesystem::current_path()) {
     auto& env = modem.environment;
     std::string error;
     Settings s = *SettingsFromEnvironment(
         [&](const char* name) { return env.count(name) ? env.at(name).c_str() : nullptr; }, error);
-    s.workingDirectory = startIn ? startIn->str() : home.str();
-    if (startIn) {
-      s.askForHome = true;
-      s.homeMemoryFile = rememberedIn;
-    }
-    std::filesystem::current_path(startIn ? startIn->path() : home.path());
+    s.workingDirectory = home.str();
+    std::filesystem::current_path(home.path());
     platform_ = std::make_unique<QtPlatform>(&ui);
     form_ = std::make_unique<MainWindow>(*platform_, s);
     form_->sbUpgrade.changed.add([this] { statuses.push_back(form_->sbUpgrade.text()); });
@@ -202,19 +198,6 @@ class E2eTool {
     ASSERT_TRUE(button ? button->isEnabled() : action->isEnabled()) << name << " is disabled";
     button ? button->click() : action->trigger();
   }
-  // Ctrl+letter as the window system delivers it: one fresh event per key,
-  // to the widget with the focus.
-  void pressKeys(const std::vector<int>& letters) {
-    QWidget* window = ui.mainView()->widget();
-    for (int key : letters) {
-      QString text(QChar(static_cast<char16_t>(key - Qt::Key_A + 1)));
-      for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, key, Qt::ControlModifier, text);
-        QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &event);
-      }
-      QApplication::processEvents();
-    }
-  }
   Lines statuses;  // every text of the status line
   E2eUi ui;
 
@@ -235,6 +218,14 @@ inline ::testing::AssertionResult InOrder(const Lines& seen, const Lines& lines)
     ++at;
   }
   return ::testing::AssertionSuccess();
+}
+
+// The files that went up to the modem or were deleted there.
+inline Lines Writes(const Lines& journal) {
+  Lines writes;
+  for (auto& line : journal)
+    if (line.starts_with("FTP STOR") || line.starts_with("FTP DELE")) writes.push_back(line);
+  return writes;
 }
 
 inline bool Has(std::string_view text, std::string_view part) {
@@ -275,13 +266,37 @@ inline BatchRun RunBatch(const ModemSim& modem, const TempDir& home, const QStri
   return FinishBatch(*StartBatch(modem, home, args), 170000);
 }
 
-// Waits for binaries started at once, all within ms.
-inline std::vector<BatchRun> FinishAll(const std::vector<std::unique_ptr<QProcess>>& processes,
-                                       int ms) {
+// A modem and a home of its own (with the new image), for runs side by side.
+struct Rig {
+  explicit Rig(const Lines& faults = {}, const Lines& options = {}, bool withPic = false)
+      : modem(faults, options) {
+    PrepareHome(home, withPic);
+  }
+  ModemSim modem;
+  TempDir home;
+  std::unique_ptr<QProcess> process;  // goes first: killed if still running
+  BatchRun run;
+};
+using Rigs = std::vector<std::unique_ptr<Rig>>;
+
+// Waits for the binaries of rigs started at once, all within ms.
+inline void FinishAll(const Rigs& rigs, int ms) {
   QElapsedTimer clock;
   clock.start();
-  std::vector<BatchRun> runs;
-  for (auto& p : processes)
-    runs.push_back(FinishBatch(*p, static_cast<int>(std::max(1LL, ms - clock.elapsed()))));
-  return runs;
+  for (auto& r : rigs)
+    r->run = FinishBatch(*r->process, static_cast<int>(std::max(1LL, ms - clock.elapsed())));
+}
+
+// The lines of a run's output that are JSON objects.
+inline std::vector<JsonValue> Events(const std::string& out) {
+  std::vector<JsonValue> events;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);)
+    if (auto e = ParseJson(line); e && e->isObject()) events.push_back(*e);
+  return events;
+}
+
+inline std::string Field(const JsonValue& e, const char* key) {
+  const JsonValue* v = e.get(key);
+  return v && v->isString() ? v->asString() : "";
 }

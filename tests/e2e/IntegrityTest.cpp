@@ -1,41 +1,28 @@
-// The binary in batch mode against modems whose files cannot give a backup
-// (empty, endless), killed half-way through one, two verifies sharing a home,
-// and a history that is no regular file. What counts is what the user and
-// the modem see: the exit code and the message, nothing sent to the modem,
-// and a Backup folder holding whole pairs under their names and nothing else.
+// The binary in batch mode against modems that fail it in many ways, killed
+// half-way through a backup, two verifies sharing a home, and a history that
+// is no regular file. What counts is what the user and the modem see: the
+// exit code and the message, nothing sent to the modem, and a Backup folder
+// holding whole pairs under their names and nothing else.
 #include <csignal>
 #include <sys/stat.h>
 
+#include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 
 namespace {
-// A modem and a home of its own (with the new image), for rows run at once.
-struct Rig {
-  explicit Rig(const Lines& faults = {}, const Lines& options = {}) : modem(faults, options) {
-    PrepareHome(home, false);
-  }
-  ModemSim modem;
-  TempDir home;
-};
-using Rigs = std::vector<std::unique_ptr<Rig>>;
-using Processes = std::vector<std::unique_ptr<QProcess>>;
-
 // What Backup/ holds besides the history.
 Lines BackupFiles(const TempDir& home) {
   Lines names = FilesUnder(home.path() / "Backup");
   std::erase(names, "history.jsonl");
   return names;
 }
-
-// A file went up to the modem, or one was deleted there.
-bool Sent(const ModemSim& modem) {
-  for (auto& line : modem.journal())
-    if (line.rfind("FTP STOR", 0) == 0 || line.rfind("FTP DELE", 0) == 0) return true;
-  return false;
-}
 }  // namespace
 
-TEST(IntegrityEndToEnd, NothingReachesTheModemWithoutAWholeImage) {
+// Each failure ends the run with its message, sends no image and is recorded
+// as failed: files that cannot give a backup or be restored, and a modem that
+// refuses the login, drops a transfer, keeps its console busy or refuses an
+// AT command.
+TEST(IntegrityEndToEnd, FailuresSendNothingAndLeaveOnlyWholePairs) {
   struct Row {
     std::string name;
     Lines faults;
@@ -43,6 +30,7 @@ TEST(IntegrityEndToEnd, NothingReachesTheModemWithoutAWholeImage) {
     QStringList args;
     Lines box;          // parts of the message on standard error
     Lines backupAfter;  // besides the history
+    Lines writes = {};  // on the modem
   };
   const std::vector<Row> rows{
       {"empty backup", {},
@@ -64,24 +52,36 @@ TEST(IntegrityEndToEnd, NothingReachesTheModemWithoutAWholeImage) {
        {"--batch", "restore", "5.2.0.11"},
        {"kova_5_2_0_11.bin is empty: it would leave the modem without software. Nothing was sent "
         "to the modem."},
-       {"chk_5_2_0_11.txt", "kova_5_2_0_11.bin"}}};
+       {"chk_5_2_0_11.txt", "kova_5_2_0_11.bin"}},
+      {"login refused", {"wrong-password"}, [](Rig&) {}, {"--batch", "upgrade"},
+       {"Incorrect Username or Password!"}, {}},
+      {"transfer dropped", {"ftp-drop"}, [](Rig&) {}, {"--batch", "upgrade"},
+       {"FTP connection was suddenly closed."}, {}},
+      {"console busy", {"telnet-busy"}, [](Rig&) {}, {"--batch", "pic"},
+       {"Telnet did not respond."}, {}, {"FTP STOR /pic.hex"}},
+      {"AT command refused", {"at-error"}, [](Rig&) {}, {"--batch", "dns", "10.9.9.1", "10.9.9.2"},
+       {"Can't verify DNS address."}, {}}};
   Rigs rigs;
-  Processes processes;
   for (auto& row : rows) {
-    rigs.push_back(std::make_unique<Rig>(row.faults));
-    ASSERT_TRUE(rigs.back()->modem.ready()) << row.name;
-    row.prepare(*rigs.back());
-    processes.push_back(StartBatch(rigs.back()->modem, rigs.back()->home, row.args));
+    Rig& r = *rigs.emplace_back(std::make_unique<Rig>(row.faults, Lines{}, true));
+    ASSERT_TRUE(r.modem.ready()) << row.name;
+    row.prepare(r);
+    r.process = StartBatch(r.modem, r.home, row.args);
   }
-  auto runs = FinishAll(processes, 90000);
+  FinishAll(rigs, 90000);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(rows[i].name);
-    EXPECT_EQ(runs[i].exitCode, 1) << runs[i].out << runs[i].err;
-    for (auto& part : rows[i].box) EXPECT_TRUE(Has(runs[i].err, part)) << runs[i].err;
-    EXPECT_FALSE(Sent(rigs[i]->modem)) << ::testing::PrintToString(rigs[i]->modem.journal());
-    EXPECT_EQ(BackupFiles(rigs[i]->home), rows[i].backupAfter);
+    const Rig& r = *rigs[i];
+    EXPECT_EQ(r.run.exitCode, 1) << r.run.out << r.run.err;
+    for (auto& part : rows[i].box) EXPECT_TRUE(Has(r.run.err, part)) << r.run.err;
+    EXPECT_EQ(Writes(r.modem.journal()), rows[i].writes);
+    EXPECT_EQ(BackupFiles(r.home), rows[i].backupAfter);
+    Lines home = FilesUnder(r.home.path());
+    std::erase_if(home, [](const std::string& name) { return name.starts_with("Backup/"); });
+    EXPECT_EQ(home, (Lines{"chk_5_2_0_13.txt", "kova_5_2_0_13.bin", "pic.hex"}));
+    auto history = ReadHistory((r.home.path() / "Backup" / "history.jsonl").string()).entries;
+    EXPECT_TRUE(history.empty() || history.back().outcome == "failed");
   }
-  EXPECT_TRUE(InOrder(rigs[1]->modem.journal(), {"FTP endless /bin/kova.bin"}));
 }
 
 // The checksum's backup stalls; the run is ended from outside. A backup that
@@ -91,26 +91,25 @@ TEST(IntegrityEndToEnd, AnUpgradeEndedDuringTheBackupLeavesNoHalfBackup) {
   const std::vector<std::pair<int, std::string>> endings{
       {SIGKILL, "SIGKILL"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
   Rigs rigs;
-  Processes processes;
   for (std::size_t i = 0; i < endings.size(); ++i) {
-    rigs.push_back(std::make_unique<Rig>(Lines{"ftp-stall:/checksum.txt"}));
-    ASSERT_TRUE(rigs.back()->modem.ready());
-    processes.push_back(StartBatch(rigs.back()->modem, rigs.back()->home, {"--batch", "upgrade"}));
+    Rig& r = *rigs.emplace_back(std::make_unique<Rig>(Lines{"ftp-stall:/checksum.txt"}));
+    ASSERT_TRUE(r.modem.ready());
+    r.process = StartBatch(r.modem, r.home, {"--batch", "upgrade"});
   }
   std::vector<long long> pids;
   for (std::size_t i = 0; i < endings.size(); ++i) {
     ASSERT_TRUE(rigs[i]->modem.waitJournal("FTP stall /checksum.txt", 60000))
         << ::testing::PrintToString(rigs[i]->modem.journal());
-    pids.push_back(processes[i]->processId());
+    pids.push_back(rigs[i]->process->processId());
     ::kill(static_cast<pid_t>(pids.back()), endings[i].first);
   }
-  auto runs = FinishAll(processes, 30000);
+  FinishAll(rigs, 30000);
   for (std::size_t i = 0; i < endings.size(); ++i) {
     SCOPED_TRACE(endings[i].second);
     Rig& r = *rigs[i];
-    EXPECT_FALSE(Sent(r.modem)) << ::testing::PrintToString(r.modem.journal());
+    EXPECT_EQ(Writes(r.modem.journal()), Lines{});
     if (endings[i].first != SIGKILL) {
-      EXPECT_EQ(runs[i].exitCode, 130) << runs[i].out << runs[i].err;  // abandoned
+      EXPECT_EQ(r.run.exitCode, 130) << r.run.out << r.run.err;  // abandoned
       EXPECT_EQ(BackupFiles(r.home), Lines{});
       continue;
     }
@@ -129,21 +128,22 @@ TEST(IntegrityEndToEnd, AnUpgradeEndedDuringTheBackupLeavesNoHalfBackup) {
 
 // Two modems, one home: each run fetches into a copy of its own.
 TEST(IntegrityEndToEnd, TwoVerifiesInOneHomeCompareTheirOwnCopies) {
-  TempDir home;
-  PrepareHome(home, false);
-  ModemSim modems[2];
-  ASSERT_TRUE(modems[0].ready() && modems[1].ready());
-  std::filesystem::copy_file(home.path() / "kova_5_2_0_13.bin", modems[0].root() + "/bin/kova.bin",
+  Rigs rigs;
+  for (int i = 0; i < 2; ++i)
+    ASSERT_TRUE(rigs.emplace_back(std::make_unique<Rig>())->modem.ready());
+  const TempDir& home = rigs[0]->home;
+  std::filesystem::copy_file(home.path() / "kova_5_2_0_13.bin",
+                             rigs[0]->modem.root() + "/bin/kova.bin",
                              std::filesystem::copy_options::overwrite_existing);
-  Processes processes;
-  for (auto& m : modems) processes.push_back(StartBatch(m, home, {"--batch", "--json", "verify"}));
-  auto runs = FinishAll(processes, 60000);
+  for (auto& r : rigs) r->process = StartBatch(r->modem, home, {"--batch", "--json", "verify"});
+  FinishAll(rigs, 60000);
   const std::pair<int, std::string> verdicts[2]{{0, "match"}, {1, "differs"}};
   for (int i = 0; i < 2; ++i) {
     SCOPED_TRACE(verdicts[i].second);
-    EXPECT_EQ(runs[i].exitCode, verdicts[i].first) << runs[i].out << runs[i].err;
-    EXPECT_TRUE(Has(runs[i].out, "\"text\":\"" + verdicts[i].second + "\"")) << runs[i].out;
-    EXPECT_TRUE(InOrder(modems[i].journal(), {"FTP RETR /bin/kova.bin"}));
+    const BatchRun& run = rigs[i]->run;
+    EXPECT_EQ(run.exitCode, verdicts[i].first) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "\"text\":\"" + verdicts[i].second + "\"")) << run.out;
+    EXPECT_TRUE(InOrder(rigs[i]->modem.journal(), {"FTP RETR /bin/kova.bin"}));
   }
   EXPECT_EQ(BackupFiles(home), Lines{});
 }
@@ -152,22 +152,21 @@ TEST(IntegrityEndToEnd, TwoVerifiesInOneHomeCompareTheirOwnCopies) {
 // history (which reads it) both end, with a warning. Each has a FIFO of its
 // own: one run reading would let the other's write in.
 TEST(IntegrityEndToEnd, AHistoryThatIsNoRegularFileNeverBlocks) {
-  ModemSim modem({}, {"--on-reboot", "close"});
-  ASSERT_TRUE(modem.ready());
-  TempDir homes[2];
+  Rigs rigs;
   const QStringList operations[2]{{"--batch", "reset"}, {"--batch", "history"}};
-  Processes processes;
-  for (int i = 0; i < 2; ++i) {
-    PrepareHome(homes[i], false);
-    std::filesystem::create_directories(homes[i].path() / "Backup");
-    ASSERT_EQ(::mkfifo((homes[i].str() + "/Backup/history.jsonl").c_str(), 0644), 0);
-    processes.push_back(StartBatch(modem, homes[i], operations[i]));
+  for (auto& args : operations) {
+    Rig& r = *rigs.emplace_back(std::make_unique<Rig>(Lines{}, Lines{"--on-reboot", "close"}));
+    ASSERT_TRUE(r.modem.ready());
+    std::filesystem::create_directories(r.home.path() / "Backup");
+    ASSERT_EQ(::mkfifo((r.home.str() + "/Backup/history.jsonl").c_str(), 0644), 0);
+    r.process = StartBatch(r.modem, r.home, args);
   }
-  auto runs = FinishAll(processes, 60000);
+  FinishAll(rigs, 60000);
   for (int i = 0; i < 2; ++i) {
     SCOPED_TRACE(operations[i].join(' ').toStdString());
-    EXPECT_EQ(runs[i].exitCode, 0) << runs[i].out << runs[i].err;
-    EXPECT_TRUE(Has(runs[i].err, "history.jsonl: it is not a regular file")) << runs[i].err;
+    EXPECT_EQ(rigs[i]->run.exitCode, 0) << rigs[i]->run.out << rigs[i]->run.err;
+    EXPECT_TRUE(Has(rigs[i]->run.err, "history.jsonl: it is not a regular file"))
+        << rigs[i]->run.err;
   }
-  EXPECT_TRUE(InOrder(modem.journal(), {"ZING reset", "REBOOT end version=5.2.0.12"}));
+  EXPECT_TRUE(InOrder(rigs[0]->modem.journal(), {"ZING reset", "REBOOT end version=5.2.0.12"}));
 }

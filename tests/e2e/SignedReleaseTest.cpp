@@ -22,58 +22,44 @@ void SignRelease(const TempDir& home, const SigningKey& key, const std::string& 
   key.sign((home.path() / "kova_5_2_0_13.manifest").string(), "KOVA release team");
 }
 
-bool Stored(const Lines& journal) {
-  for (const auto& line : journal)
-    if (line.starts_with("FTP STOR") || line.starts_with("FTP DELE")) return true;
-  return false;
-}
-
-struct SigningRig {
-  SigningRig() {
-    PrepareHome(home, false);
-    // The user's own trusted keys, where the tool looks for them.
-    modem.environment["XDG_CONFIG_HOME"] = config.str();
-  }
+struct SigningRig : Rig {
+  // The user's own trusted keys, where the tool looks for them.
+  SigningRig() { modem.environment["XDG_CONFIG_HOME"] = config.str(); }
   void trust(const SigningKey& key) {
     std::filesystem::create_directories(config.path() / "kova-upgrader" / "trusted-keys");
     std::filesystem::copy_file(key.pub(),
                                config.path() / "kova-upgrader" / "trusted-keys" / "release.pub");
   }
-  ModemSim modem;
-  TempDir home, config, keys;
+  TempDir config, keys;
   SigningKey trusted{keys, "trusted"}, other{keys, "other"};
 };
 
 }  // namespace
 
+// The trusted key found in the user's folder; the series checked against
+// the version the modem reports. (Each way a release is bad: the simulated
+// platform's tests.)
 TEST(SignedReleaseEndToEnd, BadReleasesAreRefusedBeforeTheModemStoresAByte) {
-  struct Row {
-    const char* what;
-    std::function<void(SigningRig&)> spoil;
-    std::string reason;
-  } rows[] = {
-      {"image tampered",
-       [](SigningRig& r) { WriteImage(r.home.path() / "kova_5_2_0_13.bin", "5.2.0.13", 299999); },
-       "kova_5_2_0_13.bin has 300019 bytes; the manifest says 300020."},
-      {"unknown key", [](SigningRig& r) { SignRelease(r.home, r.other); }, "which is not trusted."},
-      {"unsigned while a key is trusted",
-       [](SigningRig& r) { std::filesystem::remove(r.home.path() / "kova_5_2_0_13.manifest.minisig"); },
+  const std::pair<std::function<void(SigningRig&)>, std::string> rows[] = {
+      {[](SigningRig& r) {
+         std::filesystem::remove(r.home.path() / "kova_5_2_0_13.manifest.minisig");
+       },
        "only a signed release is installed."},
-      {"wrong series", [](SigningRig& r) { SignRelease(r.home, r.trusted, "5.3"); },
+      {[](SigningRig& r) { SignRelease(r.home, r.trusted, "5.3"); },
        "may only be installed over series 5.3; the modem runs 5.2.0.12."},
   };
-  for (auto& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (auto& [spoil, reason] : rows) {
+    SCOPED_TRACE(reason);
     SigningRig r;
     ASSERT_TRUE(r.modem.ready());
     r.trust(r.trusted);
     SignRelease(r.home, r.trusted);
-    row.spoil(r);
+    spoil(r);
     auto run = RunBatch(r.modem, r.home, {"--batch", "--json", "upgrade"});
     EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
-    EXPECT_TRUE(Has(run.out, row.reason)) << run.out;
+    EXPECT_TRUE(Has(run.out, reason)) << run.out;
     EXPECT_TRUE(Has(run.out, R"("outcome":"failed")")) << run.out;
-    EXPECT_FALSE(Stored(r.modem.journal()));
+    EXPECT_EQ(Writes(r.modem.journal()), Lines{});
     EXPECT_TRUE(Has(r.modem.file("/bin/kova.bin"), "KOVA-IMAGE 5.2.0.12"));
   }
 }
@@ -94,7 +80,7 @@ TEST(SignedReleaseEndToEnd, ASignedReleaseGoesUpAndTheDryRunChecksIt) {
                            "ok      version: the modem runs 5.2.0.12.", "ok      compatibility: ",
                            "ok      ftp login: "})
     EXPECT_TRUE(Has(check.out, line)) << line << "\n" << check.out;
-  EXPECT_FALSE(Stored(r.modem.journal()));
+  EXPECT_EQ(Writes(r.modem.journal()), Lines{});
   EXPECT_EQ(FilesUnder(r.home.path() / "Backup"), Lines{});
 
   auto up = RunBatch(r.modem, r.home, {"--batch", "--json", "--trusted-key", key, "upgrade"});

@@ -53,12 +53,9 @@ TEST(FormView, MainWindowFollowsTheModelAndPassesClicksKeysAndClose) {
   top->findChild<QAction*>("cmdDisableAutoPicMenu")->trigger();
   EXPECT_EQ(f.AutoPic.value(), 0);
   EXPECT_FALSE(autoPic->isChecked());
-  const std::tuple<int, Qt::KeyboardModifiers, QString> presses[] = {
-      {Qt::Key_B, Qt::ControlModifier, QString(QChar(2))},
-      {Qt::Key_N, Qt::ControlModifier, ""},
-  };
-  for (const auto& [key, modifiers, typed] : presses) {
-    QKeyEvent event(QEvent::KeyPress, key, modifiers, typed);  // one address, as from a keyboard
+  // Both events at one address, as from a keyboard.
+  for (const auto& [key, typed] : {std::pair{Qt::Key_B, QString(QChar(2))}, {Qt::Key_N, ""}}) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::ControlModifier, typed);
     QApplication::sendEvent(upgrade, &event);
   }
   EXPECT_EQ(keys, (std::vector<int>{2, 14}));
@@ -93,18 +90,19 @@ TEST(FormView, RestoreChooserTakesOnlyASelectedRow) {
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(&list, &key);
   };
+  const auto clickOk = [](QListWidget&, QPushButton& ok) { ok.click(); };
   const std::tuple<std::vector<std::string>, std::function<void(QListWidget&, QPushButton&)>,
                    std::optional<std::string>>
       cases[] = {
           {two, enter, ""},
-          {two, [](QListWidget&, QPushButton& ok) { ok.click(); }, ""},
+          {two, clickOk, ""},
           {two,
            [](QListWidget& list, QPushButton& ok) {
              list.item(1)->setSelected(true);
              ok.click();
            },
            "5.2.0.12"},
-          {{"5.2.0.11"}, [](QListWidget&, QPushButton& ok) { ok.click(); }, "5.2.0.11"},
+          {{"5.2.0.11"}, clickOk, "5.2.0.11"},
           {two, [](QListWidget&, QPushButton&) {}, std::nullopt},  // closed by its frame
       };
   for (const auto& [versions, user, chosen] : cases) {
