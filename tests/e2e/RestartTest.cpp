@@ -24,9 +24,10 @@ const std::vector<Manner> kManners{
 // Runs args against a modem of each manner (slow boot left out unless
 // slowBoot); the modems come back with newImage, if given. Each run must end
 // done with no box but box, printing said, and the modem see journal in order;
-// nothing is written where the tool started.
+// its history line holds recorded; nothing is written where the tool started.
 void ExpectBackInEachManner(const QStringList& args, bool slowBoot, const std::string& newImage,
-                            const Lines& said, const Lines& journal, const std::string& box = "") {
+                            const Lines& said, const Lines& journal, const std::string& box = "",
+                            const std::string& recorded = "\"outcome\":\"done\"") {
   Rigs rigs;
   TempDir elsewhere;
   const std::size_t count = kManners.size() - (slowBoot ? 0 : 1);
@@ -51,6 +52,7 @@ void ExpectBackInEachManner(const QStringList& args, bool slowBoot, const std::s
     EXPECT_EQ(QString::fromStdString(r.run.err).remove(stamp).toStdString(), box);
     for (auto& line : said) EXPECT_TRUE(Has(r.run.out, "] " + line + "\n")) << r.run.out;
     EXPECT_TRUE(InOrder(r.modem.journal(), journal));
+    EXPECT_TRUE(Has(r.home.read("Backup/history.jsonl"), recorded));
     for (auto& line : r.modem.journal()) EXPECT_FALSE(line.starts_with("TELNET dropped")) << line;
   }
   EXPECT_EQ(FilesUnder(elsewhere.path()), Lines{});
@@ -82,5 +84,6 @@ TEST(RestartEndToEnd, DnsChange) {
                          {"DNS servers: 10.9.9.1 10.9.9.2", "Modem software version: 5.2.0.19"},
                          {"AT AT_IHIP=\"DNS\",\"10.9.9.1\"", "AT AT_IHIP=\"DNS2\",\"10.9.9.2\"",
                           "AT AT+CFUN=1,1", "REBOOT begin", "REBOOT end version=5.2.0.19",
-                          "ZING version"});
+                          "ZING version"},
+                         "", R"("dns":{"primary":"10.9.9.1","secondary":"10.9.9.2"})");
 }
