@@ -210,6 +210,16 @@ TEST(ConsoleUi, TransferLines) {
                    "[T] kova_5_2_0_13.bin: 4.0 of 4.0 MiB, 0.5 MiB/s\n";
     EXPECT_EQ(out.str(), once + once) << terminal;
   }
+  // A file whose size the server did not tell: how far it is, no end.
+  std::ostringstream out, err;
+  BatchOptions o;
+  ConsoleUi ui(out, err, o, [] { return std::string("T"); });
+  Operation::Transfer t;
+  t.local = "/home/u/sylog.log";
+  t.done = 3 << 20;
+  t.started = ms(0);
+  ui.transfer(t, ms(2000));
+  EXPECT_EQ(out.str(), "[T] sylog.log: 3.0 MiB, 1.5 MiB/s\n");
 }
 
 // Each operation's exit code, output and history entry, from what the
@@ -342,6 +352,12 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        0, HistoryTable({kReset}), "] error: line 1 of ", {"reset done 5.2.0.12"}},
       {"DNS without an AT port", {"dns"}, [](Batch&) {}, 1, "", "AT interface",
        {"dns failed 5.2.0.12"}},
+      // A backup pair that cannot stand under its names: nothing goes up.
+      {"backup pair cannot be kept", {"upgrade"},
+       [](Batch& b) {
+         std::filesystem::create_directories(b.h.home.path() / "Backup/kova_5_2_0_12.bin/x");
+       },
+       1, "", "could not be stored", {"upgrade failed 5.2.0.12"}},
       // The modem runs the new version already: nothing is sent unless asked.
       {"upgrade to the running version", {"upgrade"},
        [](Batch& b) { b.h.zing->versionText = "5.2.0.13,build 1"; }, 0,
@@ -543,10 +559,14 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   b.h.zing->afterReset = "5.2.0.13,build 1";
   auto& clock = b.h.clock();
   const std::map<std::string, std::string> fresh = b.h.platform.ftp.files;
+  // The first unit's MAC is known; the next one's is not (never the first's).
+  auto& neighbours = b.h.platform.interfaces.neighbours;
+  neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
   clock.schedule(60000, [&] { Unplug(b.h); });
   clock.schedule(90000, [&] {
     b.h.platform.ftp.files = fresh;
     b.h.platform.ftp.loginOk = false;
+    neighbours.clear();
     Plug(b.h, "5.2.0.12");
   });
   clock.schedule(160000, [&] { Unplug(b.h); });
@@ -581,6 +601,7 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   }
   ASSERT_EQ(results.size(), 2u);
   EXPECT_EQ(Text(results[1], "outcome"), "failed");
+  EXPECT_EQ(Text(results[0], "mac") + "|" + Text(results[1], "mac"), "02:00:5e:10:00:01|");
   const JsonValue& r = results[0];
   for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
                              {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
@@ -617,6 +638,7 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   auto history = History(b.h);
   ASSERT_EQ(history.size(), 2u);
   EXPECT_EQ(history[0].versionBefore, "5.2.0.12");
+  EXPECT_EQ(history[0].modemMac + "|" + history[1].modemMac, "02:00:5e:10:00:01|");
   EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");
   EXPECT_EQ(history[0].imageSha256, Sha(b.h.home.read("kova_5_2_0_13.bin")));
   EXPECT_EQ(history[0].durationSeconds, r.get("duration_s")->asNumber());
@@ -898,6 +920,11 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
     clock.schedule(1000, [&c] { c.write(R"({"event":"phase","name":"prepare"})"); });
     clock.schedule(2000, [&c] { c.exit(9, true); });
   };
+  // Its interface became unusable in the middle of a unit: it stays down.
+  const Script unusableInUnit = [](SimChildProcess& c, SimLoop& clock) {
+    clock.schedule(1000, [&c] { c.write(R"({"event":"phase","name":"prepare"})"); });
+    clock.schedule(2000, [&c] { c.exit(2); });
+  };
   struct Case {
     std::string what;
     Script eth1;
@@ -923,6 +950,11 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
        {"[2000] eth1: upgrade failed in 1.0 s: the station died",
         "[2000] Station eth1 crashed (process 5001, signal 9).",
         "[3000] Station eth1 started (process 5003).",
+        "] Stations: eth1 0 done, 1 failed, 0 skipped;"},
+       {"upgrade failed  eth1"}},
+      {"exit 2 in a unit", unusableInUnit, -1, 2,
+       {"[2000] eth1: upgrade failed in 1.0 s: the station died",
+        "[2000] Station eth1 ended (process 5001, exit code 2).",
         "] Stations: eth1 0 done, 1 failed, 0 skipped;"},
        {"upgrade failed  eth1"}},
       // Abandoned: the stations end what they do, the line exits as a shell expects.

@@ -391,6 +391,7 @@ TEST(ModemAddress, WhatIsNoAddressIsNeverConnectedTo) {
 TEST(WindowHistory, EachOperationThatChangesTheModemIsRecordedOnceItEnded) {
   WorkflowModem h;
   h.zing->afterReset = "5.2.0.13,build 1";
+  h.platform.interfaces.neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
   h.ui().modalScripts["UpdateModemIP"] = [](Form& form) {
     static_cast<ModemAddressDialog&>(form).cmdUpdate.click();
   };
@@ -415,6 +416,8 @@ TEST(WindowHistory, EachOperationThatChangesTheModemIsRecordedOnceItEnded) {
   ASSERT_EQ(history.size(), 3u);
   EXPECT_EQ(history[1].modemAddress, Harness::kModem);
   EXPECT_EQ(history[2].modemAddress, "192.168.128.100");
+  // The same unit at its new address: still known by its MAC.
+  EXPECT_EQ(history[1].modemMac + history[2].modemMac, "02:00:5e:10:00:0102:00:5e:10:00:01");
   EXPECT_NEAR(history[1].durationSeconds, 30.4, 0.5);  // click to re-query
 }
 
