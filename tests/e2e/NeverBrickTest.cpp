@@ -37,7 +37,7 @@ std::optional<JsonValue> Result(const std::string& out) {
 // One run of the binary against a modem of its own, then the power cycle.
 struct Row : Rig {
   Row(std::string what, bool restore, Lines faults, std::string killAt = "")
-      : Rig(WithBootCheck(std::move(faults)), {"--version", restore ? "5.2.0.13" : "5.2.0.12"}),
+      : Rig(WithBootCheck(std::move(faults), killAt), ModemOptions(restore, killAt)),
         what(std::move(what)), restore(restore), killAt(std::move(killAt)) {
     running = modem.file("/bin/kova.bin");
     sent = home.read("kova_5_2_0_13.bin");
@@ -50,9 +50,17 @@ struct Row : Rig {
       sent = home.read("Backup/kova_5_2_0_12.bin");
     }
   }
-  static Lines WithBootCheck(Lines faults) {
+  // A version reply in pieces 0.2 s apart: a PC killed in the re-query dies
+  // before the reply is whole, however late the kill lands.
+  static Lines WithBootCheck(Lines faults, const std::string& killAt) {
     faults.push_back("boot-check");
+    if (killAt == "requery") faults.push_back("split");
     return faults;
+  }
+  static Lines ModemOptions(bool restore, const std::string& killAt) {
+    Lines options{"--version", restore ? "5.2.0.13" : "5.2.0.12"};
+    if (killAt == "requery") options.insert(options.end(), {"--gap", "0.2"});
+    return options;
   }
   QStringList args() const {
     return restore ? QStringList{"--batch", "restore", "5.2.0.12", "--json"}
