@@ -20,7 +20,7 @@ Workbench::Workbench(Platform& platform, Settings settings, StatusView& view, Pr
   session_.modemAddress = Trim(settings_.initialAddress);
   presenter_ = std::make_unique<Presenter>(platform.ui());
   modem_ = std::make_unique<ModemSession>(
-      platform, session_, static_cast<StatusView&>(*this), *presenter_, prompts,
+      platform, session_, view, *presenter_, prompts,
       ModemPorts{settings_.zingPort, settings_.ftpPort, settings_.telnetPort, settings_.atPort});
   pcAddress_ = std::make_unique<PcAddressCheck>(modem_->context(), prompts);
   recorder_ = std::make_unique<OperationRecorder>(modem_->context(), modem_->runner());
@@ -47,11 +47,6 @@ bool Workbench::run(std::unique_ptr<Operation> operation) {
 bool Workbench::busy() const { return modem_->runner().busy(); }
 
 bool Workbench::idle() const { return modem_->idle(); }
-
-void Workbench::setConnected(bool connected) {
-  session_.connected = connected;
-  view_.setConnected(connected);
-}
 
 void Workbench::tell(const std::string& text, int style) {
   platform_.ui().msgBox(text, style, kAppTitle);

@@ -23,7 +23,7 @@ class OperationRecorder;
 class PcAddressCheck;
 class Presenter;
 
-class Workbench : private StatusView {
+class Workbench {
  public:
   // How start-up ended; every reason not to go on was told in a box.
   enum class Start {
@@ -37,7 +37,7 @@ class Workbench : private StatusView {
   // view: the front end's status line, bar, indicator and PIC choice.
   // prompts: who answers the operations' questions.
   Workbench(Platform& platform, Settings settings, StatusView& view, Prompts& prompts);
-  ~Workbench() override;
+  ~Workbench();
 
   // Home directory, image, trusted keys and release, backup folder, stale
   // temporaries. Without imageRequired (operations that need no new image)
@@ -82,16 +82,6 @@ class Workbench : private StatusView {
   void shutDown();
 
  private:
-  // StatusView, passed on to the front end's view; the connection's state
-  // is the session's.
-  void setStatus(const std::string& text) override { view_.setStatus(text); }
-  std::string status() const override { return view_.status(); }
-  void setProgress(int percent) override { view_.setProgress(percent); }
-  int progress() const override { return view_.progress(); }
-  void setConnected(bool connected) override;
-  void showRunningVersion(const std::string& text) override { view_.showRunningVersion(text); }
-  bool autoPicUpgrade() const override { return view_.autoPicUpgrade(); }
-
   // The working directory when it holds an image or the user is not to be
   // asked; else the folder chosen before, or one the user picks now.
   std::string firmwareFolder();

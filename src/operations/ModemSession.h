@@ -62,7 +62,11 @@ class ModemSession : private StatusView, private NoticeSink {
   std::string status() const override { return view_.status(); }
   void setProgress(int percent) override;
   int progress() const override { return view_.progress(); }
-  void setConnected(bool connected) override { view_.setConnected(connected); }
+  // The indicator shows it; the session keeps it.
+  void setConnected(bool connected) override {
+    context_.session.connected = connected;
+    view_.setConnected(connected);
+  }
   void showRunningVersion(const std::string& text) override { view_.showRunningVersion(text); }
   bool autoPicUpgrade() const override { return view_.autoPicUpgrade(); }
   // NoticeSink, passed on to the presenter.
