@@ -277,9 +277,6 @@ TEST(SignedRelease, ABadReleaseIsRefusedAtStart) {
        [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(1), s.signatureLine(1).substr(0, 40)); },
        "The signature kova_5_2_0_13.manifest.minisig is damaged: its signature line is not the "
        "base64 of a minisign signature."},
-      {"signature of three lines",
-       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(3), ""); },
-       "is damaged: it is not a minisign signature"},
       {"trusted comment changed",
        [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", "KOVA release team", "KOVA release tean"); },
        "The trusted comment of kova_5_2_0_13.manifest.minisig does not match its signature"},
@@ -314,13 +311,6 @@ TEST(SignedRelease, ABadReleaseIsRefusedAtStart) {
          s.keys.trusted.sign(s.manifestPath(), "KOVA release team");
        },
        "cannot be used: it is not a JSON object."},
-      {"signed manifest with a short digest",
-       [](SignedHome& s) {
-         s.h.home.write("kova_5_2_0_13.manifest", s.manifest());
-         s.edit("kova_5_2_0_13.manifest", Digest(s.h.home.read("pic.hex")), "abc");
-         s.keys.trusted.sign(s.manifestPath(), "KOVA release team");
-       },
-       "\"pic\"'s \"sha256\" is not 64 lower-case hex digits."},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
