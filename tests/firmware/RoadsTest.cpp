@@ -156,11 +156,6 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {kGetImage, kGetChecksum, kPutImage, kPutImage, kPutChecksum, kReadImage, kReadChecksum,
         "CLOSE"},
        {kPrepare}, {13, 4}, {0, 20, 80, 100}, {kUpgrading, kAgain, kSuccess}, kNew},
-      {"checksum upload times out once", Entry::Upgrade,
-       FaultAt("PUT /checksum.txt", {Fault::Error, 12002, "timed out", -1}), {}, 0, "", kBackup,
-       {kGetImage, kGetChecksum, kPutImage, kPutChecksum, kPutImage, kPutChecksum, kReadImage,
-        kReadChecksum, "CLOSE"},
-       {kPrepare}, {13, 4}, {0, 20, 80, 100}, {kUpgrading, kAgain, kSuccess}, kNew},
       {"restore, image upload refused once", Entry::Restore,
        [](WorkflowModem& h) {
          h.store("5_2_0_12");
@@ -210,11 +205,6 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        {"The modem's file /bin/kova.bin came back empty, so its software could not be backed "
         "up.\r\nThe upgrade stopped before anything was sent to the modem."},
        kExcl, kUpg, {}, {kGetImage}, {kPrepare}, {}, {0}, {kDownloading}, ""},
-      {"empty checksum file on the modem", Entry::Upgrade,
-       [](WorkflowModem& h) { h.platform.ftp.files["/checksum.txt"] = ""; },
-       {"The modem's file /checksum.txt came back empty, so its software could not be backed "
-        "up.\r\nThe upgrade stopped before anything was sent to the modem."},
-       kExcl, kUpg, {}, {kGetImage, kGetChecksum}, {kPrepare}, {}, {0, 20}, {kDownloading}},
       {"restore of an empty backup", Entry::Restore,
        [](WorkflowModem& h) {
          h.home.write("Backup/kova_5_2_0_12.bin", "");

@@ -89,6 +89,10 @@ TEST(TelnetSession, EachEndOfAnExchange) {
        [](TelnetCase& h) { h.console->prepareAnswer = {}; }, 15 + silence,
        Outcome::PrepareSkipped, "No answer to the prepare command within 10 seconds.", {},
        kPrepare, {}},
+      // A console behind a telnet daemon echoes at once and runs the command later.
+      {"the echo is no answer", false,
+       [](TelnetCase& h) { h.console->prepareAnswer = {{kPrepare, 5}, {"ready\r\n-> ", 2000}}; },
+       2020, Outcome::Prepared, kConnecting, {}, kPrepare, {}},
       {"hang-up before the prompt", false, Lose(banner({{"\r\nKOVA console\r\n", 5}}), 10, true),
        10, Outcome::PrepareSkipped, "Telnet connection closed by the modem.", {}, "", {}},
       {"answer followed at once by the hang-up", false,
