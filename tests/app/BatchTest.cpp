@@ -52,9 +52,11 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
                 ->options.waitBackSeconds,
             86400);
   // Versions are typed as in file names or with dots.
-  EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "verify", "5_2_0_11"}), error)
-                ->options.verifyVersion->display(),
-            "5.2.0.11");
+  for (const char* typed : {"5_2_0_11", "5.2.0.11"})
+    EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "verify", typed}), error)
+                  ->options.verifyVersion->fileForm(),
+              "5_2_0_11");
+  EXPECT_EQ(BatchVersionText(), "KOVA Satellite IP Modem Upgrader, Version 2.6 October 15, 2006\n");
   EXPECT_EQ(ParseBatchCommandLine(Args({"--batch", "dns", "2001:db8::53", "10.0.0.1"}), error)
                 ->options.dns,
             std::make_pair(std::string("2001:db8::53"), std::string("10.0.0.1")));
