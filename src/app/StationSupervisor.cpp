@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <deque>
 #include <map>
 #include <memory>
@@ -10,11 +9,8 @@
 
 #include "app/InterruptGuard.h"
 #include "app/StationPace.h"
-#include "core/FailureCode.h"
+#include "app/StationReport.h"
 #include "core/JsonLine.h"
-#include "core/OperationKind.h"
-#include "core/TextUtilities.h"
-#include "core/UpgradeHistory.h"
 
 namespace {
 using std::chrono::milliseconds;
@@ -26,8 +22,6 @@ constexpr int kRestartMs = 1000;
 constexpr int kRestartLimitMs = 60000;
 constexpr std::size_t kCrashesToGiveUp = 5;
 constexpr milliseconds kCrashWindow{120000};
-// What a unit whose station died under it is recorded with.
-constexpr const char* kStationDied = "the station died";
 
 class Supervisor {
  public:
@@ -40,23 +34,19 @@ class Supervisor {
         o_(options),
         arguments_(arguments),
         program_(program),
-        historyFile_(historyFile),
-        modemAddress_(modemAddress),
+        report_(ui, options, historyFile, modemAddress),
         guard_(platform, interrupts) {}
 
   int run();
 
  private:
-  struct Station {
-    std::string name;
+  struct Station : StationCounts {
     std::unique_ptr<ChildProcess> child;
     std::unique_ptr<Timer> restart;
     milliseconds started{0};
     long pid = 0;  // as started: a process that ended has none any more
     bool running = false;
     bool ended = false;  // will not be started again
-    int exitCode = 0;
-    int done = 0, failed = 0, skipped = 0;
     std::deque<milliseconds> crashes;  // within the last 2 minutes
     int restartMs = kRestartMs;        // before the next start after a death
     std::optional<milliseconds> unitStarted;  // a unit in hand since then
@@ -64,10 +54,7 @@ class Supervisor {
 
   void launch(Station& s);
   void line(Station& s, const std::string& text);
-  void show(Station& s, const JsonValue& event);
   void exited(Station& s, int code, bool crashed);
-  // The unit in hand failed with its station.
-  void diedInUnit(Station& s);
   void stationEvent(const Station& s, const char* state, long pid,
                     std::optional<int> exitCode = std::nullopt, bool signal = false,
                     const std::string& reason = "");
@@ -82,11 +69,9 @@ class Supervisor {
   const BatchOptions& o_;
   const std::vector<std::string>& arguments_;
   const std::string& program_;
-  const std::string historyFile_;
-  const std::string modemAddress_;
+  StationReport report_;
   InterruptGuard guard_;
   std::vector<std::unique_ptr<Station>> stations_;
-  std::vector<double> unitSeconds_;
   milliseconds started_{0};
   bool stopping_ = false;
   bool abandoned_ = false;  // a second Ctrl+C
@@ -223,43 +208,25 @@ void Supervisor::line(Station& s, const std::string& text) {
       // The pace is that of units made: a unit that failed early is no
       // faster unit.
       if (const JsonValue* seconds = event->get("duration_s"); seconds && done)
-        unitSeconds_.push_back(seconds->asNumber());
+        report_.unitDone(seconds->asNumber());
     }
   }
   if (kind == "note" && event->get("skipped") && event->get("skipped")->asBool()) ++s.skipped;
   if (o_.json)
     ui_.json(text);  // it names its interface
   else
-    show(s, *event);
+    report_.show(s.name, *event);
 }
 
-// The text lines of a station's events; its boxes and hints reach standard
-// error from its own.
-void Supervisor::show(Station& s, const JsonValue& event) {
-  auto text = [&event](const char* key) {
-    const JsonValue* v = event.get(key);
-    return v ? v->asString() : std::string();
-  };
-  const std::string kind = text("event");
-  if (kind == "status" || kind == "note") {
-    if (!text("text").empty()) ui_.note(s.name + ": " + text("text"));
-  } else if (kind == "phase") {
-    ui_.note(s.name + ": phase " + text("name"));
-  } else if (kind == "result") {
-    char seconds[32];
-    const JsonValue* d = event.get("duration_s");
-    std::snprintf(seconds, sizeof seconds, "%.1f s", d ? d->asNumber() : 0.0);
-    std::string line = s.name + ": " + text("operation") + " " + text("outcome") + " in " +
-                       seconds + ", " + text("version_before") + " -> " + text("version_after");
-    if (!text("mac").empty()) line += ", modem " + text("mac");
-    if (!text("reason").empty()) line += ": " + text("reason");
-    ui_.note(line);
-  }
-}
 
 void Supervisor::exited(Station& s, int code, bool crashed) {
   s.running = false;
-  if (s.unitStarted) diedInUnit(s);
+  if (s.unitStarted) {
+    // The unit in hand failed with its station.
+    report_.diedInUnit(
+        s, static_cast<double>((platform_.loop().now() - *s.unitStarted).count()) / 1000.0);
+    s.unitStarted.reset();
+  }
   if (stopping_ || code == kExitUsage) {
     // Asked to stop, or its interface cannot be used: it stays down.
     s.ended = true;
@@ -286,43 +253,6 @@ void Supervisor::exited(Station& s, int code, bool crashed) {
   s.restartMs = std::min(s.restartMs * 2, kRestartLimitMs);
 }
 
-void Supervisor::diedInUnit(Station& s) {
-  const double seconds =
-      static_cast<double>((platform_.loop().now() - *s.unitStarted).count()) / 1000.0;
-  s.unitStarted.reset();
-  ++s.failed;
-  if (o_.json) {
-    ui_.json(JsonLine()
-                 .add("event", "result")
-                 .add("operation", OperationName(OperationKind::Upgrade))
-                 .add("outcome", "failed")
-                 .add("exit_code", static_cast<int>(kExitFailed))
-                 .add("modem", modemAddress_)
-                 .add("mac", "")
-                 .add("interface", s.name)
-                 .add("version_before", "")
-                 .add("version_after", "")
-                 .add("duration_s", seconds)
-                 .add("reason", kStationDied)
-                 .add("reason_code", FailureCodeText(FailureCode::StationDied))
-                 .str());
-  } else {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", seconds);
-    ui_.note(s.name + ": upgrade failed in " + text + ": " + kStationDied);
-  }
-  if (historyFile_.empty()) return;
-  HistoryEntry entry;
-  entry.time = UtcIsoTime(std::chrono::system_clock::now());
-  entry.modemAddress = modemAddress_;
-  entry.interfaceName = s.name;
-  entry.operation = OperationName(OperationKind::Upgrade);
-  entry.outcome = "failed";
-  entry.reasonCode = FailureCodeText(FailureCode::StationDied);
-  entry.durationSeconds = seconds;
-  std::string error;
-  if (!AppendHistory(historyFile_, entry, error)) ui_.warning(error);
-}
 
 // Ctrl+C goes to each station once, as the terminal would have sent it; a
 // second one abandons what they do.
@@ -355,44 +285,9 @@ void Supervisor::finishIfAllEnded() {
 }
 
 int Supervisor::summary() {
-  const auto over = platform_.loop().now() - started_;
-  auto perHour = [over](int units) { return UnitsPerHour(static_cast<std::size_t>(units), over); };
-  int done = 0, failed = 0, skipped = 0;
-  bool unusable = false;
-  JsonLine each;
-  std::string text;
-  for (auto& s : stations_) {
-    done += s->done;
-    failed += s->failed;
-    skipped += s->skipped;
-    unusable = unusable || s->exitCode == kExitUsage;
-    each.addObject(s->name, JsonLine()
-                                .add("done", s->done)
-                                .add("failed", s->failed)
-                                .add("skipped", s->skipped)
-                                .add("units_per_hour", perHour(s->done)));
-    text += s->name + " " + std::to_string(s->done) + " done, " + std::to_string(s->failed) +
-            " failed, " + std::to_string(s->skipped) + " skipped; ";
-  }
-  const double median = Median(unitSeconds_);
-  const double total = perHour(done);
-  if (o_.json) {
-    ui_.json(JsonLine()
-                 .add("event", "summary")
-                 .addObject("interfaces", each)
-                 .add("done", done)
-                 .add("failed", failed)
-                 .add("skipped", skipped)
-                 .add("units_per_hour", total)
-                 .add("median_s", median)
-                 .str());
-  } else {
-    ui_.note("Stations: " + text + "all " + std::to_string(done) + " done, " +
-             std::to_string(failed) + " failed, " + std::to_string(skipped) + " skipped; " +
-             PaceText(total, median) + ".");
-  }
-  if (failed > 0) return kExitFailed;
-  return unusable ? kExitUsage : kExitDone;
+  std::vector<const StationCounts*> counts;
+  for (const auto& s : stations_) counts.push_back(s.get());
+  return report_.summary(counts, platform_.loop().now() - started_);
 }
 }  // namespace
 
