@@ -151,6 +151,7 @@ class Operation {
     result_.modemHolds = holds;
     result_.verifiedSha256 = verifiedSha256;
   }
+  ModemHolds modemHolds() const { return result_.modemHolds; }
   void nothingDone() { result_.nothingDone = true; }
   void dnsWritten(const std::string& primary, const std::string& secondary) {
     result_.dnsWritten = std::make_pair(primary, secondary);

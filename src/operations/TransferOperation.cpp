@@ -71,6 +71,10 @@ TransferOperation::TransferOperation(const Context& context, ModemChannels& chan
 }
 
 void TransferOperation::stop() {
+  // Ended after the image began to go up and before it was found whole (or
+  // the old one put back): the flash may hold part of it.
+  if (announced_ && modemHolds() == ModemHolds::Untouched)
+    setModemHolds(ModemHolds::Incomplete, "");
   repairPause_->setEnabled(false);
   afterPause_ = nullptr;
   versionWait_.stop();

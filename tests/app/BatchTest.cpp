@@ -404,6 +404,20 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
   }
 }
 
+// Abandoned while the image goes up: the flash may hold part of it, so the
+// history keeps the upload open and no later run restarts the modem.
+TEST(BatchMode, AnUploadAbandonedStaysUnfinished) {
+  Batch b;
+  ASSERT_TRUE(b.parse({"upgrade"}));
+  b.h.platform.ftp.faults["PUT /bin/kova.bin"] = {SimFtpServer::Fault::Stall, 0, "", -1};
+  b.h.clock().schedule(20000, [&b] { b.interrupts = 2; });
+  EXPECT_EQ(b.run(), 130);
+  const auto entries = ReadHistory((b.h.home.path() / "Backup" / "history.jsonl").string()).entries;
+  ASSERT_FALSE(entries.empty());
+  EXPECT_EQ(entries.back().outcome + " " + entries.back().holds, "interrupted incomplete");
+  EXPECT_TRUE(UnfinishedUpload(entries, "", Harness::kModem));
+}
+
 // Each failure's code, as a script reads it in the result line and in the
 // operation's history line; the hints that go with some.
 TEST(BatchMode, EachFailureHasOneCodeInTheResultAndTheHistory) {
