@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "core/BarSteps.h"
+
 namespace {
 using Next = FtpStep::Next;
 
@@ -25,7 +27,7 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
   if (backup) {
     FtpStep image = Step(FtpState::GetImage, FtpCommand::MakeGet("/bin/kova.bin", backup->image),
                          Next::SkipOne);  // nothing to back up: the upgrade goes on
-    image.progressAfterNext = 20;
+    image.progressAfterNext = BarAt(UpgradeStep::BackupFetched);
     plan.steps.push_back(image);
     FtpStep checksum = Step(FtpState::GetChecksum,
                             FtpCommand::MakeGet("/checksum.txt", backup->checksum), Next::Continue);
@@ -57,10 +59,11 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
     const StatusView& view = context_.view;
     const ImageStore& store = store_;
     pic.onlyIf = [&view, &store] { return view.autoPicUpgrade() && !store.picFile().empty(); };
-    pic.progressIfSkipped = 80;
+    pic.progressIfSkipped = BarAt(UpgradeStep::PicPassedOver);
     if (!session.factoryMode) {
       pic.whenDone = Next::Finish;
-      pic.finishInstead = std::make_shared<FtpFinish>(FtpFinish{"PIC successfully uploaded! Wait...", 40});
+      pic.finishInstead = std::make_shared<FtpFinish>(
+          FtpFinish{"PIC successfully uploaded! Wait...", BarAt(UpgradeStep::PicStored)});
     }
     plan.steps.push_back(pic);
   }
@@ -116,7 +119,8 @@ FtpPlan ChainPlans::picUpload(const std::string& picPath) const {
   pic.status = "Uploading PIC software! Wait...";
   plan.steps.push_back(pic);
   // The telnet exchange that follows has its own watchdogs.
-  plan.finish = FtpFinish{"PIC successfully uploaded! Wait...", 40, false};
+  plan.finish =
+      FtpFinish{"PIC successfully uploaded! Wait...", BarAt(PicUpgradeStep::PicStored), false};
   return plan;
 }
 

@@ -1,5 +1,6 @@
 #include "operations/PicUpgrade.h"
 
+#include "core/BarSteps.h"
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
 #include "firmware/ReleaseCheck.h"
@@ -15,7 +16,7 @@ void PicUpgrade::begin() {
   if (refusedWithoutAddress(Notice::Kind::EnterAddress)) return;
   // A reflash restarts the modem: not while its image is not whole.
   if (refusedWhileImageUnfinished()) return;
-  context_.view.setProgress(0);
+  context_.view.setProgress(BarAt(PicUpgradeStep::Begun));
   const std::string picFile = channels_.store.findPicFile();
   if (picFile.empty()) {
     context_.report({Notice::Kind::NoPicFile, session.homeDir});

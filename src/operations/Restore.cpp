@@ -1,5 +1,6 @@
 #include "operations/Restore.h"
 
+#include "core/BarSteps.h"
 #include "core/Prompts.h"
 #include "core/UpgradeHistory.h"
 #include "firmware/BackupRecord.h"
@@ -77,7 +78,7 @@ void Restore::checked() {
               running.display(), channels_.store.backupImagePath(running)});
   context_.view.setStatus("Preparing for Software Restore with version " + version_.fileForm() +
                           " ...");
-  context_.view.setProgress(0);
+  context_.view.setProgress(BarAt(RestoreStep::Begun));
   if (session.runningVersion.known())
     prepareForDownload([this] { transfer(); });
   else

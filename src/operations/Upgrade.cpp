@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/BarSteps.h"
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
 #include "firmware/ReleaseCheck.h"
@@ -65,7 +66,7 @@ void Upgrade::checked() {
     finish(Outcome::Refused);
     return;
   }
-  context_.view.setProgress(0);
+  context_.view.setProgress(BarAt(UpgradeStep::Begun));
   backupFound_ = channels_.store.hasBackup(session.runningVersion);
   backupVersion_ = session.runningVersion;
   // The running image's pair, once kept, is what a broken upload falls back to.
@@ -109,7 +110,7 @@ void Upgrade::transfer() {
   auto atLook = [this](FtpChain::Outcome o) { chainSeenEnded(o); };
   if (backupFound_) {
     // The store holds the running image already: the new one goes up at once.
-    context_.view.setProgress(10);
+    context_.view.setProgress(BarAt(UpgradeStep::UploadAtOnce));
     setPhase(Phase::Upload);
     runChain(channels_.plans.upgrade(nullptr), {}, Notice::Kind::UploadTimedOut, atOnce, atLook);
     return;

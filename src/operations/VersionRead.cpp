@@ -1,5 +1,6 @@
 #include "operations/VersionRead.h"
 
+#include "core/BarSteps.h"
 #include "discovery/ModemReset.h"
 
 using Outcome = OperationResult::Outcome;
@@ -28,7 +29,7 @@ void VersionRead::queryEnded(VersionQuery::Outcome outcome) {
         channels_.telnet.startPicReflash([this](TelnetSession::Outcome o) { reflashEnded(o); });
         return;
       }
-      context_.view.setProgress(100);
+      context_.view.setProgress(BarAt(VersionReadStep::Read));
       finish(session.runningVersion.known() ? Outcome::Done : Outcome::Failed,
              FailureCode::VersionUnknown);
       return;

@@ -1,5 +1,6 @@
 #include "transfer/TelnetSession.h"
 
+#include "core/BarSteps.h"
 #include "core/Texts.h"
 
 TelnetSession::TelnetSession(const Context& context, int telnetPort)
@@ -154,7 +155,7 @@ void TelnetSession::reflashCompleted() {
   reflashTimer_->setEnabled(false);
   endExchange();
   context_.view.setStatus("PIC reflash completed. Wait for restart...");
-  context_.view.setProgress(100);
+  context_.view.setProgress(BarAt(ReflashStep::Completed));
   // Told before the box: the restart's delay counts from the end mark, not
   // from the moment the user has read the box.
   tell(Outcome::ReflashCompleted);
@@ -225,7 +226,8 @@ void TelnetSession::silence() {
 
 void TelnetSession::reflashTick() {
   ++reflashTicks_;
-  if (context_.view.progress() < 100) context_.view.setProgress(reflashTicks_ * 10 + 60);
+  if (context_.view.progress() < BarAt(ReflashStep::Completed))
+    context_.view.setProgress(BarAtReflashTick(reflashTicks_));
   if (reflashTicks_ <= kReflashTicks) return;
   reflashTimer_->setEnabled(false);
   // Closed before the box, so that a late "Completed" changes nothing.
