@@ -69,6 +69,7 @@ HistoryEntry OperationRecorder::entryNow(const std::string& operation) const {
   entry.modemAddress = context_.session.modemAddress;
   entry.modemMac = context_.session.currentModemMac();
   entry.interfaceName = context_.session.interfaceName;
+  entry.station = context_.platform.resolver().localHostName();
   entry.operation = operation;
   entry.attempt = attempt_;
   return entry;

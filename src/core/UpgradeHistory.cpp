@@ -45,7 +45,8 @@ std::optional<HistoryEntry> EntryFrom(const JsonValue& line) {
       !TakeText(line, "version_after", e.versionAfter) || !TakeText(line, "outcome", e.outcome))
     return std::nullopt;
   // Lines written before units were told apart have neither.
-  for (auto [key, out] : {std::pair{"mac", &e.modemMac}, {"interface", &e.interfaceName}})
+  for (auto [key, out] : {std::pair{"mac", &e.modemMac}, {"interface", &e.interfaceName},
+                          {"station", &e.station}})
     if (line.get(key) && !TakeText(line, key, *out)) return std::nullopt;
   // Lines written before uploads were verified have none of these.
   for (auto [key, out] : {std::pair{"attempt", &e.attempt}, {"holds", &e.holds},
@@ -103,8 +104,9 @@ std::string HistoryLine(const HistoryEntry& entry) {
   line.add("time", entry.time)
       .add("modem", entry.modemAddress)
       .add("mac", entry.modemMac)
-      .add("interface", entry.interfaceName)
-      .add("operation", entry.operation)
+      .add("interface", entry.interfaceName);
+  if (!entry.station.empty()) line.add("station", entry.station);
+  line.add("operation", entry.operation)
       .add("version_before", entry.versionBefore)
       .add("version_after", entry.versionAfter);
   if (entry.hasImage())

@@ -39,6 +39,7 @@ struct HistoryEntry {
   std::string reasonCode = {};
   // The DNS servers a dns operation wrote; empty when none were.
   std::string dnsPrimary = {}, dnsSecondary = {};
+  std::string station = {};  // the PC's host name; "" on lines of older runs
 
   bool operator==(const HistoryEntry&) const = default;
   bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }
