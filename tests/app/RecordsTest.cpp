@@ -109,6 +109,7 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
   dns.reasonCode = "dns-refused";  // read back; older lines have none
   dns.dnsPrimary = "10.0.0.1";  // what it wrote
   dns.dnsSecondary = "2001:db8::53";
+  dns.station = "line-pc-2";  // the PC that wrote it
   EXPECT_EQ(HistoryLine(Upgrade()),
             R"({"time":"2026-12-08T06:01:33Z","modem":"192.168.0.1","mac":"02:00:5e:10:00:01",)"
             R"("interface":"eth1","operation":"upgrade",)"
