@@ -259,6 +259,10 @@ void ConsoleUi::transfer(const Operation::Transfer& t, std::chrono::milliseconds
       line.add("eta_s", *f.secondsLeft);
     else
       line.add("eta_s", nullptr);
+    if (f.secondsWithoutData)
+      line.add("no_data_s", static_cast<long long>(*f.secondsWithoutData));
+    else
+      line.add("no_data_s", nullptr);
     json(line.str());
     return;
   }

@@ -1,5 +1,6 @@
 #include "app/ProgressDetail.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -17,6 +18,12 @@ long Seconds(std::chrono::milliseconds ms) {
 
 TransferFigures Figures(const Operation::Transfer& t, std::chrono::milliseconds now) {
   TransferFigures f;
+  const bool whole = t.total >= 0 && t.done >= t.total;
+  if (!whole && now - std::max(t.lastMoved, t.started) >= kStallShownAfter) {
+    f.secondsWithoutData =
+        static_cast<long>((now - std::max(t.lastMoved, t.started)).count() / 1000);
+    return f;
+  }
   const double seconds = static_cast<double>((now - t.started).count()) / 1000.0;
   if (seconds <= 0 || t.done <= 0) return f;
   f.bytesPerSecond = static_cast<double>(t.done) / seconds;
@@ -41,6 +48,8 @@ std::string TransferText(const Operation::Transfer& t, std::chrono::milliseconds
   if (t.total >= 0) text += " of " + Mebibytes(t.total);
   text += " MiB";
   const TransferFigures f = Figures(t, now);
+  if (f.secondsWithoutData)
+    return text + ", no data for " + std::to_string(*f.secondsWithoutData) + " s";
   if (f.bytesPerSecond > 0) {
     char rate[32];
     std::snprintf(rate, sizeof rate, ", %.1f MiB/s", f.bytesPerSecond / (1 << 20));

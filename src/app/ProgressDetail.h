@@ -13,13 +13,18 @@
 struct TransferFigures {
   double bytesPerSecond = 0;             // 0: not known yet
   std::optional<double> secondsLeft;     // when the total and the rate are known
+  // Nothing moved for at least kStallShownAfter: for how many whole seconds
+  // (and no time left is given, which would only grow).
+  std::optional<long> secondsWithoutData;
 };
+constexpr std::chrono::milliseconds kStallShownAfter{3000};
 TransferFigures Figures(const Operation::Transfer& transfer, std::chrono::milliseconds now);
 
 // The name the user knows a local file by: a temporary's decoration left out.
 std::string ShownName(const std::string& local);
 
-// "kova_5_2_1_0.bin: 12.3 of 30.0 MiB, 9.8 MiB/s, 2 s left"
+// "kova_5_2_1_0.bin: 12.3 of 30.0 MiB, 9.8 MiB/s, 2 s left", or while nothing
+// moves "kova_5_2_1_0.bin: 12.3 of 30.0 MiB, no data for 7 s"
 std::string TransferText(const Operation::Transfer& transfer, std::chrono::milliseconds now);
 
 // The line for the operation as it stands now; empty when there is nothing

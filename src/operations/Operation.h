@@ -83,6 +83,7 @@ class Operation {
     long long done = 0;
     long long total = -1;  // -1: not told
     std::chrono::milliseconds started{0};  // loop time of its start
+    std::chrono::milliseconds lastMoved{0};  // loop time its count last grew
   };
   struct Progress {
     Phase phase = Phase::None;

@@ -154,9 +154,15 @@ void TransferOperation::startChain(FtpPlan plan) {
   };
   channels_.chain.onTransfer = [this](const FtpStep& step, long long done, long long total) {
     const FtpCommand& c = step.command;
-    setTransfer(Transfer{c.kind == FtpCommand::Put ? FileMoved::Direction::Upload
-                                                   : FileMoved::Direction::Download,
-                         keptName(c.local), c.remote, done, total, stepStarted_});
+    // Since when nothing moved: a stall is told as one, not as a slow rate.
+    const std::optional<Transfer>& before = progress().transfer;
+    const bool same = before && before->remote == c.remote && before->started == stepStarted_;
+    const auto lastMoved = done > (same ? before->done : 0) ? context_.loop().now()
+                           : same                           ? before->lastMoved
+                                                            : stepStarted_;
+    setTransfer(Transfer{
+        c.kind == FtpCommand::Put ? FileMoved::Direction::Upload : FileMoved::Direction::Download,
+        keptName(c.local), c.remote, done, total, stepStarted_, lastMoved});
   };
   channels_.chain.onStepCompleted = [this](const FtpStep& step) {
     setTransfer(std::nullopt);

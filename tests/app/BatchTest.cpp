@@ -199,6 +199,7 @@ TEST(ConsoleUi, TransferLines) {
       t.started = ms(base);
       for (long at : {0L, 50L, 1000L, 5000L, 8000L, 8000L}) {
         t.done = at == 8000 ? t.total : (t.total / 8) * (at / 1000);
+        t.lastMoved = ms(base + at);
         ui.transfer(t, ms(base + at));
       }
     }
@@ -212,7 +213,8 @@ TEST(ConsoleUi, TransferLines) {
                    "[T] kova_5_2_0_13.bin: 4.0 of 4.0 MiB, 0.5 MiB/s\n";
     EXPECT_EQ(out.str(), once + once) << terminal;
   }
-  // A file whose size the server did not tell: how far it is, no end.
+  // A file whose size the server did not tell: how far it is, no end. Then
+  // nothing moves: a stall, not a falling rate.
   std::ostringstream out, err;
   BatchOptions o;
   ConsoleUi ui(out, err, o, [] { return std::string("T"); });
@@ -220,8 +222,11 @@ TEST(ConsoleUi, TransferLines) {
   t.local = "/home/u/sylog.log";
   t.done = 3 << 20;
   t.started = ms(0);
+  t.lastMoved = ms(2000);
   ui.transfer(t, ms(2000));
-  EXPECT_EQ(out.str(), "[T] sylog.log: 3.0 MiB, 1.5 MiB/s\n");
+  ui.transfer(t, ms(9000));
+  EXPECT_EQ(out.str(),
+            "[T] sylog.log: 3.0 MiB, 1.5 MiB/s\n[T] sylog.log: 3.0 MiB, no data for 7 s\n");
 }
 
 // Each operation's exit code, output and history entry, from what the

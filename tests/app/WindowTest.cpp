@@ -445,4 +445,14 @@ TEST(WindowDetail, TheLineUnderTheBarFollowsTheUpgrade) {
         "Modem restarting: its version is read again in 1 s.", "PIC reflash running for 20 s."})
     EXPECT_TRUE(seen(line)) << line << "\n" << ::testing::PrintToString(shown);
   EXPECT_EQ(h.f().lblDetail.caption(), "");
+
+  // An upload that stops moving says so, and counts from its last byte.
+  h.platform.ftp.faults["PUT /bin/kova.bin"] = {SimFtpServer::Fault::Cut, 0, "", 20000};
+  shown.clear();
+  h.click(Entry::Upgrade);
+  h.settle();
+  for (const char* line : {"kova_5_2_0_13.bin: 1.5 of 3.0 MiB, 1.5 MiB/s, 1 s left",
+                           "kova_5_2_0_13.bin: 1.5 of 3.0 MiB, no data for 3 s",
+                           "kova_5_2_0_13.bin: 1.5 of 3.0 MiB, no data for 19 s"})
+    EXPECT_TRUE(seen(line)) << line << "\n" << ::testing::PrintToString(shown);
 }

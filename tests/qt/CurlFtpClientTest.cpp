@@ -288,6 +288,22 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
   }
 }
 
+// An upload counts what the server took, not what our send buffers hold:
+// a slow server that has not read the last megabyte yet is not told whole
+// (libcurl has closed the data connection by then; its queue still counts).
+TEST_F(CurlFtpClientTest, AnUploadCountsWhatTheServerTook) {
+  startServer({"--rate", QString::number(1 << 20)});
+  auto c = makeClient();
+  const fs::path image = base_ / "image.bin";
+  writeRandomFile(image, 3 << 20);
+  std::vector<long long> told;
+  c->onProgress = [&](long long done, long long) { told.push_back(done); };
+  EXPECT_EQ(run(*c, "PUT " + quoted(image) + " /bin/kova.bin"), FtpClient::ResponseCompleted);
+  ASSERT_GE(told.size(), 3u);
+  EXPECT_EQ(told.back(), 3 << 20);
+  EXPECT_LT(told[told.size() - 2], 3 << 20) << ::testing::PrintToString(told);
+}
+
 // A modem writes flash before the final reply of a transfer, which libcurl
 // awaits in one call: the loop keeps running, a large image arrives whole
 // both ways (memory: bench/run), and a cancel or the end of the client leaves

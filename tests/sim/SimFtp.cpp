@@ -103,6 +103,13 @@ void SimFtpClient::execute(const std::string& command) {
       case SimFtpServer::Fault::Cut: {
         const std::string data = ReadLocal(server_.localBase, cmd.local).value_or("");
         server_.files[cmd.remote] = data.substr(0, data.size() / 2);
+        // Half goes up at once; then, as a real client does, the same count
+        // each second until the cut.
+        const auto size = static_cast<long long>(data.size());
+        for (long at = 100; onProgress && at < when; at += 1000)
+          server_.loop.schedule(at, [this, generation = generation_, size] {
+            if (generation == generation_ && onProgress) onProgress(size / 2, size);
+          });
         if (server_.goneAfterCut) server_.reachable = false;
         finish(when, Disconnected);
         return;

@@ -30,7 +30,7 @@ with warnings.catch_warnings():
     warnings.simplefilter('ignore', DeprecationWarning)  # asynchat, inside pyftpdlib
     from pyftpdlib.authorizers import DummyAuthorizer
     from pyftpdlib.filesystems import AbstractedFS
-    from pyftpdlib.handlers import FileProducer, FTPHandler, ThrottledDTPHandler
+    from pyftpdlib.handlers import FileProducer, FTPHandler, PassiveDTP, ThrottledDTPHandler
     from pyftpdlib.ioloop import IOLoop
     from pyftpdlib.servers import FTPServer
 
@@ -211,6 +211,16 @@ class _EndlessProducer:
 
     def more(self):
         return b'k' * 65536
+
+
+class _SlowPassiveDTP(PassiveDTP):
+    """A slow modem's small receive window, set on the listener so that the
+    data connection starts with it: what the modem has not taken stays with
+    the sender."""
+
+    def listen(self, num):
+        self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 65536)
+        return super().listen(num)
 
 
 class _ModemDTP(ThrottledDTPHandler):
@@ -506,7 +516,8 @@ class FtpService:
                        {'sim': self, 'authorizer': authorizer,
                         'dtp_handler': type('ModemDTP', (_ModemDTP,),
                                             {'read_limit': self.rate, 'write_limit': self.rate}),
-                        'abstracted_fs': _ModemFS})
+                        'abstracted_fs': _ModemFS,
+                        'passive_dtp': _SlowPassiveDTP if self.rate else PassiveDTP})
         self._server = FTPServer(sock, handler, ioloop=IOLoop(), backlog=64)
         self._server.max_cons = 64
         self._stop.clear()
@@ -592,6 +603,8 @@ def main(argv=None):
                    help='keep the final reply of each transfer back that long')
     p.add_argument('--no-size', action='store_true',
                    help='answer no SIZE command: a download comes unannounced')
+    p.add_argument('--rate', type=int, default=0, metavar='BYTES',
+                   help='bytes a second each data connection moves at most')
     opts = p.parse_args(argv)
 
     def only(rule):  # a PATH: the fault hits that file only
@@ -604,7 +617,7 @@ def main(argv=None):
 
         faults = FtpFaults(opts.wrong_password, only(opts.stall), only(opts.drop), opts.hold,
                            only(opts.endless), opts.no_size)
-        service = FtpService(opts.root, journal, faults)
+        service = FtpService(opts.root, journal, faults, rate=opts.rate)
         sock = socket.create_server(('127.0.0.1', opts.port), backlog=64)
         sock.setblocking(False)
         service.start(sock)

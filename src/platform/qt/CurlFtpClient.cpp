@@ -138,6 +138,7 @@ struct CurlFtpClient::Job {
   // Progress reports, when the client's user wants them: at most one per
   // kProgressInterval from the worker thread.
   CurlFtpClient* progressTo = nullptr;
+  curl_off_t taken = 0;  // PUT: bytes the server acknowledged, as last told
   unsigned generation = 0;
   std::chrono::steady_clock::time_point lastProgress{};
   curl_slist* quote = nullptr;
@@ -615,8 +616,13 @@ int CurlFtpClient::onTransferInfo(void* userp, curl_off_t dltotal, curl_off_t dl
   job->lastProgress = now;
   if (job->cmd.kind != FtpCommand::Put)
     job->progressTo->postProgress(job->generation, dlnow, dltotal > 0 ? dltotal : -1);
-  else
-    job->progressTo->postProgress(job->generation, ulnow, job->size);
+  else {
+    // What the modem took, not what our send buffers hold: they take
+    // megabytes at once, and a modem that died would have "received" them.
+    const curl_off_t queued = job->driver->unacknowledgedBytes();
+    job->taken = std::max(job->taken, std::max<curl_off_t>(0, ulnow - queued));
+    job->progressTo->postProgress(job->generation, job->taken, job->size);
+  }
   return 0;
 }
 

@@ -1,12 +1,15 @@
 #include "platform/qt/CurlMultiDriver.h"
 
-#include <cerrno>
-#include <cstdint>
+#include <linux/sockios.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
 
 namespace {
 
@@ -78,6 +81,7 @@ void CurlMultiDriver::shutdownSockets() {
   // lock too), so no number that libcurl has given back is hit.
   std::lock_guard lock(socketMutex_);
   for (curl_socket_t s : sockets_) ::shutdown(s, SHUT_RDWR);
+  for (curl_socket_t s : draining_) ::shutdown(s, SHUT_RDWR);
 }
 
 // --- worker ------------------------------------------------------------------
@@ -164,6 +168,7 @@ void CurlMultiDriver::collectDone() {
     // The request stays until the next one starts, as the idle easy handle
     // still points into it: resetting the handle here would hold the
     // outcome back while libcurl frees its buffers.
+    closeDrained(true);
     if (current_.done) current_.done(result, *this);  // may close the session
     return;
   }
@@ -225,8 +230,36 @@ void CurlMultiDriver::closeSession() {
     curl_multi_cleanup(multi_);
     multi_ = nullptr;
   }
+  closeDrained(true);
   std::lock_guard lock(socketMutex_);
   sockets_.clear();
+}
+
+void CurlMultiDriver::closeDrained(bool all) {
+  std::lock_guard lock(socketMutex_);
+  for (auto it = draining_.begin(); it != draining_.end();) {
+    int queued = 0;
+    if (all || ::ioctl(*it, SIOCOUTQ, &queued) != 0 || queued <= 0) {
+      ::close(*it);
+      it = draining_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+long long CurlMultiDriver::unacknowledgedBytes() {
+  // Windows has no SIOCOUTQ; GetPerTcpConnectionEStats (SndNxt - SndUna)
+  // would tell the same there.
+  closeDrained(false);
+  long long total = 0;
+  std::lock_guard lock(socketMutex_);
+  for (const auto* set : {&sockets_, &draining_})
+    for (curl_socket_t s : *set) {
+      int queued = 0;
+      if (::ioctl(s, SIOCOUTQ, &queued) == 0 && queued > 0) total += queued;
+    }
+  return total;
 }
 
 curl_socket_t CurlMultiDriver::onOpenSocket(void* clientp, curlsocktype,
@@ -243,5 +276,10 @@ int CurlMultiDriver::onCloseSocket(void* clientp, curl_socket_t s) {
   auto* self = static_cast<CurlMultiDriver*>(clientp);
   std::lock_guard lock(self->socketMutex_);
   self->sockets_.erase(s);
+  int queued = 0;
+  if (::ioctl(s, SIOCOUTQ, &queued) == 0 && queued > 0 && ::shutdown(s, SHUT_WR) == 0) {
+    self->draining_.insert(s);
+    return 0;
+  }
   return ::close(s);
 }

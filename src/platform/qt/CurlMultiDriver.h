@@ -54,6 +54,9 @@ class CurlMultiDriver {
   bool sessionAlive();
   // Drops the connections; libcurl's QUIT fails at once instead of waiting.
   void closeSession();
+  // Bytes handed to the connections that their peers have not acknowledged
+  // yet, those libcurl has closed included; 0 where the system cannot tell.
+  long long unacknowledgedBytes();
 
  private:
   enum class Op { Run, Abandon, Quit };
@@ -82,6 +85,12 @@ class CurlMultiDriver {
   int wakeFd_ = -1;  // eventfd: tasks are queued
   std::mutex socketMutex_;
   std::set<curl_socket_t> sockets_;  // every socket libcurl has open
+  // Sockets libcurl closed with data still on its way (an upload ends by
+  // closing its data connection): shut for writing, so the peer sees the
+  // end as before, and closed once the peer has taken all, or the request
+  // ends. Until then their queues still count.
+  std::set<curl_socket_t> draining_;
+  void closeDrained(bool all);
   std::atomic<std::chrono::steady_clock::rep> lastActivity_{0};
 
   // The worker's alone.
