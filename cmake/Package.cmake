@@ -54,7 +54,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "KOVA Dev <dev@kova.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The dependencies are read off the program's shared libraries.
+# The dependencies are read off the program's shared libraries, but for
+# the plugin that draws the window's icon.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -148,6 +148,7 @@ int main(int argc, char** argv) {
 #endif
   QApplication app(argc, argv);
   QApplication::setApplicationName("KOVA Upgrader");
+  SetDesktopIdentity();
   int rc = 0;
   {
     QtPlatform platform;

@@ -2,23 +2,27 @@
 
 RestoreChooser::RestoreChooser(Ui& ui) : Form("frmRestore"), ui_(ui) {
   caption = "Restore Satellite IP Modem Software";
-  width = 320;
-  height = 250;
+  // Wide enough for the whole title in a window frame at the default font.
+  width = 420;
+  height = 256;
   lblOldSoftwareVersionList.setCaption("Select an old software version to restore:");
-  lblOldSoftwareVersionList.geometry = {12, 12, 296, 20};
-  lstOldSoftwareVersions.geometry = {12, 38, 296, 160};
+  lblOldSoftwareVersionList.geometry = {12, 12, 396, 20};
+  lstOldSoftwareVersions.geometry = {12, 38, 396, 140};
+  // A restore deletes the modem's config.txt: told before the user agrees.
+  lblConfigReset.setCaption("The modem's configuration will be reset to defaults.");
+  lblConfigReset.geometry = {12, 186, 396, 20};
   cmdOkRestore.setCaption("OK");
   cmdOkRestore.isDefault = true;
-  cmdOkRestore.geometry = {60, 210, 90, 28};
+  cmdOkRestore.geometry = {110, 216, 90, 28};
   cmdCancelRestore.setCaption("Cancel");
-  cmdCancelRestore.geometry = {170, 210, 90, 28};
+  cmdCancelRestore.geometry = {220, 216, 90, 28};
   cmdOkRestore.onClick = [this] {
     chosen_ = lstOldSoftwareVersions.selectedText();
     requestClose(kCloseByProgram);
   };
   // Cancel, like a close by the frame, chooses nothing.
   cmdCancelRestore.onClick = [this] { requestClose(kCloseByProgram); };
-  controls = {&lblOldSoftwareVersionList, &lstOldSoftwareVersions, &cmdOkRestore,
+  controls = {&lblOldSoftwareVersionList, &lstOldSoftwareVersions, &lblConfigReset, &cmdOkRestore,
               &cmdCancelRestore};
   initialFocus = &lstOldSoftwareVersions;
 }

@@ -19,6 +19,7 @@ class RestoreChooser : public Form {
 
   Label lblOldSoftwareVersionList{"lblOldSoftwareVersionList"};
   ListBox lstOldSoftwareVersions{"lstOldSoftwareVersions"};
+  Label lblConfigReset{"lblConfigReset"};
   Button cmdOkRestore{"cmdOkRestore"};
   Button cmdCancelRestore{"cmdCancelRestore"};
 

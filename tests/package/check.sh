@@ -23,8 +23,10 @@ r=$scratch/root/usr
 completion=$r/share/bash-completion/completions/kova-upgrader
 check "installs the icon" grep -q "<svg" "$r/share/icons/hicolor/scalable/apps/kova-upgrader.svg"
 depends=$(dpkg-deb -f "$deb" Depends)
-check "depends on Qt and libcurl, read off the program's libraries" \
-  eval 'has "$depends" libqt6widgets6 && has "$depends" libcurl4'
+check "depends on Qt and libcurl, read off the program's libraries, and the icon's plugin" \
+  eval 'has "$depends" libqt6widgets6 && has "$depends" libcurl4 && has "$depends" libqt6svg6'
+check "the desktop entry names the window's class" \
+  grep -qx "StartupWMClass=KOVA Upgrader" "$r/share/applications/com.kova.upgrader.desktop"
 
 export KOVA_MODEM_ADDRESS=127.0.0.1
 bin=$r/bin/kova-upgrader

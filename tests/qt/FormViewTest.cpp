@@ -1,18 +1,21 @@
 // The Qt view follows the control model both ways.
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 #include <optional>
 
 #include "firmware/RestoreChooser.h"
 #include "platform/qt/QtFormView.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtUi.h"
 #include "sim/Harness.h"
 
@@ -109,4 +112,16 @@ TEST(FormView, RestoreChooserTakesOnlyASelectedRow) {
     ui.user = user;
     EXPECT_EQ(chooser.choose(versions), chosen);
   }
+  // The whole title fits beside a frame's buttons; the reset is told first.
+  QtFormView view(chooser, nullptr);
+  const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+  EXPECT_GE(view.widget()->width(), title.horizontalAdvance(view.widget()->windowTitle()) + 120);
+  EXPECT_EQ(qobject_cast<QLabel*>(view.widgetFor("lblConfigReset"))->text().toStdString(),
+            "The modem's configuration will be reset to defaults.");
+}
+
+TEST(FormView, TheWindowHasThePackagesIconAndDesktopName) {
+  SetDesktopIdentity();
+  EXPECT_FALSE(QApplication::windowIcon().pixmap(32, 32).isNull());
+  EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), "com.kova.upgrader");
 }

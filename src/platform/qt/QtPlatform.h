@@ -13,6 +13,10 @@
 #include "platform/qt/QtUi.h"
 #include "platform/qt/SystemNetworkInterfaces.h"
 
+// The window's icon (the package's own) and the names a desktop ties the
+// window to its menu entry by. After the application object exists.
+void SetDesktopIdentity();
+
 class QtPlatform : public Platform {
  public:
   // uiOverride: another front end (the console) in place of the widgets.
