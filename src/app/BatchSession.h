@@ -34,7 +34,7 @@ class BatchSession : private BatchSteps {
         ui_(ui),
         o_(o),
         endProcess_(endProcess),
-        bench_(platform, settings, ui, ui),
+        bench_(platform, settings, ui, ui, Audience::Console),
         report_(ui, o, bench_),
         station_(*this, ui, o, bench_, enterPressed),
         checks_(*this, ui, o, bench_, report_),

@@ -212,6 +212,7 @@ Box StaticAddressQuestion(const std::string& pcAddress) {
 }
 
 void Presenter::report(const Notice& notice) {
+  if (audience_ == Audience::Console && notice.kind == Notice::Kind::ReflashCompleted) return;
   const Box box = BoxFor(notice);
   ui_.msgBox(box.text, box.style, box.title);
 }

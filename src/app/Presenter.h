@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/Audience.h"
 #include "core/Notice.h"
 #include "platform/Platform.h"
 
@@ -21,9 +22,11 @@ Box StaticAddressQuestion(const std::string& pcAddress);
 
 class Presenter : public NoticeSink {
  public:
-  explicit Presenter(Ui& ui) : ui_(ui) {}
+  // To a console the window's success instructions stay unsaid.
+  explicit Presenter(Ui& ui, Audience audience = Audience::Window) : ui_(ui), audience_(audience) {}
   void report(const Notice& notice) override;
 
  private:
   Ui& ui_;
+  Audience audience_;
 };

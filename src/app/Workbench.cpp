@@ -15,10 +15,11 @@
 
 namespace fs = std::filesystem;
 
-Workbench::Workbench(Platform& platform, Settings settings, StatusView& view, Prompts& prompts)
+Workbench::Workbench(Platform& platform, Settings settings, StatusView& view, Prompts& prompts,
+                     Audience audience)
     : platform_(platform), settings_(std::move(settings)), view_(view) {
   session_.modemAddress = Trim(settings_.initialAddress);
-  presenter_ = std::make_unique<Presenter>(platform.ui());
+  presenter_ = std::make_unique<Presenter>(platform.ui(), audience);
   modem_ = std::make_unique<ModemSession>(
       platform, session_, view, *presenter_, prompts,
       ModemPorts{settings_.zingPort, settings_.ftpPort, settings_.telnetPort, settings_.atPort});

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/Audience.h"
 #include "app/Settings.h"
 #include "core/Notice.h"
 #include "core/Prompts.h"
@@ -36,7 +37,8 @@ class Workbench {
 
   // view: the front end's status line, bar, indicator and PIC choice.
   // prompts: who answers the operations' questions.
-  Workbench(Platform& platform, Settings settings, StatusView& view, Prompts& prompts);
+  Workbench(Platform& platform, Settings settings, StatusView& view, Prompts& prompts,
+            Audience audience = Audience::Window);
   ~Workbench();
 
   // Home directory, image, trusted keys and release, backup folder, stale
