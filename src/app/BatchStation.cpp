@@ -278,7 +278,12 @@ void BatchStation::summary() {
 }
 
 void BatchStation::quitAfterHooks() {
-  for (const auto& hook : hooks_)
-    if (hook->running()) return;  // its end comes back here, within its limit
-  steps_.quit(*quitCode_);
+  const auto running = std::count_if(hooks_.begin(), hooks_.end(),
+                                     [](const auto& hook) { return hook->running(); });
+  if (running == 0) return steps_.quit(*quitCode_);
+  // Its end comes back here, within its limit.
+  if (!toldHooks_)
+    ui_.note("Waiting for the --on-unit program to end (at most " +
+             std::to_string(options_.onUnitTimeoutSeconds) + " s)...");
+  toldHooks_ = true;
 }

@@ -90,5 +90,6 @@ class BatchStation {
   std::string lineStopped_;      // why the line stopped; "" while it runs
   std::vector<std::unique_ptr<UnitHook>> hooks_;
   bool summarized_ = false;
+  bool toldHooks_ = false;  // that the end waits for them
   std::optional<int> quitCode_;  // once summarized
 };
