@@ -164,12 +164,21 @@ TEST(LineStop, AtTheThresholdAndNotBelow) {
 // and output, or its end at the time limit, which the station's end waits
 // for no longer.
 TEST(UnitIdentityAndHook, FlagsEnvironmentExitStatusAndTimeLimit) {
-  {
+  // A program that never ends holds up no unit: the next one ends when it
+  // would without it.
+  std::string secondUnit[2];
+  for (bool hook : {false, true}) {
     Line line;
-    EXPECT_EQ(line.run("DD", {}), 0);
-    EXPECT_TRUE(Has(line.b.out.str(), ". The same modem (02:00:5e:10:00:01) as unit 1.\n"))
-        << line.b.out.str();
+    EXPECT_EQ(line.run("DD", hook ? std::vector<std::string>{"--on-unit", "/opt/line/label"}
+                                  : std::vector<std::string>{}),
+              0);
+    const std::string out = line.b.out.str();
+    EXPECT_TRUE(Has(out, ". The same modem (02:00:5e:10:00:01) as unit 1.\n")) << out;
+    const auto at = out.find("] Unit 2: done");
+    ASSERT_NE(at, std::string::npos) << out;
+    secondUnit[hook] = out.substr(out.rfind('[', at), at - out.rfind('[', at));
   }
+  EXPECT_EQ(secondUnit[1], secondUnit[0]);
   enum class Plays { Prints, Fails, Hangs };
   for (Plays plays : {Plays::Prints, Plays::Fails, Plays::Hangs}) {
     Batch b;
