@@ -83,10 +83,18 @@ std::string Reason(const HistoryEntry& unit) {
   return "unknown";
 }
 
+// A unit whose modem answered with another MAC after its restart than
+// before its upload (as its "began" line recorded it).
+struct MacChange {
+  const HistoryEntry* unit;
+  std::string before;
+};
+
 struct Report {
   Tally total;
   std::map<std::string, Tally> stations, interfaces, hours, macs;
   std::map<std::string, int> reasons;
+  std::vector<MacChange> macChanges;
 };
 
 std::string Fixed(double value, int decimals) {
@@ -159,6 +167,14 @@ std::string TextReport(const Report& r, const LineReportOptions& o) {
                             std::to_string(t.done), std::to_string(t.failed),
                             std::to_string(t.skipped)});
   if (duplicates.size() > 1) out += "\n" + Columns(duplicates);
+  if (!r.macChanges.empty()) {
+    std::vector<std::vector<std::string>> rows = {
+        {"MAC changed at restart", "Before", "After", "Station", "Interface"}};
+    for (const auto& change : r.macChanges)
+      rows.push_back({Cell(change.unit->time), Cell(change.before), Cell(change.unit->modemMac),
+                      Cell(change.unit->station), Cell(change.unit->interfaceName)});
+    out += "\n" + Columns(rows);
+  }
   return out;
 }
 
@@ -187,6 +203,8 @@ std::string CsvReport(const Report& r) {
     out += "reason," + CsvField(code) + ",,,,,,," + std::to_string(units) + "\n";
   for (const auto& [mac, t] : r.macs)
     if (t.done + t.failed + t.skipped > 1) tally("duplicate", mac, t);
+  for (const auto& change : r.macChanges)
+    out += "mac-changed," + CsvField(change.before + " -> " + change.unit->modemMac) + ",,,,,,,1\n";
   return out;
 }
 
@@ -232,6 +250,18 @@ std::string JsonReport(const Report& r, const LineReportOptions& o) {
                                .add("failed", t.failed)
                                .add("skipped", t.skipped));
   line.addArray("duplicates", duplicates);
+  std::vector<JsonLine> changes;
+  for (const auto& change : r.macChanges) {
+    JsonLine row;
+    row.add("time", change.unit->time);
+    if (change.unit->station.empty()) row.add("station", nullptr);
+    else row.add("station", change.unit->station);
+    row.add("interface", change.unit->interfaceName)
+        .add("mac_before", change.before)
+        .add("mac_after", change.unit->modemMac);
+    changes.push_back(row);
+  }
+  line.addArray("mac_changed", changes);
   return line.str() + "\n";
 }
 
@@ -264,7 +294,13 @@ std::optional<std::string> ReportTime(const std::string& text, bool endOfDay) {
 std::string LineReport(const std::vector<HistoryEntry>& records, const LineReportOptions& options) {
   Report r;
   const std::string upgrade = OperationName(OperationKind::Upgrade);
-  for (const HistoryEntry& unit : HistoryOperations(records)) {
+  // The MAC each upload was begun for; its final line names the one that
+  // answered after the restart.
+  std::map<std::string, std::string> macBefore;
+  for (const HistoryEntry& e : records)
+    if (e.outcome == "began" && !e.attempt.empty()) macBefore[e.attempt] = e.modemMac;
+  const std::vector<HistoryEntry> units = HistoryOperations(records);
+  for (const HistoryEntry& unit : units) {
     if (unit.operation != upgrade) continue;
     // The history's own form compares as text; a time of another form
     // (hand-edited) lies outside any bound.
@@ -278,6 +314,10 @@ std::string LineReport(const std::vector<HistoryEntry>& records, const LineRepor
     // Without a MAC every modem of a station is at one address: no duplicate.
     if (!unit.modemMac.empty()) r.macs[unit.modemMac].count(unit);
     if (unit.outcome != "done" && unit.outcome != "skipped") ++r.reasons[Reason(unit)];
+    if (auto began = macBefore.find(unit.attempt);
+        unit.outcome != "unfinished" && began != macBefore.end() && !began->second.empty() &&
+        !unit.modemMac.empty() && began->second != unit.modemMac)
+      r.macChanges.push_back({&unit, began->second});
   }
   switch (options.format) {
     case LineReportOptions::Format::Csv: return CsvReport(r);

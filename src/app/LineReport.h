@@ -1,6 +1,7 @@
 // What a production line made over a time, from its records: units done,
 // failed and skipped, yield and pace, broken down by station, interface and
-// hour, the failure reasons, and the modems upgraded more than once.
+// hour, the failure reasons, the modems upgraded more than once, and the
+// units whose MAC changed over their restart.
 //
 // A unit is the final line of one upgrade (done, failed, interrupted,
 // skipped, or a "began" line whose attempt never ended: unfinished), known

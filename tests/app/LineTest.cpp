@@ -35,6 +35,10 @@ const char* const kHistory =
     "\n"
     R"({"time":"2026-12-08T08:00:00Z","modem":"127.0.0.1","mac":"02:00:00:00:00:04","interface":"eth1","station":"pc-a","operation":"upgrade","version_before":"5.2.0.13","version_after":"5.2.0.13","image":null,"outcome":"skipped","duration_s":0})"
     "\n"
+    R"({"time":"2026-12-10T00:00:00Z","modem":"127.0.0.1","mac":"02:00:00:00:00:06","interface":"eth2","station":"pc-b","operation":"upgrade","version_before":"5.2.0.12","version_after":"","image":{"name":"kova_5_2_0_13.bin","size":9,"sha256":"ab"},"outcome":"began","duration_s":0,"attempt":"c1"})"
+    "\n"
+    R"({"time":"2026-12-10T00:00:00Z","modem":"127.0.0.1","mac":"02:00:00:00:00:07","interface":"eth2","station":"pc-b","operation":"upgrade","version_before":"5.2.0.12","version_after":"5.2.0.13","image":null,"outcome":"done","duration_s":40,"attempt":"c1"})"
+    "\n"
     R"({"time":"2026-12-09T00:00:10Z","modem":"127.0.0.1","mac":"02:00:00:00:00:05","interface":"eth1","station":"pc-a","operation":"upgrade","version_before":"5.2.0.12","version_after":"5.2.0.13","image":null,"outcome":"done","duration_s":80})"
     "\n";
 }  // namespace
@@ -46,8 +50,8 @@ TEST(LineReport, TotalsBreakdownsBoundsAndForms) {
   };
   const Row rows[] = {
       {{"report"},
-       {"Units from the first record to the last: 3 done, 3 failed, 1 skipped; yield 50.0 %; "
-        "0.2 units per hour, median 80.0 s per unit.\n",
+       {"Units from the first record to the last: 4 done, 3 failed, 1 skipped; yield 57.1 %; "
+        "0.1 units per hour, median 70.0 s per unit.\n",
         // Named by neither station nor interface: the line of the older run.
         "\n-           0       1        0    0.0 %      0.0   0.0 s\n",
         "\npc, \"b\"     1       0        0  100.0 %     60.0  60.0 s\n",
@@ -85,7 +89,9 @@ TEST(LineReport, TotalsBreakdownsBoundsAndForms) {
   ASSERT_EQ(events.size(), 1u);
   const JsonValue& report = events[0];
   EXPECT_EQ(report.get("total")->get("failed")->asNumber(), 3);
-  EXPECT_EQ(report.get("total")->get("yield")->asNumber(), 0.5);
+  EXPECT_EQ(report.get("total")->get("yield")->asNumber(), 0.571);
+  ASSERT_EQ(report.get("mac_changed")->asArray().size(), 1u);
+  EXPECT_EQ(Text(report.get("mac_changed")->asArray()[0], "mac_before"), "02:00:00:00:00:06");
   EXPECT_TRUE(report.get("stations")->asArray().at(0).get("station")->isNull());
   std::map<std::string, double> reasons;
   for (const auto& r : report.get("reasons")->asArray())
