@@ -25,7 +25,7 @@ rows=(
   "--batch restore ''|$(printf '%q\n' 5.2.0.11 "${names[@]:1}" | sed 's/_/./g' | LC_ALL=C sort)"
   "--batch verify a|a\\ b"
   "--batch verify '\\\$\\(t'|\\\$\\(touch\\ ran-dollar\\)"
-  "--batch re|$(printf '%s\n' reset restore)"
+  "--batch re|$(printf '%s\n' report reset restore)"
   "--interface l|lo"
   "--interface lo,l|lo,lo"
   "--ver|--version"

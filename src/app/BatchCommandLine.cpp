@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
+#include "app/LineReport.h"
 #include "core/TextUtilities.h"
 
 namespace {
@@ -65,6 +67,122 @@ bool ParseInterfaces(const std::string& list, std::vector<std::string>& names,
   names = std::move(parsed);
   return true;
 }
+// A whole number from min to max, and nothing else.
+bool WholeNumber(const std::string& text, long min, long max, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  long n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n < min || n > max) return false;
+  value = static_cast<int>(n);
+  return true;
+}
+
+// The options of the report, the line stop and the unit hook, taken out of
+// args ("--since T" or "--since=T"); false and error for a bad one.
+bool TakeLineOptions(std::vector<std::string>& args, BatchOptions& o, std::string& error) {
+  constexpr int kMostUnits = 100000;
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--csv") {
+      o.csv = true;
+      continue;
+    }
+    std::string name = a, value;
+    bool hasValue = false;
+    if (const auto equals = a.find('='); a.rfind("--", 0) == 0 && equals != std::string::npos) {
+      name = a.substr(0, equals);
+      value = a.substr(equals + 1);
+      hasValue = true;
+    }
+    static const char* const kWithValue[] = {"--since", "--until", "--stop-after-failures",
+                                             "--max-failure-rate", "--on-unit",
+                                             "--on-unit-timeout"};
+    if (std::find_if(std::begin(kWithValue), std::end(kWithValue),
+                     [&name](const char* known) { return name == known; }) ==
+        std::end(kWithValue)) {
+      rest.push_back(a);
+      continue;
+    }
+    if (!hasValue && i + 1 < args.size()) {
+      value = args[++i];
+      hasValue = true;
+    }
+    if (!hasValue || value.empty()) {
+      error = name + " needs a value";
+      return false;
+    }
+    if (name == "--since" || name == "--until") {
+      auto time = ReportTime(value, name == "--until");
+      if (!time) {
+        error = name + ": \"" + VisibleText(value) +
+                "\" is no UTC time (2026-12-08T06:00:00Z) or date (2026-12-08)";
+        return false;
+      }
+      (name == "--since" ? o.since : o.until) = *time;
+    } else if (name == "--stop-after-failures") {
+      if (!WholeNumber(value, 1, kMostUnits, o.stopAfterFailures)) {
+        error = "--stop-after-failures needs a number of units from 1 to 100000";
+        return false;
+      }
+    } else if (name == "--max-failure-rate") {
+      const auto slash = value.find('/');
+      if (slash == std::string::npos ||
+          !WholeNumber(value.substr(0, slash), 1, kMostUnits, o.maxFailures) ||
+          !WholeNumber(value.substr(slash + 1), 1, kMostUnits, o.ofLastUnits) ||
+          o.maxFailures > o.ofLastUnits) {
+        error = "--max-failure-rate needs R/N: R failures among the last N units, 1 <= R <= N "
+                "<= 100000";
+        return false;
+      }
+    } else if (name == "--on-unit") {
+      o.onUnit = value;
+    } else if (!WholeNumber(value, 1, 3600, o.onUnitTimeoutSeconds)) {
+      error = "--on-unit-timeout needs a number of seconds from 1 to 3600";
+      return false;
+    }
+  }
+  args = std::move(rest);
+  return true;
+}
+
+// What the options above go with.
+bool CheckLineOptions(const std::vector<std::string>& args, const BatchOptions& o,
+                      std::string& error) {
+  auto given = [&args](const std::string& name) {
+    return std::any_of(args.begin(), args.end(), [&name](const std::string& a) {
+      return a == name || a.rfind(name + "=", 0) == 0;
+    });
+  };
+  const bool report = o.operation == Op::Report;
+  for (const char* option : {"--since", "--until", "--csv"})
+    if (given(option) && !report) {
+      error = std::string(option) + " goes with report";
+      return false;
+    }
+  if (report && o.csv && o.json) {
+    error = "--csv and --json: choose one";
+    return false;
+  }
+  if (!o.since.empty() && !o.until.empty() && o.since > o.until) {
+    error = "--since " + o.since + " comes after --until " + o.until;
+    return false;
+  }
+  for (const char* option :
+       {"--stop-after-failures", "--max-failure-rate", "--on-unit", "--on-unit-timeout"})
+    if (given(option) && !o.station) {
+      error = std::string(option) + " goes with --station upgrade";
+      return false;
+    }
+  if (given("--on-unit-timeout") && o.onUnit.empty()) {
+    error = "--on-unit-timeout goes with --on-unit";
+    return false;
+  }
+  return true;
+}
 }  // namespace
 
 std::string BatchUsage() {
@@ -87,6 +205,9 @@ std::string BatchUsage() {
          "  verify [VERSION]           compare the modem's image with the new one (or with\n"
          "                             the backup of VERSION); changes nothing\n"
          "  history                    show what was done to which modem (Backup/history.jsonl)\n"
+         "  report                     what the line made, from the history: units done,\n"
+         "                             failed and skipped, yield, pace, by station, interface\n"
+         "                             and hour, failure reasons, modems upgraded twice\n"
          "  check                      a dry run: every check an upgrade makes (image, checksum\n"
          "                             file, manifest, signature, compatibility, disk space,\n"
          "                             the modem, its version, its FTP login); changes nothing\n"
@@ -106,6 +227,18 @@ std::string BatchUsage() {
          "                     every connection goes out through that network interface\n"
          "                     (Linux 5.7 and later: any user; before, CAP_NET_RAW); with\n"
          "                     --station, one station per interface, all at once\n"
+         "  --since TIME, --until TIME\n"
+         "                     report: only units that began within (UTC, 2026-12-08T06:00:00Z\n"
+         "                     or a whole day 2026-12-08)\n"
+         "  --csv              report: as CSV\n"
+         "  --stop-after-failures N\n"
+         "                     --station: stop taking units after N failed in a row (exit 1)\n"
+         "  --max-failure-rate R/N\n"
+         "                     --station: stop taking units once R of the last N failed\n"
+         "  --on-unit PROGRAM  --station: run PROGRAM (no shell, no arguments) after each\n"
+         "                     unit, the unit in KOVA_UNIT_* environment variables\n"
+         "  --on-unit-timeout SECS\n"
+         "                     end the --on-unit program after SECS seconds (default 30)\n"
          "  --home DIR         the firmware folder (image, pic.hex, Backup/) instead of\n"
          "                     the current directory\n"
          "  --trusted-key FILE a minisign public key whose signed releases are trusted\n"
@@ -129,10 +262,12 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
                                                       std::string& error) {
   BatchCommandLine cl;
   cl.arguments = args;
+  std::vector<std::string> rest = args;
+  if (!TakeLineOptions(rest, cl.options, error)) return std::nullopt;
   std::vector<std::string> words;
   bool waitBackGiven = false;
   bool interfaceGiven = false;
-  for (const auto& a : args) {
+  for (const auto& a : rest) {
     if (interfaceGiven && cl.options.interfaces.empty()) {
       if (!ParseInterfaces(a, cl.options.interfaces, error)) return std::nullopt;
       continue;
@@ -249,6 +384,7 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
     error = "several interfaces go with --station upgrade";
     return std::nullopt;
   }
+  if (!CheckLineOptions(args, o, error)) return std::nullopt;
   return cl;
 }
 

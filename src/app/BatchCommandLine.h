@@ -25,6 +25,18 @@ struct BatchOptions {
   // The PC's interfaces the connections go out through: one, or with
   // --station one station each; empty for the system's choice.
   std::vector<std::string> interfaces;
+
+  // report: the bounds of the units counted and the form (--json: JSON).
+  std::string since, until;  // as ReportTime gives them; "" for none
+  bool csv = false;
+  // A station's line stop: after this many failed units in a row (0: never),
+  // or this many failures among the last units (0 of 0: never).
+  int stopAfterFailures = 0;
+  int maxFailures = 0, ofLastUnits = 0;
+  // A program run after each unit of a station, without a shell, with the
+  // unit in its environment; ended after its time limit.
+  std::string onUnit;
+  int onUnitTimeoutSeconds = 30;
 };
 
 // Exit codes of batch mode.

@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 
 #include "app/BatchSession.h"
+#include "app/LineReport.h"
 #include "app/OperationRecorder.h"
 #include "app/StationPace.h"
 #include "core/UpgradeHistory.h"
@@ -19,6 +20,7 @@ using Outcome = OperationResult::Outcome;
 
 int BatchSession::run() {
   if (o_.operation == Op::History) return history();
+  if (o_.operation == Op::Report) return report();
   if (auto code = prepare()) {
     close();
     return *code;
@@ -163,6 +165,19 @@ int BatchSession::history() {
   } else {
     ui_.print(HistoryTable(read.entries));
   }
+  return kExitDone;
+}
+
+int BatchSession::report() {
+  HistoryRead read = ReadHistory(bench_.historyPathBeforeStart());
+  for (const auto& warning : read.warnings) ui_.error(warning);
+  LineReportOptions options;
+  options.format = o_.json  ? LineReportOptions::Format::Json
+                   : o_.csv ? LineReportOptions::Format::Csv
+                            : LineReportOptions::Format::Text;
+  options.since = o_.since;
+  options.until = o_.until;
+  ui_.print(LineReport(read.entries, options));
   return kExitDone;
 }
 

@@ -56,6 +56,7 @@ class BatchSession : private BatchSteps {
   void quit(int code) override;
 
   int history();
+  int report();
   // The interface, then start-up; an exit code when the run cannot begin.
   std::optional<int> prepare();
   void observe();

@@ -116,6 +116,15 @@ void OperationRecorder::checkUnfinished() {
   onUnfinishedUpload(*open);
 }
 
+void OperationRecorder::skipped(const std::string& operation) {
+  HistoryEntry entry = entryNow(operation);
+  entry.attempt.clear();
+  entry.time = utcNow();
+  entry.versionBefore = entry.versionAfter = context_.session.runningVersion.display();
+  entry.outcome = "skipped";
+  append(entry);
+}
+
 std::string OperationRecorder::modemKey() const {
   const std::string mac = context_.session.currentModemMac();
   return mac.empty() ? "address " + context_.session.modemAddress : mac;

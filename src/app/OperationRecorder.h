@@ -30,6 +30,9 @@ class OperationRecorder {
   // time, is told to onUnfinishedUpload (its "began" line).
   void checkUnfinished();
   std::string modemKey() const;
+  // A station's unit that needed nothing (it runs the new version already):
+  // on record as an upgrade "skipped", so the line's report counts it.
+  void skipped(const std::string& operation);
   Observers<const HistoryEntry&> onUnfinishedUpload;
 
  private:

@@ -27,6 +27,13 @@ void StationReport::show(const std::string& station, const JsonValue& event) {
   const std::string kind = text("event");
   if (kind == "status" || kind == "note") {
     if (!text("text").empty()) ui_.note(station + ": " + text("text"));
+  } else if (kind == "hook" || kind == "line-stop") {
+    ui_.note(station + ": " + text("text"));
+  } else if (kind == "unit" && !text("text").empty()) {
+    // A unit's event is news only when something flags it.
+    const JsonValue* unit = event.get("unit");
+    ui_.note(station + ": Unit " + std::to_string(unit ? static_cast<long>(unit->asNumber()) : 0) +
+             ":" + text("text"));
   } else if (kind == "phase") {
     ui_.note(station + ": phase " + text("name"));
   } else if (kind == "result") {
@@ -96,20 +103,23 @@ int StationReport::summary(const std::vector<const StationCounts*>& stations,
   const double median = Median(unitSeconds_);
   const double total = perHour(done);
   if (options_.json) {
-    ui_.json(JsonLine()
-                 .add("event", "summary")
-                 .addObject("interfaces", each)
-                 .add("done", done)
-                 .add("failed", failed)
-                 .add("skipped", skipped)
-                 .add("units_per_hour", total)
-                 .add("median_s", median)
-                 .str());
+    JsonLine line;
+    line.add("event", "summary")
+        .addObject("interfaces", each)
+        .add("done", done)
+        .add("failed", failed)
+        .add("skipped", skipped)
+        .add("units_per_hour", total)
+        .add("median_s", median);
+    if (lineStopped_.empty()) line.add("stopped", nullptr);
+    else line.add("stopped", lineStopped_);
+    ui_.json(line.str());
   } else {
     ui_.note("Stations: " + text + "all " + std::to_string(done) + " done, " +
              std::to_string(failed) + " failed, " + std::to_string(skipped) + " skipped; " +
-             PaceText(total, median) + ".");
+             PaceText(total, median) + "." +
+             (lineStopped_.empty() ? "" : " Line stopped: " + lineStopped_ + "."));
   }
-  if (failed > 0) return kExitFailed;
+  if (failed > 0 || !lineStopped_.empty()) return kExitFailed;
   return unusable ? kExitUsage : kExitDone;
 }

@@ -36,6 +36,9 @@ class StationReport {
   void show(const std::string& station, const JsonValue& event);
   // The unit in hand failed with its station after seconds.
   void diedInUnit(StationCounts& station, double seconds);
+  // The line stopped, for this reason (the station's name first); the
+  // summary says it.
+  void lineStopped(std::string reason) { lineStopped_ = std::move(reason); }
   // The summary of all stations over that time; returns the exit code.
   int summary(const std::vector<const StationCounts*>& stations, std::chrono::milliseconds over);
 
@@ -45,4 +48,5 @@ class StationReport {
   const std::string historyFile_;
   const std::string modemAddress_;
   std::vector<double> unitSeconds_;
+  std::string lineStopped_;
 };

@@ -59,6 +59,9 @@ class Supervisor {
                     std::optional<int> exitCode = std::nullopt, bool signal = false,
                     const std::string& reason = "");
   void interrupted(bool twice, int presses);
+  // A station stopped taking units: the whole line stops after the units
+  // in hand.
+  void lineStop(const Station& s, const std::string& reason);
   void finishIfAllEnded();
   // The summary line of all stations; returns the exit code.
   int summary();
@@ -212,6 +215,7 @@ void Supervisor::line(Station& s, const std::string& text) {
     }
   }
   if (kind == "note" && event->get("skipped") && event->get("skipped")->asBool()) ++s.skipped;
+  if (kind == "line-stop") lineStop(s, event->get("reason") ? event->get("reason")->asString() : "");
   if (o_.json)
     ui_.json(text);  // it names its interface
   else
@@ -253,6 +257,19 @@ void Supervisor::exited(Station& s, int code, bool crashed) {
   s.restartMs = std::min(s.restartMs * 2, kRestartLimitMs);
 }
 
+
+void Supervisor::lineStop(const Station& s, const std::string& reason) {
+  if (stopping_) return;
+  report_.lineStopped(s.name + ": " + reason);
+  // As one Ctrl+C to each: the units in hand are finished, no other is taken.
+  stopping_ = true;
+  for (auto& other : stations_) {
+    other->restart->setEnabled(false);
+    if (!other->running) other->ended = true;
+    else if (other.get() != &s) other->child->interrupt();
+  }
+  finishIfAllEnded();
+}
 
 // Ctrl+C goes to each station once, as the terminal would have sent it; a
 // second one abandons what they do.

@@ -9,6 +9,7 @@ constexpr OperationKindRow kRows[] = {
     {K::Log, "log", false, true},         {K::Verify, "verify", false, true},
     {K::History, "history", false, true}, {K::Check, "check", false, true},
     {K::Address, "address", true, false}, {K::Restart, "restart", false, false},
+    {K::Report, "report", false, true},
 };
 }  // namespace
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 enum class OperationKind {
-  Version, Upgrade, Restore, Pic, Reset, Dns, Log, Verify, History, Check, Address,
+  Version, Upgrade, Restore, Pic, Reset, Dns, Log, Verify, History, Check, Address, Report,
   Restart,  // a step of others, never on its own
 };
 

@@ -261,6 +261,9 @@ class ChildProcess {
   virtual long processId() const = 0;
   virtual void interrupt() = 0;  // as a Ctrl+C
   virtual void terminate() = 0;  // as a closed terminal
+  virtual void kill() = 0;       // at once, with what it started itself
+  // Variables added to the environment it inherits; before start().
+  virtual void setEnvironment(const std::vector<std::pair<std::string, std::string>>& added) = 0;
   std::function<void(const std::string& line)> onOutputLine;
   std::function<void(const std::string& line)> onErrorLine;
   // exitCode when it exited; crashed when a signal ended it.

@@ -93,6 +93,21 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
       {Args({"--batch", "--interface", "eth1,eth1", "--station", "upgrade"}),
        "--interface: eth1 is named twice"},
       {Args({"--batch", "version", "--interface"}), "--interface needs the name"},
+      {Args({"--batch", "report", "--since", "2026-02-29"}),
+       "--since: \"2026-02-29\" is no UTC time (2026-12-08T06:00:00Z) or date (2026-12-08)"},
+      {Args({"--batch", "report", "--since", "2026-12-09", "--until", "2026-12-08T23:00"}),
+       "--since 2026-12-09T00:00:00Z comes after --until 2026-12-08T23:00:00Z"},
+      {Args({"--batch", "report", "--csv", "--json"}), "--csv and --json: choose one"},
+      {Args({"--batch", "history", "--csv"}), "--csv goes with report"},
+      {Args({"--batch", "upgrade", "--stop-after-failures", "3"}),
+       "--stop-after-failures goes with --station upgrade"},
+      {Args({"--batch", "--station", "upgrade", "--stop-after-failures", "0"}),
+       "--stop-after-failures needs a number of units from 1 to 100000"},
+      {Args({"--batch", "--station", "upgrade", "--max-failure-rate", "4/3"}),
+       "--max-failure-rate needs R/N"},
+      {Args({"--batch", "--station", "upgrade", "--on-unit-timeout", "5"}),
+       "--on-unit-timeout goes with --on-unit"},
+      {Args({"--batch", "--station", "upgrade", "--on-unit"}), "--on-unit needs a value"},
   };
   for (const auto& [args, message] : bad) {
     error.clear();
@@ -768,10 +783,12 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   EXPECT_EQ(events.back().get("done")->asNumber(), 1);
   EXPECT_EQ(events.back().get("failed")->asNumber(), 1);
   EXPECT_EQ(events.back().get("skipped")->asNumber(), 2);
-  EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"upgrade done 5.2.0.13",
-                                                      "upgrade failed 5.2.0.12"}));
+  // A skipped unit is on record too, for the line's report.
+  EXPECT_EQ(HistoryRows(b.h),
+            (std::vector<std::string>{"upgrade done 5.2.0.13", "upgrade failed 5.2.0.12",
+                                      "upgrade skipped 5.2.0.13", "upgrade skipped 5.2.0.13"}));
   auto history = History(b.h);
-  ASSERT_EQ(history.size(), 2u);
+  ASSERT_EQ(history.size(), 4u);
   EXPECT_EQ(history[0].versionBefore, "5.2.0.12");
   EXPECT_EQ(history[0].modemMac + "|" + history[1].modemMac, "02:00:5e:10:00:01|");
   EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");

@@ -6,10 +6,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QThread>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 
+#include "platform/qt/QtChildProcess.h"
 #include "platform/qt/QtProcess.h"
 #include "sim/Harness.h"
 
@@ -131,4 +137,42 @@ TEST(QtProcess, StampsTellAnEndedWriterFromALiveOne) {
       {"x-1" + space, false},
   };
   for (const auto& r : rows) EXPECT_EQ(p.ended(r.stamp), r.ended) << r.stamp;
+}
+
+// A child of ours with variables added to the environment it inherits;
+// killed, it goes with what it started (its process group), and its end is
+// reported as a crash.
+TEST(QtChildProcess, AddedEnvironmentAndAKillOfItsWholeGroup) {
+  TempDir dir;
+  const std::string pidFile = (dir.path() / "sleeper").string();
+  QtChildProcess child;
+  std::vector<std::string> lines;
+  std::optional<bool> crashed;
+  child.onOutputLine = [&](const std::string& line) { lines.push_back(line); };
+  child.onExit = [&](int, bool signal) { crashed = signal; };
+  child.setEnvironment({{"KOVA_UNIT_MAC", "02:00:5e:10:00:01"}});
+  ASSERT_TRUE(child.start("/bin/sh", {"-c", "echo \"$KOVA_UNIT_MAC $HOME\"; sleep 60 & echo $! >'" +
+                                                pidFile + "'; wait"}));
+  auto pump = [](const std::function<bool()>& until) {
+    for (int i = 0; i < 500 && !until(); ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      QThread::msleep(20);
+    }
+  };
+  // Gone, or ended and not yet reaped by whoever took it over.
+  auto ended = [](pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const auto paren = text.rfind(')');
+    return paren == std::string::npos || text.compare(paren, 3, ") Z") == 0;
+  };
+  pump([&] { return !lines.empty() && fs::exists(pidFile) && fs::file_size(pidFile) > 0; });
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], "02:00:5e:10:00:01 " + std::string(std::getenv("HOME")));
+  const pid_t sleeper = std::stoi(dir.read("sleeper"));
+  child.kill();
+  pump([&] { return crashed.has_value(); });
+  EXPECT_EQ(crashed, std::optional<bool>(true));
+  pump([&] { return ended(sleeper); });
+  EXPECT_TRUE(ended(sleeper)) << "the program's own child outlived it";
 }

@@ -166,6 +166,8 @@ class SimChildProcess : public ChildProcess {
     long pid;
     SimChildProcess* child;  // gone once the supervisor is
     int interrupts = 0;      // kept here so it outlives the child
+    int kills = 0;
+    std::vector<std::pair<std::string, std::string>> environment;
   };
   SimChildProcess(SimLoop& loop, std::vector<Started>& log, long pid,
                   const std::function<void(SimChildProcess&)>& onStart)
@@ -173,7 +175,7 @@ class SimChildProcess : public ChildProcess {
   bool start(const std::string& program, const std::vector<std::string>& arguments) override {
     running = true;
     entry_ = log_.size();
-    log_.push_back({program, arguments, pid_, this});
+    log_.push_back({program, arguments, pid_, this, 0, 0, environment_});
     if (onStart_) onStart_(*this);
     return true;
   }
@@ -182,6 +184,14 @@ class SimChildProcess : public ChildProcess {
   const std::vector<std::string>& arguments() const { return log_.at(entry_).arguments; }
   void interrupt() override { log_.at(entry_).interrupts += 1; }
   void terminate() override { log_.at(entry_).interrupts += 2; }
+  // As a real one, a killed child ends.
+  void kill() override {
+    log_.at(entry_).kills += 1;
+    if (running) exit(9, true);
+  }
+  void setEnvironment(const std::vector<std::pair<std::string, std::string>>& added) override {
+    environment_ = added;
+  }
   // The child writes a line / ends, from the top of the loop.
   void write(const std::string& line, bool error = false) {
     loop_.schedule(0, [this, line, error] {
@@ -199,6 +209,7 @@ class SimChildProcess : public ChildProcess {
 
  private:
   std::size_t entry_ = 0;
+  std::vector<std::pair<std::string, std::string>> environment_;
   SimLoop& loop_;
   std::vector<Started>& log_;
   long pid_;

@@ -69,6 +69,20 @@ void QtChildProcess::signal(int number) {
 void QtChildProcess::interrupt() { signal(SIGINT); }
 void QtChildProcess::terminate() { signal(SIGTERM); }
 
+void QtChildProcess::kill() {
+  // Its own process group: what it started goes with it.
+  const qint64 pid = process_.processId();
+  if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
+}
+
+void QtChildProcess::setEnvironment(
+    const std::vector<std::pair<std::string, std::string>>& added) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const auto& [name, value] : added)
+    environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+  process_.setProcessEnvironment(environment);
+}
+
 void QtChildProcess::readLines(QProcess::ProcessChannel channel, std::string& pending,
                                const std::function<void(const std::string&)>& handler) {
   process_.setReadChannel(channel);

@@ -17,6 +17,8 @@ class QtChildProcess : public QObject, public ChildProcess {
   long processId() const override;
   void interrupt() override;
   void terminate() override;
+  void kill() override;
+  void setEnvironment(const std::vector<std::pair<std::string, std::string>>& added) override;
 
  private:
   void readLines(QProcess::ProcessChannel channel, std::string& pending,
