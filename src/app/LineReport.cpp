@@ -179,8 +179,12 @@ std::string TextReport(const Report& r, const LineReportOptions& o) {
 }
 
 // A CSV field: quoted when it holds a comma, a quote or a line end, its
-// quotes doubled.
-std::string CsvField(const std::string& text) {
+// quotes doubled. A text a spreadsheet would run as a formula (a station or
+// interface name from a hand-edited history) is kept text by a leading '.
+std::string CsvField(const std::string& given) {
+  const bool formula =
+      !given.empty() && std::string_view("=+-@\t\r").find(given[0]) != std::string_view::npos;
+  const std::string text = formula ? "'" + given : given;
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string out = "\"";
   for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);

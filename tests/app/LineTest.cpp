@@ -80,6 +80,17 @@ TEST(LineReport, TotalsBreakdownsBoundsAndForms) {
       EXPECT_TRUE(Has(b.out.str(), line)) << "missing:\n" << line << "in:\n" << b.out.str();
     EXPECT_TRUE(Has(b.err.str(), "line 4 of ")) << b.err.str();
   }
+  // A name a spreadsheet would run as a formula stays text.
+  {
+    Batch b;
+    std::string line = kHistory;
+    line = line.substr(0, line.find('\n') + 1);
+    line.replace(line.find("pc-a"), 4, "=cmd|' /C calc'!A0");
+    b.h.home.write("Backup/history.jsonl", line);
+    ASSERT_TRUE(b.parse({"report", "--csv"}));
+    EXPECT_EQ(b.run(), 0);
+    EXPECT_TRUE(Has(b.out.str(), "\nstation,'=cmd|' /C calc'!A0,1,")) << b.out.str();
+  }
   // JSON: one object, a station unknown as null.
   Batch b;
   b.h.home.write("Backup/history.jsonl", kHistory);
