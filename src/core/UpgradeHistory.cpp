@@ -161,6 +161,11 @@ bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::stri
   return false;
 }
 
+std::optional<HistoryEntry> HistoryEntryFromLine(std::string_view line) {
+  auto value = ParseJson(line);
+  return value ? EntryFrom(*value) : std::nullopt;
+}
+
 HistoryRead ReadHistory(const std::string& path) {
   HistoryRead result;
   std::error_code ec;
@@ -189,8 +194,7 @@ HistoryRead ReadHistory(const std::string& path) {
     start = end + 1;
     ++lineNumber;
     if (line.find_first_not_of(" \t\r") == std::string_view::npos) continue;
-    auto value = ParseJson(line);
-    auto entry = value ? EntryFrom(*value) : std::nullopt;
+    auto entry = HistoryEntryFromLine(line);
     if (entry)
       result.entries.push_back(std::move(*entry));
     else

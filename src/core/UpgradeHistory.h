@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct HistoryEntry {
@@ -58,6 +59,9 @@ struct HistoryRead {
   std::vector<HistoryEntry> entries;  // in file order, oldest first
   std::vector<std::string> warnings;  // one per damaged line
 };
+
+// The entry of one history line; nullopt when it is none.
+std::optional<HistoryEntry> HistoryEntryFromLine(std::string_view line);
 
 // Every entry of the file. A missing file is an empty history; a line that is
 // not a history object is skipped with a warning; blank lines are ignored.
