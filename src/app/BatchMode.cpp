@@ -2,6 +2,7 @@
 
 #include "app/BatchSession.h"
 #include "app/OperationRecorder.h"
+#include "app/Records.h"
 #include "app/StationPace.h"
 #include "core/UpgradeHistory.h"
 #include "firmware/ImageStore.h"
@@ -93,6 +94,15 @@ std::optional<int> BatchSession::prepare() {
 }
 
 void BatchSession::observe() {
+  bench_.tellRecords = [this](std::size_t waiting, const std::string& text) {
+    if (!o_.json) return ui_.warning(text);
+    ui_.json(JsonLine()
+                 .add("event", "warning")
+                 .add("kind", waiting ? "records-waiting" : "records-sent")
+                 .add("waiting", static_cast<long long>(waiting))
+                 .add("message", text)
+                 .str());
+  };
   bench_.recorder().onUnfinishedUpload.add(
       [this](const HistoryEntry& began) { report_.unfinishedUpload(began); });
   OperationRunner& runner = bench_.modem().runner();
@@ -132,7 +142,9 @@ void BatchSession::close() {
 void BatchSession::quit(int code) {
   guard_.watch(false);
   next_->setEnabled(false);
-  platform_.loop().quit(code);
+  // The run's records go before it ends, unless the database is away (they
+  // wait in the queue for the next run).
+  bench_.whenRecordsSettled(kRecordsSettleMs, [this, code] { platform_.loop().quit(code); });
 }
 
 void BatchSession::after(int ms, std::function<void()> step) {
@@ -155,7 +167,18 @@ void BatchSession::begin() {
 }
 
 int BatchSession::history() {
-  HistoryRead read = ReadHistory(bench_.historyPathBeforeStart());
+  HistoryRead read;
+  if (const std::string& url = bench_.settings().recordsUrl; !url.empty()) {
+    std::string error;
+    auto records = ReadRecords(platform_, url, "", "", error);
+    if (!records) {
+      ui_.error("The records database cannot be read: " + error);
+      return kExitFailed;
+    }
+    read.entries = std::move(*records);
+  } else {
+    read = ReadHistory(bench_.historyPathBeforeStart());
+  }
   for (const auto& warning : read.warnings) ui_.error(warning);
   if (o_.json) {
     // The lines as written: each names its own interface.

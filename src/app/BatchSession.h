@@ -26,6 +26,8 @@
 class BatchSession : private BatchSteps {
  public:
   using Op = BatchOptions::Operation;
+  // How long the end of a run waits for its records to reach the database.
+  static constexpr int kRecordsSettleMs = 10000;
 
   BatchSession(Platform& platform, const Settings& settings, ConsoleUi& ui, const BatchOptions& o,
                const std::atomic<int>& interrupts, const std::function<void(int)>& endProcess,

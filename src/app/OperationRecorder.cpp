@@ -77,7 +77,9 @@ HistoryEntry OperationRecorder::entryNow(const std::string& operation) const {
 
 bool OperationRecorder::append(const HistoryEntry& entry) {
   std::string error;
-  if (AppendHistory(historyPath(), entry, error)) return true;
+  const bool appended = AppendHistory(historyPath(), entry, error);
+  onRecorded(entry);
+  if (appended) return true;
   // A history that cannot be written never fails the operation.
   context_.platform.ui().msgBox(
       "The upgrade history could not be written." + std::string(kCrLf) + error, MsgExclamation,

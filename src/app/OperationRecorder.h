@@ -31,6 +31,9 @@ class OperationRecorder {
   void checkUnfinished();
   std::string modemKey() const;
   Observers<const HistoryEntry&> onUnfinishedUpload;
+  // Each entry as it is recorded (the "began" line and the final one of an
+  // attempt), also when the history file could not keep it.
+  Observers<const HistoryEntry&> onRecorded;
 
  private:
   // Appends the entry of one operation started at startedAt (UTC text),
