@@ -115,6 +115,12 @@ void RecordsOutbox::written(const std::string& error) {
   unsavedInFlight_ = 0;
   if (unreachable_ && tell) tell(0, "The records database answers again: the waiting records are in.");
   unreachable_ = false;
+  // A queue that cannot be rewritten would send the same rows over and
+  // over: they go again with the next try instead (changing nothing).
+  if (!problem.empty()) {
+    retry_->setEnabled(true);
+    return checkSettled();
+  }
   // Rows added meanwhile go now.
   send();
 }
@@ -123,8 +129,9 @@ bool RecordsOutbox::dropSent(const std::string& file, std::size_t count, std::st
   const HistoryRead read = ReadHistory(file);
   std::error_code ec;
   if (read.entries.size() <= count) {
-    fs::remove(file, ec);
-    return !ec;
+    if (fs::remove(file, ec) || !ec) return true;
+    error = "Cannot remove " + file + ": " + ec.message();
+    return false;
   }
   // Whole or not at all: a temporary of this run, then renamed over the queue.
   const fs::path path(file);

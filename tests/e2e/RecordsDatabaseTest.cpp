@@ -116,7 +116,7 @@ Lines QueueFiles(const TempDir& home) {
 // One attempt's "began" line and its final one, every field set, left in
 // the queue of a run that ended; a later run sends them, once, into a
 // database that is empty or at the previous schema version, and history
-// reads back what was written.
+// reads back what was written. A URL of another kind is a usage error.
 TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
   PgServer server;
   NEED_SERVER(server);
@@ -185,23 +185,39 @@ TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
                                                      "reset", "", "", "", -1, "", "done", 2,
                                                      "earlier"});
     EXPECT_EQ(entries, expected) << read.out;
+    if (database == "old") {
+      const auto refused = RunBatch(rig.modem, rig.home,
+                                    {"--batch", "version", "--json", "--records",
+                                     "mysql://u:sekrit-pw@h/d"});
+      EXPECT_EQ(refused.exitCode, 2);
+      ASSERT_EQ(Events(refused.out).size(), 1u) << refused.out;
+      EXPECT_EQ(Field(Events(refused.out)[0], "reason_code"), "bad-argument");
+      EXPECT_FALSE(Has(refused.out + refused.err, "sekrit")) << refused.err;
+    }
   }
 }
 
 // Two stations upgrade at once; the server dies as soon as an upload is on
 // record and comes back: every attempt arrives once, complete, within the
-// same runs, and each run told of the wait at most once.
-TEST(RecordsDatabase, TwoStationsWriteAtOnceThroughAServerKilledAndStartedAgain) {
+// same runs, and each run told of the wait at most once. Meanwhile a third
+// run resets its modem with a database that never answers: its row waits in
+// the queue (one line says so) and the next run there sends it. The URL's
+// password shows nowhere.
+TEST(RecordsDatabase, StationsWriteAtOnceThroughAServerKilledAndAQueueALaterRunSends) {
   PgServer server;
   NEED_SERVER(server);
-  const QString url = QString::fromStdString(server.url());
+  const QString url = QString::fromStdString(server.url("postgres", "sekrit-pw"));
   Rigs rigs;
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < 3; ++i) {
     rigs.push_back(std::make_unique<Rig>(Lines{}, Lines{"--reboot-time", "3"}));
     ASSERT_TRUE(rigs.back()->modem.ready());
   }
-  for (auto& r : rigs)
-    r->process = StartBatch(r->modem, r->home, {"--batch", "upgrade", "--json", "--records", url});
+  for (int i = 0; i < 2; ++i)
+    rigs[i]->process =
+        StartBatch(rigs[i]->modem, rigs[i]->home, {"--batch", "upgrade", "--json", "--records", url});
+  Rig& away = *rigs[2];
+  away.process = StartBatch(away.modem, away.home,
+                            {"--batch", "reset", "--json", "--records", url + "-away"});
   QElapsedTimer clock;
   clock.start();
   for (std::string began; clock.elapsed() < 60000; QThread::msleep(50)) {
@@ -212,60 +228,36 @@ TEST(RecordsDatabase, TwoStationsWriteAtOnceThroughAServerKilledAndStartedAgain)
   QThread::msleep(300);
   ASSERT_TRUE(server.start()) << server.error;
   FinishAll(rigs, 170000);
+
+  Lines told;
+  for (const auto& event : Events(away.run.out))
+    if (Field(event, "event") == "warning") told.push_back(Field(event, "kind"));
+  EXPECT_EQ(told, Lines{"records-waiting"}) << away.run.out;
+  ASSERT_EQ(QueueFiles(away.home).size(), 1u);
+  const std::string queued = away.home.read("Backup/" + QueueFiles(away.home)[0]);
+  const auto later = RunBatch(away.modem, away.home, {"--batch", "version", "--records", url});
+  EXPECT_EQ(later.exitCode, 0) << later.err;
+
   std::set<std::string> attempts;
   for (auto& r : rigs) {
     EXPECT_EQ(r->run.exitCode, 0) << r->run.err;
     EXPECT_EQ(QueueFiles(r->home), Lines{}) << r->run.out;
-    int told = 0;
-    for (const auto& event : Events(r->run.out)) told += Field(event, "kind") == "records-waiting";
-    EXPECT_LE(told, 1) << r->run.out;
-    for (const auto& e : HistoryOperations(ReadHistory(r->home.str() + "/Backup/history.jsonl").entries))
-      attempts.insert(e.attempt + "|" + e.outcome + "|" + e.imageSha256);
+    int waits = 0;
+    for (const auto& event : Events(r->run.out)) waits += Field(event, "kind") == "records-waiting";
+    EXPECT_LE(waits, 1) << r->run.out;
+    const auto history = ReadHistory(r->home.str() + "/Backup/history.jsonl").entries;
+    for (const auto& e : HistoryOperations(history))
+      attempts.insert(e.attempt + "|" + e.operation + "|" + e.outcome + "|" + e.imageSha256);
+    for (const std::string& text :
+         {r->run.out, r->run.err, r->home.read("Backup/history.jsonl"), queued, later.out, later.err})
+      EXPECT_FALSE(Has(text, "sekrit")) << text;
   }
-  EXPECT_EQ(attempts.size(), 2u);
+  EXPECT_EQ(attempts.size(), 3u);
   std::set<std::string> rows;
-  std::istringstream lines(server.sql(
-      "SELECT attempt || '|' || outcome || '|' || image_sha256 FROM kova_records"));
+  std::istringstream lines(server.sql("SELECT attempt || '|' || operation || '|' || outcome || "
+                                      "'|' || COALESCE(image_sha256, '') FROM kova_records"));
   for (std::string line; std::getline(lines, line);) rows.insert(line);
   EXPECT_EQ(rows, attempts);
-}
-
-// Made while the server is down, a row waits in the queue (one line says
-// so) and the next run sends it; the URL's password shows nowhere. A URL of
-// another kind is refused as a usage error.
-TEST(RecordsDatabase, QueueReplayedByALaterRunAndNoPasswordShown) {
-  PgServer server;
-  NEED_SERVER(server);
-  server.stop();
-  Rig rig;
-  ASSERT_TRUE(rig.modem.ready());
-  const QString url = QString::fromStdString(server.url("postgres", "sekrit-pw"));
-  const auto down = RunBatch(rig.modem, rig.home, {"--batch", "reset", "--json", "--records", url});
-  EXPECT_EQ(down.exitCode, 0) << down.err;
-  Lines kinds;
-  for (const auto& event : Events(down.out))
-    if (Field(event, "event") == "warning") kinds.push_back(Field(event, "kind"));
-  EXPECT_EQ(kinds, Lines{"records-waiting"}) << down.out;
-  ASSERT_EQ(QueueFiles(rig.home).size(), 1u);
-  const std::string queued = rig.home.read("Backup/" + QueueFiles(rig.home)[0]);
-
-  ASSERT_TRUE(server.start()) << server.error;
-  const auto up = RunBatch(rig.modem, rig.home, {"--batch", "version", "--records", url});
-  EXPECT_EQ(up.exitCode, 0) << up.err;
-  EXPECT_EQ(QueueFiles(rig.home), Lines{});
-  const auto history = ReadHistory(rig.home.str() + "/Backup/history.jsonl").entries;
-  ASSERT_EQ(history.size(), 1u);
-  EXPECT_EQ(server.sql("SELECT attempt, operation, outcome FROM kova_records"),
-            history[0].attempt + "|reset|done\n");
-
-  const auto refused = RunBatch(rig.modem, rig.home,
-                                {"--batch", "version", "--json", "--records", "mysql://u:sekrit-pw@h/d"});
-  EXPECT_EQ(refused.exitCode, 2);
-  ASSERT_EQ(Events(refused.out).size(), 1u) << refused.out;
-  EXPECT_EQ(Field(Events(refused.out)[0], "reason_code"), "bad-argument");
-  for (const std::string& text : {down.out, down.err, up.out, up.err, queued, refused.out,
-                                  refused.err, rig.home.read("Backup/history.jsonl")})
-    EXPECT_FALSE(Has(text, "sekrit")) << text;
 }
 
 #endif  // KOVA_RECORDS
