@@ -161,7 +161,7 @@ TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
                               std::to_string(pidNamespace.st_ino) + ".jsonl";
     std::filesystem::create_directories(rig.home.path() / "Backup");
     std::string error;
-    for (const auto* entry : {&began, &began, &done, &failed, &began, &done})
+    for (const auto* entry : {&began, &began, &done, &failed, &done, &began})
       ASSERT_TRUE(AppendHistory(queue, *entry, error)) << error;
     const auto run = RunBatch(rig.modem, rig.home,
                               {"--batch", "version", "--records",
