@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <set>
 
+#include "app/Records.h"
 #include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 #include "sim/SigningKey.h"
@@ -116,7 +117,8 @@ Lines QueueFiles(const TempDir& home) {
 // One attempt's "began" line and its final one, every field set, left in
 // the queue of a run that ended; a later run sends them, once, into a
 // database that is empty or at the previous schema version, and history
-// reads back what was written. A URL of another kind is a usage error.
+// reads back what was written, also over a span of time. A URL of another
+// kind is a usage error.
 TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
   PgServer server;
   NEED_SERVER(server);
@@ -185,6 +187,14 @@ TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
                                                      "reset", "", "", "", -1, "", "done", 2,
                                                      "earlier"});
     EXPECT_EQ(entries, expected) << read.out;
+    // The line's report asks for a span of time: since is in it, until is not.
+    QtPlatform platform;
+    const auto span = ReadRecords(platform, server.url(database), "2026-12-08T07:00:00Z",
+                                  "2026-12-08T07:00:01Z", error);
+    ASSERT_TRUE(span) << error;
+    EXPECT_EQ(*span, std::vector<HistoryEntry>{failed});
+    EXPECT_EQ(ReadRecords(platform, server.url(database), "", "2026-12-08T07:00:00Z", error)->size(),
+              expected.size() - 1);
     if (database == "old") {
       const auto refused = RunBatch(rig.modem, rig.home,
                                     {"--batch", "version", "--json", "--records",
