@@ -46,6 +46,9 @@ struct HistoryEntry {
   bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }
 };
 
+// A new attempt id: a random (version 4) UUID.
+std::string NewAttemptId();
+
 // The entry as one JSON object, without a newline.
 std::string HistoryLine(const HistoryEntry& entry);
 
