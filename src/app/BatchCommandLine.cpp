@@ -246,6 +246,10 @@ std::string BatchUsage() {
          "                     /etc/kova-upgrader/trusted-keys or\n"
          "                     $XDG_CONFIG_HOME/kova-upgrader/trusted-keys) only a release\n"
          "                     with a valid kova_VERSION.manifest and .manifest.minisig goes up\n"
+         "  --records URL      also write each operation as a row of a PostgreSQL\n"
+         "                     database (postgresql://USER@HOST/DB, postgres://..., or\n"
+         "                     key=value pairs); rows wait in Backup/records-queue-*.jsonl\n"
+         "                     while it cannot be reached. With history: read from it\n"
          "  --help             show this text\n"
          "  --version          show the program's version\n"
          "\n"
@@ -434,6 +438,37 @@ bool TakeHomeOption(std::vector<std::string>& args, std::optional<std::string>& 
       return false;
     }
     home = value;
+  }
+  args = std::move(rest);
+  return true;
+}
+
+bool TakeRecordsOption(std::vector<std::string>& args, std::string& url, std::string& error) {
+  std::vector<std::string> rest;
+  bool given = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string value;
+    if (args[i] == "--records") {
+      if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) value = args[++i];
+    } else if (args[i].rfind("--records=", 0) == 0) {
+      value = args[i].substr(10);
+    } else {
+      rest.push_back(args[i]);
+      continue;
+    }
+    if (given) {
+      error = "--records is given twice";
+      return false;
+    }
+    given = true;
+    const bool uri = value.rfind("postgresql://", 0) == 0 || value.rfind("postgres://", 0) == 0;
+    if (!uri && value.find('=') == std::string::npos) {
+      error = value.empty() ? "--records needs the URL of a PostgreSQL database"
+                            : "--records needs a postgresql:// or postgres:// URL, or "
+                              "key=value pairs (host=... dbname=...)";
+      return false;
+    }
+    url = value;
   }
   args = std::move(rest);
   return true;

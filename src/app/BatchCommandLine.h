@@ -71,3 +71,9 @@ bool TakeHomeOption(std::vector<std::string>& args, std::optional<std::string>& 
 bool TakeTrustedKeyOptions(std::vector<std::string>& args, std::vector<std::string>& files,
                            std::string& error);
 std::string BatchVersionText();
+
+// Takes "--records URL" (or --records=URL), the production line's records
+// database, out of args, for the window and batch mode alike. False and
+// error when it has no URL, comes twice, or is no postgresql:// or
+// postgres:// URL nor key=value pairs (the error never quotes the URL).
+bool TakeRecordsOption(std::vector<std::string>& args, std::string& url, std::string& error);

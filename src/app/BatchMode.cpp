@@ -3,6 +3,7 @@
 #include "app/BatchSession.h"
 #include "app/LineReport.h"
 #include "app/OperationRecorder.h"
+#include "app/Records.h"
 #include "app/StationPace.h"
 #include "core/UpgradeHistory.h"
 #include "firmware/ImageStore.h"
@@ -95,6 +96,15 @@ std::optional<int> BatchSession::prepare() {
 }
 
 void BatchSession::observe() {
+  bench_.tellRecords = [this](std::size_t waiting, const std::string& text) {
+    if (!o_.json) return ui_.warning(text);
+    ui_.json(JsonLine()
+                 .add("event", "warning")
+                 .add("kind", waiting ? "records-waiting" : "records-sent")
+                 .add("waiting", static_cast<long long>(waiting))
+                 .add("message", text)
+                 .str());
+  };
   bench_.recorder().onUnfinishedUpload.add(
       [this](const HistoryEntry& began) { report_.unfinishedUpload(began); });
   OperationRunner& runner = bench_.modem().runner();
@@ -134,7 +144,9 @@ void BatchSession::close() {
 void BatchSession::quit(int code) {
   guard_.watch(false);
   next_->setEnabled(false);
-  platform_.loop().quit(code);
+  // The run's records go before it ends, unless the database is away (they
+  // wait in the queue for the next run).
+  bench_.whenRecordsSettled(kRecordsSettleMs, [this, code] { platform_.loop().quit(code); });
 }
 
 void BatchSession::after(int ms, std::function<void()> step) {
@@ -156,28 +168,45 @@ void BatchSession::begin() {
   operation(o_.operation, [this](int code, const OperationResult&) { quit(code); });
 }
 
-int BatchSession::history() {
-  HistoryRead read = ReadHistory(bench_.historyPathBeforeStart());
+std::optional<HistoryRead> BatchSession::records() {
+  HistoryRead read;
+  if (const std::string& url = bench_.settings().recordsUrl; !url.empty()) {
+    std::string error;
+    auto records = ReadRecords(platform_, url, "", "", error);
+    if (!records) {
+      ui_.error("The records database cannot be read: " + error);
+      return std::nullopt;
+    }
+    read.entries = std::move(*records);
+  } else {
+    read = ReadHistory(bench_.historyPathBeforeStart());
+  }
   for (const auto& warning : read.warnings) ui_.error(warning);
+  return read;
+}
+
+int BatchSession::history() {
+  const std::optional<HistoryRead> read = records();
+  if (!read) return kExitFailed;
   if (o_.json) {
     // The lines as written: each names its own interface.
-    for (const auto& entry : HistoryOperations(read.entries)) ui_.print(HistoryLine(entry) + "\n");
+    for (const auto& entry : HistoryOperations(read->entries)) ui_.print(HistoryLine(entry) + "\n");
   } else {
-    ui_.print(HistoryTable(read.entries));
+    ui_.print(HistoryTable(read->entries));
   }
   return kExitDone;
 }
 
 int BatchSession::report() {
-  HistoryRead read = ReadHistory(bench_.historyPathBeforeStart());
-  for (const auto& warning : read.warnings) ui_.error(warning);
+  const std::optional<HistoryRead> read = records();
+  if (!read) return kExitFailed;
   LineReportOptions options;
   options.format = o_.json  ? LineReportOptions::Format::Json
                    : o_.csv ? LineReportOptions::Format::Csv
                             : LineReportOptions::Format::Text;
   options.since = o_.since;
   options.until = o_.until;
-  ui_.print(LineReport(read.entries, options));
+  ui_.print(LineReport(read->entries, options));
   return kExitDone;
 }
 

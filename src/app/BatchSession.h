@@ -26,6 +26,8 @@
 class BatchSession : private BatchSteps {
  public:
   using Op = BatchOptions::Operation;
+  // How long the end of a run waits for its records to reach the database.
+  static constexpr int kRecordsSettleMs = 10000;
 
   BatchSession(Platform& platform, const Settings& settings, ConsoleUi& ui, const BatchOptions& o,
                const std::atomic<int>& interrupts, const std::function<void(int)>& endProcess,
@@ -55,6 +57,9 @@ class BatchSession : private BatchSteps {
   void operation(Op op, Ended then) override;
   void quit(int code) override;
 
+  // The records: the line's database with --records, else the history file
+  // (its damaged lines told); nullopt when the database cannot be read (told).
+  std::optional<HistoryRead> records();
   int history();
   int report();
   // The interface, then start-up; an exit code when the run cannot begin.

@@ -2,8 +2,6 @@
 
 #include <chrono>
 #include <tuple>
-#include <cstdio>
-#include <random>
 
 #include "core/FailureCode.h"
 #include "core/OperationKind.h"
@@ -14,22 +12,6 @@
 
 namespace {
 std::string SystemUtcNow() { return UtcIsoTime(std::chrono::system_clock::now()); }
-
-// A random (version 4) UUID: an attempt's lines are told apart by it, on
-// this PC and any other that writes the same records.
-std::string NewAttemptId() {
-  std::random_device random;
-  unsigned char bytes[16];
-  for (auto& b : bytes) b = static_cast<unsigned char>(random());
-  bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);
-  bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);
-  char text[37];
-  std::snprintf(text, sizeof text,
-                "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x", bytes[0],
-                bytes[1], bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7], bytes[8],
-                bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
-  return text;
-}
 
 std::string BaseName(const std::string& path) {
   const auto slash = path.find_last_of("/\\");
@@ -77,7 +59,9 @@ HistoryEntry OperationRecorder::entryNow(const std::string& operation) const {
 
 bool OperationRecorder::append(const HistoryEntry& entry) {
   std::string error;
-  if (AppendHistory(historyPath(), entry, error)) return true;
+  const bool appended = AppendHistory(historyPath(), entry, error);
+  onRecorded(entry);
+  if (appended) return true;
   // A history that cannot be written never fails the operation.
   context_.platform.ui().msgBox(
       "The upgrade history could not be written." + std::string(kCrLf) + error, MsgExclamation,

@@ -34,6 +34,9 @@ class OperationRecorder {
   // on record as an upgrade "skipped", so the line's report counts it.
   void skipped(const std::string& operation);
   Observers<const HistoryEntry&> onUnfinishedUpload;
+  // Each entry as it is recorded (the "began" line and the final one of an
+  // attempt), also when the history file could not keep it.
+  Observers<const HistoryEntry&> onRecorded;
 
  private:
   // Appends the entry of one operation started at startedAt (UTC text),

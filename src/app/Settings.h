@@ -26,6 +26,8 @@ struct Settings {
   // list), and key files given with --trusted-key.
   std::vector<std::string> trustedKeyFolders;
   std::vector<std::string> trustedKeyFiles;
+  // The production line's records database (--records); "" for none.
+  std::string recordsUrl;
 };
 
 // Reads KOVA_MODEM_ADDRESS and KOVA_PORT_{ZING,FTP,TELNET,AT} through

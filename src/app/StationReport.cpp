@@ -76,6 +76,7 @@ void StationReport::diedInUnit(StationCounts& station, double seconds) {
   entry.outcome = "failed";
   entry.reasonCode = FailureCodeText(FailureCode::StationDied);
   entry.durationSeconds = seconds;
+  entry.attempt = NewAttemptId();
   std::string error;
   if (!AppendHistory(historyFile_, entry, error)) ui_.warning(error);
 }

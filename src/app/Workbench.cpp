@@ -5,6 +5,7 @@
 
 #include "app/OperationRecorder.h"
 #include "app/Presenter.h"
+#include "app/RecordsOutbox.h"
 #include "core/TextUtilities.h"
 #include "core/Texts.h"
 #include "core/TrustedKeys.h"
@@ -34,6 +35,9 @@ Workbench::Workbench(Platform& platform, Settings settings, StatusView& view, Pr
   recorder_->onUnfinishedUpload.add([this](const HistoryEntry& began) {
     unfinished_ = {Notice::Kind::UnfinishedUpload, began.time, 0, began.modemAddress};
     tellUnfinished_->setEnabled(true);
+  });
+  recorder_->onRecorded.add([this](const HistoryEntry& entry) {
+    if (records_) records_->add(entry);
   });
 }
 
@@ -106,6 +110,7 @@ Workbench::Start Workbench::start(bool imageRequired) {
   Process& process = platform_.process();
   modem_->images().removeStaleTemporaries(
       [&process](const std::string& stamp) { return process.ended(stamp); });
+  startRecords();
   return Start::Ready;
 }
 
@@ -180,6 +185,26 @@ void Workbench::changeModemAddress(const std::string& address) {
   const bool known = !session_.currentModemMac().empty();
   session_.modemAddress = Trim(address);
   if (known) session_.modemMacAddress = session_.modemAddress;
+}
+
+void Workbench::startRecords() {
+  if (settings_.recordsUrl.empty() || records_) return;
+  auto database = platform_.createRecordsDatabase(settings_.recordsUrl);
+  if (!database) return;  // refused on the command line already
+  records_ = std::make_unique<RecordsOutbox>(platform_, std::move(database), settings_.recordsUrl,
+                                             session_.backupDir);
+  records_->tell = [this](std::size_t waiting, const std::string& text) {
+    if (tellRecords)
+      tellRecords(waiting, text);
+    else
+      view_.setStatus(text);
+  };
+  records_->start();
+}
+
+void Workbench::whenRecordsSettled(int limitMs, std::function<void()> then) {
+  if (!records_) return then();
+  records_->whenSettled(limitMs, std::move(then));
 }
 
 void Workbench::restoreDhcpAddress() { pcAddress_->restoreDhcpAddress(); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,7 @@ class Operation;
 class OperationRecorder;
 class PcAddressCheck;
 class Presenter;
+class RecordsOutbox;
 
 class Workbench {
  public:
@@ -77,6 +79,13 @@ class Workbench {
   // The modem now answers at address: the same unit, if it was known.
   void changeModemAddress(const std::string& address);
 
+  // then, once the records of the run are in the database, or it cannot be
+  // reached, or limitMs have passed; at once without --records.
+  void whenRecordsSettled(int limitMs, std::function<void()> then);
+  // Tells that records wait for the database, or went; without it, the
+  // status line does.
+  std::function<void(std::size_t waiting, const std::string& text)> tellRecords;
+
   // The front end closes: the PC's own address is given back to DHCP if it
   // was changed, and nothing of the session fires any more; what ran is
   // recorded as interrupted.
@@ -90,6 +99,8 @@ class Workbench {
   // Loads the trusted keys and checks the new release.
   Start checkRelease(bool imageFound, bool imageRequired);
   void tell(const std::string& text, int style);
+  // The outbox of --records: what earlier runs left waiting goes now.
+  void startRecords();
 
   Platform& platform_;
   const Settings settings_;
@@ -104,4 +115,5 @@ class Workbench {
   std::unique_ptr<Timer> tellUnfinished_;
   Notice unfinished_{Notice::Kind::UnfinishedUpload};
   ReleaseVerdict release_;
+  std::unique_ptr<RecordsOutbox> records_;  // with --records, once start-up found the backup folder
 };

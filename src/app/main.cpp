@@ -1,15 +1,15 @@
 // The program: the main window on the Qt platform, or batch mode.
-#include <QApplication>
-#include <QCoreApplication>
 #include <poll.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QCoreApplication>
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -17,13 +17,17 @@
 
 #include "app/BatchMode.h"
 #include "app/BatchReport.h"
-#include "app/Settings.h"
 #include "app/MainWindow.h"
-#include "app/Workbench.h"
+#include "app/Records.h"
+#include "app/Settings.h"
 #include "app/StationSupervisor.h"
+#include "app/Workbench.h"
 #include "core/TextUtilities.h"
 #include "firmware/ImageStore.h"
 #include "platform/qt/QtPlatform.h"
+#ifdef KOVA_RECORDS
+#include "platform/qt/PqRecordsDatabase.h"
+#endif
 
 namespace {
 std::atomic<int> interrupts{0};
@@ -94,6 +98,8 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
     if (homeGiven) arguments.insert(arguments.begin(), {"--home", settings.workingDirectory});
     for (const auto& file : settings.trustedKeyFiles)
       arguments.insert(arguments.begin(), {"--trusted-key", file});
+    if (!settings.recordsUrl.empty())
+      arguments.insert(arguments.begin(), {"--records", settings.recordsUrl});
     const std::string history = Workbench::HomeDirectory(settings.workingDirectory) + "Backup" +
                                 ImageStore::kSeparator + "history.jsonl";
     return RunStations(platform, ui, cl->options, arguments,
@@ -122,6 +128,16 @@ int main(int argc, char** argv) {
   const std::vector<std::string> given = args;
   if (!TakeHomeOption(args, home, error)) return Refused(given, error);
   if (!TakeTrustedKeyOptions(args, settings->trustedKeyFiles, error)) return Refused(given, error);
+  if (!TakeRecordsOption(args, settings->recordsUrl, error)) return Refused(given, error);
+  if (!settings->recordsUrl.empty()) {
+#ifdef KOVA_RECORDS
+    const std::string problem = PqRecordsDatabase::UrlProblem(settings->recordsUrl);
+#else
+    const std::string problem = "this build of the program has no records database";
+#endif
+    if (!problem.empty())
+      return Refused(given, "--records: " + HidePassword(problem, settings->recordsUrl));
+  }
   for (auto& file : settings->trustedKeyFiles)
     file = std::filesystem::absolute(file, ec).string();
   if (home) {

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <optional>
+#include <random>
 
 #include "core/JsonLine.h"
 #include "core/RegularFile.h"
@@ -99,6 +101,22 @@ std::string Seconds(double seconds) {
 
 }  // namespace
 
+// An attempt's lines are told apart by it, on this PC and any other that
+// writes the same records.
+std::string NewAttemptId() {
+  std::random_device random;
+  unsigned char bytes[16];
+  for (auto& b : bytes) b = static_cast<unsigned char>(random());
+  bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);
+  bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);
+  char text[37];
+  std::snprintf(text, sizeof text,
+                "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x", bytes[0],
+                bytes[1], bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7], bytes[8],
+                bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+  return text;
+}
+
 std::string HistoryLine(const HistoryEntry& entry) {
   JsonLine line;
   line.add("time", entry.time)
@@ -161,6 +179,11 @@ bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::stri
   return false;
 }
 
+std::optional<HistoryEntry> HistoryEntryFromLine(std::string_view line) {
+  auto value = ParseJson(line);
+  return value ? EntryFrom(*value) : std::nullopt;
+}
+
 HistoryRead ReadHistory(const std::string& path) {
   HistoryRead result;
   std::error_code ec;
@@ -189,8 +212,7 @@ HistoryRead ReadHistory(const std::string& path) {
     start = end + 1;
     ++lineNumber;
     if (line.find_first_not_of(" \t\r") == std::string_view::npos) continue;
-    auto value = ParseJson(line);
-    auto entry = value ? EntryFrom(*value) : std::nullopt;
+    auto entry = HistoryEntryFromLine(line);
     if (entry)
       result.entries.push_back(std::move(*entry));
     else

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct HistoryEntry {
@@ -45,6 +46,9 @@ struct HistoryEntry {
   bool hasImage() const { return !imageName.empty() || imageSize >= 0 || !imageSha256.empty(); }
 };
 
+// A new attempt id: a random (version 4) UUID.
+std::string NewAttemptId();
+
 // The entry as one JSON object, without a newline.
 std::string HistoryLine(const HistoryEntry& entry);
 
@@ -58,6 +62,9 @@ struct HistoryRead {
   std::vector<HistoryEntry> entries;  // in file order, oldest first
   std::vector<std::string> warnings;  // one per damaged line
 };
+
+// The entry of one history line; nullopt when it is none.
+std::optional<HistoryEntry> HistoryEntryFromLine(std::string_view line);
 
 // Every entry of the file. A missing file is an empty history; a line that is
 // not a history object is skipped with a warning; blank lines are ignored.

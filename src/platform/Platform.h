@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/RecordsDatabase.h"
+
 class Form;
 
 // An operation refused at once (instead of through an event): a socket
@@ -282,4 +284,9 @@ class Platform {
   virtual std::unique_ptr<FtpClient> createFtpClient(int port) = 0;
   virtual NetworkInterfaces& networkInterfaces() = 0;
   virtual std::unique_ptr<ChildProcess> createChildProcess() = 0;
+  // The records database at url (a libpq connection URL or key=value
+  // string); nullptr where this build has none.
+  virtual std::unique_ptr<RecordsDatabase> createRecordsDatabase(const std::string& /*url*/) {
+    return nullptr;
+  }
 };

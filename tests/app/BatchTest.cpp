@@ -1146,8 +1146,10 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
               c.code);
     for (const auto& line : c.lines) EXPECT_TRUE(Has(out, line)) << line << "\n" << out.str();
     std::vector<std::string> rows;
-    for (const auto& e : ReadHistory(history).entries)
+    for (const auto& e : ReadHistory(history).entries) {
       rows.push_back(e.operation + " " + e.outcome + " " + e.versionAfter + " " + e.interfaceName);
+      EXPECT_EQ(e.attempt.size(), 36u) << "every attempt on record has its id";
+    }
     EXPECT_EQ(rows, c.history);
   }
 }

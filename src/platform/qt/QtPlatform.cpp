@@ -5,6 +5,9 @@
 
 #include "platform/qt/CurlFtpClient.h"
 #include "platform/qt/QtChildProcess.h"
+#ifdef KOVA_RECORDS
+#include "platform/qt/PqRecordsDatabase.h"
+#endif
 
 void SetDesktopIdentity() {
   // Built in, so that a program run from its build folder has it too.
@@ -21,3 +24,9 @@ std::unique_ptr<FtpClient> QtPlatform::createFtpClient(int port) {
 std::unique_ptr<ChildProcess> QtPlatform::createChildProcess() {
   return std::make_unique<QtChildProcess>();
 }
+
+#ifdef KOVA_RECORDS
+std::unique_ptr<RecordsDatabase> QtPlatform::createRecordsDatabase(const std::string& url) {
+  return std::make_unique<PqRecordsDatabase>(url);
+}
+#endif

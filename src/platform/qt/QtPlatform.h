@@ -33,6 +33,9 @@ class QtPlatform : public Platform {
   std::unique_ptr<FtpClient> createFtpClient(int port) override;
   NetworkInterfaces& networkInterfaces() override { return network_; }
   std::unique_ptr<ChildProcess> createChildProcess() override;
+#ifdef KOVA_RECORDS
+  std::unique_ptr<RecordsDatabase> createRecordsDatabase(const std::string& url) override;
+#endif
 
  private:
   QtEventLoop loop_;
