@@ -20,6 +20,10 @@ std::string Count(std::size_t n) {
 }
 }  // namespace
 
+std::string RecordsOutbox::QueuePath(const std::string& backupDir, const std::string& stamp) {
+  return backupDir + ImageStore::kSeparator + kQueuePrefix + stamp + kQueueSuffix;
+}
+
 RecordsOutbox::RecordsOutbox(Platform& platform, std::unique_ptr<RecordsDatabase> database,
                              std::string url, std::string backupDir)
     : platform_(platform),
@@ -27,7 +31,7 @@ RecordsOutbox::RecordsOutbox(Platform& platform, std::unique_ptr<RecordsDatabase
       url_(std::move(url)),
       backupDir_(std::move(backupDir)),
       stamp_(platform.process().processStamp()),
-      ownQueue_(backupDir_ + ImageStore::kSeparator + kQueuePrefix + stamp_ + kQueueSuffix),
+      ownQueue_(QueuePath(backupDir_, stamp_)),
       retry_(platform.createTimer()),
       settleLimit_(platform.createTimer()) {
   queues_.push_back(ownQueue_);

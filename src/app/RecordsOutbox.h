@@ -19,6 +19,9 @@
 class RecordsOutbox {
  public:
   static constexpr int kRetryMs = 5000;
+  // The queue file of the process with this stamp; one that ended is taken
+  // over by the next run's outbox.
+  static std::string QueuePath(const std::string& backupDir, const std::string& stamp);
 
   // url only names the database in what the user is told (without its password).
   RecordsOutbox(Platform& platform, std::unique_ptr<RecordsDatabase> database, std::string url,

@@ -77,8 +77,11 @@ void StationReport::diedInUnit(StationCounts& station, double seconds) {
   entry.reasonCode = FailureCodeText(FailureCode::StationDied);
   entry.durationSeconds = seconds;
   entry.attempt = NewAttemptId();
+  entry.station = station_;
   std::string error;
   if (!AppendHistory(historyFile_, entry, error)) ui_.warning(error);
+  // No outbox runs here: the next run with records sends it.
+  if (!recordsQueue_.empty() && !AppendHistory(recordsQueue_, entry, error)) ui_.warning(error);
 }
 
 int StationReport::summary(const std::vector<const StationCounts*>& stations,

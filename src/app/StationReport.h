@@ -20,14 +20,17 @@ struct StationCounts {
 
 class StationReport {
  public:
-  // historyFile: where a died unit is recorded ("": nowhere), for the modem
-  // at modemAddress.
+  // historyFile: where a died unit is recorded ("": nowhere), and
+  // recordsQueue: where it waits for the records database ("": none), for
+  // the modem at modemAddress, by the station PC named station.
   StationReport(ConsoleUi& ui, const BatchOptions& options, std::string historyFile,
-                std::string modemAddress)
+                std::string modemAddress, std::string recordsQueue = "", std::string station = "")
       : ui_(ui),
         options_(options),
         historyFile_(std::move(historyFile)),
-        modemAddress_(std::move(modemAddress)) {}
+        modemAddress_(std::move(modemAddress)),
+        recordsQueue_(std::move(recordsQueue)),
+        station_(std::move(station)) {}
 
   // A unit made in seconds: the pace counts it.
   void unitDone(double seconds) { unitSeconds_.push_back(seconds); }
@@ -47,6 +50,7 @@ class StationReport {
   const BatchOptions& options_;
   const std::string historyFile_;
   const std::string modemAddress_;
+  const std::string recordsQueue_, station_;
   std::vector<double> unitSeconds_;
   std::string lineStopped_;
 };

@@ -28,13 +28,14 @@ class Supervisor {
   Supervisor(Platform& platform, ConsoleUi& ui, const BatchOptions& options,
              const std::vector<std::string>& arguments, const std::string& program,
              const std::atomic<int>& interrupts, const std::string& historyFile,
-             const std::string& modemAddress)
+             const std::string& modemAddress, const std::string& recordsQueue)
       : platform_(platform),
         ui_(ui),
         o_(options),
         arguments_(arguments),
         program_(program),
-        report_(ui, options, historyFile, modemAddress),
+        report_(ui, options, historyFile, modemAddress, recordsQueue,
+                platform.resolver().localHostName()),
         guard_(platform, interrupts) {}
 
   int run();
@@ -311,8 +312,8 @@ int Supervisor::summary() {
 int RunStations(Platform& platform, ConsoleUi& ui, const BatchOptions& options,
                 const std::vector<std::string>& arguments, const std::string& program,
                 const std::atomic<int>& interrupts, const std::string& historyFile,
-                const std::string& modemAddress) {
+                const std::string& modemAddress, const std::string& recordsQueue) {
   Supervisor supervisor(platform, ui, options, arguments, program, interrupts, historyFile,
-                        modemAddress);
+                        modemAddress, recordsQueue);
   return supervisor.run();
 }

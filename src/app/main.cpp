@@ -19,6 +19,7 @@
 #include "app/BatchReport.h"
 #include "app/MainWindow.h"
 #include "app/Records.h"
+#include "app/RecordsOutbox.h"
 #include "app/Settings.h"
 #include "app/StationSupervisor.h"
 #include "app/Workbench.h"
@@ -100,11 +101,15 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
       arguments.insert(arguments.begin(), {"--trusted-key", file});
     if (!settings.recordsUrl.empty())
       arguments.insert(arguments.begin(), {"--records", settings.recordsUrl});
-    const std::string history = Workbench::HomeDirectory(settings.workingDirectory) + "Backup" +
-                                ImageStore::kSeparator + "history.jsonl";
+    const std::string backup = Workbench::HomeDirectory(settings.workingDirectory) + "Backup";
+    const std::string history = backup + ImageStore::kSeparator + "history.jsonl";
+    const std::string recordsQueue =
+        settings.recordsUrl.empty()
+            ? ""
+            : RecordsOutbox::QueuePath(backup, platform.process().processStamp());
     return RunStations(platform, ui, cl->options, arguments,
-                       QCoreApplication::applicationFilePath().toStdString(), interrupts,
-                       history, settings.initialAddress);
+                       QCoreApplication::applicationFilePath().toStdString(), interrupts, history,
+                       settings.initialAddress, recordsQueue);
   }
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnTerminate);

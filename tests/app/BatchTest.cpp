@@ -1140,9 +1140,10 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
       });
     }
     clock.schedule(600000, [] { throw std::runtime_error("the supervisor did not end"); });
-    EXPECT_EQ(RunStations(platform, ui, o, {"--batch", "--station", "--interface", "eth1,eth2",
-                                            "upgrade"},
-                          "kova-upgrader", interrupts, history, "192.168.128.100"),
+    const std::string queue = home.str() + "/records-queue-supervisor.jsonl";
+    EXPECT_EQ(RunStations(platform, ui, o,
+                          {"--batch", "--station", "--interface", "eth1,eth2", "upgrade"},
+                          "kova-upgrader", interrupts, history, "192.168.128.100", queue),
               c.code);
     for (const auto& line : c.lines) EXPECT_TRUE(Has(out, line)) << line << "\n" << out.str();
     std::vector<std::string> rows;
@@ -1151,6 +1152,9 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
       EXPECT_EQ(e.attempt.size(), 36u) << "every attempt on record has its id";
     }
     EXPECT_EQ(rows, c.history);
+    // What the history got waits for the records database too, by its station.
+    EXPECT_EQ(ReadHistory(queue).entries, ReadHistory(history).entries);
+    for (const auto& e : ReadHistory(queue).entries) EXPECT_EQ(e.station, "fieldpc");
   }
 }
 
