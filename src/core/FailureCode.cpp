@@ -4,7 +4,7 @@
 
 namespace {
 using C = FailureCode;
-constexpr FailureCodeRow kRows[] = {
+constexpr FailureCodeRow kFailureRows[] = {
     {C::Unreachable, "unreachable"},
     {C::NoAddress, "no-address"},
     {C::ConnectionLost, "connection-lost"},
@@ -47,16 +47,16 @@ constexpr FailureCodeRow kRows[] = {
 };
 }  // namespace
 
-std::span<const FailureCodeRow> FailureCodes() { return kRows; }
+std::span<const FailureCodeRow> FailureCodes() { return kFailureRows; }
 
 const char* FailureCodeText(FailureCode code) {
-  for (const auto& row : kRows)
+  for (const auto& row : kFailureRows)
     if (row.code == code) return row.text;
   return "";
 }
 
 std::optional<FailureCode> FailureCodeNamed(std::string_view text) {
-  for (const auto& row : kRows)
+  for (const auto& row : kFailureRows)
     if (text == row.text) return row.code;
   return std::nullopt;
 }

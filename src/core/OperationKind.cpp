@@ -2,7 +2,7 @@
 
 namespace {
 using K = OperationKind;
-constexpr OperationKindRow kRows[] = {
+constexpr OperationKindRow kOperationRows[] = {
     {K::Version, "version", false, true}, {K::Upgrade, "upgrade", true, true},
     {K::Restore, "restore", true, true},  {K::Pic, "pic", true, true},
     {K::Reset, "reset", true, true},      {K::Dns, "dns", true, true},
@@ -13,28 +13,28 @@ constexpr OperationKindRow kRows[] = {
 };
 }  // namespace
 
-std::span<const OperationKindRow> OperationKinds() { return kRows; }
+std::span<const OperationKindRow> OperationKinds() { return kOperationRows; }
 
 const char* OperationName(OperationKind kind) {
-  for (const auto& row : kRows)
+  for (const auto& row : kOperationRows)
     if (row.kind == kind) return row.name;
   return "";
 }
 
 std::optional<OperationKind> OperationKindNamed(std::string_view name) {
-  for (const auto& row : kRows)
+  for (const auto& row : kOperationRows)
     if (name == row.name) return row.kind;
   return std::nullopt;
 }
 
 bool ChangesModem(std::string_view name) {
-  for (const auto& row : kRows)
+  for (const auto& row : kOperationRows)
     if (name == row.name) return row.changesModem;
   return false;
 }
 
 bool InBatch(OperationKind kind) {
-  for (const auto& row : kRows)
+  for (const auto& row : kOperationRows)
     if (row.kind == kind) return row.inBatch;
   return false;
 }
