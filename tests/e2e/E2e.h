@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -37,6 +40,18 @@ inline void WriteImage(const std::filesystem::path& path, const std::string& ver
 }
 
 // Every file under dir, relative, sorted.
+// A command's exit code and output (standard error included).
+inline std::pair<int, std::string> Shell(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen((command + " 2>&1").c_str(), "r")) {
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    const int status = ::pclose(p);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  }
+  return {-1, "cannot run " + command};
+}
+
 inline Lines FilesUnder(const std::filesystem::path& dir) {
   Lines names;
   if (std::filesystem::is_directory(dir))

@@ -20,18 +20,6 @@
 
 namespace {
 
-// A command's exit code and output (standard error included).
-std::pair<int, std::string> Shell(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen((command + " 2>&1").c_str(), "r")) {
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int status = ::pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-  }
-  return {-1, "cannot run " + command};
-}
-
 class PgServer {
  public:
   PgServer() {

@@ -17,21 +17,9 @@
 
 namespace {
 
-// A command's exit code and output (standard error included).
-std::pair<int, std::string> Sh(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen((command + " 2>&1").c_str(), "r")) {
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int status = ::pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-  }
-  return {-1, "cannot run " + command};
-}
-
 // The interface names of a namespace ("" for the machine's own).
 Lines Links(const std::string& ns) {
-  const auto [code, out] = Sh("ip " + (ns.empty() ? "" : "-n " + ns + " ") + "-o link show");
+  const auto [code, out] = Shell("ip " + (ns.empty() ? "" : "-n " + ns + " ") + "-o link show");
   Lines names;
   std::istringstream lines(out);
   for (std::string line; std::getline(lines, line);) {  // "2: v1@if3: <...>"
@@ -73,7 +61,7 @@ class StationLab {
   }
   ~StationLab() {
     sims_.clear();  // before their namespaces
-    for (const auto& ns : names_) Sh("ip netns del " + ns);  // its veths go with it
+    for (const auto& ns : names_) Shell("ip netns del " + ns);  // its veths go with it
   }
 
   static std::string Mac(int i) { return "02:00:5e:10:00:0" + std::to_string(i); }
@@ -85,7 +73,7 @@ class StationLab {
     expected.insert(expected.end(), veths_.begin(), veths_.end());
     if (Links(station) != expected)
       return ::testing::AssertionFailure() << ::testing::PrintToString(Links(station));
-    const auto route = Sh("ip -n " + station + " route show default");
+    const auto route = Shell("ip -n " + station + " route show default");
     if (route.first != 0 || !route.second.empty())
       return ::testing::AssertionFailure() << "a default route: " << route.second;
     if (Links("") != hostLinks_)
@@ -108,7 +96,7 @@ class StationLab {
  private:
   bool run(const std::string& command) {
     if (!error.empty()) return false;
-    const auto [code, out] = Sh(command);
+    const auto [code, out] = Shell(command);
     if (code != 0) error = command + ": " + out;
     return code == 0;
   }
@@ -172,7 +160,7 @@ class LabTool {
 // modems started (options by modem, from 1).
 #define KOVA_LAB(lab, count, options)                                                    \
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces";       \
-  if (Sh("ip netns list").first != 0) GTEST_SKIP() << "no 'ip netns' here";              \
+  if (Shell("ip netns list").first != 0) GTEST_SKIP() << "no 'ip netns' here";              \
   StationLab lab(count);                                                                \
   if (!lab.ok() && lab.error.find("ip netns add") == 0)                                 \
     GTEST_SKIP() << "cannot create network namespaces here: " << lab.error;             \
@@ -254,7 +242,7 @@ TEST(StationsEndToEnd, AnAltnameIsRefusedAndTheMacIsTheRoutesOwn) {
   KOVA_LAB(lab, 2, Plain);
   TempDir home;
   PrepareHome(home, false);
-  if (Sh("ip -n " + lab.station + " link property add dev v1 altname kova-alt1").first != 0)
+  if (Shell("ip -n " + lab.station + " link property add dev v1 altname kova-alt1").first != 0)
     GTEST_SKIP() << "no alternative interface names here";
   LabTool twice(lab, home, {"--batch", "--station", "--interface", "v1,kova-alt1", "upgrade"});
   EXPECT_EQ(twice.finish(30000), 2);
