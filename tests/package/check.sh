@@ -52,7 +52,7 @@ offers() {  # offers WORD...: what completing the last word offers, on one line
     "$completion" kova-upgrader "$@"
 }
 mkdir -p "$scratch/fw/Backup" && : >"$scratch/fw/Backup/kova_5_2_0_11.bin"
-check "completion: operations after --batch" test "$(offers --batch re)" = "restore reset"
+check "completion: operations after --batch" test "$(offers --batch re)" = "restore reset report"
 check "completion: the backups' versions after restore" \
   test "$(offers --home "$scratch/fw" --batch restore '')" = "5.2.0.11"
 

@@ -289,8 +289,9 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
 }
 
 // An upload counts what the server took, not what our send buffers hold:
-// a slow server that has not read the last megabyte yet is not told whole
-// (libcurl has closed the data connection by then; its queue still counts).
+// while a slow server sleeps on its first 2 MiB the count says so, though
+// libcurl handed all 3 MiB over at once (and closed the data connection,
+// whose queue still counts).
 TEST_F(CurlFtpClientTest, AnUploadCountsWhatTheServerTook) {
   startServer({"--rate", QString::number(1 << 20)});
   auto c = makeClient();
@@ -301,7 +302,9 @@ TEST_F(CurlFtpClientTest, AnUploadCountsWhatTheServerTook) {
   EXPECT_EQ(run(*c, "PUT " + quoted(image) + " /bin/kova.bin"), FtpClient::ResponseCompleted);
   ASSERT_GE(told.size(), 3u);
   EXPECT_EQ(told.back(), 3 << 20);
-  EXPECT_LT(told[told.size() - 2], 3 << 20) << ::testing::PrintToString(told);
+  EXPECT_TRUE(std::any_of(told.begin(), told.end() - 1,
+                          [](long long done) { return done > 0 && done < 3 << 20; }))
+      << ::testing::PrintToString(told);
 }
 
 // A modem writes flash before the final reply of a transfer, which libcurl
