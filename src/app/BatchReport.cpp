@@ -1,5 +1,7 @@
 #include "app/BatchReport.h"
 
+#include <cmath>
+#include <optional>
 #include <vector>
 
 #include "app/Presenter.h"
@@ -18,6 +20,18 @@ JsonLine FileLine(const FileMoved& f) {
       .add("remote", f.remote)
       .add("size", f.size)
       .add("sha256", f.sha256);
+}
+
+// Text mode's last line of an operation, the result line's words:
+// "Done: upgrade in 96 s; the modem runs 5.2.0.13."
+std::string EndLine(const char* outcome, OperationKind op, std::optional<FailureCode> failure,
+                    double seconds, const ModemVersion& running) {
+  std::string line = std::string(outcome) + ": " + OperationName(op);
+  if (failure) line += " (" + std::string(FailureCodeText(*failure)) + ")";
+  line += " in " + std::to_string(std::lround(seconds)) + " s; ";
+  line += running.known() ? "the modem runs " + running.display() + "."
+                          : "the modem's version is unknown.";
+  return line;
 }
 
 // A text field, or null when nothing is known of it.
@@ -93,8 +107,14 @@ void BatchReport::result(OperationKind op, const OperationResult& result, int co
     failure = blame(*result.reasonCode);
     hint(*failure);
   }
-  if (!options_.json) return;
   const Session& session = bench_.session();
+  if (!options_.json) {
+    ui_.note(EndLine(skipped_            ? "Skipped"
+                     : code == kExitDone ? "Done"
+                                         : "Failed",
+                     op, failure, SecondsBetween(started_, now), session.runningVersion));
+    return;
+  }
   std::vector<JsonLine> moved;
   for (const auto& f : result.files) moved.push_back(FileLine(f));
   JsonLine phases;
@@ -139,8 +159,13 @@ void BatchReport::skipped(OperationKind op, std::chrono::milliseconds now) {
 }
 
 void BatchReport::interrupted() {
-  if (!options_.json) return;
   const Session& session = bench_.session();
+  const double seconds = SecondsBetween(started_, bench_.platform().loop().now());
+  if (!options_.json) {
+    ui_.note(EndLine("Interrupted", options_.operation, FailureCode::Interrupted, seconds,
+                     session.runningVersion));
+    return;
+  }
   JsonLine line;
   line.add("event", "result")
       .add("operation", OperationName(options_.operation))
@@ -151,7 +176,7 @@ void BatchReport::interrupted() {
       .add("interface", session.interfaceName)
       .add("version_before", versionBefore_)
       .add("version_after", session.runningVersion.display())
-      .add("duration_s", SecondsBetween(started_, bench_.platform().loop().now()))
+      .add("duration_s", seconds)
       .addArray("files", {})
       .addObject("phases", JsonLine())
       .add("modem_holds", nullptr)
@@ -176,7 +201,11 @@ void BatchReport::unfinishedUpload(const HistoryEntry& began) {
 }
 
 int BatchReport::unusable(FailureCode code, const std::string& reason) {
-  if (!options_.json) return kExitUsage;
+  if (!options_.json) {
+    ui_.note("Failed: " + std::string(OperationName(options_.operation)) + " (" +
+             FailureCodeText(code) + "): it did not begin.");
+    return kExitUsage;
+  }
   JsonLine line;
   line.add("event", "result")
       .add("operation", OperationName(options_.operation))
