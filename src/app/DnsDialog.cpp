@@ -10,15 +10,18 @@ DnsDialog::DnsDialog(Ui& ui) : Form("DNSverification"), ui_(ui) {
   height = 130;
   Label1.setCaption("Change the addreseses before you click Modify.");
   Label1.geometry = {12, 10, 336, 20};
-  DNSlabel.setCaption("DNS servers :");
+  DNSlabel.setCaption("&DNS servers :");
+  DNSlabel.buddy = &DNS;
+  DNS2.accessibleName = "Secondary DNS server";
   DNSlabel.geometry = {12, 44, 90, 20};
   DNS.setText("000.000.000.000");
   DNS.geometry = {105, 40, 130, 24};
   DNS2.setText("000.000.000.000");
   DNS2.geometry = {105, 80, 130, 24};
-  cmdModify.setCaption("Modify");
+  cmdModify.setCaption("&Modify");
+  cmdModify.isDefault = true;
   cmdModify.geometry = {250, 38, 95, 28};
-  cmdKeep.setCaption("Keep Current");
+  cmdKeep.setCaption("&Keep Current");
   cmdKeep.geometry = {250, 78, 95, 28};
   cmdModify.onClick = [this] { modify(); };
   cmdKeep.onClick = [this] {

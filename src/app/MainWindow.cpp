@@ -30,6 +30,7 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
   OperationRunner& runner = bench_.modem().runner();
   runner.onStarted.add([this](Operation& op) {
     showBusy(true);
+    lightDecided_ = false;
     op.onProgress.add([this](const Operation::Progress&) { showDetail(); });
     detailTick_->setEnabled(true);
   });
@@ -38,6 +39,8 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
     detailTick_->setEnabled(false);
     lblDetail.setCaption("");
     if (result.lockUpgradeControls) lockUpgradeControls();
+    // A version read or probe during the operation had the last word.
+    if (!lightDecided_) showModemGone(result);
   });
   bindControls();
 }
@@ -101,25 +104,30 @@ void MainWindow::buildLayout() {
   width = 440;
   height = 292;
   lblIPAddress.setCaption("IP Address:");
+  lblIPAddress.buddy = &txtIPAddress;
   lblIPAddress.geometry = {12, 14, 170, 20};
   txtIPAddress.setText(bench_.settings().initialAddress);
   txtIPAddress.readOnly = true;
   txtIPAddress.geometry = {190, 12, 150, 24};
   lblNewVersion.setCaption("New software version:");
+  lblNewVersion.buddy = &txtNewSoftwareVersion;
   lblNewVersion.geometry = {12, 46, 170, 20};
   txtNewSoftwareVersion.readOnly = true;
   txtNewSoftwareVersion.geometry = {190, 44, 150, 24};
   // Whether the new image is signed, and by whom: never silent.
   lblSignature.geometry = {190, 70, 238, 20};
   lblCurrentVersion.setCaption("Modem software version:");
+  lblCurrentVersion.buddy = &txtCurrentSoftwareVersion;
   lblCurrentVersion.geometry = {12, 102, 170, 20};
   txtCurrentSoftwareVersion.readOnly = true;
   txtCurrentSoftwareVersion.geometry = {190, 100, 150, 24};
   statusLED.setToolTip("Connection to the Satellite IP Modem");
+  statusLED.accessibleName = "Connection to the Satellite IP Modem";
   statusLED.geometry = {352, 104, 16, 16};
   AutoPic.setValue(1);
   AutoPic.geometry = {12, 134, 20, 20};
   AutoPicLabel.setCaption("Automatic PIC upgrade");
+  AutoPicLabel.buddy = &AutoPic;
   AutoPicLabel.geometry = {36, 134, 330, 20};
   cmdUpgrade.setCaption("&Upgrade");
   cmdUpgrade.setToolTip("Upgrade software");
@@ -127,12 +135,14 @@ void MainWindow::buildLayout() {
   cmdRestore.setCaption("&Restore");
   cmdRestore.setToolTip("Restore original software");
   cmdRestore.geometry = {155, 166, 130, 32};
-  cmdPICupgrade.setCaption("PIC upgrade");
+  cmdPICupgrade.setCaption("&PIC upgrade");
   cmdPICupgrade.setToolTip("PIC upgrade without Software Upgrade");
   cmdPICupgrade.geometry = {298, 166, 130, 32};
+  Progress.accessibleName = "Progress";
   Progress.geometry = {12, 210, 416, 18};
   lblDetail.geometry = {12, 232, 416, 20};
   sbUpgrade.readOnly = true;
+  sbUpgrade.accessibleName = "Status";
   sbUpgrade.geometry = {12, 258, 416, 24};
 
   controls = {&lblIPAddress, &txtIPAddress, &lblNewVersion, &txtNewSoftwareVersion, &lblSignature,
@@ -202,6 +212,22 @@ void MainWindow::lockUpgradeControls() {
 
 void MainWindow::setConnected(bool connected) {
   statusLED.setFillColor(connected ? kLedGreen : kLedRed);
+  lightDecided_ = true;
+}
+
+// The light is green only while the modem answers: not while its version is
+// unknown (read anew, or restarting), nor after it stopped answering.
+void MainWindow::showRunningVersion(const std::string& text) {
+  txtCurrentSoftwareVersion.setText(text);
+  if (text == kUnknownVersionText) statusLED.setFillColor(kLedRed);
+}
+
+void MainWindow::showModemGone(const OperationResult& result) {
+  using enum FailureCode;
+  if (result.done() || !result.reasonCode) return;
+  for (FailureCode gone : {Unreachable, ConnectionLost, FtpTimeout, TransferCut, TimedOut,
+                           ResetFailed, PortUnreachable, ImageIncomplete, AtFailed})
+    if (*result.reasonCode == gone) statusLED.setFillColor(kLedRed);
 }
 
 // ---- Menu entries of the window itself ----

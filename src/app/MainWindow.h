@@ -16,6 +16,7 @@
 class UpgradePrompt;
 class ModemAddressDialog;
 class FormPrompts;
+struct OperationResult;
 
 // Colours of the connection indicator.
 inline constexpr long kLedRed = 255;
@@ -47,9 +48,7 @@ class MainWindow : public Form, public StatusView {
   void setProgress(int percent) override { Progress.setValue(percent); }
   int progress() const override { return Progress.value(); }
   void setConnected(bool connected) override;
-  void showRunningVersion(const std::string& text) override {
-    txtCurrentSoftwareVersion.setText(text);
-  }
+  void showRunningVersion(const std::string& text) override;
   bool autoPicUpgrade() const override { return AutoPic.value() == 1; }
 
   // What the window works with.
@@ -112,6 +111,9 @@ class MainWindow : public Form, public StatusView {
   // The busy state as the window shows it: pointer and controls.
   void showBusy(bool busy);
   void lockUpgradeControls();
+  // The light turns red when an operation failed because the modem stopped
+  // answering.
+  void showModemGone(const OperationResult& result);
   void showAbout();
   void changeModemAddress(const std::string& address);
   // The hidden key sequence of the log download: Ctrl+B then Ctrl+N.
@@ -125,4 +127,5 @@ class MainWindow : public Form, public StatusView {
   std::unique_ptr<ModemAddressDialog> addressDialog_;
   std::unique_ptr<Timer> detailTick_;  // the countdowns move once a second
   bool ctrlBSeen_ = false;
+  bool lightDecided_ = false;  // a reachability outcome since the operation began
 };

@@ -8,7 +8,8 @@ ModemAddressDialog::ModemAddressDialog() : Form("UpdateModemIP") {
   height = 140;
   lblHeading.setCaption("Enter IP address of the KOVA Terminal");
   lblHeading.geometry = {12, 10, 276, 20};
-  IPlabel.setCaption("Terminal IP:");
+  IPlabel.setCaption("Terminal &IP:");
+  IPlabel.buddy = &txtIP3;  // the first box a user may change
   IPlabel.geometry = {12, 44, 80, 20};
   int x = 95;
   TextBox* boxes[] = {&txtIP1, &txtIP2, &txtIP3, &txtIP4};
@@ -29,9 +30,10 @@ ModemAddressDialog::ModemAddressDialog() : Form("UpdateModemIP") {
   txtIP2.readOnly = true;
   txtIP3.setText("128");
   txtIP4.setText("100");
-  cmdClose.setCaption("Close");
+  cmdClose.setCaption("&Close");
   cmdClose.geometry = {95, 90, 80, 28};
-  cmdUpdate.setCaption("Update");
+  cmdUpdate.setCaption("&Update");
+  cmdUpdate.isDefault = true;
   cmdUpdate.geometry = {195, 90, 80, 28};
   cmdUpdate.onClick = [this] { update(); };
   cmdClose.onClick = [this] { requestClose(kCloseByProgram); };

@@ -6,6 +6,7 @@ RestoreChooser::RestoreChooser(Ui& ui) : Form("frmRestore"), ui_(ui) {
   width = 420;
   height = 256;
   lblOldSoftwareVersionList.setCaption("Select an old software version to restore:");
+  lblOldSoftwareVersionList.buddy = &lstOldSoftwareVersions;
   lblOldSoftwareVersionList.geometry = {12, 12, 396, 20};
   lstOldSoftwareVersions.geometry = {12, 38, 396, 140};
   // A restore deletes the modem's config.txt: told before the user agrees.

@@ -32,6 +32,9 @@ class Control {
   void setToolTip(std::string t) { set(toolTip_, std::move(t)); }
 
   Geometry geometry;
+  // What a screen reader calls a control that shows no caption of its own
+  // and has no label naming it.
+  std::string accessibleName;
   // Runs after every change of the control's state.
   Observers<> changed;
 
@@ -95,6 +98,9 @@ struct Menu {
 class Label : public CaptionedControl {
  public:
   explicit Label(std::string name) : CaptionedControl(Kind::Label, std::move(name)) {}
+  // The control this label names: its "&" key moves the focus there, and a
+  // screen reader reads the label as that control's name.
+  Control* buddy = nullptr;
 };
 
 class TextBox : public Control {

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace {
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
@@ -33,6 +35,14 @@ QString Colour(long bgr) {
       .arg(bgr & 0xFF)
       .arg((bgr >> 8) & 0xFF)
       .arg((bgr >> 16) & 0xFF);
+}
+
+QString ColourName(long bgr) {
+  switch (bgr) {
+    case 0x0000FF: return "red";
+    case 0x00FF00: return "green";
+    default: return {};
+  }
 }
 
 // Main window: close requests from the frame go through the form.
@@ -68,6 +78,11 @@ class Dialog : public QDialog {
 };
 }  // namespace
 
+int TitleWidth(const std::string& title) {
+  const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+  return metrics.horizontalAdvance(Q(title)) + 120;
+}
+
 QtFormView::QtFormView(Form& form, QWidget* parent) : form_(form) {
   QWidget* container = nullptr;
   if (parent == nullptr && !form.menus.empty()) {
@@ -83,7 +98,10 @@ QtFormView::QtFormView(Form& form, QWidget* parent) : form_(form) {
     top_ = dialog_;
   }
   top_->setWindowTitle(Q(form.caption));
-  container->setFixedSize(form.width, form.height);
+  // A dialog is at least as wide as its whole title beside the frame's
+  // buttons, at the font the user has.
+  const int titleWidth = dialog_ ? TitleWidth(form.caption) : 0;
+  container->setFixedSize(std::max(form.width, titleWidth), form.height);
   build(container);
   top_->installEventFilter(this);
   form_.onClosed = [this] {
@@ -121,6 +139,18 @@ QWidget* QtFormView::widgetFor(const std::string& name) const {
 
 void QtFormView::build(QWidget* container) {
   for (Control* c : form_.controls) bind(*c, container);
+  for (Control* c : form_.controls) {
+    if (c->kind() != Control::Kind::Label) continue;
+    auto& label = static_cast<Label&>(*c);
+    QWidget* buddy = label.buddy ? widgetFor(label.buddy->name()) : nullptr;
+    auto* shown = qobject_cast<QLabel*>(widgetFor(c->name()));
+    if (!buddy || !shown) continue;
+    shown->setBuddy(buddy);
+    // Screen readers name line edits by their buddy, but not check boxes.
+    auto name = [buddy, &label] { buddy->setAccessibleName(Q(label.caption()).remove('&')); };
+    name();
+    connections_.emplace_back(c, c->changed.add(name));
+  }
   // Tab order follows the form's order.
   QWidget* previous = nullptr;
   for (auto& [name, w] : widgets_) {
@@ -231,7 +261,11 @@ void QtFormView::bind(Control& c, QWidget* container) {
     case Control::Kind::Shape: {
       auto& s = static_cast<Shape&>(c);
       auto* q = new QFrame(container);
-      update = [q, &s] { q->setStyleSheet(Colour(s.fillColor())); };
+      // The colour in words, for those who cannot see it.
+      update = [q, &s] {
+        q->setStyleSheet(Colour(s.fillColor()));
+        q->setAccessibleDescription(ColourName(s.fillColor()));
+      };
       w = q;
       break;
     }
@@ -268,6 +302,7 @@ void QtFormView::bind(Control& c, QWidget* container) {
       return;
   }
   w->setObjectName(Q(c.name()));
+  if (!c.accessibleName.empty()) w->setAccessibleName(Q(c.accessibleName));
   Place(w, c);
   auto full = [w, &c, update] {
     update();

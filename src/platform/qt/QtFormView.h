@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Form.h"
@@ -12,6 +13,10 @@
 class QDialog;
 class QMainWindow;
 class QWidget;
+
+// The width a window needs for its whole title beside the frame's icon and
+// buttons, at the application's font.
+int TitleWidth(const std::string& title);
 
 class QtFormView : public QObject {
   Q_OBJECT

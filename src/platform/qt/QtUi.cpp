@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 #include "platform/qt/QtFormView.h"
@@ -13,6 +14,10 @@ int QtUi::msgBox(const std::string& text, int style, const std::string& title) {
   t.replace("\r\n", "\n");
   box.setText(t);
   box.setWindowTitle(QString::fromStdString(title));
+  // A short text would leave the box narrower than its title.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(TitleWidth(title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   switch (style & 0x70) {
     case MsgCritical: box.setIcon(QMessageBox::Critical); break;
     case MsgQuestion: box.setIcon(QMessageBox::Question); break;
@@ -56,10 +61,14 @@ void QtUi::refresh() {
 std::optional<std::string> QtUi::chooseFolder(const std::string& title,
                                               const std::string& start) {
   // File names in the system's own encoding, as the logic's paths are.
-  const QString dir = QFileDialog::getExistingDirectory(
-      mainWindow(), QString::fromStdString(title), QFile::decodeName(start.c_str()));
-  if (dir.isEmpty()) return std::nullopt;
-  return QFile::encodeName(dir).toStdString();
+  QFileDialog dialog(mainWindow(), QString::fromStdString(title), QFile::decodeName(start.c_str()));
+  // The kova_*.bin in a folder shows it is the right one: listed, greyed
+  // out. Native pickers show folders only when asked for one.
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setNameFilter("kova_*.bin");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 QtUi::QtUi() = default;
