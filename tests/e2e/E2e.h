@@ -25,6 +25,7 @@
 
 #include "app/MainWindow.h"
 #include "core/JsonLine.h"
+#include "core/UpgradeHistory.h"
 #include "platform/qt/QtFormView.h"
 #include "platform/qt/QtPlatform.h"
 #include "sim/Harness.h"
@@ -39,7 +40,6 @@ inline void WriteImage(const std::filesystem::path& path, const std::string& ver
                                         << std::string(bytes, 'k');
 }
 
-// Every file under dir, relative, sorted.
 // A command's exit code and output (standard error included).
 inline std::pair<int, std::string> Shell(const std::string& command) {
   std::string out;
@@ -52,6 +52,7 @@ inline std::pair<int, std::string> Shell(const std::string& command) {
   return {-1, "cannot run " + command};
 }
 
+// Every file under dir, relative, sorted.
 inline Lines FilesUnder(const std::filesystem::path& dir) {
   Lines names;
   if (std::filesystem::is_directory(dir))
@@ -59,6 +60,11 @@ inline Lines FilesUnder(const std::filesystem::path& dir) {
       if (e.is_regular_file()) names.push_back(e.path().lexically_relative(dir).generic_string());
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// The lines of home's history.
+inline std::vector<HistoryEntry> HistoryIn(const TempDir& home) {
+  return ReadHistory(home.str() + "/Backup/history.jsonl").entries;
 }
 
 // The new image 5.2.0.13, its checksum file and (optionally) pic.hex.

@@ -44,16 +44,15 @@ TEST_F(EndToEnd, StartUpHiddenLogAndDns) {
   EXPECT_TRUE(InOrder(modem->journal(), {"FTP RETR /ram0/syslog.log", "FTP QUIT"}));
 
   tool->ui.dialogScript = [](QtFormView& view) {
-    auto* dns = qobject_cast<QLineEdit*>(view.widgetFor("DNS"));
-    auto* dns2 = qobject_cast<QLineEdit*>(view.widgetFor("DNS2"));
-    auto* modify = qobject_cast<QPushButton*>(view.widgetFor("cmdModify"));
-    ASSERT_TRUE(dns && dns2 && modify);
-    EXPECT_EQ(dns->text().toStdString() + " " + dns2->text().toStdString(), "10.0.0.1 10.0.0.2");
-    dns->selectAll();
-    dns->insert("10.9.9.1");  // typed, so the model sees it
-    dns2->selectAll();
-    dns2->insert("10.9.9.2");
-    modify->click();
+    for (auto [name, read, typed] : {std::tuple{"DNS", "10.0.0.1", "10.9.9.1"},
+                                     std::tuple{"DNS2", "10.0.0.2", "10.9.9.2"}}) {
+      auto* box = qobject_cast<QLineEdit*>(view.widgetFor(name));
+      ASSERT_TRUE(box) << name;
+      EXPECT_EQ(box->text().toStdString(), read);
+      box->selectAll();
+      box->insert(typed);  // typed, so the model sees it
+    }
+    qobject_cast<QPushButton*>(view.widgetFor("cmdModify"))->click();
   };
   // The modem comes back running another image: the version is read anew.
   WriteImage(modem->root() + "/bin/kova.bin", "5.2.0.19");

@@ -6,7 +6,6 @@
 #include <csignal>
 #include <sys/stat.h>
 
-#include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 
 namespace {
@@ -79,7 +78,7 @@ TEST(IntegrityEndToEnd, FailuresSendNothingAndLeaveOnlyWholePairs) {
     Lines home = FilesUnder(r.home.path());
     std::erase_if(home, [](const std::string& name) { return name.starts_with("Backup/"); });
     EXPECT_EQ(home, (Lines{"chk_5_2_0_13.txt", "kova_5_2_0_13.bin", "pic.hex"}));
-    auto history = ReadHistory((r.home.path() / "Backup" / "history.jsonl").string()).entries;
+    auto history = HistoryIn(r.home);
     EXPECT_TRUE(history.empty() || history.back().outcome == "failed");
   }
 }

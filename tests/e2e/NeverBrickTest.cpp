@@ -27,13 +27,6 @@ bool Boots(const std::string& root) {
   return boots;
 }
 
-// The result line of a JSON run, or null.
-std::optional<JsonValue> Result(const std::string& out) {
-  for (auto& e : Events(out))
-    if (Field(e, "event") == "result") return e;
-  return std::nullopt;
-}
-
 // One run of the binary against a modem of its own, then the power cycle.
 struct Row : Rig {
   Row(std::string what, bool restore, Lines faults, std::string killAt = "")
@@ -113,7 +106,9 @@ void ExpectWhole(Row& r, int exitCode, bool incomplete = false) {
   SCOPED_TRACE(r.what);
   const BatchRun& last = r.run;  // of the second run after a kill
   EXPECT_EQ(last.exitCode, exitCode) << last.out << last.err;
-  const auto result = Result(last.out);
+  std::optional<JsonValue> result;
+  for (auto& e : Events(last.out))
+    if (Field(e, "event") == "result") result = e;
   ASSERT_TRUE(result) << last.out << last.err;
   const std::string holds = Field(*result, "modem_holds");
   const bool untouched = holds.empty() || holds == "untouched";
@@ -212,8 +207,8 @@ TEST(NeverBrickEndToEnd, KilledInEachPhaseThenRunAgain) {
 // A second process on the modem another one works on is refused, naming it.
 TEST(NeverBrickEndToEnd, ASecondProcessOnTheModemIsRefused) {
   Rig rig({}, {"--ftp-rate", "100000"});
-  ASSERT_TRUE(rig.modem.ready());
   const ModemSim& modem = rig.modem;
+  ASSERT_TRUE(modem.ready());
   TempDir other;
   PrepareHome(other, false);
   auto first = StartBatch(modem, rig.home, {"--batch", "upgrade"});

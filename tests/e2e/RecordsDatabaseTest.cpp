@@ -11,7 +11,6 @@
 #include <set>
 
 #include "app/Records.h"
-#include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 #include "sim/SigningKey.h"
 #ifdef KOVA_RECORDS
@@ -110,31 +109,17 @@ Lines QueueFiles(const TempDir& home) {
 TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
   PgServer server;
   NEED_SERVER(server);
-  HistoryEntry done{"2026-12-08T06:01:33Z",
-                    "127.0.0.1",
-                    "00:a0:bc:01:02:03",
-                    "eth1",
-                    "upgrade",
-                    "5.2.0.12",
-                    "5.2.0.13",
-                    "kova_5_2_0_13.bin",
-                    300012,
-                    std::string(64, 'a'),
-                    "done",
-                    31.5,
-                    "6f1c2b1e-0d51-4f8e-9a57-1c6c1c1d0e01",
-                    "new-image",
-                    std::string(64, 'a'),
-                    "",
-                    "kova_5_2_0_12.bin",
-                    300011,
-                    std::string(64, 'b'),
-                    std::string(64, 'c'),
-                    "line key",
-                    "",
-                    "",
-                    "",
-                    "station-7"};
+  HistoryEntry done{.time = "2026-12-08T06:01:33Z", .modemAddress = "127.0.0.1",
+                    .modemMac = "00:a0:bc:01:02:03", .interfaceName = "eth1",
+                    .operation = "upgrade", .versionBefore = "5.2.0.12",
+                    .versionAfter = "5.2.0.13", .imageName = "kova_5_2_0_13.bin",
+                    .imageSize = 300012, .imageSha256 = std::string(64, 'a'), .outcome = "done",
+                    .durationSeconds = 31.5, .attempt = "6f1c2b1e-0d51-4f8e-9a57-1c6c1c1d0e01",
+                    .holds = "new-image", .verifiedSha256 = std::string(64, 'a'),
+                    .backupName = "kova_5_2_0_12.bin", .backupSize = 300011,
+                    .backupSha256 = std::string(64, 'b'),
+                    .backupChecksumSha256 = std::string(64, 'c'), .signedBy = "line key",
+                    .station = "station-7"};
   HistoryEntry began = done;
   began.outcome = "began";
   began.versionAfter = began.holds = began.verifiedSha256 = began.backupName = "";
@@ -142,31 +127,12 @@ TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
   began.backupSha256 = began.backupChecksumSha256 = "";
   began.backupImage = "kova_5_2_0_12.bin";
   began.time = "2026-12-08T06:01:40Z";
-  HistoryEntry failed{"2026-12-08T07:00:00Z",
-                      "127.0.0.1",
-                      "00:a0:bc:01:02:04",
-                      "",
-                      "dns",
-                      "5.2.0.13",
-                      "5.2.0.13",
-                      "",
-                      -1,
-                      "",
-                      "failed",
-                      4,
-                      "attempt-2",
-                      "",
-                      "",
-                      "",
-                      "",
-                      -1,
-                      "",
-                      "",
-                      "",
-                      "disk-full",
-                      "10.0.0.1",
-                      "10.0.0.2",
-                      "station-7"};
+  HistoryEntry failed{.time = "2026-12-08T07:00:00Z", .modemAddress = "127.0.0.1",
+                      .modemMac = "00:a0:bc:01:02:04", .interfaceName = "", .operation = "dns",
+                      .versionBefore = "5.2.0.13", .versionAfter = "5.2.0.13", .imageName = "",
+                      .imageSha256 = "", .outcome = "failed", .durationSeconds = 4,
+                      .attempt = "attempt-2", .reasonCode = "disk-full", .dnsPrimary = "10.0.0.1",
+                      .dnsSecondary = "10.0.0.2", .station = "station-7"};
   // What the database holds: the began line's backup with the final line.
   HistoryEntry row = done;
   row.backupImage = began.backupImage;
@@ -287,8 +253,7 @@ TEST(RecordsDatabase, StationsWriteAtOnceThroughAServerKilledAndAQueueALaterRunS
     int waits = 0;
     for (const auto& event : Events(r->run.out)) waits += Field(event, "kind") == "records-waiting";
     EXPECT_LE(waits, 1) << r->run.out;
-    const auto history = ReadHistory(r->home.str() + "/Backup/history.jsonl").entries;
-    for (const auto& e : HistoryOperations(history))
+    for (const auto& e : HistoryOperations(HistoryIn(r->home)))
       attempts.insert(e.attempt + "|" + e.operation + "|" + e.outcome + "|" + e.imageSha256);
     for (const std::string& text : {r->run.out, r->run.err, r->home.read("Backup/history.jsonl"),
                                     queued, later.out, later.err})

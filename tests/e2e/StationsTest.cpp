@@ -7,26 +7,19 @@
 #include <unistd.h>
 
 #include <QThread>
-#include <cstdio>
 #include <map>
-#include <memory>
 
 #include "core/Files.h"
-#include "core/UpgradeHistory.h"
 #include "e2e/E2e.h"
 
 namespace {
 
 // The interface names of a namespace ("" for the machine's own).
 Lines Links(const std::string& ns) {
-  const auto [code, out] = Shell("ip " + (ns.empty() ? "" : "-n " + ns + " ") + "-o link show");
+  std::istringstream lines(Shell("ip " + (ns.empty() ? "" : "-n " + ns + " ") + "-br link").second);
   Lines names;
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) {  // "2: v1@if3: <...>"
-    std::istringstream words(line);
-    std::string number, name;
-    if (words >> number >> name) names.push_back(name.substr(0, name.find_first_of("@:")));
-  }
+  for (std::string line, name; std::getline(lines, line);)  // "v1@if3  UP  ..."
+    if (std::istringstream(line) >> name) names.push_back(name.substr(0, name.find('@')));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -218,10 +211,8 @@ TEST(StationsEndToEnd, ThreeInterfacesAtOnceOneStationKilledMidRun) {
   // Each unit recorded with its own MAC, the death as a failed attempt (and
   // the killed station's upload as one that never ended); each holds the
   // new image; one backup pair for all, nothing half-written left.
-  auto history =
-      HistoryOperations(ReadHistory((home.path() / "Backup/history.jsonl").string()).entries);
   Lines recorded;
-  for (const auto& h : history)
+  for (const auto& h : HistoryOperations(HistoryIn(home)))
     recorded.push_back(h.interfaceName + " " + h.modemMac + " " + h.operation + " " + h.outcome);
   std::sort(recorded.begin(), recorded.end());
   EXPECT_EQ(recorded, (Lines{"v1 " + StationLab::Mac(1) + " upgrade done",
@@ -261,7 +252,7 @@ TEST(StationsEndToEnd, AnAltnameIsRefusedAndTheMacIsTheRoutesOwn) {
   const int upgraded = lab.modem(1).file("/bin/kova.bin") == home.read("kova_5_2_0_13.bin") ? 1 : 2;
   EXPECT_TRUE(lab.modem(upgraded).file("/bin/kova.bin") == home.read("kova_5_2_0_13.bin"));
   EXPECT_EQ(Field(run.events.back(), "mac"), StationLab::Mac(upgraded));
-  const auto history = ReadHistory((home.path() / "Backup/history.jsonl").string()).entries;
+  const auto history = HistoryIn(home);
   ASSERT_FALSE(history.empty());
   EXPECT_EQ(history.back().modemMac, StationLab::Mac(upgraded));
 }

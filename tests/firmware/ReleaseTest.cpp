@@ -13,23 +13,6 @@
 #include "sim/SigningKey.h"
 #include "sim/WorkflowPeers.h"
 
-namespace {
-
-// Used only where minisign can run (not under Wine).
-[[maybe_unused]] std::string Digest(const std::string& bytes) {
-  Sha256 sha;
-  sha.update(bytes.data(), bytes.size());
-  return sha.hexDigest();
-}
-
-[[maybe_unused]] bool Stored(const Lines& wire) {
-  for (const auto& line : wire)
-    if (line.starts_with("PUT ") || line.starts_with("DELETE ")) return true;
-  return false;
-}
-
-}  // namespace
-
 // Key and signature texts as minisign 0.11 wrote them, so the parsers and
 // libgcrypt are checked on every platform, Windows too.
 TEST(Minisign, ParsesAndVerifiesWhatMinisignWrote) {
@@ -139,6 +122,12 @@ TEST(ReleaseManifest, CompatibilityOfTheRunningVersion) {
 #ifndef _WIN32  // minisign is a Linux program: Wine cannot start it
 namespace {
 
+std::string Digest(const std::string& bytes) {
+  Sha256 sha;
+  sha.update(bytes.data(), bytes.size());
+  return sha.hexDigest();
+}
+
 // The keys of every test: made once.
 struct Keys {
   TempDir dir;
@@ -208,6 +197,21 @@ struct SignedHome {
 };
 
 using Spoil = std::function<void(SignedHome&)>;
+// The manifest written and signed again with a member of it changed.
+Spoil RewriteManifest(std::string SignedHome::*member, std::string value) {
+  return [=](SignedHome& s) {
+    s.*member = value;
+    s.write();
+  };
+}
+Spoil RemoveFiles(std::vector<std::string> names) {
+  return [=](SignedHome& s) {
+    for (const auto& name : names) s.h.removeHomeFile(name);
+  };
+}
+Spoil EditFile(std::string name, std::string from, std::string to) {
+  return [=](SignedHome& s) { s.edit(name, from, to); };
+}
 
 }  // namespace
 
@@ -221,15 +225,15 @@ TEST(SignedRelease, ABadReleaseIsRefusedAtStart) {
   };
   const std::string sha = "The SHA-256 of ";
   const Row rows[] = {
-      {"image: one byte changed", [](SignedHome& s) { s.edit("kova_5_2_0_13.bin", "bytes", "bytez"); },
+      {"image: one byte changed", EditFile("kova_5_2_0_13.bin", "bytes", "bytez"),
        sha + "kova_5_2_0_13.bin is "},
-      {"image truncated", [](SignedHome& s) { s.edit("kova_5_2_0_13.bin", "bytes", ""); },
+      {"image truncated", EditFile("kova_5_2_0_13.bin", "bytes", ""),
        "kova_5_2_0_13.bin has 26 bytes; the manifest says 31."},
-      {"checksum file changed", [](SignedHome& s) { s.edit("chk_5_2_0_13.txt", "checksum", "Checksum"); },
+      {"checksum file changed", EditFile("chk_5_2_0_13.txt", "checksum", "Checksum"),
        sha + "chk_5_2_0_13.txt is "},
-      {"checksum file missing", [](SignedHome& s) { s.h.removeHomeFile("chk_5_2_0_13.txt"); },
+      {"checksum file missing", RemoveFiles({"chk_5_2_0_13.txt"}),
        "The manifest names chk_5_2_0_13.txt, which is missing."},
-      {"pic.hex changed", [](SignedHome& s) { s.edit("pic.hex", "FF", "FE"); }, sha + "pic.hex is "},
+      {"pic.hex changed", EditFile("pic.hex", "FF", "FE"), sha + "pic.hex is "},
       {"pic.hex not in the manifest",
        [](SignedHome& s) {
          s.h.removeHomeFile("pic.hex");
@@ -238,33 +242,24 @@ TEST(SignedRelease, ABadReleaseIsRefusedAtStart) {
        },
        "pic.hex lies beside the image but is not named in the manifest."},
       {"manifest for another version",
-       [](SignedHome& s) {
-         s.manifestVersion = "5.2.0.14";
-         s.write();
-       },
+       RewriteManifest(&SignedHome::manifestVersion, "5.2.0.14"),
        "The manifest is for version 5.2.0.14, the image is 5.2.0.13."},
       {"manifest names another image",
        [](SignedHome& s) {
-         s.extra = "";
-         s.h.home.write("kova_5_2_0_13.manifest", s.manifest());
          s.edit("kova_5_2_0_13.manifest", "\"name\":\"kova_5_2_0_13.bin\"",
                 "\"name\":\"kova_5_2_0_14.bin\"");
          s.keys.trusted.sign(s.manifestPath(), "KOVA release team");
        },
        "The manifest names kova_5_2_0_14.bin where kova_5_2_0_13.bin was expected."},
-      {"manifest missing", [](SignedHome& s) { s.h.removeHomeFile("kova_5_2_0_13.manifest"); },
+      {"manifest missing", RemoveFiles({"kova_5_2_0_13.manifest"}),
        "The release has no usable manifest kova_5_2_0_13.manifest"},
-      {"signature missing",
-       [](SignedHome& s) { s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig"); },
+      {"signature missing", RemoveFiles({"kova_5_2_0_13.manifest.minisig"}),
        "The manifest's signature kova_5_2_0_13.manifest.minisig cannot be read"},
       {"unsigned release while a key is trusted",
-       [](SignedHome& s) {
-         s.h.removeHomeFile("kova_5_2_0_13.manifest");
-         s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig");
-       },
+       RemoveFiles({"kova_5_2_0_13.manifest", "kova_5_2_0_13.manifest.minisig"}),
        "with a trusted key, only a signed release is installed."},
       {"manifest's note changed after signing",
-       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest", "beam", "Beam"); },
+       EditFile("kova_5_2_0_13.manifest", "beam", "Beam"),
        "does not match kova_5_2_0_13.manifest: the manifest or its signature was changed."},
       {"signature damaged",
        [](SignedHome& s) {
@@ -274,16 +269,17 @@ TEST(SignedRelease, ABadReleaseIsRefusedAtStart) {
        },
        "the manifest or its signature was changed."},
       {"signature cut short",
-       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(1), s.signatureLine(1).substr(0, 40)); },
+       [](SignedHome& s) {
+         s.edit("kova_5_2_0_13.manifest.minisig", s.signatureLine(1),
+                s.signatureLine(1).substr(0, 40));
+       },
        "The signature kova_5_2_0_13.manifest.minisig is damaged: its signature line is not the "
        "base64 of a minisign signature."},
       {"trusted comment changed",
-       [](SignedHome& s) { s.edit("kova_5_2_0_13.manifest.minisig", "KOVA release team", "KOVA release tean"); },
+       EditFile("kova_5_2_0_13.manifest.minisig", "KOVA release team", "KOVA release tean"),
        "The trusted comment of kova_5_2_0_13.manifest.minisig does not match its signature"},
       {"unknown key", [](SignedHome& s) { s.write(&s.keys.other); }, "which is not trusted."},
-      {"revoked key",
-       [](SignedHome& s) { s.revoke(s.keys.trusted.id()); },
-       "which is revoked."},
+      {"revoked key", [](SignedHome& s) { s.revoke(s.keys.trusted.id()); }, "which is revoked."},
       {"every key revoked, unsigned release",
        [](SignedHome& s) {
          s.h.settings.trustedKeyFiles.clear();
@@ -300,10 +296,7 @@ TEST(SignedRelease, ABadReleaseIsRefusedAtStart) {
        },
        "the manifest or its signature was changed."},
       {"signed manifest with a member unknown to the tool",
-       [](SignedHome& s) {
-         s.extra = ",\"hardware\":\"rev B only\"";
-         s.write();
-       },
+       RewriteManifest(&SignedHome::extra, ",\"hardware\":\"rev B only\""),
        "holds \"hardware\", which this tool does not know."},
       {"signed manifest that is no JSON",
        [](SignedHome& s) {
@@ -346,25 +339,18 @@ TEST(SignedRelease, CheckedAgainAtTheClick) {
          s.write();
        },
        nullptr, "Version 5.2.0.13 may only be installed over series 5.3; the modem runs 5.2.0.12."},
-      {"running version below the lowest",
-       [](SignedHome& s) {
-         s.lowest = "5.2.0.12.1";
-         s.write();
-       },
+      {"running version below the lowest", RewriteManifest(&SignedHome::lowest, "5.2.0.12.1"),
        nullptr,
        "may only be installed over series 5.2, version 5.2.0.12.1 or later; the modem runs "
        "5.2.0.12."},
-      {"image swapped after start", nullptr,
-       [](SignedHome& s) { s.edit("kova_5_2_0_13.bin", "bytes", "bytez"); },
+      {"image swapped after start", nullptr, EditFile("kova_5_2_0_13.bin", "bytes", "bytez"),
        "The SHA-256 of kova_5_2_0_13.bin is "},
-      {"pic.hex swapped after start", nullptr,
-       [](SignedHome& s) { s.edit("pic.hex", "FF", "FE"); }, "The SHA-256 of pic.hex is "},
+      {"pic.hex swapped after start", nullptr, EditFile("pic.hex", "FF", "FE"),
+       "The SHA-256 of pic.hex is "},
       {"signature removed after start", nullptr,
-       [](SignedHome& s) { s.h.removeHomeFile("kova_5_2_0_13.manifest.minisig"); },
-       "only a signed release is installed."},
-      {"pic.hex swapped after start, PIC upgrade alone", nullptr,
-       [](SignedHome& s) { s.edit("pic.hex", "FF", "FE"); }, "The SHA-256 of pic.hex is ",
-       Entry::Pic},
+       RemoveFiles({"kova_5_2_0_13.manifest.minisig"}), "only a signed release is installed."},
+      {"pic.hex swapped after start, PIC upgrade alone", nullptr, EditFile("pic.hex", "FF", "FE"),
+       "The SHA-256 of pic.hex is ", Entry::Pic},
       {"signed as minisign -S signs", nullptr, nullptr, ""},
       {"legacy signature", [](SignedHome& s) { s.write(nullptr, true); }, nullptr, ""},
       // Rotation: the new key signs while the old one is revoked.
@@ -405,7 +391,8 @@ TEST(SignedRelease, CheckedAgainAtTheClick) {
     ASSERT_EQ(s.h.boxes().size(), 1u);
     EXPECT_NE(s.h.boxes()[0].find(row.says), std::string::npos) << s.h.boxes()[0];
     EXPECT_NE(s.h.boxes()[0].find("Nothing was sent to the modem."), std::string::npos);
-    EXPECT_FALSE(Stored(s.h.wire()));
+    for (const auto& line : s.h.wire())
+      EXPECT_FALSE(line.starts_with("PUT ") || line.starts_with("DELETE ")) << line;
     EXPECT_TRUE(s.h.console->lines.empty());  // not even the prepare command
     EXPECT_EQ(s.h.platform.ftp.files["/bin/kova.bin"], kOld);
   }
@@ -419,7 +406,9 @@ TEST(SignedRelease, ABackupIsRestoredOnlyAsItWasRecorded) {
     bool trusted;  // a key is trusted
     std::function<void(WorkflowModem&)> spoil;
     std::string says;  // empty: restored
-  } rows[] = {
+  };
+  const auto noRecord = [](WorkflowModem& h) { h.removeHomeFile("Backup/history.jsonl"); };
+  const Row rows[] = {
       {"as kept", false, [](WorkflowModem&) {}, ""},
       {"as kept, a key trusted", true, [](WorkflowModem&) {}, ""},
       {"image changed since", false,
@@ -428,12 +417,8 @@ TEST(SignedRelease, ABackupIsRestoredOnlyAsItWasRecorded) {
       {"checksum changed since", true,
        [](WorkflowModem& h) { h.home.write("Backup/chk_5_2_0_12.txt", "checksum 5.2.0.1x"); },
        "The backup is not restored: the SHA-256 of "},
-      {"no record, a key trusted", true,
-       [](WorkflowModem& h) { std::filesystem::remove(h.home.path() / "Backup" / "history.jsonl"); },
-       "was not taken by this tool"},
-      {"no record, no key", false,
-       [](WorkflowModem& h) { std::filesystem::remove(h.home.path() / "Backup" / "history.jsonl"); },
-       ""},
+      {"no record, a key trusted", true, noRecord, "was not taken by this tool"},
+      {"no record, no key", false, noRecord, ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);

@@ -11,11 +11,13 @@ namespace {
 using Fault = SimFtpServer::Fault;
 const std::string kPutPic = R"(PUT "~/pic.hex" /pic.hex)";
 const std::string kReadPic = R"(COMPARE /pic.hex "~/pic.hex")";
-std::string ReadBackup(const std::string& v) {
-  return "COMPARE /bin/kova.bin \"~/Backup/kova_" + v + ".bin\"";
-}
-std::string ReadBackupChecksum(const std::string& v) {
-  return "COMPARE /checksum.txt \"~/Backup/chk_" + v + ".txt\"";
+// The FTP commands of a restore of version v (file form) that went well.
+Lines Restored(const std::string& v) {
+  const std::string image = "\"~/Backup/kova_" + v + ".bin\"";
+  const std::string checksum = "\"~/Backup/chk_" + v + ".txt\"";
+  return {"PUT " + image + " /bin/kova.bin", "PUT " + checksum + " /checksum.txt",
+          "DELETE /config.txt", "DELETE /config.txt", "COMPARE /bin/kova.bin " + image,
+          "COMPARE /checksum.txt " + checksum, "CLOSE"};
 }
 const std::string kAgain = "The transfer did not arrive whole; sending it again (attempt 2 of 3)...";
 const std::string kPrepare = "mmi_prepare_for_download";
@@ -72,6 +74,8 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
   const auto several = [](WorkflowModem& h) {
     for (const char* v : {"5_2_0_9", "5_2_0_10", "5_2_0_11"}) h.store(v);
   };
+  Lines again12 = Restored("5_2_0_12");  // the image sent twice
+  again12.insert(again12.begin(), std::string(again12[0]));
   const Lines severalStore = {"chk_5_2_0_10.txt",  "chk_5_2_0_11.txt",  "chk_5_2_0_9.txt",
                               "kova_5_2_0_10.bin", "kova_5_2_0_11.bin", "kova_5_2_0_9.bin"};
   const std::vector<Case> cases = {
@@ -162,11 +166,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
          FaultAt("PUT /bin/kova.bin", {Fault::Error, 12003, "552 Disk full.", -1})(h);
        },
        {}, 0, "", kBackup,
-       {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
-        R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
-        R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)", "DELETE /config.txt",
-        "DELETE /config.txt", ReadBackup("5_2_0_12"), ReadBackupChecksum("5_2_0_12"), "CLOSE"},
-       {kPrepare}, {13, 4}, {0, 100}, {kAgain, "Successfully restored! Wait..."},
+       again12, {kPrepare}, {13, 4}, {0, 100}, {kAgain, "Successfully restored! Wait..."},
        "KOVA-IMAGE 5.2.0.12"},
       {"restore among several: nothing is preselected", Entry::Restore, several, {}, 0, "",
        severalStore},
@@ -176,11 +176,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
          several(h);
          h.pick = "5.2.0.11";
        },
-       {}, 0, "", severalStore,
-       {R"(PUT "~/Backup/kova_5_2_0_11.bin" /bin/kova.bin)",
-        R"(PUT "~/Backup/chk_5_2_0_11.txt" /checksum.txt)", "DELETE /config.txt",
-        "DELETE /config.txt", ReadBackup("5_2_0_11"), ReadBackupChecksum("5_2_0_11"), "CLOSE"},
-       {kPrepare}, {13, 4}, {0, 100},
+       {}, 0, "", severalStore, Restored("5_2_0_11"), {kPrepare}, {13, 4}, {0, 100},
        {"Preparing for Software Restore with version 5_2_0_11 ...",
         "Restoring Satellite IP Modem with version 5_2_0_11 ...", "Successfully restored! Wait..."},
        "KOVA-IMAGE 5.2.0.11"},
@@ -224,11 +220,8 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
          h.store("5_2_0_12");
          h.platform.ftp.files.erase("/config.txt");
        },
-       {}, 0, "", kBackup,
-       {R"(PUT "~/Backup/kova_5_2_0_12.bin" /bin/kova.bin)",
-        R"(PUT "~/Backup/chk_5_2_0_12.txt" /checksum.txt)", "DELETE /config.txt",
-        "DELETE /config.txt", ReadBackup("5_2_0_12"), ReadBackupChecksum("5_2_0_12"), "CLOSE"},
-       {kPrepare}, {13, 4}, {0, 100}, {"Successfully restored! Wait..."}, "KOVA-IMAGE 5.2.0.12"},
+       {}, 0, "", kBackup, Restored("5_2_0_12"), {kPrepare}, {13, 4}, {0, 100},
+       {"Successfully restored! Wait..."}, "KOVA-IMAGE 5.2.0.12"},
       // The store holds the backup: the upload branch checks the checksum.
       {"upgrade without its checksum file", Entry::Upgrade,
        [](WorkflowModem& h) {
