@@ -766,20 +766,13 @@ TEST(BatchInterface, AnInterfaceGoneUnderTheRunIsNamedNotTheModem) {
 // each once, one summary of all; a failed unit makes the exit code 1.
 TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
   for (bool json : {true, false}) {
-    SimPlatform platform;
-    std::ostringstream out, err;
-    BatchOptions o;
-    o.operation = Op::Upgrade;
-    o.station = true;
-    o.json = json;
-    o.interfaces = {"eth1", "eth2"};
+    Stations s;
+    s.options.json = json;
     const auto args = Args({"--batch", "--station", "--interface", "eth1,eth2", "upgrade"});
-    ConsoleUi ui(out, err, o, [&] { return std::to_string(platform.clock().nowMs()); });
-    std::atomic<int> interrupts{0};
-    platform.interfaces.reversePathFilters["eth2"] = 1;
-    auto& started = platform.children;
-    auto& clock = platform.clock();
-    auto child = [&](std::size_t i) { return started.at(i).child; };
+    s.platform.interfaces.reversePathFilters["eth2"] = 1;
+    auto& started = s.platform.children;
+    auto& clock = s.clock();
+    auto child = [&](std::size_t i) { return &s.child(i); };
     const std::string result = R"({"event":"result","operation":"upgrade","outcome":"done",)"
                                R"("exit_code":0,"mac":"02:00:5e:10:00:01","interface":"eth1",)"
                                R"("version_before":"5.2.0.12","version_after":"5.2.0.13",)"
@@ -797,21 +790,22 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
       child(2)->write(R"({"event":"result","operation":"upgrade","outcome":"failed",)"
                       R"("exit_code":1,"interface":"eth2","duration_s":2})");
     });
-    clock.schedule(10000, [&] { interrupts = 1; });
+    clock.schedule(10000, [&] { s.interrupts = 1; });
     clock.schedule(11000, [&] {
       for (std::size_t i : {0, 2}) {
         child(i)->write(R"({"event":"summary","done":0})");
         child(i)->exit(0);
       }
     });
-    EXPECT_EQ(RunStations(platform, ui, o, args, "/usr/bin/kova-upgrader", interrupts), 1);
+    EXPECT_EQ(RunStations(s.platform, s.ui, s.options, args, "/usr/bin/kova-upgrader", s.interrupts),
+              1);
     ASSERT_EQ(started.size(), 3u);
     EXPECT_EQ(started[2].arguments, Args({"--json", "--batch", "--station", "--interface", "eth2",
                                           "upgrade"}));
     for (std::size_t i : {0, 2}) EXPECT_EQ(started[i].interrupts, 1);
-    EXPECT_NE(err.str().find("warning: eth2 drops replies"), std::string::npos) << err.str();
-    EXPECT_EQ(err.str().find("eth2: [1000] warning: eth2 drops"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("eth2: [1000] hint: the modem refused"), std::string::npos);
+    EXPECT_TRUE(Has(s.err, "warning: eth2 drops replies")) << s.err.str();
+    EXPECT_FALSE(Has(s.err, "eth2: [1000] warning: eth2 drops")) << s.err.str();
+    EXPECT_TRUE(Has(s.err, "eth2: [1000] hint: the modem refused"));
     if (!json) {
       for (const char* line :
            {"[1000] eth1: upgrade done in 30.0 s, 5.2.0.12 -> 5.2.0.13, modem 02:00:5e:10:00:01\n",
@@ -820,11 +814,11 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
             "[11000] Stations: eth1 1 done, 0 failed, 1 skipped; eth2 0 done, 1 failed, 0 "
             "skipped; all 1 done, 1 failed, 1 skipped; 327.3 units per hour, median 30.0 s per "
             "unit.\n"})
-        EXPECT_NE(out.str().find(line), std::string::npos) << line << out.str();
+        EXPECT_TRUE(Has(s.out, line)) << line << s.out.str();
       continue;
     }
     std::vector<std::string> seen;
-    const auto events = Events(out.str());
+    const auto events = Events(s.out.str());
     for (const auto& e : events)
       seen.push_back(Text(e, "event") + " " +
                      (e.get("interface") ? Text(e, "interface") + " " : "") +
@@ -838,21 +832,17 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
   // An interface that cannot be bound, or one named twice under two of its
   // names (an alternative name): no station starts.
   for (bool altname : {false, true}) {
-    SimPlatform platform;
-    std::ostringstream out, err;
-    BatchOptions o;
-    o.interfaces = {"eth1", "eth9"};
+    Stations s({"eth1", "eth9"});
     if (altname)
-      platform.interfaces.indexes = {{"eth1", 4}, {"eth9", 4}};
+      s.platform.interfaces.indexes = {{"eth1", 4}, {"eth9", 4}};
     else
-      platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
-    ConsoleUi ui(out, err, o, [] { return std::string("T"); });
-    EXPECT_EQ(RunStations(platform, ui, o, {}, "kova-upgrader", std::atomic<int>{0}), 2);
-    EXPECT_TRUE(platform.children.empty());
-    EXPECT_TRUE(Has(err, altname ? "Cannot use the interfaces eth1 and eth9: they are one "
+      s.platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
+    EXPECT_EQ(RunStations(s.platform, s.ui, s.options, {}, "kova-upgrader", s.interrupts), 2);
+    EXPECT_TRUE(s.platform.children.empty());
+    EXPECT_TRUE(Has(s.err, altname ? "Cannot use the interfaces eth1 and eth9: they are one "
                                    "interface (index 4)."
                                  : "Cannot use the interface eth9"))
-        << err.str();
+        << s.err.str();
   }
 }
 
@@ -919,25 +909,18 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     starts = 0;
-    SimPlatform platform;
+    Stations s;
     TempDir home;
     const std::string history = (home.path() / "history.jsonl").string();
-    std::ostringstream out, err;
-    BatchOptions o;
-    o.operation = Op::Upgrade;
-    o.station = true;
-    o.interfaces = {"eth1", "eth2"};
-    ConsoleUi ui(out, err, o, [&] { return std::to_string(platform.clock().nowMs()); });
-    std::atomic<int> interrupts{0};
-    auto& clock = platform.clock();
+    auto& clock = s.clock();
     std::map<std::string, SimChildProcess*> latest;  // an earlier one is gone
-    platform.onChildStarted = [&](SimChildProcess& child) {
+    s.platform.onChildStarted = [&](SimChildProcess& child) {
       const std::string name = child.arguments().at(4);
       latest[name] = &child;
       (name == "eth1" ? c.eth1 : refused)(child, clock);
     };
     if (c.interruptMs >= 0) {
-      clock.schedule(c.interruptMs, [&] { interrupts = c.presses; });
+      clock.schedule(c.interruptMs, [&] { s.interrupts = c.presses; });
       clock.schedule(c.interruptMs + 100, [&] {
         for (auto& [name, child] : latest)
           if (child->running) child->exit(0);
@@ -945,11 +928,11 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
     }
     clock.schedule(600000, [] { throw std::runtime_error("the supervisor did not end"); });
     const std::string queue = home.str() + "/records-queue-supervisor.jsonl";
-    EXPECT_EQ(RunStations(platform, ui, o,
+    EXPECT_EQ(RunStations(s.platform, s.ui, s.options,
                           {"--batch", "--station", "--interface", "eth1,eth2", "upgrade"},
-                          "kova-upgrader", interrupts, history, "192.168.128.100", queue),
+                          "kova-upgrader", s.interrupts, history, "192.168.128.100", queue),
               c.code);
-    for (const auto& line : c.lines) EXPECT_TRUE(Has(out, line)) << line << "\n" << out.str();
+    for (const auto& line : c.lines) EXPECT_TRUE(Has(s.out, line)) << line << "\n" << s.out.str();
     std::vector<std::string> rows;
     for (const auto& e : ReadHistory(history).entries) {
       rows.push_back(e.operation + " " + e.outcome + " " + e.versionAfter + " " + e.interfaceName);

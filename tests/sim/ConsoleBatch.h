@@ -66,6 +66,24 @@ struct Batch {
   Platform& platform() { return console; }
 };
 
+// Stations under their supervisor, one per interface: the line's console
+// captured, each child played by the test.
+struct Stations {
+  SimPlatform platform;
+  std::ostringstream out, err;
+  BatchOptions options;
+  ConsoleUi ui{out, err, options, [this] { return std::to_string(platform.clock().nowMs()); }};
+  std::atomic<int> interrupts{0};
+
+  explicit Stations(std::vector<std::string> interfaces = {"eth1", "eth2"}) {
+    options.operation = BatchOptions::Operation::Upgrade;
+    options.station = true;
+    options.interfaces = std::move(interfaces);
+  }
+  SimLoop& clock() { return platform.clock(); }
+  SimChildProcess& child(std::size_t i) { return *platform.children.at(i).child; }
+};
+
 inline std::string Sha(const std::string& bytes) {
   Sha256 sha;
   sha.update(bytes.data(), bytes.size());
