@@ -129,31 +129,30 @@ class SimResolver : public Resolver {
 class SimNetworkInterfaces : public NetworkInterfaces {
  public:
   std::string bindProblem(const std::string& name) override {
-    auto it = bindProblems.find(name);
-    return it == bindProblems.end() ? std::string() : it->second;
+    return Find(bindProblems, name).value_or("");
   }
   int index(const std::string& name) override {
-    auto it = indexes.find(name);
-    if (it != indexes.end()) return it->second;
-    return indexes[name] = 100 + static_cast<int>(indexes.size());
+    return indexes.try_emplace(name, 100 + static_cast<int>(indexes.size())).first->second;
   }
   std::string hardwareAddress(const std::string& address, const std::string& name) override {
-    auto it = neighbours.find(address + " " + name);
-    return it == neighbours.end() ? std::string() : it->second;
+    return Find(neighbours, address + " " + name).value_or("");
   }
-  std::optional<bool> carrier(const std::string& name) override {
-    auto it = carriers.find(name);
-    return it == carriers.end() ? std::nullopt : std::optional<bool>(it->second);
-  }
+  std::optional<bool> carrier(const std::string& name) override { return Find(carriers, name); }
   std::optional<int> reversePathFilter(const std::string& name) override {
-    auto it = reversePathFilters.find(name);
-    return it == reversePathFilters.end() ? std::nullopt : std::optional<int>(it->second);
+    return Find(reversePathFilters, name);
   }
   std::map<std::string, std::string> bindProblems;  // by interface
   std::map<std::string, int> indexes;  // by name; a name not here gets one of its own
   std::map<std::string, std::string> neighbours;    // "address interface" -> MAC
   std::map<std::string, bool> carriers;
   std::map<std::string, int> reversePathFilters;
+
+ private:
+  template <class Value>
+  static std::optional<Value> Find(const std::map<std::string, Value>& map, const std::string& key) {
+    auto it = map.find(key);
+    return it == map.end() ? std::nullopt : std::optional<Value>(it->second);
+  }
 };
 
 // A child process a test plays: it sees what was started and says what
