@@ -555,10 +555,7 @@ TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIs
 // both sides, as the history does.
 TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.station = true;
-  b.options.json = true;
-  b.h.zing->afterReset = "5.2.0.13,build 1";
+  ASSERT_TRUE(b.parse({"--json", "--station", "upgrade"}));
   auto& clock = b.h.clock();
   const std::map<std::string, std::string> fresh = b.h.platform.ftp.files;
   // The first unit's MAC is known; the next one's is not (never the first's).
@@ -659,10 +656,7 @@ TEST(BatchStation, EachUnitsTimeThePaceThePulledCableAndCtrlC) {
                            "0.2 s, verify 0.2 s, restart 30.0 s, requery 0.0 s).";
   for (long stopMs : {60000, 10000}) {
     Batch b;
-    b.options.operation = Op::Upgrade;
-    b.options.station = true;
-    b.options.interfaces = {"eth1"};
-    b.h.zing->afterReset = "5.2.0.13,build 1";
+    ASSERT_TRUE(b.parse({"--station", "--interface", "eth1", "upgrade"}));
     auto& link = b.h.platform.interfaces.carriers["eth1"] = true;
     b.h.clock().schedule(45000, [&] {
       link = false;
@@ -720,8 +714,7 @@ TEST(BatchBackupFolder, AHeldFolderIsWaitedForWithoutBlockingAndWithinBounds) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.releaseMs);
     Batch b;
-    b.options.operation = Op::Upgrade;
-    b.h.zing->afterReset = "5.2.0.13,build 1";
+    ASSERT_TRUE(b.parse({"upgrade"}));
     std::filesystem::create_directories(b.h.home.path() / "Backup");
     std::string error;
     auto held = std::make_unique<FolderLock>((b.h.home.path() / "Backup").string(), note, error);
@@ -944,9 +937,7 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
 // it, the result and the history carry the modem's MAC.
 TEST(BatchJson, PhasesAndTransfersOfAnUpgradeThroughAnInterface) {
   Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.json = true;
-  b.options.interfaces = {"eth1"};
+  ASSERT_TRUE(b.parse({"--json", "--interface", "eth1", "upgrade"}));
   b.h.platform.interfaces.neighbours["127.0.0.1 eth1"] = "02:00:5e:10:00:01";
   b.h.platform.interfaces.reversePathFilters["eth1"] = 1;
   b.h.home.write("kova_5_2_0_13.bin", "KOVA-IMAGE 5.2.0.13\n" + std::string((1 << 20) - 20, 'k'));

@@ -124,7 +124,6 @@ struct Line {
   int run(const std::string& outcomes, std::vector<std::string> options) {
     options.insert(options.begin(), {"--station", "upgrade"});
     EXPECT_TRUE(b.parse(options));
-    b.h.zing->afterReset = "5.2.0.13,build 1";
     b.h.platform.interfaces.neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
     fresh = b.h.platform.ftp.files;
     auto prepare = [this, outcomes] {
@@ -200,7 +199,6 @@ TEST(UnitIdentityAndHook, FlagsEnvironmentExitStatusAndTimeLimit) {
     Batch b;
     ASSERT_TRUE(b.parse({"--station", "upgrade", "--json", "--on-unit", "/opt/line/label",
                          "--on-unit-timeout", "5"}));
-    b.h.zing->afterReset = "5.2.0.13,build 1";
     auto& neighbours = b.h.platform.interfaces.neighbours;
     neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
     // Another unit answers after the restart.

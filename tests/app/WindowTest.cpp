@@ -389,7 +389,6 @@ TEST(ModemAddress, WhatIsNoAddressIsNeverConnectedTo) {
 // upgrade after its re-query, the address change at once; a read is no change.
 TEST(WindowHistory, EachOperationThatChangesTheModemIsRecordedOnceItEnded) {
   WorkflowModem h;
-  h.zing->afterReset = "5.2.0.13,build 1";
   h.platform.interfaces.neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
   h.ui().modalScripts["UpdateModemIP"] = [](Form& form) {
     static_cast<ModemAddressDialog&>(form).cmdUpdate.click();
