@@ -219,7 +219,7 @@ class SimPlatform : public Platform {
  public:
   SimPlatform() : network(loop_), ftp(loop_), ui_(loop_) {}
   EventLoop& loop() override { return loop_; }
-  Ui& ui() override { return ui_; }
+  Ui& ui() override { return consoleUi ? *consoleUi : ui_; }
   Process& process() override { return process_; }
   Resolver& resolver() override { return resolver_; }
   std::unique_ptr<Timer> createTimer() override;
@@ -239,6 +239,7 @@ class SimPlatform : public Platform {
   // What each child does once started (the test plays it).
   std::function<void(SimChildProcess&)> onChildStarted;
   SimUi& recordedUi() { return ui_; }
+  Ui* consoleUi = nullptr;  // batch mode's, when set
   SimProcess& console() { return process_; }
   SimResolver& names() { return resolver_; }
   // Every timer and FTP client created, for inspection.
