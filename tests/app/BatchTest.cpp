@@ -245,75 +245,73 @@ TEST(ConsoleUi, TransferLines) {
 }
 
 // Each operation's exit code, output and history entry, from what the
-// modem and the home directory hold.
+// modem and the home directory hold; run again with --json, the failure's
+// one code as a script reads it in the result line and the history.
 TEST(BatchMode, ExitCodesOutputAndHistory) {
+  using Fault = SimFtpServer::Fault;
+  const std::string image = "kova_5_2_0_13.bin";
+  // Nothing answers once the run is under way, and the interface may be gone.
+  const auto silent = [](bool gone) {
+    return [gone](Batch& b) {
+      b.h.zing->replyDelayMs = 60000;  // the query under way never hears back
+      b.h.clock().schedule(1, [&b, gone] {  // after the check at start
+        b.h.unplugFtpPort();
+        if (gone) b.h.platform.interfaces.bindProblems["eth1"] = "there is no interface eth1";
+      });
+    };
+  };
   struct Case {
     const char* what;
     std::vector<std::string> args;  // after --batch
     std::function<void(Batch&)> setup;
     int code;
+    const char* reason;  // in the JSON result and the history; "" when done, nullptr: no result
     std::string out;
     const char* err;  // empty: nothing on standard error
     std::vector<std::string> history;
   } cases[] = {
-      {"version", {"version"}, [](Batch&) {}, 0, "] Modem software version: 5.2.0.12\n", "", {}},
+      {"version", {"version"}, [](Batch&) {}, 0, "", "] Modem software version: 5.2.0.12\n", "",
+       {}},
 #ifndef _WIN32  // Windows allows neither in a file name.
       // A path that cannot go into a command text, or would split a line.
-      {"image name with a quote",
-       {"version"},
-       [](Batch& b) {
-         b.h.removeHomeFile("kova_5_2_0_13.bin");
-         b.h.home.write("kova_5\"2.bin", "x");
-       },
-       2,
-       "",
-       "kova_5\"2.bin cannot be used",
-       {}},
-      {"image name with a line break",
-       {"version"},
-       [](Batch& b) {
-         b.h.removeHomeFile("kova_5_2_0_13.bin");
-         b.h.home.write("kova_5\n2.bin", "x");
-       },
-       2,
-       "",
-       "kova_5\\x0A2.bin cannot be used",
-       {}},
+      {"image name with a quote", {"version"},
+       [&](Batch& b) { b.h.removeHomeFile(image), b.h.home.write("kova_5\"2.bin", "x"); }, 2,
+       "folder-unusable", "", "kova_5\"2.bin cannot be used", {}},
+      {"image name with a line break", {"version"},
+       [&](Batch& b) { b.h.removeHomeFile(image), b.h.home.write("kova_5\n2.bin", "x"); }, 2,
+       "folder-unusable", "", "kova_5\\x0A2.bin cannot be used", {}},
 #endif
-      // What the modem says reaches the terminal as visible text only.
-      {"FTP error with escape sequences",
-       {"upgrade"},
+      // What the modem says reaches the terminal as visible text only; the
+      // code goes by the client's error number, whatever the message says.
+      {"FTP error with escape sequences", {"upgrade"},
        [](Batch& b) {
-         b.h.platform.ftp.faults["GET /bin/kova.bin"] = {SimFtpServer::Fault::Error, 12031,
-                                                          "\x1B]0;owned\x07\x1B[2J\x9B", -1};
+         b.h.platform.ftp.faults["GET /bin/kova.bin"] = {
+             Fault::Error, 12031, "No space left on device\x1B]0;owned\x07\x1B[2J\x9B", -1};
        },
-       1,
-       "",
-       "Error Code:  12031 : \\x1B]0;owned\\x07\\x1B[2J\\x9B",
+       1, "ftp-error", "",
+       "Error Code:  12031 : No space left on device\\x1B]0;owned\\x07\\x1B[2J\\x9B",
        {"upgrade failed "}},
-      // The backup under way is dropped, the modem is as it was.
-      {"interrupted during the backup",
-       {"upgrade"},
+      {"disk full", {"upgrade"},
        [](Batch& b) {
-         b.h.platform.ftp.faults["GET /checksum.txt"] = {SimFtpServer::Fault::Stall, 0, "", -1};
+         b.h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Error, FtpClient::kDiskFull,
+                                                          "Cannot write local file: disk", -1};
+       },
+       1, "disk-full", "", "hint: the disk of ", {"upgrade failed "}},
+      // The backup under way is dropped, the modem is as it was.
+      {"interrupted during the backup", {"upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["GET /checksum.txt"] = {Fault::Stall, 0, "", -1};
          b.h.clock().schedule(3000, [&b] { b.interrupts = 2; });
        },
-       130,
-       "] Abandoned.",
+       130, "interrupted", "] Abandoned.",
        "] warning: kova_5_2_0_13.bin is not signed: no trusted key is set up",
        {"upgrade interrupted 5.2.0.12"}},
-      {"restore comes back with another version",
-       {"restore", "5_2_0_11"},
-       [](Batch& b) {
-         b.h.store("5_2_0_11");
-         b.h.zing->afterReset = "5.2.0.12,build 7";
-       },
-       1,
-       "",
+      {"restore comes back with another version", {"restore", "5_2_0_11"},
+       [](Batch& b) { b.h.store("5_2_0_11"), b.h.zing->afterReset = "5.2.0.12,build 7"; }, 1,
+       "wrong-version-after", "",
        "    The modem reports version 5.2.0.12 after the restore, not 5.2.0.11.\n",
        {"restore failed 5.2.0.12"}},
-      {"reset, history a FIFO",
-       {"reset"},
+      {"reset, history a FIFO", {"reset"},
        [](Batch& b) {
          std::filesystem::create_directories(b.h.home.path() / "Backup");
 #ifdef _WIN32
@@ -322,192 +320,114 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
          ASSERT_EQ(::mkfifo((b.h.home.path() / "Backup/history.jsonl").c_str(), 0600), 0);
 #endif
        },
-       0,
-       "] Resetting modem. Wait 20 seconds.",
-       "history.jsonl: it is not a regular file",
-       {}},
-      {"unreachable",
-       {"version"},
-       [](Batch& b) {
-         b.h.unplugZing();
-         b.h.unplugFtpPort();
-       },
-       3,
-       "] Connection failed.\n",
-       "] hint: nothing answers at 127.0.0.1: check the cable, the modem's power",
-       {}},
+       0, "", "] Resetting modem. Wait 20 seconds.", "history.jsonl: it is not a regular file", {}},
+      {"unreachable", {"version"}, [](Batch& b) { b.h.unplugZing(), b.h.unplugFtpPort(); }, 3,
+       "unreachable", "] Connection failed.\n",
+       "] hint: nothing answers at 127.0.0.1: check the cable, the modem's power", {}},
+      // The modem is blamed unless the interface is gone (an adapter pulled out).
+      {"silent through an interface", {"--interface", "eth1", "version"}, silent(false), 3,
+       "unreachable", "", "hint: nothing answers at", {}},
+      {"interface gone", {"--interface", "eth1", "version"}, silent(true), 1, "interface-gone",
+       "", "hint: the interface eth1 is gone (there is no interface eth1)", {}},
       // No image, or more than one: what needs none runs, an upgrade is
       // refused before anything is contacted or created.
-      {"no image, version",
-       {"version"},
-       [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); },
-       0,
-       "] Modem software version: 5.2.0.12\n",
-       "",
-       {}},
-      {"no image, upgrade",
-       {"upgrade"},
-       [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); },
-       2,
-       "",
-       "Unable to find the binary file",
-       {}},
-      {"two images",
-       {"upgrade"},
-       [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); },
-       2,
-       "",
-       "Unable to find the binary file",
-       {}},
-      {"no home",
-       {"version"},
-       [](Batch& b) { b.h.settings.workingDirectory = b.h.home.str() + "/missing"; },
-       2,
-       "",
-       "Unable to find upgrade program home directory",
+      {"no image, version", {"version"}, [&](Batch& b) { b.h.removeHomeFile(image); }, 0, "",
+       "] Modem software version: 5.2.0.12\n", "", {}},
+      {"no image, upgrade", {"upgrade"}, [&](Batch& b) { b.h.removeHomeFile(image); }, 2,
+       "folder-unusable", "", "Unable to find the binary file", {}},
+      {"two images", {"upgrade"}, [](Batch& b) { b.h.home.write("kova_2_0.bin", "x"); }, 2,
+       "folder-unusable", "", "Unable to find the binary file", {}},
+      {"no home", {"version"},
+       [](Batch& b) { b.h.settings.workingDirectory = b.h.home.str() + "/missing"; }, 2,
+       "folder-unusable", "", "Unable to find upgrade program home directory", {}},
+      {"interface unusable", {"--interface", "eth9", "version"},
+       [](Batch& b) { b.h.platform.interfaces.bindProblems["eth9"] = "no interface eth9"; },
+       2, "interface-unusable", "", "Cannot use the interface eth9: no interface eth9.",
        {}},
       // A warning that stops nothing fails nothing.
-      {"no backup directory",
-       {"version"},
-       [](Batch& b) { b.h.home.write("Backup", "file"); },
-       0,
-       "] Software version was retrieved!\n",
-       "Unable to create the backup directory",
-       {}},
-      {"log",
-       {"log"},
-       [](Batch& b) { b.h.platform.ftp.files["/ram0/syslog.log"] = "log"; },
-       0,
-       "] Log saved to ",
-       "",
-       {}},
-      {"no log", {"log"}, [](Batch&) {}, 1, "] Log file doesn't exist.\n", "", {}},
+      {"no backup directory", {"version"}, [](Batch& b) { b.h.home.write("Backup", "file"); }, 0,
+       "", "] Software version was retrieved!\n", "Unable to create the backup directory", {}},
+      {"log", {"log"}, [](Batch& b) { b.h.platform.ftp.files["/ram0/syslog.log"] = "log"; }, 0, "",
+       "] Log saved to ", "", {}},
+      {"no log", {"log"}, [](Batch&) {}, 1, "file-missing", "] Log file doesn't exist.\n", "", {}},
       // A modem that took the image but still runs the old one has not been upgraded.
-      {"upgrade not taken",
-       {"upgrade"},
-       [](Batch& b) { b.h.zing->afterReset = "5.2.0.12,build 7"; },
-       1,
-       "",
+      {"upgrade not taken", {"upgrade"},
+       [](Batch& b) { b.h.zing->afterReset = "5.2.0.12,build 7"; }, 1, "wrong-version-after", "",
        "    The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13.\n",
        {"upgrade failed 5.2.0.12"}},
-      {"login refused",
-       {"upgrade"},
-       [](Batch& b) { b.h.platform.ftp.loginOk = false; },
-       1,
-       "",
-       "] hint: the modem refused the FTP login of the user kovauser.",
+      {"login refused", {"upgrade"}, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, 1,
+       "ftp-login-refused", "", "] hint: the modem refused the FTP login of the user kovauser.",
        {"upgrade failed 5.2.0.12"}},
       // After a power cut left the last line short.
-      {"restore",
-       {"restore", "5_2_0_11"},
+      {"restore", {"restore", "5_2_0_11"},
        [](Batch& b) {
          b.h.home.write("Backup/history.jsonl", "{\"time\":\"2026-12-0");
          b.h.store("5_2_0_11");
          b.h.zing->afterReset = "5.2.0.11,build 3";
        },
-       0,
-       "] Modem software version: 5.2.0.11\n",
-       "",
-       {"restore done 5.2.0.11"}},
+       0, "", "] Modem software version: 5.2.0.11\n", "", {"restore done 5.2.0.11"}},
       // A usage error (a prefix of a kept version is no match): the modem
       // is as it was, nothing is recorded.
-      {"restore of a version not kept",
-       {"restore", "5.2.0.1"},
-       [](Batch& b) { b.h.store("5_2_0_11"); },
-       2,
-       "",
-       "Version 5.2.0.1 is not in the backup directory. Available: 5.2.0.11\n",
-       {}},
-      {"PIC without a PIC file",
-       {"pic"},
-       [](Batch&) {},
-       1,
-       "",
-       "Unable to find pic.hex",
-       {"pic failed 5.2.0.12"}},
+      {"restore of a version not kept", {"restore", "5.2.0.1"},
+       [](Batch& b) { b.h.store("5_2_0_11"); }, 2, "no-backup", "",
+       "Version 5.2.0.1 is not in the backup directory. Available: 5.2.0.11\n", {}},
+      {"PIC without a PIC file", {"pic"}, [](Batch&) {}, 1, "file-missing", "",
+       "Unable to find pic.hex", {"pic failed 5.2.0.12"}},
       // Success is no warning: the window's "Click OK" stays in the window.
-      {"PIC reflash",
-       {"pic"},
-       [](Batch& b) { b.h.home.write("pic.hex", ":00000001FF\n"); },
-       0,
-       "PIC reflash completed",
-       "",
-       {"pic done 5.2.0.12"}},
+      {"PIC reflash", {"pic"}, [](Batch& b) { b.h.home.write("pic.hex", ":00000001FF\n"); }, 0, "",
+       "PIC reflash completed", "", {"pic done 5.2.0.12"}},
+      {"PIC reflash never started", {"pic"},
+       [](Batch& b) {
+         b.h.home.write("pic.hex", ":00000001FF\n");
+         b.h.console->banner = {{"Sorry, console busy\r\n", 5}};
+       },
+       1, "console-busy", "", "hint: another telnet session holds the modem's console",
+       {"pic failed 5.2.0.12"}},
       // Only a second Ctrl+C abandons a reset under way.
-      {"interrupted twice",
-       {"reset"},
+      {"interrupted twice", {"reset"},
        [](Batch& b) {
          b.h.clock().schedule(3000, [&b] { b.interrupts = 1; });
          b.h.clock().schedule(6000, [&b] { b.interrupts = 2; });
        },
-       130,
-       "cannot be interrupted now",
-       "",
-       {"reset interrupted "}},
+       130, "interrupted", "cannot be interrupted now", "", {"reset interrupted "}},
       // The modem runs the old image, not the one in the home directory.
-      {"verify", {"verify"}, [](Batch&) {}, 1, "] differs\n", "", {}},
-      {"verify a backup",
-       {"verify", "5_2_0_11"},
+      {"verify", {"verify"}, [](Batch&) {}, 1, "verify-mismatch", "] differs\n", "", {}},
+      {"verify a backup", {"verify", "5_2_0_11"},
        [](Batch& b) {
          b.h.store("5_2_0_11");
          b.h.platform.ftp.files["/bin/kova.bin"] = "KOVA-IMAGE 5.2.0.11";
        },
-       0,
-       "] match\n",
-       "",
-       {}},
-      {"history, a damaged line skipped",
-       {"history"},
+       0, "", "] match\n", "", {}},
+      {"verify a version not kept", {"verify", "5_2_0_9"}, [](Batch&) {}, 2, "bad-argument", "",
+       "There is no image ", {}},
+      {"history, a damaged line skipped", {"history"},
        [](Batch& b) {
          b.h.home.write("Backup/history.jsonl",
                         "{\"time\":\"2026-12-0\n" + HistoryLine(kReset) + "\n");
        },
-       0,
-       HistoryTable({kReset}),
-       "] error: line 1 of ",
-       {"reset done 5.2.0.12"}},
-      {"DNS without an AT port",
-       {"dns"},
-       [](Batch&) {},
-       1,
-       "",
-       "AT interface",
-       {"dns failed 5.2.0.12"}},
+       0, nullptr, HistoryTable({kReset}), "] error: line 1 of ", {"reset done 5.2.0.12"}},
+      {"DNS without an AT port", {"dns"}, [](Batch&) {}, 1, "port-unreachable", "",
+       "AT interface", {"dns failed 5.2.0.12"}},
       // A backup pair that cannot stand under its names: nothing goes up.
-      {"backup pair cannot be kept",
-       {"upgrade"},
+      {"backup pair cannot be kept", {"upgrade"},
        [](Batch& b) {
          std::filesystem::create_directories(b.h.home.path() / "Backup/kova_5_2_0_12.bin/x");
        },
-       1,
-       "",
-       "could not be stored",
-       {"upgrade failed 5.2.0.12"}},
+       1, "backup-failed", "", "could not be stored", {"upgrade failed 5.2.0.12"}},
       // The modem runs the new version already: nothing is sent unless asked.
-      {"upgrade to the running version",
-       {"upgrade"},
-       [](Batch& b) { b.h.zing->versionText = "5.2.0.13,build 1"; },
-       0,
-       "] The modem already runs 5.2.0.13: skipped",
-       "is not signed",
-       {}},
-      {"reinstall of the running version",
-       {"--reinstall", "upgrade"},
-       [](Batch& b) { b.h.zing->versionText = "5.2.0.13,build 1"; },
-       0,
-       "] Modem software version: 5.2.0.13\n",
-       "is not signed",
-       {"upgrade done 5.2.0.13"}},
+      {"upgrade to the running version", {"upgrade"},
+       [](Batch& b) { b.h.zing->versionText = "5.2.0.13,build 1"; }, 0, "",
+       "] The modem already runs 5.2.0.13: skipped", "is not signed", {}},
+      {"reinstall of the running version", {"--reinstall", "upgrade"},
+       [](Batch& b) { b.h.zing->versionText = "5.2.0.13,build 1"; }, 0, "",
+       "] Modem software version: 5.2.0.13\n", "is not signed", {"upgrade done 5.2.0.13"}},
       // A history that cannot be written is a warning, never a failed operation.
-      {"reset, history unwritable",
-       {"reset"},
+      {"reset, history unwritable", {"reset"},
        [](Batch& b) {
          std::filesystem::create_directories(b.h.home.path() / "Backup/history.jsonl");
        },
-       0,
-       "] Resetting modem. Wait 20 seconds.",
-       "] warning: KOVA Upgrader\n    The upgrade history could not be written.",
-       {}},
+       0, "", "] Resetting modem. Wait 20 seconds.",
+       "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -527,13 +447,31 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       EXPECT_TRUE(name.starts_with("kova_") || name.starts_with("chk_") || name == "sylog.log")
           << name;
     // A usage error sends nothing; one told before the folder is read (all
-    // but a restore's, which needs the backups) touches nothing at all.
+    // but a restore's or a verify's, which need the backups) touches nothing at all.
     if (c.code == 2) {
       EXPECT_TRUE(b.h.platform.ftp.log.empty());
     }
-    if (c.code == 2 && c.args.front() != "restore") {
+    if (c.code == 2 && c.args.front() != "restore" && c.args.front() != "verify") {
       EXPECT_TRUE(b.h.platform.network.connectLog.empty());
       EXPECT_FALSE(b.h.home.exists("Backup"));
+    }
+    if (!c.reason) continue;
+    Batch json;
+    std::vector<std::string> args = {"--json"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    ASSERT_TRUE(json.parse(args));
+    c.setup(json);
+    json.run();
+    const auto events = Events(json.out.str());
+    ASSERT_FALSE(events.empty());
+    ASSERT_EQ(Text(events.back(), "event"), "result");
+    const JsonValue* reason = events.back().get("reason_code");
+    ASSERT_TRUE(reason);
+    EXPECT_EQ(reason->isNull() ? "" : reason->asString(), c.reason);
+    const auto history = History(json.h);
+    ASSERT_EQ(history.size(), c.history.size());
+    if (!history.empty()) {
+      EXPECT_EQ(history.back().reasonCode, c.reason);
     }
   }
 }
@@ -550,92 +488,6 @@ TEST(BatchMode, AnUploadAbandonedStaysUnfinished) {
   ASSERT_FALSE(entries.empty());
   EXPECT_EQ(entries.back().outcome + " " + entries.back().holds, "interrupted incomplete");
   EXPECT_TRUE(UnfinishedUpload(entries, "", Harness::kModem));
-}
-
-// Each failure's code, as a script reads it in the result line and in the
-// operation's history line; the hints that go with some.
-TEST(BatchMode, EachFailureHasOneCodeInTheResultAndTheHistory) {
-  using Fault = SimFtpServer::Fault;
-  struct Case {
-    std::vector<std::string> args;  // after --batch --json
-    std::function<void(Batch&)> setup;
-    const char* code;  // nullptr: done
-    bool recorded;
-    const char* hint = "";
-  } cases[] = {
-      {{"reset"}, [](Batch&) {}, nullptr, true},
-      {{"version"},
-       [](Batch& b) {
-         b.h.unplugZing();
-         b.h.unplugFtpPort();
-       },
-       "unreachable", false, "hint: nothing answers at 127.0.0.1"},
-      {{"upgrade"}, [](Batch& b) { b.h.platform.ftp.loginOk = false; }, "ftp-login-refused", true,
-       "hint: the modem refused the FTP login"},
-      // Keyed by the client's error number, whatever the message says.
-      {{"upgrade"},
-       [](Batch& b) {
-         b.h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Error, FtpClient::kDiskFull,
-                                                          "Cannot write local file: disk", -1};
-       },
-       "disk-full", true, "hint: the disk of "},
-      {{"upgrade"},
-       [](Batch& b) {
-         b.h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Error, 12031,
-                                                          "No space left on device", -1};
-       },
-       "ftp-error", true},
-      {{"upgrade"},
-       [](Batch& b) {
-         b.h.platform.ftp.faults["GET /checksum.txt"] = {Fault::Stall, 0, "", -1};
-         b.h.clock().schedule(3000, [&b] { b.interrupts = 2; });
-       },
-       "interrupted", true},
-      {{"restore", "5_2_0_11"},
-       [](Batch& b) {
-         b.h.store("5_2_0_11");
-         b.h.zing->afterReset = "5.2.0.12,build 7";
-       },
-       "wrong-version-after", true},
-      {{"restore", "5_2_0_10"}, [](Batch& b) { b.h.store("5_2_0_11"); }, "no-backup", false},
-      {{"pic"}, [](Batch&) {}, "file-missing", true},
-      {{"pic"},
-       [](Batch& b) {
-         b.h.home.write("pic.hex", ":00000001FF\n");
-         b.h.console->banner = {{"Sorry, console busy\r\n", 5}};
-       },
-       "console-busy", true, "hint: another telnet session holds the modem's console"},
-      {{"dns"}, [](Batch&) {}, "port-unreachable", true},
-      {{"log"}, [](Batch&) {}, "file-missing", false},
-      {{"verify"}, [](Batch&) {}, "verify-mismatch", false},
-      {{"verify", "5_2_0_9"}, [](Batch&) {}, "bad-argument", false},
-      {{"upgrade"}, [](Batch& b) { b.h.removeHomeFile("kova_5_2_0_13.bin"); }, "folder-unusable",
-       false},
-      {{"--interface", "eth9", "version"},
-       [](Batch& b) { b.h.platform.interfaces.bindProblems["eth9"] = "there is no interface eth9"; },
-       "interface-unusable", false},
-  };
-  for (auto& c : cases) {
-    SCOPED_TRACE(c.code ? c.code : "done");
-    Batch b;
-    std::vector<std::string> args = {"--json"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    ASSERT_TRUE(b.parse(args));
-    c.setup(b);
-    b.run();
-    const auto events = Events(b.out.str());
-    ASSERT_FALSE(events.empty());
-    ASSERT_EQ(Text(events.back(), "event"), "result");
-    const JsonValue* code = events.back().get("reason_code");
-    ASSERT_TRUE(code);
-    EXPECT_EQ(code->isNull() ? "" : code->asString(), c.code ? c.code : "");
-    EXPECT_TRUE(Has(b.err, c.hint)) << b.err.str();
-    const auto history = History(b.h);
-    ASSERT_EQ(history.size(), c.recorded ? 1u : 0u);
-    if (c.recorded) {
-      EXPECT_EQ(history[0].reasonCode, c.code ? c.code : "");
-    }
-  }
 }
 
 // The list of codes: each has its own wire text, and the manual page
@@ -703,10 +555,7 @@ TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIs
 // both sides, as the history does.
 TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.station = true;
-  b.options.json = true;
-  b.h.zing->afterReset = "5.2.0.13,build 1";
+  ASSERT_TRUE(b.parse({"--json", "--station", "upgrade"}));
   auto& clock = b.h.clock();
   const std::map<std::string, std::string> fresh = b.h.platform.ftp.files;
   // The first unit's MAC is known; the next one's is not (never the first's).
@@ -798,52 +647,47 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
 
 // In text mode each unit's line says its seconds and phases, and the
 // summary the station's pace. On an interface whose link can be read, a
-// pulled cable is the unit gone at once, and nothing is asked without a link.
-TEST(BatchStation, EachUnitsTimeThePaceAndThePulledCable) {
-  Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.station = true;
-  b.options.interfaces = {"eth1"};
-  b.h.zing->afterReset = "5.2.0.13,build 1";
-  auto& link = b.h.platform.interfaces.carriers["eth1"] = true;
-  b.h.clock().schedule(45000, [&] {
-    link = false;
-    Unplug(b.h);
-  });
-  std::size_t connects = 0;
-  b.h.clock().schedule(46500, [&] { connects = b.h.platform.network.connectLog.size(); });
-  b.h.clock().schedule(60000, [&] { b.interrupts = 1; });
-  EXPECT_EQ(b.run(), 0);
-  EXPECT_EQ(b.h.platform.network.connectLog.size(), connects);
-  std::vector<std::string> lines;
-  std::istringstream out(b.out.str());
-  for (std::string line; std::getline(out, line);)
-    for (const char* kind : {"] Unit ", "] Station:", "] Waiting"})
-      if (line.find(kind) != std::string::npos) lines.push_back(line);
-  EXPECT_EQ(lines, (std::vector<std::string>{
-                       "[10] Waiting for a modem at 127.0.0.1...",
-                       "[30665] Unit 1: done in 30.6 s (prepare 0.0 s, backup 0.2 s, upload "
-                       "0.2 s, verify 0.2 s, restart 30.0 s, requery 0.0 s).",
-                       "[45815] Waiting for a modem at 127.0.0.1...",  // within a second of the cable
-                       "[60000] Station: 1 done, 0 failed, 0 skipped; 60.0 units per hour, "
-                       "median 30.6 s per unit."}));
-}
-
-// The first Ctrl+C while a unit is under way: the unit is finished, the
-// station takes no other and ends with its summary.
-TEST(BatchStation, TheFirstCtrlCStopsAfterTheUnitInHand) {
-  Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.station = true;
-  b.h.zing->afterReset = "5.2.0.13,build 1";
-  b.h.clock().schedule(10000, [&] { b.interrupts = 1; });
-  b.h.clock().schedule(300000, [] { throw std::runtime_error("the station did not stop"); });
-  EXPECT_EQ(b.run(), 0);
-  EXPECT_TRUE(Has(b.out, "[10000] Stopping after this unit. Press Ctrl+C again to abandon it."))
-      << b.out.str();
-  EXPECT_TRUE(Has(b.out, "[30665] Unit 1: done")) << b.out.str();
-  EXPECT_TRUE(Has(b.out, "[30665] Station: 1 done, 0 failed, 0 skipped")) << b.out.str();
-  EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"upgrade done 5.2.0.13"}));
+// pulled cable is the unit gone at once, and nothing is asked without a
+// link. The first Ctrl+C while a unit is under way lets it end, and the
+// station takes no other.
+TEST(BatchStation, EachUnitsTimeThePaceThePulledCableAndCtrlC) {
+  const std::string waiting = "Waiting for a modem at 127.0.0.1...";
+  const std::string unit = "[30665] Unit 1: done in 30.6 s (prepare 0.0 s, backup 0.2 s, upload "
+                           "0.2 s, verify 0.2 s, restart 30.0 s, requery 0.0 s).";
+  for (long stopMs : {60000, 10000}) {
+    Batch b;
+    ASSERT_TRUE(b.parse({"--station", "--interface", "eth1", "upgrade"}));
+    auto& link = b.h.platform.interfaces.carriers["eth1"] = true;
+    b.h.clock().schedule(45000, [&] {
+      link = false;
+      Unplug(b.h);
+    });
+    std::size_t connects = 0;
+    b.h.clock().schedule(46500, [&] { connects = b.h.platform.network.connectLog.size(); });
+    b.h.clock().schedule(stopMs, [&] { b.interrupts = 1; });
+    b.h.clock().schedule(300000, [] { throw std::runtime_error("the station did not stop"); });
+    EXPECT_EQ(b.run(), 0);
+    std::vector<std::string> lines;
+    std::istringstream out(b.out.str());
+    for (std::string line; std::getline(out, line);)
+      for (const char* kind : {"] Unit ", "] Station:", "] Waiting", "] Stopping"})
+        if (line.find(kind) != std::string::npos) lines.push_back(line);
+    EXPECT_EQ(HistoryRows(b.h), (std::vector<std::string>{"upgrade done 5.2.0.13"}));
+    if (stopMs == 10000) {
+      EXPECT_EQ(lines, (std::vector<std::string>{
+                           "[10] " + waiting,
+                           "[10000] Stopping after this unit. Press Ctrl+C again to abandon it.",
+                           unit, "[30665] Station: 1 done, 0 failed, 0 skipped; 117.4 units per "
+                                 "hour, median 30.6 s per unit."}));
+      continue;
+    }
+    EXPECT_EQ(b.h.platform.network.connectLog.size(), connects);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "[10] " + waiting, unit,
+                         "[45815] " + waiting,  // within a second of the cable
+                         "[60000] Station: 1 done, 0 failed, 0 skipped; 60.0 units per hour, "
+                         "median 30.6 s per unit."}));
+  }
 }
 
 // The time stamp of the first line holding text, -1 when none does.
@@ -870,8 +714,7 @@ TEST(BatchBackupFolder, AHeldFolderIsWaitedForWithoutBlockingAndWithinBounds) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.releaseMs);
     Batch b;
-    b.options.operation = Op::Upgrade;
-    b.h.zing->afterReset = "5.2.0.13,build 1";
+    ASSERT_TRUE(b.parse({"upgrade"}));
     std::filesystem::create_directories(b.h.home.path() / "Backup");
     std::string error;
     auto held = std::make_unique<FolderLock>((b.h.home.path() / "Backup").string(), note, error);
@@ -903,79 +746,18 @@ TEST(BatchBackupFolder, AHeldFolderIsWaitedForWithoutBlockingAndWithinBounds) {
   }
 }
 
-// Bound to an interface: every connection goes out through it, every JSON
-// line names it, the result and the history carry the modem's MAC. One that
-// cannot be bound stops the run before anything is contacted.
-TEST(BatchInterface, EveryConnectionGoesThroughItAndTheUnitIsKnownByItsMac) {
-  Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.json = true;
-  b.options.interfaces = {"eth1"};
-  b.h.zing->afterReset = "5.2.0.13,build 1";
-  b.h.platform.interfaces.neighbours["127.0.0.1 eth1"] = "02:00:5e:10:00:01";
-  b.h.platform.interfaces.reversePathFilters["eth1"] = 1;
-  EXPECT_EQ(b.run(), 0);
-  EXPECT_TRUE(Has(b.err, "warning: eth1 drops replies that the routing table expects")) << b.err.str();
-  const auto events = Events(b.out.str());
-  ASSERT_FALSE(events.empty());
-  for (const auto& e : events) EXPECT_EQ(Text(e, "interface"), "eth1") << Text(e, "event");
-  EXPECT_EQ(Text(events.back(), "mac"), "02:00:5e:10:00:01");
-  for (const auto& c : b.h.platform.network.connectLog) EXPECT_NE(c.find(" via eth1"), c.npos) << c;
-  for (const auto& c : b.h.platform.ftp.log) EXPECT_NE(c.find(" via eth1"), c.npos) << c;
-  auto history = History(b.h);
-  ASSERT_EQ(history.size(), 1u);
-  EXPECT_EQ(history[0].modemMac, "02:00:5e:10:00:01");
-  EXPECT_EQ(history[0].interfaceName, "eth1");
-
-  Batch refused;
-  refused.options.interfaces = {"eth9"};
-  refused.h.platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
-  EXPECT_EQ(refused.run(), 2);
-  EXPECT_NE(refused.err.str().find("Cannot use the interface eth9: there is no interface eth9."),
-            std::string::npos) << refused.err.str();
-  EXPECT_TRUE(refused.h.platform.network.connectLog.empty());
-}
-
-// Nothing answers once the run is under way: with the interface still
-// there the modem is blamed (exit 3); with the interface gone (an adapter
-// pulled out) the interface is named and the run failed (exit 1).
-TEST(BatchInterface, AnInterfaceGoneUnderTheRunIsNamedNotTheModem) {
-  for (bool gone : {false, true}) {
-    SCOPED_TRACE(gone);
-    Batch b;
-    b.options.operation = Op::Version;
-    b.options.interfaces = {"eth1"};
-    b.h.zing->replyDelayMs = 60000;  // the query under way never hears back
-    b.h.clock().schedule(1, [&b, gone] {  // after the check at start
-      b.h.unplugFtpPort();
-      if (gone) b.h.platform.interfaces.bindProblems["eth1"] = "there is no interface eth1";
-    });
-    EXPECT_EQ(b.run(), gone ? 1 : 3);
-    EXPECT_EQ(Has(b.err, "hint: the interface eth1 is gone (there is no interface eth1)"), gone)
-        << b.err.str();
-    EXPECT_EQ(Has(b.err, "hint: nothing answers at"), !gone) << b.err.str();
-  }
-}
-
 // One station per interface, each a child process: their events passed on,
 // a crashed one restarted (later when it died young), Ctrl+C passed to
 // each once, one summary of all; a failed unit makes the exit code 1.
 TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
   for (bool json : {true, false}) {
-    SimPlatform platform;
-    std::ostringstream out, err;
-    BatchOptions o;
-    o.operation = Op::Upgrade;
-    o.station = true;
-    o.json = json;
-    o.interfaces = {"eth1", "eth2"};
+    Stations s;
+    s.options.json = json;
     const auto args = Args({"--batch", "--station", "--interface", "eth1,eth2", "upgrade"});
-    ConsoleUi ui(out, err, o, [&] { return std::to_string(platform.clock().nowMs()); });
-    std::atomic<int> interrupts{0};
-    platform.interfaces.reversePathFilters["eth2"] = 1;
-    auto& started = platform.children;
-    auto& clock = platform.clock();
-    auto child = [&](std::size_t i) { return started.at(i).child; };
+    s.platform.interfaces.reversePathFilters["eth2"] = 1;
+    auto& started = s.platform.children;
+    auto& clock = s.clock();
+    auto child = [&](std::size_t i) { return &s.child(i); };
     const std::string result = R"({"event":"result","operation":"upgrade","outcome":"done",)"
                                R"("exit_code":0,"mac":"02:00:5e:10:00:01","interface":"eth1",)"
                                R"("version_before":"5.2.0.12","version_after":"5.2.0.13",)"
@@ -993,21 +775,22 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
       child(2)->write(R"({"event":"result","operation":"upgrade","outcome":"failed",)"
                       R"("exit_code":1,"interface":"eth2","duration_s":2})");
     });
-    clock.schedule(10000, [&] { interrupts = 1; });
+    clock.schedule(10000, [&] { s.interrupts = 1; });
     clock.schedule(11000, [&] {
       for (std::size_t i : {0, 2}) {
         child(i)->write(R"({"event":"summary","done":0})");
         child(i)->exit(0);
       }
     });
-    EXPECT_EQ(RunStations(platform, ui, o, args, "/usr/bin/kova-upgrader", interrupts), 1);
+    EXPECT_EQ(RunStations(s.platform, s.ui, s.options, args, "/usr/bin/kova-upgrader", s.interrupts),
+              1);
     ASSERT_EQ(started.size(), 3u);
     EXPECT_EQ(started[2].arguments, Args({"--json", "--batch", "--station", "--interface", "eth2",
                                           "upgrade"}));
     for (std::size_t i : {0, 2}) EXPECT_EQ(started[i].interrupts, 1);
-    EXPECT_NE(err.str().find("warning: eth2 drops replies"), std::string::npos) << err.str();
-    EXPECT_EQ(err.str().find("eth2: [1000] warning: eth2 drops"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("eth2: [1000] hint: the modem refused"), std::string::npos);
+    EXPECT_TRUE(Has(s.err, "warning: eth2 drops replies")) << s.err.str();
+    EXPECT_FALSE(Has(s.err, "eth2: [1000] warning: eth2 drops")) << s.err.str();
+    EXPECT_TRUE(Has(s.err, "eth2: [1000] hint: the modem refused"));
     if (!json) {
       for (const char* line :
            {"[1000] eth1: upgrade done in 30.0 s, 5.2.0.12 -> 5.2.0.13, modem 02:00:5e:10:00:01\n",
@@ -1016,11 +799,11 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
             "[11000] Stations: eth1 1 done, 0 failed, 1 skipped; eth2 0 done, 1 failed, 0 "
             "skipped; all 1 done, 1 failed, 1 skipped; 327.3 units per hour, median 30.0 s per "
             "unit.\n"})
-        EXPECT_NE(out.str().find(line), std::string::npos) << line << out.str();
+        EXPECT_TRUE(Has(s.out, line)) << line << s.out.str();
       continue;
     }
     std::vector<std::string> seen;
-    const auto events = Events(out.str());
+    const auto events = Events(s.out.str());
     for (const auto& e : events)
       seen.push_back(Text(e, "event") + " " +
                      (e.get("interface") ? Text(e, "interface") + " " : "") +
@@ -1034,21 +817,17 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
   // An interface that cannot be bound, or one named twice under two of its
   // names (an alternative name): no station starts.
   for (bool altname : {false, true}) {
-    SimPlatform platform;
-    std::ostringstream out, err;
-    BatchOptions o;
-    o.interfaces = {"eth1", "eth9"};
+    Stations s({"eth1", "eth9"});
     if (altname)
-      platform.interfaces.indexes = {{"eth1", 4}, {"eth9", 4}};
+      s.platform.interfaces.indexes = {{"eth1", 4}, {"eth9", 4}};
     else
-      platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
-    ConsoleUi ui(out, err, o, [] { return std::string("T"); });
-    EXPECT_EQ(RunStations(platform, ui, o, {}, "kova-upgrader", std::atomic<int>{0}), 2);
-    EXPECT_TRUE(platform.children.empty());
-    EXPECT_TRUE(Has(err, altname ? "Cannot use the interfaces eth1 and eth9: they are one "
+      s.platform.interfaces.bindProblems["eth9"] = "there is no interface eth9";
+    EXPECT_EQ(RunStations(s.platform, s.ui, s.options, {}, "kova-upgrader", s.interrupts), 2);
+    EXPECT_TRUE(s.platform.children.empty());
+    EXPECT_TRUE(Has(s.err, altname ? "Cannot use the interfaces eth1 and eth9: they are one "
                                    "interface (index 4)."
                                  : "Cannot use the interface eth9"))
-        << err.str();
+        << s.err.str();
   }
 }
 
@@ -1115,25 +894,18 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     starts = 0;
-    SimPlatform platform;
+    Stations s;
     TempDir home;
     const std::string history = (home.path() / "history.jsonl").string();
-    std::ostringstream out, err;
-    BatchOptions o;
-    o.operation = Op::Upgrade;
-    o.station = true;
-    o.interfaces = {"eth1", "eth2"};
-    ConsoleUi ui(out, err, o, [&] { return std::to_string(platform.clock().nowMs()); });
-    std::atomic<int> interrupts{0};
-    auto& clock = platform.clock();
+    auto& clock = s.clock();
     std::map<std::string, SimChildProcess*> latest;  // an earlier one is gone
-    platform.onChildStarted = [&](SimChildProcess& child) {
+    s.platform.onChildStarted = [&](SimChildProcess& child) {
       const std::string name = child.arguments().at(4);
       latest[name] = &child;
       (name == "eth1" ? c.eth1 : refused)(child, clock);
     };
     if (c.interruptMs >= 0) {
-      clock.schedule(c.interruptMs, [&] { interrupts = c.presses; });
+      clock.schedule(c.interruptMs, [&] { s.interrupts = c.presses; });
       clock.schedule(c.interruptMs + 100, [&] {
         for (auto& [name, child] : latest)
           if (child->running) child->exit(0);
@@ -1141,11 +913,11 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
     }
     clock.schedule(600000, [] { throw std::runtime_error("the supervisor did not end"); });
     const std::string queue = home.str() + "/records-queue-supervisor.jsonl";
-    EXPECT_EQ(RunStations(platform, ui, o,
+    EXPECT_EQ(RunStations(s.platform, s.ui, s.options,
                           {"--batch", "--station", "--interface", "eth1,eth2", "upgrade"},
-                          "kova-upgrader", interrupts, history, "192.168.128.100", queue),
+                          "kova-upgrader", s.interrupts, history, "192.168.128.100", queue),
               c.code);
-    for (const auto& line : c.lines) EXPECT_TRUE(Has(out, line)) << line << "\n" << out.str();
+    for (const auto& line : c.lines) EXPECT_TRUE(Has(s.out, line)) << line << "\n" << s.out.str();
     std::vector<std::string> rows;
     for (const auto& e : ReadHistory(history).entries) {
       rows.push_back(e.operation + " " + e.outcome + " " + e.versionAfter + " " + e.interfaceName);
@@ -1160,11 +932,14 @@ TEST(BatchStations, DeathsBackOffAndTheEndOfTheLine) {
 
 // The JSON stream of a whole upgrade, line by line where it says how far
 // the operation is: each phase as it begins, each file four times a second
-// at most and once whole, and the time of each phase in the result.
-TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
+// at most and once whole, and the time of each phase in the result. Bound
+// to an interface: every connection goes out through it, every line names
+// it, the result and the history carry the modem's MAC.
+TEST(BatchJson, PhasesAndTransfersOfAnUpgradeThroughAnInterface) {
   Batch b;
-  b.options.operation = Op::Upgrade;
-  b.options.json = true;
+  ASSERT_TRUE(b.parse({"--json", "--interface", "eth1", "upgrade"}));
+  b.h.platform.interfaces.neighbours["127.0.0.1 eth1"] = "02:00:5e:10:00:01";
+  b.h.platform.interfaces.reversePathFilters["eth1"] = 1;
   b.h.home.write("kova_5_2_0_13.bin", "KOVA-IMAGE 5.2.0.13\n" + std::string((1 << 20) - 20, 'k'));
   b.h.platform.ftp.commandMs = 1000;
   EXPECT_EQ(b.run(), 0);
@@ -1174,6 +949,7 @@ TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
   const auto events = Events(b.out.str());
   for (const auto& e : events) {
     const std::string event = Text(e, "event");
+    EXPECT_EQ(Text(e, "interface"), "eth1") << event;
     if (event == "phase") lines.push_back("phase " + Text(e, "name"));
     if (event == "phase") phase = Text(e, "name");
     // The backup under the names it is kept by, never a temporary's.
@@ -1193,6 +969,7 @@ TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
       EXPECT_EQ(Text(e, "modem_holds"), "new-image");
       EXPECT_TRUE(e.get("reason_code") && e.get("reason_code")->isNull());
       EXPECT_EQ(Text(e, "verified_sha256"), Sha(b.h.home.read("kova_5_2_0_13.bin")));
+      EXPECT_EQ(Text(e, "mac"), "02:00:5e:10:00:01");
     }
   }
   EXPECT_EQ(lines, (std::vector<std::string>{
@@ -1217,4 +994,11 @@ TEST(BatchJson, PhasesAndTransfersOfAnUpgrade) {
     timed.push_back(name + " " + std::to_string(seconds.asNumber()).substr(0, 4));
   EXPECT_EQ(timed, (std::vector<std::string>{"prepare 0.03", "backup 2.00", "upload 2.00",
                                              "verify 2.00", "restart 30.0", "requery 0.01"}));
+  EXPECT_TRUE(Has(b.err, "warning: eth1 drops replies that the routing table expects"))
+      << b.err.str();
+  for (const auto& c : b.h.platform.network.connectLog) EXPECT_NE(c.find(" via eth1"), c.npos) << c;
+  for (const auto& c : b.h.platform.ftp.log) EXPECT_NE(c.find(" via eth1"), c.npos) << c;
+  auto history = History(b.h);
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history[0].modemMac + " " + history[0].interfaceName, "02:00:5e:10:00:01 eth1");
 }

@@ -8,7 +8,6 @@
 #include "sim/ConsoleBatch.h"
 
 namespace {
-using Op = BatchOptions::Operation;
 
 bool Has(const std::string& all, const std::string& text) {
   return all.find(text) != std::string::npos;
@@ -125,7 +124,6 @@ struct Line {
   int run(const std::string& outcomes, std::vector<std::string> options) {
     options.insert(options.begin(), {"--station", "upgrade"});
     EXPECT_TRUE(b.parse(options));
-    b.h.zing->afterReset = "5.2.0.13,build 1";
     b.h.platform.interfaces.neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
     fresh = b.h.platform.ftp.files;
     auto prepare = [this, outcomes] {
@@ -201,7 +199,6 @@ TEST(UnitIdentityAndHook, FlagsEnvironmentExitStatusAndTimeLimit) {
     Batch b;
     ASSERT_TRUE(b.parse({"--station", "upgrade", "--json", "--on-unit", "/opt/line/label",
                          "--on-unit-timeout", "5"}));
-    b.h.zing->afterReset = "5.2.0.13,build 1";
     auto& neighbours = b.h.platform.interfaces.neighbours;
     neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
     // Another unit answers after the restart.
@@ -253,30 +250,23 @@ TEST(UnitIdentityAndHook, FlagsEnvironmentExitStatusAndTimeLimit) {
 // A station that stops its line stops the whole line: the others finish
 // the unit in hand and take no other, and the summary says why.
 TEST(LineStop, OneStationStopsTheWholeLine) {
-  SimPlatform platform;
-  std::ostringstream out, err;
-  BatchOptions o;
-  o.operation = Op::Upgrade;
-  o.station = true;
-  o.interfaces = {"eth1", "eth2"};
+  Stations s;
   const std::vector<std::string> args = {"--batch", "--station", "--interface", "eth1,eth2",
                                          "--stop-after-failures", "2", "upgrade"};
-  ConsoleUi ui(out, err, o, [&] { return std::to_string(platform.clock().nowMs()); });
-  std::atomic<int> interrupts{0};
-  auto& clock = platform.clock();
-  clock.schedule(1000, [&] {
-    platform.children.at(0).child->write(
+  s.clock().schedule(1000, [&] {
+    s.child(0).write(
         R"j({"event":"line-stop","reason":"2 units failed in a row (--stop-after-failures 2)",)j"
         R"j("text":"Line stopped: 2 units failed in a row (--stop-after-failures 2)."})j");
-    platform.children.at(0).child->exit(1);
+    s.child(0).exit(1);
   });
-  clock.schedule(2000, [&] { platform.children.at(1).child->exit(0); });
-  clock.schedule(600000, [] { throw std::runtime_error("the line did not stop"); });
-  EXPECT_EQ(RunStations(platform, ui, o, args, "/usr/bin/kova-upgrader", interrupts), 1);
-  EXPECT_EQ(platform.children.size(), 2u);  // none restarted
-  EXPECT_EQ(platform.children[1].interrupts, 1);
-  EXPECT_TRUE(Has(out.str(), "eth1: Line stopped: 2 units failed in a row")) << out.str();
-  EXPECT_TRUE(Has(out.str(),
+  s.clock().schedule(2000, [&] { s.child(1).exit(0); });
+  s.clock().schedule(600000, [] { throw std::runtime_error("the line did not stop"); });
+  EXPECT_EQ(RunStations(s.platform, s.ui, s.options, args, "/usr/bin/kova-upgrader", s.interrupts),
+            1);
+  EXPECT_EQ(s.platform.children.size(), 2u);  // none restarted
+  EXPECT_EQ(s.platform.children[1].interrupts, 1);
+  EXPECT_TRUE(Has(s.out.str(), "eth1: Line stopped: 2 units failed in a row")) << s.out.str();
+  EXPECT_TRUE(Has(s.out.str(),
                   " Line stopped: eth1: 2 units failed in a row (--stop-after-failures 2).\n"))
-      << out.str();
+      << s.out.str();
 }

@@ -173,8 +173,9 @@ TEST(Startup, AFolderWithoutTheImageLeadsToTheFirmwareFolder) {
 
 // Folders are taken as given: "DIR " (with its blank) is not DIR. The
 // remembered folder is one absolute path on one line of a regular file;
-// anything else there is passed over and the user is asked.
-TEST(Startup, FoldersAreTakenAsGivenAndTheRememberedOneReadWithCare) {
+// anything else there is passed over and the user is asked. It is written
+// whole, never through a link.
+TEST(Startup, FoldersAreTakenAsGivenAndTheRememberedOneKeptWithCare) {
   TempDir user;
   const std::string blank = (user.path() / "fw ").string(), plain = (user.path() / "fw").string();
   user.write("fw/kova_5_2_0_13.bin", "image");
@@ -207,9 +208,7 @@ TEST(Startup, FoldersAreTakenAsGivenAndTheRememberedOneReadWithCare) {
   h.settings.workingDirectory = blank;
   EXPECT_TRUE(h.load().closed());
   EXPECT_EQ(h.f().session().homeDir, blank + ImageStore::kSeparator);
-}
 
-TEST(Startup, TheRememberedFolderIsWrittenWholeAndNeverThroughALink) {
   TempDir config, elsewhere;
   const std::string memory = (config.path() / "home").string();
   std::string error;
@@ -390,7 +389,6 @@ TEST(ModemAddress, WhatIsNoAddressIsNeverConnectedTo) {
 // upgrade after its re-query, the address change at once; a read is no change.
 TEST(WindowHistory, EachOperationThatChangesTheModemIsRecordedOnceItEnded) {
   WorkflowModem h;
-  h.zing->afterReset = "5.2.0.13,build 1";
   h.platform.interfaces.neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
   h.ui().modalScripts["UpdateModemIP"] = [](Form& form) {
     static_cast<ModemAddressDialog&>(form).cmdUpdate.click();

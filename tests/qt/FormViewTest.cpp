@@ -19,7 +19,11 @@
 #include "platform/qt/QtUi.h"
 #include "sim/Harness.h"
 
+// It carries the package's icon and desktop name too.
 TEST(FormView, MainWindowFollowsTheModelAndPassesClicksKeysAndClose) {
+  SetDesktopIdentity();
+  EXPECT_FALSE(QApplication::windowIcon().pixmap(32, 32).isNull());
+  EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), "com.kova.upgrader");
   Harness h;
   auto& f = h.load();  // busy: the start-up query is still running
   std::vector<int> keys;
@@ -118,10 +122,4 @@ TEST(FormView, RestoreChooserTakesOnlyASelectedRow) {
   EXPECT_GE(view.widget()->width(), title.horizontalAdvance(view.widget()->windowTitle()) + 120);
   EXPECT_EQ(qobject_cast<QLabel*>(view.widgetFor("lblConfigReset"))->text().toStdString(),
             "The modem's configuration will be reset to defaults.");
-}
-
-TEST(FormView, TheWindowHasThePackagesIconAndDesktopName) {
-  SetDesktopIdentity();
-  EXPECT_FALSE(QApplication::windowIcon().pixmap(32, 32).isNull());
-  EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), "com.kova.upgrader");
 }

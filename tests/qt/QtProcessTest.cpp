@@ -38,7 +38,7 @@ std::string WriteScript(const TempDir& dir, const std::string& relative, const s
 
 // Output comes back whole, in the order written, from a program found by
 // the search rules and started without a shell; no descriptor is left.
-TEST(QtProcess, RunsCommandLinesAndCapturesTheirOutput) {
+TEST(QtProcess, RunsCommandLinesCapturesTheirOutputAndEndsAHungOne) {
   TempDir dir;
   const std::string script = WriteScript(dir, "dir with blank/stand in", "echo \"[$1][$2]\"\n");
   dir.write("plain.txt", "not a program\n");
@@ -86,17 +86,13 @@ TEST(QtProcess, RunsCommandLinesAndCapturesTheirOutput) {
   setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(r.kind, ConsoleResult::PipeFailed);
   EXPECT_EQ(r.errorCode, EMFILE);
-}
 
-// A hung command is ended at the runner's limit, and the next one runs.
-TEST(QtProcess, HungCommandIsEndedAtTheLimit) {
-  TempDir dir;
-  QtProcess p;
+  // A hung command is ended at the runner's limit, and the next one runs.
   p.setTimeLimit(300);
-  const ConsoleResult r =
+  const ConsoleResult hung =
       p.runConsole("sh -c \"echo early; sleep 2; echo late > '" + dir.str() + "/late'\"");
-  EXPECT_EQ(r.kind, ConsoleResult::TimedOut);
-  EXPECT_EQ(r.output, "early\n");
+  EXPECT_EQ(hung.kind, ConsoleResult::TimedOut);
+  EXPECT_EQ(hung.output, "early\n");
   EXPECT_EQ(p.runConsole("echo next").output, "next\n");
   QThread::msleep(2500);
   EXPECT_FALSE(dir.exists("late")) << "the command was left running";

@@ -37,33 +37,27 @@ struct Batch {
   int run() {
     ui = std::make_unique<ConsoleUi>(out, err, options,
                                      [this] { return std::to_string(h.clock().nowMs()); });
-    // The console front end replaces the recorded one.
-    platformUi = ui.get();
-    return RunBatch(platform(), h.settings, *ui, options, interrupts, nullptr, enterPressed);
+    h.platform.consoleUi = ui.get();  // in place of the recorded one
+    return RunBatch(h.platform, h.settings, *ui, options, interrupts, nullptr, enterPressed);
   }
+};
 
-  // The simulated platform with the console as its Ui.
-  struct ConsolePlatform : Platform {
-    explicit ConsolePlatform(SimPlatform& sim, Ui*& ui) : sim(sim), ui_(ui) {}
-    EventLoop& loop() override { return sim.loop(); }
-    Ui& ui() override { return *ui_; }
-    Process& process() override { return sim.process(); }
-    Resolver& resolver() override { return sim.resolver(); }
-    std::unique_ptr<Timer> createTimer() override { return sim.createTimer(); }
-    std::unique_ptr<TcpSocket> createSocket(int port) override { return sim.createSocket(port); }
-    std::unique_ptr<FtpClient> createFtpClient(int port) override {
-      return sim.createFtpClient(port);
-    }
-    NetworkInterfaces& networkInterfaces() override { return sim.networkInterfaces(); }
-    std::unique_ptr<ChildProcess> createChildProcess() override {
-      return sim.createChildProcess();
-    }
-    SimPlatform& sim;
-    Ui*& ui_;
-  };
-  Ui* platformUi = nullptr;
-  ConsolePlatform console{h.platform, platformUi};
-  Platform& platform() { return console; }
+// Stations under their supervisor, one per interface: the line's console
+// captured, each child played by the test.
+struct Stations {
+  SimPlatform platform;
+  std::ostringstream out, err;
+  BatchOptions options;
+  ConsoleUi ui{out, err, options, [this] { return std::to_string(platform.clock().nowMs()); }};
+  std::atomic<int> interrupts{0};
+
+  explicit Stations(std::vector<std::string> interfaces = {"eth1", "eth2"}) {
+    options.operation = BatchOptions::Operation::Upgrade;
+    options.station = true;
+    options.interfaces = std::move(interfaces);
+  }
+  SimLoop& clock() { return platform.clock(); }
+  SimChildProcess& child(std::size_t i) { return *platform.children.at(i).child; }
 };
 
 inline std::string Sha(const std::string& bytes) {

@@ -69,18 +69,11 @@ void SimFtpClient::execute(const std::string& command) {
       server_.faults.erase(it);
       if (f.kind == SimFtpServer::Fault::Stall) return;
     }
-    finish(session_ ? t : 0, Disconnected);
-    return;
+    return finish(session_ ? t : 0, Disconnected);
   }
   if (!session_) {
-    if (!server_.reachable) {
-      finish(t, ErrorState, kCannotConnect, "Cannot connect");
-      return;
-    }
-    if (!server_.loginOk) {
-      finish(t, ErrorState, kLoginRefused, "530 Login incorrect.");
-      return;
-    }
+    if (!server_.reachable) return finish(t, ErrorState, kCannotConnect, "Cannot connect");
+    if (!server_.loginOk) return finish(t, ErrorState, kLoginRefused, "530 Login incorrect.");
     session_ = true;
     ++server_.logins;
   }
@@ -95,11 +88,9 @@ void SimFtpClient::execute(const std::string& command) {
       case SimFtpServer::Fault::Stall:
         return;  // no outcome ever
       case SimFtpServer::Fault::Error:
-        finish(when, ErrorState, f.code, f.info);
-        return;
+        return finish(when, ErrorState, f.code, f.info);
       case SimFtpServer::Fault::Disconnect:
-        finish(when, Disconnected);
-        return;
+        return finish(when, Disconnected);
       case SimFtpServer::Fault::Cut: {
         const std::string data = ReadLocal(server_.localBase, cmd.local).value_or("");
         server_.files[cmd.remote] = data.substr(0, data.size() / 2);
@@ -111,35 +102,25 @@ void SimFtpClient::execute(const std::string& command) {
             if (generation == generation_ && onProgress) onProgress(size / 2, size);
           });
         if (server_.goneAfterCut) server_.reachable = false;
-        finish(when, Disconnected);
-        return;
+        return finish(when, Disconnected);
       }
     }
   }
+  const auto f = server_.files.find(cmd.remote);  // all but a PUT need it
+  if (cmd.kind != FtpCommand::Put && f == server_.files.end())
+    return finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
   switch (cmd.kind) {
     case FtpCommand::Get: {
-      auto f = server_.files.find(cmd.remote);
-      if (f == server_.files.end()) {
-        finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
-        return;
-      }
       std::string target = resolve(server_.localBase, cmd.local);
       std::ofstream out(target, std::ios::binary | std::ios::trunc);
-      if (!out) {
-        finish(t, ErrorState, 12110, "Cannot create local file " + target);
-        return;
-      }
+      if (!out) return finish(t, ErrorState, 12110, "Cannot create local file " + target);
       out << f->second;
       progress(t, static_cast<long long>(f->second.size()));
-      finish(t, ResponseCompleted);
-      return;
+      return finish(t, ResponseCompleted);
     }
     case FtpCommand::Put: {
       const std::optional<std::string> data = ReadLocal(server_.localBase, cmd.local);
-      if (!data) {
-        finish(t, ErrorState, 12110, "Cannot open local file " + cmd.local);
-        return;
-      }
+      if (!data) return finish(t, ErrorState, 12110, "Cannot open local file " + cmd.local);
       std::string stored = *data;
       auto flash = server_.flashErrors.find(cmd.remote);
       if (flash != server_.flashErrors.end() && flash->second != 0 && !stored.empty()) {
@@ -148,31 +129,17 @@ void SimFtpClient::execute(const std::string& command) {
       }
       server_.files[cmd.remote] = stored;
       progress(t, static_cast<long long>(data->size()));
-      finish(t, ResponseCompleted);
-      return;
+      return finish(t, ResponseCompleted);
     }
     case FtpCommand::Compare: {
-      auto f = server_.files.find(cmd.remote);
-      if (f == server_.files.end()) {
-        finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
-        return;
-      }
       const std::optional<std::string> local = ReadLocal(server_.localBase, cmd.local);
-      if (!local) {
-        finish(t, ErrorState, 12110, "Cannot open local file " + cmd.local);
-        return;
-      }
+      if (!local) return finish(t, ErrorState, 12110, "Cannot open local file " + cmd.local);
       progress(t, static_cast<long long>(f->second.size()));
-      finish(t, ResponseCompleted, 0, {}, *local == f->second);
-      return;
+      return finish(t, ResponseCompleted, 0, {}, *local == f->second);
     }
     case FtpCommand::Delete:
-      if (server_.files.erase(cmd.remote) == 0) {
-        finish(t, ErrorState, kServerRefused, "550 No such file or directory.");
-        return;
-      }
-      finish(t, ResponseCompleted);
-      return;
+      server_.files.erase(f);
+      return finish(t, ResponseCompleted);
     case FtpCommand::Close:
       break;
   }

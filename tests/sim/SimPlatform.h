@@ -129,31 +129,30 @@ class SimResolver : public Resolver {
 class SimNetworkInterfaces : public NetworkInterfaces {
  public:
   std::string bindProblem(const std::string& name) override {
-    auto it = bindProblems.find(name);
-    return it == bindProblems.end() ? std::string() : it->second;
+    return Find(bindProblems, name).value_or("");
   }
   int index(const std::string& name) override {
-    auto it = indexes.find(name);
-    if (it != indexes.end()) return it->second;
-    return indexes[name] = 100 + static_cast<int>(indexes.size());
+    return indexes.try_emplace(name, 100 + static_cast<int>(indexes.size())).first->second;
   }
   std::string hardwareAddress(const std::string& address, const std::string& name) override {
-    auto it = neighbours.find(address + " " + name);
-    return it == neighbours.end() ? std::string() : it->second;
+    return Find(neighbours, address + " " + name).value_or("");
   }
-  std::optional<bool> carrier(const std::string& name) override {
-    auto it = carriers.find(name);
-    return it == carriers.end() ? std::nullopt : std::optional<bool>(it->second);
-  }
+  std::optional<bool> carrier(const std::string& name) override { return Find(carriers, name); }
   std::optional<int> reversePathFilter(const std::string& name) override {
-    auto it = reversePathFilters.find(name);
-    return it == reversePathFilters.end() ? std::nullopt : std::optional<int>(it->second);
+    return Find(reversePathFilters, name);
   }
   std::map<std::string, std::string> bindProblems;  // by interface
   std::map<std::string, int> indexes;  // by name; a name not here gets one of its own
   std::map<std::string, std::string> neighbours;    // "address interface" -> MAC
   std::map<std::string, bool> carriers;
   std::map<std::string, int> reversePathFilters;
+
+ private:
+  template <class Value>
+  static std::optional<Value> Find(const std::map<std::string, Value>& map, const std::string& key) {
+    auto it = map.find(key);
+    return it == map.end() ? std::nullopt : std::optional<Value>(it->second);
+  }
 };
 
 // A child process a test plays: it sees what was started and says what
@@ -220,7 +219,7 @@ class SimPlatform : public Platform {
  public:
   SimPlatform() : network(loop_), ftp(loop_), ui_(loop_) {}
   EventLoop& loop() override { return loop_; }
-  Ui& ui() override { return ui_; }
+  Ui& ui() override { return consoleUi ? *consoleUi : ui_; }
   Process& process() override { return process_; }
   Resolver& resolver() override { return resolver_; }
   std::unique_ptr<Timer> createTimer() override;
@@ -240,6 +239,7 @@ class SimPlatform : public Platform {
   // What each child does once started (the test plays it).
   std::function<void(SimChildProcess&)> onChildStarted;
   SimUi& recordedUi() { return ui_; }
+  Ui* consoleUi = nullptr;  // batch mode's, when set
   SimProcess& console() { return process_; }
   SimResolver& names() { return resolver_; }
   // Every timer and FTP client created, for inspection.
