@@ -52,7 +52,16 @@ namespace {
 
 // libcurl receives a download into a buffer of this size: with 1 MiB
 // a 64 MiB read-back took about a quarter less time than with 256 KiB.
+// Only commands that receive a file get it: the others read replies of a
+// line, and an upload would otherwise map and unmap a megabyte between
+// the final reply and its completion.
 constexpr long kDownloadBuffer = 1L << 20;
+// The receiving socket's buffer. With the system's default each read took
+// about 93 KiB, whatever libcurl's buffer (the queue held no more): with
+// this, reads fill the whole buffer, a tenth as many of them, and
+// on a loaded machine a 64 MiB read-back took 7-12% less time. (A larger
+// send buffer made uploads slower, so uploads keep the system's.)
+constexpr int kReceiveSocketBuffer = 4 << 20;
 constexpr std::size_t kComparePiece = 64 << 10;
 // libcurl may hand a download over 16 KiB at a time; a write() for each cost a
 // 64 MiB image more than copying it into pieces of this size first.
@@ -78,6 +87,14 @@ bool isErrorReply(const std::string& line) {
 }
 
 std::string systemError(int err) { return std::strerror(err); }
+
+// Before the connection is made, so that the window is offered from the
+// start. A refusal only costs speed.
+int sizeReceiveBuffer(void*, curl_socket_t s, curlsocktype) {
+  const int size = kReceiveSocketBuffer;
+  (void)::setsockopt(s, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+  return CURL_SOCKOPT_OK;
+}
 
 // The error number of a local file that could not be written.
 int writeError(int err) {
@@ -468,7 +485,6 @@ bool CurlFtpClient::startTransfer(Job& job, CURL* e) const {
   curl_easy_setopt(e, CURLOPT_TCP_KEEPALIVE, 1L);
   curl_easy_setopt(e, CURLOPT_TCP_KEEPIDLE, kKeepAliveSeconds);
   curl_easy_setopt(e, CURLOPT_TCP_KEEPINTVL, kKeepAliveSeconds);
-  curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kDownloadBuffer);
   curl_easy_setopt(e, CURLOPT_UPLOAD_BUFFERSIZE, kUploadBuffer);
   curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlFtpClient::onHeader);
   curl_easy_setopt(e, CURLOPT_HEADERDATA, &job);
@@ -481,6 +497,8 @@ bool CurlFtpClient::startTransfer(Job& job, CURL* e) const {
   switch (job.cmd.kind) {
     case FtpCommand::Get:
     case FtpCommand::Compare:
+      curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kDownloadBuffer);
+      curl_easy_setopt(e, CURLOPT_SOCKOPTFUNCTION, &sizeReceiveBuffer);
       curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlFtpClient::onWrite);
       curl_easy_setopt(e, CURLOPT_WRITEDATA, &job);
       // A size the server announces beyond the limit is refused at once.
