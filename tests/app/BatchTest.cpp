@@ -2,20 +2,21 @@
 // simulated modem: exit codes, console and JSON output, the upgrade
 // history, verify, the wait for a slow modem and station mode.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 #include <stdexcept>
 
-#include <sys/stat.h>
-
 #include "app/BatchReport.h"
 #include "app/StationPace.h"
 #include "app/StationSupervisor.h"
 #include "core/FailureCode.h"
 #include "core/Files.h"
+#include "core/OperationKind.h"
 #include "sim/ConsoleBatch.h"
 
 namespace {
@@ -456,6 +457,17 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       EXPECT_FALSE(b.h.home.exists("Backup"));
     }
     if (!c.reason) continue;
+    // Text mode ends every operation with one line that names its end.
+    const std::string out = b.out.str();
+    const std::string op = *std::find_if(c.args.begin(), c.args.end(), [](const auto& a) {
+      return OperationKindNamed(a).has_value();
+    });
+    const std::string end = c.code == 130           ? "Interrupted: " + op + " (interrupted)"
+                            : *c.reason             ? "Failed: " + op + " (" + c.reason + ")"
+                            : Has(b.out, "skipped") ? "Skipped: " + op
+                                                    : "Done: " + op;
+    EXPECT_TRUE(Has(b.out, "] " + end)) << out;
+    EXPECT_EQ(out.find('\n', out.find("] " + end)), out.size() - 1) << out;
     Batch json;
     std::vector<std::string> args = {"--json"};
     args.insert(args.end(), c.args.begin(), c.args.end());

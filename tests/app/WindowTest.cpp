@@ -429,7 +429,13 @@ TEST(WindowDetail, TheLineUnderTheBarFollowsTheUpgrade) {
   h.platform.ftp.commandMs = 2000;
   h.start();
   std::vector<std::string> shown;
-  h.f().lblDetail.changed.add([&] { shown.push_back(h.f().lblDetail.caption()); });
+  // The light is green only while the modem answers: red while it restarts.
+  std::vector<long> lightWhileRestarting;
+  h.f().lblDetail.changed.add([&] {
+    shown.push_back(h.f().lblDetail.caption());
+    if (shown.back() == "Modem restarting: its version is read again in 20 s.")
+      lightWhileRestarting.push_back(h.f().statusLED.fillColor());
+  });
   h.click(Entry::Upgrade);
   h.settle();
   auto seen = [&](const std::string& line) {
@@ -443,6 +449,9 @@ TEST(WindowDetail, TheLineUnderTheBarFollowsTheUpgrade) {
         "Modem restarting: its version is read again in 1 s.", "PIC reflash running for 20 s."})
     EXPECT_TRUE(seen(line)) << line << "\n" << ::testing::PrintToString(shown);
   EXPECT_EQ(h.f().lblDetail.caption(), "");
+  // (The restart after the reflash keeps the version shown: that one stays green.)
+  EXPECT_EQ(lightWhileRestarting.at(0), kLedRed);
+  EXPECT_EQ(h.f().statusLED.fillColor(), kLedGreen);
 
   // An upload that stops moving says so, and counts from its last byte.
   h.platform.ftp.faults["PUT /bin/kova.bin"] = {SimFtpServer::Fault::Cut, 0, "", 20000};
@@ -453,4 +462,9 @@ TEST(WindowDetail, TheLineUnderTheBarFollowsTheUpgrade) {
                            "kova_5_2_0_13.bin: 1.5 of 3.0 MiB, no data for 3 s",
                            "kova_5_2_0_13.bin: 1.5 of 3.0 MiB, no data for 19 s"})
     EXPECT_TRUE(seen(line)) << line << "\n" << ::testing::PrintToString(shown);
+  EXPECT_EQ(h.f().statusLED.fillColor(), kLedGreen);  // the version was read again
+  // An exchange the modem does not answer (here its AT port) turns it red.
+  h.f().cmdSetDNS.click();
+  h.settle();
+  EXPECT_EQ(h.f().statusLED.fillColor(), kLedRed) << h.f().sbUpgrade.text();
 }
