@@ -5,7 +5,8 @@ Each interface of a station namespace leads over a veth pair to a modem
 namespace holding the simulated modem at 192.168.128.100, which restarts in a
 second. When a unit is done, the operator of that interface swaps it: the
 link goes down, a fresh modem (its old version, another MAC) comes up, and
-the link returns. The station namespace is checked to have no way out;
+the link returns once the station has taken the unit for gone, 1.5 s after
+it went at the soonest. The station namespace is checked to have no way out;
 everything is removed at the end.
 """
 import json
@@ -14,6 +15,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -47,6 +49,7 @@ class Line:
         self.tmp = tmp
         self.sims = [None] * count
         self.units = [0] * count
+        self.unplugged = [None] * count
         self.made = []
         try:
             self._build()
@@ -78,13 +81,15 @@ class Line:
         if names != sorted(["lo"] + ["v%d" % i for i in range(1, len(self.modems) + 1)]) or routes:
             raise RuntimeError("the station namespace is not closed: %s %s" % (names, routes))
         for i in range(len(self.modems)):
-            self.plug(i)
+            self.unplug(i)
+            self.replug(i)
 
-    def plug(self, i):
-        """A fresh unit on interface i: old version, a MAC of its own."""
+    def unplug(self, i):
+        """Takes the unit on interface i away and readies a fresh one: old
+        version, a MAC of its own."""
         m, peer = self.modems[i], "m%d" % (i + 1)
         subprocess.run(["ip", "-n", m, "link", "set", peer, "down"], check=True)
-        started = time.monotonic()
+        self.unplugged[i] = time.monotonic()
         if self.sims[i]:
             self.sims[i].terminate()
             self.sims[i].wait()
@@ -102,10 +107,13 @@ class Line:
         if "READY" not in p.stdout.readline():
             raise RuntimeError("a simulated modem did not start")
         self.sims[i] = p
-        # As long as an operator takes to swap a unit: the station looks at
-        # the link once a second.
-        time.sleep(max(0.0, 1.5 - (time.monotonic() - started)))
-        sh("ip", "-n", m, "link", "set", peer, "up")
+
+    def replug(self, i):
+        """Connects the fresh unit, at least as long after the last one went as
+        an operator takes to swap it."""
+        time.sleep(max(0.0, 1.5 - (time.monotonic() - self.unplugged[i])))
+        sh("ip", "-n", self.modems[i], "link", "set", "m%d" % (i + 1), "up")
+        self.unplugged[i] = None
 
     def close(self):
         for p in self.sims:
@@ -116,15 +124,15 @@ class Line:
             subprocess.run(["ip", "netns", "del", ns], capture_output=True)
 
 
-def units_per_hour(binary, count, units_each, tmp):
-    """Runs count stations until each has done units_each units."""
-    home = os.path.join(tmp, "home%d" % count)
-    os.makedirs(home)
+def units_per_hour(binary, count, units_each, tmp, extra=()):
+    """Runs count stations until each has done units_each units; extra: more
+    options of the tool."""
+    home = tempfile.mkdtemp(prefix="home%d-" % count, dir=tmp)
     with open(os.path.join(home, "kova_5_2_0_13.bin"), "wb") as f:
         f.write(b"KOVA-IMAGE 5.2.0.13\n" + os.urandom(1 << 20))
     with open(os.path.join(home, "chk_5_2_0_13.txt"), "w") as f:
         f.write("5.2.0.13\r\n")
-    line = Line(count, os.path.join(tmp, "line%d" % count))
+    line = Line(count, os.path.join(home, "line"))
     try:
         names = ["v%d" % i for i in range(1, count + 1)]
         env = dict(os.environ, KOVA_MODEM_ADDRESS="192.168.128.100")  # inside the namespace
@@ -132,10 +140,11 @@ def units_per_hour(binary, count, units_each, tmp):
                   "DISPLAY"):
             env.pop(k, None)
         start = time.monotonic()
+        errors = open(os.path.join(home, "stderr.txt"), "w")
         tool = subprocess.Popen(
             ["ip", "netns", "exec", line.station, binary, "--batch", "--json", "--station",
-             "--interface", ",".join(names), "upgrade"],
-            cwd=home, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+             "--interface", ",".join(names)] + list(extra) + ["upgrade"],
+            cwd=home, env=env, stdout=subprocess.PIPE, stderr=errors, text=True)
         done = [0] * count
         failed = 0
         # A line that stops moving is ended, not waited for.
@@ -143,9 +152,17 @@ def units_per_hour(binary, count, units_each, tmp):
         watchdog.start()
         for text in tool.stdout:
             event = json.loads(text)
+            i = names.index(event["interface"]) if event.get("interface") in names else None
+            # The link comes back once the station took the unit for gone: a
+            # swap shorter than the station's look at the link (one in a
+            # second, between version reads that may be waiting for the
+            # departed modem) would go unseen, and the fresh unit taken for
+            # the old one.
+            if (i is not None and line.unplugged[i] is not None and event.get("event") == "note"
+                    and event.get("text", "").startswith("Waiting for a modem")):
+                line.replug(i)
             if event.get("event") != "result":
                 continue
-            i = names.index(event["interface"])
             if event["exit_code"] != 0:
                 failed += 1
             done[i] += 1
@@ -155,7 +172,7 @@ def units_per_hour(binary, count, units_each, tmp):
             # thread would die with it. The other stations' lines wait in
             # the pipe meanwhile.
             if done[i] < units_each:
-                line.plug(i)
+                line.unplug(i)
         elapsed = time.monotonic() - start
         watchdog.cancel()
         tool.send_signal(signal.SIGINT)
@@ -165,8 +182,12 @@ def units_per_hour(binary, count, units_each, tmp):
             tool.kill()
             tool.wait()
         units = sum(done)
+        errors.close()
         if units < count * units_each or failed:
-            raise RuntimeError("the line of %d did %d units, %d failed" % (count, units, failed))
+            with open(os.path.join(home, "stderr.txt")) as f:
+                said = f.read().strip().splitlines()[-5:]
+            raise RuntimeError("the line of %d did %d units, %d failed; the tool said: %s"
+                               % (count, units, failed, " | ".join(said)))
         return units / (elapsed / 3600.0), elapsed / units_each
     finally:
         line.close()
