@@ -146,11 +146,14 @@ def station_records(binary, db, tmp, pairs, units_each):
     if why:
         return ("skipped: " + why, "within 2 %", None)
     ratios, on_rates, off_rates = [], [], []
+    unit_seconds = {False: [], True: []}
     for rep in range(pairs):
         runs = {}
         for records in ((False, True) if rep % 2 == 0 else (True, False)):
             extra = ["--records", db.url] if records else []
-            runs[records] = stationline.units_per_hour(binary, 1, units_each, tmp, extra)[0]
+            rate, _, seconds = stationline.units_per_hour(binary, 1, units_each, tmp, extra)
+            runs[records] = rate
+            unit_seconds[records] += seconds
         off_rates.append(runs[False])
         on_rates.append(runs[True])
         ratios.append(runs[True] / runs[False])
@@ -162,9 +165,12 @@ def station_records(binary, db, tmp, pairs, units_each):
         raise RuntimeError("the records database holds %s rows (done|all) after %d units"
                            % (rows, pairs * units_each))
     ratio = statistics.median(ratios)
-    return ("%.0f vs %.0f units/h = %.3f (pairs %s)"
+    # A unit's own time apart from the swaps around it, whose moment against
+    # the station's looks at the link scatters by seconds.
+    return ("%.0f vs %.0f units/h = %.3f (pairs %s); a unit itself %.1f vs %.1f s"
             % (statistics.median(on_rates), statistics.median(off_rates), ratio,
-               " ".join("%.3f" % r for r in ratios)),
+               " ".join("%.3f" % r for r in ratios), statistics.median(unit_seconds[True]),
+               statistics.median(unit_seconds[False])),
             "within 2 %", abs(ratio - 1) <= 0.02)
 
 

@@ -126,7 +126,7 @@ class Line:
 
 def units_per_hour(binary, count, units_each, tmp, extra=()):
     """Runs count stations until each has done units_each units; extra: more
-    options of the tool."""
+    options of the tool. Units per hour, seconds a round, each unit's seconds."""
     home = tempfile.mkdtemp(prefix="home%d-" % count, dir=tmp)
     with open(os.path.join(home, "kova_5_2_0_13.bin"), "wb") as f:
         f.write(b"KOVA-IMAGE 5.2.0.13\n" + os.urandom(1 << 20))
@@ -147,10 +147,13 @@ def units_per_hour(binary, count, units_each, tmp, extra=()):
             cwd=home, env=env, stdout=subprocess.PIPE, stderr=errors, text=True)
         done = [0] * count
         failed = 0
+        seconds = []  # each unit's own, without the swaps
         # A line that stops moving is ended, not waited for.
         watchdog = threading.Timer(120 * units_each + 60, tool.kill)
         watchdog.start()
+        events = open(os.path.join(home, "events.jsonl"), "w")
         for text in tool.stdout:
+            events.write("%.3f %s" % (time.monotonic() - start, text))
             event = json.loads(text)
             i = names.index(event["interface"]) if event.get("interface") in names else None
             # The link comes back once the station took the unit for gone: a
@@ -165,6 +168,7 @@ def units_per_hour(binary, count, units_each, tmp, extra=()):
                 continue
             if event["exit_code"] != 0:
                 failed += 1
+            seconds.append(event.get("duration_s", 0))
             done[i] += 1
             if sum(done) >= count * units_each:
                 break
@@ -183,12 +187,13 @@ def units_per_hour(binary, count, units_each, tmp, extra=()):
             tool.wait()
         units = sum(done)
         errors.close()
+        events.close()
         if units < count * units_each or failed:
             with open(os.path.join(home, "stderr.txt")) as f:
                 said = f.read().strip().splitlines()[-5:]
             raise RuntimeError("the line of %d did %d units, %d failed; the tool said: %s"
                                % (count, units, failed, " | ".join(said)))
-        return units / (elapsed / 3600.0), elapsed / units_each
+        return units / (elapsed / 3600.0), elapsed / units_each, seconds
     finally:
         line.close()
 
@@ -198,8 +203,8 @@ def row(binary, tmp, units_each=3):
     why = permitted()
     if why:
         return ("skipped: " + why, ">= 3.5x", None)
-    one, one_unit = units_per_hour(binary, 1, units_each, tmp)
-    four, four_unit = units_per_hour(binary, 4, units_each, tmp)
+    one, one_unit, _ = units_per_hour(binary, 1, units_each, tmp)
+    four, four_unit, _ = units_per_hour(binary, 4, units_each, tmp)
     print("line: 1 station %.0f units/h (%.1f s a unit), 4 stations %.0f units/h "
           "(%.1f s a round)" % (one, one_unit, four, four_unit), file=sys.stderr, flush=True)
     ratio = four / one
