@@ -3,14 +3,15 @@ with several stations at once against one.
 
 Each interface of a station namespace leads over a veth pair to a modem
 namespace holding the simulated modem at 192.168.128.100, which restarts in a
-second. When a unit is done, the operator of that interface swaps it: the
-link goes down, a fresh modem (its old version, another MAC) comes up, and
+second. When a unit is done, the operator of that interface swaps it half a
+second later: the link goes down, a fresh modem (its old version, another MAC) comes up, and
 the link returns once the station has taken the unit for gone, 1.5 s after
 it went at the soonest. The station namespace is checked to have no way out;
 everything is removed at the end.
 """
 import json
 import os
+import queue
 import shutil
 import signal
 import subprocess
@@ -22,6 +23,7 @@ import time
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MODEMSIM = os.path.join(REPO, "tools", "modemsim", "modemsim.py")
 PYTHON = "/usr/bin/python3"
+SWAP_REACH_S = 0.5
 
 
 def sh(*args):
@@ -152,7 +154,30 @@ def units_per_hour(binary, count, units_each, tmp, extra=()):
         watchdog = threading.Timer(120 * units_each + 60, tool.kill)
         watchdog.start()
         events = open(os.path.join(home, "events.jsonl"), "w")
-        for text in tool.stdout:
+        # Read by a thread, so that a swap falls due while the tool is quiet.
+        lines = queue.Queue()
+
+        def read():
+            for text in tool.stdout:
+                lines.put(text)
+            lines.put(None)
+        threading.Thread(target=read, daemon=True).start()
+        due = {}  # interface -> when its operator takes the unit away
+        while True:
+            wait = max(0.0, min(due.values()) - time.monotonic()) if due else None
+            try:
+                text = lines.get(timeout=wait)
+            except queue.Empty:
+                text = ""
+            # Swapped from here, not from a thread: a modem started by a
+            # thread would die with it.
+            for i in [i for i, when in due.items() if when <= time.monotonic()]:
+                del due[i]
+                line.unplug(i)
+            if text is None:
+                break
+            if not text:
+                continue
             events.write("%.3f %s" % (time.monotonic() - start, text))
             event = json.loads(text)
             i = names.index(event["interface"]) if event.get("interface") in names else None
@@ -172,11 +197,13 @@ def units_per_hour(binary, count, units_each, tmp, extra=()):
             done[i] += 1
             if sum(done) >= count * units_each:
                 break
-            # Swapped from here, not from a thread: a modem started by a
-            # thread would die with it. The other stations' lines wait in
-            # the pipe meanwhile.
+            # Pulled between the station's looks at the departing modem (one
+            # a second, from the result on, each a few milliseconds), not in
+            # one: a look at a modem whose link went down meanwhile waits out
+            # its time-outs, some 8 s, and whether the cable goes in the first
+            # milliseconds after the result would be left to chance.
             if done[i] < units_each:
-                line.unplug(i)
+                due[i] = time.monotonic() + SWAP_REACH_S
         elapsed = time.monotonic() - start
         watchdog.cancel()
         tool.send_signal(signal.SIGINT)
