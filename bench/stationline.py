@@ -3,23 +3,27 @@ with several stations at once against one.
 
 Each interface of a station namespace leads over a veth pair to a modem
 namespace holding the simulated modem at 192.168.128.100, which restarts in a
-second. When a unit is done, the operator of that interface swaps it: the
-link goes down, a fresh modem (its old version, another MAC) comes up, and
-the link returns. The station namespace is checked to have no way out;
+second. When a unit is done, the operator of that interface swaps it half a
+second later: the link goes down, a fresh modem (its old version, another MAC) comes up, and
+the link returns once the station has taken the unit for gone, 1.5 s after
+it went at the soonest. The station namespace is checked to have no way out;
 everything is removed at the end.
 """
 import json
 import os
+import queue
 import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MODEMSIM = os.path.join(REPO, "tools", "modemsim", "modemsim.py")
 PYTHON = "/usr/bin/python3"
+SWAP_REACH_S = 0.5
 
 
 def sh(*args):
@@ -47,6 +51,7 @@ class Line:
         self.tmp = tmp
         self.sims = [None] * count
         self.units = [0] * count
+        self.unplugged = [None] * count
         self.made = []
         try:
             self._build()
@@ -78,13 +83,15 @@ class Line:
         if names != sorted(["lo"] + ["v%d" % i for i in range(1, len(self.modems) + 1)]) or routes:
             raise RuntimeError("the station namespace is not closed: %s %s" % (names, routes))
         for i in range(len(self.modems)):
-            self.plug(i)
+            self.unplug(i)
+            self.replug(i)
 
-    def plug(self, i):
-        """A fresh unit on interface i: old version, a MAC of its own."""
+    def unplug(self, i):
+        """Takes the unit on interface i away and readies a fresh one: old
+        version, a MAC of its own."""
         m, peer = self.modems[i], "m%d" % (i + 1)
         subprocess.run(["ip", "-n", m, "link", "set", peer, "down"], check=True)
-        started = time.monotonic()
+        self.unplugged[i] = time.monotonic()
         if self.sims[i]:
             self.sims[i].terminate()
             self.sims[i].wait()
@@ -102,10 +109,13 @@ class Line:
         if "READY" not in p.stdout.readline():
             raise RuntimeError("a simulated modem did not start")
         self.sims[i] = p
-        # As long as an operator takes to swap a unit: the station looks at
-        # the link once a second.
-        time.sleep(max(0.0, 1.5 - (time.monotonic() - started)))
-        sh("ip", "-n", m, "link", "set", peer, "up")
+
+    def replug(self, i):
+        """Connects the fresh unit, at least as long after the last one went as
+        an operator takes to swap it."""
+        time.sleep(max(0.0, 1.5 - (time.monotonic() - self.unplugged[i])))
+        sh("ip", "-n", self.modems[i], "link", "set", "m%d" % (i + 1), "up")
+        self.unplugged[i] = None
 
     def close(self):
         for p in self.sims:
@@ -116,15 +126,15 @@ class Line:
             subprocess.run(["ip", "netns", "del", ns], capture_output=True)
 
 
-def units_per_hour(binary, count, units_each, tmp):
-    """Runs count stations until each has done units_each units."""
-    home = os.path.join(tmp, "home%d" % count)
-    os.makedirs(home)
+def units_per_hour(binary, count, units_each, tmp, extra=()):
+    """Runs count stations until each has done units_each units; extra: more
+    options of the tool. Units per hour, seconds a round, each unit's seconds."""
+    home = tempfile.mkdtemp(prefix="home%d-" % count, dir=tmp)
     with open(os.path.join(home, "kova_5_2_0_13.bin"), "wb") as f:
         f.write(b"KOVA-IMAGE 5.2.0.13\n" + os.urandom(1 << 20))
     with open(os.path.join(home, "chk_5_2_0_13.txt"), "w") as f:
         f.write("5.2.0.13\r\n")
-    line = Line(count, os.path.join(tmp, "line%d" % count))
+    line = Line(count, os.path.join(home, "line"))
     try:
         names = ["v%d" % i for i in range(1, count + 1)]
         env = dict(os.environ, KOVA_MODEM_ADDRESS="192.168.128.100")  # inside the namespace
@@ -132,30 +142,68 @@ def units_per_hour(binary, count, units_each, tmp):
                   "DISPLAY"):
             env.pop(k, None)
         start = time.monotonic()
+        errors = open(os.path.join(home, "stderr.txt"), "w")
         tool = subprocess.Popen(
             ["ip", "netns", "exec", line.station, binary, "--batch", "--json", "--station",
-             "--interface", ",".join(names), "upgrade"],
-            cwd=home, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+             "--interface", ",".join(names)] + list(extra) + ["upgrade"],
+            cwd=home, env=env, stdout=subprocess.PIPE, stderr=errors, text=True)
         done = [0] * count
         failed = 0
+        seconds = []  # each unit's own, without the swaps
         # A line that stops moving is ended, not waited for.
         watchdog = threading.Timer(120 * units_each + 60, tool.kill)
         watchdog.start()
-        for text in tool.stdout:
+        events = open(os.path.join(home, "events.jsonl"), "w")
+        # Read by a thread, so that a swap falls due while the tool is quiet.
+        lines = queue.Queue()
+
+        def read():
+            for text in tool.stdout:
+                lines.put(text)
+            lines.put(None)
+        threading.Thread(target=read, daemon=True).start()
+        due = {}  # interface -> when its operator takes the unit away
+        while True:
+            wait = max(0.0, min(due.values()) - time.monotonic()) if due else None
+            try:
+                text = lines.get(timeout=wait)
+            except queue.Empty:
+                text = ""
+            # Swapped from here, not from a thread: a modem started by a
+            # thread would die with it.
+            for i in [i for i, when in due.items() if when <= time.monotonic()]:
+                del due[i]
+                line.unplug(i)
+            if text is None:
+                break
+            if not text:
+                continue
+            events.write("%.3f %s" % (time.monotonic() - start, text))
             event = json.loads(text)
+            i = names.index(event["interface"]) if event.get("interface") in names else None
+            # The link comes back once the station took the unit for gone: a
+            # swap shorter than the station's look at the link (one in a
+            # second, between version reads that may be waiting for the
+            # departed modem) would go unseen, and the fresh unit taken for
+            # the old one.
+            if (i is not None and line.unplugged[i] is not None and event.get("event") == "note"
+                    and event.get("text", "").startswith("Waiting for a modem")):
+                line.replug(i)
             if event.get("event") != "result":
                 continue
-            i = names.index(event["interface"])
             if event["exit_code"] != 0:
                 failed += 1
+            seconds.append(event.get("duration_s", 0))
             done[i] += 1
             if sum(done) >= count * units_each:
                 break
-            # Swapped from here, not from a thread: a modem started by a
-            # thread would die with it. The other stations' lines wait in
-            # the pipe meanwhile.
+            # Pulled between the station's looks at the departing modem (one
+            # a second, from the result on, each a few milliseconds), not in
+            # one: a look at a modem whose link went down meanwhile waits out
+            # its time-outs, some 8 s, and whether the cable goes in the first
+            # milliseconds after the result would be left to chance.
             if done[i] < units_each:
-                line.plug(i)
+                due[i] = time.monotonic() + SWAP_REACH_S
         elapsed = time.monotonic() - start
         watchdog.cancel()
         tool.send_signal(signal.SIGINT)
@@ -165,9 +213,14 @@ def units_per_hour(binary, count, units_each, tmp):
             tool.kill()
             tool.wait()
         units = sum(done)
+        errors.close()
+        events.close()
         if units < count * units_each or failed:
-            raise RuntimeError("the line of %d did %d units, %d failed" % (count, units, failed))
-        return units / (elapsed / 3600.0), elapsed / units_each
+            with open(os.path.join(home, "stderr.txt")) as f:
+                said = f.read().strip().splitlines()[-5:]
+            raise RuntimeError("the line of %d did %d units, %d failed; the tool said: %s"
+                               % (count, units, failed, " | ".join(said)))
+        return units / (elapsed / 3600.0), elapsed / units_each, seconds
     finally:
         line.close()
 
@@ -177,8 +230,8 @@ def row(binary, tmp, units_each=3):
     why = permitted()
     if why:
         return ("skipped: " + why, ">= 3.5x", None)
-    one, one_unit = units_per_hour(binary, 1, units_each, tmp)
-    four, four_unit = units_per_hour(binary, 4, units_each, tmp)
+    one, one_unit, _ = units_per_hour(binary, 1, units_each, tmp)
+    four, four_unit, _ = units_per_hour(binary, 4, units_each, tmp)
     print("line: 1 station %.0f units/h (%.1f s a unit), 4 stations %.0f units/h "
           "(%.1f s a round)" % (one, one_unit, four, four_unit), file=sys.stderr, flush=True)
     ratio = four / one

@@ -102,7 +102,8 @@ void OperationRecorder::checkUnfinished() {
 
 void OperationRecorder::skipped(const std::string& operation) {
   HistoryEntry entry = entryNow(operation);
-  entry.attempt.clear();
+  // A unit of its own: the records database keys every row by its attempt.
+  entry.attempt = NewAttemptId();
   entry.time = utcNow();
   entry.versionBefore = entry.versionAfter = context_.session.runningVersion.display();
   entry.outcome = "skipped";

@@ -650,6 +650,11 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
                                       "upgrade skipped 5.2.0.13", "upgrade skipped 5.2.0.13"}));
   auto history = History(b.h);
   ASSERT_EQ(history.size(), 4u);
+  // Each a row of its own in the records database, which keys rows by attempt.
+  std::set<std::string> attempts;
+  for (const auto& entry : history)
+    if (!entry.attempt.empty()) attempts.insert(entry.attempt);
+  EXPECT_EQ(attempts.size(), history.size());
   EXPECT_EQ(history[0].versionBefore, "5.2.0.12");
   EXPECT_EQ(history[0].modemMac + "|" + history[1].modemMac, "02:00:5e:10:00:01|");
   EXPECT_EQ(history[0].imageName, "kova_5_2_0_13.bin");
