@@ -1,16 +1,22 @@
 // The Qt view follows the control model both ways.
 #include <gtest/gtest.h>
 
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "firmware/RestoreChooser.h"
@@ -122,4 +128,42 @@ TEST(FormView, RestoreChooserTakesOnlyASelectedRow) {
   EXPECT_GE(view.widget()->width(), title.horizontalAdvance(view.widget()->windowTitle()) + 120);
   EXPECT_EQ(qobject_cast<QLabel*>(view.widgetFor("lblConfigReset"))->text().toStdString(),
             "The modem's configuration will be reset to defaults.");
+}
+
+// The folder chooser lists the image that shows a folder is the right one,
+// greyed out, beside the folders that can be chosen; no title is cut off.
+TEST(FormView, TheFolderChooserShowsTheImagesItCannotChoose) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kova-chooser-test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "firmware");
+  std::ofstream(dir / "kova_5_2_0_13.bin") << "KOVA";
+  std::ofstream(dir / "notes.txt") << "x";
+  QtUi ui;
+  std::map<std::string, bool> listed;  // name: enabled
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    auto* files = dialog->findChild<QFileSystemModel*>();
+    QAbstractProxyModel* shown = dialog->proxyModel();
+    ASSERT_TRUE(files && shown);
+    const auto look = [&, dialog, files, shown] {
+      const QModelIndex folder =
+          shown->mapFromSource(files->index(QString::fromStdString(dir.string())));
+      listed.clear();
+      for (int row = 0; row < shown->rowCount(folder); ++row) {
+        const QModelIndex i = shown->index(row, 0, folder);
+        listed[i.data().toString().toStdString()] = shown->flags(i) & Qt::ItemIsEnabled;
+      }
+      if (listed.size() < 2) return QTimer::singleShot(50, [&] {});
+      EXPECT_GE(dialog->width(), TitleWidth(dialog->windowTitle().toStdString()));
+      dialog->reject();
+    };
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, dialog, look);
+    QTimer::singleShot(2000, dialog, [dialog] { dialog->reject(); });
+  });
+  EXPECT_EQ(ui.chooseFolder("Choose the firmware folder (the one with kova_*.bin)", dir.string()),
+            std::nullopt);
+  EXPECT_EQ(listed,
+            (std::map<std::string, bool>{{"firmware", true}, {"kova_5_2_0_13.bin", false}}));
+  std::filesystem::remove_all(dir);
 }

@@ -3,10 +3,38 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 
 #include "platform/qt/QtFormView.h"
+
+namespace {
+// Folders as they are; of the files only the images, and those greyed out.
+class ImagesGreyedOut : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    auto* files = static_cast<QFileSystemModel*>(sourceModel());
+    const QModelIndex entry = files->index(row, 0, parent);
+    return files->isDir(entry) || IsImage(files->fileName(entry));
+  }
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    auto* files = static_cast<QFileSystemModel*>(sourceModel());
+    const Qt::ItemFlags shown = QSortFilterProxyModel::flags(index);
+    if (files->isDir(mapToSource(index))) return shown;
+    return shown & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  }
+
+ private:
+  static bool IsImage(const QString& name) {
+    return name.startsWith("kova_") && name.endsWith(".bin");
+  }
+};
+}  // namespace
 
 int QtUi::msgBox(const std::string& text, int style, const std::string& title) {
   QMessageBox box(mainWindow());
@@ -66,7 +94,7 @@ std::optional<std::string> QtUi::chooseFolder(const std::string& title,
   // out. Native pickers show folders only when asked for one.
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setNameFilter("kova_*.bin");
+  dialog.setProxyModel(new ImagesGreyedOut(&dialog));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
