@@ -37,15 +37,6 @@ std::optional<std::vector<std::string>> FilesWhere(const std::string& dir, Pred 
   }
   return names;
 }
-
-// A read-only file is left in place, as the user protected it.
-void RemoveUnlessReadOnly(const std::string& path) {
-  std::error_code ec;
-  auto st = fs::symlink_status(path, ec);
-  if (ec || !fs::is_regular_file(st)) return;
-  if ((st.permissions() & fs::perms::owner_write) == fs::perms::none) return;
-  fs::remove(path, ec);
-}
 }  // namespace
 
 std::string VersionFromImageName(std::string_view fileName) {
@@ -91,11 +82,6 @@ std::vector<ModemVersion> ImageStore::backupVersions() const {
   for (const auto& n : ListImages(session_.backupDir))
     versions.push_back(ModemVersion::FromFileForm(VersionFromImageName(n)));
   return versions;
-}
-
-void ImageStore::deleteBackup(const ModemVersion& version) const {
-  RemoveUnlessReadOnly(backupChecksumPath(version));
-  RemoveUnlessReadOnly(backupImagePath(version));
 }
 
 const std::string& ImageStore::findPicFile() {

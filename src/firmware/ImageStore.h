@@ -42,9 +42,6 @@ class ImageStore {
   bool hasBackup(const ModemVersion& version) const;
   // Versions of the backup images, in listing order.
   std::vector<ModemVersion> backupVersions() const;
-  // Removes the backup pair of version; each deletion independent, errors
-  // ignored, a read-only file left in place.
-  void deleteBackup(const ModemVersion& version) const;
   // Looks for the PIC file again: its name as the home directory lists it,
   // or empty. The exact name "pic.hex" wins over one that differs only in
   // letter case.
