@@ -31,7 +31,11 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
   runner.onStarted.add([this](Operation& op) {
     showBusy(true);
     lightDecided_ = false;
-    op.onProgress.add([this](const Operation::Progress&) { showDetail(); });
+    op.onProgress.add([this](const Operation::Progress& p) {
+      // While the window says the modem restarts, it does not show it answering.
+      if (p.phase == Phase::Restart && p.requeryAt) statusLED.setFillColor(kLedRed);
+      showDetail();
+    });
     detailTick_->setEnabled(true);
   });
   runner.onFinished.add([this](Operation&, const OperationResult& result) {
