@@ -76,4 +76,7 @@ std::string BatchVersionText();
 // database, out of args, for the window and batch mode alike. False and
 // error when it has no URL, comes twice, or is no postgresql:// or
 // postgres:// URL nor key=value pairs (the error never quotes the URL).
+// "--lang CODE": the window's language (fr, pt_BR, ar, ...) instead of the
+// system's. Batch mode takes it and stays English.
+bool TakeLanguageOption(std::vector<std::string>& args, std::string& language, std::string& error);
 bool TakeRecordsOption(std::vector<std::string>& args, std::string& url, std::string& error);

@@ -96,7 +96,8 @@ std::optional<int> BatchSession::prepare() {
 }
 
 void BatchSession::observe() {
-  bench_.tellRecords = [this](std::size_t waiting, const std::string& text) {
+  bench_.tellRecords = [this](std::size_t waiting, const Text& shown) {
+    const std::string text = shown.english();
     if (!o_.json) return ui_.warning(text);
     ui_.json(JsonLine()
                  .add("event", "warning")

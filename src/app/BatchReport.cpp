@@ -143,7 +143,7 @@ void BatchReport::result(OperationKind op, const OperationResult& result, int co
   if (op == OperationKind::Upgrade || op == OperationKind::Check)
     line.add("signature", signatureState());
   if (code != kExitDone)
-    line.add("reason", result.failure ? BoxFor(*result.failure).text : reason_);
+    line.add("reason", result.failure ? BoxFor(*result.failure).text.english() : reason_);
   if (failure)
     line.add("reason_code", FailureCodeText(*failure));
   else
@@ -196,7 +196,7 @@ void BatchReport::unfinishedUpload(const HistoryEntry& began) {
                .add("modem", began.modemAddress)
                .add("mac", began.modemMac)
                .add("image", began.imageName)
-               .add("message", box.text)
+               .add("message", box.text.english())
                .str());
 }
 

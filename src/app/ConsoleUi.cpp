@@ -48,7 +48,8 @@ ConsoleUi::ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& o
                      std::function<std::string()> timestamp)
     : out_(out), err_(err), options_(options), timestamp_(std::move(timestamp)) {}
 
-int ConsoleUi::msgBox(const std::string& text, int style, const std::string& title) {
+int ConsoleUi::msgBox(const Text& shownText, int style, const Text& shownTitle) {
+  const std::string text = shownText.english(), title = shownTitle.english();
   const bool question = (style & 7) == MsgYesNo;
   const int answer = !question ? MsgOk : options_.yes ? MsgYes : MsgNo;
   if (quiet_) return answer;
@@ -91,7 +92,8 @@ void ConsoleUi::endLine() {
   lineOpen_ = false;
 }
 
-void ConsoleUi::setStatus(const std::string& text) {
+void ConsoleUi::setStatus(const Text& shown) {
+  const std::string text = shown.english();
   if (text == status_) return;
   status_ = text;
   if (text.empty() || quiet_) return;
@@ -208,7 +210,7 @@ void ConsoleUi::hint(const std::string& text) {
   err_.flush();
 }
 
-void ConsoleUi::showRunningVersion(const std::string& text) {
+void ConsoleUi::showRunningVersion(const Text& text) {
   if (!holding_ || text == kUnknownVersionText) return;
   held_.clear();
   holding_ = false;
@@ -269,7 +271,7 @@ void ConsoleUi::transfer(const Operation::Transfer& t, std::chrono::milliseconds
   std::string text = "[";
   text += timestamp_();
   text += "] ";
-  text += VisibleText(TransferText(t, now));
+  text += VisibleText(TransferText(t, now).english());
   if (!terminal_) {
     out_ << text << "\n";
   } else {

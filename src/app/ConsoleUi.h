@@ -24,7 +24,7 @@ class ConsoleUi : public Ui, public Prompts, public StatusView {
  public:
   ConsoleUi(std::ostream& out, std::ostream& err, const BatchOptions& options,
             std::function<std::string()> timestamp);
-  int msgBox(const std::string& text, int style, const std::string& title) override;
+  int msgBox(const Text& text, int style, const Text& title) override;
   void setPointer(int code) override { pointer_ = code; }
   int pointer() const override { return pointer_; }
   // No dialog of its own is shown in batch mode: it is closed at once.
@@ -37,13 +37,13 @@ class ConsoleUi : public Ui, public Prompts, public StatusView {
   bool allowStaticAddress(const std::string& pcAddress) override;
 
   // StatusView
-  void setStatus(const std::string& text) override;
+  void setStatus(const Text& text) override;
   std::string status() const override { return status_; }
   void setProgress(int percent) override;
   int progress() const override { return lastProgress_ < 0 ? 0 : lastProgress_; }
   void setConnected(bool) override {}
   // A restarting modem that answers: the boxes kept back are no news.
-  void showRunningVersion(const std::string& text) override;
+  void showRunningVersion(const Text& text) override;
   bool autoPicUpgrade() const override { return !options_.noAutoPic; }
 
   // A line of our own on standard output; skipped: it tells that a station

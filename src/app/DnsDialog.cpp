@@ -5,23 +5,23 @@
 #include "core/TextUtilities.h"
 
 DnsDialog::DnsDialog(Ui& ui) : Form("DNSverification"), ui_(ui) {
-  caption = "Verify if DNS adresses are good.";
+  caption = "Verify if DNS adresses are good."_t;
   width = 360;
   height = 130;
-  Label1.setCaption("Change the addreseses before you click Modify.");
+  Label1.setCaption("Change the addreseses before you click Modify."_t);
   Label1.geometry = {12, 10, 336, 20};
-  DNSlabel.setCaption("&DNS servers :");
+  DNSlabel.setCaption("&DNS servers :"_t);
   DNSlabel.buddy = &DNS;
-  DNS2.accessibleName = "Secondary DNS server";
+  DNS2.accessibleName = "Secondary DNS server"_t;
   DNSlabel.geometry = {12, 44, 90, 20};
   DNS.setText("000.000.000.000");
   DNS.geometry = {105, 40, 130, 24};
   DNS2.setText("000.000.000.000");
   DNS2.geometry = {105, 80, 130, 24};
-  cmdModify.setCaption("&Modify");
+  cmdModify.setCaption("&Modify"_t);
   cmdModify.isDefault = true;
   cmdModify.geometry = {250, 38, 95, 28};
-  cmdKeep.setCaption("&Keep Current");
+  cmdKeep.setCaption("&Keep Current"_t);
   cmdKeep.geometry = {250, 78, 95, 28};
   cmdModify.onClick = [this] { modify(); };
   cmdKeep.onClick = [this] {

@@ -68,3 +68,20 @@ bool TakeRecordsOption(std::vector<std::string>& args, std::string& url, std::st
   }
   return true;
 }
+
+bool TakeLanguageOption(std::vector<std::string>& args, std::string& language, std::string& error) {
+  bool given = false;
+  for (const std::string& value : TakeValues(args, "--lang")) {
+    if (given) {
+      error = "--lang is given twice";
+      return false;
+    }
+    given = true;
+    if (value.empty()) {
+      error = "--lang needs a language code (fr, es, pt_BR, ru, ar or en)";
+      return false;
+    }
+    language = value;
+  }
+  return true;
+}

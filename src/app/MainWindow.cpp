@@ -20,7 +20,7 @@ MainWindow::MainWindow(Platform& platform, Settings settings, Prompts* prompts)
       bench_(platform, std::move(settings), *this, prompts ? *prompts : *formPrompts_),
       upgradePrompt_(std::make_unique<UpgradePrompt>()),
       addressDialog_(std::make_unique<ModemAddressDialog>()) {
-  caption = "KOVA Satellite IP Modem Upgrader";
+  caption = "KOVA Satellite IP Modem Upgrader"_t;
   buildLayout();
   // The runner is the busy state; the window shows it. An operation that
   // found the modem wanting leaves the upgrade controls locked.
@@ -107,46 +107,46 @@ void MainWindow::keyPressed(int keyAscii) {
 void MainWindow::buildLayout() {
   width = 440;
   height = 292;
-  lblIPAddress.setCaption("IP Address:");
+  lblIPAddress.setCaption("IP Address:"_t);
   lblIPAddress.buddy = &txtIPAddress;
   lblIPAddress.geometry = {12, 14, 170, 20};
   txtIPAddress.setText(bench_.settings().initialAddress);
   txtIPAddress.readOnly = true;
   txtIPAddress.geometry = {190, 12, 150, 24};
-  lblNewVersion.setCaption("New software version:");
+  lblNewVersion.setCaption("New software version:"_t);
   lblNewVersion.buddy = &txtNewSoftwareVersion;
   lblNewVersion.geometry = {12, 46, 170, 20};
   txtNewSoftwareVersion.readOnly = true;
   txtNewSoftwareVersion.geometry = {190, 44, 150, 24};
   // Whether the new image is signed, and by whom: never silent.
   lblSignature.geometry = {190, 70, 238, 20};
-  lblCurrentVersion.setCaption("Modem software version:");
+  lblCurrentVersion.setCaption("Modem software version:"_t);
   lblCurrentVersion.buddy = &txtCurrentSoftwareVersion;
   lblCurrentVersion.geometry = {12, 102, 170, 20};
   txtCurrentSoftwareVersion.readOnly = true;
   txtCurrentSoftwareVersion.geometry = {190, 100, 150, 24};
-  statusLED.setToolTip("Connection to the Satellite IP Modem");
-  statusLED.accessibleName = "Connection to the Satellite IP Modem";
+  statusLED.setToolTip("Connection to the Satellite IP Modem"_t);
+  statusLED.accessibleName = "Connection to the Satellite IP Modem"_t;
   statusLED.geometry = {352, 104, 16, 16};
   AutoPic.setValue(1);
   AutoPic.geometry = {12, 134, 20, 20};
-  AutoPicLabel.setCaption("Automatic PIC upgrade");
+  AutoPicLabel.setCaption("Automatic PIC upgrade"_t);
   AutoPicLabel.buddy = &AutoPic;
   AutoPicLabel.geometry = {36, 134, 330, 20};
-  cmdUpgrade.setCaption("&Upgrade");
-  cmdUpgrade.setToolTip("Upgrade software");
+  cmdUpgrade.setCaption("&Upgrade"_t);
+  cmdUpgrade.setToolTip("Upgrade software"_t);
   cmdUpgrade.geometry = {12, 166, 130, 32};
-  cmdRestore.setCaption("&Restore");
-  cmdRestore.setToolTip("Restore original software");
+  cmdRestore.setCaption("&Restore"_t);
+  cmdRestore.setToolTip("Restore original software"_t);
   cmdRestore.geometry = {155, 166, 130, 32};
-  cmdPICupgrade.setCaption("&PIC upgrade");
-  cmdPICupgrade.setToolTip("PIC upgrade without Software Upgrade");
+  cmdPICupgrade.setCaption("&PIC upgrade"_t);
+  cmdPICupgrade.setToolTip("PIC upgrade without Software Upgrade"_t);
   cmdPICupgrade.geometry = {298, 166, 130, 32};
-  Progress.accessibleName = "Progress";
+  Progress.accessibleName = "Progress"_t;
   Progress.geometry = {12, 210, 416, 18};
   lblDetail.geometry = {12, 232, 416, 20};
   sbUpgrade.readOnly = true;
-  sbUpgrade.accessibleName = "Status";
+  sbUpgrade.accessibleName = "Status"_t;
   sbUpgrade.geometry = {12, 258, 416, 24};
 
   controls = {&lblIPAddress, &txtIPAddress, &lblNewVersion, &txtNewSoftwareVersion, &lblSignature,
@@ -155,12 +155,14 @@ void MainWindow::buildLayout() {
               &lblDetail, &sbUpgrade};
   initialFocus = &cmdUpgrade;
   menus = {
-      {"mnuFile", "&File",
+      {"mnuFile",
+       "&File"_t,
        {&cmdUpgradeMenu, &cmdRestoreMenu, &cmdPicUpgradeMenu, &cmdDisableAutoPicMenu,
         &cmdSeperator1, &mnuFileExit}},
-      {"mnuTools", "&Tools",
+      {"mnuTools",
+       "&Tools"_t,
        {&cmdSetModemIP, &cmdGetSoftwareVersion, &cmdSetDNS, &cmdSeperator2, &cmdResetModem}},
-      {"mnuHelp", "&Help", {&mnuHelpAbout}},
+      {"mnuHelp", "&Help"_t, {&mnuHelpAbout}},
   };
 }
 
@@ -177,7 +179,7 @@ void MainWindow::start() {
   const Session& session = bench_.session();
   txtNewSoftwareVersion.setText(session.newVersion.display());
   const ReleaseVerdict& release = bench_.release();
-  lblSignature.setCaption(session.newVersion.known() ? SignatureStateText(release) : "");
+  lblSignature.setCaption(session.newVersion.known() ? SignatureStateText(release) : Text());
   lblSignature.setToolTip(release.manifest ? release.manifest->note : "");
   if (started != Workbench::Start::Ready) {
     requestClose(kCloseByProgram);
@@ -187,10 +189,10 @@ void MainWindow::start() {
   run(bench_.modem().versionRead());
   if (!bench_.images().findPicFile().empty()) {
     AutoPic.setEnabled(true);
-    if (AutoPic.value() == 1) AutoPicLabel.setCaption("Automatic PIC upgrade");
+    if (AutoPic.value() == 1) AutoPicLabel.setCaption("Automatic PIC upgrade"_t);
   } else {
     AutoPic.setEnabled(false);
-    AutoPicLabel.setCaption("No PIC file to upgrade in this version.");
+    AutoPicLabel.setCaption("No PIC file to upgrade in this version."_t);
   }
 }
 
@@ -221,7 +223,7 @@ void MainWindow::setConnected(bool connected) {
 
 // The light is green only while the modem answers: not while its version is
 // unknown (read anew, or restarting), nor after it stopped answering.
-void MainWindow::showRunningVersion(const std::string& text) {
+void MainWindow::showRunningVersion(const Text& text) {
   txtCurrentSoftwareVersion.setText(text);
   if (text == kUnknownVersionText) statusLED.setFillColor(kLedRed);
 }
@@ -237,12 +239,13 @@ void MainWindow::showModemGone(const OperationResult& result) {
 // ---- Menu entries of the window itself ----
 
 void MainWindow::showAbout() {
-  std::string text = std::string(" Satellite IP Modem Upgrader") + kCrLf + kCrLf +
-                     "  Upgrades and restores the software of the" + kCrLf +
-                     "  KOVA Satellite IP Modem and its PIC controller," + kCrLf +
-                     "  and sets the modem's DNS and LAN addresses." + kCrLf + kCrLf +
-                     "  Version 2.6 October 15, 2006";
-  platform_.ui().msgBox(text, MsgInformation, kUpgraderTitle);
+  platform_.ui().msgBox(
+      " Satellite IP Modem Upgrader\r\n\r\n"
+      "  Upgrades and restores the software of the\r\n"
+      "  KOVA Satellite IP Modem and its PIC controller,\r\n"
+      "  and sets the modem's DNS and LAN addresses.\r\n\r\n"
+      "  Version 2.6 October 15, 2006"_t,
+      MsgInformation, kUpgraderTitle);
 }
 
 void MainWindow::disableAutoPic() {

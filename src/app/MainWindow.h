@@ -43,12 +43,12 @@ class MainWindow : public Form, public StatusView {
 #endif
 
   // StatusView
-  void setStatus(const std::string& text) override { sbUpgrade.setText(text); }
+  void setStatus(const Text& text) override { sbUpgrade.setText(text); }
   std::string status() const override { return sbUpgrade.text(); }
   void setProgress(int percent) override { Progress.setValue(percent); }
   int progress() const override { return Progress.value(); }
   void setConnected(bool connected) override;
-  void showRunningVersion(const std::string& text) override;
+  void showRunningVersion(const Text& text) override;
   bool autoPicUpgrade() const override { return AutoPic.value() == 1; }
 
   // What the window works with.
@@ -87,18 +87,18 @@ class MainWindow : public Form, public StatusView {
   Button cmdRestore{"cmdRestore"};
   Button cmdPICupgrade{"cmdPICupgrade"};
 
-  MenuItem cmdUpgradeMenu{"cmdUpgradeMenu", "&Upgrade"};
-  MenuItem cmdRestoreMenu{"cmdRestoreMenu", "&Restore"};
-  MenuItem cmdPicUpgradeMenu{"cmdPicUpgradeMenu", "&PicUpgrade"};
-  MenuItem cmdDisableAutoPicMenu{"cmdDisableAutoPicMenu", "&DisableAutoPicUpgrade"};
+  MenuItem cmdUpgradeMenu{"cmdUpgradeMenu", "&Upgrade"_t};
+  MenuItem cmdRestoreMenu{"cmdRestoreMenu", "&Restore"_t};
+  MenuItem cmdPicUpgradeMenu{"cmdPicUpgradeMenu", "&PicUpgrade"_t};
+  MenuItem cmdDisableAutoPicMenu{"cmdDisableAutoPicMenu", "&DisableAutoPicUpgrade"_t};
   MenuItem cmdSeperator1{"cmdSeperator1", "-"};
-  MenuItem mnuFileExit{"mnuFileExit", "E&xit"};
-  MenuItem cmdSetModemIP{"cmdSetModemIP", "&Configure Modem &Interface"};
-  MenuItem cmdGetSoftwareVersion{"cmdGetSoftwareVersion", "&Get Software Version"};
-  MenuItem cmdSetDNS{"cmdSetDNS", "&Set DNS addresses"};
+  MenuItem mnuFileExit{"mnuFileExit", "E&xit"_t};
+  MenuItem cmdSetModemIP{"cmdSetModemIP", "&Configure Modem &Interface"_t};
+  MenuItem cmdGetSoftwareVersion{"cmdGetSoftwareVersion", "&Get Software Version"_t};
+  MenuItem cmdSetDNS{"cmdSetDNS", "&Set DNS addresses"_t};
   MenuItem cmdSeperator2{"cmdSeperator2", "-"};
-  MenuItem cmdResetModem{"cmdResetModem", "&Reset Modem"};
-  MenuItem mnuHelpAbout{"mnuHelpAbout", "&About Upgrader..."};
+  MenuItem cmdResetModem{"cmdResetModem", "&Reset Modem"_t};
+  MenuItem mnuHelpAbout{"mnuHelpAbout", "&About Upgrader..."_t};
 
  protected:
   bool queryUnload(int reason) override;

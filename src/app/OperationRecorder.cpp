@@ -64,7 +64,7 @@ bool OperationRecorder::append(const HistoryEntry& entry) {
   if (appended) return true;
   // A history that cannot be written never fails the operation.
   context_.platform.ui().msgBox(
-      "The upgrade history could not be written." + std::string(kCrLf) + error, MsgExclamation,
+      Text("The upgrade history could not be written.\r\n%1"_t).arg(error), MsgExclamation,
       kAppTitle);
   return false;
 }

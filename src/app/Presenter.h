@@ -10,9 +10,9 @@
 #include "platform/Platform.h"
 
 struct Box {
-  std::string text;
+  Text text;
   int style = MsgOkOnly;
-  std::string title;
+  Text title;
 };
 
 // The box that tells the user of a notice.

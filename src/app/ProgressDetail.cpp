@@ -5,9 +5,9 @@
 #include <cstdio>
 
 namespace {
-std::string Mebibytes(long long bytes) {
+std::string Mebibytes(double bytes) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(bytes) / (1 << 20));
+  std::snprintf(buf, sizeof buf, "%.1f", bytes / (1 << 20));
   return buf;
 }
 
@@ -43,30 +43,26 @@ std::string ShownName(const std::string& local) {
   return name;
 }
 
-std::string TransferText(const Operation::Transfer& t, std::chrono::milliseconds now) {
-  std::string text = ShownName(t.local) + ": " + Mebibytes(t.done);
-  if (t.total >= 0) text += " of " + Mebibytes(t.total);
-  text += " MiB";
+Text TransferText(const Operation::Transfer& t, std::chrono::milliseconds now) {
+  Text text = t.total >= 0 ? Text("%1: %2 of %3 MiB"_t) : Text("%1: %2 MiB"_t);
+  text.arg(ShownName(t.local)).arg(Mebibytes(static_cast<double>(t.done)));
+  if (t.total >= 0) text.arg(Mebibytes(static_cast<double>(t.total)));
   const TransferFigures f = Figures(t, now);
   if (f.secondsWithoutData)
-    return text + ", no data for " + std::to_string(*f.secondsWithoutData) + " s";
-  if (f.bytesPerSecond > 0) {
-    char rate[32];
-    std::snprintf(rate, sizeof rate, ", %.1f MiB/s", f.bytesPerSecond / (1 << 20));
-    text += rate;
-  }
+    return Text("%1, no data for %2 s"_t).arg(text).arg(*f.secondsWithoutData);
+  if (f.bytesPerSecond > 0)
+    text = Text("%1, %2 MiB/s"_t).arg(text).arg(Mebibytes(f.bytesPerSecond));
   if (f.secondsLeft && t.done < t.total)  // nothing left to tell once whole
-    text += ", " + std::to_string(static_cast<long>(std::ceil(*f.secondsLeft))) + " s left";
+    text = Text("%1, %2 s left"_t).arg(text).arg(static_cast<long long>(std::ceil(*f.secondsLeft)));
   return text;
 }
 
-std::string ProgressDetail(const Operation::Progress& p, std::chrono::milliseconds now) {
+Text ProgressDetail(const Operation::Progress& p, std::chrono::milliseconds now) {
   if (p.transfer) return TransferText(*p.transfer, now);
   if (p.requeryAt)
-    return "Modem restarting: its version is read again in " +
-           std::to_string(std::max(0L, Seconds(*p.requeryAt - now))) + " s.";
+    return Text("Modem restarting: its version is read again in %1 s."_t)
+        .arg(std::max(0L, Seconds(*p.requeryAt - now)));
   if (p.phase == Phase::Reflash)
-    return "PIC reflash running for " + std::to_string((now - p.phaseStarted).count() / 1000) +
-           " s.";
+    return Text("PIC reflash running for %1 s."_t).arg((now - p.phaseStarted).count() / 1000);
   return {};
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "operations/Operation.h"
+#include "platform/Text.h"
 
 struct TransferFigures {
   double bytesPerSecond = 0;             // 0: not known yet
@@ -25,8 +26,8 @@ std::string ShownName(const std::string& local);
 
 // "kova_5_2_1_0.bin: 12.3 of 30.0 MiB, 9.8 MiB/s, 2 s left", or while nothing
 // moves "kova_5_2_1_0.bin: 12.3 of 30.0 MiB, no data for 7 s"
-std::string TransferText(const Operation::Transfer& transfer, std::chrono::milliseconds now);
+Text TransferText(const Operation::Transfer& transfer, std::chrono::milliseconds now);
 
 // The line for the operation as it stands now; empty when there is nothing
 // to add to the status line.
-std::string ProgressDetail(const Operation::Progress& progress, std::chrono::milliseconds now);
+Text ProgressDetail(const Operation::Progress& progress, std::chrono::milliseconds now);

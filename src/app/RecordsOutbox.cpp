@@ -15,9 +15,6 @@ constexpr std::size_t kRowsPerWrite = 500;
 const std::string kQueuePrefix = "records-queue-";
 const std::string kQueueSuffix = ".jsonl";
 
-std::string Count(std::size_t n) {
-  return std::to_string(n) + (n == 1 ? " record waits" : " records wait");
-}
 }  // namespace
 
 std::string RecordsOutbox::QueuePath(const std::string& backupDir, const std::string& stamp) {
@@ -100,8 +97,12 @@ void RecordsOutbox::send() {
 void RecordsOutbox::written(const std::string& error) {
   if (!error.empty()) {
     if (!unreachable_ && tell)
-      tell(waiting(), Count(waiting()) + " for the records database, which cannot be reached (" +
-                          HidePassword(error, url_) + "): they go when it answers.");
+      tell(waiting(), Text(waiting() == 1 ? "%1 record waits for the records database, which "
+                                            "cannot be reached (%2): they go when it answers."_t
+                                          : "%1 records wait for the records database, which "
+                                            "cannot be reached (%2): they go when it answers."_t)
+                          .arg(static_cast<long long>(waiting()))
+                          .arg(HidePassword(error, url_)));
     unreachable_ = true;
     retry_->setEnabled(true);
     return checkSettled();
@@ -117,7 +118,7 @@ void RecordsOutbox::written(const std::string& error) {
   inFlight_.clear();
   unsavedInFlight_ = 0;
   if (unreachable_ && tell)
-    tell(0, "The records database answers again: the waiting records are in.");
+    tell(0, "The records database answers again: the waiting records are in."_t);
   unreachable_ = false;
   // A queue that cannot be rewritten would send the same rows over and
   // over: they go again with the next try instead (changing nothing).

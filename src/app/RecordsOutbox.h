@@ -38,7 +38,7 @@ class RecordsOutbox {
   void whenSettled(int limitMs, std::function<void()> then);
   // One line for the user: waiting rows wait (once an outage begins), or
   // they went (waiting 0).
-  std::function<void(std::size_t waiting, const std::string& text)> tell;
+  std::function<void(std::size_t waiting, const Text& text)> tell;
 
  private:
   void send();

@@ -1,21 +1,21 @@
 #include "app/UpgradePrompt.h"
 
 UpgradePrompt::UpgradePrompt() : Form("frmUpgrade") {
-  caption = "Satellite IP Modem";
+  caption = "Satellite IP Modem"_t;
   width = 380;
   height = 190;
-  Label1.setCaption("You already have the latest version of software.");
+  Label1.setCaption("You already have the latest version of software."_t);
   Label1.geometry = {15, 12, 350, 20};
   Label2.setCaption(
       "If the Satellite IP Modem is not already connected to your PC, disconnect the dial-up "
-      "or LAN connection and connect the Satellite IP Modem to your PC.");
+      "or LAN connection and connect the Satellite IP Modem to your PC."_t);
   Label2.geometry = {15, 36, 350, 48};
-  UpgradeNow.setCaption("&Complete upgrade now");
+  UpgradeNow.setCaption("&Complete upgrade now"_t);
   UpgradeNow.setValue(true);
   UpgradeNow.geometry = {30, 92, 250, 22};
-  UpgradeLater.setCaption("Complete &upgrade later");
+  UpgradeLater.setCaption("Complete &upgrade later"_t);
   UpgradeLater.geometry = {30, 118, 250, 22};
-  OKButton.setCaption("OK");
+  OKButton.setCaption("OK"_t);
   OKButton.isDefault = true;
   OKButton.geometry = {145, 152, 90, 28};
   // The two options exclude each other.

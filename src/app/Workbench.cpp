@@ -53,9 +53,7 @@ bool Workbench::busy() const { return modem_->runner().busy(); }
 
 bool Workbench::idle() const { return modem_->idle(); }
 
-void Workbench::tell(const std::string& text, int style) {
-  platform_.ui().msgBox(text, style, kAppTitle);
-}
+void Workbench::tell(const Text& text, int style) { platform_.ui().msgBox(text, style, kAppTitle); }
 
 Workbench::Start Workbench::start(bool imageRequired) {
   session_.factoryMode = settings_.commandLine.find("/Factory") != std::string::npos;
@@ -66,8 +64,9 @@ Workbench::Start Workbench::start(bool imageRequired) {
 
   auto images = ListImagesIfReadable(session_.homeDir);
   if (!images) {
-    tell("Unable to find upgrade program home directory " + session_.homeDir + "." + kCrLf +
-             "Please install the upgrade program in this Computer.",
+    tell(Text("Unable to find upgrade program home directory %1.\r\n"
+              "Please install the upgrade program in this Computer."_t)
+             .arg(session_.homeDir),
          MsgExclamation);
     return Start::FolderUnusable;
   }
@@ -76,20 +75,20 @@ Workbench::Start Workbench::start(bool imageRequired) {
   const bool usable = images->size() == 1 &&
                       "kova_" + VersionFromImageName((*images)[0]) + ".bin" == (*images)[0];
   if (!usable && imageRequired) {
-    tell("Unable to find the binary file " + session_.homeDir + "kova_*.bin. " + kCrLf +
-             "Or there is more than one binary file " + "in the application's home directory." +
-             kCrLf +
-             "Please make sure there is and there is only one binary file in that directory.",
+    tell(Text("Unable to find the binary file %1kova_*.bin. \r\n"
+              "Or there is more than one binary file in the application's home directory.\r\n"
+              "Please make sure there is and there is only one binary file in that directory."_t)
+             .arg(session_.homeDir),
          MsgExclamation);
     return Start::ImageUnusable;
   }
   // Every transfer names the image's path, or its folder, in a command text.
   const std::string image = session_.homeDir + (usable ? (*images)[0] : std::string());
   if (!LocalPathFits(image)) {
-    tell(VisibleText(image) +
-             " cannot be used: a double quote or a control character in the name of the "
-             "binary file or of its folder would break every transfer." +
-             kCrLf + "Please rename it.",
+    tell(Text("%1 cannot be used: a double quote or a control character in the name of the "
+              "binary file or of its folder would break every transfer.\r\n"
+              "Please rename it."_t)
+             .arg(VisibleText(image)),
          MsgExclamation);
     return Start::FolderUnusable;
   }
@@ -102,8 +101,9 @@ Workbench::Start Workbench::start(bool imageRequired) {
   if (!fs::is_directory(session_.backupDir, ec)) {
     fs::create_directory(session_.backupDir, ec);
     if (ec || !fs::is_directory(session_.backupDir, ec))
-      tell("Unable to create the backup directory " + session_.backupDir + "." + kCrLf +
-               "The modem's software cannot be backed up before an upgrade.",
+      tell(Text("Unable to create the backup directory %1.\r\n"
+                "The modem's software cannot be backed up before an upgrade."_t)
+               .arg(session_.backupDir),
            MsgExclamation);
   }
   // What a run that ended without cleaning up left in the backup directory.
@@ -119,7 +119,7 @@ Workbench::Start Workbench::checkRelease(bool imageFound, bool imageRequired) {
   auto trust = LoadTrustedKeys(settings_.trustedKeyFolders, settings_.trustedKeyFiles, error);
   if (!trust) {
     // A key the operator placed is never skipped: nothing goes up until it is fixed.
-    tell(error + kCrLf + "Please replace or remove it.", MsgCritical);
+    tell(Text("%1\r\nPlease replace or remove it."_t).arg(error), MsgCritical);
     return Start::KeyUnusable;
   }
   session_.trust = std::move(*trust);
@@ -128,8 +128,9 @@ Workbench::Start Workbench::checkRelease(bool imageFound, bool imageRequired) {
                         : ReleaseVerdict{};
   session_.releaseSigner = release_.signer;
   if (release_.state != ReleaseVerdict::State::Refused || !imageRequired) return Start::Ready;
-  tell("The new software " + session_.newVersion.display() + " is refused: " +
-           release_.problem + kCrLf + "Nothing will be sent to the modem.",
+  tell(Text("The new software %1 is refused: %2\r\nNothing will be sent to the modem."_t)
+           .arg(session_.newVersion.display())
+           .arg(release_.problem),
        MsgCritical);
   return Start::ReleaseRefused;
 }
@@ -148,20 +149,22 @@ std::string Workbench::firmwareFolder() {
   if (remembered && HoldsImage(HomeDirectory(*remembered))) return HomeDirectory(*remembered);
   std::string start = remembered ? *remembered : settings_.workingDirectory;
   for (;;) {
-    auto chosen =
-        platform_.ui().chooseFolder("Choose the firmware folder (the one with kova_*.bin)", start);
+    auto chosen = platform_.ui().chooseFolder(
+        "Choose the firmware folder (the one with kova_*.bin)"_t, start);
     // Cancelled: the working directory, and its refusal, as ever.
     if (!chosen) return here;
     if (HoldsImage(HomeDirectory(*chosen))) {
       std::string error;
       if (!RememberHome(settings_.homeMemoryFile, *chosen, error))
-        tell("The firmware folder " + *chosen + " could not be remembered for the next start: " +
-                 error + ".",
+        tell(Text("The firmware folder %1 could not be remembered for the next start: %2."_t)
+                 .arg(*chosen)
+                 .arg(error),
              MsgExclamation);
       return HomeDirectory(*chosen);
     }
-    tell("There is no kova_*.bin in " + *chosen + "." + kCrLf +
-             "Please choose the folder that holds the new software image.",
+    tell(Text("There is no kova_*.bin in %1.\r\n"
+              "Please choose the folder that holds the new software image."_t)
+             .arg(*chosen),
          MsgExclamation);
     start = *chosen;
   }
@@ -193,7 +196,7 @@ void Workbench::startRecords() {
   if (!database) return;  // refused on the command line already
   records_ = std::make_unique<RecordsOutbox>(platform_, std::move(database), settings_.recordsUrl,
                                              session_.backupDir);
-  records_->tell = [this](std::size_t waiting, const std::string& text) {
+  records_->tell = [this](std::size_t waiting, const Text& text) {
     if (tellRecords)
       tellRecords(waiting, text);
     else

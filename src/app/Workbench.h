@@ -84,7 +84,7 @@ class Workbench {
   void whenRecordsSettled(int limitMs, std::function<void()> then);
   // Tells that records wait for the database, or went; without it, the
   // status line does.
-  std::function<void(std::size_t waiting, const std::string& text)> tellRecords;
+  std::function<void(std::size_t waiting, const Text& text)> tellRecords;
 
   // The front end closes: the PC's own address is given back to DHCP if it
   // was changed, and nothing of the session fires any more; what ran is
@@ -98,7 +98,7 @@ class Workbench {
   std::string firmwareFolder();
   // Loads the trusted keys and checks the new release.
   Start checkRelease(bool imageFound, bool imageRequired);
-  void tell(const std::string& text, int style);
+  void tell(const Text& text, int style);
   // The outbox of --records: what earlier runs left waiting goes now.
   void startRecords();
 

@@ -25,6 +25,7 @@
 #include "app/Workbench.h"
 #include "core/TextUtilities.h"
 #include "firmware/ImageStore.h"
+#include "platform/qt/QtLanguage.h"
 #include "platform/qt/QtPlatform.h"
 #ifdef KOVA_RECORDS
 #include "platform/qt/PqRecordsDatabase.h"
@@ -134,6 +135,8 @@ int main(int argc, char** argv) {
   if (!TakeHomeOption(args, home, error)) return Refused(given, error);
   if (!TakeTrustedKeyOptions(args, settings->trustedKeyFiles, error)) return Refused(given, error);
   if (!TakeRecordsOption(args, settings->recordsUrl, error)) return Refused(given, error);
+  std::string language;
+  if (!TakeLanguageOption(args, language, error)) return Refused(given, error);
   if (!settings->recordsUrl.empty()) {
 #ifdef KOVA_RECORDS
     const std::string problem = PqRecordsDatabase::UrlProblem(settings->recordsUrl);
@@ -170,6 +173,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("KOVA Upgrader");
   SetDesktopIdentity();
+  if (InstallLanguage(language).empty()) {
+    std::cerr << "kova-upgrader: --lang " << VisibleText(language)
+              << ": the window has no catalogue for this language (" << LanguagesOffered()
+              << ").\n";
+    return 2;
+  }
   int rc = 0;
   {
     QtPlatform platform;

@@ -8,7 +8,9 @@ AtChannel::AtChannel(const Context& context, int atPort)
       replyTimer_(context.timer(kReplyTimeoutMs)) {
   link_.onConnected = [this] { connected(); };
   link_.onData = [this] { dataArrived(); };
-  link_.onError = [this](const std::string& d) { context_.view.setStatus("AT Error " + d); };
+  link_.onError = [this](const std::string& d) {
+    context_.view.setStatus(Text("AT Error %1"_t).arg(d));
+  };
   link_.onClosedByPeer = [this] { closedByPeer(); };
   link_.onConnectTimeout = [this] { connectWatchdog(); };
   replyTimer_->onTick = [this] { replyTimeout(); };
@@ -42,7 +44,7 @@ bool AtChannel::addressMissing() {
 
 void AtChannel::connect(Command command) {
   command_ = command;
-  context_.view.setStatus("AT Connecting .....");
+  context_.view.setStatus("AT Connecting ....."_t);
   link_.open();
 }
 
@@ -86,7 +88,7 @@ void AtChannel::sendRestart() {
 bool AtChannel::send(const std::string& line) {
   std::string why;
   if (!link_.send(line, &why)) {
-    context_.view.setStatus("AT Error " + why);
+    context_.view.setStatus(Text("AT Error %1"_t).arg(why));
     fail(Notice::Kind::AtNotSent);
     return false;
   }
@@ -115,14 +117,14 @@ void AtChannel::fail(Notice::Kind why) {
 
 void AtChannel::finishRestart() {
   endOperation();
-  context_.view.setStatus("Resetting modem. Wait 20 seconds.");
+  context_.view.setStatus("Resetting modem. Wait 20 seconds."_t);
   tell(Outcome::RestartOrdered);
 }
 
 // ---- Socket events ----
 
 void AtChannel::connectWatchdog() {
-  context_.view.setStatus("Connection failed.");
+  context_.view.setStatus("Connection failed."_t);
   command_ = Command::None;
   context_.report({Notice::Kind::ConnectFailed});
   tell(Outcome::ConnectFailed);
@@ -134,7 +136,7 @@ void AtChannel::connected() {
     link_.close();
     return;
   }
-  context_.view.setStatus("Sending AT command.");
+  context_.view.setStatus("Sending AT command."_t);
   reply_.clear();
   lastPiece_.clear();
   state_ = State::AwaitingReply;

@@ -3,12 +3,12 @@
 #include "core/TextUtilities.h"
 
 ModemAddressDialog::ModemAddressDialog() : Form("UpdateModemIP") {
-  caption = "Configure Modem Interface";
+  caption = "Configure Modem Interface"_t;
   width = 300;
   height = 140;
-  lblHeading.setCaption("Enter IP address of the KOVA Terminal");
+  lblHeading.setCaption("Enter IP address of the KOVA Terminal"_t);
   lblHeading.geometry = {12, 10, 276, 20};
-  IPlabel.setCaption("Terminal &IP:");
+  IPlabel.setCaption("Terminal &IP:"_t);
   IPlabel.buddy = &txtIP3;  // the first box a user may change
   IPlabel.geometry = {12, 44, 80, 20};
   int x = 95;
@@ -19,7 +19,7 @@ ModemAddressDialog::ModemAddressDialog() : Form("UpdateModemIP") {
     boxes[i]->geometry = {x, 40, 36, 24};
     x += 36;
     if (i < 3) {
-      dots[i]->setCaption(".");
+      dots[i]->setCaption("."_t);
       dots[i]->geometry = {x, 44, 10, 20};
       x += 10;
     }
@@ -30,9 +30,9 @@ ModemAddressDialog::ModemAddressDialog() : Form("UpdateModemIP") {
   txtIP2.readOnly = true;
   txtIP3.setText("128");
   txtIP4.setText("100");
-  cmdClose.setCaption("&Close");
+  cmdClose.setCaption("&Close"_t);
   cmdClose.geometry = {95, 90, 80, 28};
-  cmdUpdate.setCaption("&Update");
+  cmdUpdate.setCaption("&Update"_t);
   cmdUpdate.isDefault = true;
   cmdUpdate.geometry = {195, 90, 80, 28};
   cmdUpdate.onClick = [this] { update(); };

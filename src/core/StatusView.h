@@ -6,18 +6,20 @@
 
 #include <string>
 
+#include "platform/Text.h"
+
 class StatusView {
  public:
   virtual ~StatusView() = default;
 
-  virtual void setStatus(const std::string& text) = 0;
+  virtual void setStatus(const Text& text) = 0;
   virtual std::string status() const = 0;
   virtual void setProgress(int percent) = 0;
   virtual int progress() const = 0;
   // The indicator's colour; also records the outcome in the session.
   virtual void setConnected(bool connected) = 0;
   // The modem's version as the window shows it ("5.2.0.12" or "Unknown").
-  virtual void showRunningVersion(const std::string& text) = 0;
+  virtual void showRunningVersion(const Text& text) = 0;
   // The automatic PIC upgrade check box.
   virtual bool autoPicUpgrade() const = 0;
 };

@@ -83,7 +83,7 @@ void ModemReset::orderOutcome(VersionQuery::Outcome outcome) {
 void ModemReset::connectionDropped() {
   if (!restartDelay_->enabled()) return;
   restartDelay_->setEnabled(false);
-  context_.view.setStatus("Reset done. Wait .....");
+  context_.view.setStatus("Reset done. Wait ....."_t);
   roundsLeft_ = kDroppedWaitRounds;
   droppedRounds_->setEnabled(true);
   due(kDroppedWaitRounds * kDroppedRoundMs);

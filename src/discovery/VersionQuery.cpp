@@ -61,14 +61,14 @@ void VersionQuery::query(bool reportFtpTimeout, Listener listener) {
   context_.session.runningVersion = ModemVersion();
   context_.view.showRunningVersion(kUnknownVersionText);
   if (!context_.session.modemAddress.empty()) {
-    context_.view.setStatus("Trying to retrieve Satellite IP Modem software version...");
+    context_.view.setStatus("Trying to retrieve Satellite IP Modem software version..."_t);
     request_ = Request::ReadVersion;
     connect();
     return;
   }
   link_.close();
   context_.report({Notice::Kind::EnterAddress});
-  context_.view.setStatus("Check Satellite IP Modem software version.");
+  context_.view.setStatus("Check Satellite IP Modem software version."_t);
   tell(Outcome::NoAddress);
 }
 
@@ -103,7 +103,7 @@ void VersionQuery::connected() {
   if (request_ == Request::Reset) {
     responseTimer_->setEnabled(false);
     request_ = Request::ResetOrderSent;
-    context_.view.setStatus("Resetting modem. Wait 20 seconds.");
+    context_.view.setStatus("Resetting modem. Wait 20 seconds."_t);
     tell(Outcome::ResetOrderSent);
   }
 }
@@ -141,12 +141,12 @@ void VersionQuery::handleVersionReply() {
     // A modem that now names its version is held to its release series,
     // whatever an earlier query could not read.
     session.reachableWithoutVersion = false;
-    context_.view.setStatus("Software version was retrieved!");
+    context_.view.setStatus("Software version was retrieved!"_t);
   } else {
     // The modem answered without a version: it stays unknown.
     context_.view.showRunningVersion(kUnknownVersionText);
     session.runningVersion = ModemVersion();
-    context_.view.setStatus("Check Satellite IP Modem software version.");
+    context_.view.setStatus("Check Satellite IP Modem software version."_t);
   }
   link_.close();
   Outcome outcome = readable ? Outcome::VersionRead : Outcome::NoVersionInReply;
@@ -186,7 +186,7 @@ void VersionQuery::connectionWatchdog() {
       context_.session.runningVersion = ModemVersion();
       context_.view.showRunningVersion(kUnknownVersionText);
       startProbe();
-      context_.view.setStatus("ZING Connection failed.");
+      context_.view.setStatus("ZING Connection failed."_t);
       return;
     case Request::Reset:
       context_.report({Notice::Kind::ResetNotDelivered});
@@ -243,7 +243,7 @@ void VersionQuery::probeResult(FtpProbe::Result result, const std::string& error
       }
       outcome = Outcome::ReachableOnly;
     }
-    context_.view.setStatus("Connection succeed.");
+    context_.view.setStatus("Connection succeed."_t);
   } else {
     context_.view.setConnected(false);
     if (query) {
@@ -251,7 +251,7 @@ void VersionQuery::probeResult(FtpProbe::Result result, const std::string& error
                                           : Notice::Kind::Unreachable});
       ftpTimeoutPending_ = false;
     }
-    context_.view.setStatus("Connection failed.");
+    context_.view.setStatus("Connection failed."_t);
     outcome = Outcome::Unreachable;
   }
   if (!errorDescription.empty()) context_.report({Notice::Kind::SocketError, errorDescription});

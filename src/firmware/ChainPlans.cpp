@@ -22,7 +22,7 @@ ChainPlans::ChainPlans(const Context& context, ImageStore& store)
 FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
   const Session& session = context_.session;
   FtpPlan plan;
-  plan.finish = FtpFinish{"Successfully upgraded! Wait..."};
+  plan.finish = FtpFinish{"Successfully upgraded! Wait..."_t};
 
   if (backup) {
     FtpStep image = Step(FtpState::GetImage, FtpCommand::MakeGet("/bin/kova.bin", backup->image),
@@ -37,7 +37,8 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
 
   FtpStep put =
       Step(FtpState::PutNewImage, FtpCommand::MakePut(store_.newImagePath(), "/bin/kova.bin"));
-  put.status = "Upgrading Satellite IP Modem with version " + session.newVersion.display() + " ...";
+  put.status =
+      Text("Upgrading Satellite IP Modem with version %1 ..."_t).arg(session.newVersion.display());
   put.starterRepairs = true;
   plan.steps.push_back(put);
 
@@ -53,7 +54,7 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
   {
     // From the home directory, whatever the working one is.
     FtpStep pic = Step(FtpState::PutUpgradePic, FtpCommand::MakePut(store_.picPath(), "/pic.hex"));
-    pic.status = "Uploading PIC software! Wait...";
+    pic.status = "Uploading PIC software! Wait..."_t;
     // Decided once the checksum is stored: the user may turn automatic PIC
     // upgrade off meanwhile.
     const StatusView& view = context_.view;
@@ -63,14 +64,14 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
     if (!session.factoryMode) {
       pic.whenDone = Next::Finish;
       pic.finishInstead = std::make_shared<FtpFinish>(
-          FtpFinish{"PIC successfully uploaded! Wait...", BarAt(UpgradeStep::PicStored)});
+          FtpFinish{"PIC successfully uploaded! Wait..."_t, BarAt(UpgradeStep::PicStored)});
     }
     plan.steps.push_back(pic);
   }
   if (session.factoryMode) {
     FtpStep config =
         Step(FtpState::UpgradeDeleteConfig, FtpCommand::MakeDelete("/config.txt"), Next::Finish);
-    config.status = "Deleting config file";
+    config.status = "Deleting config file"_t;
     plan.steps.push_back(config);
   }
   return plan;
@@ -78,7 +79,7 @@ FtpPlan ChainPlans::upgrade(const BackupTarget* backup) const {
 
 FtpPlan ChainPlans::restore(const ModemVersion& version) const {
   FtpPlan plan;
-  plan.finish = FtpFinish{"Successfully restored! Wait..."};
+  plan.finish = FtpFinish{"Successfully restored! Wait..."_t};
   addBackupPair(plan, version, "");
   plan.steps.push_back(
       Step(FtpState::RestoreDeleteConfig, FtpCommand::MakeDelete("/config.txt"), Next::Continue));
@@ -90,16 +91,17 @@ FtpPlan ChainPlans::restore(const ModemVersion& version) const {
 
 FtpPlan ChainPlans::putBack(const ModemVersion& version) const {
   FtpPlan plan;
-  plan.finish = FtpFinish{"Previous software put back. Wait..."};
-  addBackupPair(plan, version,
-                "Putting back Satellite IP Modem software version " + version.display() + " ...");
+  plan.finish = FtpFinish{"Previous software put back. Wait..."_t};
+  addBackupPair(
+      plan, version,
+      Text("Putting back Satellite IP Modem software version %1 ..."_t).arg(version.display()));
   return plan;
 }
 
 // The backup pair of version up to the modem: its image (the step whose
 // failure is repaired), then its checksum file, or the modem's one deleted.
 void ChainPlans::addBackupPair(FtpPlan& plan, const ModemVersion& version,
-                               const std::string& status) const {
+                               const Text& status) const {
   FtpStep put = Step(FtpState::PutRestoreImage,
                      FtpCommand::MakePut(store_.backupImagePath(version), "/bin/kova.bin"));
   put.status = status;
@@ -116,11 +118,11 @@ void ChainPlans::addBackupPair(FtpPlan& plan, const ModemVersion& version,
 FtpPlan ChainPlans::picUpload(const std::string& picPath) const {
   FtpPlan plan;
   FtpStep pic = Step(FtpState::PutPic, FtpCommand::MakePut(picPath, "/pic.hex"));
-  pic.status = "Uploading PIC software! Wait...";
+  pic.status = "Uploading PIC software! Wait..."_t;
   plan.steps.push_back(pic);
   // The telnet exchange that follows has its own watchdogs.
   plan.finish =
-      FtpFinish{"PIC successfully uploaded! Wait...", BarAt(PicUpgradeStep::PicStored), false};
+      FtpFinish{"PIC successfully uploaded! Wait..."_t, BarAt(PicUpgradeStep::PicStored), false};
   return plan;
 }
 
@@ -128,9 +130,9 @@ FtpPlan ChainPlans::logDownload() const {
   FtpPlan plan;
   FtpStep log = Step(FtpState::GetLog, FtpCommand::MakeGet("/ram0/syslog.log", store_.logPath()),
                      Next::EndQuietly);
-  log.endStatus = "Log file doesn't exist.";
+  log.endStatus = "Log file doesn't exist."_t;
   plan.steps.push_back(log);
-  plan.finish = FtpFinish{"Log downloaded"};
+  plan.finish = FtpFinish{"Log downloaded"_t};
   return plan;
 }
 

@@ -32,7 +32,7 @@ class ChainPlans {
   FtpPlan verifyDownload(const std::string& local) const;
 
  private:
-  void addBackupPair(FtpPlan& plan, const ModemVersion& version, const std::string& status) const;
+  void addBackupPair(FtpPlan& plan, const ModemVersion& version, const Text& status) const;
 
   Context context_;
   ImageStore& store_;

@@ -135,11 +135,11 @@ ReleaseVerdict CheckRelease(const TrustedKeys& trust, const std::string& home,
   return v;
 }
 
-std::string SignatureStateText(const ReleaseVerdict& verdict) {
+Text SignatureStateText(const ReleaseVerdict& verdict) {
   switch (verdict.state) {
-    case State::Signed: return "signed by " + verdict.signer;
-    case State::Unsigned: return "not signed";
-    case State::Refused: return "refused";
+    case State::Signed: return Text("signed by %1"_t).arg(verdict.signer);
+    case State::Unsigned: return "not signed"_t;
+    case State::Refused: return "refused"_t;
   }
   return "";
 }

@@ -11,6 +11,7 @@
 #include "core/ModemVersion.h"
 #include "core/TrustedKeys.h"
 #include "firmware/ReleaseManifest.h"
+#include "platform/Text.h"
 
 struct ReleaseVerdict {
   enum class State { Unsigned, Signed, Refused };
@@ -37,4 +38,4 @@ ReleaseVerdict CheckRelease(const TrustedKeys& trust, const std::string& home,
                             const ModemVersion& version, const std::string& picFile);
 
 // How the window and the results name the state: "signed by ...", "not signed".
-std::string SignatureStateText(const ReleaseVerdict& verdict);
+Text SignatureStateText(const ReleaseVerdict& verdict);

@@ -68,14 +68,15 @@ bool PcAddressCheck::run(const std::string& commandLine, std::string& output) {
 
 void PcAddressCheck::setStaticAddress() {
   switched_ = false;
-  context_.view.setStatus("Changing local address to 192.168.128.101. Wait ...");
+  context_.view.setStatus("Changing local address to 192.168.128.101. Wait ..."_t);
   PointerScope hourglass(context_.platform.ui());
   // The commands block the loop: the status shows before them.
   context_.platform.ui().refresh();
   std::string listing = runConsoleCommand(commands_->listCommand());
   auto name = commands_->findConnection(listing);
   if (!name) {
-    context_.view.setStatus("No Local Area network connection found. The PC address was not changed.");
+    context_.view.setStatus(
+        "No Local Area network connection found. The PC address was not changed."_t);
     return;
   }
   connectionName_ = *name;
@@ -83,7 +84,7 @@ void PcAddressCheck::setStaticAddress() {
   for (const auto& command : commands_->setStaticCommands(connectionName_)) {
     // A command that hung was ended: the rest would act on a half-made change.
     if (!run(command, output) && lastRunTimedOut_) {
-      context_.view.setStatus("The PC address was not changed.");
+      context_.view.setStatus("The PC address was not changed."_t);
       return;
     }
   }
@@ -92,7 +93,7 @@ void PcAddressCheck::setStaticAddress() {
 
 void PcAddressCheck::restoreDhcpAddress() {
   if (!staticSet_) return;
-  context_.view.setStatus("Restoring DHCP for Local Area Connection. Wait....");
+  context_.view.setStatus("Restoring DHCP for Local Area Connection. Wait...."_t);
   for (const auto& command : commands_->setDhcpCommands(connectionName_))
     runConsoleCommand(command);
   staticSet_ = false;
@@ -102,7 +103,7 @@ void PcAddressCheck::verifyLocalAddress(const std::string& hostName) {
   Resolver& resolver = context_.platform.resolver();
   auto first = resolver.resolveIPv4(hostName);
   if (!first || first->empty()) {
-    context_.view.setStatus("Can't Get local IP");
+    context_.view.setStatus("Can't Get local IP"_t);
     return;
   }
   const Resolver::Address a = first->front();
@@ -119,7 +120,7 @@ void PcAddressCheck::verifyLocalAddress(const std::string& hostName) {
 
   auto again = resolver.resolveIPv4(hostName);
   if (!again || again->empty()) {
-    context_.view.setStatus("Can't Get new local IP");
+    context_.view.setStatus("Can't Get new local IP"_t);
     return;
   }
   if (InModemSubnet(again->front())) {
@@ -127,6 +128,6 @@ void PcAddressCheck::verifyLocalAddress(const std::string& hostName) {
     if (switched_) staticSet_ = true;
     return;
   }
-  context_.view.setStatus("Failure");
+  context_.view.setStatus("Failure"_t);
   context_.report({Notice::Kind::SetAddressManually});
 }

@@ -12,7 +12,7 @@ LogDownload::LogDownload(const Context& context, ModemChannels& channels)
 // and renames over it only when the transfer is complete, so the old log
 // stays until a new one has arrived whole, and a failure leaves no part.
 void LogDownload::begin() {
-  context_.view.setStatus("Downloading Log");
+  context_.view.setStatus("Downloading Log"_t);
   setPhase(Phase::Log);
   runChain(
       channels_.plans.logDownload(), {}, Notice::Kind::LogTimedOut,
@@ -41,7 +41,7 @@ void LogDownload::chainEnded(FtpChain::Outcome outcome) {
 void LogDownload::failed() {
   const std::string path = channels_.store.logPath();
   if (!ImageStore::fileExists(path)) return;
-  const std::string note = "Log not downloaded: " + path + " is from an earlier download.";
+  const Text note = Text("Log not downloaded: %1 is from an earlier download."_t).arg(path);
   const std::string status = context_.view.status();
-  context_.view.setStatus(status.empty() ? note : status + " " + note);
+  context_.view.setStatus(status.empty() ? note : Text("%1 %2").arg(status).arg(note));
 }

@@ -11,7 +11,7 @@ ModemRestart::ModemRestart(const Context& context, ModemChannels& channels)
       pause_(context.timer(kWaitBackPauseMs)) {
   pause_->onTick = [this] {
     pause_->setEnabled(false);
-    context_.view.setStatus("Waiting for the modem to come back...");
+    context_.view.setStatus("Waiting for the modem to come back..."_t);
     setPhase(Phase::Requery);
     runInside(versionRead_, [this](const OperationResult& r) { requeried(r); });
   };

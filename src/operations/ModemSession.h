@@ -58,7 +58,7 @@ class ModemSession : private StatusView, private NoticeSink {
 
  private:
   // StatusView, passed on to the window's view.
-  void setStatus(const std::string& text) override { view_.setStatus(text); }
+  void setStatus(const Text& text) override { view_.setStatus(text); }
   std::string status() const override { return view_.status(); }
   void setProgress(int percent) override;
   int progress() const override { return view_.progress(); }
@@ -67,7 +67,7 @@ class ModemSession : private StatusView, private NoticeSink {
     context_.session.connected = connected;
     view_.setConnected(connected);
   }
-  void showRunningVersion(const std::string& text) override { view_.showRunningVersion(text); }
+  void showRunningVersion(const Text& text) override { view_.showRunningVersion(text); }
   bool autoPicUpgrade() const override { return view_.autoPicUpgrade(); }
   // NoticeSink, passed on to the presenter.
   void report(const Notice& notice) override;

@@ -6,7 +6,7 @@ ResetModem::ResetModem(const Context& context, ModemChannels& channels)
 void ResetModem::begin() {
   if (refusedWithoutAddress(Notice::Kind::EnterAddressCapitalA)) return;
   if (refusedWhileImageUnfinished()) return;
-  context_.view.setStatus("Resetting Satellite IP Modem...");
+  context_.view.setStatus("Resetting Satellite IP Modem..."_t);
   restart_.setOrder(ModemRestart::Order::Now);
   runInside(restart_, [this](const OperationResult& r) { finish(r.outcome); });
 }

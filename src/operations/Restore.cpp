@@ -14,7 +14,7 @@ Restore::Restore(const Context& context, ModemChannels& channels)
 
 void Restore::begin() {
   if (refusedWithoutAddress(Notice::Kind::EnterAddress)) return;
-  ensureVersion("Restore stopped: no software version within 30 seconds.", [this] { checked(); });
+  ensureVersion("Restore stopped: no software version within 30 seconds."_t, [this] { checked(); });
 }
 
 void Restore::checked() {
@@ -39,7 +39,7 @@ void Restore::checked() {
   version_ = ModemVersion::FromDisplayForm(*chosen);
   if (!session.runningVersion.allows(version_, session.reachableWithoutVersion)) {
     context_.report({Notice::Kind::SeriesConflict});
-    context_.view.setStatus("Release Series conflict detected. Upgrade not possible.");
+    context_.view.setStatus("Release Series conflict detected. Upgrade not possible."_t);
     finish(Outcome::Refused);
     return;
   }
@@ -76,8 +76,8 @@ void Restore::checked() {
                 return channels_.plans.putBack(running);
               },
               running.display(), channels_.store.backupImagePath(running)});
-  context_.view.setStatus("Preparing for Software Restore with version " + version_.fileForm() +
-                          " ...");
+  context_.view.setStatus(
+      Text("Preparing for Software Restore with version %1 ..."_t).arg(version_.fileForm()));
   context_.view.setProgress(BarAt(RestoreStep::Begun));
   if (session.runningVersion.known())
     prepareForDownload([this] { transfer(); });
@@ -86,8 +86,8 @@ void Restore::checked() {
 }
 
 void Restore::transfer() {
-  context_.view.setStatus("Restoring Satellite IP Modem with version " + version_.fileForm() +
-                          " ...");
+  context_.view.setStatus(
+      Text("Restoring Satellite IP Modem with version %1 ..."_t).arg(version_.fileForm()));
   setPhase(Phase::Upload);
   runChain(channels_.plans.restore(version_), {}, Notice::Kind::UploadTimedOut,
            [this](FtpChain::Outcome o) { chainEnded(o); },

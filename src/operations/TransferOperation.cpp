@@ -114,7 +114,7 @@ void TransferOperation::prepareForDownload(std::function<void()> then) {
   auto going = std::make_shared<std::function<void()>>(std::move(then));
   prepareWait_.start(kShortRoundMs, kPrepareWaitMs / kShortRoundMs, [this, going] {
     channels_.telnet.cancel();
-    context_.view.setStatus("No answer to the prepare command; going on without it.");
+    context_.view.setStatus("No answer to the prepare command; going on without it."_t);
     (*going)();
   });
   channels_.telnet.prepareForDownload([this, going](TelnetSession::Outcome) {
@@ -223,7 +223,7 @@ void TransferOperation::appendReadBacks(FtpPlan& plan) {
     step.command = FtpCommand::MakeCompare(c.remote, {});  // the file sent, once known
     step.readBack = true;
     if (c.state == FtpState::ReadBackImage)
-      step.status = "Verifying the software stored on the Satellite IP Modem...";
+      step.status = "Verifying the software stored on the Satellite IP Modem..."_t;
     const std::string remote = c.remote;
     step.onlyIf = [this, remote] { return wentUp(remote); };
     step.localFrom = [this, remote] { return sent_.at(remote).local; };
@@ -253,17 +253,19 @@ void TransferOperation::repair() {
   if (attempts_ < kImageAttempts) {
     ++attempts_;
     next = target_ == ModemHolds::NewImage ? repairs_.again() : repairs_.putBack();
-    context_.view.setStatus("The transfer did not arrive whole; sending it again (attempt " +
-                            std::to_string(attempts_) + " of " + std::to_string(kImageAttempts) +
-                            ")...");
+    context_.view.setStatus(
+        Text("The transfer did not arrive whole; sending it again (attempt %1 of %2)..."_t)
+            .arg(attempts_)
+            .arg(kImageAttempts));
   } else if (target_ == ModemHolds::NewImage && repairs_.putBack &&
              (next = repairs_.putBack())) {
     target_ = ModemHolds::OldImage;
     attempts_ = 1;
     // The new software's PIC file is not for the old software.
     context_.session.picReflashPending = false;
-    context_.view.setStatus("The new software could not be written whole; putting back version " +
-                            repairs_.putBackVersion + "...");
+    context_.view.setStatus(
+        Text("The new software could not be written whole; putting back version %1..."_t)
+            .arg(repairs_.putBackVersion));
   }
   if (!next || !repairs_.again) {
     incomplete();

@@ -30,7 +30,7 @@ Upgrade::Upgrade(const Context& context, ModemChannels& channels)
 
 void Upgrade::begin() {
   if (refusedWithoutAddress(Notice::Kind::EnterAddressCapitalA)) return;
-  ensureVersion("Upgrade stopped: no software version within 30 seconds.", [this] { checked(); });
+  ensureVersion("Upgrade stopped: no software version within 30 seconds."_t, [this] { checked(); });
 }
 
 void Upgrade::stop() {
@@ -47,7 +47,7 @@ void Upgrade::checked() {
   }
   if (!session.runningVersion.allows(session.newVersion, session.reachableWithoutVersion)) {
     context_.report({Notice::Kind::SeriesConflict});
-    context_.view.setStatus("Release Series conflict detected. Upgrade not possible.");
+    context_.view.setStatus("Release Series conflict detected. Upgrade not possible."_t);
     finish(Outcome::Refused);
     return;
   }
@@ -81,8 +81,8 @@ void Upgrade::checked() {
     transfer();
     return;
   }
-  context_.view.setStatus("Preparing for Upgrade with version " + session.newVersion.display() +
-                          " ...");
+  context_.view.setStatus(
+      Text("Preparing for Upgrade with version %1 ..."_t).arg(session.newVersion.display()));
   prepareForDownload([this] { transfer(); });
 }
 
@@ -100,7 +100,7 @@ bool Upgrade::releaseAccepted() {
     if (refusal.detail.empty()) return true;
   }
   context_.report(refusal);
-  context_.view.setStatus("Upgrade refused: the release did not pass its checks.");
+  context_.view.setStatus("Upgrade refused: the release did not pass its checks."_t);
   finish(Outcome::Refused, refusal);
   return false;
 }
@@ -117,7 +117,7 @@ void Upgrade::transfer() {
   }
   backupFiles_ = {channels_.store.temporaryPath("kova_" + backupVersion_.fileForm() + ".bin"),
                   channels_.store.temporaryPath("chk_" + backupVersion_.fileForm() + ".txt")};
-  context_.view.setStatus("Downloading Satellite IP Modem software to PC...");
+  context_.view.setStatus("Downloading Satellite IP Modem software to PC..."_t);
   setPhase(Phase::Backup);
   runChain(channels_.plans.upgrade(&backupFiles_), {}, Notice::Kind::BackupTimedOut, atOnce,
            atLook);
@@ -163,14 +163,14 @@ Keep Upgrade::keepBackup() {
     backupFiles_ = {};
   } else {
     const auto waited = context_.loop().now() - folderWaitStarted_;
-    const std::string what = holder.empty() ? "another process holds it" : holder;
+    const std::string what = holder.empty() ? "another process holds it"_t : holder;
     if (waited >= kFolderLimit) {
       stopBeforeSending({Notice::Kind::BackupFolderBusy, what});
       return Keep::Failed;
     }
     if (waited >= kFolderNotice && !folderWaitTold_) {
       folderWaitTold_ = true;
-      context_.view.setStatus("Waiting for the backup folder: " + what);
+      context_.view.setStatus(Text("Waiting for the backup folder: %1"_t).arg(what));
     }
     if (!folderRetry_->enabled()) folderRetry_->setEnabled(true);
   }

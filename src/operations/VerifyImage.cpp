@@ -16,7 +16,7 @@ void VerifyImage::begin() {
   modemDigest_.clear();
   referenceDigest_.clear();
   copy_ = channels_.store.temporaryPath("modem-image.verify");
-  context_.view.setStatus("Reading the modem's image...");
+  context_.view.setStatus("Reading the modem's image..."_t);
   setPhase(Phase::Verify);
   // Looked at every 100 ms; an end seen with the limit counts as an end.
   runChain(

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Observers.h"
+#include "platform/Text.h"
 
 struct Geometry {
   int x = 0, y = 0, width = 0, height = 0;
@@ -28,13 +29,14 @@ class Control {
   void setEnabled(bool on) { set(enabled_, on); }
   bool visible() const { return visible_; }
   void setVisible(bool on) { set(visible_, on); }
-  const std::string& toolTip() const { return toolTip_; }
-  void setToolTip(std::string t) { set(toolTip_, std::move(t)); }
+  std::string toolTip() const { return toolTip_.english(); }
+  const Text& toolTipText() const { return toolTip_; }
+  void setToolTip(Text t) { set(toolTip_, std::move(t)); }
 
   Geometry geometry;
   // What a screen reader calls a control that shows no caption of its own
   // and has no label naming it.
-  std::string accessibleName;
+  Text accessibleName;
   // Runs after every change of the control's state.
   Observers<> changed;
 
@@ -51,18 +53,20 @@ class Control {
   std::string name_;
   bool enabled_ = true;
   bool visible_ = true;
-  std::string toolTip_;
+  Text toolTip_;
 };
 
 // Controls with a caption (buttons, labels, menu items, check boxes).
 class CaptionedControl : public Control {
  public:
   using Control::Control;
-  const std::string& caption() const { return caption_; }
-  void setCaption(std::string c) { set(caption_, std::move(c)); }
+  // In English, as batch mode and the tests read it.
+  std::string caption() const { return caption_.english(); }
+  const Text& captionText() const { return caption_; }
+  void setCaption(Text c) { set(caption_, std::move(c)); }
 
  private:
-  std::string caption_;
+  Text caption_;
 };
 
 class Button : public CaptionedControl {
@@ -78,7 +82,7 @@ class Button : public CaptionedControl {
 
 class MenuItem : public CaptionedControl {
  public:
-  explicit MenuItem(std::string name, std::string caption = {})
+  explicit MenuItem(std::string name, Text caption = {})
       : CaptionedControl(Kind::MenuItem, std::move(name)) {
     setCaption(std::move(caption));
   }
@@ -91,7 +95,7 @@ class MenuItem : public CaptionedControl {
 
 struct Menu {
   std::string name;
-  std::string caption;
+  Text caption;
   std::vector<MenuItem*> items;
 };
 
@@ -106,17 +110,20 @@ class Label : public CaptionedControl {
 class TextBox : public Control {
  public:
   explicit TextBox(std::string name) : Control(Kind::TextBox, std::move(name)) {}
-  const std::string& text() const { return text_; }
-  void setText(std::string t) {
-    if (maxLength > 0 && t.size() > static_cast<std::size_t>(maxLength))
-      t.resize(static_cast<std::size_t>(maxLength));
+  // In English, as the logic reads it; what the user typed stays as typed.
+  std::string text() const { return text_.english(); }
+  const Text& shownText() const { return text_; }
+  void setText(Text t) {
+    if (maxLength > 0 && t.args().empty() &&
+        t.source().size() > static_cast<std::size_t>(maxLength))
+      t = Text(t.source().substr(0, static_cast<std::size_t>(maxLength)));
     set(text_, std::move(t));
   }
   bool readOnly = false;
   int maxLength = 0;  // 0: no limit
 
  private:
-  std::string text_;
+  Text text_;
 };
 
 class CheckBox : public CaptionedControl {

@@ -21,7 +21,7 @@ class Form {
   Form& operator=(const Form&) = delete;
 
   const std::string& name() const { return name_; }
-  std::string caption;
+  Text caption;
   int width = 0, height = 0;  // client area in pixels
   std::vector<Control*> controls;  // tab order
   std::vector<Menu> menus;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/RecordsDatabase.h"
+#include "platform/Text.h"
 
 class Form;
 
@@ -168,8 +169,7 @@ class Ui {
   static constexpr int kPointerBusy = 13;  // arrow with hourglass
 
   virtual ~Ui() = default;
-  virtual int msgBox(const std::string& text, int style,
-                     const std::string& title) = 0;
+  virtual int msgBox(const Text& text, int style, const Text& title) = 0;
   virtual void setPointer(int code) = 0;
   virtual int pointer() const = 0;
   // Runs a nested loop until the form closes.
@@ -181,7 +181,7 @@ class Ui {
   virtual void refresh() {}
   // Lets the user pick a folder, starting in start; nullopt when cancelled
   // (and where no one can pick: the console).
-  virtual std::optional<std::string> chooseFolder(const std::string& /*title*/,
+  virtual std::optional<std::string> chooseFolder(const Text& /*title*/,
                                                   const std::string& /*start*/) {
     return std::nullopt;
   }

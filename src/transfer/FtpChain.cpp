@@ -263,9 +263,7 @@ void FtpChain::proceed(const FtpStep& step) {
 void FtpChain::failedWithError() {
   const int code = client_->responseCode();
   switch (code) {
-    case FtpClient::kTimeout:
-      timedOut("FTP Timeout. Checking connection.....");
-      return;
+    case FtpClient::kTimeout: timedOut("FTP Timeout. Checking connection....."_t); return;
     case FtpClient::kServerRefused:
       serverRefused();
       return;
@@ -315,5 +313,5 @@ void FtpChain::watchdog() {
     client_->cancel();
     return;
   }
-  timedOut("Timer expired. Checking connection....");
+  timedOut("Timer expired. Checking connection...."_t);
 }

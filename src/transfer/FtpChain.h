@@ -13,6 +13,7 @@
 
 #include "core/Context.h"
 #include "platform/FtpCommandText.h"
+#include "platform/Text.h"
 
 struct PlatformError;
 
@@ -43,7 +44,7 @@ enum class FtpState : std::int32_t {
 
 // How a chain ends after its "CLOSE".
 struct FtpFinish {
-  std::string status;             // the status line once "CLOSE" is out
+  Text status;                    // the status line once "CLOSE" is out
   int progress = -1;              // -1: the bar is left as it is
   bool watchCloseCommand = true;  // the request watchdog guards "CLOSE" too
 };
@@ -60,7 +61,7 @@ struct FtpStep {
 
   FtpState state = FtpState::None;
   FtpCommand command;
-  std::string status;             // shown as the step is issued; empty: unchanged
+  Text status;                    // shown as the step is issued; empty: unchanged
   Next whenRefused = Next::Fail;  // the modem's server refused (no such file)
   Next whenDone = Next::Continue;
   int progressBeforeNext = -1;    // set when the step completed, before the next
@@ -79,7 +80,7 @@ struct FtpStep {
   // The command's local path, known only when the step is reached.
   std::function<std::string()> localFrom;
   std::shared_ptr<FtpFinish> finishInstead;  // for Next::Finish
-  std::string endStatus;                     // for Next::EndQuietly
+  Text endStatus;                            // for Next::EndQuietly
 };
 
 struct FtpPlan {

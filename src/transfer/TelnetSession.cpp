@@ -51,13 +51,13 @@ void TelnetSession::open(Command command, Listener listener) {
   silenceTimer_->setEnabled(false);
   connected_ = false;
   answer_.clear();
-  context_.view.setStatus("Connecting .....");
+  context_.view.setStatus("Connecting ....."_t);
   link_.open();
 }
 
 // The connection did not open within 5 s.
 void TelnetSession::connectWatchdog() {
-  context_.view.setStatus("Connection failed.");
+  context_.view.setStatus("Connection failed."_t);
   const Command command = command_;
   command_ = Command::None;
   context_.report({command == Command::PicReflash ? Notice::Kind::PicCommandNotSent
@@ -90,7 +90,7 @@ void TelnetSession::dataArrived() {
         if (command_ == Command::PicReflash) {
           // From here the reflash ticks bound the exchange.
           silenceTimer_->setEnabled(false);
-          context_.view.setStatus("Sending PIC reflash command.");
+          context_.view.setStatus("Sending PIC reflash command."_t);
           sendCommand("pic_driver_reflash 1");
           if (command_ != Command::PicReflash) return;  // the send failed
           reflashTimer_->setEnabled(true);
@@ -106,14 +106,14 @@ void TelnetSession::dataArrived() {
         // Another session holds the console.
         endExchange();
         context_.report({Notice::Kind::ConsoleBusy});
-        context_.view.setStatus("Command failed.");
+        context_.view.setStatus("Command failed."_t);
         tell(Outcome::ConsoleBusy);
       }
       return;
     case Dialogue::CommandSent:
       if (command_ == Command::PicReflash) {
         dialogue_ = Dialogue::ReflashRunning;
-        context_.view.setStatus("PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT");
+        context_.view.setStatus("PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT"_t);
         // A quick modem reports the end in the same piece as the echo.
         if (has("Completed")) reflashCompleted();
       } else {
@@ -154,7 +154,7 @@ void TelnetSession::sendCommand(const char* command) {
 void TelnetSession::reflashCompleted() {
   reflashTimer_->setEnabled(false);
   endExchange();
-  context_.view.setStatus("PIC reflash completed. Wait for restart...");
+  context_.view.setStatus("PIC reflash completed. Wait for restart..."_t);
   context_.view.setProgress(BarAt(ReflashStep::Completed));
   // Told before the box: the restart's delay counts from the end mark, not
   // from the moment the user has read the box.
@@ -168,19 +168,19 @@ void TelnetSession::socketError(const std::string& description) {
     link_.close();
     return;
   }
-  context_.view.setStatus("Telnet Error " + description);
+  context_.view.setStatus(Text("Telnet Error %1"_t).arg(description));
   // A failed connect is ended by the connect guard.
   if (!connected_) return;
-  sessionLost("Telnet Error " + description);
+  sessionLost(Text("Telnet Error %1"_t).arg(description));
 }
 
 void TelnetSession::closedByPeer() {
   link_.close();
   if (command_ == Command::None || !connected_) return;
-  sessionLost("Telnet connection closed by the modem.");
+  sessionLost("Telnet connection closed by the modem."_t);
 }
 
-void TelnetSession::sessionLost(const std::string& status) {
+void TelnetSession::sessionLost(const Text& status) {
   // The next session must find a closed socket.
   link_.close();
   connected_ = false;
@@ -200,7 +200,7 @@ void TelnetSession::endExchange() {
   dialogue_ = Dialogue::WaitPrompt;
 }
 
-void TelnetSession::abandon(const std::string& status) {
+void TelnetSession::abandon(const Text& status) {
   const bool reflash = command_ == Command::PicReflash;
   endExchange();
   context_.view.setStatus(status);
@@ -217,11 +217,11 @@ void TelnetSession::abandon(const std::string& status) {
 void TelnetSession::silence() {
   silenceTimer_->setEnabled(false);
   if (command_ == Command::None) return;
-  const std::string within = " within " + std::to_string(kSilenceLimitMs / 1000) + " seconds.";
+  const long long seconds = kSilenceLimitMs / 1000;
   if (dialogue_ == Dialogue::WaitPrompt)
-    abandon("No telnet prompt from the modem" + within);
+    abandon(Text("No telnet prompt from the modem within %1 seconds."_t).arg(seconds));
   else if (command_ == Command::PrepareDownload)
-    abandon("No answer to the prepare command" + within);
+    abandon(Text("No answer to the prepare command within %1 seconds."_t).arg(seconds));
 }
 
 void TelnetSession::reflashTick() {

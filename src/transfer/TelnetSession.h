@@ -13,6 +13,7 @@
 
 #include "core/Context.h"
 #include "core/ModemLink.h"
+#include "platform/Text.h"
 
 class TelnetSession {
  public:
@@ -57,8 +58,8 @@ class TelnetSession {
   void sendCommand(const char* command);
   void reflashCompleted();
   void endExchange();
-  void abandon(const std::string& status);
-  void sessionLost(const std::string& status);
+  void abandon(const Text& status);
+  void sessionLost(const Text& status);
   void tell(Outcome outcome);
   static bool OnlyEcho(const std::string& received, const std::string& command);
 

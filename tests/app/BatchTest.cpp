@@ -120,8 +120,9 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
   auto line = ParseJson(UsageFailureLine(Args({"--batch", "--json", "dns", "1.1.1.1"}), "x"));
   ASSERT_TRUE(line && line->isObject());
   EXPECT_EQ(line->asObject().size(), 16u);
-  EXPECT_EQ(Text(*line, "operation") + Text(*line, "outcome") + Text(*line, "reason_code"),
-            "dnsfailedbad-argument");
+  EXPECT_EQ(
+      TextField(*line, "operation") + TextField(*line, "outcome") + TextField(*line, "reason_code"),
+      "dnsfailedbad-argument");
   EXPECT_EQ(line->get("exit_code")->asNumber(), 2);
   EXPECT_TRUE(line->get("version_before")->isNull());
 }
@@ -476,7 +477,7 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
     json.run();
     const auto events = Events(json.out.str());
     ASSERT_FALSE(events.empty());
-    ASSERT_EQ(Text(events.back(), "event"), "result");
+    ASSERT_EQ(TextField(events.back(), "event"), "result");
     const JsonValue* reason = events.back().get("reason_code");
     ASSERT_TRUE(reason);
     EXPECT_EQ(reason->isNull() ? "" : reason->asString(), c.reason);
@@ -598,9 +599,10 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   std::vector<std::string> waits;  // when a modem was taken for gone
   int skips = 0;
   for (const auto& e : events) {
-    if (Text(e, "event") == "result") results.push_back(e);
-    skips += Text(e, "text") == "The modem already runs 5.2.0.13: skipped.";
-    if (Text(e, "text") == "Waiting for a modem at 127.0.0.1...") waits.push_back(Text(e, "time"));
+    if (TextField(e, "event") == "result") results.push_back(e);
+    skips += TextField(e, "text") == "The modem already runs 5.2.0.13: skipped.";
+    if (TextField(e, "text") == "Waiting for a modem at 127.0.0.1...")
+      waits.push_back(TextField(e, "time"));
   }
   EXPECT_EQ(skips, 2);
   // Taken for gone only 10 s after its last answer (the looks come every
@@ -611,13 +613,14 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
     EXPECT_LT(std::stol(waits[i]), i * 100000 - 10000) << waits[i];
   }
   ASSERT_EQ(results.size(), 2u);
-  EXPECT_EQ(Text(results[1], "outcome"), "failed");
-  EXPECT_EQ(Text(results[0], "mac") + "|" + Text(results[1], "mac"), "02:00:5e:10:00:01|");
+  EXPECT_EQ(TextField(results[1], "outcome"), "failed");
+  EXPECT_EQ(TextField(results[0], "mac") + "|" + TextField(results[1], "mac"),
+            "02:00:5e:10:00:01|");
   const JsonValue& r = results[0];
   for (auto [key, value] : {std::pair{"operation", "upgrade"}, {"outcome", "done"},
                              {"modem", Harness::kModem}, {"version_before", "5.2.0.12"},
                              {"version_after", "5.2.0.13"}})
-    EXPECT_EQ(Text(r, key), value) << key;
+    EXPECT_EQ(TextField(r, key), value) << key;
   EXPECT_EQ(r.get("exit_code")->asNumber(), 0);
   EXPECT_GE(r.get("duration_s")->asNumber(), 30.0);
   // "direction remote size sha256" of each file; the local copy holds the same bytes.
@@ -627,11 +630,12 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   };
   std::vector<std::string> files;
   for (const auto& file : r.get("files")->asArray()) {
-    std::ifstream local(Text(file, "local"), std::ios::binary);
-    EXPECT_EQ(Sha(std::string(std::istreambuf_iterator<char>(local), {})), Text(file, "sha256"));
-    files.push_back(Text(file, "direction") + " " + Text(file, "remote") + " " +
+    std::ifstream local(TextField(file, "local"), std::ios::binary);
+    EXPECT_EQ(Sha(std::string(std::istreambuf_iterator<char>(local), {})),
+              TextField(file, "sha256"));
+    files.push_back(TextField(file, "direction") + " " + TextField(file, "remote") + " " +
                     std::to_string(static_cast<long>(file.get("size")->asNumber())) + " " +
-                    Text(file, "sha256"));
+                    TextField(file, "sha256"));
   }
   const auto& ftp = b.h.platform.ftp.files;
   EXPECT_EQ(files, (std::vector<std::string>{
@@ -640,7 +644,7 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
                        row("upload", "/bin/kova.bin", b.h.home.read("kova_5_2_0_13.bin")),
                        row("upload", "/checksum.txt", b.h.home.read("chk_5_2_0_13.txt"))}));
   EXPECT_EQ(ftp.at("/bin/kova.bin"), fresh.at("/bin/kova.bin"));  // the failed unit's
-  ASSERT_EQ(Text(events.back(), "event"), "summary");
+  ASSERT_EQ(TextField(events.back(), "event"), "summary");
   EXPECT_EQ(events.back().get("done")->asNumber(), 1);
   EXPECT_EQ(events.back().get("failed")->asNumber(), 1);
   EXPECT_EQ(events.back().get("skipped")->asNumber(), 2);
@@ -822,9 +826,9 @@ TEST(BatchStations, OneChildPerInterfaceRestartedWhenItDies) {
     std::vector<std::string> seen;
     const auto events = Events(s.out.str());
     for (const auto& e : events)
-      seen.push_back(Text(e, "event") + " " +
-                     (e.get("interface") ? Text(e, "interface") + " " : "") +
-                     (e.get("state") ? Text(e, "state") : ""));
+      seen.push_back(TextField(e, "event") + " " +
+                     (e.get("interface") ? TextField(e, "interface") + " " : "") +
+                     (e.get("state") ? TextField(e, "state") : ""));
     EXPECT_EQ(seen, (std::vector<std::string>{
                         "station eth1 started", "station eth2 started", "result eth1 ",
                         "note eth1 ", "station eth2 crashed", "station eth2 started",
@@ -965,28 +969,29 @@ TEST(BatchJson, PhasesAndTransfersOfAnUpgradeThroughAnInterface) {
   std::string phase;
   const auto events = Events(b.out.str());
   for (const auto& e : events) {
-    const std::string event = Text(e, "event");
-    EXPECT_EQ(Text(e, "interface"), "eth1") << event;
-    if (event == "phase") lines.push_back("phase " + Text(e, "name"));
-    if (event == "phase") phase = Text(e, "name");
+    const std::string event = TextField(e, "event");
+    EXPECT_EQ(TextField(e, "interface"), "eth1") << event;
+    if (event == "phase") lines.push_back("phase " + TextField(e, "name"));
+    if (event == "phase") phase = TextField(e, "name");
     // The backup under the names it is kept by, never a temporary's.
     if (event == "transfer" && phase == "backup") {
-      EXPECT_EQ(Text(e, "local"), (b.h.home.path() / "Backup" /
-                                   (Text(e, "remote") == "/bin/kova.bin" ? "kova_5_2_0_12.bin"
-                                                                         : "chk_5_2_0_12.txt"))
-                                      .string());
+      EXPECT_EQ(
+          TextField(e, "local"),
+          (b.h.home.path() / "Backup" /
+           (TextField(e, "remote") == "/bin/kova.bin" ? "kova_5_2_0_12.bin" : "chk_5_2_0_12.txt"))
+              .string());
     }
     if (event == "transfer")
-      lines.push_back(Text(e, "direction") + " " + Text(e, "remote") + " " +
+      lines.push_back(TextField(e, "direction") + " " + TextField(e, "remote") + " " +
                       std::to_string(static_cast<long>(e.get("bytes")->asNumber())) + "/" +
                       std::to_string(static_cast<long>(e.get("total")->asNumber())));
     if (event == "result") {
       phases = e.get("phases");
       // The image the modem holds, as read back.
-      EXPECT_EQ(Text(e, "modem_holds"), "new-image");
+      EXPECT_EQ(TextField(e, "modem_holds"), "new-image");
       EXPECT_TRUE(e.get("reason_code") && e.get("reason_code")->isNull());
-      EXPECT_EQ(Text(e, "verified_sha256"), Sha(b.h.home.read("kova_5_2_0_13.bin")));
-      EXPECT_EQ(Text(e, "mac"), "02:00:5e:10:00:01");
+      EXPECT_EQ(TextField(e, "verified_sha256"), Sha(b.h.home.read("kova_5_2_0_13.bin")));
+      EXPECT_EQ(TextField(e, "mac"), "02:00:5e:10:00:01");
     }
   }
   EXPECT_EQ(lines, (std::vector<std::string>{

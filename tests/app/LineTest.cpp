@@ -101,15 +101,15 @@ TEST(LineReport, TotalsBreakdownsBoundsAndForms) {
   EXPECT_EQ(report.get("total")->get("failed")->asNumber(), 3);
   EXPECT_EQ(report.get("total")->get("yield")->asNumber(), 0.571);
   ASSERT_EQ(report.get("mac_changed")->asArray().size(), 1u);
-  EXPECT_EQ(Text(report.get("mac_changed")->asArray()[0], "mac_before"), "02:00:00:00:00:06");
+  EXPECT_EQ(TextField(report.get("mac_changed")->asArray()[0], "mac_before"), "02:00:00:00:00:06");
   EXPECT_TRUE(report.get("stations")->asArray().at(0).get("station")->isNull());
   std::map<std::string, double> reasons;
   for (const auto& r : report.get("reasons")->asArray())
-    reasons[Text(r, "reason_code")] = r.get("units")->asNumber();
+    reasons[TextField(r, "reason_code")] = r.get("units")->asNumber();
   EXPECT_EQ(reasons, (std::map<std::string, double>{
                          {"ftp-timeout", 1}, {"unfinished", 1}, {"unknown", 1}}));
   ASSERT_EQ(report.get("duplicates")->asArray().size(), 1u);
-  EXPECT_EQ(Text(report.get("duplicates")->asArray()[0], "mac"), "02:00:00:00:00:01");
+  EXPECT_EQ(TextField(report.get("duplicates")->asArray()[0], "mac"), "02:00:00:00:00:01");
 }
 
 namespace {
@@ -228,9 +228,10 @@ TEST(UnitIdentityAndHook, FlagsEnvironmentExitStatusAndTimeLimit) {
           {"KOVA_UNIT_DURATION_S", "30.6"}})
       EXPECT_EQ(environment[name], value) << name;
     std::map<std::string, JsonValue> last;
-    for (const auto& e : Events(b.out.str())) last[Text(e, "event")] = e;
+    for (const auto& e : Events(b.out.str())) last[TextField(e, "event")] = e;
     EXPECT_TRUE(last["unit"].get("mac_changed")->asBool());
-    EXPECT_TRUE(Has(Text(last["unit"], "text"), "changed over the restart")) << Text(last["unit"], "text");
+    EXPECT_TRUE(Has(TextField(last["unit"], "text"), "changed over the restart"))
+        << TextField(last["unit"], "text");
     const JsonValue& hook = last["hook"];
     EXPECT_EQ(hook.get("timed_out")->asBool(), plays == Plays::Hangs);
     if (plays == Plays::Hangs) {
@@ -241,7 +242,7 @@ TEST(UnitIdentityAndHook, FlagsEnvironmentExitStatusAndTimeLimit) {
       EXPECT_EQ(b.h.clock().nowMs(), hookStarted + 5000);
     } else {
       EXPECT_EQ(hook.get("exit_code")->asNumber(), plays == Plays::Prints ? 0 : 3);
-      EXPECT_EQ(Text(hook, "output"), "label printed");
+      EXPECT_EQ(TextField(hook, "output"), "label printed");
       EXPECT_EQ(started.kills, 0);
     }
   }

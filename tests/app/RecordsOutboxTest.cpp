@@ -51,8 +51,8 @@ TEST(RecordsOutbox, WaitsWhileTheDatabaseIsAwayTellsOnceAndSendsEveryRowOnceItAn
   RecordsOutbox outbox(platform, std::move(owned), "postgresql://line:pw@db/line",
                        home.str() + "/Backup");
   std::vector<std::pair<std::size_t, std::string>> told;
-  outbox.tell = [&](std::size_t waiting, const std::string& text) {
-    told.emplace_back(waiting, text);
+  outbox.tell = [&](std::size_t waiting, const Text& text) {
+    told.emplace_back(waiting, text.english());
   };
   outbox.start();
   EXPECT_TRUE(database.writes.empty());

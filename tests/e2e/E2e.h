@@ -147,8 +147,8 @@ class ModemSim {
 // in the real dialogs through their widgets.
 class E2eUi : public QtUi {
  public:
-  int msgBox(const std::string& text, int style, const std::string& title) override {
-    boxes.push_back({text, style, title, 0});
+  int msgBox(const Text& text, int style, const Text& title) override {
+    boxes.push_back({text.english(), style, title.english(), 0});
     return (style & 7) == MsgYesNo ? MsgNo : MsgOk;
   }
   void showModal(Form& form) override {

@@ -155,7 +155,7 @@ TEST(FormView, TheFolderChooserShowsTheImagesItCannotChoose) {
         listed[i.data().toString().toStdString()] = shown->flags(i) & Qt::ItemIsEnabled;
       }
       if (listed.size() < 2) return QTimer::singleShot(50, [&] {});
-      EXPECT_GE(dialog->width(), TitleWidth(dialog->windowTitle().toStdString()));
+      EXPECT_GE(dialog->width(), TitleWidth(dialog->windowTitle()));
       dialog->reject();
     };
     QObject::connect(files, &QFileSystemModel::directoryLoaded, dialog, look);

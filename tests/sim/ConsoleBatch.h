@@ -79,7 +79,7 @@ inline std::vector<JsonValue> Events(const std::string& out) {
   return events;
 }
 
-inline std::string Text(const JsonValue& object, const char* key) {
+inline std::string TextField(const JsonValue& object, const char* key) {
   const JsonValue* v = object.get(key);
   return v && v->isString() ? v->asString() : "(missing)";
 }

@@ -30,8 +30,8 @@ void SimTimer::setEnabled(bool on) {
     disarm();
 }
 
-int SimUi::msgBox(const std::string& text, int style, const std::string& title) {
-  boxes.push_back({text, style, title, loop_.nowMs()});
+int SimUi::msgBox(const Text& text, int style, const Text& title) {
+  boxes.push_back({text.english(), style, title.english(), loop_.nowMs()});
   if (onMsgBox) onMsgBox(boxes.back());
   if ((style & 7) == MsgYesNo) {
     if (answers.empty()) return MsgNo;

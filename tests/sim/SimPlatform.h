@@ -46,12 +46,12 @@ struct MsgRecord {
 class SimUi : public Ui {
  public:
   explicit SimUi(SimLoop& loop) : loop_(loop) {}
-  int msgBox(const std::string& text, int style, const std::string& title) override;
+  int msgBox(const Text& text, int style, const Text& title) override;
   void setPointer(int code) override { pointer_ = code; }
   int pointer() const override { return pointer_; }
   void showModal(Form& form) override;
   void show(Form& form) override { shown.push_back(form.name()); }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string& start) override {
+  std::optional<std::string> chooseFolder(const Text&, const std::string& start) override {
     foldersAsked.push_back(start);
     auto folder = folders.empty() ? std::nullopt : folders.front();
     if (!folders.empty()) folders.pop_front();

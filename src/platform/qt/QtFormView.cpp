@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,16 +19,18 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "platform/qt/QtLanguage.h"
+
 namespace {
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 std::string S(const QString& s) { return s.toUtf8().toStdString(); }
 
-// Labels show a lone "&" as it is.
-QString LabelText(const std::string& s) { return Q(s); }
-
-void Place(QWidget* w, const Control& c) {
+// Forms place their controls for left to right; a language written right
+// to left reads them mirrored.
+void Place(QWidget* w, const Control& c, const QWidget& container) {
   const Geometry& g = c.geometry;
-  w->setGeometry(g.x, g.y, g.width, g.height);
+  const int x = QGuiApplication::isRightToLeft() ? container.width() - g.x - g.width : g.x;
+  w->setGeometry(x, g.y, g.width, g.height);
 }
 
 QString Colour(long bgr) {
@@ -37,11 +40,11 @@ QString Colour(long bgr) {
       .arg((bgr >> 16) & 0xFF);
 }
 
-QString ColourName(long bgr) {
+const char* ColourName(long bgr) {
   switch (bgr) {
-    case 0x0000FF: return "red";
-    case 0x00FF00: return "green";
-    default: return {};
+    case 0x0000FF: return "red"_t;
+    case 0x00FF00: return "green"_t;
+    default: return "";
   }
 }
 
@@ -78,9 +81,9 @@ class Dialog : public QDialog {
 };
 }  // namespace
 
-int TitleWidth(const std::string& title) {
+int TitleWidth(const QString& title) {
   const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
-  return metrics.horizontalAdvance(Q(title)) + 120;
+  return metrics.horizontalAdvance(title) + 120;
 }
 
 QtFormView::QtFormView(Form& form, QWidget* parent) : form_(form) {
@@ -97,10 +100,11 @@ QtFormView::QtFormView(Form& form, QWidget* parent) : form_(form) {
     container = dialog_;
     top_ = dialog_;
   }
-  top_->setWindowTitle(Q(form.caption));
+  const QString title = Shown(form.caption);
+  top_->setWindowTitle(title);
   // A dialog is at least as wide as its whole title beside the frame's
   // buttons, at the font the user has.
-  const int titleWidth = dialog_ ? TitleWidth(form.caption) : 0;
+  const int titleWidth = dialog_ ? TitleWidth(title) : 0;
   container->setFixedSize(std::max(form.width, titleWidth), form.height);
   build(container);
   top_->installEventFilter(this);
@@ -147,7 +151,9 @@ void QtFormView::build(QWidget* container) {
     if (!buddy || !shown) continue;
     shown->setBuddy(buddy);
     // Screen readers name line edits by their buddy, but not check boxes.
-    auto name = [buddy, &label] { buddy->setAccessibleName(Q(label.caption()).remove('&')); };
+    auto name = [buddy, &label] {
+      buddy->setAccessibleName(Shown(label.captionText()).remove('&'));
+    };
     name();
     connections_.emplace_back(c, c->changed.add(name));
   }
@@ -198,7 +204,7 @@ void QtFormView::bind(Control& c, QWidget* container) {
       q->setDefault(b.isDefault);
       q->setAutoDefault(b.isDefault);
       QObject::connect(q, &QPushButton::clicked, [&b] { b.click(); });
-      update = [q, &b] { q->setText(Q(b.caption())); };
+      update = [q, &b] { q->setText(Shown(b.captionText())); };
       w = q;
       break;
     }
@@ -207,7 +213,7 @@ void QtFormView::bind(Control& c, QWidget* container) {
       auto* q = new QLabel(container);
       q->setWordWrap(true);
       q->setTextFormat(Qt::PlainText);
-      update = [q, &l] { q->setText(LabelText(l.caption())); };
+      update = [q, &l] { q->setText(Shown(l.captionText())); };
       w = q;
       break;
     }
@@ -217,8 +223,11 @@ void QtFormView::bind(Control& c, QWidget* container) {
       q->setReadOnly(t.readOnly);
       if (t.maxLength > 0) q->setMaxLength(t.maxLength);
       QObject::connect(q, &QLineEdit::textEdited, [&t](const QString& s) { t.setText(S(s)); });
+      // What the user types stays as typed; what the tool writes into a
+      // read-only box (the status, the versions) is in the user's language.
       update = [q, &t] {
-        if (S(q->text()) != t.text()) q->setText(Q(t.text()));
+        const QString shown = t.readOnly ? Shown(t.shownText()) : Q(t.text());
+        if (q->text() != shown) q->setText(shown);
       };
       w = q;
       break;
@@ -228,7 +237,7 @@ void QtFormView::bind(Control& c, QWidget* container) {
       auto* q = new QCheckBox(container);
       QObject::connect(q, &QCheckBox::clicked, [&cb](bool on) { cb.setValue(on ? 1 : 0); });
       update = [q, &cb] {
-        q->setText(Q(cb.caption()));
+        q->setText(Shown(cb.captionText()));
         q->setChecked(cb.value() == 1);
       };
       w = q;
@@ -243,7 +252,7 @@ void QtFormView::bind(Control& c, QWidget* container) {
         q->setChecked(o.value());
       });
       update = [q, &o] {
-        q->setText(Q(o.caption()));
+        q->setText(Shown(o.captionText()));
         q->setChecked(o.value());
       };
       w = q;
@@ -264,7 +273,7 @@ void QtFormView::bind(Control& c, QWidget* container) {
       // The colour in words, for those who cannot see it.
       update = [q, &s] {
         q->setStyleSheet(Colour(s.fillColor()));
-        q->setAccessibleDescription(ColourName(s.fillColor()));
+        q->setAccessibleDescription(Shown(ColourName(s.fillColor())));
       };
       w = q;
       break;
@@ -302,13 +311,13 @@ void QtFormView::bind(Control& c, QWidget* container) {
       return;
   }
   w->setObjectName(Q(c.name()));
-  if (!c.accessibleName.empty()) w->setAccessibleName(Q(c.accessibleName));
-  Place(w, c);
+  if (!c.accessibleName.empty()) w->setAccessibleName(Shown(c.accessibleName));
+  Place(w, c, *container);
   auto full = [w, &c, update] {
     update();
     w->setEnabled(c.enabled());
     w->setVisible(c.visible());
-    w->setToolTip(Q(c.toolTip()));
+    w->setToolTip(Shown(c.toolTipText()));
   };
   full();
   connections_.emplace_back(&c, c.changed.add(full));
@@ -317,18 +326,18 @@ void QtFormView::bind(Control& c, QWidget* container) {
 
 void QtFormView::bindMenus(QMainWindow& window) {
   for (auto& m : form_.menus) {
-    QMenu* menu = window.menuBar()->addMenu(Q(m.caption));
+    QMenu* menu = window.menuBar()->addMenu(Shown(m.caption));
     menu->setObjectName(Q(m.name));
     for (MenuItem* item : m.items) {
       if (item->isSeparator()) {
         menu->addSeparator();
         continue;
       }
-      QAction* a = menu->addAction(Q(item->caption()));
+      QAction* a = menu->addAction(Shown(item->captionText()));
       a->setObjectName(Q(item->name()));
       QObject::connect(a, &QAction::triggered, [item] { item->click(); });
       auto update = [a, item] {
-        a->setText(Q(item->caption()));
+        a->setText(Shown(item->captionText()));
         a->setEnabled(item->enabled());
         a->setVisible(item->visible());
       };

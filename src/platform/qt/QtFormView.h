@@ -16,7 +16,7 @@ class QWidget;
 
 // The width a window needs for its whole title beside the frame's icon and
 // buttons, at the application's font.
-int TitleWidth(const std::string& title);
+int TitleWidth(const QString& title);
 
 class QtFormView : public QObject {
   Q_OBJECT

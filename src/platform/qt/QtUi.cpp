@@ -9,6 +9,7 @@
 #include <QSortFilterProxyModel>
 
 #include "platform/qt/QtFormView.h"
+#include "platform/qt/QtLanguage.h"
 
 namespace {
 // Folders as they are; of the files only the images, and those greyed out.
@@ -36,16 +37,18 @@ class ImagesGreyedOut : public QSortFilterProxyModel {
 };
 }  // namespace
 
-int QtUi::msgBox(const std::string& text, int style, const std::string& title) {
+int QtUi::msgBox(const Text& text, int style, const Text& title) {
   QMessageBox box(mainWindow());
-  QString t = QString::fromStdString(text);
+  QString t = Shown(text);
   t.replace("\r\n", "\n");
   box.setText(t);
-  box.setWindowTitle(QString::fromStdString(title));
+  const QString shownTitle = Shown(title);
+  box.setWindowTitle(shownTitle);
   // A short text would leave the box narrower than its title.
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-    grid->addItem(new QSpacerItem(TitleWidth(title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+    grid->addItem(
+        new QSpacerItem(TitleWidth(shownTitle), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+        grid->rowCount(), 0, 1, grid->columnCount());
   switch (style & 0x70) {
     case MsgCritical: box.setIcon(QMessageBox::Critical); break;
     case MsgQuestion: box.setIcon(QMessageBox::Question); break;
@@ -86,10 +89,9 @@ void QtUi::refresh() {
   if (main_) main_->widget()->repaint();
 }
 
-std::optional<std::string> QtUi::chooseFolder(const std::string& title,
-                                              const std::string& start) {
+std::optional<std::string> QtUi::chooseFolder(const Text& title, const std::string& start) {
   // File names in the system's own encoding, as the logic's paths are.
-  QFileDialog dialog(mainWindow(), QString::fromStdString(title), QFile::decodeName(start.c_str()));
+  QFileDialog dialog(mainWindow(), Shown(title), QFile::decodeName(start.c_str()));
   // The kova_*.bin in a folder shows it is the right one: listed, greyed
   // out. Native pickers show folders only when asked for one.
   dialog.setFileMode(QFileDialog::Directory);

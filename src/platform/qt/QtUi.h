@@ -14,14 +14,13 @@ class QtUi : public Ui {
  public:
   QtUi();
   ~QtUi() override;
-  int msgBox(const std::string& text, int style, const std::string& title) override;
+  int msgBox(const Text& text, int style, const Text& title) override;
   void setPointer(int code) override;
   int pointer() const override { return pointer_; }
   void showModal(Form& form) override;
   void show(Form& form) override;
   void refresh() override;
-  std::optional<std::string> chooseFolder(const std::string& title,
-                                          const std::string& start) override;
+  std::optional<std::string> chooseFolder(const Text& title, const std::string& start) override;
   // The window the dialogs and boxes belong to.
   QWidget* mainWindow() const;
   QtFormView* mainView() const { return main_.get(); }

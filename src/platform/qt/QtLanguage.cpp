@@ -1,0 +1,94 @@
+#include "platform/qt/QtLanguage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <vector>
+
+namespace {
+QString FromUtf8(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Catalogues hold plain line breaks; the logic's texts keep the modem's CR LF.
+std::string CatalogueKey(const std::string& source) {
+  std::string key;
+  key.reserve(source.size());
+  for (std::size_t i = 0; i < source.size(); ++i)
+    if (!(source[i] == '\r' && i + 1 < source.size() && source[i + 1] == '\n')) key += source[i];
+  return key;
+}
+
+QStringList Offered() {
+  QStringList names = QDir(":/i18n").entryList({"kova_*.qm"}, QDir::Files, QDir::Name);
+  for (QString& n : names) n = n.mid(5, n.size() - 8);
+  return names;
+}
+}  // namespace
+
+QString Shown(const Text& text) {
+  const std::string key = CatalogueKey(text.source());
+  const QString pattern = QCoreApplication::translate(kTextContext, key.c_str());
+  if (text.args().empty()) return pattern;
+  std::vector<QString> values;
+  for (const Text& a : text.args()) values.push_back(Shown(a));
+  // One pass, as Text::Fill does: a value holding "%1" stays as it is.
+  QString out;
+  out.reserve(pattern.size());
+  for (qsizetype i = 0; i < pattern.size(); ++i) {
+    const QChar c = pattern[i];
+    if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+      const auto index = static_cast<std::size_t>(pattern[i + 1].unicode() - '1');
+      if (index < values.size()) {
+        out += values[index];
+        ++i;
+        continue;
+      }
+    }
+    out += c;
+  }
+  return out;
+}
+
+std::string InstallLanguage(const std::string& language) {
+  const QLocale locale = language.empty() ? QLocale::system() : QLocale(FromUtf8(language));
+  const QStringList offered = Offered();
+  // "pt_BR" before "pt", and a region the catalogues do not know falls back
+  // to its language.
+  QString chosen;
+  for (const QString& name : {locale.name(), locale.name().section('_', 0, 0)})
+    if (offered.contains(name)) {
+      chosen = name;
+      break;
+    }
+  const bool english = locale.language() == QLocale::English || locale.language() == QLocale::C;
+  if (chosen.isEmpty()) {
+    if (english || language.empty()) return "en";
+    return {};
+  }
+  auto* ours = new QTranslator(QCoreApplication::instance());
+  if (!ours->load(":/i18n/kova_" + chosen + ".qm")) {
+    delete ours;
+    return {};
+  }
+  QCoreApplication::installTranslator(ours);
+  // Qt's own words (OK, Yes, No, the folder chooser) where Qt ships them.
+  auto* qt = new QTranslator(QCoreApplication::instance());
+  if (qt->load(QLocale(chosen), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(qt);
+  else
+    delete qt;
+  // Right to left for Arabic, from the catalogue's own direction.
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    QGuiApplication::setLayoutDirection(QLocale(chosen).textDirection());
+  return chosen.toStdString();
+}
+
+std::string LanguagesOffered() {
+  QStringList names = Offered();
+  names.prepend("en");
+  return names.join(", ").toStdString();
+}
