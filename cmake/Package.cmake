@@ -58,5 +58,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # the plugin that draws the window's icon.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# Qt's own words (OK, Yes, No) in the window's languages.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -1,7 +1,7 @@
 #include "app/BatchCommandLine.h"
 
 std::string BatchUsage() {
-  return "Usage: kova-upgrader [--home DIR] [-u | /Factory | /ModemInfo]\n"
+  return "Usage: kova-upgrader [--home DIR] [--lang CODE] [-u | /Factory | /ModemInfo]\n"
          "       kova-upgrader --batch OPERATION [OPTIONS]\n"
          "\n"
          "Without --batch the window opens. In batch mode one operation runs without a\n"
@@ -56,6 +56,8 @@ std::string BatchUsage() {
          "                     end the --on-unit program after SECS seconds (default 30)\n"
          "  --home DIR         the firmware folder (image, pic.hex, Backup/) instead of\n"
          "                     the current directory\n"
+         "  --lang CODE        the window's language (en, fr, es, pt_BR, ru, ar) instead of\n"
+         "                     the system's; batch mode stays English\n"
          "  --trusted-key FILE a minisign public key whose signed releases are trusted\n"
          "                     (repeatable); with any trusted key (also in\n"
          "                     /etc/kova-upgrader/trusted-keys or\n"

@@ -127,9 +127,9 @@ TEST(BatchCommandLine, OperationsAndUsageErrors) {
   EXPECT_TRUE(line->get("version_before")->isNull());
 }
 
-// --home comes out of the arguments before the window or batch mode reads
-// them, so the window's switches keep their exact text.
-TEST(BatchCommandLine, HomeOptionAndWhereTheChosenFolderIsKept) {
+// --home and --lang come out of the arguments before the window or batch
+// mode reads them, so the window's switches keep their exact text.
+TEST(BatchCommandLine, HomeAndLanguageOptionsAndWhereTheChosenFolderIsKept) {
   // The arguments, what is left of them and the folder, or the refusal.
   const std::tuple<std::vector<std::string>, std::vector<std::string>, std::string> cases[] = {
       {Args({"--home", "/fw", "-u"}), Args({"-u"}), "/fw"},
@@ -142,6 +142,17 @@ TEST(BatchCommandLine, HomeOptionAndWhereTheChosenFolderIsKept) {
     std::string error;
     const bool taken = TakeHomeOption(args, home, error);
     EXPECT_EQ(taken ? std::pair(args, *home) : std::pair(rest, error), std::pair(rest, outcome));
+  }
+  const std::tuple<std::vector<std::string>, std::vector<std::string>, std::string> languages[] = {
+      {Args({"--lang", "ar", "-u"}), Args({"-u"}), "ar"},
+      {Args({"--batch", "--lang=pt_BR", "version"}), Args({"--batch", "version"}), "pt_BR"},
+      {Args({"--lang"}), {}, "--lang needs a language code (fr, es, pt_BR, ru, ar or en)"},
+      {Args({"--lang=fr", "--lang", "es"}), {}, "--lang is given twice"},
+  };
+  for (auto [args, rest, outcome] : languages) {
+    std::string language, error;
+    const bool taken = TakeLanguageOption(args, language, error);
+    EXPECT_EQ(taken ? std::pair(args, language) : std::pair(rest, error), std::pair(rest, outcome));
   }
   const std::pair<std::map<std::string, const char*>, std::string> places[] = {
 #ifndef _WIN32

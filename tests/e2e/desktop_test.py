@@ -90,7 +90,7 @@ class Desktop:
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', QT_ACCESSIBILITY='1')
         for name, port in self.modem.ports.items():
             env['KOVA_PORT_' + name.upper()] = str(port)
-        self.tool = subprocess.Popen([BINARY], cwd=self.home, env=env, stdout=subprocess.DEVNULL,
+        self.tool = subprocess.Popen([BINARY, '--lang', 'en'], cwd=self.home, env=env, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
         self.main = wait(lambda: windows().get(MAIN), 20, 'the main window')
         wait(lambda: self.modem.wait_journal(lambda l: 'ZING version' in l, 0), 20, 'the start-up read')

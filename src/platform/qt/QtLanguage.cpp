@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -20,6 +21,12 @@ std::string CatalogueKey(const std::string& source) {
   for (std::size_t i = 0; i < source.size(); ++i)
     if (!(source[i] == '\r' && i + 1 < source.size() && source[i + 1] == '\n')) key += source[i];
   return key;
+}
+
+// The translators installed last; a new choice replaces them.
+std::vector<QTranslator*>& Installed() {
+  static std::vector<QTranslator*> installed;
+  return installed;
 }
 
 QStringList Offered() {
@@ -64,26 +71,31 @@ std::string InstallLanguage(const std::string& language) {
       chosen = name;
       break;
     }
-  const bool english = locale.language() == QLocale::English || locale.language() == QLocale::C;
+  // A language asked for by name must have a catalogue; the system's falls
+  // back to English.
+  if (chosen.isEmpty() && !language.empty() && locale.language() != QLocale::English) return {};
+  for (QTranslator* t : Installed()) {
+    QCoreApplication::removeTranslator(t);
+    delete t;
+  }
+  Installed().clear();
+  const bool window = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
   if (chosen.isEmpty()) {
-    if (english || language.empty()) return "en";
-    return {};
+    if (window) QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+    return "en";
   }
-  auto* ours = new QTranslator(QCoreApplication::instance());
-  if (!ours->load(":/i18n/kova_" + chosen + ".qm")) {
-    delete ours;
-    return {};
-  }
-  QCoreApplication::installTranslator(ours);
+  auto ours = std::make_unique<QTranslator>();
+  if (!ours->load(":/i18n/kova_" + chosen + ".qm")) return {};
   // Qt's own words (OK, Yes, No, the folder chooser) where Qt ships them.
-  auto* qt = new QTranslator(QCoreApplication::instance());
-  if (qt->load(QLocale(chosen), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(qt);
-  else
-    delete qt;
-  // Right to left for Arabic, from the catalogue's own direction.
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-    QGuiApplication::setLayoutDirection(QLocale(chosen).textDirection());
+  auto qt = std::make_unique<QTranslator>();
+  if (qt->load(QLocale(chosen), "qtbase", "_",
+               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(qt.get());
+    Installed().push_back(qt.release());
+  }
+  QCoreApplication::installTranslator(ours.get());
+  Installed().push_back(ours.release());
+  if (window) QGuiApplication::setLayoutDirection(QLocale(chosen).textDirection());
   return chosen.toStdString();
 }
 
