@@ -5,99 +5,99 @@
     <name>kova</name>
     <message>
         <source>Verify if DNS adresses are good.</source>
-        <translation type="unfinished"></translation>
+        <translation>Verifique se os endereços DNS estão corretos.</translation>
     </message>
     <message>
         <source>Change the addreseses before you click Modify.</source>
-        <translation type="unfinished"></translation>
+        <translation>Altere os endereços antes de clicar em Modificar.</translation>
     </message>
     <message>
         <source>&amp;DNS servers :</source>
-        <translation type="unfinished"></translation>
+        <translation>Servidores &amp;DNS:</translation>
     </message>
     <message>
         <source>Secondary DNS server</source>
-        <translation type="unfinished"></translation>
+        <translation>Servidor DNS secundário</translation>
     </message>
     <message>
         <source>&amp;Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Modificar</translation>
     </message>
     <message>
         <source>&amp;Keep Current</source>
-        <translation type="unfinished"></translation>
+        <translation>Manter &amp;atuais</translation>
     </message>
     <message>
         <source>KOVA Satellite IP Modem Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualizador do Modem IP via Satélite KOVA</translation>
     </message>
     <message>
         <source>IP Address:</source>
-        <translation type="unfinished"></translation>
+        <translation>Endereço IP:</translation>
     </message>
     <message>
         <source>New software version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nova versão do software:</translation>
     </message>
     <message>
         <source>Modem software version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Versão do software do modem:</translation>
     </message>
     <message>
         <source>Connection to the Satellite IP Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Conexão com o Modem IP via Satélite</translation>
     </message>
     <message>
         <source>Automatic PIC upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualização automática do PIC</translation>
     </message>
     <message>
         <source>&amp;Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>A&amp;tualizar</translation>
     </message>
     <message>
         <source>Upgrade software</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualizar o software</translation>
     </message>
     <message>
         <source>&amp;Restore</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Restaurar</translation>
     </message>
     <message>
         <source>Restore original software</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurar o software original</translation>
     </message>
     <message>
         <source>&amp;PIC upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualizar &amp;PIC</translation>
     </message>
     <message>
         <source>PIC upgrade without Software Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualização do PIC sem atualização do software</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progresso</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Arquivo</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ferramentas</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aj&amp;uda</translation>
     </message>
     <message>
         <source>No PIC file to upgrade in this version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nenhum arquivo do PIC para atualizar nesta versão.</translation>
     </message>
     <message>
         <source> Satellite IP Modem Upgrader
@@ -107,66 +107,75 @@
   and sets the modem&apos;s DNS and LAN addresses.
 
   Version 2.6 October 15, 2006</source>
-        <translation type="unfinished"></translation>
+        <translation> Atualizador do Modem IP via Satélite
+
+  Atualiza e restaura o software do
+  Modem IP via Satélite KOVA e de seu controlador PIC,
+  e define os endereços DNS e LAN do modem.
+
+  Versão 2.6, 15 de outubro de 2006</translation>
     </message>
     <message>
         <source>&amp;PicUpgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualizar &amp;PIC</translation>
     </message>
     <message>
         <source>&amp;DisableAutoPicUpgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Desativar atualização automática do PIC</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sair</translation>
     </message>
     <message>
         <source>&amp;Configure Modem &amp;Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Configurar interface do modem</translation>
     </message>
     <message>
         <source>&amp;Get Software Version</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Obter versão do software</translation>
     </message>
     <message>
         <source>&amp;Set DNS addresses</source>
-        <translation type="unfinished"></translation>
+        <translation>Definir endereços &amp;DNS</translation>
     </message>
     <message>
         <source>&amp;Reset Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Reiniciar modem</translation>
     </message>
     <message>
         <source>&amp;About Upgrader...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sobre o Atualizador...</translation>
     </message>
     <message>
         <source>The upgrade history could not be written.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível gravar o histórico de atualizações.
+%1</translation>
     </message>
     <message>
         <source>Please enter Satellite IP Modem&apos;s IP address.</source>
-        <translation type="unfinished"></translation>
+        <translation>Digite o endereço IP do Modem IP via Satélite.</translation>
     </message>
     <message>
         <source>Please enter Satellite IP Modem&apos;s IP Address.</source>
-        <translation type="unfinished"></translation>
+        <translation>Digite o endereço IP do Modem IP via Satélite.</translation>
     </message>
     <message>
         <source>Satellite IP Modem closed the connection. Connection lost.</source>
-        <translation type="unfinished"></translation>
+        <translation>O Modem IP via Satélite encerrou a conexão. Conexão perdida.</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erro</translation>
     </message>
     <message>
         <source>Unable to get Satellite IP Modem&apos;s software version.
 
 Upgrade process can be continued.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível obter a versão do software do Modem IP via Satélite.
+
+O processo de atualização pode continuar.</translation>
     </message>
     <message>
         <source>Unable to get Satellite IP Modem&apos;s software version.
@@ -175,7 +184,12 @@ Please check the cable connection.
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível obter a versão do software do Modem IP via Satélite.
+
+Verifique a conexão do cabo.
+Desligue e religue a alimentação do Modem IP via Satélite.
+Obtenha a versão do software pelo menu Ferramentas antes de tentar novamente.
+Feche e reinicie o Atualizador se o erro se repetir.</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -183,7 +197,11 @@ Close and restart Upgrader if error repeats.</source>
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo limite do FTP esgotado.
+
+Desligue e religue a alimentação do Modem IP via Satélite.
+Obtenha a versão do software pelo menu Ferramentas antes de tentar novamente.
+Feche e reinicie o Atualizador se o erro se repetir.</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -192,7 +210,12 @@ Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo limite do FTP esgotado.
+
+Desligue e religue a alimentação do Modem IP via Satélite.
+Obtenha a versão do software pelo menu Ferramentas antes de tentar novamente.
+Feche e reinicie o Atualizador se o erro se repetir.
+</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -202,108 +225,139 @@ Please check the cable connection.
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo limite do FTP esgotado.
+Não é possível conectar ao Modem IP via Satélite.
+
+Verifique a conexão do cabo.
+Desligue e religue a alimentação do Modem IP via Satélite.
+Obtenha a versão do software pelo menu Ferramentas antes de tentar novamente.
+Feche e reinicie o Atualizador se o erro se repetir.</translation>
     </message>
     <message>
         <source>Unable to reset Satellite IP Modem.
 
 Remove power and reapply power to the Satellite IP Modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível reiniciar o Modem IP via Satélite.
+
+Desligue e religue a alimentação do Modem IP via Satélite.</translation>
     </message>
     <message>
         <source>An unexpected FTP error occurred. Operation cancelled.
 
 Error Code:  %1 : %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Ocorreu um erro inesperado de FTP. Operação cancelada.
+
+Código do erro:  %1 : %2</translation>
     </message>
     <message>
         <source>An unexpected FTP error occurred.
 Operation cancelled.
 
 Error Code:  %1 : %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Ocorreu um erro inesperado de FTP.
+Operação cancelada.
+
+Código do erro:  %1 : %2</translation>
     </message>
     <message>
         <source>Incorrect Username or Password!</source>
-        <translation type="unfinished"></translation>
+        <translation>Nome de usuário ou senha incorretos!</translation>
     </message>
     <message>
         <source>Can not connect to Satellite IP Modem. Please check cable connection and retry.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível conectar ao Modem IP via Satélite. Verifique a conexão do cabo e tente novamente.</translation>
     </message>
     <message>
         <source>Upgrade failed.  Click OK and close the upgrader.  Check connection before retrying upgrade.  Upgrader FTP state = %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha na atualização. Clique em OK e feche o Atualizador. Verifique a conexão antes de tentar atualizar novamente. Estado FTP do Atualizador = %1</translation>
     </message>
     <message>
         <source>FTP connection was suddenly closed.
 
 Remove power and reapply power to the Satellite IP Modem, then repeat last operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>A conexão FTP foi encerrada repentinamente.
+
+Desligue e religue a alimentação do Modem IP via Satélite e repita a última operação.</translation>
     </message>
     <message>
         <source>Upgrade failed. Click OK and close the upgrader.  Check connection before retrying upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha na atualização. Clique em OK e feche o Atualizador. Verifique a conexão antes de tentar atualizar novamente.</translation>
     </message>
     <message>
         <source>Upgrade failed.  Click OK and close the upgrader.  Turn the Satellite IP Modem off and on again before retrying upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha na atualização. Clique em OK e feche o Atualizador. Desligue e religue o Modem IP via Satélite antes de tentar atualizar novamente.</translation>
     </message>
     <message>
         <source>Syslog file downloading failed.  Click OK and close the upgrader.  Check connection before retrying.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha ao baixar o arquivo de syslog. Clique em OK e feche o Atualizador. Verifique a conexão antes de tentar novamente.</translation>
     </message>
     <message>
         <source>Reading the modem&apos;s image failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha ao ler a imagem do modem.</translation>
     </message>
     <message>
         <source>Can not send command to upgrade the PIC. 
 Please check cable connections, remove and reapply power to the modem.
 Repeat upgrade process.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível enviar o comando de atualização do PIC.
+Verifique as conexões dos cabos e desligue e religue a alimentação do modem.
+Repita o processo de atualização.</translation>
     </message>
     <message>
         <source>Telnet did not respond.
 Please terminate any active Telnet connections.</source>
-        <translation type="unfinished"></translation>
+        <translation>O Telnet não respondeu.
+Encerre todas as conexões Telnet ativas.</translation>
     </message>
     <message>
         <source>Upgrade Completed.
 Click OK and wait until we get software version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualização concluída.
+Clique em OK e aguarde até que a versão do software seja obtida.</translation>
     </message>
     <message>
         <source>PIC Upgrade failed.  Click OK and try again.  If it fail again, call support.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha na atualização do PIC. Clique em OK e tente novamente. Se falhar de novo, entre em contato com o suporte.</translation>
     </message>
     <message>
         <source>The AT command could not be sent.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível enviar o comando AT.
+Verifique as conexões dos cabos.
+Desligue e religue a alimentação do modem.
+Use o menu Ferramentas para verificar os endereços DNS.</translation>
     </message>
     <message>
         <source>The modem did not answer the AT command.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>O modem não respondeu ao comando AT.
+Verifique as conexões dos cabos.
+Desligue e religue a alimentação do modem.
+Use o menu Ferramentas para verificar os endereços DNS.</translation>
     </message>
     <message>
         <source>The modem closed the AT connection without answering.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>O modem encerrou a conexão AT sem responder.
+Verifique as conexões dos cabos.
+Desligue e religue a alimentação do modem.
+Use o menu Ferramentas para verificar os endereços DNS.</translation>
     </message>
     <message>
         <source>The modem&apos;s answer to the AT command could not be read.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível ler a resposta do modem ao comando AT.
+Verifique as conexões dos cabos.
+Desligue e religue a alimentação do modem.
+Use o menu Ferramentas para verificar os endereços DNS.</translation>
     </message>
     <message>
         <source>Can&apos;t verify DNS address.
@@ -311,144 +365,173 @@ Use Tool menu to check DNS addresses.</source>
 Check if SIM card is inserted correctly.
 Reset Modem and repeat command.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível verificar o endereço DNS.
+
+Verifique se o cartão SIM está inserido corretamente.
+Reinicie o modem e repita o comando.
+</translation>
     </message>
     <message>
         <source>Wrong DNS adress.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Endereço DNS incorreto.
+</translation>
     </message>
     <message>
         <source>Wrong DNS2 adress.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Endereço DNS2 incorreto.
+</translation>
     </message>
     <message>
         <source>Data arrival from AT in wrong state %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Dados recebidos da interface AT no estado incorreto %1</translation>
     </message>
     <message>
         <source>Release Series conflict detected. Upgrade not possible.</source>
-        <translation type="unfinished"></translation>
+        <translation>Conflito de série de versões detectado. Não é possível atualizar.</translation>
     </message>
     <message>
         <source>We can&apos;t load this version because checksum file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível carregar esta versão porque o arquivo de soma de verificação não existe.</translation>
     </message>
     <message>
         <source>No old versions are available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não há versões anteriores disponíveis.</translation>
     </message>
     <message>
         <source>We can&apos;t restore this version because checksum file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível restaurar esta versão porque o arquivo de soma de verificação não existe.</translation>
     </message>
     <message>
         <source>Unable to find pic.hex in home directory %1.
 Please copy PIC file in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível encontrar pic.hex na pasta do programa %1.
+Copie o arquivo do PIC para %1</translation>
     </message>
     <message>
         <source>The image %1 is empty: it would leave the modem without software. Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>A imagem %1 está vazia: ela deixaria o modem sem software. Nada foi enviado ao modem.</translation>
     </message>
     <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>O arquivo %1 do modem veio vazio, portanto não foi possível fazer o backup do software.
+A atualização foi interrompida antes que qualquer coisa fosse enviada ao modem.</translation>
     </message>
     <message>
         <source>The backup of the modem&apos;s software could not be stored:
 %1
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível armazenar o backup do software do modem:
+%1
+A atualização foi interrompida antes que qualquer coisa fosse enviada ao modem.</translation>
     </message>
     <message>
         <source>The backup folder was not free within 60 seconds: %1.
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>A pasta de backup não ficou livre em 60 segundos: %1.
+A atualização foi interrompida antes que qualquer coisa fosse enviada ao modem.</translation>
     </message>
     <message>
         <source>CreatePipe failed. Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha em CreatePipe. Erro: %1</translation>
     </message>
     <message>
         <source>Command not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Comando não encontrado</translation>
     </message>
     <message>
         <source>The command did not finish within a minute and was ended:
 %1
 
 The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>O comando não terminou em um minuto e foi encerrado:
+%1
+
+O endereço do PC não foi alterado.</translation>
     </message>
     <message>
         <source>Please change your local IP address manually to 192.168.128.101</source>
-        <translation type="unfinished"></translation>
+        <translation>Altere manualmente o seu endereço IP local para 192.168.128.101</translation>
     </message>
     <message>
         <source>Wrong local IP address</source>
-        <translation type="unfinished"></translation>
+        <translation>Endereço IP local incorreto</translation>
     </message>
     <message>
         <source>No data moved between the PC and the modem for 65 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nenhum dado trafegou entre o PC e o modem por 65 segundos.</translation>
     </message>
     <message>
         <source>The new software could not be written whole to the Satellite IP Modem at %1.
 Its previous software %2 was put back and read back intact; the modem runs it as before.
 
 Check the connection, then repeat the operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível gravar o novo software por completo no Modem IP via Satélite em %1.
+O software anterior %2 foi recolocado e relido intacto; o modem o executa como antes.
+
+Verifique a conexão e repita a operação.</translation>
     </message>
     <message>
         <source>The software image on the Satellite IP Modem at %1 is incomplete: the transfer broke, and neither the new nor the previous software could be written whole.
 
 Do not switch the modem off.
 Repeat the operation as soon as the modem answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>A imagem do software no Modem IP via Satélite em %1 está incompleta: a transferência foi interrompida e nem o software novo nem o anterior puderam ser gravados por completo.
+
+Não desligue o modem.
+Repita a operação assim que o modem responder.</translation>
     </message>
     <message>
         <source>The PIC file did not reach the modem intact (%1 read back differs from pic.hex). The PIC was not reflashed.
 Repeat the PIC upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>O arquivo do PIC não chegou intacto ao modem (o %1 relido difere de pic.hex). O PIC não foi regravado.
+Repita a atualização do PIC.</translation>
     </message>
     <message>
         <source>An upload to the Satellite IP Modem at %1 began at %2 and never ended: the modem&apos;s software image may be incomplete.
 
 Do not switch the modem off.
 Click Upgrade to send the image again, or Restore to put an older version back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Um envio ao Modem IP via Satélite em %1 começou em %2 e nunca terminou: a imagem do software do modem pode estar incompleta.
+
+Não desligue o modem.
+Clique em Atualizar para enviar a imagem novamente ou em Restaurar para recolocar uma versão anterior.</translation>
     </message>
     <message>
         <source>The Satellite IP Modem at %1 was not restarted: its software image is incomplete (an upload that began at %2 never ended), and it would not start again.
 
 Upgrade it again, or restore an older version, before restarting it.</source>
-        <translation type="unfinished"></translation>
+        <translation>O Modem IP via Satélite em %1 não foi reiniciado: a imagem do software está incompleta (um envio iniciado em %2 nunca terminou) e ele não voltaria a iniciar.
+
+Atualize-o novamente ou restaure uma versão anterior antes de reiniciá-lo.</translation>
     </message>
     <message>
         <source>Another process of this tool is working on the Satellite IP Modem at %1: %2.
 Wait until it has finished, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Outro processo desta ferramenta está operando o Modem IP via Satélite em %1: %2.
+Aguarde até que ele termine e tente novamente.</translation>
     </message>
     <message>
         <source>The new software is not installed: %1
 Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>O novo software não foi instalado: %1
+Nada foi enviado ao modem.</translation>
     </message>
     <message>
         <source>The backup is not restored: %1
 Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>O backup não foi restaurado: %1
+Nada foi enviado ao modem.</translation>
     </message>
     <message>
         <source>The modem reports version %1 after the upgrade, not %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Após a atualização, o modem informa a versão %1, e não %2.</translation>
     </message>
     <message>
         <source>The modem reports version %1 after the restore, not %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Após a restauração, o modem informa a versão %1, e não %2.</translation>
     </message>
     <message>
         <source>Can not connect to modem using existing PC address %1
@@ -456,426 +539,441 @@ Nothing was sent to the modem.</source>
 Upgrader will set static IP address 192.168.128.101 for yor computer.
 
                  Do you want to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível conectar ao modem usando o endereço atual do PC %1
+
+O Atualizador definirá o endereço IP estático 192.168.128.101 para o seu computador.
+
+                 Deseja continuar?</translation>
     </message>
     <message>
         <source>%1: %2 of %3 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 de %3 MiB</translation>
     </message>
     <message>
         <source>%1: %2 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 MiB</translation>
     </message>
     <message>
         <source>%1, no data for %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, sem dados há %2 s</translation>
     </message>
     <message>
         <source>%1, %2 MiB/s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, %2 MiB/s</translation>
     </message>
     <message>
         <source>%1, %2 s left</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, faltam %2 s</translation>
     </message>
     <message>
         <source>Modem restarting: its version is read again in %1 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Modem reiniciando: a versão será lida novamente em %1 s.</translation>
     </message>
     <message>
         <source>PIC reflash running for %1 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Regravação do PIC em andamento há %1 s.</translation>
     </message>
     <message>
         <source>%1 record waits for the records database, which cannot be reached (%2): they go when it answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 registro aguarda o banco de dados de registros, que está inacessível (%2): ele será enviado quando o banco responder.</translation>
     </message>
     <message>
         <source>%1 records wait for the records database, which cannot be reached (%2): they go when it answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 registros aguardam o banco de dados de registros, que está inacessível (%2): eles serão enviados quando o banco responder.</translation>
     </message>
     <message>
         <source>The records database answers again: the waiting records are in.</source>
-        <translation type="unfinished"></translation>
+        <translation>O banco de dados de registros voltou a responder: os registros pendentes foram gravados.</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Modem IP via Satélite</translation>
     </message>
     <message>
         <source>You already have the latest version of software.</source>
-        <translation type="unfinished"></translation>
+        <translation>Você já tem a versão mais recente do software.</translation>
     </message>
     <message>
         <source>If the Satellite IP Modem is not already connected to your PC, disconnect the dial-up or LAN connection and connect the Satellite IP Modem to your PC.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se o Modem IP via Satélite ainda não estiver conectado ao seu PC, desative a conexão discada ou de rede local e conecte o Modem IP via Satélite ao seu PC.</translation>
     </message>
     <message>
         <source>&amp;Complete upgrade now</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Concluir a atualização agora</translation>
     </message>
     <message>
         <source>Complete &amp;upgrade later</source>
-        <translation type="unfinished"></translation>
+        <translation>Concluir a atualização &amp;depois</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Unable to find upgrade program home directory %1.
 Please install the upgrade program in this Computer.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível encontrar a pasta do programa de atualização %1.
+Instale o programa de atualização neste computador.</translation>
     </message>
     <message>
         <source>Unable to find the binary file %1kova_*.bin. 
 Or there is more than one binary file in the application&apos;s home directory.
 Please make sure there is and there is only one binary file in that directory.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível encontrar o arquivo binário %1kova_*.bin.
+Ou há mais de um arquivo binário na pasta do aplicativo.
+Verifique se há um, e somente um, arquivo binário nessa pasta.</translation>
     </message>
     <message>
         <source>%1 cannot be used: a double quote or a control character in the name of the binary file or of its folder would break every transfer.
 Please rename it.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 não pode ser usado: aspas duplas ou um caractere de controle no nome do arquivo binário ou da sua pasta interromperiam todas as transferências.
+Renomeie-o.</translation>
     </message>
     <message>
         <source>Unable to create the backup directory %1.
 The modem&apos;s software cannot be backed up before an upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível criar a pasta de backup %1.
+Não é possível fazer o backup do software do modem antes de uma atualização.</translation>
     </message>
     <message>
         <source>%1
 Please replace or remove it.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+Substitua-o ou remova-o.</translation>
     </message>
     <message>
         <source>The new software %1 is refused: %2
 Nothing will be sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>O novo software %1 foi recusado: %2
+Nada será enviado ao modem.</translation>
     </message>
     <message>
         <source>Choose the firmware folder (the one with kova_*.bin)</source>
-        <translation type="unfinished"></translation>
+        <translation>Escolha a pasta do firmware (a que contém kova_*.bin)</translation>
     </message>
     <message>
         <source>The firmware folder %1 could not be remembered for the next start: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível memorizar a pasta do firmware %1 para a próxima inicialização: %2.</translation>
     </message>
     <message>
         <source>There is no kova_*.bin in %1.
 Please choose the folder that holds the new software image.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não há kova_*.bin em %1.
+Escolha a pasta que contém a nova imagem do software.</translation>
     </message>
     <message>
         <source>AT Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Erro AT %1</translation>
     </message>
     <message>
         <source>AT Connecting .....</source>
-        <translation type="unfinished"></translation>
+        <translation>AT: conectando .....</translation>
     </message>
     <message>
         <source>Resetting modem. Wait 20 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Reiniciando o modem. Aguarde 20 segundos.</translation>
     </message>
     <message>
         <source>Connection failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha na conexão.</translation>
     </message>
     <message>
         <source>Sending AT command.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enviando comando AT.</translation>
     </message>
     <message>
         <source>Configure Modem Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>Configurar interface do modem</translation>
     </message>
     <message>
         <source>Enter IP address of the KOVA Terminal</source>
-        <translation type="unfinished"></translation>
+        <translation>Digite o endereço IP do terminal KOVA</translation>
     </message>
     <message>
         <source>Terminal &amp;IP:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;IP do terminal:</translation>
     </message>
     <message>
         <source>.</source>
-        <translation type="unfinished"></translation>
+        <translation>.</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fechar</translation>
     </message>
     <message>
         <source>&amp;Update</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Atualizar</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualizador KOVA</translation>
     </message>
     <message>
         <source>Satellite IP Modem Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualizador do Modem IP via Satélite</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Desconhecida</translation>
     </message>
     <message>
         <source>Can not Connect to AT interface. 
 Please check cable connections.
 Remove and reapply power to the modem.
 Repeat upgrade process.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível conectar à interface AT.
+Verifique as conexões dos cabos.
+Desligue e religue a alimentação do modem.
+Repita o processo de atualização.</translation>
     </message>
     <message>
         <source>A DNS address may not contain a double quote, a line break, another control character or a character the modem&apos;s single-byte text cannot hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>Um endereço DNS não pode conter aspas duplas, quebra de linha, outro caractere de controle nem um caractere que o texto de byte único do modem não consiga representar.</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
-        <translation type="unfinished"></translation>
+        <translation>Reinicialização concluída. Aguarde .....</translation>
     </message>
     <message>
         <source>Trying to retrieve Satellite IP Modem software version...</source>
-        <translation type="unfinished"></translation>
+        <translation>Tentando obter a versão do software do Modem IP via Satélite...</translation>
     </message>
     <message>
         <source>Check Satellite IP Modem software version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Verifique a versão do software do Modem IP via Satélite.</translation>
     </message>
     <message>
         <source>Software version was retrieved!</source>
-        <translation type="unfinished"></translation>
+        <translation>Versão do software obtida!</translation>
     </message>
     <message>
         <source>ZING Connection failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha na conexão ZING.</translation>
     </message>
     <message>
         <source>Connection succeed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Conexão estabelecida.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualizado com sucesso! Aguarde...</translation>
     </message>
     <message>
         <source>Upgrading Satellite IP Modem with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualizando o Modem IP via Satélite para a versão %1 ...</translation>
     </message>
     <message>
         <source>Uploading PIC software! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enviando o software do PIC! Aguarde...</translation>
     </message>
     <message>
         <source>PIC successfully uploaded! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>PIC enviado com sucesso! Aguarde...</translation>
     </message>
     <message>
         <source>Deleting config file</source>
-        <translation type="unfinished"></translation>
+        <translation>Excluindo o arquivo de configuração</translation>
     </message>
     <message>
         <source>Successfully restored! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurado com sucesso! Aguarde...</translation>
     </message>
     <message>
         <source>Previous software put back. Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Software anterior recolocado. Aguarde...</translation>
     </message>
     <message>
         <source>Putting back Satellite IP Modem software version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Recolocando a versão %1 do software do Modem IP via Satélite ...</translation>
     </message>
     <message>
         <source>Log file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>O arquivo de log não existe.</translation>
     </message>
     <message>
         <source>Log downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Log baixado</translation>
     </message>
     <message>
         <source>signed by %1</source>
-        <translation type="unfinished"></translation>
+        <translation>assinado por %1</translation>
     </message>
     <message>
         <source>not signed</source>
-        <translation type="unfinished"></translation>
+        <translation>não assinado</translation>
     </message>
     <message>
         <source>refused</source>
-        <translation type="unfinished"></translation>
+        <translation>recusado</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurar o software do Modem IP via Satélite</translation>
     </message>
     <message>
         <source>Select an old software version to restore:</source>
-        <translation type="unfinished"></translation>
+        <translation>Selecione uma versão anterior do software para restaurar:</translation>
     </message>
     <message>
         <source>The modem&apos;s configuration will be reset to defaults.</source>
-        <translation type="unfinished"></translation>
+        <translation>A configuração do modem será redefinida para os valores padrão.</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Changing local address to 192.168.128.101. Wait ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Alterando o endereço local para 192.168.128.101. Aguarde ...</translation>
     </message>
     <message>
         <source>No Local Area network connection found. The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nenhuma conexão de rede local encontrada. O endereço do PC não foi alterado.</translation>
     </message>
     <message>
         <source>The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>O endereço do PC não foi alterado.</translation>
     </message>
     <message>
         <source>Restoring DHCP for Local Area Connection. Wait....</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurando o DHCP da conexão de rede local. Aguarde....</translation>
     </message>
     <message>
         <source>Can&apos;t Get local IP</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível obter o IP local</translation>
     </message>
     <message>
         <source>Can&apos;t Get new local IP</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível obter o novo IP local</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha</translation>
     </message>
     <message>
         <source>Downloading Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Baixando o log</translation>
     </message>
     <message>
         <source>Log not downloaded: %1 is from an earlier download.</source>
-        <translation type="unfinished"></translation>
+        <translation>Log não baixado: %1 é de um download anterior.</translation>
     </message>
     <message>
         <source>Waiting for the modem to come back...</source>
-        <translation type="unfinished"></translation>
+        <translation>Aguardando o modem voltar...</translation>
     </message>
     <message>
         <source>Resetting Satellite IP Modem...</source>
-        <translation type="unfinished"></translation>
+        <translation>Reiniciando o Modem IP via Satélite...</translation>
     </message>
     <message>
         <source>Restore stopped: no software version within 30 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Restauração interrompida: nenhuma versão de software em 30 segundos.</translation>
     </message>
     <message>
         <source>Preparing for Software Restore with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Preparando a restauração do software com a versão %1 ...</translation>
     </message>
     <message>
         <source>Restoring Satellite IP Modem with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurando o Modem IP via Satélite com a versão %1 ...</translation>
     </message>
     <message>
         <source>No answer to the prepare command; going on without it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sem resposta ao comando de preparação; continuando sem ele.</translation>
     </message>
     <message>
         <source>Verifying the software stored on the Satellite IP Modem...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verificando o software armazenado no Modem IP via Satélite...</translation>
     </message>
     <message>
         <source>The transfer did not arrive whole; sending it again (attempt %1 of %2)...</source>
-        <translation type="unfinished"></translation>
+        <translation>A transferência não chegou completa; enviando novamente (tentativa %1 de %2)...</translation>
     </message>
     <message>
         <source>The new software could not be written whole; putting back version %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível gravar o novo software por completo; recolocando a versão %1...</translation>
     </message>
     <message>
         <source>Upgrade stopped: no software version within 30 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualização interrompida: nenhuma versão de software em 30 segundos.</translation>
     </message>
     <message>
         <source>Preparing for Upgrade with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Preparando a atualização para a versão %1 ...</translation>
     </message>
     <message>
         <source>Upgrade refused: the release did not pass its checks.</source>
-        <translation type="unfinished"></translation>
+        <translation>Atualização recusada: a versão não passou nas verificações.</translation>
     </message>
     <message>
         <source>Downloading Satellite IP Modem software to PC...</source>
-        <translation type="unfinished"></translation>
+        <translation>Baixando o software do Modem IP via Satélite para o PC...</translation>
     </message>
     <message>
         <source>another process holds it</source>
-        <translation type="unfinished"></translation>
+        <translation>outro processo a está usando</translation>
     </message>
     <message>
         <source>Waiting for the backup folder: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aguardando a pasta de backup: %1</translation>
     </message>
     <message>
         <source>Reading the modem&apos;s image...</source>
-        <translation type="unfinished"></translation>
+        <translation>Lendo a imagem do modem...</translation>
     </message>
     <message>
         <source>red</source>
-        <translation type="unfinished"></translation>
+        <translation>vermelho</translation>
     </message>
     <message>
         <source>green</source>
-        <translation type="unfinished"></translation>
+        <translation>verde</translation>
     </message>
     <message>
         <source>FTP Timeout. Checking connection.....</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo limite do FTP esgotado. Verificando a conexão.....</translation>
     </message>
     <message>
         <source>Timer expired. Checking connection....</source>
-        <translation type="unfinished"></translation>
+        <translation>Temporizador expirado. Verificando a conexão....</translation>
     </message>
     <message>
         <source>Connecting .....</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectando .....</translation>
     </message>
     <message>
         <source>Sending PIC reflash command.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enviando o comando de regravação do PIC.</translation>
     </message>
     <message>
         <source>Command failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falha no comando.</translation>
     </message>
     <message>
         <source>PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT</source>
-        <translation type="unfinished"></translation>
+        <translation>Regravando o PIC.... Aguarde até 1 minuto.   NÃO INTERROMPA</translation>
     </message>
     <message>
         <source>PIC reflash completed. Wait for restart...</source>
-        <translation type="unfinished"></translation>
+        <translation>Regravação do PIC concluída. Aguarde a reinicialização...</translation>
     </message>
     <message>
         <source>Telnet Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Erro de Telnet %1</translation>
     </message>
     <message>
         <source>Telnet connection closed by the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Conexão Telnet encerrada pelo modem.</translation>
     </message>
     <message>
         <source>No telnet prompt from the modem within %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nenhum prompt de Telnet do modem em %1 segundos.</translation>
     </message>
     <message>
         <source>No answer to the prepare command within %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nenhuma resposta ao comando de preparação em %1 segundos.</translation>
     </message>
 </context>
 </TS>
