@@ -5,99 +5,99 @@
     <name>kova</name>
     <message>
         <source>Verify if DNS adresses are good.</source>
-        <translation type="unfinished"></translation>
+        <translation>Проверьте правильность адресов DNS.</translation>
     </message>
     <message>
         <source>Change the addreseses before you click Modify.</source>
-        <translation type="unfinished"></translation>
+        <translation>Измените адреса, прежде чем нажать «Изменить».</translation>
     </message>
     <message>
         <source>&amp;DNS servers :</source>
-        <translation type="unfinished"></translation>
+        <translation>Серверы &amp;DNS:</translation>
     </message>
     <message>
         <source>Secondary DNS server</source>
-        <translation type="unfinished"></translation>
+        <translation>Дополнительный сервер DNS</translation>
     </message>
     <message>
         <source>&amp;Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Изменить</translation>
     </message>
     <message>
         <source>&amp;Keep Current</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Оставить текущие</translation>
     </message>
     <message>
         <source>KOVA Satellite IP Modem Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>Программа обновления спутникового IP-модема KOVA</translation>
     </message>
     <message>
         <source>IP Address:</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-адрес:</translation>
     </message>
     <message>
         <source>New software version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Новая версия ПО:</translation>
     </message>
     <message>
         <source>Modem software version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Версия ПО модема:</translation>
     </message>
     <message>
         <source>Connection to the Satellite IP Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Связь со спутниковым IP-модемом</translation>
     </message>
     <message>
         <source>Automatic PIC upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Автоматическое обновление PIC</translation>
     </message>
     <message>
         <source>&amp;Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Обновить</translation>
     </message>
     <message>
         <source>Upgrade software</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновить ПО</translation>
     </message>
     <message>
         <source>&amp;Restore</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Восстановить</translation>
     </message>
     <message>
         <source>Restore original software</source>
-        <translation type="unfinished"></translation>
+        <translation>Восстановить исходное ПО</translation>
     </message>
     <message>
         <source>&amp;PIC upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновить &amp;PIC</translation>
     </message>
     <message>
         <source>PIC upgrade without Software Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновление PIC без обновления ПО</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Ход выполнения</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Состояние</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Файл</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>С&amp;ервис</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Справка</translation>
     </message>
     <message>
         <source>No PIC file to upgrade in this version.</source>
-        <translation type="unfinished"></translation>
+        <translation>В этой версии нет файла PIC для обновления.</translation>
     </message>
     <message>
         <source> Satellite IP Modem Upgrader
@@ -107,66 +107,75 @@
   and sets the modem&apos;s DNS and LAN addresses.
 
   Version 2.6 October 15, 2006</source>
-        <translation type="unfinished"></translation>
+        <translation> Программа обновления спутникового IP-модема
+
+  Обновляет и восстанавливает ПО
+  спутникового IP-модема KOVA и его контроллера PIC,
+  а также задаёт адреса DNS и LAN модема.
+
+  Версия 2.6 от 15 октября 2006 г.</translation>
     </message>
     <message>
         <source>&amp;PicUpgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновить &amp;PIC</translation>
     </message>
     <message>
         <source>&amp;DisableAutoPicUpgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>О&amp;тключить автообновление PIC</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>В&amp;ыход</translation>
     </message>
     <message>
         <source>&amp;Configure Modem &amp;Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Настроить интерфейс модема</translation>
     </message>
     <message>
         <source>&amp;Get Software Version</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Запросить версию ПО</translation>
     </message>
     <message>
         <source>&amp;Set DNS addresses</source>
-        <translation type="unfinished"></translation>
+        <translation>Задать адреса &amp;DNS</translation>
     </message>
     <message>
         <source>&amp;Reset Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Перезагрузить модем</translation>
     </message>
     <message>
         <source>&amp;About Upgrader...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;О программе...</translation>
     </message>
     <message>
         <source>The upgrade history could not be written.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось записать журнал обновлений.
+%1</translation>
     </message>
     <message>
         <source>Please enter Satellite IP Modem&apos;s IP address.</source>
-        <translation type="unfinished"></translation>
+        <translation>Введите IP-адрес спутникового IP-модема.</translation>
     </message>
     <message>
         <source>Please enter Satellite IP Modem&apos;s IP Address.</source>
-        <translation type="unfinished"></translation>
+        <translation>Введите IP-адрес спутникового IP-модема.</translation>
     </message>
     <message>
         <source>Satellite IP Modem closed the connection. Connection lost.</source>
-        <translation type="unfinished"></translation>
+        <translation>Спутниковый IP-модем закрыл соединение. Связь потеряна.</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Ошибка</translation>
     </message>
     <message>
         <source>Unable to get Satellite IP Modem&apos;s software version.
 
 Upgrade process can be continued.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось получить версию ПО спутникового IP-модема.
+
+Процесс обновления можно продолжить.</translation>
     </message>
     <message>
         <source>Unable to get Satellite IP Modem&apos;s software version.
@@ -175,7 +184,12 @@ Please check the cable connection.
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось получить версию ПО спутникового IP-модема.
+
+Проверьте подключение кабеля.
+Отключите и снова включите питание спутникового IP-модема.
+Перед повторной попыткой запросите версию ПО через меню «Сервис».
+Если ошибка повторится, закройте и снова запустите программу обновления.</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -183,7 +197,11 @@ Close and restart Upgrader if error repeats.</source>
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>Тайм-аут FTP.
+
+Отключите и снова включите питание спутникового IP-модема.
+Перед повторной попыткой запросите версию ПО через меню «Сервис».
+Если ошибка повторится, закройте и снова запустите программу обновления.</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -192,7 +210,12 @@ Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Тайм-аут FTP.
+
+Отключите и снова включите питание спутникового IP-модема.
+Перед повторной попыткой запросите версию ПО через меню «Сервис».
+Если ошибка повторится, закройте и снова запустите программу обновления.
+</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -202,108 +225,139 @@ Please check the cable connection.
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>Тайм-аут FTP.
+Не удаётся подключиться к спутниковому IP-модему.
+
+Проверьте подключение кабеля.
+Отключите и снова включите питание спутникового IP-модема.
+Перед повторной попыткой запросите версию ПО через меню «Сервис».
+Если ошибка повторится, закройте и снова запустите программу обновления.</translation>
     </message>
     <message>
         <source>Unable to reset Satellite IP Modem.
 
 Remove power and reapply power to the Satellite IP Modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось перезагрузить спутниковый IP-модем.
+
+Отключите и снова включите питание спутникового IP-модема.</translation>
     </message>
     <message>
         <source>An unexpected FTP error occurred. Operation cancelled.
 
 Error Code:  %1 : %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Непредвиденная ошибка FTP. Операция отменена.
+
+Код ошибки: %1 : %2</translation>
     </message>
     <message>
         <source>An unexpected FTP error occurred.
 Operation cancelled.
 
 Error Code:  %1 : %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Непредвиденная ошибка FTP.
+Операция отменена.
+
+Код ошибки: %1 : %2</translation>
     </message>
     <message>
         <source>Incorrect Username or Password!</source>
-        <translation type="unfinished"></translation>
+        <translation>Неверное имя пользователя или пароль!</translation>
     </message>
     <message>
         <source>Can not connect to Satellite IP Modem. Please check cable connection and retry.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся подключиться к спутниковому IP-модему. Проверьте подключение кабеля и повторите попытку.</translation>
     </message>
     <message>
         <source>Upgrade failed.  Click OK and close the upgrader.  Check connection before retrying upgrade.  Upgrader FTP state = %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Сбой обновления. Нажмите «OK» и закройте программу обновления. Перед повторным обновлением проверьте подключение. Состояние FTP программы обновления = %1</translation>
     </message>
     <message>
         <source>FTP connection was suddenly closed.
 
 Remove power and reapply power to the Satellite IP Modem, then repeat last operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>FTP-соединение неожиданно закрыто.
+
+Отключите и снова включите питание спутникового IP-модема, затем повторите последнюю операцию.</translation>
     </message>
     <message>
         <source>Upgrade failed. Click OK and close the upgrader.  Check connection before retrying upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>Сбой обновления. Нажмите «OK» и закройте программу обновления. Перед повторным обновлением проверьте подключение.</translation>
     </message>
     <message>
         <source>Upgrade failed.  Click OK and close the upgrader.  Turn the Satellite IP Modem off and on again before retrying upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>Сбой обновления. Нажмите «OK» и закройте программу обновления. Перед повторным обновлением выключите и снова включите спутниковый IP-модем.</translation>
     </message>
     <message>
         <source>Syslog file downloading failed.  Click OK and close the upgrader.  Check connection before retrying.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось загрузить файл системного журнала (syslog). Нажмите «OK» и закройте программу обновления. Перед повторной попыткой проверьте подключение.</translation>
     </message>
     <message>
         <source>Reading the modem&apos;s image failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось считать образ ПО модема.</translation>
     </message>
     <message>
         <source>Can not send command to upgrade the PIC. 
 Please check cable connections, remove and reapply power to the modem.
 Repeat upgrade process.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся отправить команду обновления PIC.
+Проверьте кабельные подключения, отключите и снова включите питание модема.
+Повторите процесс обновления.</translation>
     </message>
     <message>
         <source>Telnet did not respond.
 Please terminate any active Telnet connections.</source>
-        <translation type="unfinished"></translation>
+        <translation>Telnet не отвечает.
+Завершите все активные сеансы Telnet.</translation>
     </message>
     <message>
         <source>Upgrade Completed.
 Click OK and wait until we get software version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновление завершено.
+Нажмите «OK» и дождитесь получения версии ПО.</translation>
     </message>
     <message>
         <source>PIC Upgrade failed.  Click OK and try again.  If it fail again, call support.</source>
-        <translation type="unfinished"></translation>
+        <translation>Сбой обновления PIC. Нажмите «OK» и повторите попытку. При повторном сбое обратитесь в службу поддержки.</translation>
     </message>
     <message>
         <source>The AT command could not be sent.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось отправить команду AT.
+Проверьте кабельные подключения.
+Отключите и снова включите питание модема.
+Проверьте адреса DNS через меню «Сервис».</translation>
     </message>
     <message>
         <source>The modem did not answer the AT command.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>Модем не ответил на команду AT.
+Проверьте кабельные подключения.
+Отключите и снова включите питание модема.
+Проверьте адреса DNS через меню «Сервис».</translation>
     </message>
     <message>
         <source>The modem closed the AT connection without answering.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>Модем закрыл AT-соединение, не ответив.
+Проверьте кабельные подключения.
+Отключите и снова включите питание модема.
+Проверьте адреса DNS через меню «Сервис».</translation>
     </message>
     <message>
         <source>The modem&apos;s answer to the AT command could not be read.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось прочитать ответ модема на команду AT.
+Проверьте кабельные подключения.
+Отключите и снова включите питание модема.
+Проверьте адреса DNS через меню «Сервис».</translation>
     </message>
     <message>
         <source>Can&apos;t verify DNS address.
@@ -311,144 +365,173 @@ Use Tool menu to check DNS addresses.</source>
 Check if SIM card is inserted correctly.
 Reset Modem and repeat command.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся проверить адрес DNS.
+
+Проверьте, правильно ли вставлена SIM-карта.
+Перезагрузите модем и повторите команду.
+</translation>
     </message>
     <message>
         <source>Wrong DNS adress.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Неверный адрес DNS.
+</translation>
     </message>
     <message>
         <source>Wrong DNS2 adress.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Неверный адрес DNS2.
+</translation>
     </message>
     <message>
         <source>Data arrival from AT in wrong state %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Данные от AT получены в неверном состоянии %1</translation>
     </message>
     <message>
         <source>Release Series conflict detected. Upgrade not possible.</source>
-        <translation type="unfinished"></translation>
+        <translation>Обнаружен конфликт серий выпуска. Обновление невозможно.</translation>
     </message>
     <message>
         <source>We can&apos;t load this version because checksum file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>Невозможно загрузить эту версию: отсутствует файл контрольной суммы.</translation>
     </message>
     <message>
         <source>No old versions are available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Нет доступных старых версий.</translation>
     </message>
     <message>
         <source>We can&apos;t restore this version because checksum file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>Невозможно восстановить эту версию: отсутствует файл контрольной суммы.</translation>
     </message>
     <message>
         <source>Unable to find pic.hex in home directory %1.
 Please copy PIC file in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Файл pic.hex не найден в домашнем каталоге %1.
+Скопируйте файл PIC в %1</translation>
     </message>
     <message>
         <source>The image %1 is empty: it would leave the modem without software. Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Образ %1 пуст: модем остался бы без ПО. В модем ничего не отправлено.</translation>
     </message>
     <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Файл модема %1 получен пустым, поэтому создать резервную копию его ПО не удалось.
+Обновление остановлено до отправки каких-либо данных в модем.</translation>
     </message>
     <message>
         <source>The backup of the modem&apos;s software could not be stored:
 %1
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось сохранить резервную копию ПО модема:
+%1
+Обновление остановлено до отправки каких-либо данных в модем.</translation>
     </message>
     <message>
         <source>The backup folder was not free within 60 seconds: %1.
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Папка резервных копий не освободилась в течение 60 секунд: %1.
+Обновление остановлено до отправки каких-либо данных в модем.</translation>
     </message>
     <message>
         <source>CreatePipe failed. Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Сбой CreatePipe. Ошибка: %1</translation>
     </message>
     <message>
         <source>Command not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Команда не найдена</translation>
     </message>
     <message>
         <source>The command did not finish within a minute and was ended:
 %1
 
 The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Команда не завершилась в течение минуты и была прервана:
+%1
+
+Адрес компьютера не изменён.</translation>
     </message>
     <message>
         <source>Please change your local IP address manually to 192.168.128.101</source>
-        <translation type="unfinished"></translation>
+        <translation>Измените локальный IP-адрес вручную на 192.168.128.101</translation>
     </message>
     <message>
         <source>Wrong local IP address</source>
-        <translation type="unfinished"></translation>
+        <translation>Неверный локальный IP-адрес</translation>
     </message>
     <message>
         <source>No data moved between the PC and the modem for 65 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>В течение 65 секунд между компьютером и модемом не передавались данные.</translation>
     </message>
     <message>
         <source>The new software could not be written whole to the Satellite IP Modem at %1.
 Its previous software %2 was put back and read back intact; the modem runs it as before.
 
 Check the connection, then repeat the operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось полностью записать новое ПО в спутниковый IP-модем по адресу %1.
+Предыдущее ПО %2 возвращено и проверено обратным чтением; модем работает на нём, как прежде.
+
+Проверьте подключение и повторите операцию.</translation>
     </message>
     <message>
         <source>The software image on the Satellite IP Modem at %1 is incomplete: the transfer broke, and neither the new nor the previous software could be written whole.
 
 Do not switch the modem off.
 Repeat the operation as soon as the modem answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>Образ ПО в спутниковом IP-модеме по адресу %1 неполный: передача прервалась, и ни новое, ни предыдущее ПО не удалось записать полностью.
+
+Не выключайте модем.
+Повторите операцию, как только модем ответит.</translation>
     </message>
     <message>
         <source>The PIC file did not reach the modem intact (%1 read back differs from pic.hex). The PIC was not reflashed.
 Repeat the PIC upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>Файл PIC поступил в модем с искажениями (считанный обратно %1 отличается от pic.hex). PIC не перепрошит.
+Повторите обновление PIC.</translation>
     </message>
     <message>
         <source>An upload to the Satellite IP Modem at %1 began at %2 and never ended: the modem&apos;s software image may be incomplete.
 
 Do not switch the modem off.
 Click Upgrade to send the image again, or Restore to put an older version back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Загрузка в спутниковый IP-модем по адресу %1, начатая %2, не была завершена: образ ПО модема может быть неполным.
+
+Не выключайте модем.
+Нажмите «Обновить», чтобы отправить образ снова, или «Восстановить», чтобы вернуть более старую версию.</translation>
     </message>
     <message>
         <source>The Satellite IP Modem at %1 was not restarted: its software image is incomplete (an upload that began at %2 never ended), and it would not start again.
 
 Upgrade it again, or restore an older version, before restarting it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Спутниковый IP-модем по адресу %1 не перезагружен: его образ ПО неполный (загрузка, начатая %2, не была завершена), и модем не смог бы запуститься снова.
+
+Перед перезагрузкой обновите модем снова или восстановите более старую версию.</translation>
     </message>
     <message>
         <source>Another process of this tool is working on the Satellite IP Modem at %1: %2.
 Wait until it has finished, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Другой экземпляр этой программы работает со спутниковым IP-модемом по адресу %1: %2.
+Дождитесь завершения его работы и повторите попытку.</translation>
     </message>
     <message>
         <source>The new software is not installed: %1
 Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Новое ПО не установлено: %1
+В модем ничего не отправлено.</translation>
     </message>
     <message>
         <source>The backup is not restored: %1
 Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Резервная копия не восстановлена: %1
+В модем ничего не отправлено.</translation>
     </message>
     <message>
         <source>The modem reports version %1 after the upgrade, not %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>После обновления модем сообщает версию %1, а не %2.</translation>
     </message>
     <message>
         <source>The modem reports version %1 after the restore, not %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>После восстановления модем сообщает версию %1, а не %2.</translation>
     </message>
     <message>
         <source>Can not connect to modem using existing PC address %1
@@ -456,426 +539,441 @@ Nothing was sent to the modem.</source>
 Upgrader will set static IP address 192.168.128.101 for yor computer.
 
                  Do you want to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся подключиться к модему с текущим адресом компьютера %1
+
+Программа обновления назначит Вашему компьютеру статический IP-адрес 192.168.128.101.
+
+                 Продолжить?</translation>
     </message>
     <message>
         <source>%1: %2 of %3 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 из %3 MiB</translation>
     </message>
     <message>
         <source>%1: %2 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 MiB</translation>
     </message>
     <message>
         <source>%1, no data for %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, нет данных %2 с</translation>
     </message>
     <message>
         <source>%1, %2 MiB/s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, %2 MiB/s</translation>
     </message>
     <message>
         <source>%1, %2 s left</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, осталось %2 с</translation>
     </message>
     <message>
         <source>Modem restarting: its version is read again in %1 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Модем перезапускается: версия будет считана повторно через %1 с.</translation>
     </message>
     <message>
         <source>PIC reflash running for %1 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Перепрошивка PIC выполняется %1 с.</translation>
     </message>
     <message>
         <source>%1 record waits for the records database, which cannot be reached (%2): they go when it answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 запись ожидает отправки в базу данных записей, которая недоступна (%2): запись будет отправлена, когда база ответит.</translation>
     </message>
     <message>
         <source>%1 records wait for the records database, which cannot be reached (%2): they go when it answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>Записей, ожидающих отправки в базу данных записей: %1. База недоступна (%2): записи будут отправлены, когда она ответит.</translation>
     </message>
     <message>
         <source>The records database answers again: the waiting records are in.</source>
-        <translation type="unfinished"></translation>
+        <translation>База данных записей снова отвечает: ожидавшие записи переданы.</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Спутниковый IP-модем</translation>
     </message>
     <message>
         <source>You already have the latest version of software.</source>
-        <translation type="unfinished"></translation>
+        <translation>У Вас уже установлена последняя версия ПО.</translation>
     </message>
     <message>
         <source>If the Satellite IP Modem is not already connected to your PC, disconnect the dial-up or LAN connection and connect the Satellite IP Modem to your PC.</source>
-        <translation type="unfinished"></translation>
+        <translation>Если спутниковый IP-модем ещё не подключён к компьютеру, отключите коммутируемое или LAN-соединение и подключите спутниковый IP-модем к компьютеру.</translation>
     </message>
     <message>
         <source>&amp;Complete upgrade now</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Завершить обновление сейчас</translation>
     </message>
     <message>
         <source>Complete &amp;upgrade later</source>
-        <translation type="unfinished"></translation>
+        <translation>Завершить обновление &amp;позже</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Unable to find upgrade program home directory %1.
 Please install the upgrade program in this Computer.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не найден домашний каталог программы обновления %1.
+Установите программу обновления на этот компьютер.</translation>
     </message>
     <message>
         <source>Unable to find the binary file %1kova_*.bin. 
 Or there is more than one binary file in the application&apos;s home directory.
 Please make sure there is and there is only one binary file in that directory.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не найден двоичный файл %1kova_*.bin.
+Либо в домашнем каталоге программы находится более одного двоичного файла.
+Убедитесь, что в этом каталоге находится ровно один двоичный файл.</translation>
     </message>
     <message>
         <source>%1 cannot be used: a double quote or a control character in the name of the binary file or of its folder would break every transfer.
 Please rename it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Невозможно использовать %1: двойная кавычка или управляющий символ в имени двоичного файла или его папки нарушат любую передачу.
+Переименуйте файл или папку.</translation>
     </message>
     <message>
         <source>Unable to create the backup directory %1.
 The modem&apos;s software cannot be backed up before an upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось создать каталог резервных копий %1.
+Резервное копирование ПО модема перед обновлением невозможно.</translation>
     </message>
     <message>
         <source>%1
 Please replace or remove it.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+Замените или удалите этот файл.</translation>
     </message>
     <message>
         <source>The new software %1 is refused: %2
 Nothing will be sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Новое ПО %1 отклонено: %2
+В модем ничего не будет отправлено.</translation>
     </message>
     <message>
         <source>Choose the firmware folder (the one with kova_*.bin)</source>
-        <translation type="unfinished"></translation>
+        <translation>Выберите папку с микропрограммой (содержащую kova_*.bin)</translation>
     </message>
     <message>
         <source>The firmware folder %1 could not be remembered for the next start: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось запомнить папку с микропрограммой %1 для следующего запуска: %2.</translation>
     </message>
     <message>
         <source>There is no kova_*.bin in %1.
 Please choose the folder that holds the new software image.</source>
-        <translation type="unfinished"></translation>
+        <translation>В папке %1 нет файла kova_*.bin.
+Выберите папку, содержащую образ нового ПО.</translation>
     </message>
     <message>
         <source>AT Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ошибка AT %1</translation>
     </message>
     <message>
         <source>AT Connecting .....</source>
-        <translation type="unfinished"></translation>
+        <translation>Подключение AT .....</translation>
     </message>
     <message>
         <source>Resetting modem. Wait 20 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Перезагрузка модема. Подождите 20 секунд.</translation>
     </message>
     <message>
         <source>Connection failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Сбой подключения.</translation>
     </message>
     <message>
         <source>Sending AT command.</source>
-        <translation type="unfinished"></translation>
+        <translation>Отправка команды AT.</translation>
     </message>
     <message>
         <source>Configure Modem Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>Настройка интерфейса модема</translation>
     </message>
     <message>
         <source>Enter IP address of the KOVA Terminal</source>
-        <translation type="unfinished"></translation>
+        <translation>Введите IP-адрес терминала KOVA</translation>
     </message>
     <message>
         <source>Terminal &amp;IP:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;IP-адрес терминала:</translation>
     </message>
     <message>
         <source>.</source>
-        <translation type="unfinished"></translation>
+        <translation>.</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Закрыть</translation>
     </message>
     <message>
         <source>&amp;Update</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Применить</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>KOVA Upgrader</translation>
     </message>
     <message>
         <source>Satellite IP Modem Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>Программа обновления спутникового IP-модема</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Неизвестно</translation>
     </message>
     <message>
         <source>Can not Connect to AT interface. 
 Please check cable connections.
 Remove and reapply power to the modem.
 Repeat upgrade process.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся подключиться к интерфейсу AT.
+Проверьте кабельные подключения.
+Отключите и снова включите питание модема.
+Повторите процесс обновления.</translation>
     </message>
     <message>
         <source>A DNS address may not contain a double quote, a line break, another control character or a character the modem&apos;s single-byte text cannot hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>Адрес DNS не может содержать двойные кавычки, перевод строки, другие управляющие символы или символы, непредставимые в однобайтовой кодировке модема.</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
-        <translation type="unfinished"></translation>
+        <translation>Перезагрузка выполнена. Подождите .....</translation>
     </message>
     <message>
         <source>Trying to retrieve Satellite IP Modem software version...</source>
-        <translation type="unfinished"></translation>
+        <translation>Получение версии ПО спутникового IP-модема...</translation>
     </message>
     <message>
         <source>Check Satellite IP Modem software version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Проверьте версию ПО спутникового IP-модема.</translation>
     </message>
     <message>
         <source>Software version was retrieved!</source>
-        <translation type="unfinished"></translation>
+        <translation>Версия ПО получена!</translation>
     </message>
     <message>
         <source>ZING Connection failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Сбой подключения ZING.</translation>
     </message>
     <message>
         <source>Connection succeed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Подключение установлено.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновление выполнено успешно! Подождите...</translation>
     </message>
     <message>
         <source>Upgrading Satellite IP Modem with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновление спутникового IP-модема до версии %1 ...</translation>
     </message>
     <message>
         <source>Uploading PIC software! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Загрузка ПО PIC! Подождите...</translation>
     </message>
     <message>
         <source>PIC successfully uploaded! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>ПО PIC успешно загружено! Подождите...</translation>
     </message>
     <message>
         <source>Deleting config file</source>
-        <translation type="unfinished"></translation>
+        <translation>Удаление файла конфигурации</translation>
     </message>
     <message>
         <source>Successfully restored! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Восстановление выполнено успешно! Подождите...</translation>
     </message>
     <message>
         <source>Previous software put back. Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Предыдущее ПО возвращено. Подождите...</translation>
     </message>
     <message>
         <source>Putting back Satellite IP Modem software version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Возврат ПО спутникового IP-модема версии %1 ...</translation>
     </message>
     <message>
         <source>Log file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>Файл журнала не существует.</translation>
     </message>
     <message>
         <source>Log downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Журнал загружен</translation>
     </message>
     <message>
         <source>signed by %1</source>
-        <translation type="unfinished"></translation>
+        <translation>подписано: %1</translation>
     </message>
     <message>
         <source>not signed</source>
-        <translation type="unfinished"></translation>
+        <translation>без подписи</translation>
     </message>
     <message>
         <source>refused</source>
-        <translation type="unfinished"></translation>
+        <translation>отклонено</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
-        <translation type="unfinished"></translation>
+        <translation>Восстановление ПО спутникового IP-модема</translation>
     </message>
     <message>
         <source>Select an old software version to restore:</source>
-        <translation type="unfinished"></translation>
+        <translation>Выберите старую версию ПО для восстановления:</translation>
     </message>
     <message>
         <source>The modem&apos;s configuration will be reset to defaults.</source>
-        <translation type="unfinished"></translation>
+        <translation>Настройки модема будут сброшены к значениям по умолчанию.</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Отмена</translation>
     </message>
     <message>
         <source>Changing local address to 192.168.128.101. Wait ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Изменение локального адреса на 192.168.128.101. Подождите ...</translation>
     </message>
     <message>
         <source>No Local Area network connection found. The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Подключение по локальной сети не найдено. Адрес компьютера не изменён.</translation>
     </message>
     <message>
         <source>The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Адрес компьютера не изменён.</translation>
     </message>
     <message>
         <source>Restoring DHCP for Local Area Connection. Wait....</source>
-        <translation type="unfinished"></translation>
+        <translation>Восстановление DHCP для подключения по локальной сети. Подождите....</translation>
     </message>
     <message>
         <source>Can&apos;t Get local IP</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся получить локальный IP-адрес</translation>
     </message>
     <message>
         <source>Can&apos;t Get new local IP</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся получить новый локальный IP-адрес</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Сбой</translation>
     </message>
     <message>
         <source>Downloading Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Загрузка журнала</translation>
     </message>
     <message>
         <source>Log not downloaded: %1 is from an earlier download.</source>
-        <translation type="unfinished"></translation>
+        <translation>Журнал не загружен: %1 остался от предыдущей загрузки.</translation>
     </message>
     <message>
         <source>Waiting for the modem to come back...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ожидание, пока модем снова станет доступен...</translation>
     </message>
     <message>
         <source>Resetting Satellite IP Modem...</source>
-        <translation type="unfinished"></translation>
+        <translation>Перезагрузка спутникового IP-модема...</translation>
     </message>
     <message>
         <source>Restore stopped: no software version within 30 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Восстановление остановлено: версия ПО не получена в течение 30 секунд.</translation>
     </message>
     <message>
         <source>Preparing for Software Restore with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Подготовка к восстановлению ПО версии %1 ...</translation>
     </message>
     <message>
         <source>Restoring Satellite IP Modem with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Восстановление спутникового IP-модема до версии %1 ...</translation>
     </message>
     <message>
         <source>No answer to the prepare command; going on without it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Нет ответа на команду подготовки; работа продолжается без неё.</translation>
     </message>
     <message>
         <source>Verifying the software stored on the Satellite IP Modem...</source>
-        <translation type="unfinished"></translation>
+        <translation>Проверка ПО, записанного в спутниковый IP-модем...</translation>
     </message>
     <message>
         <source>The transfer did not arrive whole; sending it again (attempt %1 of %2)...</source>
-        <translation type="unfinished"></translation>
+        <translation>Данные переданы не полностью; повторная отправка (попытка %1 из %2)...</translation>
     </message>
     <message>
         <source>The new software could not be written whole; putting back version %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось полностью записать новое ПО; возврат версии %1...</translation>
     </message>
     <message>
         <source>Upgrade stopped: no software version within 30 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновление остановлено: версия ПО не получена в течение 30 секунд.</translation>
     </message>
     <message>
         <source>Preparing for Upgrade with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Подготовка к обновлению до версии %1 ...</translation>
     </message>
     <message>
         <source>Upgrade refused: the release did not pass its checks.</source>
-        <translation type="unfinished"></translation>
+        <translation>Обновление отклонено: выпуск не прошёл проверку.</translation>
     </message>
     <message>
         <source>Downloading Satellite IP Modem software to PC...</source>
-        <translation type="unfinished"></translation>
+        <translation>Загрузка ПО спутникового IP-модема на компьютер...</translation>
     </message>
     <message>
         <source>another process holds it</source>
-        <translation type="unfinished"></translation>
+        <translation>её занимает другой процесс</translation>
     </message>
     <message>
         <source>Waiting for the backup folder: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ожидание папки резервных копий: %1</translation>
     </message>
     <message>
         <source>Reading the modem&apos;s image...</source>
-        <translation type="unfinished"></translation>
+        <translation>Чтение образа ПО модема...</translation>
     </message>
     <message>
         <source>red</source>
-        <translation type="unfinished"></translation>
+        <translation>красный</translation>
     </message>
     <message>
         <source>green</source>
-        <translation type="unfinished"></translation>
+        <translation>зелёный</translation>
     </message>
     <message>
         <source>FTP Timeout. Checking connection.....</source>
-        <translation type="unfinished"></translation>
+        <translation>Тайм-аут FTP. Проверка подключения.....</translation>
     </message>
     <message>
         <source>Timer expired. Checking connection....</source>
-        <translation type="unfinished"></translation>
+        <translation>Время ожидания истекло. Проверка подключения....</translation>
     </message>
     <message>
         <source>Connecting .....</source>
-        <translation type="unfinished"></translation>
+        <translation>Подключение .....</translation>
     </message>
     <message>
         <source>Sending PIC reflash command.</source>
-        <translation type="unfinished"></translation>
+        <translation>Отправка команды перепрошивки PIC.</translation>
     </message>
     <message>
         <source>Command failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Команда не выполнена.</translation>
     </message>
     <message>
         <source>PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT</source>
-        <translation type="unfinished"></translation>
+        <translation>Перепрошивка PIC.... Подождите до 1 минуты.   НЕ ПРЕРЫВАЙТЕ</translation>
     </message>
     <message>
         <source>PIC reflash completed. Wait for restart...</source>
-        <translation type="unfinished"></translation>
+        <translation>Перепрошивка PIC завершена. Дождитесь перезапуска...</translation>
     </message>
     <message>
         <source>Telnet Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ошибка Telnet %1</translation>
     </message>
     <message>
         <source>Telnet connection closed by the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Модем закрыл соединение Telnet.</translation>
     </message>
     <message>
         <source>No telnet prompt from the modem within %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Модем не выдал приглашение Telnet в течение %1 с.</translation>
     </message>
     <message>
         <source>No answer to the prepare command within %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Нет ответа на команду подготовки в течение %1 с.</translation>
     </message>
 </context>
 </TS>
