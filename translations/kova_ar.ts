@@ -5,99 +5,99 @@
     <name>kova</name>
     <message>
         <source>Verify if DNS adresses are good.</source>
-        <translation type="unfinished"></translation>
+        <translation>تحقق من صحة عناوين DNS.</translation>
     </message>
     <message>
         <source>Change the addreseses before you click Modify.</source>
-        <translation type="unfinished"></translation>
+        <translation>غيّر العناوين قبل النقر على «تعديل».</translation>
     </message>
     <message>
         <source>&amp;DNS servers :</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;خوادم DNS:</translation>
     </message>
     <message>
         <source>Secondary DNS server</source>
-        <translation type="unfinished"></translation>
+        <translation>خادم DNS الثانوي</translation>
     </message>
     <message>
         <source>&amp;Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;تعديل</translation>
     </message>
     <message>
         <source>&amp;Keep Current</source>
-        <translation type="unfinished"></translation>
+        <translation>إ&amp;بقاء الحالي</translation>
     </message>
     <message>
         <source>KOVA Satellite IP Modem Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>أداة ترقية مودم IP الفضائي KOVA</translation>
     </message>
     <message>
         <source>IP Address:</source>
-        <translation type="unfinished"></translation>
+        <translation>عنوان IP:</translation>
     </message>
     <message>
         <source>New software version:</source>
-        <translation type="unfinished"></translation>
+        <translation>إصدار البرنامج الجديد:</translation>
     </message>
     <message>
         <source>Modem software version:</source>
-        <translation type="unfinished"></translation>
+        <translation>إصدار برنامج المودم:</translation>
     </message>
     <message>
         <source>Connection to the Satellite IP Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>الاتصال بمودم IP الفضائي</translation>
     </message>
     <message>
         <source>Automatic PIC upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>ترقية PIC تلقائيًا</translation>
     </message>
     <message>
         <source>&amp;Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>ت&amp;رقية</translation>
     </message>
     <message>
         <source>Upgrade software</source>
-        <translation type="unfinished"></translation>
+        <translation>ترقية البرنامج</translation>
     </message>
     <message>
         <source>&amp;Restore</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;استعادة</translation>
     </message>
     <message>
         <source>Restore original software</source>
-        <translation type="unfinished"></translation>
+        <translation>استعادة البرنامج الأصلي</translation>
     </message>
     <message>
         <source>&amp;PIC upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>تر&amp;قية PIC</translation>
     </message>
     <message>
         <source>PIC upgrade without Software Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>ترقية PIC دون ترقية البرنامج</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>التقدم</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>الحالة</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;ملف</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>أ&amp;دوات</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;تعليمات</translation>
     </message>
     <message>
         <source>No PIC file to upgrade in this version.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يوجد ملف PIC للترقية في هذا الإصدار.</translation>
     </message>
     <message>
         <source> Satellite IP Modem Upgrader
@@ -107,66 +107,75 @@
   and sets the modem&apos;s DNS and LAN addresses.
 
   Version 2.6 October 15, 2006</source>
-        <translation type="unfinished"></translation>
+        <translation> أداة ترقية مودم IP الفضائي
+
+  تُرقّي وتستعيد برنامج
+  مودم IP الفضائي KOVA ووحدة تحكم PIC الخاصة به،
+  وتضبط عناوين DNS والشبكة المحلية (LAN) للمودم.
+
+  الإصدار 2.6، 15 أكتوبر 2006</translation>
     </message>
     <message>
         <source>&amp;PicUpgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>تر&amp;قية PIC</translation>
     </message>
     <message>
         <source>&amp;DisableAutoPicUpgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>ت&amp;عطيل الترقية التلقائية لـ PIC</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;خروج</translation>
     </message>
     <message>
         <source>&amp;Configure Modem &amp;Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;تهيئة واجهة المودم</translation>
     </message>
     <message>
         <source>&amp;Get Software Version</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;قراءة إصدار البرنامج</translation>
     </message>
     <message>
         <source>&amp;Set DNS addresses</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;ضبط عناوين DNS</translation>
     </message>
     <message>
         <source>&amp;Reset Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>إعادة ت&amp;شغيل المودم</translation>
     </message>
     <message>
         <source>&amp;About Upgrader...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;حول أداة الترقية...</translation>
     </message>
     <message>
         <source>The upgrade history could not be written.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت كتابة سجل الترقيات.
+%1</translation>
     </message>
     <message>
         <source>Please enter Satellite IP Modem&apos;s IP address.</source>
-        <translation type="unfinished"></translation>
+        <translation>يُرجى إدخال عنوان IP لمودم IP الفضائي.</translation>
     </message>
     <message>
         <source>Please enter Satellite IP Modem&apos;s IP Address.</source>
-        <translation type="unfinished"></translation>
+        <translation>يُرجى إدخال عنوان IP لمودم IP الفضائي.</translation>
     </message>
     <message>
         <source>Satellite IP Modem closed the connection. Connection lost.</source>
-        <translation type="unfinished"></translation>
+        <translation>أغلق مودم IP الفضائي الاتصال. انقطع الاتصال.</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>خطأ</translation>
     </message>
     <message>
         <source>Unable to get Satellite IP Modem&apos;s software version.
 
 Upgrade process can be continued.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر الحصول على إصدار برنامج مودم IP الفضائي.
+
+يمكن متابعة عملية الترقية.</translation>
     </message>
     <message>
         <source>Unable to get Satellite IP Modem&apos;s software version.
@@ -175,7 +184,12 @@ Please check the cable connection.
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر الحصول على إصدار برنامج مودم IP الفضائي.
+
+يُرجى التحقق من توصيل الكابل.
+افصل التيار الكهربائي عن مودم IP الفضائي ثم أعد توصيله.
+اقرأ إصدار البرنامج من قائمة «أدوات» قبل إعادة المحاولة.
+أغلق أداة الترقية وأعد تشغيلها إذا تكرر الخطأ.</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -183,7 +197,11 @@ Close and restart Upgrader if error repeats.</source>
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>انتهت مهلة FTP.
+
+افصل التيار الكهربائي عن مودم IP الفضائي ثم أعد توصيله.
+اقرأ إصدار البرنامج من قائمة «أدوات» قبل إعادة المحاولة.
+أغلق أداة الترقية وأعد تشغيلها إذا تكرر الخطأ.</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -192,7 +210,12 @@ Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>انتهت مهلة FTP.
+
+افصل التيار الكهربائي عن مودم IP الفضائي ثم أعد توصيله.
+اقرأ إصدار البرنامج من قائمة «أدوات» قبل إعادة المحاولة.
+أغلق أداة الترقية وأعد تشغيلها إذا تكرر الخطأ.
+</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -202,108 +225,139 @@ Please check the cable connection.
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>انتهت مهلة FTP.
+تعذّر الاتصال بمودم IP الفضائي.
+
+يُرجى التحقق من توصيل الكابل.
+افصل التيار الكهربائي عن مودم IP الفضائي ثم أعد توصيله.
+اقرأ إصدار البرنامج من قائمة «أدوات» قبل إعادة المحاولة.
+أغلق أداة الترقية وأعد تشغيلها إذا تكرر الخطأ.</translation>
     </message>
     <message>
         <source>Unable to reset Satellite IP Modem.
 
 Remove power and reapply power to the Satellite IP Modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت إعادة تشغيل مودم IP الفضائي.
+
+افصل التيار الكهربائي عن مودم IP الفضائي ثم أعد توصيله.</translation>
     </message>
     <message>
         <source>An unexpected FTP error occurred. Operation cancelled.
 
 Error Code:  %1 : %2</source>
-        <translation type="unfinished"></translation>
+        <translation>حدث خطأ FTP غير متوقع. أُلغيت العملية.
+
+رمز الخطأ: %1 : %2</translation>
     </message>
     <message>
         <source>An unexpected FTP error occurred.
 Operation cancelled.
 
 Error Code:  %1 : %2</source>
-        <translation type="unfinished"></translation>
+        <translation>حدث خطأ FTP غير متوقع.
+أُلغيت العملية.
+
+رمز الخطأ: %1 : %2</translation>
     </message>
     <message>
         <source>Incorrect Username or Password!</source>
-        <translation type="unfinished"></translation>
+        <translation>اسم المستخدم أو كلمة المرور غير صحيحة!</translation>
     </message>
     <message>
         <source>Can not connect to Satellite IP Modem. Please check cable connection and retry.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر الاتصال بمودم IP الفضائي. يُرجى التحقق من توصيل الكابل وإعادة المحاولة.</translation>
     </message>
     <message>
         <source>Upgrade failed.  Click OK and close the upgrader.  Check connection before retrying upgrade.  Upgrader FTP state = %1</source>
-        <translation type="unfinished"></translation>
+        <translation>فشلت الترقية. انقر على «موافق» وأغلق أداة الترقية. تحقق من الاتصال قبل إعادة محاولة الترقية. حالة FTP في أداة الترقية = %1</translation>
     </message>
     <message>
         <source>FTP connection was suddenly closed.
 
 Remove power and reapply power to the Satellite IP Modem, then repeat last operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>أُغلق اتصال FTP فجأة.
+
+افصل التيار الكهربائي عن مودم IP الفضائي ثم أعد توصيله، ثم كرر العملية الأخيرة.</translation>
     </message>
     <message>
         <source>Upgrade failed. Click OK and close the upgrader.  Check connection before retrying upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشلت الترقية. انقر على «موافق» وأغلق أداة الترقية. تحقق من الاتصال قبل إعادة محاولة الترقية.</translation>
     </message>
     <message>
         <source>Upgrade failed.  Click OK and close the upgrader.  Turn the Satellite IP Modem off and on again before retrying upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشلت الترقية. انقر على «موافق» وأغلق أداة الترقية. أوقف تشغيل مودم IP الفضائي ثم شغّله مجددًا قبل إعادة محاولة الترقية.</translation>
     </message>
     <message>
         <source>Syslog file downloading failed.  Click OK and close the upgrader.  Check connection before retrying.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشل تنزيل ملف سجل النظام (Syslog). انقر على «موافق» وأغلق أداة الترقية. تحقق من الاتصال قبل إعادة المحاولة.</translation>
     </message>
     <message>
         <source>Reading the modem&apos;s image failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشلت قراءة صورة برنامج المودم.</translation>
     </message>
     <message>
         <source>Can not send command to upgrade the PIC. 
 Please check cable connections, remove and reapply power to the modem.
 Repeat upgrade process.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر إرسال أمر ترقية PIC.
+يُرجى التحقق من توصيلات الكابلات، وفصل التيار الكهربائي عن المودم ثم إعادة توصيله.
+كرر عملية الترقية.</translation>
     </message>
     <message>
         <source>Telnet did not respond.
 Please terminate any active Telnet connections.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يستجب Telnet.
+يُرجى إنهاء أي اتصالات Telnet نشطة.</translation>
     </message>
     <message>
         <source>Upgrade Completed.
 Click OK and wait until we get software version.</source>
-        <translation type="unfinished"></translation>
+        <translation>اكتملت الترقية.
+انقر على «موافق» وانتظر حتى تتم قراءة إصدار البرنامج.</translation>
     </message>
     <message>
         <source>PIC Upgrade failed.  Click OK and try again.  If it fail again, call support.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشلت ترقية PIC. انقر على «موافق» وأعد المحاولة. إذا فشلت مرة أخرى، فاتصل بالدعم الفني.</translation>
     </message>
     <message>
         <source>The AT command could not be sent.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر إرسال أمر AT.
+يُرجى التحقق من توصيلات الكابلات.
+افصل التيار الكهربائي عن المودم ثم أعد توصيله.
+استخدم قائمة «أدوات» للتحقق من عناوين DNS.</translation>
     </message>
     <message>
         <source>The modem did not answer the AT command.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يستجب المودم لأمر AT.
+يُرجى التحقق من توصيلات الكابلات.
+افصل التيار الكهربائي عن المودم ثم أعد توصيله.
+استخدم قائمة «أدوات» للتحقق من عناوين DNS.</translation>
     </message>
     <message>
         <source>The modem closed the AT connection without answering.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>أغلق المودم اتصال AT دون أن يستجيب.
+يُرجى التحقق من توصيلات الكابلات.
+افصل التيار الكهربائي عن المودم ثم أعد توصيله.
+استخدم قائمة «أدوات» للتحقق من عناوين DNS.</translation>
     </message>
     <message>
         <source>The modem&apos;s answer to the AT command could not be read.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت قراءة رد المودم على أمر AT.
+يُرجى التحقق من توصيلات الكابلات.
+افصل التيار الكهربائي عن المودم ثم أعد توصيله.
+استخدم قائمة «أدوات» للتحقق من عناوين DNS.</translation>
     </message>
     <message>
         <source>Can&apos;t verify DNS address.
@@ -311,144 +365,173 @@ Use Tool menu to check DNS addresses.</source>
 Check if SIM card is inserted correctly.
 Reset Modem and repeat command.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر التحقق من عنوان DNS.
+
+تحقق من تركيب بطاقة SIM بشكل صحيح.
+أعد تشغيل المودم ثم كرر الأمر.
+</translation>
     </message>
     <message>
         <source>Wrong DNS adress.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>عنوان DNS غير صحيح.
+</translation>
     </message>
     <message>
         <source>Wrong DNS2 adress.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>عنوان DNS2 غير صحيح.
+</translation>
     </message>
     <message>
         <source>Data arrival from AT in wrong state %1</source>
-        <translation type="unfinished"></translation>
+        <translation>وصلت بيانات من منفذ AT في حالة غير صحيحة %1</translation>
     </message>
     <message>
         <source>Release Series conflict detected. Upgrade not possible.</source>
-        <translation type="unfinished"></translation>
+        <translation>تم اكتشاف تعارض في سلسلة الإصدار. لا يمكن إجراء الترقية.</translation>
     </message>
     <message>
         <source>We can&apos;t load this version because checksum file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن تحميل هذا الإصدار لأن ملف المجموع الاختباري (checksum) غير موجود.</translation>
     </message>
     <message>
         <source>No old versions are available.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا تتوفر إصدارات قديمة.</translation>
     </message>
     <message>
         <source>We can&apos;t restore this version because checksum file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن استعادة هذا الإصدار لأن ملف المجموع الاختباري (checksum) غير موجود.</translation>
     </message>
     <message>
         <source>Unable to find pic.hex in home directory %1.
 Please copy PIC file in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر العثور على pic.hex في المجلد الرئيسي %1.
+يُرجى نسخ ملف PIC إلى %1</translation>
     </message>
     <message>
         <source>The image %1 is empty: it would leave the modem without software. Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>صورة البرنامج %1 فارغة: ستترك المودم بلا برنامج. لم يُرسَل أي شيء إلى المودم.</translation>
     </message>
     <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>وصل ملف المودم %1 فارغًا، لذا تعذّر النسخ الاحتياطي لبرنامجه.
+توقفت الترقية قبل إرسال أي شيء إلى المودم.</translation>
     </message>
     <message>
         <source>The backup of the modem&apos;s software could not be stored:
 %1
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر حفظ النسخة الاحتياطية من برنامج المودم:
+%1
+توقفت الترقية قبل إرسال أي شيء إلى المودم.</translation>
     </message>
     <message>
         <source>The backup folder was not free within 60 seconds: %1.
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يتحرر مجلد النسخ الاحتياطي خلال 60 ثانية: %1.
+توقفت الترقية قبل إرسال أي شيء إلى المودم.</translation>
     </message>
     <message>
         <source>CreatePipe failed. Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>فشل CreatePipe. الخطأ: %1</translation>
     </message>
     <message>
         <source>Command not found</source>
-        <translation type="unfinished"></translation>
+        <translation>الأمر غير موجود</translation>
     </message>
     <message>
         <source>The command did not finish within a minute and was ended:
 %1
 
 The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يكتمل الأمر خلال دقيقة فأُنهي:
+%1
+
+لم يتغير عنوان الكمبيوتر.</translation>
     </message>
     <message>
         <source>Please change your local IP address manually to 192.168.128.101</source>
-        <translation type="unfinished"></translation>
+        <translation>يُرجى تغيير عنوان IP المحلي يدويًا إلى 192.168.128.101</translation>
     </message>
     <message>
         <source>Wrong local IP address</source>
-        <translation type="unfinished"></translation>
+        <translation>عنوان IP المحلي غير صحيح</translation>
     </message>
     <message>
         <source>No data moved between the PC and the modem for 65 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم تنتقل أي بيانات بين الكمبيوتر والمودم لمدة 65 ثانية.</translation>
     </message>
     <message>
         <source>The new software could not be written whole to the Satellite IP Modem at %1.
 Its previous software %2 was put back and read back intact; the modem runs it as before.
 
 Check the connection, then repeat the operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت كتابة البرنامج الجديد كاملًا على مودم IP الفضائي في العنوان %1.
+أُعيد برنامجه السابق %2 وقُرئ مجددًا سليمًا؛ ويعمل المودم به كما كان.
+
+تحقق من الاتصال، ثم كرر العملية.</translation>
     </message>
     <message>
         <source>The software image on the Satellite IP Modem at %1 is incomplete: the transfer broke, and neither the new nor the previous software could be written whole.
 
 Do not switch the modem off.
 Repeat the operation as soon as the modem answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>صورة البرنامج على مودم IP الفضائي في العنوان %1 غير مكتملة: انقطع النقل، وتعذّرت كتابة البرنامج الجديد والبرنامج السابق كاملَين.
+
+لا تُطفئ المودم.
+كرر العملية بمجرد أن يستجيب المودم.</translation>
     </message>
     <message>
         <source>The PIC file did not reach the modem intact (%1 read back differs from pic.hex). The PIC was not reflashed.
 Repeat the PIC upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يصل ملف PIC إلى المودم سليمًا (الملف %1 المقروء من المودم يختلف عن pic.hex). لم تتم إعادة برمجة PIC.
+كرر ترقية PIC.</translation>
     </message>
     <message>
         <source>An upload to the Satellite IP Modem at %1 began at %2 and never ended: the modem&apos;s software image may be incomplete.
 
 Do not switch the modem off.
 Click Upgrade to send the image again, or Restore to put an older version back.</source>
-        <translation type="unfinished"></translation>
+        <translation>بدأت عملية رفع إلى مودم IP الفضائي في العنوان %1 عند %2 ولم تنتهِ: قد تكون صورة برنامج المودم غير مكتملة.
+
+لا تُطفئ المودم.
+انقر على «ترقية» لإرسال الصورة مجددًا، أو «استعادة» لإعادة إصدار أقدم.</translation>
     </message>
     <message>
         <source>The Satellite IP Modem at %1 was not restarted: its software image is incomplete (an upload that began at %2 never ended), and it would not start again.
 
 Upgrade it again, or restore an older version, before restarting it.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم تتم إعادة تشغيل مودم IP الفضائي في العنوان %1: صورة برنامجه غير مكتملة (عملية رفع بدأت عند %2 لم تنتهِ)، ولن يعمل مجددًا.
+
+قم بترقيته مرة أخرى، أو استعد إصدارًا أقدم، قبل إعادة تشغيله.</translation>
     </message>
     <message>
         <source>Another process of this tool is working on the Satellite IP Modem at %1: %2.
 Wait until it has finished, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعمل عملية أخرى من هذه الأداة على مودم IP الفضائي في العنوان %1: %2.
+انتظر حتى تنتهي، ثم أعد المحاولة.</translation>
     </message>
     <message>
         <source>The new software is not installed: %1
 Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يُثبَّت البرنامج الجديد: %1
+لم يُرسَل أي شيء إلى المودم.</translation>
     </message>
     <message>
         <source>The backup is not restored: %1
 Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم تُستعَد النسخة الاحتياطية: %1
+لم يُرسَل أي شيء إلى المودم.</translation>
     </message>
     <message>
         <source>The modem reports version %1 after the upgrade, not %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>يُبلغ المودم عن الإصدار %1 بعد الترقية، وليس %2.</translation>
     </message>
     <message>
         <source>The modem reports version %1 after the restore, not %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>يُبلغ المودم عن الإصدار %1 بعد الاستعادة، وليس %2.</translation>
     </message>
     <message>
         <source>Can not connect to modem using existing PC address %1
@@ -456,426 +539,441 @@ Nothing was sent to the modem.</source>
 Upgrader will set static IP address 192.168.128.101 for yor computer.
 
                  Do you want to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر الاتصال بالمودم باستخدام عنوان الكمبيوتر الحالي %1
+
+ستعيّن أداة الترقية عنوان IP ثابتًا 192.168.128.101 لجهاز الكمبيوتر.
+
+                 هل تريد المتابعة؟</translation>
     </message>
     <message>
         <source>%1: %2 of %3 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 من %3 MiB</translation>
     </message>
     <message>
         <source>%1: %2 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 MiB</translation>
     </message>
     <message>
         <source>%1, no data for %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1، لا بيانات منذ %2 ث</translation>
     </message>
     <message>
         <source>%1, %2 MiB/s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1، %2 MiB/s</translation>
     </message>
     <message>
         <source>%1, %2 s left</source>
-        <translation type="unfinished"></translation>
+        <translation>%1، المتبقي %2 ث</translation>
     </message>
     <message>
         <source>Modem restarting: its version is read again in %1 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>يُعاد تشغيل المودم: سيُقرأ إصداره مجددًا خلال %1 ث.</translation>
     </message>
     <message>
         <source>PIC reflash running for %1 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>إعادة برمجة PIC جارية منذ %1 ث.</translation>
     </message>
     <message>
         <source>%1 record waits for the records database, which cannot be reached (%2): they go when it answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 سجل بانتظار قاعدة بيانات السجلات التي يتعذّر الوصول إليها (%2): سيُرسَل عندما تستجيب.</translation>
     </message>
     <message>
         <source>%1 records wait for the records database, which cannot be reached (%2): they go when it answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>عدد السجلات بانتظار قاعدة بيانات السجلات التي يتعذّر الوصول إليها (%2): %1، وستُرسَل عندما تستجيب.</translation>
     </message>
     <message>
         <source>The records database answers again: the waiting records are in.</source>
-        <translation type="unfinished"></translation>
+        <translation>عادت قاعدة بيانات السجلات للاستجابة: أُرسلت السجلات المنتظرة.</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>مودم IP الفضائي</translation>
     </message>
     <message>
         <source>You already have the latest version of software.</source>
-        <translation type="unfinished"></translation>
+        <translation>لديك بالفعل أحدث إصدار من البرنامج.</translation>
     </message>
     <message>
         <source>If the Satellite IP Modem is not already connected to your PC, disconnect the dial-up or LAN connection and connect the Satellite IP Modem to your PC.</source>
-        <translation type="unfinished"></translation>
+        <translation>إذا لم يكن مودم IP الفضائي متصلًا بجهاز الكمبيوتر بعد، فافصل اتصال الطلب الهاتفي أو اتصال الشبكة المحلية (LAN) ثم وصّل مودم IP الفضائي بجهاز الكمبيوتر.</translation>
     </message>
     <message>
         <source>&amp;Complete upgrade now</source>
-        <translation type="unfinished"></translation>
+        <translation>إ&amp;كمال الترقية الآن</translation>
     </message>
     <message>
         <source>Complete &amp;upgrade later</source>
-        <translation type="unfinished"></translation>
+        <translation>إكمال الترقية لا&amp;حقًا</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>موافق</translation>
     </message>
     <message>
         <source>Unable to find upgrade program home directory %1.
 Please install the upgrade program in this Computer.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر العثور على المجلد الرئيسي لبرنامج الترقية %1.
+يُرجى تثبيت برنامج الترقية على هذا الكمبيوتر.</translation>
     </message>
     <message>
         <source>Unable to find the binary file %1kova_*.bin. 
 Or there is more than one binary file in the application&apos;s home directory.
 Please make sure there is and there is only one binary file in that directory.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر العثور على الملف الثنائي %1kova_*.bin.
+أو يوجد أكثر من ملف ثنائي في المجلد الرئيسي للتطبيق.
+يُرجى التأكد من وجود ملف ثنائي واحد فقط في ذلك المجلد.</translation>
     </message>
     <message>
         <source>%1 cannot be used: a double quote or a control character in the name of the binary file or of its folder would break every transfer.
 Please rename it.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن استخدام %1: وجود علامة اقتباس مزدوجة أو حرف تحكم في اسم الملف الثنائي أو اسم مجلده يُفشل كل عمليات النقل.
+يُرجى إعادة تسميته.</translation>
     </message>
     <message>
         <source>Unable to create the backup directory %1.
 The modem&apos;s software cannot be backed up before an upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر إنشاء مجلد النسخ الاحتياطي %1.
+لا يمكن النسخ الاحتياطي لبرنامج المودم قبل الترقية.</translation>
     </message>
     <message>
         <source>%1
 Please replace or remove it.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+يُرجى استبداله أو إزالته.</translation>
     </message>
     <message>
         <source>The new software %1 is refused: %2
 Nothing will be sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>رُفض البرنامج الجديد %1: %2
+لن يُرسَل أي شيء إلى المودم.</translation>
     </message>
     <message>
         <source>Choose the firmware folder (the one with kova_*.bin)</source>
-        <translation type="unfinished"></translation>
+        <translation>اختر مجلد البرنامج الثابت (المجلد الذي يحتوي على kova_*.bin)</translation>
     </message>
     <message>
         <source>The firmware folder %1 could not be remembered for the next start: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر حفظ مجلد البرنامج الثابت %1 للتشغيل التالي: %2.</translation>
     </message>
     <message>
         <source>There is no kova_*.bin in %1.
 Please choose the folder that holds the new software image.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يوجد kova_*.bin في %1.
+يُرجى اختيار المجلد الذي يحتوي على صورة البرنامج الجديد.</translation>
     </message>
     <message>
         <source>AT Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>خطأ AT %1</translation>
     </message>
     <message>
         <source>AT Connecting .....</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ الاتصال عبر AT .....</translation>
     </message>
     <message>
         <source>Resetting modem. Wait 20 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ إعادة تشغيل المودم. انتظر 20 ثانية.</translation>
     </message>
     <message>
         <source>Connection failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشل الاتصال.</translation>
     </message>
     <message>
         <source>Sending AT command.</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ إرسال أمر AT.</translation>
     </message>
     <message>
         <source>Configure Modem Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>تهيئة واجهة المودم</translation>
     </message>
     <message>
         <source>Enter IP address of the KOVA Terminal</source>
-        <translation type="unfinished"></translation>
+        <translation>أدخل عنوان IP لطرفية KOVA</translation>
     </message>
     <message>
         <source>Terminal &amp;IP:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;عنوان IP للطرفية:</translation>
     </message>
     <message>
         <source>.</source>
-        <translation type="unfinished"></translation>
+        <translation>.</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>إ&amp;غلاق</translation>
     </message>
     <message>
         <source>&amp;Update</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;تحديث</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>أداة ترقية KOVA</translation>
     </message>
     <message>
         <source>Satellite IP Modem Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>أداة ترقية مودم IP الفضائي</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>غير معروف</translation>
     </message>
     <message>
         <source>Can not Connect to AT interface. 
 Please check cable connections.
 Remove and reapply power to the modem.
 Repeat upgrade process.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر الاتصال بواجهة AT.
+يُرجى التحقق من توصيلات الكابلات.
+افصل التيار الكهربائي عن المودم ثم أعد توصيله.
+كرر عملية الترقية.</translation>
     </message>
     <message>
         <source>A DNS address may not contain a double quote, a line break, another control character or a character the modem&apos;s single-byte text cannot hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يجوز أن يحتوي عنوان DNS على علامة اقتباس مزدوجة أو فاصل أسطر أو أي حرف تحكم آخر أو حرف لا يمكن تمثيله في ترميز المودم أحادي البايت.</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
-        <translation type="unfinished"></translation>
+        <translation>اكتملت إعادة التشغيل. انتظر .....</translation>
     </message>
     <message>
         <source>Trying to retrieve Satellite IP Modem software version...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ محاولة قراءة إصدار برنامج مودم IP الفضائي...</translation>
     </message>
     <message>
         <source>Check Satellite IP Modem software version.</source>
-        <translation type="unfinished"></translation>
+        <translation>تحقق من إصدار برنامج مودم IP الفضائي.</translation>
     </message>
     <message>
         <source>Software version was retrieved!</source>
-        <translation type="unfinished"></translation>
+        <translation>تمت قراءة إصدار البرنامج!</translation>
     </message>
     <message>
         <source>ZING Connection failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشل اتصال ZING.</translation>
     </message>
     <message>
         <source>Connection succeed.</source>
-        <translation type="unfinished"></translation>
+        <translation>نجح الاتصال.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>تمت الترقية بنجاح! انتظر...</translation>
     </message>
     <message>
         <source>Upgrading Satellite IP Modem with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ ترقية مودم IP الفضائي إلى الإصدار %1 ...</translation>
     </message>
     <message>
         <source>Uploading PIC software! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ رفع برنامج PIC! انتظر...</translation>
     </message>
     <message>
         <source>PIC successfully uploaded! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>تم رفع برنامج PIC بنجاح! انتظر...</translation>
     </message>
     <message>
         <source>Deleting config file</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ حذف ملف التهيئة</translation>
     </message>
     <message>
         <source>Successfully restored! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>تمت الاستعادة بنجاح! انتظر...</translation>
     </message>
     <message>
         <source>Previous software put back. Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>أُعيد البرنامج السابق. انتظر...</translation>
     </message>
     <message>
         <source>Putting back Satellite IP Modem software version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ إعادة الإصدار %1 من البرنامج إلى مودم IP الفضائي ...</translation>
     </message>
     <message>
         <source>Log file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>ملف السجل غير موجود.</translation>
     </message>
     <message>
         <source>Log downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>تم تنزيل السجل</translation>
     </message>
     <message>
         <source>signed by %1</source>
-        <translation type="unfinished"></translation>
+        <translation>موقَّع من %1</translation>
     </message>
     <message>
         <source>not signed</source>
-        <translation type="unfinished"></translation>
+        <translation>غير موقَّع</translation>
     </message>
     <message>
         <source>refused</source>
-        <translation type="unfinished"></translation>
+        <translation>مرفوض</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
-        <translation type="unfinished"></translation>
+        <translation>استعادة برنامج مودم IP الفضائي</translation>
     </message>
     <message>
         <source>Select an old software version to restore:</source>
-        <translation type="unfinished"></translation>
+        <translation>اختر إصدارًا قديمًا من البرنامج لاستعادته:</translation>
     </message>
     <message>
         <source>The modem&apos;s configuration will be reset to defaults.</source>
-        <translation type="unfinished"></translation>
+        <translation>ستُعاد تهيئة المودم إلى الإعدادات الافتراضية.</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>إلغاء</translation>
     </message>
     <message>
         <source>Changing local address to 192.168.128.101. Wait ...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ تغيير العنوان المحلي إلى 192.168.128.101. انتظر ...</translation>
     </message>
     <message>
         <source>No Local Area network connection found. The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يُعثر على اتصال بالشبكة المحلية. لم يتغير عنوان الكمبيوتر.</translation>
     </message>
     <message>
         <source>The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يتغير عنوان الكمبيوتر.</translation>
     </message>
     <message>
         <source>Restoring DHCP for Local Area Connection. Wait....</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ استعادة DHCP لاتصال الشبكة المحلية. انتظر....</translation>
     </message>
     <message>
         <source>Can&apos;t Get local IP</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر الحصول على عنوان IP المحلي</translation>
     </message>
     <message>
         <source>Can&apos;t Get new local IP</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر الحصول على عنوان IP المحلي الجديد</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>فشل</translation>
     </message>
     <message>
         <source>Downloading Log</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ تنزيل السجل</translation>
     </message>
     <message>
         <source>Log not downloaded: %1 is from an earlier download.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يُنزَّل السجل: الملف %1 من تنزيل سابق.</translation>
     </message>
     <message>
         <source>Waiting for the modem to come back...</source>
-        <translation type="unfinished"></translation>
+        <translation>بانتظار عودة المودم...</translation>
     </message>
     <message>
         <source>Resetting Satellite IP Modem...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ إعادة تشغيل مودم IP الفضائي...</translation>
     </message>
     <message>
         <source>Restore stopped: no software version within 30 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>توقفت الاستعادة: لم يُقرأ إصدار البرنامج خلال 30 ثانية.</translation>
     </message>
     <message>
         <source>Preparing for Software Restore with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ التحضير لاستعادة البرنامج بالإصدار %1 ...</translation>
     </message>
     <message>
         <source>Restoring Satellite IP Modem with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ استعادة الإصدار %1 على مودم IP الفضائي ...</translation>
     </message>
     <message>
         <source>No answer to the prepare command; going on without it.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا رد على أمر التحضير؛ تتم المتابعة دونه.</translation>
     </message>
     <message>
         <source>Verifying the software stored on the Satellite IP Modem...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ التحقق من البرنامج المخزَّن على مودم IP الفضائي...</translation>
     </message>
     <message>
         <source>The transfer did not arrive whole; sending it again (attempt %1 of %2)...</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يصل النقل كاملًا؛ جارٍ إرساله مجددًا (المحاولة %1 من %2)...</translation>
     </message>
     <message>
         <source>The new software could not be written whole; putting back version %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت كتابة البرنامج الجديد كاملًا؛ جارٍ إعادة الإصدار %1...</translation>
     </message>
     <message>
         <source>Upgrade stopped: no software version within 30 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>توقفت الترقية: لم يُقرأ إصدار البرنامج خلال 30 ثانية.</translation>
     </message>
     <message>
         <source>Preparing for Upgrade with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ التحضير للترقية إلى الإصدار %1 ...</translation>
     </message>
     <message>
         <source>Upgrade refused: the release did not pass its checks.</source>
-        <translation type="unfinished"></translation>
+        <translation>رُفضت الترقية: لم يجتز الإصدار عمليات التحقق.</translation>
     </message>
     <message>
         <source>Downloading Satellite IP Modem software to PC...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ تنزيل برنامج مودم IP الفضائي إلى الكمبيوتر...</translation>
     </message>
     <message>
         <source>another process holds it</source>
-        <translation type="unfinished"></translation>
+        <translation>تحتجزه عملية أخرى</translation>
     </message>
     <message>
         <source>Waiting for the backup folder: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>بانتظار مجلد النسخ الاحتياطي: %1</translation>
     </message>
     <message>
         <source>Reading the modem&apos;s image...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ قراءة صورة برنامج المودم...</translation>
     </message>
     <message>
         <source>red</source>
-        <translation type="unfinished"></translation>
+        <translation>أحمر</translation>
     </message>
     <message>
         <source>green</source>
-        <translation type="unfinished"></translation>
+        <translation>أخضر</translation>
     </message>
     <message>
         <source>FTP Timeout. Checking connection.....</source>
-        <translation type="unfinished"></translation>
+        <translation>انتهت مهلة FTP. جارٍ التحقق من الاتصال.....</translation>
     </message>
     <message>
         <source>Timer expired. Checking connection....</source>
-        <translation type="unfinished"></translation>
+        <translation>انتهى المؤقت. جارٍ التحقق من الاتصال....</translation>
     </message>
     <message>
         <source>Connecting .....</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ الاتصال .....</translation>
     </message>
     <message>
         <source>Sending PIC reflash command.</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ إرسال أمر إعادة برمجة PIC.</translation>
     </message>
     <message>
         <source>Command failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشل الأمر.</translation>
     </message>
     <message>
         <source>PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ إعادة برمجة PIC.... انتظر مدة تصل إلى دقيقة واحدة.   لا تقاطع العملية</translation>
     </message>
     <message>
         <source>PIC reflash completed. Wait for restart...</source>
-        <translation type="unfinished"></translation>
+        <translation>اكتملت إعادة برمجة PIC. انتظر إعادة التشغيل...</translation>
     </message>
     <message>
         <source>Telnet Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>خطأ Telnet %1</translation>
     </message>
     <message>
         <source>Telnet connection closed by the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>أغلق المودم اتصال Telnet.</translation>
     </message>
     <message>
         <source>No telnet prompt from the modem within %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يظهر موجِّه Telnet من المودم خلال %1 ثانية.</translation>
     </message>
     <message>
         <source>No answer to the prepare command within %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا رد على أمر التحضير خلال %1 ثانية.</translation>
     </message>
 </context>
 </TS>
