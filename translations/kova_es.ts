@@ -5,99 +5,99 @@
     <name>kova</name>
     <message>
         <source>Verify if DNS adresses are good.</source>
-        <translation type="unfinished"></translation>
+        <translation>Verifique que las direcciones DNS sean correctas.</translation>
     </message>
     <message>
         <source>Change the addreseses before you click Modify.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambie las direcciones y haga clic en Modificar.</translation>
     </message>
     <message>
         <source>&amp;DNS servers :</source>
-        <translation type="unfinished"></translation>
+        <translation>Servidor &amp;DNS:</translation>
     </message>
     <message>
         <source>Secondary DNS server</source>
-        <translation type="unfinished"></translation>
+        <translation>Servidor DNS secundario</translation>
     </message>
     <message>
         <source>&amp;Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Modificar</translation>
     </message>
     <message>
         <source>&amp;Keep Current</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Conservar</translation>
     </message>
     <message>
         <source>KOVA Satellite IP Modem Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizador del módem IP satelital KOVA</translation>
     </message>
     <message>
         <source>IP Address:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dirección IP:</translation>
     </message>
     <message>
         <source>New software version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nueva versión de software:</translation>
     </message>
     <message>
         <source>Modem software version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión actual del módem:</translation>
     </message>
     <message>
         <source>Connection to the Satellite IP Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Conexión con el módem IP satelital</translation>
     </message>
     <message>
         <source>Automatic PIC upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización automática del PIC</translation>
     </message>
     <message>
         <source>&amp;Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Ac&amp;tualizar</translation>
     </message>
     <message>
         <source>Upgrade software</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar el software</translation>
     </message>
     <message>
         <source>&amp;Restore</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Restaurar</translation>
     </message>
     <message>
         <source>Restore original software</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurar el software original</translation>
     </message>
     <message>
         <source>&amp;PIC upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar &amp;PIC</translation>
     </message>
     <message>
         <source>PIC upgrade without Software Upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar el PIC sin actualizar el software</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progreso</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Estado</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Archivo</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Herramientas</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ay&amp;uda</translation>
     </message>
     <message>
         <source>No PIC file to upgrade in this version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Esta versión no incluye ningún archivo PIC para actualizar.</translation>
     </message>
     <message>
         <source> Satellite IP Modem Upgrader
@@ -107,66 +107,75 @@
   and sets the modem&apos;s DNS and LAN addresses.
 
   Version 2.6 October 15, 2006</source>
-        <translation type="unfinished"></translation>
+        <translation> Actualizador del módem IP satelital
+
+  Actualiza y restaura el software del
+  módem IP satelital KOVA y de su controlador PIC,
+  y configura las direcciones DNS y LAN del módem.
+
+  Versión 2.6, 15 de octubre de 2006</translation>
     </message>
     <message>
         <source>&amp;PicUpgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar &amp;PIC</translation>
     </message>
     <message>
         <source>&amp;DisableAutoPicUpgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Desactivar la actualización automática del PIC</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Salir</translation>
     </message>
     <message>
         <source>&amp;Configure Modem &amp;Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Configurar interfaz del módem</translation>
     </message>
     <message>
         <source>&amp;Get Software Version</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Obtener versión de software</translation>
     </message>
     <message>
         <source>&amp;Set DNS addresses</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Establecer direcciones DNS</translation>
     </message>
     <message>
         <source>&amp;Reset Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Reiniciar módem</translation>
     </message>
     <message>
         <source>&amp;About Upgrader...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Acerca del actualizador...</translation>
     </message>
     <message>
         <source>The upgrade history could not be written.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo escribir el historial de actualizaciones.
+%1</translation>
     </message>
     <message>
         <source>Please enter Satellite IP Modem&apos;s IP address.</source>
-        <translation type="unfinished"></translation>
+        <translation>Escriba la dirección IP del módem IP satelital.</translation>
     </message>
     <message>
         <source>Please enter Satellite IP Modem&apos;s IP Address.</source>
-        <translation type="unfinished"></translation>
+        <translation>Escriba la dirección IP del módem IP satelital.</translation>
     </message>
     <message>
         <source>Satellite IP Modem closed the connection. Connection lost.</source>
-        <translation type="unfinished"></translation>
+        <translation>El módem IP satelital cerró la conexión. Se perdió la conexión.</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>Unable to get Satellite IP Modem&apos;s software version.
 
 Upgrade process can be continued.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo obtener la versión de software del módem IP satelital.
+
+El proceso de actualización puede continuar.</translation>
     </message>
     <message>
         <source>Unable to get Satellite IP Modem&apos;s software version.
@@ -175,7 +184,12 @@ Please check the cable connection.
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo obtener la versión de software del módem IP satelital.
+
+Compruebe la conexión del cable.
+Desconecte y vuelva a conectar la alimentación del módem IP satelital.
+Obtenga la versión de software desde el menú Herramientas antes de reintentar.
+Cierre y vuelva a abrir el actualizador si el error se repite.</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -183,7 +197,11 @@ Close and restart Upgrader if error repeats.</source>
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se agotó el tiempo de espera de FTP.
+
+Desconecte y vuelva a conectar la alimentación del módem IP satelital.
+Obtenga la versión de software desde el menú Herramientas antes de reintentar.
+Cierre y vuelva a abrir el actualizador si el error se repite.</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -192,7 +210,12 @@ Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Se agotó el tiempo de espera de FTP.
+
+Desconecte y vuelva a conectar la alimentación del módem IP satelital.
+Obtenga la versión de software desde el menú Herramientas antes de reintentar.
+Cierre y vuelva a abrir el actualizador si el error se repite.
+</translation>
     </message>
     <message>
         <source>FTP timeout.
@@ -202,108 +225,139 @@ Please check the cable connection.
 Remove power and reapply power to the Satellite IP Modem.
 Get software version using Tools menu before retrying.
 Close and restart Upgrader if error repeats.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se agotó el tiempo de espera de FTP.
+No se puede conectar con el módem IP satelital.
+
+Compruebe la conexión del cable.
+Desconecte y vuelva a conectar la alimentación del módem IP satelital.
+Obtenga la versión de software desde el menú Herramientas antes de reintentar.
+Cierre y vuelva a abrir el actualizador si el error se repite.</translation>
     </message>
     <message>
         <source>Unable to reset Satellite IP Modem.
 
 Remove power and reapply power to the Satellite IP Modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo reiniciar el módem IP satelital.
+
+Desconecte y vuelva a conectar la alimentación del módem IP satelital.</translation>
     </message>
     <message>
         <source>An unexpected FTP error occurred. Operation cancelled.
 
 Error Code:  %1 : %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Se produjo un error de FTP inesperado. Operación cancelada.
+
+Código de error: %1: %2</translation>
     </message>
     <message>
         <source>An unexpected FTP error occurred.
 Operation cancelled.
 
 Error Code:  %1 : %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Se produjo un error de FTP inesperado.
+Operación cancelada.
+
+Código de error: %1: %2</translation>
     </message>
     <message>
         <source>Incorrect Username or Password!</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Nombre de usuario o contraseña incorrectos!</translation>
     </message>
     <message>
         <source>Can not connect to Satellite IP Modem. Please check cable connection and retry.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede conectar con el módem IP satelital. Compruebe la conexión del cable y vuelva a intentarlo.</translation>
     </message>
     <message>
         <source>Upgrade failed.  Click OK and close the upgrader.  Check connection before retrying upgrade.  Upgrader FTP state = %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La actualización falló. Haga clic en Aceptar y cierre el actualizador. Compruebe la conexión antes de reintentar la actualización. Estado FTP del actualizador = %1</translation>
     </message>
     <message>
         <source>FTP connection was suddenly closed.
 
 Remove power and reapply power to the Satellite IP Modem, then repeat last operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>La conexión FTP se cerró de forma inesperada.
+
+Desconecte y vuelva a conectar la alimentación del módem IP satelital y, a continuación, repita la última operación.</translation>
     </message>
     <message>
         <source>Upgrade failed. Click OK and close the upgrader.  Check connection before retrying upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>La actualización falló. Haga clic en Aceptar y cierre el actualizador. Compruebe la conexión antes de reintentar la actualización.</translation>
     </message>
     <message>
         <source>Upgrade failed.  Click OK and close the upgrader.  Turn the Satellite IP Modem off and on again before retrying upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>La actualización falló. Haga clic en Aceptar y cierre el actualizador. Apague y vuelva a encender el módem IP satelital antes de reintentar la actualización.</translation>
     </message>
     <message>
         <source>Syslog file downloading failed.  Click OK and close the upgrader.  Check connection before retrying.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falló la descarga del archivo syslog. Haga clic en Aceptar y cierre el actualizador. Compruebe la conexión antes de reintentar.</translation>
     </message>
     <message>
         <source>Reading the modem&apos;s image failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo leer la imagen del módem.</translation>
     </message>
     <message>
         <source>Can not send command to upgrade the PIC. 
 Please check cable connections, remove and reapply power to the modem.
 Repeat upgrade process.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede enviar el comando para actualizar el PIC.
+Compruebe las conexiones de los cables y desconecte y vuelva a conectar la alimentación del módem.
+Repita el proceso de actualización.</translation>
     </message>
     <message>
         <source>Telnet did not respond.
 Please terminate any active Telnet connections.</source>
-        <translation type="unfinished"></translation>
+        <translation>Telnet no respondió.
+Cierre todas las conexiones Telnet activas.</translation>
     </message>
     <message>
         <source>Upgrade Completed.
 Click OK and wait until we get software version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización completada.
+Haga clic en Aceptar y espere hasta que se obtenga la versión de software.</translation>
     </message>
     <message>
         <source>PIC Upgrade failed.  Click OK and try again.  If it fail again, call support.</source>
-        <translation type="unfinished"></translation>
+        <translation>La actualización del PIC falló. Haga clic en Aceptar e inténtelo de nuevo. Si vuelve a fallar, llame al soporte técnico.</translation>
     </message>
     <message>
         <source>The AT command could not be sent.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo enviar el comando AT.
+Compruebe las conexiones de los cables.
+Desconecte y vuelva a conectar la alimentación del módem.
+Use el menú Herramientas para verificar las direcciones DNS.</translation>
     </message>
     <message>
         <source>The modem did not answer the AT command.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>El módem no respondió al comando AT.
+Compruebe las conexiones de los cables.
+Desconecte y vuelva a conectar la alimentación del módem.
+Use el menú Herramientas para verificar las direcciones DNS.</translation>
     </message>
     <message>
         <source>The modem closed the AT connection without answering.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>El módem cerró la conexión AT sin responder.
+Compruebe las conexiones de los cables.
+Desconecte y vuelva a conectar la alimentación del módem.
+Use el menú Herramientas para verificar las direcciones DNS.</translation>
     </message>
     <message>
         <source>The modem&apos;s answer to the AT command could not be read.
 Please check cable connections.
 Remove and reapply power to the modem.
 Use Tool menu to check DNS addresses.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo leer la respuesta del módem al comando AT.
+Compruebe las conexiones de los cables.
+Desconecte y vuelva a conectar la alimentación del módem.
+Use el menú Herramientas para verificar las direcciones DNS.</translation>
     </message>
     <message>
         <source>Can&apos;t verify DNS address.
@@ -311,144 +365,173 @@ Use Tool menu to check DNS addresses.</source>
 Check if SIM card is inserted correctly.
 Reset Modem and repeat command.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede verificar la dirección DNS.
+
+Compruebe que la tarjeta SIM esté insertada correctamente.
+Reinicie el módem y repita el comando.
+</translation>
     </message>
     <message>
         <source>Wrong DNS adress.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Dirección DNS incorrecta.
+</translation>
     </message>
     <message>
         <source>Wrong DNS2 adress.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Dirección DNS2 incorrecta.
+</translation>
     </message>
     <message>
         <source>Data arrival from AT in wrong state %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Se recibieron datos de AT en un estado incorrecto: %1</translation>
     </message>
     <message>
         <source>Release Series conflict detected. Upgrade not possible.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se detectó un conflicto de serie de versiones. No es posible actualizar.</translation>
     </message>
     <message>
         <source>We can&apos;t load this version because checksum file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede cargar esta versión porque no existe el archivo de suma de comprobación.</translation>
     </message>
     <message>
         <source>No old versions are available.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay versiones anteriores disponibles.</translation>
     </message>
     <message>
         <source>We can&apos;t restore this version because checksum file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede restaurar esta versión porque no existe el archivo de suma de comprobación.</translation>
     </message>
     <message>
         <source>Unable to find pic.hex in home directory %1.
 Please copy PIC file in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encuentra pic.hex en el directorio de la aplicación %1.
+Copie el archivo PIC en %1</translation>
     </message>
     <message>
         <source>The image %1 is empty: it would leave the modem without software. Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>La imagen %1 está vacía: dejaría el módem sin software. No se envió nada al módem.</translation>
     </message>
     <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo %1 del módem llegó vacío, por lo que no se pudo hacer una copia de seguridad de su software.
+La actualización se detuvo antes de enviar nada al módem.</translation>
     </message>
     <message>
         <source>The backup of the modem&apos;s software could not be stored:
 %1
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo guardar la copia de seguridad del software del módem:
+%1
+La actualización se detuvo antes de enviar nada al módem.</translation>
     </message>
     <message>
         <source>The backup folder was not free within 60 seconds: %1.
 The upgrade stopped before anything was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>La carpeta de copias de seguridad no quedó libre en 60 segundos: %1.
+La actualización se detuvo antes de enviar nada al módem.</translation>
     </message>
     <message>
         <source>CreatePipe failed. Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Falló CreatePipe. Error: %1</translation>
     </message>
     <message>
         <source>Command not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Comando no encontrado</translation>
     </message>
     <message>
         <source>The command did not finish within a minute and was ended:
 %1
 
 The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>El comando no terminó en un minuto y se interrumpió:
+%1
+
+No se cambió la dirección del equipo.</translation>
     </message>
     <message>
         <source>Please change your local IP address manually to 192.168.128.101</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambie manualmente su dirección IP local a 192.168.128.101</translation>
     </message>
     <message>
         <source>Wrong local IP address</source>
-        <translation type="unfinished"></translation>
+        <translation>Dirección IP local incorrecta</translation>
     </message>
     <message>
         <source>No data moved between the PC and the modem for 65 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se transfirieron datos entre el equipo y el módem durante 65 segundos.</translation>
     </message>
     <message>
         <source>The new software could not be written whole to the Satellite IP Modem at %1.
 Its previous software %2 was put back and read back intact; the modem runs it as before.
 
 Check the connection, then repeat the operation.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo escribir completo el nuevo software en el módem IP satelital con dirección %1.
+Se reinstaló su software anterior, %2, y al releerlo se comprobó que está intacto; el módem funciona con él como antes.
+
+Compruebe la conexión y repita la operación.</translation>
     </message>
     <message>
         <source>The software image on the Satellite IP Modem at %1 is incomplete: the transfer broke, and neither the new nor the previous software could be written whole.
 
 Do not switch the modem off.
 Repeat the operation as soon as the modem answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>La imagen de software del módem IP satelital con dirección %1 está incompleta: la transferencia se interrumpió y no se pudo escribir completo ni el software nuevo ni el anterior.
+
+No apague el módem.
+Repita la operación en cuanto el módem responda.</translation>
     </message>
     <message>
         <source>The PIC file did not reach the modem intact (%1 read back differs from pic.hex). The PIC was not reflashed.
 Repeat the PIC upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo PIC no llegó intacto al módem (el archivo %1 leído del módem no coincide con pic.hex). El PIC no se reprogramó.
+Repita la actualización del PIC.</translation>
     </message>
     <message>
         <source>An upload to the Satellite IP Modem at %1 began at %2 and never ended: the modem&apos;s software image may be incomplete.
 
 Do not switch the modem off.
 Click Upgrade to send the image again, or Restore to put an older version back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Una carga al módem IP satelital con dirección %1 comenzó el %2 y nunca terminó: la imagen de software del módem puede estar incompleta.
+
+No apague el módem.
+Haga clic en Actualizar para enviar de nuevo la imagen, o en Restaurar para volver a instalar una versión anterior.</translation>
     </message>
     <message>
         <source>The Satellite IP Modem at %1 was not restarted: its software image is incomplete (an upload that began at %2 never ended), and it would not start again.
 
 Upgrade it again, or restore an older version, before restarting it.</source>
-        <translation type="unfinished"></translation>
+        <translation>El módem IP satelital con dirección %1 no se reinició: su imagen de software está incompleta (una carga que comenzó el %2 nunca terminó) y no volvería a arrancar.
+
+Actualícelo de nuevo o restaure una versión anterior antes de reiniciarlo.</translation>
     </message>
     <message>
         <source>Another process of this tool is working on the Satellite IP Modem at %1: %2.
 Wait until it has finished, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Otro proceso de esta herramienta está trabajando con el módem IP satelital con dirección %1: %2.
+Espere a que termine y vuelva a intentarlo.</translation>
     </message>
     <message>
         <source>The new software is not installed: %1
 Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>El nuevo software no se instaló: %1
+No se envió nada al módem.</translation>
     </message>
     <message>
         <source>The backup is not restored: %1
 Nothing was sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>La copia de seguridad no se restauró: %1
+No se envió nada al módem.</translation>
     </message>
     <message>
         <source>The modem reports version %1 after the upgrade, not %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Después de la actualización, el módem indica la versión %1, no la %2.</translation>
     </message>
     <message>
         <source>The modem reports version %1 after the restore, not %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Después de la restauración, el módem indica la versión %1, no la %2.</translation>
     </message>
     <message>
         <source>Can not connect to modem using existing PC address %1
@@ -456,426 +539,441 @@ Nothing was sent to the modem.</source>
 Upgrader will set static IP address 192.168.128.101 for yor computer.
 
                  Do you want to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede conectar con el módem usando la dirección actual del equipo %1
+
+El actualizador asignará la dirección IP estática 192.168.128.101 a su equipo.
+
+                 ¿Desea continuar?</translation>
     </message>
     <message>
         <source>%1: %2 of %3 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 de %3 MiB</translation>
     </message>
     <message>
         <source>%1: %2 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 MiB</translation>
     </message>
     <message>
         <source>%1, no data for %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, sin datos desde hace %2 s</translation>
     </message>
     <message>
         <source>%1, %2 MiB/s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, %2 MiB/s</translation>
     </message>
     <message>
         <source>%1, %2 s left</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, quedan %2 s</translation>
     </message>
     <message>
         <source>Modem restarting: its version is read again in %1 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Reiniciando el módem: su versión se volverá a leer dentro de %1 s.</translation>
     </message>
     <message>
         <source>PIC reflash running for %1 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Reprogramación del PIC en curso desde hace %1 s.</translation>
     </message>
     <message>
         <source>%1 record waits for the records database, which cannot be reached (%2): they go when it answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 registro espera a la base de datos de registros, que no está accesible (%2): se enviará cuando responda.</translation>
     </message>
     <message>
         <source>%1 records wait for the records database, which cannot be reached (%2): they go when it answers.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 registros esperan a la base de datos de registros, que no está accesible (%2): se enviarán cuando responda.</translation>
     </message>
     <message>
         <source>The records database answers again: the waiting records are in.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de datos de registros vuelve a responder: los registros pendientes ya se guardaron.</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Módem IP satelital</translation>
     </message>
     <message>
         <source>You already have the latest version of software.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ya tiene la versión más reciente del software.</translation>
     </message>
     <message>
         <source>If the Satellite IP Modem is not already connected to your PC, disconnect the dial-up or LAN connection and connect the Satellite IP Modem to your PC.</source>
-        <translation type="unfinished"></translation>
+        <translation>Si el módem IP satelital aún no está conectado a su equipo, desconecte la conexión de acceso telefónico o LAN y conecte el módem IP satelital a su equipo.</translation>
     </message>
     <message>
         <source>&amp;Complete upgrade now</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Completar la actualización ahora</translation>
     </message>
     <message>
         <source>Complete &amp;upgrade later</source>
-        <translation type="unfinished"></translation>
+        <translation>Completar la actualización &amp;después</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>Unable to find upgrade program home directory %1.
 Please install the upgrade program in this Computer.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encuentra el directorio del programa de actualización %1.
+Instale el programa de actualización en este equipo.</translation>
     </message>
     <message>
         <source>Unable to find the binary file %1kova_*.bin. 
 Or there is more than one binary file in the application&apos;s home directory.
 Please make sure there is and there is only one binary file in that directory.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encuentra el archivo binario %1kova_*.bin,
+o hay más de un archivo binario en el directorio de la aplicación.
+Asegúrese de que en ese directorio haya un único archivo binario.</translation>
     </message>
     <message>
         <source>%1 cannot be used: a double quote or a control character in the name of the binary file or of its folder would break every transfer.
 Please rename it.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 no se puede usar: unas comillas dobles o un carácter de control en el nombre del archivo binario o de su carpeta harían fallar todas las transferencias.
+Cámbiele el nombre.</translation>
     </message>
     <message>
         <source>Unable to create the backup directory %1.
 The modem&apos;s software cannot be backed up before an upgrade.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede crear el directorio de copias de seguridad %1.
+No se podrá hacer una copia de seguridad del software del módem antes de una actualización.</translation>
     </message>
     <message>
         <source>%1
 Please replace or remove it.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+Reemplácelo o elimínelo.</translation>
     </message>
     <message>
         <source>The new software %1 is refused: %2
 Nothing will be sent to the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se rechazó el nuevo software %1: %2
+No se enviará nada al módem.</translation>
     </message>
     <message>
         <source>Choose the firmware folder (the one with kova_*.bin)</source>
-        <translation type="unfinished"></translation>
+        <translation>Elija la carpeta del firmware (la que contiene kova_*.bin)</translation>
     </message>
     <message>
         <source>The firmware folder %1 could not be remembered for the next start: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo guardar la carpeta del firmware %1 para el próximo inicio: %2.</translation>
     </message>
     <message>
         <source>There is no kova_*.bin in %1.
 Please choose the folder that holds the new software image.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay ningún kova_*.bin en %1.
+Elija la carpeta que contiene la nueva imagen de software.</translation>
     </message>
     <message>
         <source>AT Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de AT %1</translation>
     </message>
     <message>
         <source>AT Connecting .....</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectando con AT .....</translation>
     </message>
     <message>
         <source>Resetting modem. Wait 20 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Reiniciando el módem. Espere 20 segundos.</translation>
     </message>
     <message>
         <source>Connection failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falló la conexión.</translation>
     </message>
     <message>
         <source>Sending AT command.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enviando comando AT.</translation>
     </message>
     <message>
         <source>Configure Modem Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>Configurar interfaz del módem</translation>
     </message>
     <message>
         <source>Enter IP address of the KOVA Terminal</source>
-        <translation type="unfinished"></translation>
+        <translation>Escriba la dirección IP del terminal KOVA</translation>
     </message>
     <message>
         <source>Terminal &amp;IP:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dirección &amp;IP:</translation>
     </message>
     <message>
         <source>.</source>
-        <translation type="unfinished"></translation>
+        <translation>.</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cerrar</translation>
     </message>
     <message>
         <source>&amp;Update</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Actualizar</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>KOVA Upgrader</translation>
     </message>
     <message>
         <source>Satellite IP Modem Upgrader</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizador del módem IP satelital</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Desconocida</translation>
     </message>
     <message>
         <source>Can not Connect to AT interface. 
 Please check cable connections.
 Remove and reapply power to the modem.
 Repeat upgrade process.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede conectar con la interfaz AT.
+Compruebe las conexiones de los cables.
+Desconecte y vuelva a conectar la alimentación del módem.
+Repita el proceso de actualización.</translation>
     </message>
     <message>
         <source>A DNS address may not contain a double quote, a line break, another control character or a character the modem&apos;s single-byte text cannot hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>Una dirección DNS no puede contener comillas dobles, saltos de línea, otros caracteres de control ni caracteres que el texto de un byte por carácter del módem no pueda representar.</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
-        <translation type="unfinished"></translation>
+        <translation>Reinicio realizado. Espere .....</translation>
     </message>
     <message>
         <source>Trying to retrieve Satellite IP Modem software version...</source>
-        <translation type="unfinished"></translation>
+        <translation>Intentando obtener la versión de software del módem IP satelital...</translation>
     </message>
     <message>
         <source>Check Satellite IP Modem software version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Compruebe la versión de software del módem IP satelital.</translation>
     </message>
     <message>
         <source>Software version was retrieved!</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Versión de software obtenida!</translation>
     </message>
     <message>
         <source>ZING Connection failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falló la conexión ZING.</translation>
     </message>
     <message>
         <source>Connection succeed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Conexión establecida.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Actualización correcta! Espere...</translation>
     </message>
     <message>
         <source>Upgrading Satellite IP Modem with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizando el módem IP satelital a la versión %1...</translation>
     </message>
     <message>
         <source>Uploading PIC software! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Cargando el software del PIC. Espere...</translation>
     </message>
     <message>
         <source>PIC successfully uploaded! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Software del PIC cargado correctamente! Espere...</translation>
     </message>
     <message>
         <source>Deleting config file</source>
-        <translation type="unfinished"></translation>
+        <translation>Eliminando el archivo de configuración</translation>
     </message>
     <message>
         <source>Successfully restored! Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Restauración correcta! Espere...</translation>
     </message>
     <message>
         <source>Previous software put back. Wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Software anterior reinstalado. Espere...</translation>
     </message>
     <message>
         <source>Putting back Satellite IP Modem software version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Reinstalando la versión de software %1 en el módem IP satelital...</translation>
     </message>
     <message>
         <source>Log file doesn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo de registro no existe.</translation>
     </message>
     <message>
         <source>Log downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Registro descargado</translation>
     </message>
     <message>
         <source>signed by %1</source>
-        <translation type="unfinished"></translation>
+        <translation>firmado por %1</translation>
     </message>
     <message>
         <source>not signed</source>
-        <translation type="unfinished"></translation>
+        <translation>sin firma</translation>
     </message>
     <message>
         <source>refused</source>
-        <translation type="unfinished"></translation>
+        <translation>rechazado</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurar el software del módem IP satelital</translation>
     </message>
     <message>
         <source>Select an old software version to restore:</source>
-        <translation type="unfinished"></translation>
+        <translation>Seleccione la versión de software anterior que desea restaurar:</translation>
     </message>
     <message>
         <source>The modem&apos;s configuration will be reset to defaults.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se restablecerá la configuración predeterminada del módem.</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Changing local address to 192.168.128.101. Wait ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiando la dirección local a 192.168.128.101. Espere...</translation>
     </message>
     <message>
         <source>No Local Area network connection found. The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encontró ninguna conexión de área local. No se cambió la dirección del equipo.</translation>
     </message>
     <message>
         <source>The PC address was not changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se cambió la dirección del equipo.</translation>
     </message>
     <message>
         <source>Restoring DHCP for Local Area Connection. Wait....</source>
-        <translation type="unfinished"></translation>
+        <translation>Restableciendo DHCP en la conexión de área local. Espere....</translation>
     </message>
     <message>
         <source>Can&apos;t Get local IP</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede obtener la IP local</translation>
     </message>
     <message>
         <source>Can&apos;t Get new local IP</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede obtener la nueva IP local</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Fallo</translation>
     </message>
     <message>
         <source>Downloading Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargando el registro</translation>
     </message>
     <message>
         <source>Log not downloaded: %1 is from an earlier download.</source>
-        <translation type="unfinished"></translation>
+        <translation>Registro no descargado: %1 es de una descarga anterior.</translation>
     </message>
     <message>
         <source>Waiting for the modem to come back...</source>
-        <translation type="unfinished"></translation>
+        <translation>Esperando a que el módem vuelva a responder...</translation>
     </message>
     <message>
         <source>Resetting Satellite IP Modem...</source>
-        <translation type="unfinished"></translation>
+        <translation>Reiniciando el módem IP satelital...</translation>
     </message>
     <message>
         <source>Restore stopped: no software version within 30 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Restauración detenida: no se obtuvo la versión de software en 30 segundos.</translation>
     </message>
     <message>
         <source>Preparing for Software Restore with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Preparando la restauración del software con la versión %1...</translation>
     </message>
     <message>
         <source>Restoring Satellite IP Modem with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurando el módem IP satelital con la versión %1...</translation>
     </message>
     <message>
         <source>No answer to the prepare command; going on without it.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hubo respuesta al comando de preparación; se continúa sin ella.</translation>
     </message>
     <message>
         <source>Verifying the software stored on the Satellite IP Modem...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verificando el software almacenado en el módem IP satelital...</translation>
     </message>
     <message>
         <source>The transfer did not arrive whole; sending it again (attempt %1 of %2)...</source>
-        <translation type="unfinished"></translation>
+        <translation>La transferencia no llegó completa; enviándola de nuevo (intento %1 de %2)...</translation>
     </message>
     <message>
         <source>The new software could not be written whole; putting back version %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo escribir completo el nuevo software; reinstalando la versión %1...</translation>
     </message>
     <message>
         <source>Upgrade stopped: no software version within 30 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización detenida: no se obtuvo la versión de software en 30 segundos.</translation>
     </message>
     <message>
         <source>Preparing for Upgrade with version %1 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Preparando la actualización a la versión %1...</translation>
     </message>
     <message>
         <source>Upgrade refused: the release did not pass its checks.</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización rechazada: la versión no superó las comprobaciones.</translation>
     </message>
     <message>
         <source>Downloading Satellite IP Modem software to PC...</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargando el software del módem IP satelital al equipo...</translation>
     </message>
     <message>
         <source>another process holds it</source>
-        <translation type="unfinished"></translation>
+        <translation>otro proceso la está usando</translation>
     </message>
     <message>
         <source>Waiting for the backup folder: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Esperando la carpeta de copias de seguridad: %1</translation>
     </message>
     <message>
         <source>Reading the modem&apos;s image...</source>
-        <translation type="unfinished"></translation>
+        <translation>Leyendo la imagen del módem...</translation>
     </message>
     <message>
         <source>red</source>
-        <translation type="unfinished"></translation>
+        <translation>rojo</translation>
     </message>
     <message>
         <source>green</source>
-        <translation type="unfinished"></translation>
+        <translation>verde</translation>
     </message>
     <message>
         <source>FTP Timeout. Checking connection.....</source>
-        <translation type="unfinished"></translation>
+        <translation>Tiempo de espera de FTP agotado. Comprobando la conexión.....</translation>
     </message>
     <message>
         <source>Timer expired. Checking connection....</source>
-        <translation type="unfinished"></translation>
+        <translation>Temporizador vencido. Comprobando la conexión....</translation>
     </message>
     <message>
         <source>Connecting .....</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectando .....</translation>
     </message>
     <message>
         <source>Sending PIC reflash command.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enviando el comando de reprogramación del PIC.</translation>
     </message>
     <message>
         <source>Command failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falló el comando.</translation>
     </message>
     <message>
         <source>PIC reflashing.... Wait up to 1 minute.   DO NOT INTERRUPT</source>
-        <translation type="unfinished"></translation>
+        <translation>Reprogramando el PIC.... Espere hasta 1 minuto.   NO INTERRUMPA</translation>
     </message>
     <message>
         <source>PIC reflash completed. Wait for restart...</source>
-        <translation type="unfinished"></translation>
+        <translation>Reprogramación del PIC completada. Espere el reinicio...</translation>
     </message>
     <message>
         <source>Telnet Error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de Telnet %1</translation>
     </message>
     <message>
         <source>Telnet connection closed by the modem.</source>
-        <translation type="unfinished"></translation>
+        <translation>El módem cerró la conexión Telnet.</translation>
     </message>
     <message>
         <source>No telnet prompt from the modem within %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>El módem no mostró el indicador de Telnet en %1 segundos.</translation>
     </message>
     <message>
         <source>No answer to the prepare command within %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hubo respuesta al comando de preparación en %1 segundos.</translation>
     </message>
 </context>
 </TS>
