@@ -8,8 +8,13 @@
 #include <QTranslator>
 #include <map>
 
+#include "app/DnsDialog.h"
+#include "app/UpgradePrompt.h"
+#include "at/ModemAddressDialog.h"
+#include "firmware/RestoreChooser.h"
 #include "platform/qt/QtFormView.h"
 #include "platform/qt/QtLanguage.h"
+#include "platform/qt/QtUi.h"
 #include "sim/Harness.h"
 
 namespace {
@@ -89,4 +94,27 @@ TEST(Language, CataloguesByNameOrRegionAndArabicRightToLeft) {
   ASSERT_EQ(InstallLanguage("en"), "en");
   EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
   EXPECT_EQ(Shown("&Upgrade"_t), Q("&Upgrade"));
+}
+
+// Longer words than English's fit the places the forms give them.
+TEST(Language, EveryCaptionShowsWholeInEveryLanguage) {
+  for (const char* language : {"en", "fr", "es", "pt_BR", "ru", "ar"}) {
+    ASSERT_EQ(InstallLanguage(language), language);
+    Harness h;
+    auto& main = h.load();
+    h.advance(100);
+    main.AutoPicLabel.setCaption("No PIC file to upgrade in this version."_t);
+    QtUi ui;
+    RestoreChooser restore(ui);
+    DnsDialog dns(ui);
+    ModemAddressDialog address;
+    UpgradePrompt prompt;
+    for (Form* form : std::initializer_list<Form*>{&main, &restore, &dns, &address, &prompt}) {
+      QtFormView view(*form, nullptr);
+      for (const QWidget* w : view.widget()->findChildren<QWidget*>())
+        EXPECT_TRUE(TextFits(*w)) << language << ": " << form->name() << "."
+                                  << w->objectName().toStdString() << " is cut off";
+    }
+  }
+  InstallLanguage("en");
 }

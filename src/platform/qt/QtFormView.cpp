@@ -1,5 +1,6 @@
 #include "platform/qt/QtFormView.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "platform/qt/QtLanguage.h"
@@ -38,6 +40,17 @@ QString Colour(long bgr) {
       .arg(bgr & 0xFF)
       .arg((bgr >> 8) & 0xFF)
       .arg((bgr >> 16) & 0xFF);
+}
+
+// A translation may be longer than the English the form was laid out for:
+// the font of its control shrinks until the whole text shows.
+void FitText(QWidget& w) {
+  QFont font = w.parentWidget() ? w.parentWidget()->font() : QApplication::font();
+  w.setFont(font);
+  while (!TextFits(w) && font.pointSizeF() > 6) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+    w.setFont(font);
+  }
 }
 
 const char* ColourName(long bgr) {
@@ -80,6 +93,20 @@ class Dialog : public QDialog {
   Form& form_;
 };
 }  // namespace
+
+bool TextFits(const QWidget& w) {
+  if (auto* label = qobject_cast<const QLabel*>(&w))
+    return label->text().isEmpty() || label->heightForWidth(label->width()) <= label->height();
+  if (auto* button = qobject_cast<const QAbstractButton*>(&w)) {
+    // The text beside a check box's or radio button's mark, or within a
+    // button's frame.
+    const int around = qobject_cast<const QPushButton*>(&w) ? 10 : 24;
+    QString shown = button->text();
+    shown.remove(QRegularExpression("&(?!&)"));
+    return shown.isEmpty() || w.fontMetrics().horizontalAdvance(shown) + around <= w.width();
+  }
+  return true;
+}
 
 int TitleWidth(const QString& title) {
   const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
@@ -315,6 +342,7 @@ void QtFormView::bind(Control& c, QWidget* container) {
   Place(w, c, *container);
   auto full = [w, &c, update] {
     update();
+    FitText(*w);
     w->setEnabled(c.enabled());
     w->setVisible(c.visible());
     w->setToolTip(Shown(c.toolTipText()));

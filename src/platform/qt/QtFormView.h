@@ -17,6 +17,8 @@ class QWidget;
 // The width a window needs for its whole title beside the frame's icon and
 // buttons, at the application's font.
 int TitleWidth(const QString& title);
+// Whether a control shows its whole text at its place in the form.
+bool TextFits(const QWidget& control);
 
 class QtFormView : public QObject {
   Q_OBJECT
