@@ -586,6 +586,34 @@ O Atualizador definirá o endereço IP estático 192.168.128.101 para o seu comp
         <translation>O banco de dados de registros voltou a responder: os registros pendentes foram gravados.</translation>
     </message>
     <message>
+        <source>Cannot remove %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>there is no folder for settings (HOME is not set)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its name holds a line break</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not an absolute path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot create the folder %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Satellite IP Modem</source>
         <translation>Modem IP via Satélite</translation>
     </message>
@@ -706,6 +734,70 @@ Escolha a pasta que contém a nova imagem do software.</translation>
         <translation>&amp;Atualizar</translation>
     </message>
     <message>
+        <source>system error %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot store %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot sync %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot lock %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is too long for a minisign public key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a minisign public key (a comment line and one line of base64)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its key line is not the base64 of a minisign public key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not an Ed25519 key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is too long for a minisign signature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a minisign signature (four lines: a comment, the signature, &quot;trusted comment: &quot; and the comment&apos;s signature)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its signature line is not the base64 of a minisign signature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its signature is neither of minisign&apos;s Ed25519 forms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its trusted comment&apos;s signature is not the base64 of a signature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its trusted comment holds a control character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>KOVA Upgrader</source>
         <translation>Atualizador KOVA</translation>
     </message>
@@ -732,6 +824,46 @@ Repita o processo de atualização.</translation>
         <translation>Um endereço DNS não pode conter aspas duplas, quebra de linha, outro caractere de controle nem um caractere que o texto de byte único do modem não consiga representar.</translation>
     </message>
     <message>
+        <source>The trusted key %1 cannot be used: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The list of revoked keys %1 cannot be read: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The list of revoked keys %1 cannot be used: line %2 is not a key ID (hex digits, as minisign prints it).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trusted-key folder %1 cannot be read: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot use the history file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open the history file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the history file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the history file %1: only %2 of %3 bytes were written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot save the history file to disk %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Reset done. Wait .....</source>
         <translation>Reinicialização concluída. Aguarde .....</translation>
     </message>
@@ -754,6 +886,14 @@ Repita o processo de atualização.</translation>
     <message>
         <source>Connection succeed.</source>
         <translation>Conexão estabelecida.</translation>
+    </message>
+    <message>
+        <source>the backup %1 was not taken by this tool: the history holds no record of it, and with a trusted key only recorded backups are restored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the SHA-256 of %1 is %2; when it was kept on %3 it was %4.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
@@ -796,6 +936,66 @@ Repita o processo de atualização.</translation>
         <translation>Log baixado</translation>
     </message>
     <message>
+        <source>%1 lies beside the image but is not named in the manifest.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manifest names %1 where %2 was expected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manifest names %1, which is missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has %2 bytes; the manifest says %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The SHA-256 of %1 is %2; the manifest says %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The release has no usable manifest %1 (%2): with a trusted key, only a signed release is installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manifest&apos;s signature %1 cannot be read (%2): with a trusted key, only a signed release is installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The signature %1 is damaged: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The release is signed with the key %1, which is not trusted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The release is signed with the key %1, which is revoked.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The signature %1 does not match %2: the manifest or its signature was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trusted comment of %1 does not match its signature: it was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manifest %1 cannot be used: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manifest is for version %1, the image is %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>signed by %1</source>
         <translation>assinado por %1</translation>
     </message>
@@ -806,6 +1006,70 @@ Repita o processo de atualização.</translation>
     <message>
         <source>refused</source>
         <translation>recusado</translation>
+    </message>
+    <message>
+        <source>%1 holds &quot;%2&quot;, which this tool does not know</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has no &quot;%2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1&apos;s &quot;%2&quot; is not a text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not an object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1&apos;s &quot;sha256&quot; is not 64 lower-case hex digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1&apos;s &quot;name&quot; is not a file name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1&apos;s &quot;size&quot; is not a number of bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a JSON object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the manifest</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its &quot;version&quot; is not a version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1&apos;s &quot;%2&quot; is not a version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>series %1, version %2 or later</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>series %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>version %1 or later</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version %1 may only be installed over %2; the modem&apos;s running version is not known.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version %1 may only be installed over %2; the modem runs %3.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>

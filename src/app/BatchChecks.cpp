@@ -156,7 +156,7 @@ void BatchChecks::check() {
     if (!running.allows(session.newVersion, session.reachableWithoutVersion))
       problem = "Release Series conflict detected. Upgrade not possible.";
     else if (release.manifest)
-      problem = CompatibilityProblem(*release.manifest, running);
+      problem = CompatibilityProblem(*release.manifest, running).english();
     const bool refused = release.state == ReleaseVerdict::State::Refused;
     checkLine("compatibility", problem.empty() && !refused,
               !problem.empty() ? problem

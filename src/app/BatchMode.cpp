@@ -63,7 +63,7 @@ std::optional<int> BatchSession::prepare() {
   const Workbench::Start started = bench_.start(imageRequired);
   if (started == Workbench::Start::ReleaseRefused) {
     // Refused before anything was sent: the run failed, and says why.
-    report_.setReason("The new software is refused: " + bench_.release().problem);
+    report_.setReason("The new software is refused: " + bench_.release().problem.english());
     report_.result(o_.operation, FailedFor(Outcome::Refused, FailureCode::ReleaseRefused),
                    kExitFailed, now());
     return kExitFailed;

@@ -58,7 +58,7 @@ HistoryEntry OperationRecorder::entryNow(const std::string& operation) const {
 }
 
 bool OperationRecorder::append(const HistoryEntry& entry) {
-  std::string error;
+  Text error;
   const bool appended = AppendHistory(historyPath(), entry, error);
   onRecorded(entry);
   if (appended) return true;

@@ -63,7 +63,7 @@ void RecordsOutbox::start() {
 }
 
 void RecordsOutbox::add(const HistoryEntry& entry) {
-  std::string error;
+  Text error;
   if (!AppendHistory(ownQueue_, entry, error)) unsaved_.push_back(entry);
   send();
 }
@@ -108,7 +108,7 @@ void RecordsOutbox::written(const std::string& error) {
     return checkSettled();
   }
   // The rows are in: they leave their queue files.
-  std::string problem;
+  Text problem;
   for (std::size_t i = queues_.size(); i-- > 0;) {
     if (i >= inFlight_.size() || inFlight_[i] == 0) continue;
     if (!dropSent(queues_[i], inFlight_[i], problem)) continue;
@@ -130,12 +130,12 @@ void RecordsOutbox::written(const std::string& error) {
   send();
 }
 
-bool RecordsOutbox::dropSent(const std::string& file, std::size_t count, std::string& error) {
+bool RecordsOutbox::dropSent(const std::string& file, std::size_t count, Text& error) {
   const HistoryRead read = ReadHistory(file);
   std::error_code ec;
   if (read.entries.size() <= count) {
     if (fs::remove(file, ec) || !ec) return true;
-    error = "Cannot remove " + file + ": " + ec.message();
+    error = Text("Cannot remove %1: %2"_t).arg(file).arg(ec.message());
     return false;
   }
   // Whole or not at all: a temporary of this run, then renamed over the queue.
@@ -153,7 +153,7 @@ bool RecordsOutbox::dropSent(const std::string& file, std::size_t count, std::st
     if (!out) {
       out.close();
       fs::remove(temporary, ec);
-      error = "Cannot write " + temporary;
+      error = Text("Cannot write %1"_t).arg(temporary);
       return false;
     }
   }

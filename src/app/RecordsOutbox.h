@@ -45,7 +45,7 @@ class RecordsOutbox {
   void written(const std::string& error);
   void checkSettled();
   // Keeps only the entries of file after its first count; false and why in error.
-  bool dropSent(const std::string& file, std::size_t count, std::string& error);
+  bool dropSent(const std::string& file, std::size_t count, Text& error);
 
   Platform& platform_;
   std::unique_ptr<RecordsDatabase> database_;

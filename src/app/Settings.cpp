@@ -94,23 +94,25 @@ std::optional<std::string> RecallHome(const std::string& file) {
   return text;
 }
 
-bool RememberHome(const std::string& file, const std::string& folder, std::string& error) {
+bool RememberHome(const std::string& file, const std::string& folder, Text& error) {
   if (file.empty()) {
-    error = "there is no folder for settings (HOME is not set)";
+    error = "there is no folder for settings (HOME is not set)"_t;
     return false;
   }
   if (folder.find_first_of("\r\n") != std::string::npos) {
-    error = "its name holds a line break";
+    error = "its name holds a line break"_t;
     return false;
   }
   if (!fs::path(folder).is_absolute()) {
-    error = "it is not an absolute path";
+    error = "it is not an absolute path"_t;
     return false;
   }
   const fs::path target(file);
   std::error_code ec;
   if (!fs::create_directories(target.parent_path(), ec) && ec) {
-    error = "cannot create the folder " + target.parent_path().string() + ": " + ec.message();
+    error = Text("cannot create the folder %1: %2"_t)
+                .arg(target.parent_path().string())
+                .arg(ec.message());
     return false;
   }
   // Written beside as a new file and renamed over: a half-written name is
@@ -121,13 +123,13 @@ bool RememberHome(const std::string& file, const std::string& folder, std::strin
   if (!out.open(temporary, RegularFile::Mode::CreateNew)) {
     fs::remove(temporary, ec);
     if (!out.open(temporary, RegularFile::Mode::CreateNew)) {
-      error = "cannot write " + temporary + ": " + out.error();
+      error = Text("cannot write %1: %2"_t).arg(temporary).arg(out.error());
       return false;
     }
   }
   const std::string line = folder + '\n';
   const bool written = out.write(line) == static_cast<long long>(line.size()) && out.sync();
-  if (!written) error = "cannot write " + temporary + ": " + out.error();
+  if (!written) error = Text("cannot write %1: %2"_t).arg(temporary).arg(out.error());
   out.close();
   if (written && DurableRename(temporary, file, error)) return true;
   fs::remove(temporary, ec);

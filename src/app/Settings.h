@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Text.h"
+
 struct Settings {
   std::string initialAddress = "192.168.128.100";
   int zingPort = 1827;
@@ -44,4 +46,4 @@ std::string JoinArguments(const std::vector<std::string>& args);
 // The firmware folder remembered in file; nullopt when none is.
 std::optional<std::string> RecallHome(const std::string& file);
 // Remembers folder in file, whole or not at all; false and why in error.
-bool RememberHome(const std::string& file, const std::string& folder, std::string& error);
+bool RememberHome(const std::string& file, const std::string& folder, Text& error);

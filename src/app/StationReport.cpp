@@ -78,10 +78,11 @@ void StationReport::diedInUnit(StationCounts& station, double seconds) {
   entry.durationSeconds = seconds;
   entry.attempt = NewAttemptId();
   entry.station = station_;
-  std::string error;
-  if (!AppendHistory(historyFile_, entry, error)) ui_.warning(error);
+  Text error;
+  if (!AppendHistory(historyFile_, entry, error)) ui_.warning(error.english());
   // No outbox runs here: the next run with records sends it.
-  if (!recordsQueue_.empty() && !AppendHistory(recordsQueue_, entry, error)) ui_.warning(error);
+  if (!recordsQueue_.empty() && !AppendHistory(recordsQueue_, entry, error))
+    ui_.warning(error.english());
 }
 
 int StationReport::summary(const std::vector<const StationCounts*>& stations,

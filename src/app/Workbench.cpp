@@ -115,7 +115,7 @@ Workbench::Start Workbench::start(bool imageRequired) {
 }
 
 Workbench::Start Workbench::checkRelease(bool imageFound, bool imageRequired) {
-  std::string error;
+  Text error;
   auto trust = LoadTrustedKeys(settings_.trustedKeyFolders, settings_.trustedKeyFiles, error);
   if (!trust) {
     // A key the operator placed is never skipped: nothing goes up until it is fixed.
@@ -154,7 +154,7 @@ std::string Workbench::firmwareFolder() {
     // Cancelled: the working directory, and its refusal, as ever.
     if (!chosen) return here;
     if (HoldsImage(HomeDirectory(*chosen))) {
-      std::string error;
+      Text error;
       if (!RememberHome(settings_.homeMemoryFile, *chosen, error))
         tell(Text("The firmware folder %1 could not be remembered for the next start: %2."_t)
                  .arg(*chosen)

@@ -15,10 +15,16 @@
 #endif
 
 #ifdef _WIN32
+namespace {
+Text SystemError(unsigned long code) {
+  return Text("system error %1"_t).arg(static_cast<long long>(code));
+}
+}  // namespace
+
 // Wide names converted as std::filesystem does, so they reach the same files
 // as the rest of the tool. MOVEFILE_WRITE_THROUGH returns only once the move
 // is on the disk, which stands for syncing the folder.
-bool DurableRename(const std::string& from, const std::string& to, std::string& error) {
+bool DurableRename(const std::string& from, const std::string& to, Text& error) {
   const std::wstring source = std::filesystem::path(from).wstring();
   const std::wstring target = std::filesystem::path(to).wstring();
   HANDLE file = CreateFileW(source.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -28,28 +34,28 @@ bool DurableRename(const std::string& from, const std::string& to, std::string& 
   if (!flushed ||
       !MoveFileExW(source.c_str(), target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = "Cannot store " + to + ": system error " + std::to_string(GetLastError());
+    error = Text("Cannot store %1: %2"_t).arg(to).arg(SystemError(GetLastError()));
     return false;
   }
   return true;
 }
 #else
 namespace {
-std::string Failure(const char* what, const std::string& path, int err) {
-  return std::string(what) + " " + path + ": " + std::strerror(err);
+Text Failure(const char* what, const std::string& path, int err) {
+  return Text(what).arg(path).arg(std::string(std::strerror(err)));
 }
 }  // namespace
 
-bool DurableRename(const std::string& from, const std::string& to, std::string& error) {
+bool DurableRename(const std::string& from, const std::string& to, Text& error) {
   const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    error = Failure("Cannot open", from, errno);
+    error = Failure("Cannot open %1: %2"_t, from, errno);
     return false;
   }
   int err = ::fsync(fd) == 0 ? 0 : errno;
   ::close(fd);
   if (err != 0 || ::rename(from.c_str(), to.c_str()) != 0) {
-    error = Failure("Cannot store", to, err != 0 ? err : errno);
+    error = Failure("Cannot store %1: %2"_t, to, err != 0 ? err : errno);
     return false;
   }
   std::filesystem::path parent = std::filesystem::path(to).parent_path();
@@ -59,7 +65,7 @@ bool DurableRename(const std::string& from, const std::string& to, std::string& 
   err = dir < 0 || ::fsync(dir) != 0 ? errno : 0;
   if (dir >= 0) ::close(dir);
   if (err != 0) {
-    error = Failure("Cannot sync", folder, err);
+    error = Failure("Cannot sync %1: %2"_t, folder, err);
     return false;
   }
   return true;
@@ -96,30 +102,30 @@ void FolderLock::leaveNote(const std::string& folder, const std::string& note) {
 
 #ifdef _WIN32
 // Folders cannot be locked here: a file in it that goes with its last handle.
-FolderLock::FolderLock(const std::string& folder, std::string& error) {
+FolderLock::FolderLock(const std::string& folder, Text& error) {
   const std::wstring path = (std::filesystem::path(folder) / ".lock").wstring();
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
+    error = Text("Cannot lock %1: %2"_t).arg(folder).arg(SystemError(GetLastError()));
     return;
   }
   handle_ = file;
   OVERLAPPED whole{};
   locked_ = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole);
-  if (!locked_) error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
+  if (!locked_) error = Text("Cannot lock %1: %2"_t).arg(folder).arg(SystemError(GetLastError()));
 }
 
-FolderLock::FolderLock(const std::string& folder, const std::string& note, std::string& error) {
+FolderLock::FolderLock(const std::string& folder, const std::string& note, Text& error) {
   const std::wstring path = (std::filesystem::path(folder) / ".lock").wstring();
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
+    error = Text("Cannot lock %1: %2"_t).arg(folder).arg(SystemError(GetLastError()));
     return;
   }
   handle_ = file;
@@ -132,7 +138,7 @@ FolderLock::FolderLock(const std::string& folder, const std::string& note, std::
     busy_ = true;
     holder_ = ReadNote(folder);
   } else {
-    error = "Cannot lock " + folder + ": system error " + std::to_string(GetLastError());
+    error = Text("Cannot lock %1: %2"_t).arg(folder).arg(SystemError(GetLastError()));
   }
 }
 
@@ -142,23 +148,23 @@ FolderLock::~FolderLock() {
   if (handle_) CloseHandle(static_cast<HANDLE>(handle_));  // lets go of the lock
 }
 #else
-FolderLock::FolderLock(const std::string& folder, std::string& error) {
+FolderLock::FolderLock(const std::string& folder, Text& error) {
   fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd_ < 0) {
-    error = Failure("Cannot lock", folder, errno);
+    error = Failure("Cannot lock %1: %2"_t, folder, errno);
     return;
   }
   int r;
   do r = ::flock(fd_, LOCK_EX);
   while (r != 0 && errno == EINTR);
   locked_ = r == 0;
-  if (!locked_) error = Failure("Cannot lock", folder, errno);
+  if (!locked_) error = Failure("Cannot lock %1: %2"_t, folder, errno);
 }
 
-FolderLock::FolderLock(const std::string& folder, const std::string& note, std::string& error) {
+FolderLock::FolderLock(const std::string& folder, const std::string& note, Text& error) {
   fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd_ < 0) {
-    error = Failure("Cannot lock", folder, errno);
+    error = Failure("Cannot lock %1: %2"_t, folder, errno);
     return;
   }
   int r;
@@ -171,7 +177,7 @@ FolderLock::FolderLock(const std::string& folder, const std::string& note, std::
     busy_ = true;
     holder_ = ReadNote(folder);
   } else {
-    error = Failure("Cannot lock", folder, errno);
+    error = Failure("Cannot lock %1: %2"_t, folder, errno);
   }
 }
 

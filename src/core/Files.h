@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "platform/Text.h"
+
 // Renames from over to so that after a power cut either what was under to
 // before or the whole of from is found there: the file's data reaches the
 // disk before the rename, and the folder's entry after it. False (and why in
 // error) when it fails; from is then left as it was.
-bool DurableRename(const std::string& from, const std::string& to, std::string& error);
+bool DurableRename(const std::string& from, const std::string& to, Text& error);
 
 // An exclusive lock on a folder, held for the life of the object: the
 // stations of one PC that write the same folder take turns. The system lets
@@ -15,11 +17,11 @@ bool DurableRename(const std::string& from, const std::string& to, std::string& 
 class FolderLock {
  public:
   // Waits for the lock; holds it unless it fails (then false, and why in error).
-  FolderLock(const std::string& folder, std::string& error);
+  FolderLock(const std::string& folder, Text& error);
   // Tries once, without waiting. Held, it tells others what it is held for
   // (note, one line); when another process holds it, busy() is true and
   // holder() is that process's note ("" when it left none).
-  FolderLock(const std::string& folder, const std::string& note, std::string& error);
+  FolderLock(const std::string& folder, const std::string& note, Text& error);
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;

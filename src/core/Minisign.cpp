@@ -125,26 +125,25 @@ std::optional<std::string> NormalKeyId(std::string_view text) {
   return out;
 }
 
-std::optional<MinisignPublicKey> ParseMinisignPublicKey(std::string_view text,
-                                                        std::string& error) {
+std::optional<MinisignPublicKey> ParseMinisignPublicKey(std::string_view text, Text& error) {
   if (text.size() > kMaxFileBytes) {
-    error = "it is too long for a minisign public key";
+    error = "it is too long for a minisign public key"_t;
     return std::nullopt;
   }
   auto lines = Lines(text);
   while (!lines.empty() && lines.back().empty()) lines.pop_back();
   if (!lines.empty() && StartsWith(lines.front(), "untrusted comment:")) lines.erase(lines.begin());
   if (lines.size() != 1) {
-    error = "it is not a minisign public key (a comment line and one line of base64)";
+    error = "it is not a minisign public key (a comment line and one line of base64)"_t;
     return std::nullopt;
   }
   auto bytes = Base64(lines.front());
   if (!bytes || bytes->size() != 42) {
-    error = "its key line is not the base64 of a minisign public key";
+    error = "its key line is not the base64 of a minisign public key"_t;
     return std::nullopt;
   }
   if ((*bytes)[0] != 'E' || (*bytes)[1] != 'd') {
-    error = "it is not an Ed25519 key";
+    error = "it is not an Ed25519 key"_t;
     return std::nullopt;
   }
   MinisignPublicKey key;
@@ -153,10 +152,9 @@ std::optional<MinisignPublicKey> ParseMinisignPublicKey(std::string_view text,
   return key;
 }
 
-std::optional<MinisignSignature> ParseMinisignSignature(std::string_view text,
-                                                        std::string& error) {
+std::optional<MinisignSignature> ParseMinisignSignature(std::string_view text, Text& error) {
   if (text.size() > kMaxFileBytes) {
-    error = "it is too long for a minisign signature";
+    error = "it is too long for a minisign signature"_t;
     return std::nullopt;
   }
   auto lines = Lines(text);
@@ -164,29 +162,30 @@ std::optional<MinisignSignature> ParseMinisignSignature(std::string_view text,
   constexpr std::string_view kTrusted = "trusted comment: ";
   if (lines.size() != 4 || !StartsWith(lines[0], "untrusted comment:") ||
       !StartsWith(lines[2], kTrusted)) {
-    error = "it is not a minisign signature (four lines: a comment, the signature, "
-            "\"trusted comment: \" and the comment's signature)";
+    error =
+        "it is not a minisign signature (four lines: a comment, the signature, "
+        "\"trusted comment: \" and the comment's signature)"_t;
     return std::nullopt;
   }
   auto signature = Base64(lines[1]);
   if (!signature || signature->size() != 74) {
-    error = "its signature line is not the base64 of a minisign signature";
+    error = "its signature line is not the base64 of a minisign signature"_t;
     return std::nullopt;
   }
   const char algorithm[2] = {static_cast<char>((*signature)[0]),
                              static_cast<char>((*signature)[1])};
   if (algorithm[0] != 'E' || (algorithm[1] != 'D' && algorithm[1] != 'd')) {
-    error = "its signature is neither of minisign's Ed25519 forms";
+    error = "its signature is neither of minisign's Ed25519 forms"_t;
     return std::nullopt;
   }
   auto global = Base64(lines[3]);
   if (!global || global->size() != 64) {
-    error = "its trusted comment's signature is not the base64 of a signature";
+    error = "its trusted comment's signature is not the base64 of a signature"_t;
     return std::nullopt;
   }
   std::string_view comment = lines[2].substr(kTrusted.size());
   if (HasControl(comment)) {
-    error = "its trusted comment holds a control character";
+    error = "its trusted comment holds a control character"_t;
     return std::nullopt;
   }
   MinisignSignature out;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Text.h"
+
 struct MinisignPublicKey {
   std::array<std::uint8_t, 8> keyId{};
   std::array<std::uint8_t, 32> key{};
@@ -29,12 +31,10 @@ struct MinisignSignature {
 
 // The key file: an "untrusted comment:" line (optional) and the key in
 // base64. nullopt and why in error when it is not one.
-std::optional<MinisignPublicKey> ParseMinisignPublicKey(std::string_view text,
-                                                        std::string& error);
+std::optional<MinisignPublicKey> ParseMinisignPublicKey(std::string_view text, Text& error);
 // The .minisig file: untrusted comment, signature, trusted comment, global
 // signature, each on its own line.
-std::optional<MinisignSignature> ParseMinisignSignature(std::string_view text,
-                                                        std::string& error);
+std::optional<MinisignSignature> ParseMinisignSignature(std::string_view text, Text& error);
 
 enum class SignatureCheck { Valid, OtherKey, BadSignature, BadTrustedComment };
 // Whether signature, made by key, covers message and its trusted comment.

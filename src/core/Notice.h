@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/Text.h"
+
 struct Notice {
   enum class Kind {
     // No modem address to connect to ("IP address." / "IP Address.").
@@ -99,7 +101,7 @@ struct Notice {
   };
 
   Kind kind;
-  std::string detail = {};
+  Text detail = {};
   long long number = 0;
   std::string extra = {};
 

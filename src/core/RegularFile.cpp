@@ -13,7 +13,7 @@
 #endif
 
 namespace {
-constexpr const char* kNotRegular = "it is not a regular file";
+constexpr const char* kNotRegular = "it is not a regular file"_t;
 }  // namespace
 
 #ifdef _WIN32

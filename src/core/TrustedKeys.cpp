@@ -11,13 +11,13 @@ namespace fs = std::filesystem;
 namespace {
 constexpr long long kKeyFileBytes = 8192;
 
-bool ReadKey(const std::string& path, TrustedKeys& trust, std::string& error) {
-  std::string why;
+bool ReadKey(const std::string& path, TrustedKeys& trust, Text& error) {
+  Text why;
   auto text = ReadSmallFile(path, kKeyFileBytes, why);
   std::optional<MinisignPublicKey> key;
   if (text) key = ParseMinisignPublicKey(*text, why);
   if (!key) {
-    error = "The trusted key " + path + " cannot be used: " + why + ".";
+    error = Text("The trusted key %1 cannot be used: %2."_t).arg(path).arg(why);
     return false;
   }
   trust.keys.push_back({*key, path});
@@ -25,11 +25,11 @@ bool ReadKey(const std::string& path, TrustedKeys& trust, std::string& error) {
 }
 
 // One key ID a line; blank lines and lines from '#' on are comments.
-bool ReadRevoked(const std::string& path, TrustedKeys& trust, std::string& error) {
-  std::string why;
+bool ReadRevoked(const std::string& path, TrustedKeys& trust, Text& error) {
+  Text why;
   auto text = ReadSmallFile(path, 1 << 20, why);
   if (!text) {
-    error = "The list of revoked keys " + path + " cannot be read: " + why + ".";
+    error = Text("The list of revoked keys %1 cannot be read: %2."_t).arg(path).arg(why);
     return false;
   }
   std::size_t start = 0, number = 0;
@@ -45,8 +45,11 @@ bool ReadRevoked(const std::string& path, TrustedKeys& trust, std::string& error
     if (line.empty()) continue;
     auto id = NormalKeyId(line);
     if (!id) {
-      error = "The list of revoked keys " + path + " cannot be used: line " +
-              std::to_string(number) + " is not a key ID (hex digits, as minisign prints it).";
+      error = Text(
+                  "The list of revoked keys %1 cannot be used: line %2 is not a key ID (hex "
+                  "digits, as minisign prints it)."_t)
+                  .arg(path)
+                  .arg(static_cast<long long>(number));
       return false;
     }
     trust.revoked.push_back(*id);
@@ -65,8 +68,7 @@ const TrustedKey* TrustedKeys::find(const MinisignPublicKey& signer) const {
   return nullptr;
 }
 
-std::optional<std::string> ReadSmallFile(const std::string& path, long long maxBytes,
-                                         std::string& error) {
+std::optional<std::string> ReadSmallFile(const std::string& path, long long maxBytes, Text& error) {
   RegularFile file;
   if (!file.open(path, RegularFile::Mode::Read)) {
     error = file.error();
@@ -83,15 +85,14 @@ std::optional<std::string> ReadSmallFile(const std::string& path, long long maxB
     if (n == 0) return text;
     text.append(piece, static_cast<std::size_t>(n));
     if (static_cast<long long>(text.size()) > maxBytes) {
-      error = "it is larger than " + std::to_string(maxBytes) + " bytes";
+      error = Text("it is larger than %1 bytes"_t).arg(maxBytes);
       return std::nullopt;
     }
   }
 }
 
 std::optional<TrustedKeys> LoadTrustedKeys(const std::vector<std::string>& folders,
-                                           const std::vector<std::string>& files,
-                                           std::string& error) {
+                                           const std::vector<std::string>& files, Text& error) {
   TrustedKeys trust;
   for (const auto& folder : folders) {
     std::error_code ec;
@@ -99,7 +100,7 @@ std::optional<TrustedKeys> LoadTrustedKeys(const std::vector<std::string>& folde
     std::vector<fs::path> entries;
     fs::directory_iterator it(folder, ec);
     if (ec) {
-      error = "The trusted-key folder " + folder + " cannot be read: " + ec.message() + ".";
+      error = Text("The trusted-key folder %1 cannot be read: %2."_t).arg(folder).arg(ec.message());
       return std::nullopt;
     }
     for (fs::directory_iterator end; !ec && it != end; it.increment(ec))

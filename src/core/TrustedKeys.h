@@ -31,10 +31,8 @@ struct TrustedKeys {
 // error (nullopt, and which file and why in error): a key the operator put
 // there must never be skipped without a word.
 std::optional<TrustedKeys> LoadTrustedKeys(const std::vector<std::string>& folders,
-                                           const std::vector<std::string>& files,
-                                           std::string& error);
+                                           const std::vector<std::string>& files, Text& error);
 
 // A small text file, read without blocking on a FIFO or device in its
 // place; nullopt and why in error when it cannot be read or exceeds maxBytes.
-std::optional<std::string> ReadSmallFile(const std::string& path, long long maxBytes,
-                                         std::string& error);
+std::optional<std::string> ReadSmallFile(const std::string& path, long long maxBytes, Text& error);

@@ -24,11 +24,12 @@ bool EndsWithNewline(RegularFile& file) {
 
 // Opens the history file without ever blocking: a FIFO or a device in its
 // place would hold the tool for good, and is refused (false, and why in error).
-bool OpenHistory(RegularFile& file, const std::string& path, RegularFile::Mode mode,
-                 std::string& error) {
+bool OpenHistory(RegularFile& file, const std::string& path, RegularFile::Mode mode, Text& error) {
   if (file.open(path, mode)) return true;
-  error = file.notRegular() ? "Cannot use the history file " + path + ": " + file.error()
-                            : "Cannot open the history file " + path + ": " + file.error();
+  error = Text(file.notRegular() ? "Cannot use the history file %1: %2"_t
+                                 : "Cannot open the history file %1: %2"_t)
+              .arg(path)
+              .arg(file.error());
   return false;
 }
 
@@ -156,7 +157,7 @@ std::string HistoryLine(const HistoryEntry& entry) {
   return line.str();
 }
 
-bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::string& error) {
+bool AppendHistory(const std::string& path, const HistoryEntry& entry, Text& error) {
   RegularFile file;
   if (!OpenHistory(file, path, RegularFile::Mode::Append, error)) return false;
   // A line left without its end (a power cut) is ended first.
@@ -167,12 +168,14 @@ bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::stri
   // split the line into pieces written at different times.
   const long long written = file.write(text);
   if (written < 0) {
-    error = "Cannot write the history file " + path + ": " + file.error();
+    error = Text("Cannot write the history file %1: %2"_t).arg(path).arg(file.error());
   } else if (static_cast<std::size_t>(written) != text.size()) {
-    error = "Cannot write the history file " + path + ": only " + std::to_string(written) +
-            " of " + std::to_string(text.size()) + " bytes were written";
+    error = Text("Cannot write the history file %1: only %2 of %3 bytes were written"_t)
+                .arg(path)
+                .arg(written)
+                .arg(static_cast<long long>(text.size()));
   } else if (!file.sync()) {
-    error = "Cannot save the history file to disk " + path + ": " + file.error();
+    error = Text("Cannot save the history file to disk %1: %2"_t).arg(path).arg(file.error());
   } else {
     return true;
   }
@@ -188,10 +191,10 @@ HistoryRead ReadHistory(const std::string& path) {
   HistoryRead result;
   std::error_code ec;
   if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return result;
-  std::string error;
+  Text error;
   RegularFile file;
   if (!OpenHistory(file, path, RegularFile::Mode::Read, error)) {
-    result.warnings.push_back(error);
+    result.warnings.push_back(error.english());
     return result;
   }
   std::string content;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Text.h"
+
 struct HistoryEntry {
   std::string time;  // UTC ISO 8601, 2026-12-08T06:01:33Z
   std::string modemAddress;
@@ -56,7 +58,7 @@ std::string HistoryLine(const HistoryEntry& entry);
 // file is created when missing and never truncated; a partial last line left
 // by a power cut stays as it is and the new line starts after a "\n". On
 // failure returns false and sets error (naming the path and the cause).
-bool AppendHistory(const std::string& path, const HistoryEntry& entry, std::string& error);
+bool AppendHistory(const std::string& path, const HistoryEntry& entry, Text& error);
 
 struct HistoryRead {
   std::vector<HistoryEntry> entries;  // in file order, oldest first

@@ -8,11 +8,11 @@
 
 #include "core/ModemVersion.h"
 #include "core/UpgradeHistory.h"
+#include "platform/Text.h"
 
 // Why the backup pair of version (image and checksum file, as named in
 // backupDir) may not be restored; empty when it may. A pair without a
 // record passes unless requireRecord. Stations of one PC may each have
 // recorded the pair of one version: any record that matches will do.
-std::string BackupProblem(const std::vector<HistoryEntry>& history, const std::string& image,
-                          const std::string& checksum, const ModemVersion& version,
-                          bool requireRecord);
+Text BackupProblem(const std::vector<HistoryEntry>& history, const std::string& image,
+                   const std::string& checksum, const ModemVersion& version, bool requireRecord);

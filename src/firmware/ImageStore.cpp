@@ -107,7 +107,7 @@ std::string ImageStore::temporaryPath(const std::string& name) const {
 
 ImageStore::Keep ImageStore::keepBackup(const ModemVersion& version,
                                         const std::string& imageTemporary,
-                                        const std::string& checksumTemporary, std::string& error,
+                                        const std::string& checksumTemporary, Text& error,
                                         std::string& holder) const {
   // Stations on one PC back up units of the same version at once: one at a
   // time here, and the first pair kept stays.

@@ -63,8 +63,7 @@ class ImageStore {
   // it, what that one does in holder (to try again later).
   enum class Keep { Kept, Busy, Failed };
   Keep keepBackup(const ModemVersion& version, const std::string& imageTemporary,
-                  const std::string& checksumTemporary, std::string& error,
-                  std::string& holder) const;
+                  const std::string& checksumTemporary, Text& error, std::string& holder) const;
   // Removes the temporaries that processes of this tool left behind when
   // they ended without cleaning up (a power cut, a kill): files of this
   // user, named exactly as the tool names them, of a process that surely

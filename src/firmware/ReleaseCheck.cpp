@@ -15,8 +15,8 @@ class Checker {
   void pass(const char* check, const std::string& text) {
     v_.findings.push_back({check, true, text});
   }
-  bool fail(const char* check, const std::string& text) {
-    v_.findings.push_back({check, false, text});
+  bool fail(const char* check, const Text& text) {
+    v_.findings.push_back({check, false, text.english()});
     v_.state = State::Refused;
     v_.problem = text;
     v_.manifest.reset();
@@ -29,22 +29,27 @@ class Checker {
             const std::string& expected) {
     if (!listed && name.empty()) return true;
     if (!listed)
-      return fail(check, name + " lies beside the image but is not named in the manifest.");
+      return fail(check,
+                  Text("%1 lies beside the image but is not named in the manifest."_t).arg(name));
     if (listed->name != expected)
-      return fail(check, "The manifest names " + listed->name + " where " + expected +
-                             " was expected.");
+      return fail(
+          check,
+          Text("The manifest names %1 where %2 was expected."_t).arg(listed->name).arg(expected));
     if (name.empty())
-      return fail(check, "The manifest names " + listed->name + ", which is missing.");
+      return fail(check, Text("The manifest names %1, which is missing."_t).arg(listed->name));
     const std::string path = home_ + name;
     const long long size = ImageStore::fileSize(path);
     if (listed->size >= 0 && size != listed->size)
-      return fail(check, name + " has " + std::to_string(size) + " bytes; the manifest says " +
-                             std::to_string(listed->size) + ".");
+      return fail(
+          check,
+          Text("%1 has %2 bytes; the manifest says %3."_t).arg(name).arg(size).arg(listed->size));
     const auto digest = Sha256OfFile(path);
-    if (!digest) return fail(check, name + " cannot be read.");
+    if (!digest) return fail(check, Text("%1 cannot be read."_t).arg(name));
     if (*digest != listed->sha256)
-      return fail(check, "The SHA-256 of " + name + " is " + *digest + "; the manifest says " +
-                             listed->sha256 + ".");
+      return fail(check, Text("The SHA-256 of %1 is %2; the manifest says %3."_t)
+                             .arg(name)
+                             .arg(*digest)
+                             .arg(listed->sha256));
     pass(check, name + ": " + std::to_string(size) + " bytes, SHA-256 " + *digest + ".");
     return true;
   }
@@ -65,22 +70,26 @@ ReleaseVerdict CheckRelease(const TrustedKeys& trust, const std::string& home,
   Checker c(v, home);
   const std::string manifestName = ManifestName(version);
   const std::string signatureName = SignatureName(version);
-  std::string error;
+  Text error;
   auto text = ReadSmallFile(home + manifestName, kManifestBytes, error);
   if (!text) {
-    c.fail("manifest", "The release has no usable manifest " + manifestName + " (" + error +
-                           "): with a trusted key, only a signed release is installed.");
+    c.fail("manifest", Text("The release has no usable manifest %1 (%2): with a trusted key, only "
+                            "a signed release is installed."_t)
+                           .arg(manifestName)
+                           .arg(error));
     return v;
   }
   auto signatureText = ReadSmallFile(home + signatureName, kSignatureBytes, error);
   if (!signatureText) {
-    c.fail("signature", "The manifest's signature " + signatureName + " cannot be read (" +
-                            error + "): with a trusted key, only a signed release is installed.");
+    c.fail("signature", Text("The manifest's signature %1 cannot be read (%2): with a trusted "
+                             "key, only a signed release is installed."_t)
+                            .arg(signatureName)
+                            .arg(error));
     return v;
   }
   auto signature = ParseMinisignSignature(*signatureText, error);
   if (!signature) {
-    c.fail("signature", "The signature " + signatureName + " is damaged: " + error + ".");
+    c.fail("signature", Text("The signature %1 is damaged: %2."_t).arg(signatureName).arg(error));
     return v;
   }
   MinisignPublicKey signer;
@@ -88,35 +97,41 @@ ReleaseVerdict CheckRelease(const TrustedKeys& trust, const std::string& home,
   const std::string keyId = signer.keyIdText();
   const TrustedKey* key = trust.find(signer);
   if (!key) {
-    c.fail("signature", "The release is signed with the key " + keyId + ", which is not trusted.");
+    c.fail("signature",
+           Text("The release is signed with the key %1, which is not trusted."_t).arg(keyId));
     return v;
   }
   if (trust.isRevoked(keyId)) {
-    c.fail("signature", "The release is signed with the key " + keyId + ", which is revoked.");
+    c.fail("signature",
+           Text("The release is signed with the key %1, which is revoked."_t).arg(keyId));
     return v;
   }
   switch (VerifyMinisign(key->key, *signature, *text)) {
     case SignatureCheck::Valid: break;
     case SignatureCheck::OtherKey:
     case SignatureCheck::BadSignature:
-      c.fail("signature", "The signature " + signatureName + " does not match " + manifestName +
-                              ": the manifest or its signature was changed.");
+      c.fail("signature", Text("The signature %1 does not match %2: the manifest or its "
+                               "signature was changed."_t)
+                              .arg(signatureName)
+                              .arg(manifestName));
       return v;
     case SignatureCheck::BadTrustedComment:
-      c.fail("signature", "The trusted comment of " + signatureName +
-                              " does not match its signature: it was changed.");
+      c.fail("signature", Text("The trusted comment of %1 does not match its signature: it was "
+                               "changed."_t)
+                              .arg(signatureName));
       return v;
   }
   c.pass("signature", "Signed with the key " + keyId + " (" + key->file + "): " +
                           signature->trustedComment + ".");
   auto manifest = ParseReleaseManifest(*text, error);
   if (!manifest) {
-    c.fail("manifest", "The manifest " + manifestName + " cannot be used: " + error + ".");
+    c.fail("manifest", Text("The manifest %1 cannot be used: %2."_t).arg(manifestName).arg(error));
     return v;
   }
   if (manifest->version != version.display()) {
-    c.fail("manifest", "The manifest is for version " + manifest->version + ", the image is " +
-                           version.display() + ".");
+    c.fail("manifest", Text("The manifest is for version %1, the image is %2."_t)
+                           .arg(manifest->version)
+                           .arg(version.display()));
     return v;
   }
   c.pass("manifest", manifestName + " is for version " + manifest->version + ".");

@@ -18,7 +18,7 @@ struct ReleaseVerdict {
   State state = State::Unsigned;
   std::string signer;   // Signed: the signature's trusted comment
   std::string keyId;    // Signed: the key that signed it
-  std::string problem;  // Refused: exactly what did not match
+  Text problem;         // Refused: exactly what did not match
   std::optional<ReleaseManifest> manifest;  // Signed
   // One line per check made, in order, up to the first that failed.
   struct Finding {

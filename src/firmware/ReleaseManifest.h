@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/ModemVersion.h"
+#include "platform/Text.h"
 
 struct ReleaseManifest {
   struct Part {
@@ -28,7 +29,7 @@ struct ReleaseManifest {
 
 // nullopt and why in error for anything but a well-formed manifest: a key
 // it does not know is refused too, so that no limit is ever skipped.
-std::optional<ReleaseManifest> ParseReleaseManifest(std::string_view text, std::string& error);
+std::optional<ReleaseManifest> ParseReleaseManifest(std::string_view text, Text& error);
 
 // Why the release may not be installed over running; empty when it may.
-std::string CompatibilityProblem(const ReleaseManifest& manifest, const ModemVersion& running);
+Text CompatibilityProblem(const ReleaseManifest& manifest, const ModemVersion& running);

@@ -54,7 +54,7 @@ void Restore::checked() {
     finish(Outcome::Refused);
     return;
   }
-  const std::string altered = BackupProblem(
+  const Text altered = BackupProblem(
       ReadHistory(session.backupDir + ImageStore::kSeparator + "history.jsonl").entries, image,
       channels_.store.backupChecksumPath(version_), version_, session.trust.active());
   if (!altered.empty()) {

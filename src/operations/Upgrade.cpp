@@ -152,7 +152,8 @@ std::string Upgrade::keptName(const std::string& local) const {
 }
 
 Keep Upgrade::keepBackup() {
-  std::string error, holder;
+  Text error;
+  std::string holder;
   const Keep kept = channels_.store.keepBackup(backupVersion_, backupFiles_.image,
                                                backupFiles_.checksum, error, holder);
   if (kept == Keep::Failed) {

@@ -1,5 +1,9 @@
 #include "platform/Text.h"
 
+#include <ostream>
+
+std::ostream& operator<<(std::ostream& out, const Text& text) { return out << text.english(); }
+
 std::string Text::english() const {
   if (args_.empty()) return source_;
   std::vector<std::string> values;

@@ -4,6 +4,7 @@
 // logs and the tests read english().
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,3 +55,6 @@ class Text {
   std::string source_;
   std::vector<Text> args_;
 };
+
+// In English, as the logs and the tests print it.
+std::ostream& operator<<(std::ostream& out, const Text& text);

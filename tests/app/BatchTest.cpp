@@ -748,7 +748,7 @@ TEST(BatchBackupFolder, AHeldFolderIsWaitedForWithoutBlockingAndWithinBounds) {
     Batch b;
     ASSERT_TRUE(b.parse({"upgrade"}));
     std::filesystem::create_directories(b.h.home.path() / "Backup");
-    std::string error;
+    Text error;
     auto held = std::make_unique<FolderLock>((b.h.home.path() / "Backup").string(), note, error);
     ASSERT_TRUE(*held) << error;
     if (c.releaseMs >= 0) b.h.clock().schedule(c.releaseMs, [&held] { held.reset(); });

@@ -133,7 +133,7 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
                              with(R"("mac":"02:00:5e:10:00:01","interface":"eth1",)", "") +
                              "\n{\"time\":\"2026-12-08T0";
   home.write("history.jsonl", before);
-  std::string error;
+  Text error;
   ASSERT_TRUE(AppendHistory(file, dns, error)) << error;
   EXPECT_EQ(home.read("history.jsonl"), before + "\n" + HistoryLine(dns) + "\n");
   auto history = ReadHistory(file);
@@ -145,7 +145,7 @@ TEST(UpgradeHistory, LinesAppendReadBackPastDamageAndFormATable) {
                                                         "line 4" + damaged, "line 5" + damaged,
                                                         "line 7" + damaged, "line 9" + damaged}));
   EXPECT_FALSE(AppendHistory(file + "/x", dns, error));
-  EXPECT_NE(error.find(file + "/x"), std::string::npos) << error;
+  EXPECT_NE(error.english().find(file + "/x"), std::string::npos) << error;
 
   // The table for people: aligned columns, "-" for nothing, control characters (C1 too) escaped.
   HistoryEntry reset{"2026-12-08T08:00:00Z", "10.0.0.2", "", "", "reset", "", "", "a\tb\x1b\xC2\x9B",

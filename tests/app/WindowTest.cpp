@@ -211,7 +211,7 @@ TEST(Startup, FoldersAreTakenAsGivenAndTheRememberedOneKeptWithCare) {
 
   TempDir config, elsewhere;
   const std::string memory = (config.path() / "home").string();
-  std::string error;
+  Text error;
   EXPECT_FALSE(RememberHome(memory, (config.path() / "a\nb").string(), error));
   EXPECT_EQ(error, "its name holds a line break");
   elsewhere.write("target", "kept");

@@ -159,7 +159,8 @@ TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
     const std::string queue = rig.home.str() + "/Backup/records-queue-4194305-1-" +
                               std::to_string(pidNamespace.st_ino) + ".jsonl";
     std::filesystem::create_directories(rig.home.path() / "Backup");
-    std::string error;
+    Text error;
+    std::string readError;
     for (const auto* entry : {&began, &began, &done, &failed, &done, &began})
       ASSERT_TRUE(AppendHistory(queue, *entry, error)) << error;
     const auto run =
@@ -187,11 +188,11 @@ TEST(RecordsDatabase, MigratesFromEmptyAndFromThePreviousSchemaAndReadsItBack) {
     // The line's report asks for a span of time: since is in it, until is not.
     QtPlatform platform;
     const auto span = ReadRecords(platform, server.url(database), "2026-12-08T07:00:00Z",
-                                  "2026-12-08T07:00:01Z", error);
-    ASSERT_TRUE(span) << error;
+                                  "2026-12-08T07:00:01Z", readError);
+    ASSERT_TRUE(span) << readError;
     EXPECT_EQ(*span, std::vector<HistoryEntry>{failed});
     EXPECT_EQ(
-        ReadRecords(platform, server.url(database), "", "2026-12-08T07:00:00Z", error)->size(),
+        ReadRecords(platform, server.url(database), "", "2026-12-08T07:00:00Z", readError)->size(),
         expected.size() - 1);
     if (database == "old") {
       const auto refused =

@@ -267,7 +267,7 @@ TEST(StationsEndToEnd, AHeldBackupFolderIsWaitedForAndNamed) {
   std::filesystem::create_directories(home.path() / "Backup");
   const std::string note = "another upgrade is storing a backup of 5.2.0.12 in this folder (pid " +
                            std::to_string(::getpid()) + ")";
-  std::string error;
+  Text error;
   FolderLock held((home.path() / "Backup").string(), note, error);
   ASSERT_TRUE(held) << error;
   const std::string before = lab.modem(1).file("/bin/kova.bin");

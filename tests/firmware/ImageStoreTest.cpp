@@ -69,7 +69,8 @@ TEST(ImageStore, PairsAndTemporaries) {
   EXPECT_NE(image, store.temporaryPath("kova_5_2_0_12.bin"));
   std::ofstream(image) << "new image";
   std::ofstream(checksum) << "sum";
-  std::string error, holder;
+  Text error;
+  std::string holder;
   EXPECT_EQ(store.keepBackup(v, image, checksum, error, holder), ImageStore::Keep::Kept) << error;
   EXPECT_TRUE(store.hasBackup(v));
   EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");

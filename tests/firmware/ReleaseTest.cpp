@@ -31,9 +31,9 @@ TEST(Minisign, ParsesAndVerifiesWhatMinisignWrote) {
       "zInHgU=\n"
       "trusted comment: timestamp:1796762957\tfile:m\n"
       "+mLt15E6lT7FACxk6MOUHcoJ6h7OiB5KEex+b6x72gH0cUUTaHAfD6d1LA9evoZ89cp34QXIEehXpfJqcbKEBw==\n";
-  std::string error;
+  Text error;
   auto k = ParseMinisignPublicKey(key, error);
-  ASSERT_TRUE(k) << error;
+  ASSERT_TRUE(k) << error.english();
   EXPECT_EQ(k->keyIdText(), "2A56895E5E89B8C0");
   auto replace = [](std::string text, const std::string& from, const std::string& to) {
     return text.replace(text.find(from), from.size(), to);
@@ -71,7 +71,7 @@ TEST(Minisign, ParsesAndVerifiesWhatMinisignWrote) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     auto s = ParseMinisignSignature(row.signature, error);
-    ASSERT_EQ(s.has_value(), row.check.has_value()) << error;
+    ASSERT_EQ(s.has_value(), row.check.has_value()) << error.english();
     if (s) {
       EXPECT_EQ(VerifyMinisign(*k, *s, row.message), *row.check);
     }
@@ -89,13 +89,13 @@ TEST(Minisign, ParsesAndVerifiesWhatMinisignWrote) {
 }
 
 TEST(ReleaseManifest, CompatibilityOfTheRunningVersion) {
-  std::string error;
+  Text error;
   auto manifest = [&](const std::string& over) {
     auto m = ParseReleaseManifest(
         "{\"version\":\"5.2.0.13\",\"image\":{\"name\":\"kova_5_2_0_13.bin\",\"size\":3,"
         "\"sha256\":\"" + std::string(64, 'a') + "\"},\"installs_over\":" + over + "}",
         error);
-    EXPECT_TRUE(m) << error;
+    EXPECT_TRUE(m) << error.english();
     return m.value_or(ReleaseManifest{});
   };
   struct Row {
