@@ -587,31 +587,31 @@ L&apos;outil de mise à jour va attribuer l&apos;adresse IP statique 192.168.128
     </message>
     <message>
         <source>Cannot remove %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de supprimer %1 : %2</translation>
     </message>
     <message>
         <source>Cannot write %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;écrire %1</translation>
     </message>
     <message>
         <source>there is no folder for settings (HOME is not set)</source>
-        <translation type="unfinished"></translation>
+        <translation>aucun dossier n&apos;est disponible pour les paramètres (HOME n&apos;est pas défini)</translation>
     </message>
     <message>
         <source>its name holds a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>son nom contient un saut de ligne</translation>
     </message>
     <message>
         <source>it is not an absolute path</source>
-        <translation type="unfinished"></translation>
+        <translation>ce n&apos;est pas un chemin absolu</translation>
     </message>
     <message>
         <source>cannot create the folder %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>impossible de créer le dossier %1 : %2</translation>
     </message>
     <message>
         <source>cannot write %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>impossible d&apos;écrire %1 : %2</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
@@ -735,67 +735,67 @@ Veuillez choisir le dossier qui contient l&apos;image du nouveau logiciel.</tran
     </message>
     <message>
         <source>system error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>erreur système %1</translation>
     </message>
     <message>
         <source>Cannot store %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;enregistrer %1 : %2</translation>
     </message>
     <message>
         <source>Cannot open %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;ouvrir %1 : %2</translation>
     </message>
     <message>
         <source>Cannot sync %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de synchroniser %1 sur le disque : %2</translation>
     </message>
     <message>
         <source>Cannot lock %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de verrouiller %1 : %2</translation>
     </message>
     <message>
         <source>it is too long for a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>son contenu est trop long pour une clé publique minisign</translation>
     </message>
     <message>
         <source>it is not a minisign public key (a comment line and one line of base64)</source>
-        <translation type="unfinished"></translation>
+        <translation>ce n&apos;est pas une clé publique minisign (une ligne de commentaire et une ligne en base64)</translation>
     </message>
     <message>
         <source>its key line is not the base64 of a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>sa ligne de clé n&apos;est pas une clé publique minisign codée en base64</translation>
     </message>
     <message>
         <source>it is not an Ed25519 key</source>
-        <translation type="unfinished"></translation>
+        <translation>ce n&apos;est pas une clé Ed25519</translation>
     </message>
     <message>
         <source>it is too long for a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>son contenu est trop long pour une signature minisign</translation>
     </message>
     <message>
         <source>it is not a minisign signature (four lines: a comment, the signature, &quot;trusted comment: &quot; and the comment&apos;s signature)</source>
-        <translation type="unfinished"></translation>
+        <translation>ce n&apos;est pas une signature minisign (quatre lignes : un commentaire, la signature, &quot;trusted comment: &quot; et la signature du commentaire)</translation>
     </message>
     <message>
         <source>its signature line is not the base64 of a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>sa ligne de signature n&apos;est pas une signature minisign codée en base64</translation>
     </message>
     <message>
         <source>its signature is neither of minisign&apos;s Ed25519 forms</source>
-        <translation type="unfinished"></translation>
+        <translation>sa signature ne correspond à aucune des deux formes Ed25519 de minisign</translation>
     </message>
     <message>
         <source>its trusted comment&apos;s signature is not the base64 of a signature</source>
-        <translation type="unfinished"></translation>
+        <translation>la signature de son commentaire de confiance n&apos;est pas une signature codée en base64</translation>
     </message>
     <message>
         <source>its trusted comment holds a control character</source>
-        <translation type="unfinished"></translation>
+        <translation>son commentaire de confiance contient un caractère de contrôle</translation>
     </message>
     <message>
         <source>it is not a regular file</source>
-        <translation type="unfinished"></translation>
+        <translation>ce n&apos;est pas un fichier ordinaire</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
@@ -825,43 +825,43 @@ Recommencez la mise à jour.</translation>
     </message>
     <message>
         <source>The trusted key %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>La clé de confiance %1 est inutilisable : %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>La liste des clés révoquées %1 ne peut pas être lue : %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be used: line %2 is not a key ID (hex digits, as minisign prints it).</source>
-        <translation type="unfinished"></translation>
+        <translation>La liste des clés révoquées %1 est inutilisable : la ligne %2 n&apos;est pas un identifiant de clé (des chiffres hexadécimaux, tel que minisign l&apos;affiche).</translation>
     </message>
     <message>
         <source>it is larger than %1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>sa taille dépasse %1 octets</translation>
     </message>
     <message>
         <source>The trusted-key folder %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier des clés de confiance %1 ne peut pas être lu : %2.</translation>
     </message>
     <message>
         <source>Cannot use the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;utiliser le fichier d&apos;historique %1 : %2</translation>
     </message>
     <message>
         <source>Cannot open the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;ouvrir le fichier d&apos;historique %1 : %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;écrire dans le fichier d&apos;historique %1 : %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: only %2 of %3 bytes were written</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;écrire dans le fichier d&apos;historique %1 : seuls %2 octets sur %3 ont été écrits</translation>
     </message>
     <message>
         <source>Cannot save the history file to disk %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;enregistrer sur le disque le fichier d&apos;historique %1 : %2</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
@@ -889,11 +889,11 @@ Recommencez la mise à jour.</translation>
     </message>
     <message>
         <source>the backup %1 was not taken by this tool: the history holds no record of it, and with a trusted key only recorded backups are restored.</source>
-        <translation type="unfinished"></translation>
+        <translation>la sauvegarde %1 n&apos;a pas été effectuée par cet outil : l&apos;historique n&apos;en garde aucune trace, et avec une clé de confiance, seules les sauvegardes inscrites dans l&apos;historique sont restaurées.</translation>
     </message>
     <message>
         <source>the SHA-256 of %1 is %2; when it was kept on %3 it was %4.</source>
-        <translation type="unfinished"></translation>
+        <translation>l&apos;empreinte SHA-256 de %1 est %2 ; lors de sa sauvegarde le %3, elle était %4.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
@@ -937,63 +937,63 @@ Recommencez la mise à jour.</translation>
     </message>
     <message>
         <source>%1 lies beside the image but is not named in the manifest.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 se trouve à côté de l&apos;image mais n&apos;est pas cité dans le manifeste.</translation>
     </message>
     <message>
         <source>The manifest names %1 where %2 was expected.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le manifeste cite %1 au lieu de %2.</translation>
     </message>
     <message>
         <source>The manifest names %1, which is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le manifeste cite %1, qui est introuvable.</translation>
     </message>
     <message>
         <source>%1 has %2 bytes; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fait %2 octets ; le manifeste indique %3.</translation>
     </message>
     <message>
         <source>%1 cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ne peut pas être lu.</translation>
     </message>
     <message>
         <source>The SHA-256 of %1 is %2; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;empreinte SHA-256 de %1 est %2 ; le manifeste indique %3.</translation>
     </message>
     <message>
         <source>The release has no usable manifest %1 (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La version ne contient aucun manifeste %1 utilisable (%2) : avec une clé de confiance, seule une version signée est installée.</translation>
     </message>
     <message>
         <source>The manifest&apos;s signature %1 cannot be read (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La signature %1 du manifeste ne peut pas être lue (%2) : avec une clé de confiance, seule une version signée est installée.</translation>
     </message>
     <message>
         <source>The signature %1 is damaged: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>La signature %1 est endommagée : %2.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is not trusted.</source>
-        <translation type="unfinished"></translation>
+        <translation>La version est signée avec la clé %1, qui n&apos;est pas une clé de confiance.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is revoked.</source>
-        <translation type="unfinished"></translation>
+        <translation>La version est signée avec la clé %1, qui est révoquée.</translation>
     </message>
     <message>
         <source>The signature %1 does not match %2: the manifest or its signature was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La signature %1 ne correspond pas à %2 : le manifeste ou sa signature a été modifié.</translation>
     </message>
     <message>
         <source>The trusted comment of %1 does not match its signature: it was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le commentaire de confiance de %1 ne correspond pas à sa signature : il a été modifié.</translation>
     </message>
     <message>
         <source>The manifest %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le manifeste %1 est inutilisable : %2.</translation>
     </message>
     <message>
         <source>The manifest is for version %1, the image is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le manifeste concerne la version %1, l&apos;image est en version %2.</translation>
     </message>
     <message>
         <source>signed by %1</source>
@@ -1009,67 +1009,67 @@ Recommencez la mise à jour.</translation>
     </message>
     <message>
         <source>%1 holds &quot;%2&quot;, which this tool does not know</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 contient &quot;%2&quot;, que cet outil ne connaît pas</translation>
     </message>
     <message>
         <source>%1 has no &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;%2&quot; manque dans %1</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a text</source>
-        <translation type="unfinished"></translation>
+        <translation>dans %1, &quot;%2&quot; n&apos;est pas un texte</translation>
     </message>
     <message>
         <source>%1 is not an object</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 n&apos;est pas un objet</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;sha256&quot; is not 64 lower-case hex digits</source>
-        <translation type="unfinished"></translation>
+        <translation>dans %1, &quot;sha256&quot; n&apos;est pas formé de 64 chiffres hexadécimaux en minuscules</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;name&quot; is not a file name</source>
-        <translation type="unfinished"></translation>
+        <translation>dans %1, &quot;name&quot; n&apos;est pas un nom de fichier</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;size&quot; is not a number of bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>dans %1, &quot;size&quot; n&apos;est pas un nombre d&apos;octets</translation>
     </message>
     <message>
         <source>it is not a JSON object</source>
-        <translation type="unfinished"></translation>
+        <translation>ce n&apos;est pas un objet JSON</translation>
     </message>
     <message>
         <source>the manifest</source>
-        <translation type="unfinished"></translation>
+        <translation>le manifeste</translation>
     </message>
     <message>
         <source>its &quot;version&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>la valeur de &quot;version&quot; n&apos;est pas un numéro de version</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>dans %1, &quot;%2&quot; n&apos;est pas un numéro de version</translation>
     </message>
     <message>
         <source>series %1, version %2 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>la série %1, en version %2 ou ultérieure</translation>
     </message>
     <message>
         <source>series %1</source>
-        <translation type="unfinished"></translation>
+        <translation>la série %1</translation>
     </message>
     <message>
         <source>version %1 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>la version %1 ou ultérieure</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem&apos;s running version is not known.</source>
-        <translation type="unfinished"></translation>
+        <translation>La version %1 ne peut être installée que sur %2 ; la version qu&apos;exécute le modem est inconnue.</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem runs %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>La version %1 ne peut être installée que sur %2 ; le modem exécute la version %3.</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
