@@ -587,31 +587,31 @@ El actualizador asignará la dirección IP estática 192.168.128.101 a su equipo
     </message>
     <message>
         <source>Cannot remove %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede eliminar %1: %2</translation>
     </message>
     <message>
         <source>Cannot write %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede escribir %1</translation>
     </message>
     <message>
         <source>there is no folder for settings (HOME is not set)</source>
-        <translation type="unfinished"></translation>
+        <translation>no hay ninguna carpeta para la configuración (la variable HOME no está definida)</translation>
     </message>
     <message>
         <source>its name holds a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>su nombre contiene un salto de línea</translation>
     </message>
     <message>
         <source>it is not an absolute path</source>
-        <translation type="unfinished"></translation>
+        <translation>no es una ruta absoluta</translation>
     </message>
     <message>
         <source>cannot create the folder %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>no se puede crear la carpeta %1: %2</translation>
     </message>
     <message>
         <source>cannot write %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>no se puede escribir %1: %2</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
@@ -735,67 +735,67 @@ Elija la carpeta que contiene la nueva imagen de software.</translation>
     </message>
     <message>
         <source>system error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>error del sistema %1</translation>
     </message>
     <message>
         <source>Cannot store %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede guardar %1: %2</translation>
     </message>
     <message>
         <source>Cannot open %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede abrir %1: %2</translation>
     </message>
     <message>
         <source>Cannot sync %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede sincronizar %1 con el disco: %2</translation>
     </message>
     <message>
         <source>Cannot lock %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede bloquear %1: %2</translation>
     </message>
     <message>
         <source>it is too long for a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>es demasiado larga para ser una clave pública minisign</translation>
     </message>
     <message>
         <source>it is not a minisign public key (a comment line and one line of base64)</source>
-        <translation type="unfinished"></translation>
+        <translation>no es una clave pública minisign (una línea de comentario y una línea en base64)</translation>
     </message>
     <message>
         <source>its key line is not the base64 of a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>su línea de clave no es una clave pública minisign en base64</translation>
     </message>
     <message>
         <source>it is not an Ed25519 key</source>
-        <translation type="unfinished"></translation>
+        <translation>no es una clave Ed25519</translation>
     </message>
     <message>
         <source>it is too long for a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>es demasiado larga para ser una firma minisign</translation>
     </message>
     <message>
         <source>it is not a minisign signature (four lines: a comment, the signature, &quot;trusted comment: &quot; and the comment&apos;s signature)</source>
-        <translation type="unfinished"></translation>
+        <translation>no es una firma minisign (cuatro líneas: un comentario, la firma, &quot;trusted comment: &quot; y la firma del comentario)</translation>
     </message>
     <message>
         <source>its signature line is not the base64 of a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>su línea de firma no es una firma minisign en base64</translation>
     </message>
     <message>
         <source>its signature is neither of minisign&apos;s Ed25519 forms</source>
-        <translation type="unfinished"></translation>
+        <translation>su firma no tiene ninguna de las dos formas Ed25519 de minisign</translation>
     </message>
     <message>
         <source>its trusted comment&apos;s signature is not the base64 of a signature</source>
-        <translation type="unfinished"></translation>
+        <translation>la firma de su comentario de confianza no es una firma en base64</translation>
     </message>
     <message>
         <source>its trusted comment holds a control character</source>
-        <translation type="unfinished"></translation>
+        <translation>su comentario de confianza contiene un carácter de control</translation>
     </message>
     <message>
         <source>it is not a regular file</source>
-        <translation type="unfinished"></translation>
+        <translation>no es un archivo normal</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
@@ -825,43 +825,43 @@ Repita el proceso de actualización.</translation>
     </message>
     <message>
         <source>The trusted key %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede usar la clave de confianza %1: %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede leer la lista de claves revocadas %1: %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be used: line %2 is not a key ID (hex digits, as minisign prints it).</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede usar la lista de claves revocadas %1: la línea %2 no es un identificador de clave (dígitos hexadecimales, tal como los muestra minisign).</translation>
     </message>
     <message>
         <source>it is larger than %1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>ocupa más de %1 bytes</translation>
     </message>
     <message>
         <source>The trusted-key folder %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede leer la carpeta de claves de confianza %1: %2.</translation>
     </message>
     <message>
         <source>Cannot use the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede usar el archivo de historial %1: %2</translation>
     </message>
     <message>
         <source>Cannot open the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede abrir el archivo de historial %1: %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede escribir el archivo de historial %1: %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: only %2 of %3 bytes were written</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede escribir el archivo de historial %1: solo se escribieron %2 de %3 bytes</translation>
     </message>
     <message>
         <source>Cannot save the history file to disk %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede guardar en el disco el archivo de historial %1: %2</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
@@ -889,11 +889,11 @@ Repita el proceso de actualización.</translation>
     </message>
     <message>
         <source>the backup %1 was not taken by this tool: the history holds no record of it, and with a trusted key only recorded backups are restored.</source>
-        <translation type="unfinished"></translation>
+        <translation>la copia de seguridad %1 no fue creada por esta herramienta: el historial no tiene ningún registro de ella y, con una clave de confianza, solo se restauran las copias de seguridad registradas.</translation>
     </message>
     <message>
         <source>the SHA-256 of %1 is %2; when it was kept on %3 it was %4.</source>
-        <translation type="unfinished"></translation>
+        <translation>el SHA-256 de %1 es %2; cuando se guardó, el %3, era %4.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
@@ -937,63 +937,63 @@ Repita el proceso de actualización.</translation>
     </message>
     <message>
         <source>%1 lies beside the image but is not named in the manifest.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 está junto a la imagen, pero el manifiesto no lo menciona.</translation>
     </message>
     <message>
         <source>The manifest names %1 where %2 was expected.</source>
-        <translation type="unfinished"></translation>
+        <translation>El manifiesto indica %1 donde se esperaba %2.</translation>
     </message>
     <message>
         <source>The manifest names %1, which is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>El manifiesto indica %1, pero ese archivo no existe.</translation>
     </message>
     <message>
         <source>%1 has %2 bytes; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 tiene %2 bytes; el manifiesto indica %3.</translation>
     </message>
     <message>
         <source>%1 cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede leer %1.</translation>
     </message>
     <message>
         <source>The SHA-256 of %1 is %2; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>El SHA-256 de %1 es %2; el manifiesto indica %3.</translation>
     </message>
     <message>
         <source>The release has no usable manifest %1 (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La versión no tiene un manifiesto %1 utilizable (%2): con una clave de confianza, solo se instala una versión firmada.</translation>
     </message>
     <message>
         <source>The manifest&apos;s signature %1 cannot be read (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede leer la firma del manifiesto %1 (%2): con una clave de confianza, solo se instala una versión firmada.</translation>
     </message>
     <message>
         <source>The signature %1 is damaged: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>La firma %1 está dañada: %2.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is not trusted.</source>
-        <translation type="unfinished"></translation>
+        <translation>La versión está firmada con la clave %1, que no es de confianza.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is revoked.</source>
-        <translation type="unfinished"></translation>
+        <translation>La versión está firmada con la clave %1, que está revocada.</translation>
     </message>
     <message>
         <source>The signature %1 does not match %2: the manifest or its signature was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La firma %1 no corresponde a %2: se modificó el manifiesto o su firma.</translation>
     </message>
     <message>
         <source>The trusted comment of %1 does not match its signature: it was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>El comentario de confianza de %1 no corresponde a su firma: se modificó.</translation>
     </message>
     <message>
         <source>The manifest %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede usar el manifiesto %1: %2.</translation>
     </message>
     <message>
         <source>The manifest is for version %1, the image is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>El manifiesto es para la versión %1 y la imagen es la %2.</translation>
     </message>
     <message>
         <source>signed by %1</source>
@@ -1009,67 +1009,67 @@ Repita el proceso de actualización.</translation>
     </message>
     <message>
         <source>%1 holds &quot;%2&quot;, which this tool does not know</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 contiene &quot;%2&quot;, que esta herramienta no reconoce</translation>
     </message>
     <message>
         <source>%1 has no &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 no tiene &quot;%2&quot;</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a text</source>
-        <translation type="unfinished"></translation>
+        <translation>en %1, &quot;%2&quot; no es un texto</translation>
     </message>
     <message>
         <source>%1 is not an object</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 no es un objeto</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;sha256&quot; is not 64 lower-case hex digits</source>
-        <translation type="unfinished"></translation>
+        <translation>en %1, &quot;sha256&quot; no tiene 64 dígitos hexadecimales en minúscula</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;name&quot; is not a file name</source>
-        <translation type="unfinished"></translation>
+        <translation>en %1, &quot;name&quot; no es un nombre de archivo</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;size&quot; is not a number of bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>en %1, &quot;size&quot; no es un número de bytes</translation>
     </message>
     <message>
         <source>it is not a JSON object</source>
-        <translation type="unfinished"></translation>
+        <translation>no es un objeto JSON</translation>
     </message>
     <message>
         <source>the manifest</source>
-        <translation type="unfinished"></translation>
+        <translation>el manifiesto</translation>
     </message>
     <message>
         <source>its &quot;version&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>su campo &quot;version&quot; no contiene una versión válida</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>en %1, &quot;%2&quot; no es una versión válida</translation>
     </message>
     <message>
         <source>series %1, version %2 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>la serie %1, versión %2 o posterior</translation>
     </message>
     <message>
         <source>series %1</source>
-        <translation type="unfinished"></translation>
+        <translation>la serie %1</translation>
     </message>
     <message>
         <source>version %1 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>la versión %1 o posterior</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem&apos;s running version is not known.</source>
-        <translation type="unfinished"></translation>
+        <translation>La versión %1 solo se puede instalar sobre %2; no se conoce la versión que ejecuta el módem.</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem runs %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>La versión %1 solo se puede instalar sobre %2; el módem ejecuta la %3.</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
