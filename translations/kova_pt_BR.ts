@@ -587,31 +587,31 @@ O Atualizador definirá o endereço IP estático 192.168.128.101 para o seu comp
     </message>
     <message>
         <source>Cannot remove %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível remover %1: %2</translation>
     </message>
     <message>
         <source>Cannot write %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível gravar %1</translation>
     </message>
     <message>
         <source>there is no folder for settings (HOME is not set)</source>
-        <translation type="unfinished"></translation>
+        <translation>não há pasta para as configurações (a variável HOME não está definida)</translation>
     </message>
     <message>
         <source>its name holds a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>seu nome contém uma quebra de linha</translation>
     </message>
     <message>
         <source>it is not an absolute path</source>
-        <translation type="unfinished"></translation>
+        <translation>não é um caminho absoluto</translation>
     </message>
     <message>
         <source>cannot create the folder %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>não é possível criar a pasta %1: %2</translation>
     </message>
     <message>
         <source>cannot write %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>não é possível gravar %1: %2</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
@@ -735,67 +735,67 @@ Escolha a pasta que contém a nova imagem do software.</translation>
     </message>
     <message>
         <source>system error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>erro do sistema %1</translation>
     </message>
     <message>
         <source>Cannot store %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível armazenar %1: %2</translation>
     </message>
     <message>
         <source>Cannot open %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível abrir %1: %2</translation>
     </message>
     <message>
         <source>Cannot sync %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível sincronizar %1: %2</translation>
     </message>
     <message>
         <source>Cannot lock %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível bloquear %1: %2</translation>
     </message>
     <message>
         <source>it is too long for a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>é grande demais para uma chave pública minisign</translation>
     </message>
     <message>
         <source>it is not a minisign public key (a comment line and one line of base64)</source>
-        <translation type="unfinished"></translation>
+        <translation>não é uma chave pública minisign (uma linha de comentário e uma linha em base64)</translation>
     </message>
     <message>
         <source>its key line is not the base64 of a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>sua linha de chave não é o base64 de uma chave pública minisign</translation>
     </message>
     <message>
         <source>it is not an Ed25519 key</source>
-        <translation type="unfinished"></translation>
+        <translation>não é uma chave Ed25519</translation>
     </message>
     <message>
         <source>it is too long for a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>é grande demais para uma assinatura minisign</translation>
     </message>
     <message>
         <source>it is not a minisign signature (four lines: a comment, the signature, &quot;trusted comment: &quot; and the comment&apos;s signature)</source>
-        <translation type="unfinished"></translation>
+        <translation>não é uma assinatura minisign (quatro linhas: um comentário, a assinatura, &quot;trusted comment: &quot; e a assinatura do comentário)</translation>
     </message>
     <message>
         <source>its signature line is not the base64 of a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>sua linha de assinatura não é o base64 de uma assinatura minisign</translation>
     </message>
     <message>
         <source>its signature is neither of minisign&apos;s Ed25519 forms</source>
-        <translation type="unfinished"></translation>
+        <translation>sua assinatura não está em nenhuma das formas Ed25519 do minisign</translation>
     </message>
     <message>
         <source>its trusted comment&apos;s signature is not the base64 of a signature</source>
-        <translation type="unfinished"></translation>
+        <translation>a assinatura do seu comentário confiável não é o base64 de uma assinatura</translation>
     </message>
     <message>
         <source>its trusted comment holds a control character</source>
-        <translation type="unfinished"></translation>
+        <translation>seu comentário confiável contém um caractere de controle</translation>
     </message>
     <message>
         <source>it is not a regular file</source>
-        <translation type="unfinished"></translation>
+        <translation>não é um arquivo comum</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
@@ -825,43 +825,43 @@ Repita o processo de atualização.</translation>
     </message>
     <message>
         <source>The trusted key %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>A chave confiável %1 não pode ser usada: %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível ler a lista de chaves revogadas %1: %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be used: line %2 is not a key ID (hex digits, as minisign prints it).</source>
-        <translation type="unfinished"></translation>
+        <translation>A lista de chaves revogadas %1 não pode ser usada: a linha %2 não é um ID de chave (dígitos hex, como o minisign o exibe).</translation>
     </message>
     <message>
         <source>it is larger than %1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>é maior que %1 bytes</translation>
     </message>
     <message>
         <source>The trusted-key folder %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível ler a pasta de chaves confiáveis %1: %2.</translation>
     </message>
     <message>
         <source>Cannot use the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível usar o arquivo de histórico %1: %2</translation>
     </message>
     <message>
         <source>Cannot open the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível abrir o arquivo de histórico %1: %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível gravar o arquivo de histórico %1: %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: only %2 of %3 bytes were written</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível gravar o arquivo de histórico %1: somente %2 de %3 bytes foram gravados</translation>
     </message>
     <message>
         <source>Cannot save the history file to disk %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível salvar no disco o arquivo de histórico %1: %2</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
@@ -889,11 +889,11 @@ Repita o processo de atualização.</translation>
     </message>
     <message>
         <source>the backup %1 was not taken by this tool: the history holds no record of it, and with a trusted key only recorded backups are restored.</source>
-        <translation type="unfinished"></translation>
+        <translation>o backup %1 não foi feito por esta ferramenta: o histórico não tem registro dele e, com uma chave confiável, somente backups registrados são restaurados.</translation>
     </message>
     <message>
         <source>the SHA-256 of %1 is %2; when it was kept on %3 it was %4.</source>
-        <translation type="unfinished"></translation>
+        <translation>o SHA-256 de %1 é %2; quando foi guardado em %3, era %4.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
@@ -937,63 +937,63 @@ Repita o processo de atualização.</translation>
     </message>
     <message>
         <source>%1 lies beside the image but is not named in the manifest.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 está na mesma pasta que a imagem, mas não é citado no manifesto.</translation>
     </message>
     <message>
         <source>The manifest names %1 where %2 was expected.</source>
-        <translation type="unfinished"></translation>
+        <translation>O manifesto cita %1 onde era esperado %2.</translation>
     </message>
     <message>
         <source>The manifest names %1, which is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>O manifesto cita %1, que está ausente.</translation>
     </message>
     <message>
         <source>%1 has %2 bytes; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 tem %2 bytes; o manifesto indica %3.</translation>
     </message>
     <message>
         <source>%1 cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível ler %1.</translation>
     </message>
     <message>
         <source>The SHA-256 of %1 is %2; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>O SHA-256 de %1 é %2; o manifesto indica %3.</translation>
     </message>
     <message>
         <source>The release has no usable manifest %1 (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>A versão não tem um manifesto %1 utilizável (%2): com uma chave confiável, somente uma versão assinada é instalada.</translation>
     </message>
     <message>
         <source>The manifest&apos;s signature %1 cannot be read (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não é possível ler a assinatura %1 do manifesto (%2): com uma chave confiável, somente uma versão assinada é instalada.</translation>
     </message>
     <message>
         <source>The signature %1 is damaged: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>A assinatura %1 está danificada: %2.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is not trusted.</source>
-        <translation type="unfinished"></translation>
+        <translation>A versão está assinada com a chave %1, que não é confiável.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is revoked.</source>
-        <translation type="unfinished"></translation>
+        <translation>A versão está assinada com a chave %1, que foi revogada.</translation>
     </message>
     <message>
         <source>The signature %1 does not match %2: the manifest or its signature was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>A assinatura %1 não corresponde a %2: o manifesto ou a sua assinatura foi modificado.</translation>
     </message>
     <message>
         <source>The trusted comment of %1 does not match its signature: it was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>O comentário confiável de %1 não corresponde à sua assinatura: ele foi modificado.</translation>
     </message>
     <message>
         <source>The manifest %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>O manifesto %1 não pode ser usado: %2.</translation>
     </message>
     <message>
         <source>The manifest is for version %1, the image is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>O manifesto é da versão %1; a imagem é da versão %2.</translation>
     </message>
     <message>
         <source>signed by %1</source>
@@ -1009,67 +1009,67 @@ Repita o processo de atualização.</translation>
     </message>
     <message>
         <source>%1 holds &quot;%2&quot;, which this tool does not know</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 contém &quot;%2&quot;, que esta ferramenta não reconhece</translation>
     </message>
     <message>
         <source>%1 has no &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 não tem &quot;%2&quot;</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a text</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 tem um &quot;%2&quot; que não é um texto</translation>
     </message>
     <message>
         <source>%1 is not an object</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 não é um objeto</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;sha256&quot; is not 64 lower-case hex digits</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 tem um &quot;sha256&quot; que não é formado por 64 dígitos hex minúsculos</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;name&quot; is not a file name</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 tem um &quot;name&quot; que não é um nome de arquivo</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;size&quot; is not a number of bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 tem um &quot;size&quot; que não é um número de bytes</translation>
     </message>
     <message>
         <source>it is not a JSON object</source>
-        <translation type="unfinished"></translation>
+        <translation>não é um objeto JSON</translation>
     </message>
     <message>
         <source>the manifest</source>
-        <translation type="unfinished"></translation>
+        <translation>o manifesto</translation>
     </message>
     <message>
         <source>its &quot;version&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>seu &quot;version&quot; não é uma versão</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 tem um &quot;%2&quot; que não é uma versão</translation>
     </message>
     <message>
         <source>series %1, version %2 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>série %1, versão %2 ou posterior</translation>
     </message>
     <message>
         <source>series %1</source>
-        <translation type="unfinished"></translation>
+        <translation>série %1</translation>
     </message>
     <message>
         <source>version %1 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>versão %1 ou posterior</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem&apos;s running version is not known.</source>
-        <translation type="unfinished"></translation>
+        <translation>A versão %1 só pode ser instalada sobre %2; a versão em execução no modem é desconhecida.</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem runs %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>A versão %1 só pode ser instalada sobre %2; o modem executa a versão %3.</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
