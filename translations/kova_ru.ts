@@ -587,31 +587,31 @@ Upgrader will set static IP address 192.168.128.101 for yor computer.
     </message>
     <message>
         <source>Cannot remove %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся удалить %1: %2</translation>
     </message>
     <message>
         <source>Cannot write %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся записать %1</translation>
     </message>
     <message>
         <source>there is no folder for settings (HOME is not set)</source>
-        <translation type="unfinished"></translation>
+        <translation>нет папки для настроек (переменная HOME не задана)</translation>
     </message>
     <message>
         <source>its name holds a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>имя содержит перевод строки</translation>
     </message>
     <message>
         <source>it is not an absolute path</source>
-        <translation type="unfinished"></translation>
+        <translation>это не абсолютный путь</translation>
     </message>
     <message>
         <source>cannot create the folder %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>не удаётся создать папку %1: %2</translation>
     </message>
     <message>
         <source>cannot write %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>не удаётся записать %1: %2</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
@@ -735,67 +735,67 @@ Please choose the folder that holds the new software image.</source>
     </message>
     <message>
         <source>system error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>системная ошибка %1</translation>
     </message>
     <message>
         <source>Cannot store %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся сохранить %1: %2</translation>
     </message>
     <message>
         <source>Cannot open %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся открыть %1: %2</translation>
     </message>
     <message>
         <source>Cannot sync %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся синхронизировать %1 с диском: %2</translation>
     </message>
     <message>
         <source>Cannot lock %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся заблокировать %1: %2</translation>
     </message>
     <message>
         <source>it is too long for a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>файл слишком велик для открытого ключа minisign</translation>
     </message>
     <message>
         <source>it is not a minisign public key (a comment line and one line of base64)</source>
-        <translation type="unfinished"></translation>
+        <translation>это не открытый ключ minisign (строка комментария и одна строка base64)</translation>
     </message>
     <message>
         <source>its key line is not the base64 of a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>строка ключа не является открытым ключом minisign в base64</translation>
     </message>
     <message>
         <source>it is not an Ed25519 key</source>
-        <translation type="unfinished"></translation>
+        <translation>это не ключ Ed25519</translation>
     </message>
     <message>
         <source>it is too long for a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>файл слишком велик для подписи minisign</translation>
     </message>
     <message>
         <source>it is not a minisign signature (four lines: a comment, the signature, &quot;trusted comment: &quot; and the comment&apos;s signature)</source>
-        <translation type="unfinished"></translation>
+        <translation>это не подпись minisign (четыре строки: комментарий, подпись, &quot;trusted comment: &quot; и подпись комментария)</translation>
     </message>
     <message>
         <source>its signature line is not the base64 of a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>строка подписи не является подписью minisign в base64</translation>
     </message>
     <message>
         <source>its signature is neither of minisign&apos;s Ed25519 forms</source>
-        <translation type="unfinished"></translation>
+        <translation>подпись не соответствует ни одной из форм Ed25519, используемых minisign</translation>
     </message>
     <message>
         <source>its trusted comment&apos;s signature is not the base64 of a signature</source>
-        <translation type="unfinished"></translation>
+        <translation>подпись доверенного комментария не является подписью в base64</translation>
     </message>
     <message>
         <source>its trusted comment holds a control character</source>
-        <translation type="unfinished"></translation>
+        <translation>доверенный комментарий содержит управляющий символ</translation>
     </message>
     <message>
         <source>it is not a regular file</source>
-        <translation type="unfinished"></translation>
+        <translation>это не обычный файл</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
@@ -825,43 +825,43 @@ Repeat upgrade process.</source>
     </message>
     <message>
         <source>The trusted key %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Невозможно использовать доверенный ключ %1: %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся прочитать список отозванных ключей %1: %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be used: line %2 is not a key ID (hex digits, as minisign prints it).</source>
-        <translation type="unfinished"></translation>
+        <translation>Невозможно использовать список отозванных ключей %1: строка %2 не является идентификатором ключа (шестнадцатеричные (hex) цифры в том виде, в каком их выводит minisign).</translation>
     </message>
     <message>
         <source>it is larger than %1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>размер файла превышает %1 байт</translation>
     </message>
     <message>
         <source>The trusted-key folder %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся прочитать папку доверенных ключей %1: %2.</translation>
     </message>
     <message>
         <source>Cannot use the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Невозможно использовать файл журнала обновлений %1: %2</translation>
     </message>
     <message>
         <source>Cannot open the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся открыть файл журнала обновлений %1: %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся записать файл журнала обновлений %1: %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: only %2 of %3 bytes were written</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся записать файл журнала обновлений %1: записано только %2 из %3 байт</translation>
     </message>
     <message>
         <source>Cannot save the history file to disk %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся сохранить на диск файл журнала обновлений %1: %2</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
@@ -889,11 +889,11 @@ Repeat upgrade process.</source>
     </message>
     <message>
         <source>the backup %1 was not taken by this tool: the history holds no record of it, and with a trusted key only recorded backups are restored.</source>
-        <translation type="unfinished"></translation>
+        <translation>резервная копия %1 создана не этой программой: в журнале обновлений нет записи о ней, а при наличии доверенного ключа восстанавливаются только резервные копии, записанные в журнал.</translation>
     </message>
     <message>
         <source>the SHA-256 of %1 is %2; when it was kept on %3 it was %4.</source>
-        <translation type="unfinished"></translation>
+        <translation>SHA-256 файла %1 равен %2, а при его сохранении (%3) был равен %4.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
@@ -937,63 +937,63 @@ Repeat upgrade process.</source>
     </message>
     <message>
         <source>%1 lies beside the image but is not named in the manifest.</source>
-        <translation type="unfinished"></translation>
+        <translation>Файл %1 находится рядом с образом, но не указан в манифесте.</translation>
     </message>
     <message>
         <source>The manifest names %1 where %2 was expected.</source>
-        <translation type="unfinished"></translation>
+        <translation>В манифесте указан файл %1, а ожидался %2.</translation>
     </message>
     <message>
         <source>The manifest names %1, which is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>В манифесте указан файл %1, который отсутствует.</translation>
     </message>
     <message>
         <source>%1 has %2 bytes; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Размер файла %1 — %2 байт; в манифесте указано %3.</translation>
     </message>
     <message>
         <source>%1 cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся прочитать файл %1.</translation>
     </message>
     <message>
         <source>The SHA-256 of %1 is %2; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>SHA-256 файла %1 равен %2; в манифесте указано %3.</translation>
     </message>
     <message>
         <source>The release has no usable manifest %1 (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>В выпуске нет пригодного манифеста %1 (%2): при наличии доверенного ключа устанавливается только подписанный выпуск.</translation>
     </message>
     <message>
         <source>The manifest&apos;s signature %1 cannot be read (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся прочитать подпись манифеста %1 (%2): при наличии доверенного ключа устанавливается только подписанный выпуск.</translation>
     </message>
     <message>
         <source>The signature %1 is damaged: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Подпись %1 повреждена: %2.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is not trusted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Выпуск подписан ключом %1, который не является доверенным.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is revoked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Выпуск подписан ключом %1, который отозван.</translation>
     </message>
     <message>
         <source>The signature %1 does not match %2: the manifest or its signature was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Подпись %1 не соответствует %2: манифест или его подпись были изменены.</translation>
     </message>
     <message>
         <source>The trusted comment of %1 does not match its signature: it was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Доверенный комментарий в %1 не соответствует своей подписи: он был изменён.</translation>
     </message>
     <message>
         <source>The manifest %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Невозможно использовать манифест %1: %2.</translation>
     </message>
     <message>
         <source>The manifest is for version %1, the image is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Манифест относится к версии %1, а образ — к версии %2.</translation>
     </message>
     <message>
         <source>signed by %1</source>
@@ -1009,67 +1009,67 @@ Repeat upgrade process.</source>
     </message>
     <message>
         <source>%1 holds &quot;%2&quot;, which this tool does not know</source>
-        <translation type="unfinished"></translation>
+        <translation>объект %1 содержит ключ &quot;%2&quot;, неизвестный этой программе</translation>
     </message>
     <message>
         <source>%1 has no &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>в объекте %1 нет ключа &quot;%2&quot;</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a text</source>
-        <translation type="unfinished"></translation>
+        <translation>в объекте %1 значение &quot;%2&quot; не является текстом</translation>
     </message>
     <message>
         <source>%1 is not an object</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 не является объектом</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;sha256&quot; is not 64 lower-case hex digits</source>
-        <translation type="unfinished"></translation>
+        <translation>в объекте %1 значение &quot;sha256&quot; не состоит из 64 шестнадцатеричных (hex) цифр в нижнем регистре</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;name&quot; is not a file name</source>
-        <translation type="unfinished"></translation>
+        <translation>в объекте %1 значение &quot;name&quot; не является именем файла</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;size&quot; is not a number of bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>в объекте %1 значение &quot;size&quot; не является числом байт</translation>
     </message>
     <message>
         <source>it is not a JSON object</source>
-        <translation type="unfinished"></translation>
+        <translation>это не объект JSON</translation>
     </message>
     <message>
         <source>the manifest</source>
-        <translation type="unfinished"></translation>
+        <translation>манифеста</translation>
     </message>
     <message>
         <source>its &quot;version&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>значение &quot;version&quot; не является версией</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>в объекте %1 значение &quot;%2&quot; не является версией</translation>
     </message>
     <message>
         <source>series %1, version %2 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>серия %1, версия %2 или новее</translation>
     </message>
     <message>
         <source>series %1</source>
-        <translation type="unfinished"></translation>
+        <translation>серия %1</translation>
     </message>
     <message>
         <source>version %1 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>версия %1 или новее</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem&apos;s running version is not known.</source>
-        <translation type="unfinished"></translation>
+        <translation>Версию %1 можно установить только поверх ПО (%2); версия ПО, работающего в модеме, неизвестна.</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem runs %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Версию %1 можно установить только поверх ПО (%2); в модеме работает версия %3.</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
