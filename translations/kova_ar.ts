@@ -587,31 +587,31 @@ Upgrader will set static IP address 192.168.128.101 for yor computer.
     </message>
     <message>
         <source>Cannot remove %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر حذف %1: %2</translation>
     </message>
     <message>
         <source>Cannot write %1</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت كتابة %1</translation>
     </message>
     <message>
         <source>there is no folder for settings (HOME is not set)</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يوجد مجلد للإعدادات (المتغير HOME غير مضبوط)</translation>
     </message>
     <message>
         <source>its name holds a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>يحتوي اسمه على فاصل أسطر</translation>
     </message>
     <message>
         <source>it is not an absolute path</source>
-        <translation type="unfinished"></translation>
+        <translation>ليس مسارًا مطلقًا</translation>
     </message>
     <message>
         <source>cannot create the folder %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر إنشاء المجلد %1: %2</translation>
     </message>
     <message>
         <source>cannot write %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت كتابة %1: %2</translation>
     </message>
     <message>
         <source>Satellite IP Modem</source>
@@ -735,67 +735,67 @@ Please choose the folder that holds the new software image.</source>
     </message>
     <message>
         <source>system error %1</source>
-        <translation type="unfinished"></translation>
+        <translation>خطأ النظام %1</translation>
     </message>
     <message>
         <source>Cannot store %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر حفظ %1: %2</translation>
     </message>
     <message>
         <source>Cannot open %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر فتح %1: %2</translation>
     </message>
     <message>
         <source>Cannot sync %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت مزامنة %1 مع القرص: %2</translation>
     </message>
     <message>
         <source>Cannot lock %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر قفل %1: %2</translation>
     </message>
     <message>
         <source>it is too long for a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>طوله أكبر من أن يكون مفتاحًا عامًا لـ minisign</translation>
     </message>
     <message>
         <source>it is not a minisign public key (a comment line and one line of base64)</source>
-        <translation type="unfinished"></translation>
+        <translation>ليس مفتاحًا عامًا لـ minisign (سطر تعليق وسطر واحد بترميز base64)</translation>
     </message>
     <message>
         <source>its key line is not the base64 of a minisign public key</source>
-        <translation type="unfinished"></translation>
+        <translation>سطر المفتاح فيه ليس مفتاحًا عامًا لـ minisign بترميز base64</translation>
     </message>
     <message>
         <source>it is not an Ed25519 key</source>
-        <translation type="unfinished"></translation>
+        <translation>ليس مفتاح Ed25519</translation>
     </message>
     <message>
         <source>it is too long for a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>طوله أكبر من أن يكون توقيع minisign</translation>
     </message>
     <message>
         <source>it is not a minisign signature (four lines: a comment, the signature, &quot;trusted comment: &quot; and the comment&apos;s signature)</source>
-        <translation type="unfinished"></translation>
+        <translation>ليس توقيع minisign (أربعة أسطر: تعليق، والتوقيع، و&quot;trusted comment: &quot; وتوقيع التعليق)</translation>
     </message>
     <message>
         <source>its signature line is not the base64 of a minisign signature</source>
-        <translation type="unfinished"></translation>
+        <translation>سطر التوقيع فيه ليس توقيع minisign بترميز base64</translation>
     </message>
     <message>
         <source>its signature is neither of minisign&apos;s Ed25519 forms</source>
-        <translation type="unfinished"></translation>
+        <translation>توقيعه ليس بأيٍّ من صيغتَي Ed25519 في minisign</translation>
     </message>
     <message>
         <source>its trusted comment&apos;s signature is not the base64 of a signature</source>
-        <translation type="unfinished"></translation>
+        <translation>توقيع التعليق الموثوق فيه ليس توقيعًا بترميز base64</translation>
     </message>
     <message>
         <source>its trusted comment holds a control character</source>
-        <translation type="unfinished"></translation>
+        <translation>يحتوي التعليق الموثوق فيه على حرف تحكم</translation>
     </message>
     <message>
         <source>it is not a regular file</source>
-        <translation type="unfinished"></translation>
+        <translation>ليس ملفًا عاديًا</translation>
     </message>
     <message>
         <source>KOVA Upgrader</source>
@@ -825,43 +825,43 @@ Repeat upgrade process.</source>
     </message>
     <message>
         <source>The trusted key %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن استخدام المفتاح الموثوق %1: %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت قراءة قائمة المفاتيح الملغاة %1: %2.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be used: line %2 is not a key ID (hex digits, as minisign prints it).</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن استخدام قائمة المفاتيح الملغاة %1: السطر %2 ليس معرّف مفتاح (أرقام ست عشرية hex كما يطبعها minisign).</translation>
     </message>
     <message>
         <source>it is larger than %1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>حجمه أكبر من %1 بايت</translation>
     </message>
     <message>
         <source>The trusted-key folder %1 cannot be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت قراءة مجلد المفاتيح الموثوقة %1: %2.</translation>
     </message>
     <message>
         <source>Cannot use the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر استخدام ملف سجل الترقيات %1: %2</translation>
     </message>
     <message>
         <source>Cannot open the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر فتح ملف سجل الترقيات %1: %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت كتابة ملف سجل الترقيات %1: %2</translation>
     </message>
     <message>
         <source>Cannot write the history file %1: only %2 of %3 bytes were written</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت كتابة ملف سجل الترقيات %1: لم يُكتب سوى %2 من %3 بايت</translation>
     </message>
     <message>
         <source>Cannot save the history file to disk %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر حفظ ملف سجل الترقيات %1 على القرص: %2</translation>
     </message>
     <message>
         <source>Reset done. Wait .....</source>
@@ -889,11 +889,11 @@ Repeat upgrade process.</source>
     </message>
     <message>
         <source>the backup %1 was not taken by this tool: the history holds no record of it, and with a trusted key only recorded backups are restored.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم تُنشئ هذه الأداة النسخة الاحتياطية %1: لا يحتوي سجل الترقيات على أي قيد لها، وعند وجود مفتاح موثوق لا تُستعاد إلا النسخ الاحتياطية المسجَّلة فيه.</translation>
     </message>
     <message>
         <source>the SHA-256 of %1 is %2; when it was kept on %3 it was %4.</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة SHA-256 للملف %1 هي %2؛ وكانت %4 عند حفظه في %3.</translation>
     </message>
     <message>
         <source>Successfully upgraded! Wait...</source>
@@ -937,63 +937,63 @@ Repeat upgrade process.</source>
     </message>
     <message>
         <source>%1 lies beside the image but is not named in the manifest.</source>
-        <translation type="unfinished"></translation>
+        <translation>يوجد الملف %1 بجانب صورة البرنامج لكنه غير مذكور في ملف البيان.</translation>
     </message>
     <message>
         <source>The manifest names %1 where %2 was expected.</source>
-        <translation type="unfinished"></translation>
+        <translation>يذكر ملف البيان %1 بينما كان المتوقع %2.</translation>
     </message>
     <message>
         <source>The manifest names %1, which is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>يذكر ملف البيان %1، وهو غير موجود.</translation>
     </message>
     <message>
         <source>%1 has %2 bytes; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>حجم الملف %1 هو %2 بايت؛ بينما يذكر ملف البيان %3.</translation>
     </message>
     <message>
         <source>%1 cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت قراءة %1.</translation>
     </message>
     <message>
         <source>The SHA-256 of %1 is %2; the manifest says %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة SHA-256 للملف %1 هي %2؛ بينما يذكر ملف البيان %3.</translation>
     </message>
     <message>
         <source>The release has no usable manifest %1 (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يحتوي الإصدار على ملف بيان صالح للاستخدام %1 (%2): عند وجود مفتاح موثوق، لا يُثبَّت إلا إصدار موقَّع.</translation>
     </message>
     <message>
         <source>The manifest&apos;s signature %1 cannot be read (%2): with a trusted key, only a signed release is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّرت قراءة توقيع ملف البيان %1 (%2): عند وجود مفتاح موثوق، لا يُثبَّت إلا إصدار موقَّع.</translation>
     </message>
     <message>
         <source>The signature %1 is damaged: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>التوقيع %1 تالف: %2.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is not trusted.</source>
-        <translation type="unfinished"></translation>
+        <translation>الإصدار موقَّع بالمفتاح %1، وهو مفتاح غير موثوق.</translation>
     </message>
     <message>
         <source>The release is signed with the key %1, which is revoked.</source>
-        <translation type="unfinished"></translation>
+        <translation>الإصدار موقَّع بالمفتاح %1، وهو مفتاح ملغى.</translation>
     </message>
     <message>
         <source>The signature %1 does not match %2: the manifest or its signature was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>التوقيع %1 لا يطابق %2: تم تغيير ملف البيان أو توقيعه.</translation>
     </message>
     <message>
         <source>The trusted comment of %1 does not match its signature: it was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>التعليق الموثوق في %1 لا يطابق توقيعه: تم تغييره.</translation>
     </message>
     <message>
         <source>The manifest %1 cannot be used: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن استخدام ملف البيان %1: %2.</translation>
     </message>
     <message>
         <source>The manifest is for version %1, the image is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>ملف البيان خاص بالإصدار %1، بينما صورة البرنامج للإصدار %2.</translation>
     </message>
     <message>
         <source>signed by %1</source>
@@ -1009,67 +1009,67 @@ Repeat upgrade process.</source>
     </message>
     <message>
         <source>%1 holds &quot;%2&quot;, which this tool does not know</source>
-        <translation type="unfinished"></translation>
+        <translation>يحتوي %1 على &quot;%2&quot;، وهو مفتاح لا تعرفه هذه الأداة</translation>
     </message>
     <message>
         <source>%1 has no &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يحتوي %1 على &quot;%2&quot;</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a text</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة &quot;%2&quot; في %1 ليست نصًا</translation>
     </message>
     <message>
         <source>%1 is not an object</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة %1 ليست كائن JSON</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;sha256&quot; is not 64 lower-case hex digits</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة &quot;sha256&quot; في %1 ليست 64 رقمًا ست عشريًا (hex) بأحرف صغيرة</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;name&quot; is not a file name</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة &quot;name&quot; في %1 ليست اسم ملف</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;size&quot; is not a number of bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة &quot;size&quot; في %1 ليست عددًا من البايتات</translation>
     </message>
     <message>
         <source>it is not a JSON object</source>
-        <translation type="unfinished"></translation>
+        <translation>محتواه ليس كائن JSON</translation>
     </message>
     <message>
         <source>the manifest</source>
-        <translation type="unfinished"></translation>
+        <translation>ملف البيان</translation>
     </message>
     <message>
         <source>its &quot;version&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة &quot;version&quot; فيه ليست رقم إصدار</translation>
     </message>
     <message>
         <source>%1&apos;s &quot;%2&quot; is not a version</source>
-        <translation type="unfinished"></translation>
+        <translation>قيمة &quot;%2&quot; في %1 ليست رقم إصدار</translation>
     </message>
     <message>
         <source>series %1, version %2 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>السلسلة %1، الإصدار %2 أو أحدث</translation>
     </message>
     <message>
         <source>series %1</source>
-        <translation type="unfinished"></translation>
+        <translation>السلسلة %1</translation>
     </message>
     <message>
         <source>version %1 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>الإصدار %1 أو أحدث</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem&apos;s running version is not known.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن تثبيت الإصدار %1 إلا فوق %2؛ والإصدار الذي يعمل به المودم غير معروف.</translation>
     </message>
     <message>
         <source>Version %1 may only be installed over %2; the modem runs %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن تثبيت الإصدار %1 إلا فوق %2؛ والمودم يعمل بالإصدار %3.</translation>
     </message>
     <message>
         <source>Restore Satellite IP Modem Software</source>
