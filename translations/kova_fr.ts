@@ -833,7 +833,7 @@ Recommencez la mise à jour.</translation>
     </message>
     <message>
         <source>The list of revoked keys %1 cannot be used: line %2 is not a key ID (hex digits, as minisign prints it).</source>
-        <translation>La liste des clés révoquées %1 est inutilisable : la ligne %2 n&apos;est pas un identifiant de clé (des chiffres hexadécimaux, tel que minisign l&apos;affiche).</translation>
+        <translation>La liste des clés révoquées %1 est inutilisable : la ligne %2 n&apos;est pas un identifiant de clé (des chiffres hexadécimaux, tels que minisign les affiche).</translation>
     </message>
     <message>
         <source>it is larger than %1 bytes</source>

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/Text.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
