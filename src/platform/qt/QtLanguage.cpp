@@ -40,24 +40,10 @@ QString Shown(const Text& text) {
   const std::string key = CatalogueKey(text.source());
   const QString pattern = QCoreApplication::translate(kTextContext, key.c_str());
   if (text.args().empty()) return pattern;
-  std::vector<QString> values;
-  for (const Text& a : text.args()) values.push_back(Shown(a));
-  // One pass, as Text::Fill does: a value holding "%1" stays as it is.
-  QString out;
-  out.reserve(pattern.size());
-  for (qsizetype i = 0; i < pattern.size(); ++i) {
-    const QChar c = pattern[i];
-    if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
-      const auto index = static_cast<std::size_t>(pattern[i + 1].unicode() - '1');
-      if (index < values.size()) {
-        out += values[index];
-        ++i;
-        continue;
-      }
-    }
-    out += c;
-  }
-  return out;
+  // UTF-8 never holds "%1" inside a character: the logic's filling serves.
+  std::vector<std::string> values;
+  for (const Text& a : text.args()) values.push_back(Shown(a).toStdString());
+  return QString::fromStdString(Text::Fill(pattern.toStdString(), values));
 }
 
 std::string InstallLanguage(const std::string& language) {
