@@ -1188,6 +1188,46 @@ Repeat upgrade process.</source>
         <translation>جارٍ قراءة صورة برنامج المودم...</translation>
     </message>
     <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, the space left on the disk: it was not downloaded.</source>
+        <translation>ملف المودم %1 أكبر من %2 MiB، وهي المساحة المتبقية على القرص: لم يُنزَّل.</translation>
+    </message>
+    <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, more than a modem image or log can be: it was not downloaded.</source>
+        <translation>ملف المودم %1 أكبر من %2 MiB، وهو أكبر مما يمكن أن تكون عليه صورة برنامج المودم أو سجله: لم يُنزَّل.</translation>
+    </message>
+    <message>
+        <source>Cannot write local file %1: %2</source>
+        <translation>تعذّرت كتابة الملف المحلي %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open local file %1: %2</source>
+        <translation>تعذّر فتح الملف المحلي %1: %2</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>ليس ملفًا عاديًا</translation>
+    </message>
+    <message>
+        <source>Cannot create local file %1: %2</source>
+        <translation>تعذّر إنشاء الملف المحلي %1: %2</translation>
+    </message>
+    <message>
+        <source>not a file name</source>
+        <translation>ليس اسم ملف</translation>
+    </message>
+    <message>
+        <source>Cannot store local file %1: %2</source>
+        <translation>تعذّر حفظ الملف المحلي %1: %2</translation>
+    </message>
+    <message>
+        <source>The operation timed out: %1</source>
+        <translation>انتهت مهلة العملية: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read local file %1: %2</source>
+        <translation>تعذّرت قراءة الملف المحلي %1: %2</translation>
+    </message>
+    <message>
         <source>red</source>
         <translation>أحمر</translation>
     </message>

@@ -1188,6 +1188,46 @@ Repita el proceso de actualización.</translation>
         <translation>Leyendo la imagen del módem...</translation>
     </message>
     <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, the space left on the disk: it was not downloaded.</source>
+        <translation>El archivo %1 del módem ocupa más de %2 MiB, el espacio libre en el disco: no se descargó.</translation>
+    </message>
+    <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, more than a modem image or log can be: it was not downloaded.</source>
+        <translation>El archivo %1 del módem ocupa más de %2 MiB, más de lo que puede ocupar una imagen o un registro del módem: no se descargó.</translation>
+    </message>
+    <message>
+        <source>Cannot write local file %1: %2</source>
+        <translation>No se puede escribir el archivo local %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open local file %1: %2</source>
+        <translation>No se puede abrir el archivo local %1: %2</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>no es un archivo normal</translation>
+    </message>
+    <message>
+        <source>Cannot create local file %1: %2</source>
+        <translation>No se puede crear el archivo local %1: %2</translation>
+    </message>
+    <message>
+        <source>not a file name</source>
+        <translation>no es un nombre de archivo</translation>
+    </message>
+    <message>
+        <source>Cannot store local file %1: %2</source>
+        <translation>No se puede guardar el archivo local %1: %2</translation>
+    </message>
+    <message>
+        <source>The operation timed out: %1</source>
+        <translation>Se agotó el tiempo de la operación: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read local file %1: %2</source>
+        <translation>No se puede leer el archivo local %1: %2</translation>
+    </message>
+    <message>
         <source>red</source>
         <translation>rojo</translation>
     </message>

@@ -1188,6 +1188,46 @@ Recommencez la mise à jour.</translation>
         <translation>Lecture de l&apos;image du modem...</translation>
     </message>
     <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, the space left on the disk: it was not downloaded.</source>
+        <translation>Le fichier %1 du modem dépasse %2 MiB, l&apos;espace libre sur le disque : il n&apos;a pas été téléchargé.</translation>
+    </message>
+    <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, more than a modem image or log can be: it was not downloaded.</source>
+        <translation>Le fichier %1 du modem dépasse %2 MiB, plus qu&apos;une image ou un journal du modem ne peut faire : il n&apos;a pas été téléchargé.</translation>
+    </message>
+    <message>
+        <source>Cannot write local file %1: %2</source>
+        <translation>Impossible d&apos;écrire le fichier local %1 : %2</translation>
+    </message>
+    <message>
+        <source>Cannot open local file %1: %2</source>
+        <translation>Impossible d&apos;ouvrir le fichier local %1 : %2</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>ce n&apos;est pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>Cannot create local file %1: %2</source>
+        <translation>Impossible de créer le fichier local %1 : %2</translation>
+    </message>
+    <message>
+        <source>not a file name</source>
+        <translation>ce n&apos;est pas un nom de fichier</translation>
+    </message>
+    <message>
+        <source>Cannot store local file %1: %2</source>
+        <translation>Impossible d&apos;enregistrer le fichier local %1 : %2</translation>
+    </message>
+    <message>
+        <source>The operation timed out: %1</source>
+        <translation>Le délai de l&apos;opération est dépassé : %1</translation>
+    </message>
+    <message>
+        <source>Cannot read local file %1: %2</source>
+        <translation>Impossible de lire le fichier local %1 : %2</translation>
+    </message>
+    <message>
         <source>red</source>
         <translation>rouge</translation>
     </message>

@@ -1188,6 +1188,46 @@ Repita o processo de atualização.</translation>
         <translation>Lendo a imagem do modem...</translation>
     </message>
     <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, the space left on the disk: it was not downloaded.</source>
+        <translation>O arquivo %1 do modem tem mais de %2 MiB, o espaço livre no disco: ele não foi baixado.</translation>
+    </message>
+    <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, more than a modem image or log can be: it was not downloaded.</source>
+        <translation>O arquivo %1 do modem tem mais de %2 MiB, mais do que uma imagem ou um log do modem pode ter: ele não foi baixado.</translation>
+    </message>
+    <message>
+        <source>Cannot write local file %1: %2</source>
+        <translation>Não é possível gravar o arquivo local %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open local file %1: %2</source>
+        <translation>Não é possível abrir o arquivo local %1: %2</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>não é um arquivo comum</translation>
+    </message>
+    <message>
+        <source>Cannot create local file %1: %2</source>
+        <translation>Não é possível criar o arquivo local %1: %2</translation>
+    </message>
+    <message>
+        <source>not a file name</source>
+        <translation>não é um nome de arquivo</translation>
+    </message>
+    <message>
+        <source>Cannot store local file %1: %2</source>
+        <translation>Não é possível armazenar o arquivo local %1: %2</translation>
+    </message>
+    <message>
+        <source>The operation timed out: %1</source>
+        <translation>O tempo da operação se esgotou: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read local file %1: %2</source>
+        <translation>Não é possível ler o arquivo local %1: %2</translation>
+    </message>
+    <message>
         <source>red</source>
         <translation>vermelho</translation>
     </message>

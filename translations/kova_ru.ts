@@ -1188,6 +1188,46 @@ Repeat upgrade process.</source>
         <translation>Чтение образа ПО модема...</translation>
     </message>
     <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, the space left on the disk: it was not downloaded.</source>
+        <translation>Файл модема %1 больше %2 MiB — свободного места на диске: он не загружен.</translation>
+    </message>
+    <message>
+        <source>The modem&apos;s file %1 is larger than %2 MiB, more than a modem image or log can be: it was not downloaded.</source>
+        <translation>Файл модема %1 больше %2 MiB — больше, чем может занимать образ или журнал модема: он не загружен.</translation>
+    </message>
+    <message>
+        <source>Cannot write local file %1: %2</source>
+        <translation>Не удаётся записать локальный файл %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open local file %1: %2</source>
+        <translation>Не удаётся открыть локальный файл %1: %2</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <source>Cannot create local file %1: %2</source>
+        <translation>Не удаётся создать локальный файл %1: %2</translation>
+    </message>
+    <message>
+        <source>not a file name</source>
+        <translation>это не имя файла</translation>
+    </message>
+    <message>
+        <source>Cannot store local file %1: %2</source>
+        <translation>Не удаётся сохранить локальный файл %1: %2</translation>
+    </message>
+    <message>
+        <source>The operation timed out: %1</source>
+        <translation>Время ожидания операции истекло: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read local file %1: %2</source>
+        <translation>Не удаётся прочитать локальный файл %1: %2</translation>
+    </message>
+    <message>
         <source>red</source>
         <translation>красный</translation>
     </message>

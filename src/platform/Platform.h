@@ -134,7 +134,7 @@ class FtpClient {
   virtual void execute(const std::string& command) = 0;
   virtual bool stillExecuting() const = 0;
   virtual int responseCode() const = 0;
-  virtual std::string responseInfo() const = 0;
+  virtual Text responseInfo() const = 0;
   // After a COMPARE completed: the modem's file is the local one, byte for
   // byte. False after anything else.
   virtual bool sameAsLocal() const = 0;

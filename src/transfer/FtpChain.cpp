@@ -274,7 +274,7 @@ void FtpChain::failedWithError() {
       cannotConnect();
       return;
     default: {
-      const std::string info = client_->responseInfo();
+      const Text info = client_->responseInfo();
       client_->cancel();
       context_.session.runningVersion = ModemVersion();
       fail({Notice::Kind::FtpUnexpected, info, code});

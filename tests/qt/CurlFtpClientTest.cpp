@@ -278,7 +278,7 @@ TEST_F(CurlFtpClientTest, FailuresReportStateNumberAndText) {
       EXPECT_GE(clock.elapsed(), 1900);
     }
     EXPECT_EQ(c->responseCode(), row.code);
-    EXPECT_NE(c->responseInfo().find(row.info), std::string::npos) << c->responseInfo();
+    EXPECT_NE(c->responseInfo().english().find(row.info), std::string::npos) << c->responseInfo();
     EXPECT_TRUE(fs::is_empty(local_));
     EXPECT_FALSE(c->sameAsLocal());
     EXPECT_EQ(run(*c, "GET /checksum.txt " + quoted(base_ / "next.txt")), row.next);

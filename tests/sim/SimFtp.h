@@ -49,7 +49,7 @@ class SimFtpClient : public FtpClient {
   void execute(const std::string& command) override;
   bool stillExecuting() const override { return busy_; }
   int responseCode() const override { return code_; }
-  std::string responseInfo() const override { return info_; }
+  Text responseInfo() const override { return info_; }
   bool sameAsLocal() const override { return sameAsLocal_; }
   void cancel() override;
 

@@ -114,11 +114,13 @@ int syncFolder(const std::filesystem::path& file) {
 
 // Why a download larger than limit was refused; space: the limit is the
 // disk's free space.
-std::string tooLarge(const std::string& remote, long long limit, bool space) {
-  return "The modem's file " + remote + " is larger than " + std::to_string(limit >> 20) +
-         " MiB, " +
-         (space ? "the space left on the disk" : "more than a modem image or log can be") +
-         ": it was not downloaded.";
+Text tooLarge(const std::string& remote, long long limit, bool space) {
+  return Text(space ? "The modem's file %1 is larger than %2 MiB, the space left on the disk: it "
+                      "was not downloaded."_t
+                    : "The modem's file %1 is larger than %2 MiB, more than a modem image or log "
+                      "can be: it was not downloaded."_t)
+      .arg(remote)
+      .arg(limit >> 20);
 }
 
 // The callers check the modem address before they connect; this keeps a
@@ -160,7 +162,7 @@ struct CurlFtpClient::Job {
   std::chrono::steady_clock::time_point lastProgress{};
   curl_slist* quote = nullptr;
   std::string lastReply;  // last final reply line of the server
-  std::string localError;
+  Text localError;
   bool diskFull = false;  // localError: the disk has no room for the file
   char errorBuffer[CURL_ERROR_SIZE] = {};
 
@@ -179,7 +181,8 @@ struct CurlFtpClient::Job {
       if (w < 0) {
         if (errno == EINTR) continue;
         diskFull = writeError(errno) == FtpClient::kDiskFull;
-        localError = "Cannot write local file " + cmd.local + ": " + systemError(errno);
+        localError =
+            Text("Cannot write local file %1: %2"_t).arg(cmd.local).arg(systemError(errno));
         return false;
       }
       done += static_cast<size_t>(w);
@@ -312,12 +315,12 @@ bool CurlFtpClient::openLocalFile(const FtpCommand& cmd, int& fd) {
     struct stat st {};
     if (fd >= 0 && ::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
       finish(ErrorState, kOtherBase + CURLE_READ_ERROR,
-             "Cannot open local file " + cmd.local + ": not a regular file");
+             Text("Cannot open local file %1: %2"_t).arg(cmd.local).arg("not a regular file"_t));
       return false;  // the job closes fd
     }
     if (fd < 0) {
       finish(ErrorState, kOtherBase + CURLE_READ_ERROR,
-             "Cannot open local file " + cmd.local + ": " + systemError(err));
+             Text("Cannot open local file %1: %2"_t).arg(cmd.local).arg(systemError(err)));
       return false;
     }
     return true;
@@ -330,7 +333,7 @@ bool CurlFtpClient::openLocalFile(const FtpCommand& cmd, int& fd) {
   std::error_code ec;
   if (!target.has_filename() || fs::is_directory(target, ec)) {
     finish(ErrorState, kOtherBase + CURLE_WRITE_ERROR,
-           "Cannot create local file " + cmd.local + ": not a file name");
+           Text("Cannot create local file %1: %2"_t).arg(cmd.local).arg("not a file name"_t));
     return false;
   }
   static unsigned counter = 0;
@@ -354,7 +357,7 @@ bool CurlFtpClient::openLocalFile(const FtpCommand& cmd, int& fd) {
   }
   if (fd < 0) {
     finish(ErrorState, writeError(err),
-           "Cannot create local file " + cmd.local + ": " + systemError(err));
+           Text("Cannot create local file %1: %2"_t).arg(cmd.local).arg(systemError(err)));
     return false;
   }
   return true;
@@ -377,7 +380,7 @@ std::string CurlFtpClient::url(const std::string& remote) const {
   return u;
 }
 
-void CurlFtpClient::finish(int state, int code, std::string info) {
+void CurlFtpClient::finish(int state, int code, Text info) {
   post(generation_, {state, code, std::move(info), false});
 }
 
@@ -402,7 +405,7 @@ void CurlFtpClient::deliver(unsigned generation, const Outcome& outcome) {
   if (generation != generation_) return;  // cancelled meanwhile
   idleTimer_.stop();
   int state = outcome.state, code = outcome.code;
-  std::string info = outcome.info;
+  Text info = outcome.info;
   sameAsLocal_ = outcome.sameAsLocal;
   if (!tempPath_.empty()) {
     if (!outcome.keepFile) {
@@ -412,11 +415,11 @@ void CurlFtpClient::deliver(unsigned generation, const Outcome& outcome) {
       ::unlink(tempPath_.c_str());
       state = ErrorState;
       code = writeError(err);
-      info = "Cannot store local file " + current_.local + ": " + systemError(err);
+      info = Text("Cannot store local file %1: %2"_t).arg(current_.local).arg(systemError(err));
     } else if (const int err = syncFolder(current_.local); err != 0) {
       state = ErrorState;
       code = writeError(err);
-      info = "Cannot store local file " + current_.local + ": " + systemError(err);
+      info = Text("Cannot store local file %1: %2"_t).arg(current_.local).arg(systemError(err));
     }
     tempPath_.clear();
   }
@@ -549,7 +552,7 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
     if (int closed = job.closeFile(); err == 0) err = closed;
     if (err != 0) {
       return {ErrorState, writeError(err),
-              "Cannot store local file " + job.cmd.local + ": " + systemError(err)};
+              Text("Cannot store local file %1: %2"_t).arg(job.cmd.local).arg(systemError(err))};
     }
     return {ResponseCompleted, 0, {}, true};
   }
@@ -560,7 +563,7 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
   switch (result) {
     case CURLE_OPERATION_TIMEDOUT:
       driver.closeSession();
-      return {ErrorState, kTimeout, "The operation timed out: " + curlText};
+      return {ErrorState, kTimeout, Text("The operation timed out: %1"_t).arg(curlText)};
     case CURLE_REMOTE_FILE_NOT_FOUND:
     case CURLE_REMOTE_ACCESS_DENIED:
     case CURLE_FTP_COULDNT_RETR_FILE:
@@ -590,7 +593,7 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
       break;
   }
   return {ErrorState, job.diskFull ? kDiskFull : kOtherBase + static_cast<int>(result),
-          job.localError.empty() ? curlText : job.localError};
+          job.localError.empty() ? Text(curlText) : job.localError};
 }
 
 size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
@@ -621,7 +624,8 @@ size_t CurlFtpClient::onRead(char* buffer, size_t size, size_t n, void* userp) {
     ssize_t r = ::read(job->fd, buffer, size * n);
     if (r >= 0) return static_cast<size_t>(r);
     if (errno == EINTR) continue;
-    job->localError = "Cannot read local file " + job->cmd.local + ": " + systemError(errno);
+    job->localError =
+        Text("Cannot read local file %1: %2"_t).arg(job->cmd.local).arg(systemError(errno));
     return CURL_READFUNC_ABORT;
   }
 }

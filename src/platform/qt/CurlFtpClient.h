@@ -37,7 +37,7 @@ class CurlFtpClient : public QObject, public FtpClient {
   void execute(const std::string& command) override;
   bool stillExecuting() const override { return busy_; }
   int responseCode() const override { return code_; }
-  std::string responseInfo() const override { return info_; }
+  Text responseInfo() const override { return info_; }
   bool sameAsLocal() const override { return sameAsLocal_; }
   void cancel() override;
 
@@ -48,7 +48,7 @@ class CurlFtpClient : public QObject, public FtpClient {
   struct Outcome {
     int state = 0;
     int code = 0;
-    std::string info;
+    Text info;
     bool keepFile = false;  // GET: rename the temporary over the target
     bool sameAsLocal = false;  // COMPARE: every byte matched
   };
@@ -70,7 +70,7 @@ class CurlFtpClient : public QObject, public FtpClient {
 
   // Qt thread.
   void deliver(unsigned generation, const Outcome& outcome);
-  void finish(int state, int code = 0, std::string info = {});
+  void finish(int state, int code = 0, Text info = {});
   bool openLocalFile(const FtpCommand& cmd, int& fd);
   void idleCheck();
   void dropTempFile();
@@ -90,7 +90,7 @@ class CurlFtpClient : public QObject, public FtpClient {
   bool busy_ = false;
   unsigned generation_ = 0;  // bumped by cancel(): drops queued outcomes
   int code_ = 0;
-  std::string info_;
+  Text info_;
   bool sameAsLocal_ = false;  // of the last COMPARE
   std::string tempPath_;  // GET: the temporary beside the target
 };
