@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
       }
       transfer.done = done;
       transfer.total = totalBytes;
-      label->setText(QString::fromStdString(TransferText(transfer, now)));
+      label->setText(QString::fromStdString(TransferText(transfer, now).english()));
     };
 
   // The window's own timers: a 10 ms tick, and how late each one comes.
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     if (good && cmd.rfind("COMPARE", 0) == 0) std::printf("same %s\n", ftp.sameAsLocal() ? "yes" : "no");
     if (!good) {
       std::fprintf(stderr, "failed after %.3f s: %s: state %d code %d %s\n", one.nsecsElapsed() / 1e9, cmd.c_str(), state,
-                   ftp.responseCode(), ftp.responseInfo().c_str());
+                   ftp.responseCode(), ftp.responseInfo().english().c_str());
       ok = false;
       QCoreApplication::quit();
       return;

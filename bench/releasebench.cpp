@@ -15,10 +15,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: releasebench HOME KEY.pub VERSION RUNS\n");
     return 2;
   }
-  std::string error;
+  Text error;
   auto trust = LoadTrustedKeys({}, {argv[2]}, error);
   if (!trust) {
-    std::fprintf(stderr, "releasebench: %s\n", error.c_str());
+    std::fprintf(stderr, "releasebench: %s\n", error.english().c_str());
     return 2;
   }
   const std::string home = std::string(argv[1]) + "/";

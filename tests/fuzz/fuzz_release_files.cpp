@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  std::string error;
+  Text error;
   static const auto kKey = ParseMinisignPublicKey(
       "untrusted comment: minisign public key 2A56895E5E89B8C0\n"
       "RWTAuIleXolWKhca20fO2ojpNZqDce3Dknk9SzzpHQ+orJb/x8Gh1VYS\n",
