@@ -33,6 +33,6 @@ int main(int argc, char** argv) {
   }
   std::sort(seconds.begin(), seconds.end());
   std::printf("%.4f %s\n", seconds[seconds.size() / 2],
-              verdict.state == ReleaseVerdict::State::Signed ? "signed" : verdict.problem.c_str());
+              verdict.state == ReleaseVerdict::State::Signed ? "signed" : verdict.problem.english().c_str());
   return 0;
 }
