@@ -546,6 +546,16 @@ Upgrader will set static IP address 192.168.128.101 for yor computer.
                  هل تريد المتابعة؟</translation>
     </message>
     <message>
+        <source>The Satellite IP Modem at %1 did not answer as expected, and its software image is incomplete: an upload that began at %2 never ended.
+
+Do not switch the modem off: it would not start again.
+Check the cable connection. As soon as the modem answers, click Upgrade to send the image again, or Restore to put an older version back.</source>
+        <translation>لم يستجب مودم IP الفضائي في العنوان %1 كما هو متوقع، وصورة برنامجه غير مكتملة: عملية رفع بدأت عند %2 لم تنتهِ.
+
+لا تُطفئ المودم: لن يعمل مجددًا.
+تحقّق من توصيل الكابل. بمجرد أن يستجيب المودم، انقر على «ترقية» لإرسال الصورة مجددًا، أو «استعادة» لإعادة إصدار أقدم.</translation>
+    </message>
+    <message>
         <source>%1: %2 of %3 MiB</source>
         <translation>%1: %2 من %3 MiB</translation>
     </message>

@@ -546,6 +546,16 @@ El actualizador asignará la dirección IP estática 192.168.128.101 a su equipo
                  ¿Desea continuar?</translation>
     </message>
     <message>
+        <source>The Satellite IP Modem at %1 did not answer as expected, and its software image is incomplete: an upload that began at %2 never ended.
+
+Do not switch the modem off: it would not start again.
+Check the cable connection. As soon as the modem answers, click Upgrade to send the image again, or Restore to put an older version back.</source>
+        <translation>El módem IP satelital con dirección %1 no respondió como se esperaba, y su imagen de software está incompleta: una carga que comenzó el %2 nunca terminó.
+
+No apague el módem: no volvería a arrancar.
+Compruebe la conexión del cable. En cuanto el módem responda, haga clic en Actualizar para enviar de nuevo la imagen, o en Restaurar para volver a instalar una versión anterior.</translation>
+    </message>
+    <message>
         <source>%1: %2 of %3 MiB</source>
         <translation>%1: %2 de %3 MiB</translation>
     </message>

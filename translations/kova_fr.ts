@@ -546,6 +546,16 @@ L&apos;outil de mise à jour va attribuer l&apos;adresse IP statique 192.168.128
                  Voulez-vous continuer ?</translation>
     </message>
     <message>
+        <source>The Satellite IP Modem at %1 did not answer as expected, and its software image is incomplete: an upload that began at %2 never ended.
+
+Do not switch the modem off: it would not start again.
+Check the cable connection. As soon as the modem answers, click Upgrade to send the image again, or Restore to put an older version back.</source>
+        <translation>Le modem IP satellite à l&apos;adresse %1 n&apos;a pas répondu comme prévu, et son image logicielle est incomplète : un envoi commencé le %2 ne s&apos;est jamais terminé.
+
+N&apos;éteignez pas le modem : il ne redémarrerait pas.
+Vérifiez le câble. Dès que le modem répond, cliquez sur Mettre à jour pour renvoyer l&apos;image, ou sur Restaurer pour réinstaller une version antérieure.</translation>
+    </message>
+    <message>
         <source>%1: %2 of %3 MiB</source>
         <translation>%1 : %2 sur %3 MiB</translation>
     </message>

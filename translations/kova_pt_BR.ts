@@ -546,6 +546,16 @@ O Atualizador definirá o endereço IP estático 192.168.128.101 para o seu comp
                  Deseja continuar?</translation>
     </message>
     <message>
+        <source>The Satellite IP Modem at %1 did not answer as expected, and its software image is incomplete: an upload that began at %2 never ended.
+
+Do not switch the modem off: it would not start again.
+Check the cable connection. As soon as the modem answers, click Upgrade to send the image again, or Restore to put an older version back.</source>
+        <translation>O Modem IP via Satélite em %1 não respondeu como esperado, e a imagem do seu software está incompleta: um envio que começou em %2 nunca terminou.
+
+Não desligue o modem: ele não iniciaria novamente.
+Verifique a conexão do cabo. Assim que o modem responder, clique em Atualizar para enviar a imagem novamente ou em Restaurar para recolocar uma versão anterior.</translation>
+    </message>
+    <message>
         <source>%1: %2 of %3 MiB</source>
         <translation>%1: %2 de %3 MiB</translation>
     </message>

@@ -546,6 +546,16 @@ Upgrader will set static IP address 192.168.128.101 for yor computer.
                  Продолжить?</translation>
     </message>
     <message>
+        <source>The Satellite IP Modem at %1 did not answer as expected, and its software image is incomplete: an upload that began at %2 never ended.
+
+Do not switch the modem off: it would not start again.
+Check the cable connection. As soon as the modem answers, click Upgrade to send the image again, or Restore to put an older version back.</source>
+        <translation>Спутниковый IP-модем по адресу %1 ответил не так, как ожидалось, и образ его ПО неполон: загрузка, начатая %2, не была завершена.
+
+Не выключайте модем: он не запустится снова.
+Проверьте подключение кабеля. Как только модем ответит, нажмите «Обновить», чтобы отправить образ снова, или «Восстановить», чтобы вернуть более старую версию.</translation>
+    </message>
+    <message>
         <source>%1: %2 of %3 MiB</source>
         <translation>%1: %2 из %3 MiB</translation>
     </message>

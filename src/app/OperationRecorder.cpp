@@ -32,6 +32,10 @@ OperationRecorder::OperationRecorder(const Context& context, OperationRunner& ru
   runner.onStarted.add([this](Operation& op) {
     startedAt_ = utcNow();
     started_ = context_.loop().now();
+    // Another process may have left an upload unfinished since the last look:
+    // what this operation may do (restart, take a backup, advise a power
+    // cycle) depends on it. Told, if new, when the operation ends.
+    checkUnfinished(/*tell=*/false);
     if (!ChangesModem(op.name())) return;
     attempt_ = NewAttemptId();
     ownAttempts_.insert(attempt_);
@@ -84,7 +88,7 @@ void OperationRecorder::uploadBegins(const std::string& operation, const ImageUp
   context_.session.unfinishedUploadSince = entry.time;
 }
 
-void OperationRecorder::checkUnfinished() {
+void OperationRecorder::checkUnfinished(bool tell) {
   const HistoryRead read = ReadHistory(historyPath());
   const std::optional<HistoryEntry> open = UnfinishedUpload(
       read.entries, context_.session.currentModemMac(), context_.session.modemAddress);
@@ -95,7 +99,8 @@ void OperationRecorder::checkUnfinished() {
     const auto left = leftIncomplete_.find(modemKey());
     if (left != leftIncomplete_.end()) context_.session.unfinishedUploadSince = left->second;
   }
-  if (!open || ownAttempts_.count(open->attempt) || toldAttempts_.count(open->attempt)) return;
+  if (!tell || !open || ownAttempts_.count(open->attempt) || toldAttempts_.count(open->attempt))
+    return;
   toldAttempts_.insert(open->attempt);
   onUnfinishedUpload(*open);
 }

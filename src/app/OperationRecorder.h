@@ -27,8 +27,8 @@ class OperationRecorder {
   // Looks in the history for an upload to the session's modem that never
   // ended, and keeps the session's view of it current (nothing restarts a
   // modem whose image is not whole). One of another run, found for the first
-  // time, is told to onUnfinishedUpload (its "began" line).
-  void checkUnfinished();
+  // time, is told to onUnfinishedUpload (its "began" line) when tell is set.
+  void checkUnfinished(bool tell = true);
   std::string modemKey() const;
   // A station's unit that needed nothing (it runs the new version already):
   // on record as an upgrade "skipped", so the line's report counts it.

@@ -264,8 +264,43 @@ Box StaticAddressQuestion(const std::string& pcAddress) {
           MsgExclamation | MsgYesNo, "Wrong local IP address"_t};
 }
 
+namespace {
+// The boxes whose advice is to switch the modem off and on again.
+bool AdvisesPowerCycle(Kind kind) {
+  switch (kind) {
+    case Kind::Unreachable:
+    case Kind::FtpTimeoutAfterReply:
+    case Kind::FtpTimeoutReachable:
+    case Kind::FtpTimeoutUnreachable:
+    case Kind::ResetNotDelivered:
+    case Kind::FtpDropped:
+    case Kind::UploadTimedOut:
+    case Kind::PicCommandNotSent:
+    case Kind::AtNotSent:
+    case Kind::AtNoAnswer:
+    case Kind::AtClosed:
+    case Kind::AtUnreadable: return true;
+    default: return false;
+  }
+}
+}  // namespace
+
 void Presenter::report(const Notice& notice) {
   if (audience_ == Audience::Console && notice.kind == Notice::Kind::ReflashCompleted) return;
-  const Box box = BoxFor(notice);
+  // A power cycle would start the modem from half an image.
+  const bool keepPowered =
+      session_ && !session_->unfinishedUploadSince.empty() && AdvisesPowerCycle(notice.kind);
+  const Box box =
+      keepPowered
+          ? Warning(Text("The Satellite IP Modem at %1 did not answer as expected, and its "
+                         "software image is incomplete: an upload that began at %2 never "
+                         "ended.\r\n\r\n"
+                         "Do not switch the modem off: it would not start again.\r\n"
+                         "Check the cable connection. As soon as the modem answers, click "
+                         "Upgrade to send the image again, or Restore to put an older version "
+                         "back."_t)
+                        .arg(session_->modemAddress)
+                        .arg(session_->unfinishedUploadSince))
+          : BoxFor(notice);
   ui_.msgBox(box.text, box.style, box.title);
 }

@@ -7,6 +7,7 @@
 
 #include "app/Audience.h"
 #include "core/Notice.h"
+#include "core/Session.h"
 #include "platform/Platform.h"
 
 struct Box {
@@ -22,11 +23,15 @@ Box StaticAddressQuestion(const std::string& pcAddress);
 
 class Presenter : public NoticeSink {
  public:
-  // To a console the window's success instructions stay unsaid.
-  explicit Presenter(Ui& ui, Audience audience = Audience::Window) : ui_(ui), audience_(audience) {}
+  // To a console the window's success instructions stay unsaid. With the
+  // session, no box advises a power cycle while the modem's image is known
+  // to be incomplete.
+  explicit Presenter(Ui& ui, Audience audience = Audience::Window, const Session* session = nullptr)
+      : ui_(ui), audience_(audience), session_(session) {}
   void report(const Notice& notice) override;
 
  private:
   Ui& ui_;
   Audience audience_;
+  const Session* session_;
 };

@@ -20,7 +20,7 @@ Workbench::Workbench(Platform& platform, Settings settings, StatusView& view, Pr
                      Audience audience)
     : platform_(platform), settings_(std::move(settings)), view_(view) {
   session_.modemAddress = Trim(settings_.initialAddress);
-  presenter_ = std::make_unique<Presenter>(platform.ui(), audience);
+  presenter_ = std::make_unique<Presenter>(platform.ui(), audience, &session_);
   modem_ = std::make_unique<ModemSession>(
       platform, session_, view, *presenter_, prompts,
       ModemPorts{settings_.zingPort, settings_.ftpPort, settings_.telnetPort, settings_.atPort});

@@ -151,6 +151,9 @@ class Operation {
   void setModemHolds(ModemHolds holds, const std::string& verifiedSha256) {
     result_.modemHolds = holds;
     result_.verifiedSha256 = verifiedSha256;
+    // Read back whole: whatever upload was left unfinished is over.
+    if (holds == ModemHolds::NewImage || holds == ModemHolds::OldImage)
+      context_.session.unfinishedUploadSince.clear();
   }
   ModemHolds modemHolds() const { return result_.modemHolds; }
   void nothingDone() { result_.nothingDone = true; }

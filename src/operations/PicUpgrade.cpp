@@ -41,7 +41,8 @@ void PicUpgrade::begin() {
   readBack.command = FtpCommand::MakeCompare("/pic.hex", channels_.store.picPath());
   readBack.readBack = true;
   plan.steps.push_back(readBack);
-  channels_.chain.onStepCompleted = [this](const FtpStep& step) {
+  FtpChain::Hooks hooks;
+  hooks.onStepCompleted = [this](const FtpStep& step) {
     if (!step.readBack) {
       addFile(MovedFile(step.command, context_.session.homeDir));
       return true;
@@ -51,7 +52,8 @@ void PicUpgrade::begin() {
     context_.view.setStatus("");
     return false;
   };
-  channels_.chain.start(std::move(plan), [this](FtpChain::Outcome o) { chainEnded(o); });
+  channels_.chain.start(
+      std::move(plan), [this](FtpChain::Outcome o) { chainEnded(o); }, std::move(hooks));
 }
 
 void PicUpgrade::chainEnded(FtpChain::Outcome outcome) {

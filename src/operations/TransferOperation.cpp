@@ -148,11 +148,12 @@ void TransferOperation::startChain(FtpPlan plan) {
   chainLook_->setInterval(watch_.roundMs);
   chainLook_->setEnabled(false);
   chainLook_->setEnabled(true);
-  channels_.chain.onStepIssued = [this](const FtpStep& step) {
+  FtpChain::Hooks hooks;
+  hooks.onStepIssued = [this](const FtpStep& step) {
     stepStarted_ = context_.loop().now();
     issued(step);
   };
-  channels_.chain.onTransfer = [this](const FtpStep& step, long long done, long long total) {
+  hooks.onTransfer = [this](const FtpStep& step, long long done, long long total) {
     const FtpCommand& c = step.command;
     // Since when nothing moved: a stall is told as one, not as a slow rate.
     const std::optional<Transfer>& before = progress().transfer;
@@ -164,7 +165,7 @@ void TransferOperation::startChain(FtpPlan plan) {
         c.kind == FtpCommand::Put ? FileMoved::Direction::Upload : FileMoved::Direction::Download,
         keptName(c.local), c.remote, done, total, stepStarted_, lastMoved});
   };
-  channels_.chain.onStepCompleted = [this](const FtpStep& step) {
+  hooks.onStepCompleted = [this](const FtpStep& step) {
     setTransfer(std::nullopt);
     if (step.readBack) return checkReadBack(step);
     if (step.command.movesFile()) {
@@ -174,17 +175,19 @@ void TransferOperation::startChain(FtpPlan plan) {
     }
     return stepCompleted(step);
   };
-  channels_.chain.start(std::move(plan), [this](FtpChain::Outcome o) {
-    chainEnd_ = o;
-    if (o == FtpChain::Outcome::Broken ||
-        (o == FtpChain::Outcome::Failed && readBackWrong_)) {
-      repair();
-      return;
-    }
-    if (o == FtpChain::Outcome::Finished && wentUp("/bin/kova.bin"))
-      setModemHolds(target_, verifiedImage_);
-    if (atOnce_) atOnce_(o);
-  });
+  channels_.chain.start(
+      std::move(plan),
+      [this](FtpChain::Outcome o) {
+        chainEnd_ = o;
+        if (o == FtpChain::Outcome::Broken || (o == FtpChain::Outcome::Failed && readBackWrong_)) {
+          repair();
+          return;
+        }
+        if (o == FtpChain::Outcome::Finished && wentUp("/bin/kova.bin"))
+          setModemHolds(target_, verifiedImage_);
+        if (atOnce_) atOnce_(o);
+      },
+      std::move(hooks));
 }
 
 void TransferOperation::issued(const FtpStep& step) {

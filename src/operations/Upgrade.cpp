@@ -68,6 +68,9 @@ void Upgrade::checked() {
   }
   context_.view.setProgress(BarAt(UpgradeStep::Begun));
   backupFound_ = channels_.store.hasBackup(session.runningVersion);
+  // After an upload that never ended the modem's file is not the image it
+  // runs: kept as its backup, it would be put back and restarted into.
+  backupSkipped_ = !backupFound_ && !session.unfinishedUploadSince.empty();
   backupVersion_ = session.runningVersion;
   // The running image's pair, once kept, is what a broken upload falls back to.
   const ModemVersion running = session.runningVersion;
@@ -108,8 +111,9 @@ bool Upgrade::releaseAccepted() {
 void Upgrade::transfer() {
   auto atOnce = [this](FtpChain::Outcome o) { chainEnded(o); };
   auto atLook = [this](FtpChain::Outcome o) { chainSeenEnded(o); };
-  if (backupFound_) {
-    // The store holds the running image already: the new one goes up at once.
+  if (backupFound_ || backupSkipped_) {
+    // The store holds the running image already, or the modem holds none
+    // whole: the new one goes up at once.
     context_.view.setProgress(BarAt(UpgradeStep::UploadAtOnce));
     setPhase(Phase::Upload);
     runChain(channels_.plans.upgrade(nullptr), {}, Notice::Kind::UploadTimedOut, atOnce, atLook);

@@ -37,6 +37,7 @@ class Upgrade : public TransferOperation {
   void dropHalfBackup();
 
   bool backupFound_ = false;
+  bool backupSkipped_ = false;  // the modem's file may be half an image: none taken
   // The version the backup is stored under, kept apart from the running
   // version, which a failing chain may reset.
   ModemVersion backupVersion_;

@@ -8,8 +8,10 @@ FtpChain::FtpChain(const Context& context, int ftpPort)
       watchdog_(context.timer(kRequestLimitMs)) {
   client_->onStateChanged = [this](int state) { stateChanged(state); };
   client_->onProgress = [this](long long done, long long total) {
-    if (outstanding_ && current_ < plan_.steps.size() && onTransfer)
-      onTransfer(plan_.steps[current_], done, total);
+    // Called through a copy: a hook may end the chain, which drops them all.
+    auto hook = hooks_.onTransfer;
+    if (outstanding_ && current_ < plan_.steps.size() && hook)
+      hook(plan_.steps[current_], done, total);
   };
   watchdog_->onTick = [this] { watchdog(); };
 }
@@ -24,13 +26,15 @@ bool FtpChain::idle() const { return !watchdog_->enabled(); }
 // The listener hears last, once the chain is settled; an end is told once.
 void FtpChain::tell(Outcome outcome) {
   held_ = false;
+  hooks_ = {};
   Listener listener = std::move(listener_);
   if (listener) listener(outcome);
 }
 
-void FtpChain::start(FtpPlan plan, Listener listener) {
+void FtpChain::start(FtpPlan plan, Listener listener, Hooks hooks) {
   plan_ = std::move(plan);
   listener_ = std::move(listener);
+  hooks_ = std::move(hooks);
   chosenFinish_.reset();
   current_ = 0;
   repairing_ = false;
@@ -51,6 +55,7 @@ void FtpChain::cancel() {
   watchdog_->setEnabled(false);
   client_->cancel();
   listener_ = nullptr;
+  hooks_ = {};
 }
 
 void FtpChain::abandon(Notice::Kind why) {
@@ -82,7 +87,7 @@ bool FtpChain::issue(std::size_t index) {
   state_ = step.state;
   if (step.starterRepairs) repairing_ = true;
   if (!step.status.empty()) context_.view.setStatus(step.status);
-  if (onStepIssued) onStepIssued(step);
+  if (auto hook = hooks_.onStepIssued) hook(step);
   watchdog_->setEnabled(true);
   return execute(step.command);
 }
@@ -235,7 +240,8 @@ void FtpChain::completed() {
   }
   const FtpStep step = plan_.steps[current_];
   held_ = false;
-  if (onStepCompleted && !onStepCompleted(step)) {
+  auto hook = hooks_.onStepCompleted;
+  if (hook && !hook(step)) {
     held_ = false;
     client_->cancel();
     tell(Outcome::Failed);

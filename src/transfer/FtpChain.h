@@ -99,6 +99,20 @@ class FtpChain {
     Broken,          // a step whose starter repairs it failed; nothing was told
   };
   using Listener = std::function<void(Outcome)>;
+  // What the starter of a chain hears of its steps. Given with each start and
+  // dropped when the chain ends or is cancelled, so that no hook outlives the
+  // operation that set it.
+  struct Hooks {
+    // Each step as it goes out.
+    std::function<void(const FtpStep&)> onStepIssued;
+    // How far the file of the outstanding step has moved (bytes, of how many;
+    // -1: not told).
+    std::function<void(const FtpStep&, long long done, long long total)> onTransfer;
+    // Each step that completed, before the next one goes out; false stops the
+    // chain there: nothing more goes out, and it ends as failed. It may hold()
+    // the chain instead: the next step then waits for resume().
+    std::function<bool(const FtpStep&)> onStepCompleted;
+  };
 
   static constexpr int kRequestLimitMs = 65000;
 
@@ -107,7 +121,7 @@ class FtpChain {
 
   // Runs the plan; listener hears how it ended, perhaps before start()
   // returns (a command refused at once).
-  void start(FtpPlan plan, Listener listener);
+  void start(FtpPlan plan, Listener listener, Hooks hooks = {});
   // Ends the chain quietly: the command cancelled, nobody told.
   void cancel();
   // Ends the chain because its starter stopped waiting: the command is
@@ -127,15 +141,6 @@ class FtpChain {
   // one, byte for byte.
   bool sameAsLocal() const { return client_->sameAsLocal(); }
 
-  // Each step as it goes out.
-  std::function<void(const FtpStep&)> onStepIssued;
-  // How far the file of the outstanding step has moved (bytes, of how many;
-  // -1: not told).
-  std::function<void(const FtpStep&, long long done, long long total)> onTransfer;
-  // Each step that completed, before the next one goes out; false stops the
-  // chain there: nothing more goes out, and it ends as failed. It may hold()
-  // the chain instead: the next step then waits for resume().
-  std::function<bool(const FtpStep&)> onStepCompleted;
   // From onStepCompleted: the next step waits (no command outstanding).
   void hold() { held_ = true; }
   // After a hold: the next step goes out (go), or the chain ends there as
@@ -169,6 +174,7 @@ class FtpChain {
   std::unique_ptr<Timer> watchdog_;
   FtpPlan plan_;
   Listener listener_;
+  Hooks hooks_;
   std::size_t current_ = 0;
   FtpState state_ = FtpState::None;
   // Where a Next::Finish leads once the read-backs are done.

@@ -28,20 +28,6 @@ bool Has(const std::ostringstream& s, const std::string& text) {
   return s.str().find(text) != std::string::npos;
 }
 
-// The modem leaves the network (restarting, or unplugged) and comes back.
-void Unplug(WorkflowModem& h) {
-  h.unplugZing();
-  h.unplugFtpPort();
-  h.platform.network.unlisten(Harness::kModem, h.settings.telnetPort);
-  h.platform.ftp.reachable = false;
-}
-void Plug(WorkflowModem& h, const std::string& version) {
-  h.zing->versionText = version + ",build 7";
-  h.platform.network.listen(Harness::kModem, h.settings.zingPort, h.zing);
-  h.platform.network.listen(Harness::kModem, h.settings.ftpPort, h.ftpPort);
-  h.platform.network.listen(Harness::kModem, h.settings.telnetPort, h.console);
-  h.platform.ftp.reachable = true;
-}
 const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "", "", "reset", "5.2.0.12",
                              "5.2.0.12", "", -1, "", "done", 31, "", "", "", ""};
 }  // namespace
@@ -552,8 +538,8 @@ TEST(BatchWaitBack, ASlowModemIsAskedAgainEveryFiveSecondsUntilItAnswersOrTimeIs
     b.h.zing->onReset = [&b, c] {
       // Off the network once the order is out, as a restarting modem is.
       b.h.clock().schedule(1, [&b, c] {
-        Unplug(b.h);
-        b.h.clock().schedule(c.awayMs, [&b, c] { Plug(b.h, c.back); });
+        b.h.unplug();
+        b.h.clock().schedule(c.awayMs, [&b, c] { b.h.plug(c.back); });
       });
     };
     EXPECT_EQ(b.run(), c.code);
@@ -585,15 +571,15 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   // The first unit's MAC is known; the next one's is not (never the first's).
   auto& neighbours = b.h.platform.interfaces.neighbours;
   neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
-  clock.schedule(60000, [&] { Unplug(b.h); });
+  clock.schedule(60000, [&] { b.h.unplug(); });
   clock.schedule(90000, [&] {
     b.h.platform.ftp.files = fresh;
     b.h.platform.ftp.loginOk = false;
     neighbours.clear();
-    Plug(b.h, "5.2.0.12");
+    b.h.plug("5.2.0.12");
   });
-  clock.schedule(160000, [&] { Unplug(b.h); });
-  clock.schedule(190000, [&] { Plug(b.h, "5.2.0.13"); });
+  clock.schedule(160000, [&] { b.h.unplug(); });
+  clock.schedule(190000, [&] { b.h.plug("5.2.0.13"); });
   // The operator presses Enter instead of unplugging the third modem: it is
   // taken for the next one, and skipped again.
   bool pressed = false;
@@ -692,7 +678,7 @@ TEST(BatchStation, EachUnitsTimeThePaceThePulledCableAndCtrlC) {
     auto& link = b.h.platform.interfaces.carriers["eth1"] = true;
     b.h.clock().schedule(45000, [&] {
       link = false;
-      Unplug(b.h);
+      b.h.unplug();
     });
     std::size_t connects = 0;
     b.h.clock().schedule(46500, [&] { connects = b.h.platform.network.connectLog.size(); });

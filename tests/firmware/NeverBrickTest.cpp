@@ -225,6 +225,60 @@ TEST(NeverBrick, AnUploadThatNeverEndedIsKnownToTheNextRun) {
   EXPECT_EQ(ops[2].operation + " " + ops[2].outcome, "reset done");
 }
 
+// Another process left an upload unfinished while this window stood idle:
+// nothing restarts the modem, its half image is taken for no backup, and no
+// box advises a power cycle until an image is read back whole.
+TEST(NeverBrick, AnUploadLeftUnfinishedElsewhereHoldsEveryRestartAndBackup) {
+  WorkflowModem h;
+  h.start();
+  HistoryEntry began;
+  began.time = "2026-12-09T10:00:00Z";
+  began.modemAddress = Harness::kModem;
+  began.operation = "upgrade";
+  began.outcome = "began";
+  began.attempt = NewAttemptId();
+  Text error;
+  ASSERT_TRUE(AppendHistory((h.home.path() / "Backup/history.jsonl").string(), began, error));
+  h.platform.ftp.files["/bin/kova.bin"] = "KOVA-IMAGE 5.2.0.13\nima";
+  h.zing->requests.clear();
+  h.f().cmdResetModem.click();
+  h.settle();
+  EXPECT_EQ(Resets(h), 0);
+  // Every upload lands damaged, and there is nothing whole to put back.
+  h.platform.ftp.flashErrors["/bin/kova.bin"] = -1;
+  h.click(Entry::Upgrade);
+  h.settle();
+  const Lines& log = h.platform.ftp.log;
+  EXPECT_EQ(std::count(log.begin(), log.end(), kGetImage), 0);
+  EXPECT_FALSE(h.home.exists("Backup/kova_5_2_0_12.bin"));
+  EXPECT_EQ(Resets(h), 0);
+  h.ui().boxes.clear();
+  h.unplug();
+  h.f().cmdGetSoftwareVersion.click();
+  h.settle();
+  ASSERT_EQ(h.boxTexts().size(), 3u);
+  for (const auto& box : h.boxTexts()) EXPECT_EQ(box.find("power"), std::string::npos) << box;
+  EXPECT_EQ(h.boxTexts()[1].rfind("The Satellite IP Modem at 127.0.0.1 did not answer as "
+                                  "expected, and its software image is incomplete: an upload "
+                                  "that began at ",
+                                  0),
+            0u);
+  // Back and upgraded whole, then a PIC upgrade after it.
+  h.plug("5.2.0.12");
+  h.platform.ftp.flashErrors.clear();
+  h.f().cmdGetSoftwareVersion.click();
+  h.settle();
+  h.click(Entry::Upgrade);
+  h.settle();
+  EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], kNew);
+  EXPECT_EQ(Resets(h), 1);
+  h.home.write("pic.hex", ":00000001FF\n");
+  h.click(Entry::Pic);
+  h.settle();
+  EXPECT_EQ(h.platform.ftp.files["/pic.hex"], ":00000001FF\n");
+  EXPECT_EQ(h.console->lines.back(), "pic_driver_reflash 1");
+}
+
 // A second window on the modem another one works on is refused, naming it.
 TEST(NeverBrick, OneProcessWorksOnAModemAtATime) {
   WorkflowModem first, second;

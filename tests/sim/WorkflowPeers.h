@@ -107,6 +107,21 @@ class WorkflowModem : public Harness {
     };
   }
 
+  // The modem leaves the network (restarting, or unplugged) and comes back.
+  void unplug() {
+    unplugZing();
+    unplugFtpPort();
+    platform.network.unlisten(kModem, settings.telnetPort);
+    platform.ftp.reachable = false;
+  }
+  void plug(const std::string& version) {
+    zing->versionText = version + ",build 7";
+    platform.network.listen(kModem, settings.zingPort, zing);
+    platform.network.listen(kModem, settings.ftpPort, ftpPort);
+    platform.network.listen(kModem, settings.telnetPort, console);
+    platform.ftp.reachable = true;
+  }
+
   // Start-up with its version query, ended and idle.
   void start() {
     load();
