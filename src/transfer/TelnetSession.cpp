@@ -51,6 +51,7 @@ void TelnetSession::open(Command command, Listener listener) {
   silenceTimer_->setEnabled(false);
   connected_ = false;
   answer_.clear();
+  heard_.clear();
   context_.view.setStatus("Connecting ....."_t);
   link_.open();
 }
@@ -81,12 +82,18 @@ void TelnetSession::dataArrived() {
   const std::string text = link_.read();
   // Whatever comes after the end of the exchange starts nothing.
   if (command_ == Command::None || !connected_) return;
-  auto has = [&text](const char* mark) { return text.find(mark) != std::string::npos; };
+  // A mark may arrive split over pieces: the end of the earlier ones since
+  // the command went out (or since the session opened) is looked at with
+  // each new piece.
+  const std::string heard = heard_ + text;
+  heard_ = heard.substr(heard.size() > kMarkTail ? heard.size() - kMarkTail : 0);
+  auto has = [&heard](const char* mark) { return heard.find(mark) != std::string::npos; };
 
   switch (dialogue_) {
     case Dialogue::WaitPrompt:
       if (has("->")) {
         dialogue_ = Dialogue::CommandSent;
+        heard_.clear();
         if (command_ == Command::PicReflash) {
           // From here the reflash ticks bound the exchange.
           silenceTimer_->setEnabled(false);

@@ -72,5 +72,9 @@ class TelnetSession {
   Listener listener_;
   int reflashTicks_ = 0;
   std::string answer_;  // what came after the prepare command so far
+  // The last characters heard since the command (or the session) began,
+  // more than any mark.
+  static constexpr std::size_t kMarkTail = 16;
+  std::string heard_;
   bool connected_ = false;  // the current session's socket has opened
 };
