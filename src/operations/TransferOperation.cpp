@@ -191,6 +191,9 @@ void TransferOperation::startChain(FtpPlan plan) {
 }
 
 void TransferOperation::issued(const FtpStep& step) {
+  const FtpCommand& command = step.command;
+  if (command.kind == FtpCommand::Put && !pinned_.count(command.local))
+    pinned_[command.local] = Sha256OfFile(command.local).value_or("");
   if (step.starterRepairs && !announced_) {
     // On record before its first byte: a run that never ends is known later.
     announced_ = true;
@@ -206,7 +209,7 @@ ImageUploadStart TransferOperation::uploadStart(const FtpStep& step) const {
   ImageUploadStart start;
   start.image = step.command.local;
   start.size = ImageStore::fileSize(step.command.local);
-  start.sha256 = Sha256OfFile(step.command.local).value_or("");
+  start.sha256 = pinned_.at(step.command.local);
   if (repairs_.putBack && repairs_.putBack()) start.backupImage = repairs_.putBackImage;
   return start;
 }
@@ -236,8 +239,11 @@ void TransferOperation::appendReadBacks(FtpPlan& plan) {
 
 bool TransferOperation::checkReadBack(const FtpStep& step) {
   const auto sent = sent_.find(step.command.remote);
-  if (!channels_.chain.sameAsLocal() || sent == sent_.end() || sent->second.sha256.empty()) {
-    // Not what was sent: sent again on a fresh connection.
+  const auto pinned = sent == sent_.end() ? pinned_.end() : pinned_.find(sent->second.local);
+  if (!channels_.chain.sameAsLocal() || sent == sent_.end() || sent->second.sha256.empty() ||
+      pinned == pinned_.end() || pinned->second != sent->second.sha256) {
+    // Not what was sent, or not what was meant to be: sent again on a fresh
+    // connection (a file that keeps changing ends in the old image put back).
     readBackWrong_ = true;
     return false;
   }

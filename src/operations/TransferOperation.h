@@ -125,6 +125,9 @@ class TransferOperation : public Operation {
   ChainWatch firstWatch_;
   // What this chain sent, by remote path, and the image read back whole.
   std::map<std::string, FileMoved> sent_;
+  // Each local file's SHA-256 as it first went out: a file changed on the PC
+  // meanwhile reads back as not what was meant to be sent.
+  std::map<std::string, std::string> pinned_;
   std::string verifiedImage_;
   bool readBackWrong_ = false;
   bool repairing_ = false;   // the chain broke: a repair is under way

@@ -279,6 +279,26 @@ TEST(NeverBrick, AnUploadLeftUnfinishedElsewhereHoldsEveryRestartAndBackup) {
   EXPECT_EQ(h.console->lines.back(), "pic_driver_reflash 1");
 }
 
+// The image changes on the PC once it began to go up: what reads back is
+// not what was checked and meant to be sent, so the old image goes back.
+TEST(NeverBrick, AnImageChangedOnThePcDuringTheRunIsNeverRestartedInto) {
+  WorkflowModem h;
+  h.store("5_2_0_12");
+  h.start();
+  h.click(Entry::Upgrade);
+  ASSERT_TRUE(h.clock().advanceUntil(
+      [&] {
+        const Lines wire = h.wire();
+        return std::count(wire.begin(), wire.end(), kPutImage) == 1;
+      },
+      60000));
+  h.home.write("kova_5_2_0_13.bin", "KOVA-IMAGE 5.2.0.13\nswapped on the PC");
+  h.settle();
+  EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], "KOVA-IMAGE 5.2.0.12");
+  EXPECT_EQ(h.boxTexts(), Lines{kPutBack});
+  EXPECT_EQ(Resets(h), 1);
+}
+
 // A second window on the modem another one works on is refused, naming it.
 TEST(NeverBrick, OneProcessWorksOnAModemAtATime) {
   WorkflowModem first, second;
