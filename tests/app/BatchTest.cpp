@@ -319,6 +319,14 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        130, "interrupted", "] Abandoned.",
        "] warning: kova_5_2_0_13.bin is not signed: no trusted key is set up",
        {"upgrade interrupted 5.2.0.12"}},
+      // Abandoned while the image goes up: told as an upload that broke is.
+      {"interrupted during the upload", {"upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["PUT /bin/kova.bin"] = {Fault::Stall, 0, "", -1};
+         b.h.clock().schedule(20000, [&b] { b.interrupts = 2; });
+       },
+       130, "interrupted", " in 20 s; the modem's software image is incomplete.\n",
+       "] hint: do not switch the modem off", {"upgrade interrupted 5.2.0.12"}},
       {"restore comes back with another version", {"restore", "5_2_0_11"},
        [](Batch& b) { b.h.store("5_2_0_11"), b.h.zing->afterReset = "5.2.0.12,build 7"; }, 1,
        "wrong-version-after", "",
@@ -496,6 +504,10 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
     ASSERT_EQ(history.size(), c.history.size());
     if (!history.empty()) {
       EXPECT_EQ(history.back().reasonCode, c.reason);
+      // What the flash holds, as the history keeps it.
+      const JsonValue* holds = events.back().get("modem_holds");
+      ASSERT_TRUE(holds);
+      EXPECT_EQ(holds->isNull() ? "" : holds->asString(), history.back().holds);
     }
   }
 }
