@@ -71,7 +71,8 @@ void BatchStation::awaitModem() {
     if (!answered) return steps_.after(5000, [this] { awaitModem(); });
     betweenModems_ = false;
     const Session& session = bench_.session();
-    if (session.runningVersion == session.newVersion) {
+    // An upload to it that never ended is completed, as a single run does.
+    if (session.runningVersion == session.newVersion && session.unfinishedUploadSince.empty()) {
       ui_.note("The modem already runs " + session.newVersion.display() + ": skipped.", true);
       bench_.recorder().skipped(OperationName(OperationKind::Upgrade));
       ++skipped_;

@@ -44,6 +44,9 @@ void Plug(WorkflowModem& h, const std::string& version) {
 }
 const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "", "", "reset", "5.2.0.12",
                              "5.2.0.12", "", -1, "", "done", 31, "", "", "", ""};
+// An upload to the modem that another run began and never ended.
+const HistoryEntry kBegan = {"2026-12-08T08:00:00Z", "127.0.0.1", "", "", "upgrade", "5.2.0.12",
+                             "", "kova_5_2_0_13.bin", 29, "", "began", 0, "a1"};
 }  // namespace
 
 TEST(BatchCommandLine, OperationsAndUsageErrors) {
@@ -449,6 +452,16 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        },
        0, "", "] Resetting modem. Wait 20 seconds.",
        "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
+      // A station's unit that runs the new version over an unfinished
+      // upload is completed.
+      {"station, unfinished upload", {"--station", "upgrade"},
+       [](Batch& b) {
+         b.h.home.write("Backup/history.jsonl", HistoryLine(kBegan) + "\n");
+         b.h.zing->versionText = "5.2.0.13,build 1";
+         b.h.clock().schedule(60000, [&b] { b.interrupts = 1; });
+       },
+       0, nullptr, "] Station: 1 done, 0 failed, 0 skipped", "is not signed",
+       {"upgrade unfinished ", "upgrade done 5.2.0.13"}},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -598,11 +611,12 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   auto& neighbours = b.h.platform.interfaces.neighbours;
   neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
   clock.schedule(60000, [&] { Unplug(b.h); });
+  // The second fails before anything is sent: its backup is refused.
   clock.schedule(90000, [&] {
     b.h.platform.ftp.files = fresh;
     b.h.platform.ftp.loginOk = false;
     neighbours.clear();
-    Plug(b.h, "5.2.0.12");
+    Plug(b.h, "5.2.0.11");
   });
   clock.schedule(160000, [&] { Unplug(b.h); });
   clock.schedule(190000, [&] { Plug(b.h, "5.2.0.13"); });
@@ -673,7 +687,7 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   EXPECT_EQ(events.back().get("skipped")->asNumber(), 2);
   // A skipped unit is on record too, for the line's report.
   EXPECT_EQ(HistoryRows(b.h),
-            (std::vector<std::string>{"upgrade done 5.2.0.13", "upgrade failed 5.2.0.12",
+            (std::vector<std::string>{"upgrade done 5.2.0.13", "upgrade failed 5.2.0.11",
                                       "upgrade skipped 5.2.0.13", "upgrade skipped 5.2.0.13"}));
   auto history = History(b.h);
   ASSERT_EQ(history.size(), 4u);
