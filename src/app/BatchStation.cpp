@@ -240,7 +240,11 @@ void BatchStation::runHook(const Unit& unit) {
 
 void BatchStation::next() {
   if (stopped_) return summary();
-  ui_.note("Disconnect the modem, or press Enter for the next one.");
+  // Unplugged, a unit whose flash holds part of an image may never start again.
+  if (!bench_.session().unfinishedUploadSince.empty())
+    ui_.note("Leave the modem connected and powered: press Enter to repeat the upgrade."_t);
+  else
+    ui_.note("Disconnect the modem, or press Enter for the next one.");
   betweenModems_ = true;
   awaitDeparture(now());
 }

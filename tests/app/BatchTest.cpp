@@ -452,8 +452,16 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        },
        0, "", "] Resetting modem. Wait 20 seconds.",
        "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
-      // A station's unit that runs the new version over an unfinished
-      // upload is completed.
+      // A station's unit left incomplete is not to be unplugged; one that
+      // runs the new version over an unfinished upload is completed.
+      {"station, unit left incomplete", {"--station", "upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["PUT /bin/kova.bin"] = {Fault::Cut, 0, "", -1};
+         b.h.platform.ftp.goneAfterCut = true;
+         b.h.clock().schedule(60000, [&b] { b.interrupts = 1; });
+       },
+       1, nullptr, "] Leave the modem connected and powered: press Enter to repeat the upgrade.\n",
+       "] hint: do not switch the modem off", {"upgrade failed "}},
       {"station, unfinished upload", {"--station", "upgrade"},
        [](Batch& b) {
          b.h.home.write("Backup/history.jsonl", HistoryLine(kBegan) + "\n");
