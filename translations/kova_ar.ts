@@ -4,6 +4,10 @@
 <context>
     <name>kova</name>
     <message>
+        <source>Leave the modem connected and powered: press Enter to repeat the upgrade.</source>
+        <translation>اترك المودم متصلًا وقيد التشغيل: اضغط Enter لتكرار الترقية.</translation>
+    </message>
+    <message>
         <source>Verify if DNS adresses are good.</source>
         <translation>تحقق من صحة عناوين DNS.</translation>
     </message>

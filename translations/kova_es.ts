@@ -4,6 +4,10 @@
 <context>
     <name>kova</name>
     <message>
+        <source>Leave the modem connected and powered: press Enter to repeat the upgrade.</source>
+        <translation>Deje el módem conectado y encendido: pulse Intro para repetir la actualización.</translation>
+    </message>
+    <message>
         <source>Verify if DNS adresses are good.</source>
         <translation>Verifique que las direcciones DNS sean correctas.</translation>
     </message>

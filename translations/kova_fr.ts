@@ -4,6 +4,10 @@
 <context>
     <name>kova</name>
     <message>
+        <source>Leave the modem connected and powered: press Enter to repeat the upgrade.</source>
+        <translation>Laissez le modem branché et sous tension : appuyez sur Entrée pour recommencer la mise à jour.</translation>
+    </message>
+    <message>
         <source>Verify if DNS adresses are good.</source>
         <translation>Vérifiez que les adresses DNS sont correctes.</translation>
     </message>

@@ -4,6 +4,10 @@
 <context>
     <name>kova</name>
     <message>
+        <source>Leave the modem connected and powered: press Enter to repeat the upgrade.</source>
+        <translation>Deixe o modem conectado e ligado: pressione Enter para repetir a atualização.</translation>
+    </message>
+    <message>
         <source>Verify if DNS adresses are good.</source>
         <translation>Verifique se os endereços DNS estão corretos.</translation>
     </message>

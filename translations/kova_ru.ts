@@ -4,6 +4,10 @@
 <context>
     <name>kova</name>
     <message>
+        <source>Leave the modem connected and powered: press Enter to repeat the upgrade.</source>
+        <translation>Оставьте модем подключённым и включённым: нажмите Enter, чтобы повторить обновление.</translation>
+    </message>
+    <message>
         <source>Verify if DNS adresses are good.</source>
         <translation>Проверьте правильность адресов DNS.</translation>
     </message>

@@ -231,9 +231,12 @@ void BatchSession::interrupted(bool twice) {
   }
   ui_.note("Abandoned.");
   pending_ = nullptr;
-  // The operation ends as interrupted, and the history records it so.
-  bench_.modem().runner().cancel();
-  report_.interrupted();
+  // The operation ends as interrupted, and the history records it so; its
+  // result (which says what the modem's flash holds) is told, not dropped.
+  OperationRunner& runner = bench_.modem().runner();
+  const bool running = runner.busy();
+  runner.cancel();
+  report_.interrupted(running ? lastResult_ : OperationResult{});
   close();
   if (endProcess_) endProcess_(kExitInterrupted);
   quit(kExitInterrupted);

@@ -25,10 +25,13 @@ JsonLine FileLine(const FileMoved& f) {
 // Text mode's last line of an operation, the result line's words:
 // "Done: upgrade in 96 s; the modem runs 5.2.0.13."
 std::string EndLine(const char* outcome, OperationKind op, std::optional<FailureCode> failure,
-                    double seconds, const ModemVersion& running) {
+                    double seconds, const ModemVersion& running, ModemHolds holds) {
   std::string line = std::string(outcome) + ": " + OperationName(op);
   if (failure) line += " (" + std::string(FailureCodeText(*failure)) + ")";
   line += " in " + std::to_string(std::lround(seconds)) + " s; ";
+  // The version it answers with is not what its flash holds: it would not
+  // start again into it.
+  if (holds == ModemHolds::Incomplete) return line + "the modem's software image is incomplete.";
   line += running.known() ? "the modem runs " + running.display() + "."
                           : "the modem's version is unknown.";
   return line;
@@ -40,6 +43,16 @@ void AddOrNull(JsonLine& line, const char* key, const std::string& value) {
     line.add(key, nullptr);
   else
     line.add(key, value);
+}
+
+// What the modem's image slot holds once an image was sent, and the digest
+// read back.
+void AddHolds(JsonLine& line, const OperationResult& result) {
+  if (result.modemHolds == ModemHolds::Untouched)
+    line.add("modem_holds", nullptr);
+  else
+    line.add("modem_holds", ModemHoldsName(result.modemHolds));
+  AddOrNull(line, "verified_sha256", result.verifiedSha256);
 }
 }  // namespace
 
@@ -112,7 +125,8 @@ void BatchReport::result(OperationKind op, const OperationResult& result, int co
     ui_.note(EndLine(skipped_            ? "Skipped"
                      : code == kExitDone ? "Done"
                                          : "Failed",
-                     op, failure, SecondsBetween(started_, now), session.runningVersion));
+                     op, failure, SecondsBetween(started_, now), session.runningVersion,
+                     result.modemHolds));
     return;
   }
   std::vector<JsonLine> moved;
@@ -134,12 +148,7 @@ void BatchReport::result(OperationKind op, const OperationResult& result, int co
       .add("duration_s", SecondsBetween(started_, now))
       .addArray("files", moved)
       .addObject("phases", phases);
-  // What the modem's image slot holds once an image was sent.
-  if (result.modemHolds == ModemHolds::Untouched)
-    line.add("modem_holds", nullptr);
-  else
-    line.add("modem_holds", ModemHoldsName(result.modemHolds));
-  AddOrNull(line, "verified_sha256", result.verifiedSha256);
+  AddHolds(line, result);
   if (op == OperationKind::Upgrade || op == OperationKind::Check)
     line.add("signature", signatureState());
   if (code != kExitDone)
@@ -158,12 +167,14 @@ void BatchReport::skipped(OperationKind op, std::chrono::milliseconds now) {
   skipped_ = false;
 }
 
-void BatchReport::interrupted() {
+void BatchReport::interrupted(const OperationResult& abandoned) {
   const Session& session = bench_.session();
   const double seconds = SecondsBetween(started_, bench_.platform().loop().now());
+  // Abandoned while the image went up: the flash may hold part of it.
+  if (abandoned.modemHolds == ModemHolds::Incomplete) hint(FailureCode::ImageIncomplete);
   if (!options_.json) {
     ui_.note(EndLine("Interrupted", options_.operation, FailureCode::Interrupted, seconds,
-                     session.runningVersion));
+                     session.runningVersion, abandoned.modemHolds));
     return;
   }
   JsonLine line;
@@ -178,11 +189,9 @@ void BatchReport::interrupted() {
       .add("version_after", session.runningVersion.display())
       .add("duration_s", seconds)
       .addArray("files", {})
-      .addObject("phases", JsonLine())
-      .add("modem_holds", nullptr)
-      .add("verified_sha256", nullptr)
-      .add("reason", "Abandoned.")
-      .add("reason_code", FailureCodeText(FailureCode::Interrupted));
+      .addObject("phases", JsonLine());
+  AddHolds(line, abandoned);
+  line.add("reason", "Abandoned.").add("reason_code", FailureCodeText(FailureCode::Interrupted));
   ui_.json(line.str());
 }
 

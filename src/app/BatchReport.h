@@ -35,8 +35,9 @@ class BatchReport {
               std::chrono::milliseconds now, const std::function<void(JsonLine&)>& more = nullptr);
   // An upgrade skipped: the modem runs the new version already.
   void skipped(OperationKind op, std::chrono::milliseconds now);
-  // Abandoned by Ctrl+C or a signal.
-  void interrupted();
+  // Abandoned by Ctrl+C or a signal; abandoned is what the operation under
+  // way ended with (an empty result when none ran).
+  void interrupted(const OperationResult& abandoned);
   // An upload to this modem that another run began never ended (the
   // window's box tells it on standard error; a script reads it here).
   void unfinishedUpload(const HistoryEntry& began);

@@ -71,7 +71,8 @@ void BatchStation::awaitModem() {
     if (!answered) return steps_.after(5000, [this] { awaitModem(); });
     betweenModems_ = false;
     const Session& session = bench_.session();
-    if (session.runningVersion == session.newVersion) {
+    // An upload to it that never ended is completed, as a single run does.
+    if (session.runningVersion == session.newVersion && session.unfinishedUploadSince.empty()) {
       ui_.note("The modem already runs " + session.newVersion.display() + ": skipped.", true);
       bench_.recorder().skipped(OperationName(OperationKind::Upgrade));
       ++skipped_;
@@ -239,7 +240,11 @@ void BatchStation::runHook(const Unit& unit) {
 
 void BatchStation::next() {
   if (stopped_) return summary();
-  ui_.note("Disconnect the modem, or press Enter for the next one.");
+  // Unplugged, a unit whose flash holds part of an image may never start again.
+  if (!bench_.session().unfinishedUploadSince.empty())
+    ui_.note("Leave the modem connected and powered: press Enter to repeat the upgrade."_t);
+  else
+    ui_.note("Disconnect the modem, or press Enter for the next one.");
   betweenModems_ = true;
   awaitDeparture(now());
 }

@@ -1,8 +1,8 @@
 // A station: one modem after the other at the same address, each upgraded
-// unless it runs the new version already, until Ctrl+C or a line stop rule
-// is met; then one summary. Each unit is flagged when its MAC was seen
-// before in the run or changed over its restart, and may have a program run
-// after it.
+// unless it runs the new version already (an upload to it that never ended
+// is completed all the same), until Ctrl+C or a line stop rule is met; then
+// one summary. Each unit is flagged when its MAC was seen before in the run
+// or changed over its restart, and may have a program run after it.
 #pragma once
 
 #include <chrono>

@@ -30,6 +30,9 @@ bool Has(const std::ostringstream& s, const std::string& text) {
 
 const HistoryEntry kReset = {"2026-12-08T08:00:00Z", "127.0.0.1", "", "", "reset", "5.2.0.12",
                              "5.2.0.12", "", -1, "", "done", 31, "", "", "", ""};
+// An upload to the modem that another run began and never ended.
+const HistoryEntry kBegan = {"2026-12-08T08:00:00Z", "127.0.0.1", "", "", "upgrade", "5.2.0.12",
+                             "", "kova_5_2_0_13.bin", 29, "", "began", 0, "a1"};
 }  // namespace
 
 TEST(BatchCommandLine, OperationsAndUsageErrors) {
@@ -305,6 +308,14 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        130, "interrupted", "] Abandoned.",
        "] warning: kova_5_2_0_13.bin is not signed: no trusted key is set up",
        {"upgrade interrupted 5.2.0.12"}},
+      // Abandoned while the image goes up: told as an upload that broke is.
+      {"interrupted during the upload", {"upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["PUT /bin/kova.bin"] = {Fault::Stall, 0, "", -1};
+         b.h.clock().schedule(20000, [&b] { b.interrupts = 2; });
+       },
+       130, "interrupted", " in 20 s; the modem's software image is incomplete.\n",
+       "] hint: do not switch the modem off", {"upgrade interrupted 5.2.0.12"}},
       {"restore comes back with another version", {"restore", "5_2_0_11"},
        [](Batch& b) { b.h.store("5_2_0_11"), b.h.zing->afterReset = "5.2.0.12,build 7"; }, 1,
        "wrong-version-after", "",
@@ -427,6 +438,24 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
        },
        0, "", "] Resetting modem. Wait 20 seconds.",
        "] warning: KOVA Upgrader\n    The upgrade history could not be written.", {}},
+      // A station's unit left incomplete is not to be unplugged; one that
+      // runs the new version over an unfinished upload is completed.
+      {"station, unit left incomplete", {"--station", "upgrade"},
+       [](Batch& b) {
+         b.h.platform.ftp.faults["PUT /bin/kova.bin"] = {Fault::Cut, 0, "", -1};
+         b.h.platform.ftp.goneAfterCut = true;
+         b.h.clock().schedule(60000, [&b] { b.interrupts = 1; });
+       },
+       1, nullptr, "] Leave the modem connected and powered: press Enter to repeat the upgrade.\n",
+       "] hint: do not switch the modem off", {"upgrade failed "}},
+      {"station, unfinished upload", {"--station", "upgrade"},
+       [](Batch& b) {
+         b.h.home.write("Backup/history.jsonl", HistoryLine(kBegan) + "\n");
+         b.h.zing->versionText = "5.2.0.13,build 1";
+         b.h.clock().schedule(60000, [&b] { b.interrupts = 1; });
+       },
+       0, nullptr, "] Station: 1 done, 0 failed, 0 skipped", "is not signed",
+       {"upgrade unfinished ", "upgrade done 5.2.0.13"}},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -482,6 +511,10 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
     ASSERT_EQ(history.size(), c.history.size());
     if (!history.empty()) {
       EXPECT_EQ(history.back().reasonCode, c.reason);
+      // What the flash holds, as the history keeps it.
+      const JsonValue* holds = events.back().get("modem_holds");
+      ASSERT_TRUE(holds);
+      EXPECT_EQ(holds->isNull() ? "" : holds->asString(), history.back().holds);
     }
   }
 }
@@ -572,11 +605,12 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   auto& neighbours = b.h.platform.interfaces.neighbours;
   neighbours["127.0.0.1 "] = "02:00:5e:10:00:01";
   clock.schedule(60000, [&] { b.h.unplug(); });
+  // The second fails before anything is sent: its backup is refused.
   clock.schedule(90000, [&] {
     b.h.platform.ftp.files = fresh;
     b.h.platform.ftp.loginOk = false;
     neighbours.clear();
-    b.h.plug("5.2.0.12");
+    b.h.plug("5.2.0.11");
   });
   clock.schedule(160000, [&] { b.h.unplug(); });
   clock.schedule(190000, [&] { b.h.plug("5.2.0.13"); });
@@ -647,7 +681,7 @@ TEST(BatchStation, UpgradesEachModemConnectedOneAfterTheOther) {
   EXPECT_EQ(events.back().get("skipped")->asNumber(), 2);
   // A skipped unit is on record too, for the line's report.
   EXPECT_EQ(HistoryRows(b.h),
-            (std::vector<std::string>{"upgrade done 5.2.0.13", "upgrade failed 5.2.0.12",
+            (std::vector<std::string>{"upgrade done 5.2.0.13", "upgrade failed 5.2.0.11",
                                       "upgrade skipped 5.2.0.13", "upgrade skipped 5.2.0.13"}));
   auto history = History(b.h);
   ASSERT_EQ(history.size(), 4u);
