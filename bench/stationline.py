@@ -137,7 +137,8 @@ def units_per_hour(binary, count, units_each, tmp, extra=()):
     line = Line(count, os.path.join(home, "line"))
     try:
         names = ["v%d" % i for i in range(1, count + 1)]
-        env = dict(os.environ, KOVA_MODEM_ADDRESS="192.168.128.100")  # inside the namespace
+        env = dict(os.environ, KOVA_MODEM_ADDRESS="192.168.128.100",  # inside the namespace
+                   XDG_CONFIG_HOME=os.path.join(home, "config"))  # the tool's journal: ours
         for k in ("KOVA_PORT_ZING", "KOVA_PORT_FTP", "KOVA_PORT_TELNET", "KOVA_PORT_AT",
                   "DISPLAY"):
             env.pop(k, None)

@@ -1,6 +1,8 @@
 #include "app/OperationRecorder.h"
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <tuple>
 
 #include "core/FailureCode.h"
@@ -63,6 +65,14 @@ HistoryEntry OperationRecorder::entryNow(const std::string& operation) const {
 
 bool OperationRecorder::append(const HistoryEntry& entry) {
   Text error;
+  if (!journalPath.empty() && (entry.outcome == "began" || journaled_.count(entry.attempt))) {
+    journaled_.insert(entry.attempt);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(journalPath).parent_path(), ec);
+    // The folder's own history is the record; this only widens what is known.
+    Text ignored;
+    AppendHistory(journalPath, entry, ignored);
+  }
   const bool appended = AppendHistory(historyPath(), entry, error);
   onRecorded(entry);
   if (appended) return true;
@@ -89,9 +99,20 @@ void OperationRecorder::uploadBegins(const std::string& operation, const ImageUp
 }
 
 void OperationRecorder::checkUnfinished(bool tell) {
-  const HistoryRead read = ReadHistory(historyPath());
-  const std::optional<HistoryEntry> open = UnfinishedUpload(
-      read.entries, context_.session.currentModemMac(), context_.session.modemAddress);
+  const std::string mac = context_.session.currentModemMac();
+  const std::string& address = context_.session.modemAddress;
+  std::optional<HistoryEntry> open =
+      UnfinishedUpload(ReadHistory(historyPath()).entries, mac, address);
+  if (!journalPath.empty()) {
+    // The journal sees the uploads of every folder: where it knows this
+    // folder's open upload, its verdict stands (a later upload from another
+    // folder may have ended it); an upload it never saw stays open.
+    const std::vector<HistoryEntry> journal = ReadHistory(journalPath).entries;
+    const bool known = open && std::any_of(journal.begin(), journal.end(), [&](const auto& e) {
+                         return e.attempt == open->attempt;
+                       });
+    if (!open || known) open = UnfinishedUpload(journal, mac, address);
+  }
   context_.session.unfinishedUploadSince = open ? open->time : std::string();
   // What this process left incomplete counts though the history could not
   // keep it.

@@ -23,6 +23,8 @@ class OperationRecorder {
   std::string historyPath() const;
   // Where the wall-clock time of an entry comes from (UTC, ISO 8601).
   std::function<std::string()> utcNow;
+  // The uploads of every firmware folder (see Settings); "" for none.
+  std::string journalPath;
 
   // Looks in the history for an upload to the session's modem that never
   // ended, and keeps the session's view of it current (nothing restarts a
@@ -53,6 +55,7 @@ class OperationRecorder {
   std::string attempt_;  // of the last recorded operation started
   std::string versionBefore_;
   std::set<std::string> ownAttempts_, toldAttempts_;
+  std::set<std::string> journaled_;  // attempts whose upload began: their end goes there too
   // Modems (by MAC, else address) this process left with an incomplete
   // image, and since when.
   std::map<std::string, std::string> leftIncomplete_;

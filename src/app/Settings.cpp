@@ -50,6 +50,7 @@ std::optional<Settings> SettingsFromEnvironment(
 #endif
   if (!config.empty()) {
     s.homeMemoryFile = (config / "kova-upgrader" / "home").string();
+    s.uploadJournal = (config / "kova-upgrader" / "uploads.jsonl").string();
     s.trustedKeyFolders.push_back((config / "kova-upgrader" / "trusted-keys").string());
   }
   return s;

@@ -28,6 +28,10 @@ struct Settings {
   // list), and key files given with --trusted-key.
   std::vector<std::string> trustedKeyFolders;
   std::vector<std::string> trustedKeyFiles;
+  // Where every image upload's first and last history lines go too, whatever
+  // the firmware folder: an upload left unfinished from one folder is then
+  // known from any other. "" for none.
+  std::string uploadJournal;
   // The production line's records database (--records); "" for none.
   std::string recordsUrl;
 };

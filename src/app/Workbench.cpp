@@ -26,6 +26,7 @@ Workbench::Workbench(Platform& platform, Settings settings, StatusView& view, Pr
       ModemPorts{settings_.zingPort, settings_.ftpPort, settings_.telnetPort, settings_.atPort});
   pcAddress_ = std::make_unique<PcAddressCheck>(modem_->context(), prompts);
   recorder_ = std::make_unique<OperationRecorder>(modem_->context(), modem_->runner());
+  recorder_->journalPath = settings_.uploadJournal;
   tellUnfinished_ = platform.createTimer();
   tellUnfinished_->setInterval(0);
   tellUnfinished_->onTick = [this] {

@@ -157,6 +157,8 @@ TEST(BatchCommandLine, HomeAndLanguageOptionsAndWhereTheChosenFolderIsKept) {
     auto settings = SettingsFromEnvironment(
         [&env](const char* n) { return env.count(n) ? env.at(n) : nullptr; }, error);
     EXPECT_EQ(settings->homeMemoryFile, file);
+    // The journal of uploads lies beside it.
+    EXPECT_EQ(settings->uploadJournal, file.substr(0, file.size() - 4) + "uploads.jsonl");
   }
 }
 

@@ -105,6 +105,9 @@ class ModemSim {
     environment["KOVA_MODEM_ADDRESS"] = "127.0.0.1";
     for (int i = 0; i < 4; ++i)
       environment[std::string("KOVA_PORT_") + channels[i]] = m.captured(i + 1).toStdString();
+    // The tool's own folder (its journal of uploads), one per modem: what a
+    // test leaves there never reaches another test.
+    environment["XDG_CONFIG_HOME"] = dir_.str() + "/config";
   }
   ~ModemSim() { stop(); }
   // The modem loses its power; its file system stays.

@@ -104,6 +104,7 @@ class LabTool {
   LabTool(const StationLab& lab, const TempDir& home, const QStringList& args) {
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert("KOVA_MODEM_ADDRESS", "192.168.128.100");  // inside the namespace only
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.str() + "/.config"));
     for (const char* port : {"KOVA_PORT_ZING", "KOVA_PORT_FTP", "KOVA_PORT_TELNET", "KOVA_PORT_AT"})
       env.remove(port);
     env.remove("DISPLAY");

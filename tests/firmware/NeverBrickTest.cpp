@@ -279,6 +279,36 @@ TEST(NeverBrick, AnUploadLeftUnfinishedElsewhereHoldsEveryRestartAndBackup) {
   EXPECT_EQ(h.console->lines.back(), "pic_driver_reflash 1");
 }
 
+// Left incomplete from one firmware folder, the modem is known as such from
+// any other, by a window started there: no restart until it is whole again.
+TEST(NeverBrick, AnIncompleteImageIsKnownFromAnotherFirmwareFolder) {
+  WorkflowModem h;
+  h.platform.ftp.flashErrors["/bin/kova.bin"] = -1;
+  h.start();
+  h.click(Entry::Upgrade);
+  h.settle();
+  ASSERT_EQ(History(h).back().holds, "incomplete");
+  // Another folder: a history of its own, which never saw the upload.
+  std::filesystem::remove(h.home.path() / "Backup/history.jsonl");
+  h.platform.ftp.flashErrors.clear();
+  h.load();
+  h.advance(100);
+  h.zing->requests.clear();
+  h.ui().boxes.clear();
+  h.f().cmdResetModem.click();
+  h.settle();
+  EXPECT_EQ(Resets(h), 0);
+  ASSERT_FALSE(h.boxTexts().empty());
+  EXPECT_EQ(h.boxTexts().back().rfind("The Satellite IP Modem at 127.0.0.1 was not restarted", 0),
+            0u);
+  h.click(Entry::Upgrade);
+  h.settle();
+  h.f().cmdResetModem.click();
+  h.settle();
+  EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"], kNew);
+  EXPECT_EQ(Resets(h), 2);
+}
+
 // The image changes on the PC once it began to go up: what reads back is
 // not what was checked and meant to be sent, so the old image goes back.
 TEST(NeverBrick, AnImageChangedOnThePcDuringTheRunIsNeverRestartedInto) {

@@ -51,6 +51,7 @@ std::string TempDir::read(const std::string& relative) const {
 Harness::Harness() {
   settings.initialAddress = kModem;
   settings.workingDirectory = home.str();
+  settings.uploadJournal = config.str() + "/uploads.jsonl";
   home.write("kova_5_2_0_13.bin", "KOVA-IMAGE 5.2.0.13\nimage bytes");
   home.write("chk_5_2_0_13.txt", "checksum 5.2.0.13");
   platform.network.listen(kModem, settings.zingPort, zing);

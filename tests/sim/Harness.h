@@ -37,6 +37,7 @@ class Harness {
 
   SimPlatform platform;
   TempDir home;
+  TempDir config;  // the user's own folder, beside every firmware folder
   Settings settings;
   std::unique_ptr<MainWindow> form;
   std::vector<std::string> statuses;  // every text the status line showed
