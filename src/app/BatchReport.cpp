@@ -236,6 +236,12 @@ std::string BatchReport::signatureState() const {
 
 void BatchReport::hint(FailureCode code) {
   const Session& session = bench_.session();
+  // A power cycle would start the modem from half an image.
+  if (!session.unfinishedUploadSince.empty() && code != FailureCode::ImageIncomplete)
+    ui_.hint(
+        "do not switch the modem off: its software image is incomplete (an upload that "
+        "began at " +
+        session.unfinishedUploadSince + " never ended); repeat it as soon as it answers.");
   switch (code) {
     case FailureCode::InterfaceGone:
       ui_.hint("the interface " + session.interfaceName + " is gone (" +
@@ -243,9 +249,9 @@ void BatchReport::hint(FailureCode code) {
                "): connect it again, then start again.");
       return;
     case FailureCode::Unreachable:
-      ui_.hint("nothing answers at " + session.modemAddress +
-               ": check the cable, the modem's power, and that this PC has an address in the "
-               "modem's subnet (192.168.128.x).");
+      ui_.hint("nothing answers at " + session.modemAddress + ": check the cable, " +
+               (session.unfinishedUploadSince.empty() ? "the modem's power, " : "") +
+               "and that this PC has an address in the modem's subnet (192.168.128.x).");
       return;
     case FailureCode::FtpLoginRefused:
       ui_.hint("the modem refused the FTP login of the user kovauser.");

@@ -533,6 +533,17 @@ TEST(BatchMode, AnUploadAbandonedStaysUnfinished) {
   ASSERT_FALSE(entries.empty());
   EXPECT_EQ(entries.back().outcome + " " + entries.back().holds, "interrupted incomplete");
   EXPECT_TRUE(UnfinishedUpload(entries, "", Harness::kModem));
+  // The next run finds the modem silent: nothing it says advises a power cycle.
+  Batch next;
+  ASSERT_TRUE(next.parse({"version"}));
+  next.h.home.write("Backup/history.jsonl", b.h.home.read("Backup/history.jsonl"));
+  next.h.unplugZing(), next.h.unplugFtpPort();
+  EXPECT_EQ(next.run(), 3);
+  EXPECT_TRUE(Has(next.err,
+                  "] hint: do not switch the modem off: its software image is "
+                  "incomplete (an upload that began at "))
+      << next.err.str();
+  EXPECT_FALSE(Has(next.err, "power")) << next.err.str();
 }
 
 // The list of codes: each has its own wire text, and the manual page
