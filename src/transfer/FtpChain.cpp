@@ -1,5 +1,7 @@
 #include "transfer/FtpChain.h"
 
+#include <cctype>
+
 #include "core/ModemAddress.h"
 
 FtpChain::FtpChain(const Context& context, int ftpPort)
@@ -296,6 +298,18 @@ void FtpChain::serverRefused() {
   // What a refusal leads to carries no progress of the step.
   FtpStep bare = step;
   bare.progressAfterNext = -1;
+  // A download let through a refusal counts on "no such file": a refusal
+  // the server calls passing (4xx: busy, no data connection) tells nothing
+  // of the file, and a backup skipped on it would leave a broken upload
+  // nothing to fall back to.
+  const std::string reply = client_->responseInfo().english();
+  const bool passing = reply.size() >= 3 && reply[0] == '4' &&
+                       std::isdigit(static_cast<unsigned char>(reply[1])) &&
+                       std::isdigit(static_cast<unsigned char>(reply[2]));
+  if (passing && step.command.kind == FtpCommand::Get) {
+    follow(FtpStep::Next::Fail, bare);
+    return;
+  }
   follow(step.whenRefused, bare);
 }
 

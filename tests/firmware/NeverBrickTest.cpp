@@ -309,6 +309,30 @@ TEST(NeverBrick, AnIncompleteImageIsKnownFromAnotherFirmwareFolder) {
   EXPECT_EQ(Resets(h), 2);
 }
 
+// A backup refused for a passing reason is no "nothing to back up": the
+// upgrade stops before anything is sent, where "no such file" goes on.
+TEST(NeverBrick, AnUpgradeGoesOnWithoutABackupOnlyWhenThereIsNone) {
+  for (const char* reply :
+       {"450 File busy.", "425 Can't open data connection.", "550 No such file or directory."}) {
+    SCOPED_TRACE(reply);
+    WorkflowModem h;
+    h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Error, FtpClient::kServerRefused, reply,
+                                                  -1};
+    h.start();
+    h.click(Entry::Upgrade);
+    h.settle();
+    const bool none = reply[0] == '5';
+    EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"],
+              none ? kNew : "KOVA-IMAGE 5.2.0.12\nold image");
+    EXPECT_EQ(Resets(h), none ? 1 : 0);
+    if (!none)
+      EXPECT_EQ(h.boxTexts(),
+                Lines{std::string("An unexpected FTP error occurred. Operation cancelled.\r\n\r\n"
+                                  "Error Code:  12003 : ") +
+                      reply});
+  }
+}
+
 // The image changes on the PC once it began to go up: what reads back is
 // not what was checked and meant to be sent, so the old image goes back.
 TEST(NeverBrick, AnImageChangedOnThePcDuringTheRunIsNeverRestartedInto) {
