@@ -1178,6 +1178,10 @@ Repeat upgrade process.</source>
         <translation>توقفت الترقية: لم يُقرأ إصدار البرنامج خلال 30 ثانية.</translation>
     </message>
     <message>
+        <source>Cannot create a file in %1: %2</source>
+        <translation>تعذّر إنشاء ملف في %1: %2</translation>
+    </message>
+    <message>
         <source>Preparing for Upgrade with version %1 ...</source>
         <translation>جارٍ التحضير للترقية إلى الإصدار %1 ...</translation>
     </message>

@@ -1178,6 +1178,10 @@ Repita el proceso de actualización.</translation>
         <translation>Actualización detenida: no se obtuvo la versión de software en 30 segundos.</translation>
     </message>
     <message>
+        <source>Cannot create a file in %1: %2</source>
+        <translation>No se puede crear un archivo en %1: %2</translation>
+    </message>
+    <message>
         <source>Preparing for Upgrade with version %1 ...</source>
         <translation>Preparando la actualización a la versión %1...</translation>
     </message>

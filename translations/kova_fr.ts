@@ -1178,6 +1178,10 @@ Recommencez la mise à jour.</translation>
         <translation>Mise à jour arrêtée : aucune version du logiciel obtenue dans les 30 secondes.</translation>
     </message>
     <message>
+        <source>Cannot create a file in %1: %2</source>
+        <translation>Impossible de créer un fichier dans %1 : %2</translation>
+    </message>
+    <message>
         <source>Preparing for Upgrade with version %1 ...</source>
         <translation>Préparation de la mise à jour vers la version %1...</translation>
     </message>

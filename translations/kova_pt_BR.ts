@@ -1178,6 +1178,10 @@ Repita o processo de atualização.</translation>
         <translation>Atualização interrompida: nenhuma versão de software em 30 segundos.</translation>
     </message>
     <message>
+        <source>Cannot create a file in %1: %2</source>
+        <translation>Não é possível criar um arquivo em %1: %2</translation>
+    </message>
+    <message>
         <source>Preparing for Upgrade with version %1 ...</source>
         <translation>Preparando a atualização para a versão %1 ...</translation>
     </message>

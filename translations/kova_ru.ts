@@ -1178,6 +1178,10 @@ Repeat upgrade process.</source>
         <translation>Обновление остановлено: версия ПО не получена в течение 30 секунд.</translation>
     </message>
     <message>
+        <source>Cannot create a file in %1: %2</source>
+        <translation>Не удаётся создать файл в %1: %2</translation>
+    </message>
+    <message>
         <source>Preparing for Upgrade with version %1 ...</source>
         <translation>Подготовка к обновлению до версии %1 ...</translation>
     </message>

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/BarSteps.h"
+#include "core/RegularFile.h"
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
 #include "firmware/ReleaseCheck.h"
@@ -71,6 +72,25 @@ void Upgrade::checked() {
   // After an upload that never ended the modem's file is not the image it
   // runs: kept as its backup, it would be put back and restarted into.
   backupSkipped_ = !backupFound_ && !session.unfinishedUploadSince.empty();
+  // A backup that cannot be stored stops the upgrade: found now, before the
+  // prepare command and the download.
+  if (!backupFound_ && !backupSkipped_) {
+    const std::string probe = channels_.store.temporaryPath("probe");
+    RegularFile file;
+    if (!file.open(probe, RegularFile::Mode::CreateNew)) {
+      const Notice why{
+          Notice::Kind::BackupNotKept,
+          Text("Cannot create a file in %1: %2"_t).arg(session.backupDir).arg(file.error())};
+      nothingDone();
+      context_.report(why);
+      context_.view.setStatus("");
+      finish(Outcome::Failed, why);
+      return;
+    }
+    file.close();
+    std::error_code ec;
+    std::filesystem::remove(probe, ec);
+  }
   backupVersion_ = session.runningVersion;
   // The running image's pair, once kept, is what a broken upload falls back to.
   const ModemVersion running = session.runningVersion;

@@ -333,6 +333,26 @@ TEST(NeverBrick, AnUpgradeGoesOnWithoutABackupOnlyWhenThereIsNone) {
   }
 }
 
+// A firmware folder where no backup can be stored: the upgrade stops
+// before the prepare command, not after a download it cannot keep.
+TEST(NeverBrick, ABackupThatCannotBeStoredStopsTheUpgradeBeforeAnythingIsSent) {
+  WorkflowModem h;
+  h.home.write("Backup", "a file where the folder should be");
+  h.start();
+  h.ui().boxes.clear();
+  h.click(Entry::Upgrade);
+  h.settle();
+  EXPECT_TRUE(h.console->lines.empty());
+  EXPECT_TRUE(h.platform.ftp.log.empty());
+  ASSERT_EQ(h.boxTexts().size(), 1u);
+  EXPECT_EQ(h.boxTexts()[0].rfind("The backup of the modem's software could not be stored:\r\n"
+                                  "Cannot create a file in ",
+                                  0),
+            0u)
+      << h.boxTexts()[0];
+  EXPECT_FALSE(h.busy());
+}
+
 // The image changes on the PC once it began to go up: what reads back is
 // not what was checked and meant to be sent, so the old image goes back.
 TEST(NeverBrick, AnImageChangedOnThePcDuringTheRunIsNeverRestartedInto) {
