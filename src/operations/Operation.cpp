@@ -1,5 +1,7 @@
 #include "operations/Operation.h"
 
+#include "core/RegularFile.h"
+
 const char* ModemHoldsName(ModemHolds holds) {
   switch (holds) {
     case ModemHolds::NewImage: return "new-image";
@@ -135,6 +137,19 @@ bool Operation::refusedWhileImageUnfinished() {
   context_.report(refusal);
   finish(OperationResult::Outcome::Refused, refusal);
   return true;
+}
+
+bool Operation::refusedUnreadable(const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    RegularFile readable;
+    if (readable.open(file, RegularFile::Mode::Read)) continue;
+    const Notice refusal{Notice::Kind::LocalFileUnreadable, file, 0, readable.error()};
+    context_.report(refusal);
+    context_.view.setStatus("");
+    finish(OperationResult::Outcome::Refused, refusal);
+    return true;
+  }
+  return false;
 }
 
 void Operation::runInside(Operation& inner, std::function<void(const OperationResult&)> then) {

@@ -166,6 +166,10 @@ class Operation {
   // An upload to the modem began and never ended: a restart would leave it
   // without software. Tells the user why and what to do; ends refused.
   bool refusedWhileImageUnfinished();
+  // Each file to be sent, opened for reading before anything goes to the
+  // modem: the first that cannot be read is named with the system's reason,
+  // and the operation ends refused.
+  bool refusedUnreadable(const std::vector<std::string>& files);
   // Runs a step of another operation inside this one; then() gets its result.
   void runInside(Operation& inner, std::function<void(const OperationResult&)> then);
 

@@ -43,7 +43,7 @@ void Restore::checked() {
     finish(Outcome::Refused);
     return;
   }
-  if (!ImageStore::fileExists(channels_.store.backupChecksumPath(version_))) {
+  if (!ImageStore::nameTaken(channels_.store.backupChecksumPath(version_))) {
     context_.report({Notice::Kind::NoChecksumForRestore});
     finish(Outcome::Refused);
     return;
@@ -54,6 +54,7 @@ void Restore::checked() {
     finish(Outcome::Refused);
     return;
   }
+  if (refusedUnreadable({image, channels_.store.backupChecksumPath(version_)})) return;
   const Text altered = BackupProblem(
       ReadHistory(session.backupDir + ImageStore::kSeparator + "history.jsonl").entries, image,
       channels_.store.backupChecksumPath(version_), version_, session.trust.active());
