@@ -147,6 +147,9 @@ class Operation {
   void finish(OperationResult::Outcome outcome,
               std::optional<FailureCode> otherwise = std::nullopt);
   void finish(OperationResult::Outcome outcome, const Notice& failure);
+  // Ends it failed for code, whatever the notices on the way said (they
+  // stay its message).
+  void failWith(FailureCode code);
   void lockUpgradeControls() { result_.lockUpgradeControls = true; }
   void setModemHolds(ModemHolds holds, const std::string& verifiedSha256) {
     result_.modemHolds = holds;
@@ -182,5 +185,6 @@ class Operation {
   Progress progress_;
   std::optional<Notice> lastFailure_;
   std::optional<FailureCode> innerCode_;  // of a step run inside that failed
+  std::optional<FailureCode> failedWith_;
   bool running_ = false;
 };

@@ -116,7 +116,12 @@ void Restore::restarted(const OperationResult& result) {
     return;
   }
   if (!result.done()) {
-    finish(result.outcome);
+    // It answered until its restart: not back in time, it is no unreachable
+    // modem; what it runs is unknown.
+    if (result.outcome == Outcome::Unreachable)
+      failWith(FailureCode::VersionUnknown);
+    else
+      finish(result.outcome);
     return;
   }
   if (session.runningVersion != version_) {
