@@ -368,8 +368,9 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
          slowBack(b);
          b.h.home.write("pic.hex", ":00000001FF\n");
        },
-       1, "version-unknown", "] The PIC was not reflashed: the modem did not answer after its restart.",
-       kNotBack, {"upgrade failed "}},
+       1, "version-unknown",
+       "] The PIC was not reflashed: the modem did not answer after its restart.", kNotBack,
+       {"upgrade failed "}},
       // The modem is blamed unless the interface is gone (an adapter pulled out).
       {"silent through an interface", {"--interface", "eth1", "version"}, silent(false), 3,
        "unreachable", "", "hint: nothing answers at", {}},
@@ -535,7 +536,6 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
                                                     : "Done: " + op;
     EXPECT_TRUE(Has(b.out, "] " + end)) << out;
     EXPECT_EQ(out.find('\n', out.find("] " + end)), out.size() - 1) << out;
-    other.unlockAll();
     Batch json;
     std::vector<std::string> args = {"--json"};
     args.insert(args.end(), c.args.begin(), c.args.end());
