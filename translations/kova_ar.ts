@@ -418,6 +418,12 @@ Please copy PIC file in %1</source>
         <translation>صورة البرنامج %1 فارغة: ستترك المودم بلا برنامج. لم يُرسَل أي شيء إلى المودم.</translation>
     </message>
     <message>
+        <source>The file %1 cannot be read: %2.
+Nothing was sent to the modem.</source>
+        <translation>تعذّرت قراءة الملف %1: %2.
+لم يُرسَل أي شيء إلى المودم.</translation>
+    </message>
+    <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
         <translation>وصل ملف المودم %1 فارغًا، لذا تعذّر النسخ الاحتياطي لبرنامجه.

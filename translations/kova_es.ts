@@ -418,6 +418,12 @@ Copie el archivo PIC en %1</translation>
         <translation>La imagen %1 está vacía: dejaría el módem sin software. No se envió nada al módem.</translation>
     </message>
     <message>
+        <source>The file %1 cannot be read: %2.
+Nothing was sent to the modem.</source>
+        <translation>No se puede leer el archivo %1: %2.
+No se envió nada al módem.</translation>
+    </message>
+    <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
         <translation>El archivo %1 del módem llegó vacío, por lo que no se pudo hacer una copia de seguridad de su software.

@@ -418,6 +418,12 @@ Veuillez copier le fichier PIC dans %1</translation>
         <translation>L&apos;image %1 est vide : elle laisserait le modem sans logiciel. Rien n&apos;a été envoyé au modem.</translation>
     </message>
     <message>
+        <source>The file %1 cannot be read: %2.
+Nothing was sent to the modem.</source>
+        <translation>Le fichier %1 ne peut pas être lu : %2.
+Rien n&apos;a été envoyé au modem.</translation>
+    </message>
+    <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
         <translation>Le fichier %1 du modem a été reçu vide : son logiciel n&apos;a donc pas pu être sauvegardé.

@@ -418,6 +418,12 @@ Copie o arquivo do PIC para %1</translation>
         <translation>A imagem %1 está vazia: ela deixaria o modem sem software. Nada foi enviado ao modem.</translation>
     </message>
     <message>
+        <source>The file %1 cannot be read: %2.
+Nothing was sent to the modem.</source>
+        <translation>Não é possível ler o arquivo %1: %2.
+Nada foi enviado ao modem.</translation>
+    </message>
+    <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
         <translation>O arquivo %1 do modem veio vazio, portanto não foi possível fazer o backup do software.

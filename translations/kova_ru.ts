@@ -418,6 +418,12 @@ Please copy PIC file in %1</source>
         <translation>Образ %1 пуст: модем остался бы без ПО. В модем ничего не отправлено.</translation>
     </message>
     <message>
+        <source>The file %1 cannot be read: %2.
+Nothing was sent to the modem.</source>
+        <translation>Не удаётся прочитать файл %1: %2.
+В модем ничего не отправлено.</translation>
+    </message>
+    <message>
         <source>The modem&apos;s file %1 came back empty, so its software could not be backed up.
 The upgrade stopped before anything was sent to the modem.</source>
         <translation>Файл модема %1 получен пустым, поэтому создать резервную копию его ПО не удалось.

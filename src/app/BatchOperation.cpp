@@ -12,6 +12,12 @@ void BatchSession::operation(Op op, Ended then) {
   std::unique_ptr<Operation> operation;
   ModemSession& modem = bench_.modem();
   const Session& session = bench_.session();
+  // Another process holds the modem: the operation would be refused the
+  // same way, and the user has been told once.
+  if (lastResult_.reasonCode == FailureCode::ModemInUse) {
+    after(0, [done, r = lastResult_] { done(r); });
+    return;
+  }
   switch (op) {
     case Op::Version:
       // The start-up read it already.
@@ -72,16 +78,26 @@ void BatchSession::ended(Op op, OperationResult result, const Ended& then) {
   if (op == Op::Dns && ok)
     ui_.note("DNS servers: " + bench_.modem().atChannel().primaryDns() + " " +
              bench_.modem().atChannel().secondaryDns());
+  // The reflash waits for the version after the restart, which never came.
+  if (op == Op::Upgrade && session.picReflashPending)
+    ui_.note("The PIC was not reflashed: the modem did not answer after its restart. Run pic "
+             "once it answers.");
   // Unreachable: the last reachability check found neither port answering.
   // An interface taken away under the run (an adapter pulled out) is no
-  // fault of the modem: it is named instead, and the run failed.
+  // fault of the modem: it is named instead, and the run failed. Nor is a
+  // modem that another process holds (it was not asked), or one that took
+  // its image and is slow to come back (its version is unknown).
   const bool interfaceGone =
       !ok && !session.interfaceName.empty() &&
       !platform_.networkInterfaces().bindProblem(session.interfaceName).empty();
-  const int code = ok                                                          ? kExitDone
-                   : interfaceGone                                             ? kExitFailed
-                   : (!session.connected && !session.runningVersion.known()) ? kExitUnreachable
-                                                                               : kExitFailed;
+  const bool tookImage =
+      result.modemHolds == ModemHolds::NewImage || result.modemHolds == ModemHolds::OldImage;
+  const bool unreachable = !session.connected && !session.runningVersion.known() &&
+                           !tookImage && result.reasonCode != FailureCode::ModemInUse;
+  const int code = ok              ? kExitDone
+                   : interfaceGone ? kExitFailed
+                   : unreachable   ? kExitUnreachable
+                                   : kExitFailed;
   if (!ok && result.outcome == Outcome::Done) {
     result.outcome = Outcome::Failed;
     result.reasonCode = FailureCode::VersionUnknown;

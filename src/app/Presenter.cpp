@@ -166,6 +166,11 @@ Box BoxFor(const Notice& n) {
       return Warning(Text("The image %1 is empty: it would leave the modem without software. "
                           "Nothing was sent to the modem."_t)
                          .arg(n.detail));
+    case Kind::LocalFileUnreadable:
+      return Warning(Text("The file %1 cannot be read: %2.\r\n"
+                          "Nothing was sent to the modem."_t)
+                         .arg(n.detail)
+                         .arg(n.extra));
     case Kind::BackupEmpty:
       return Warning(Text("The modem's file %1 came back empty, so its software could not be "
                           "backed up.\r\n"

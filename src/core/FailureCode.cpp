@@ -25,6 +25,7 @@ constexpr FailureCodeRow kFailureRows[] = {
     {C::ReleaseRefused, "release-refused"},
     {C::ReleaseIncompatible, "release-incompatible"},
     {C::FileMissing, "file-missing"},
+    {C::FileUnreadable, "file-unreadable"},
     {C::NoBackup, "no-backup"},
     {C::ImageEmpty, "image-empty"},
     {C::BackupFailed, "backup-failed"},
@@ -126,6 +127,8 @@ std::optional<FailureCode> FailureCodeOf(const Notice& notice) {
     case K::NoChecksumForRestore:
     case K::NoPicFile:
       return C::FileMissing;
+    case K::LocalFileUnreadable:
+      return C::FileUnreadable;
     case K::NoOldVersions:
       return C::NoBackup;
     case K::EmptyImage:

@@ -30,6 +30,7 @@ enum class FailureCode {
   ReleaseRefused,
   ReleaseIncompatible,
   FileMissing,
+  FileUnreadable,
   NoBackup,
   ImageEmpty,
   BackupFailed,

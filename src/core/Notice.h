@@ -59,6 +59,9 @@ struct Notice {
     NoPicFile,  // detail: the home directory
     // An image that would leave the modem without software. detail: its path.
     EmptyImage,
+    // A file the operation would send cannot be opened for reading. detail:
+    // its path; extra: the system's reason.
+    LocalFileUnreadable,
     // The backup came back empty (detail: the modem's file), could not be
     // stored (detail: why), or the backup folder stayed held by another
     // process (detail: what it does): the upgrade stops before anything is

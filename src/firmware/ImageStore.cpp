@@ -205,3 +205,8 @@ bool ImageStore::fileExists(const std::string& path) {
   std::error_code ec;
   return fs::is_regular_file(path, ec);
 }
+
+bool ImageStore::nameTaken(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(path, ec));
+}

@@ -71,6 +71,8 @@ class ImageStore {
   void removeStaleTemporaries(const std::function<bool(const std::string& stamp)>& ended) const;
 
   static bool fileExists(const std::string& path);
+  // Anything under that name: a folder or a dangling symbolic link too.
+  static bool nameTaken(const std::string& path);
   // The size of a regular file, -1 when there is none.
   static long long fileSize(const std::string& path);
 

@@ -1,5 +1,7 @@
 #include "operations/Operation.h"
 
+#include "core/RegularFile.h"
+
 const char* ModemHoldsName(ModemHolds holds) {
   switch (holds) {
     case ModemHolds::NewImage: return "new-image";
@@ -18,6 +20,7 @@ void Operation::start() {
   result_ = OperationResult{};
   lastFailure_.reset();
   innerCode_.reset();
+  failedWith_.reset();
   progress_ = Progress{};
   progress_.phaseStarted = context_.loop().now();
   result_.versionBefore = context_.session.runningVersion;
@@ -29,6 +32,7 @@ void Operation::refuse(const Notice& why) {
   result_ = OperationResult{};
   lastFailure_.reset();
   innerCode_.reset();
+  failedWith_.reset();
   progress_ = Progress{};
   result_.versionBefore = context_.session.runningVersion;
   result_.nothingDone = true;
@@ -106,12 +110,18 @@ void Operation::finish(OperationResult::Outcome outcome, std::optional<FailureCo
   else if (outcome == Outcome::Unreachable) code = FailureCode::Unreachable;
   else if (result_.failure) code = FailureCodeOf(*result_.failure);
   if (!code) code = otherwise ? otherwise : innerCode_;
+  if (failedWith_) code = failedWith_;
   // Every road that fails names its code; a channel that failed without
   // telling why counts as an FTP error, the commonest such channel.
   result_.reasonCode = outcome == Outcome::Done ? std::nullopt
                        : code                   ? code
                                                 : FailureCode::FtpError;
   if (onFinished) onFinished(result_);
+}
+
+void Operation::failWith(FailureCode code) {
+  failedWith_ = code;
+  finish(OperationResult::Outcome::Failed);
 }
 
 void Operation::finish(OperationResult::Outcome outcome, const Notice& failure) {
@@ -135,6 +145,19 @@ bool Operation::refusedWhileImageUnfinished() {
   context_.report(refusal);
   finish(OperationResult::Outcome::Refused, refusal);
   return true;
+}
+
+bool Operation::refusedUnreadable(const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    RegularFile readable;
+    if (readable.open(file, RegularFile::Mode::Read)) continue;
+    const Notice refusal{Notice::Kind::LocalFileUnreadable, file, 0, readable.error()};
+    context_.report(refusal);
+    context_.view.setStatus("");
+    finish(OperationResult::Outcome::Refused, refusal);
+    return true;
+  }
+  return false;
 }
 
 void Operation::runInside(Operation& inner, std::function<void(const OperationResult&)> then) {

@@ -147,6 +147,9 @@ class Operation {
   void finish(OperationResult::Outcome outcome,
               std::optional<FailureCode> otherwise = std::nullopt);
   void finish(OperationResult::Outcome outcome, const Notice& failure);
+  // Ends it failed for code, whatever the notices on the way said (they
+  // stay its message).
+  void failWith(FailureCode code);
   void lockUpgradeControls() { result_.lockUpgradeControls = true; }
   void setModemHolds(ModemHolds holds, const std::string& verifiedSha256) {
     result_.modemHolds = holds;
@@ -166,6 +169,10 @@ class Operation {
   // An upload to the modem began and never ended: a restart would leave it
   // without software. Tells the user why and what to do; ends refused.
   bool refusedWhileImageUnfinished();
+  // Each file to be sent, opened for reading before anything goes to the
+  // modem: the first that cannot be read is named with the system's reason,
+  // and the operation ends refused.
+  bool refusedUnreadable(const std::vector<std::string>& files);
   // Runs a step of another operation inside this one; then() gets its result.
   void runInside(Operation& inner, std::function<void(const OperationResult&)> then);
 
@@ -178,5 +185,6 @@ class Operation {
   Progress progress_;
   std::optional<Notice> lastFailure_;
   std::optional<FailureCode> innerCode_;  // of a step run inside that failed
+  std::optional<FailureCode> failedWith_;
   bool running_ = false;
 };

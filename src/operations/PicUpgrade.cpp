@@ -23,6 +23,7 @@ void PicUpgrade::begin() {
     finish(Outcome::Failed);
     return;
   }
+  if (refusedUnreadable({channels_.store.picPath()})) return;
   // pic.hex is part of the release: with a trusted key it goes up only as signed.
   const ReleaseVerdict verdict =
       CheckRelease(session.trust, session.homeDir, session.newVersion, picFile);

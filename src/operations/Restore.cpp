@@ -43,7 +43,7 @@ void Restore::checked() {
     finish(Outcome::Refused);
     return;
   }
-  if (!ImageStore::fileExists(channels_.store.backupChecksumPath(version_))) {
+  if (!ImageStore::nameTaken(channels_.store.backupChecksumPath(version_))) {
     context_.report({Notice::Kind::NoChecksumForRestore});
     finish(Outcome::Refused);
     return;
@@ -54,6 +54,7 @@ void Restore::checked() {
     finish(Outcome::Refused);
     return;
   }
+  if (refusedUnreadable({image, channels_.store.backupChecksumPath(version_)})) return;
   const Text altered = BackupProblem(
       ReadHistory(session.backupDir + ImageStore::kSeparator + "history.jsonl").entries, image,
       channels_.store.backupChecksumPath(version_), version_, session.trust.active());
@@ -115,7 +116,12 @@ void Restore::restarted(const OperationResult& result) {
     return;
   }
   if (!result.done()) {
-    finish(result.outcome);
+    // It answered until its restart: not back in time, it is no unreachable
+    // modem; what it runs is unknown.
+    if (result.outcome == Outcome::Unreachable)
+      failWith(FailureCode::VersionUnknown);
+    else
+      finish(result.outcome);
     return;
   }
   if (session.runningVersion != version_) {

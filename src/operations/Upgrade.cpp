@@ -60,13 +60,18 @@ void Upgrade::checked() {
     return;
   }
   // Refused before anything goes out, whichever branch follows: an image
-  // without its checksum file would start without one.
-  if (!ImageStore::fileExists(channels_.store.newChecksumPath())) {
+  // without its checksum file would start without one. Something else under
+  // its name is no missing file: it is named below as unreadable.
+  if (!ImageStore::nameTaken(channels_.store.newChecksumPath())) {
     context_.report({Notice::Kind::NoChecksumForUpgrade});
     context_.view.setStatus("");
     finish(Outcome::Refused);
     return;
   }
+  std::vector<std::string> sent = {image, channels_.store.newChecksumPath()};
+  if (context_.view.autoPicUpgrade() && !channels_.store.picFile().empty())
+    sent.push_back(channels_.store.picPath());
+  if (refusedUnreadable(sent)) return;
   context_.view.setProgress(BarAt(UpgradeStep::Begun));
   backupFound_ = channels_.store.hasBackup(session.runningVersion);
   // After an upload that never ended the modem's file is not the image it
@@ -246,7 +251,12 @@ void Upgrade::restarted(const OperationResult& result) {
     return;
   }
   if (!result.done()) {
-    finish(result.outcome);
+    // It answered until its restart: not back in time, it is no unreachable
+    // modem; what it runs is unknown.
+    if (result.outcome == Outcome::Unreachable)
+      failWith(FailureCode::VersionUnknown);
+    else
+      finish(result.outcome);
     return;
   }
   // A modem that took the image but still runs another has not been upgraded.

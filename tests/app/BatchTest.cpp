@@ -264,6 +264,26 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       });
     };
   };
+  // Another process of this tool holds the modem.
+  SimProcess other;
+  const auto inUse = [&other](Batch& b) {
+    std::string holder;
+    other.lock("modem-127.0.0.1-" + std::to_string(b.h.settings.ftpPort) + "-any",
+               "process 4343 (upgrade)", holder);
+  };
+  // The restarted modem stays away for ten minutes.
+  const auto slowBack = [](Batch& b) {
+    b.h.zing->onReset = [&b] {
+      b.h.clock().schedule(1, [&b] {
+        b.h.unplug();
+        b.h.clock().schedule(600000, [&b] { b.h.plug("5.2.0.13"); });
+      });
+    };
+  };
+  const char* kNotBack = "Unable to get Satellite IP Modem's software version.";
+  const std::string inUseText =
+      "Another process of this tool is working on the Satellite IP Modem at 127.0.0.1: process "
+      "4343 (upgrade).";
   struct Case {
     const char* what;
     std::vector<std::string> args;  // after --batch
@@ -336,6 +356,23 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       {"unreachable", {"version"}, [](Batch& b) { b.h.unplugZing(), b.h.unplugFtpPort(); }, 3,
        "unreachable", "] Connection failed.\n",
        "] hint: nothing answers at 127.0.0.1: check the cable, the modem's power", {}},
+      // Held by another run: no fault of the modem's, told once.
+      {"modem in use, version", {"version"}, inUse, 1, "modem-in-use", "", inUseText.c_str(), {}},
+      {"modem in use, reset", {"reset"}, inUse, 1, "modem-in-use", "", inUseText.c_str(), {}},
+      {"modem in use, upgrade", {"upgrade"}, inUse, 1, "modem-in-use", "", inUseText.c_str(),
+       {}},
+      // Verified, then not back in time: the version is unknown, the modem
+      // was there; the reflash that waited for it is named.
+      {"upgrade, slow to come back", {"upgrade"}, slowBack, 1, "version-unknown", "",
+       kNotBack, {"upgrade failed "}},
+      {"upgrade with PIC, slow to come back", {"upgrade"},
+       [&](Batch& b) {
+         slowBack(b);
+         b.h.home.write("pic.hex", ":00000001FF\n");
+       },
+       1, "version-unknown",
+       "] The PIC was not reflashed: the modem did not answer after its restart.", kNotBack,
+       {"upgrade failed "}},
       // The modem is blamed unless the interface is gone (an adapter pulled out).
       {"silent through an interface", {"--interface", "eth1", "version"}, silent(false), 3,
        "unreachable", "", "hint: nothing answers at", {}},
@@ -461,15 +498,19 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);
+    other.unlockAll();
     Batch b;
     ASSERT_TRUE(b.parse(c.args));
     c.setup(b);
     EXPECT_EQ(b.run(), c.code);
     EXPECT_TRUE(Has(b.out, c.out)) << b.out.str();
-    if (*c.err)
+    if (*c.err) {
       EXPECT_TRUE(Has(b.err, c.err)) << b.err.str();
-    else
+      const std::string err = b.err.str();
+      EXPECT_EQ(err.find(c.err, err.find(c.err) + 1), std::string::npos) << "told twice: " << err;
+    } else {
       EXPECT_EQ(b.err.str(), "");
+    }
     EXPECT_EQ(HistoryRows(b.h), c.history);
     EXPECT_EQ(b.out.str().find('\x1B') + b.err.str().find('\x1B'), 2 * std::string::npos);
     // Nothing half-written is left behind, whatever the end.

@@ -2,6 +2,7 @@
 // and the modem live through it, from the click to the end state.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "sim/WorkflowPeers.h"
@@ -71,6 +72,20 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
       "Satellite IP Modem.",
       kRejected};
   const auto noAddress = [](WorkflowModem& h) { h.settings.initialAddress = ""; };
+  // A folder in place of a file that will be sent, unreadable even for root;
+  // laid there once the window has looked at the home (a folder is no image).
+  const auto folderFor = [](const std::string& name) {
+    return [name](WorkflowModem& h) {
+      h.clock().schedule(5000, [&h, name] {
+        h.removeHomeFile(name);
+        std::filesystem::create_directories(h.home.path() / name);
+      });
+    };
+  };
+  const auto unreadable = [](const std::string& file) {
+    return "The file ~/" + file + " cannot be read: it is not a regular file.\r\n"
+           "Nothing was sent to the modem.";
+  };
   const auto several = [](WorkflowModem& h) {
     for (const char* v : {"5_2_0_9", "5_2_0_10", "5_2_0_11"}) h.store(v);
   };
@@ -94,6 +109,23 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
       {"no new checksum file", Entry::Upgrade,
        [](WorkflowModem& h) { h.removeHomeFile("chk_5_2_0_13.txt"); },
        {"We can't load this version because checksum file doesn't exist."}, kExcl, kUpg},
+      // Refused before the modem is touched, the file named.
+      {"new image unreadable", Entry::Upgrade, folderFor("kova_5_2_0_13.bin"),
+       {unreadable("kova_5_2_0_13.bin")}, kExcl, kUpg},
+      {"new checksum file unreadable", Entry::Upgrade, folderFor("chk_5_2_0_13.txt"),
+       {unreadable("chk_5_2_0_13.txt")}, kExcl, kUpg},
+      {"PIC file unreadable", Entry::Upgrade,
+       [&](WorkflowModem& h) {
+         pic(h);
+         folderFor("pic.hex")(h);
+       },
+       {unreadable("pic.hex")}, kExcl, kUpg},
+      {"restore of an unreadable checksum file", Entry::Restore,
+       [&](WorkflowModem& h) {
+         h.store("5_2_0_12");
+         folderFor("Backup/chk_5_2_0_12.txt")(h);
+       },
+       {unreadable("Backup/chk_5_2_0_12.txt")}, kExcl, kUpg, kBackup},
       {"no checksum on the modem: no backup, the upgrade goes on", Entry::Upgrade,
        [](WorkflowModem& h) { h.platform.ftp.files.erase("/checksum.txt"); }, {}, 0, "", {}, kFull,
        {kPrepare}, {13, 4}, {0, 20, 80, 100}, plain, kNew},

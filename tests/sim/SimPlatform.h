@@ -96,7 +96,9 @@ class SimProcess : public Process {
     auto it = locks().find(name);
     if (it != locks().end() && it->second.first == this) locks().erase(it);
   }
-  ~SimProcess() override {
+  ~SimProcess() override { unlockAll(); }
+  // As when the process ends.
+  void unlockAll() {
     for (auto it = locks().begin(); it != locks().end();)
       it = it->second.first == this ? locks().erase(it) : std::next(it);
   }

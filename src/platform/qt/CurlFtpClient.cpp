@@ -145,8 +145,9 @@ struct CurlFtpClient::Job {
   CurlMultiDriver* driver = nullptr;
   int fd = -1;  // local file
   curl_off_t size = 0;
-  curl_off_t limit = 0;    // GET: the most it may write
+  curl_off_t limit = 0;    // the most it may receive
   bool limitIsSpace = false;  // the disk's free space sets it
+  bool overLimit = false;     // more arrived than the limit
   curl_off_t written = 0;
   std::vector<char> pending;  // GET: received, not yet written
   // COMPARE: each piece is set against the local file as it arrives, so
@@ -250,7 +251,6 @@ void CurlFtpClient::execute(const std::string& command) {
   }
   auto job = std::make_shared<Job>();
   if (!openLocalFile(cmd, job->fd)) return;
-  if (cmd.kind == FtpCommand::Compare) job->limit = maxDownload_;
   if (cmd.kind == FtpCommand::Get) {
     std::error_code ec;
     const auto space = std::filesystem::space(std::filesystem::path(tempPath_).parent_path(), ec);
@@ -265,6 +265,9 @@ void CurlFtpClient::execute(const std::string& command) {
     ::fstat(job->fd, &st);
     job->size = st.st_size;
   }
+  // A compare writes nothing, so the download cap is no bound for it: one
+  // byte more than the local file already tells that the modem's differs.
+  if (cmd.kind == FtpCommand::Compare) job->limit = job->size + 1;
   const bool hasFile = cmd.movesFile();
   job->url = url(hasFile ? cmd.remote : std::string());
   job->interfaceName = interfaceName();
@@ -540,10 +543,12 @@ CurlFtpClient::Outcome CurlFtpClient::transferDone(Job& job, CURLcode result,
     return {ErrorState, job.diskFull ? kDiskFull : kOtherBase + CURLE_WRITE_ERROR,
             job.localError};
   }
-  if (result == CURLE_OK && job.cmd.kind == FtpCommand::Compare) {
+  // A modem's file shorter or longer than the local one differs too; a
+  // longer one is not read past the bound.
+  const bool longer = result == CURLE_FILESIZE_EXCEEDED || job.overLimit;
+  if (job.cmd.kind == FtpCommand::Compare && (result == CURLE_OK || longer)) {
     job.closeFile();
-    // A modem's file shorter than the local one differs too.
-    return {ResponseCompleted, 0, {}, false, !job.differs && job.written == job.size};
+    return {ResponseCompleted, 0, {}, false, !longer && !job.differs && job.written == job.size};
   }
   if (result == CURLE_OK) {
     // On the disk before it takes its name: a power cut leaves the old
@@ -601,6 +606,7 @@ size_t CurlFtpClient::onWrite(char* data, size_t size, size_t n, void* userp) {
   job->driver->touch();
   const size_t total = size * n;
   if (job->written + static_cast<curl_off_t>(total) > job->limit) {
+    job->overLimit = true;
     job->localError = tooLarge(job->cmd.remote, job->limit, job->limitIsSpace);
     job->diskFull = job->limitIsSpace;
     return CURL_WRITEFUNC_ERROR;
