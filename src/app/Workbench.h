@@ -72,8 +72,13 @@ class Workbench {
 
   // Every connection goes out through this interface (batch mode).
   void bindToInterface(const std::string& name) { session_.interfaceName = name; }
-  // Another unit may answer at the same address now (a station).
-  void forgetModemIdentity() { session_.modemMac.clear(); }
+  // Another unit may answer at the same address now (a station): a reflash
+  // left pending for the last one (it never answered after its restart) is
+  // not this one's to run.
+  void forgetModemIdentity() {
+    session_.modemMac.clear();
+    session_.picReflashPending = false;
+  }
   // A restarting modem is asked again for up to this long (batch mode).
   void setRestartWaitBack(std::chrono::seconds limit) { session_.restartWaitBack = limit; }
   // The modem now answers at address: the same unit, if it was known.

@@ -796,6 +796,31 @@ TEST(BatchStation, EachUnitsTimeThePaceThePulledCableAndCtrlC) {
   }
 }
 
+// A unit that never came back from its restart leaves its PIC reflash
+// undone: the next unit on the line gets its own, after its own upload.
+TEST(BatchStation, AReflashLeftPendingIsNotTheNextUnits) {
+  Batch b;
+  ASSERT_TRUE(b.parse({"--station", "upgrade"}));
+  b.h.home.write("pic.hex", ":00000001FF\n");
+  const std::map<std::string, std::string> fresh = b.h.platform.ftp.files;
+  const auto restartAsUsual = b.h.zing->onReset;
+  b.h.zing->onReset = [&b] { b.h.clock().schedule(1, [&b] { b.h.unplug(); }); };
+  std::size_t before = 0;
+  b.h.clock().schedule(300000, [&] {
+    b.h.platform.ftp.files = fresh;
+    b.h.zing->onReset = restartAsUsual;
+    before = b.h.console->lines.size();
+    b.h.plug("5.2.0.12");
+  });
+  b.h.clock().schedule(500000, [&b] { b.interrupts = 1; });
+  b.h.clock().schedule(900000, [] { throw std::runtime_error("the station did not stop"); });
+  b.run();
+  const Lines& console = b.h.console->lines;
+  ASSERT_GT(console.size(), before);
+  EXPECT_EQ(console[before], "mmi_prepare_for_download") << b.out.str();
+  EXPECT_EQ(HistoryRows(b.h).back(), "upgrade done 5.2.0.13") << b.out.str();
+}
+
 // The time stamp of the first line holding text, -1 when none does.
 long At(const std::ostringstream& s, const std::string& text) {
   const std::string all = s.str();
