@@ -281,6 +281,7 @@ bool AdvisesPowerCycle(Kind kind) {
     case Kind::FtpDropped:
     case Kind::UploadTimedOut:
     case Kind::PicCommandNotSent:
+    case Kind::ConnectFailed:
     case Kind::AtNotSent:
     case Kind::AtNoAnswer:
     case Kind::AtClosed:

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/Presenter.h"
 #include "core/UpgradeHistory.h"
 #include "operations/TransferOperation.h"
 #include "sim/ConsoleBatch.h"
@@ -351,6 +352,22 @@ TEST(NeverBrick, ABackupThatCannotBeStoredStopsTheUpgradeBeforeAnythingIsSent) {
             0u)
       << h.boxTexts()[0];
   EXPECT_FALSE(h.busy());
+}
+
+// While the modem's image is known to be incomplete, no box of any kind
+// advises a power cycle.
+TEST(NeverBrick, NoBoxAdvisesAPowerCycleWhileTheImageIsIncomplete) {
+  Harness h;
+  Session session;
+  session.modemAddress = Harness::kModem;
+  session.unfinishedUploadSince = "2026-12-09T10:00:00Z";
+  Presenter presenter(h.ui(), Audience::Window, &session);
+  for (int kind = 0; kind <= static_cast<int>(Notice::Kind::WrongVersionAfter); ++kind)
+    presenter.report({static_cast<Notice::Kind>(kind), "detail", 1, "extra"});
+  ASSERT_FALSE(h.boxTexts().empty());
+  for (const auto& box : h.boxTexts())
+    for (const char* advice : {"reapply power", "off and on", "Remove power"})
+      EXPECT_EQ(box.find(advice), std::string::npos) << box;
 }
 
 // The image changes on the PC once it began to go up: what reads back is
