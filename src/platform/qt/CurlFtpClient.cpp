@@ -62,7 +62,7 @@ constexpr long kDownloadBuffer = 1L << 20;
 // on a loaded machine a 64 MiB read-back took 7-12% less time. (A larger
 // send buffer made uploads slower, so uploads keep the system's.)
 constexpr int kReceiveSocketBuffer = 4 << 20;
-constexpr std::size_t kComparePiece = 64 << 10;
+constexpr std::size_t kCompareWindow = 256 << 10;
 // libcurl may hand a download over 16 KiB at a time; a write() for each cost a
 // 64 MiB image more than copying it into pieces of this size first.
 constexpr std::size_t kWritePiece = 256 << 10;
@@ -153,7 +153,8 @@ struct CurlFtpClient::Job {
   // COMPARE: each piece is set against the local file as it arrives, so
   // the check ends with the last byte and nothing is written. A compare
   // costs a fraction of a hash: the read-back keeps pace with the upload.
-  std::vector<char> expected;
+  std::vector<char> window;  // the local file's bytes from windowAt
+  curl_off_t windowAt = 0;
   bool differs = false;
   // Progress reports, when the client's user wants them: at most one per
   // kProgressInterval from the worker thread.
@@ -192,23 +193,38 @@ struct CurlFtpClient::Job {
     return true;
   }
   // COMPARE: the piece that arrived is the local file's at this offset.
-  // Read in small parts, so that both sides of each memcmp are still in
-  // the processor's cache.
+  // libcurl hands a download over 16 KiB at a time; the local file is read
+  // ahead a window at a time, so that a system call serves many pieces.
   bool sameAsFile(const char* data, std::size_t size) {
-    for (std::size_t at = 0; at < size; at += kComparePiece) {
-      const std::size_t n = std::min(kComparePiece, size - at);
-      if (expected.size() < n) expected.resize(n);
-      std::size_t got = 0;
-      while (got < n) {
-        const ssize_t r = ::pread(fd, expected.data() + got, n - got,
-                                  static_cast<off_t>(written) + static_cast<off_t>(at + got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) return false;  // the modem's file is longer, or the disk failed us
-        got += static_cast<std::size_t>(r);
+    curl_off_t offset = written;
+    while (size > 0) {
+      if (offset < windowAt || offset >= windowAt + static_cast<curl_off_t>(window.size())) {
+        if (!readWindow(offset)) return false;
       }
-      if (std::memcmp(expected.data(), data + at, n) != 0) return false;
+      const std::size_t at = static_cast<std::size_t>(offset - windowAt);
+      const std::size_t n = std::min(size, window.size() - at);
+      if (std::memcmp(window.data() + at, data, n) != 0) return false;
+      data += n;
+      size -= n;
+      offset += static_cast<curl_off_t>(n);
     }
     return true;
+  }
+  // The window from offset; false when the file ends there (the modem's
+  // file is longer) or cannot be read.
+  bool readWindow(curl_off_t offset) {
+    window.resize(kCompareWindow);
+    std::size_t got = 0;
+    while (got < window.size()) {
+      const ssize_t r = ::pread(fd, window.data() + got, window.size() - got,
+                                static_cast<off_t>(offset) + static_cast<off_t>(got));
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) break;
+      got += static_cast<std::size_t>(r);
+    }
+    window.resize(got);
+    windowAt = offset;
+    return got > 0;
   }
   // The error number of close(), 0 when fine.
   int closeFile() {
