@@ -107,10 +107,11 @@ std::string ImageStore::temporaryPath(const std::string& name) const {
 
 ImageStore::Keep ImageStore::keepBackup(const ModemVersion& version,
                                         const std::string& imageTemporary,
-                                        const std::string& checksumTemporary, Text& error,
+                                        const std::string& checksumTemporary,
+                                        bool replaceExisting, Text& error,
                                         std::string& holder) const {
   // Stations on one PC back up units of the same version at once: one at a
-  // time here, and the first pair kept stays.
+  // time here, and the first pair kept stays, unless it is to be replaced.
   const std::string pid = processStamp_.substr(0, processStamp_.find('-'));
   FolderLock lock(session_.backupDir,
                   "another upgrade is storing a backup of " + version.display() +
@@ -121,7 +122,8 @@ ImageStore::Keep ImageStore::keepBackup(const ModemVersion& version,
     return Keep::Busy;
   }
   if (!lock) return Keep::Failed;
-  if (fileExists(backupImagePath(version)) && fileExists(backupChecksumPath(version))) {
+  if (!replaceExisting && fileExists(backupImagePath(version)) &&
+      fileExists(backupChecksumPath(version))) {
     std::error_code ec;
     fs::remove(imageTemporary, ec);
     fs::remove(checksumTemporary, ec);

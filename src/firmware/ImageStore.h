@@ -60,10 +60,12 @@ class ImageStore {
   // the checksum file, then the image, each on disk before it takes its
   // name. Failed and why when it could not; no half pair is left then.
   // Never waits for the backup folder: Busy while another process holds
-  // it, what that one does in holder (to try again later).
+  // it, what that one does in holder (to try again later). A pair already
+  // kept stays, and the temporaries go, unless replaceExisting.
   enum class Keep { Kept, Busy, Failed };
   Keep keepBackup(const ModemVersion& version, const std::string& imageTemporary,
-                  const std::string& checksumTemporary, Text& error, std::string& holder) const;
+                  const std::string& checksumTemporary, bool replaceExisting, Text& error,
+                  std::string& holder) const;
   // Removes the temporaries that processes of this tool left behind when
   // they ended without cleaning up (a power cut, a kill): files of this
   // user, named exactly as the tool names them, of a process that surely

@@ -5,6 +5,8 @@
 
 #include "core/BarSteps.h"
 #include "core/RegularFile.h"
+#include "core/UpgradeHistory.h"
+#include "firmware/BackupRecord.h"
 #include "firmware/ChainPlans.h"
 #include "firmware/ImageStore.h"
 #include "firmware/ReleaseCheck.h"
@@ -74,6 +76,18 @@ void Upgrade::checked() {
   if (refusedUnreadable(sent)) return;
   context_.view.setProgress(BarAt(UpgradeStep::Begun));
   backupFound_ = channels_.store.hasBackup(session.runningVersion);
+  // A pair found is what a broken upload falls back to, and restarts into:
+  // trusted only when the history's record of it matches. Else a fresh
+  // copy from the modem replaces it.
+  replaceBackup_ = backupFound_ && session.unfinishedUploadSince.empty() &&
+                   !BackupProblem(ReadHistory(session.backupDir + ImageStore::kSeparator +
+                                              "history.jsonl")
+                                      .entries,
+                                  channels_.store.backupImagePath(session.runningVersion),
+                                  channels_.store.backupChecksumPath(session.runningVersion),
+                                  session.runningVersion, true)
+                        .empty();
+  if (replaceBackup_) backupFound_ = false;
   // After an upload that never ended the modem's file is not the image it
   // runs: kept as its backup, it would be put back and restarted into.
   backupSkipped_ = !backupFound_ && !session.unfinishedUploadSince.empty();
@@ -102,6 +116,8 @@ void Upgrade::checked() {
   setRepairs({[this] { return channels_.plans.upgrade(nullptr); },
               [this, running]() -> std::optional<FtpPlan> {
                 if (!running.known() || !channels_.store.hasBackup(running)) return std::nullopt;
+                // The pair found was not trusted, and no fresh one replaced it.
+                if (replaceBackup_ && !backupReplaced_) return std::nullopt;
                 return channels_.plans.putBack(running);
               },
               running.display(), channels_.store.backupImagePath(running)});
@@ -184,7 +200,9 @@ Keep Upgrade::keepBackup() {
   Text error;
   std::string holder;
   const Keep kept = channels_.store.keepBackup(backupVersion_, backupFiles_.image,
-                                               backupFiles_.checksum, error, holder);
+                                               backupFiles_.checksum, replaceBackup_, error,
+                                               holder);
+  if (kept == Keep::Kept) backupReplaced_ = replaceBackup_;
   if (kept == Keep::Failed) {
     stopBeforeSending({Notice::Kind::BackupNotKept, error});
   } else if (kept == Keep::Kept) {

@@ -71,17 +71,25 @@ TEST(ImageStore, PairsAndTemporaries) {
   std::ofstream(checksum) << "sum";
   Text error;
   std::string holder;
-  EXPECT_EQ(store.keepBackup(v, image, checksum, error, holder), ImageStore::Keep::Kept) << error;
+  EXPECT_EQ(store.keepBackup(v, image, checksum, false, error, holder), ImageStore::Keep::Kept) << error;
   EXPECT_TRUE(store.hasBackup(v));
   EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
   // Another unit of the same version, backed up meanwhile (another station):
   // the first pair kept stays, nothing of the second is left.
   std::ofstream(image) << "second image";
   std::ofstream(checksum) << "second sum";
-  EXPECT_EQ(store.keepBackup(v, image, checksum, error, holder), ImageStore::Keep::Kept) << error;
+  EXPECT_EQ(store.keepBackup(v, image, checksum, false, error, holder), ImageStore::Keep::Kept) << error;
   EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "new image");
   EXPECT_FALSE(d.exists(fs::path(image).filename().string()));
   EXPECT_FALSE(d.exists(fs::path(checksum).filename().string()));
+  // A pair that its record no longer vouches for gives way to a fresh copy.
+  std::ofstream(image) << "fresh image";
+  std::ofstream(checksum) << "fresh sum";
+  EXPECT_EQ(store.keepBackup(v, image, checksum, true, error, holder), ImageStore::Keep::Kept)
+      << error;
+  EXPECT_EQ(d.read("kova_5_2_0_12.bin"), "fresh image");
+  EXPECT_EQ(d.read("chk_5_2_0_12.txt"), "fresh sum");
+  EXPECT_FALSE(d.exists(fs::path(image).filename().string()));
 
   EXPECT_EQ(fs::path(image).filename().string().rfind(".kova_5_2_0_12.bin.kova-7-5-1-", 0), 0u);
 }

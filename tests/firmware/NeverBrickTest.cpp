@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/Presenter.h"
+#include "core/Sha256.h"
 #include "core/UpgradeHistory.h"
 #include "operations/TransferOperation.h"
 #include "sim/ConsoleBatch.h"
@@ -326,11 +327,79 @@ TEST(NeverBrick, AnUpgradeGoesOnWithoutABackupOnlyWhenThereIsNone) {
     EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"],
               none ? kNew : "KOVA-IMAGE 5.2.0.12\nold image");
     EXPECT_EQ(Resets(h), none ? 1 : 0);
-    if (!none)
+    if (!none) {
       EXPECT_EQ(h.boxTexts(),
                 Lines{std::string("An unexpected FTP error occurred. Operation cancelled.\r\n\r\n"
                                   "Error Code:  12003 : ") +
                       reply});
+    }
+  }
+}
+
+// A backup pair found in the store is what a broken upgrade puts back and
+// restarts into: taken as it is only while the history's record of it
+// matches; else a fresh copy of the running image replaces it first, and
+// without one nothing is put back.
+TEST(NeverBrick, APairFoundIsPutBackOnlyWhenItsRecordVouchesForIt) {
+  const std::string oldChecksum = "checksum 5.2.0.12";
+  const std::string other = "KOVA-IMAGE 5.2.0.12\nsomeone else's bytes";
+  struct Case {
+    const char* what;
+    std::string image, checksum;  // the pair found
+    bool recorded;
+    bool noImageOnTheModem;  // the copy is refused: "no such file"
+    bool takenAfresh;
+    std::string after;  // the modem's image afterwards
+    Lines boxes;
+  };
+  const std::vector<Case> cases = {
+      {"recorded and unchanged", kOld, oldChecksum, true, false, false, kOld, {kPutBack}},
+      {"recorded, the image changed since", other, oldChecksum, true, false, true, kOld, {kPutBack}},
+      {"recorded, the checksum file changed since", kOld, "edited", true, false, true, kOld,
+       {kPutBack}},
+      {"put there by hand", other, oldChecksum, false, false, true, kOld, {kPutBack}},
+      {"put there by hand, and the modem has no file to copy", other, oldChecksum, false, true,
+       false, "KOVA-IMAGE 5.2.", {kIncomplete}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WorkflowModem h;
+    h.home.write("Backup/kova_5_2_0_12.bin", c.image);
+    h.home.write("Backup/chk_5_2_0_12.txt", c.checksum);
+    if (c.recorded) {
+      const auto digest = [](const std::string& bytes) {
+        Sha256 hash;
+        hash.update(bytes.data(), bytes.size());
+        return hash.hexDigest();
+      };
+      HistoryEntry kept;
+      kept.time = "2026-12-01T08:00:00Z";
+      kept.modemAddress = "127.0.0.1";
+      kept.operation = "upgrade";
+      kept.outcome = "done";
+      kept.backupName = "kova_5_2_0_12.bin";
+      kept.backupSha256 = digest(kOld);
+      kept.backupChecksumSha256 = digest(oldChecksum);
+      Text error;
+      ASSERT_TRUE(
+          AppendHistory((h.home.path() / "Backup" / "history.jsonl").string(), kept, error));
+    }
+    if (c.noImageOnTheModem)
+      h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Error, FtpClient::kServerRefused,
+                                                    "550 No such file or directory.", -1};
+    h.platform.ftp.flashErrors["/bin/kova.bin"] = 3;  // each of the new image's uploads
+    h.start();
+    h.ui().boxes.clear();
+    h.click(Entry::Upgrade);
+    h.settle(900000);
+    const Lines wire = h.wire();
+    const bool copyAsked = c.takenAfresh || c.noImageOnTheModem;
+    EXPECT_EQ(std::count(wire.begin(), wire.end(), kGetImage), copyAsked ? 1 : 0);
+    EXPECT_EQ(h.platform.ftp.files["/bin/kova.bin"].substr(0, c.after.size()), c.after);
+    EXPECT_EQ(h.boxes(), c.boxes);
+    EXPECT_EQ(h.home.read("Backup/kova_5_2_0_12.bin"), c.takenAfresh ? kOld : c.image);
+    EXPECT_EQ(h.home.read("Backup/chk_5_2_0_12.txt"), c.takenAfresh ? oldChecksum : c.checksum);
+    EXPECT_FALSE(h.busy());
   }
 }
 
@@ -374,7 +443,7 @@ TEST(NeverBrick, NoBoxAdvisesAPowerCycleWhileTheImageIsIncomplete) {
 // not what was checked and meant to be sent, so the old image goes back.
 TEST(NeverBrick, AnImageChangedOnThePcDuringTheRunIsNeverRestartedInto) {
   WorkflowModem h;
-  h.store("5_2_0_12");
+  h.storeRecorded("5_2_0_12");
   h.start();
   h.click(Entry::Upgrade);
   ASSERT_TRUE(h.clock().advanceUntil(

@@ -101,7 +101,7 @@ TEST(Roads, EachEntryAndServerAnswerEndsAsTheUserAndTheModemSeeIt) {
        [](WorkflowModem& h) { h.zing->afterReset = "5.2.0.12,build 7"; },
        {"The modem reports version 5.2.0.12 after the upgrade, not 5.2.0.13."}, kExcl, kUpg, kBackup,
        kFull, {kPrepare}, {13, 4}, {0, 20, 80, 100}, plain, kNew},
-      {"backup in the store", Entry::UpgradeMenu, [](WorkflowModem& h) { h.store("5_2_0_12"); }, {},
+      {"backup in the store", Entry::UpgradeMenu, [](WorkflowModem& h) { h.storeRecorded("5_2_0_12"); }, {},
        0, "", kBackup, {kPutImage, kPutChecksum, kReadImage, kReadChecksum, "CLOSE"}, {kPrepare},
        {13, 4}, {0, 10, 80, 100},
        {kUpgrading, kSuccess}, kNew},

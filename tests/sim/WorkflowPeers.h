@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Sha256.h"
+#include "core/UpgradeHistory.h"
 #include "firmware/RestoreChooser.h"
 #include "sim/Harness.h"
 #include "sim/ModemPeers.h"
@@ -176,6 +178,24 @@ class WorkflowModem : public Harness {
   void store(const std::string& v, bool withChecksum = true) {
     home.write("Backup/kova_" + v + ".bin", "KOVA-IMAGE " + ModemVersion::FromFileForm(v).display());
     if (withChecksum) home.write("Backup/chk_" + v + ".txt", "checksum " + v);
+  }
+  // A backup pair in the store and its record in the history, as an
+  // upgrade that kept it leaves them: an upgrade takes it as it is.
+  void storeRecorded(const std::string& v) {
+    store(v);
+    const auto digest = [this](const std::string& name) {
+      return Sha256OfFile((home.path() / "Backup" / name).string()).value_or("");
+    };
+    HistoryEntry kept;
+    kept.time = "2026-12-01T08:00:00Z";
+    kept.modemAddress = "127.0.0.1";
+    kept.operation = "upgrade";
+    kept.outcome = "done";
+    kept.backupName = "kova_" + v + ".bin";
+    kept.backupSha256 = digest("kova_" + v + ".bin");
+    kept.backupChecksumSha256 = digest("chk_" + v + ".txt");
+    Text error;
+    AppendHistory((home.path() / "Backup" / "history.jsonl").string(), kept, error);
   }
   void removeHomeFile(const std::string& name) { std::filesystem::remove(home.path() / name); }
 
