@@ -204,15 +204,18 @@ TEST(NeverBrickEndToEnd, KilledInEachPhaseThenRunAgain) {
   }
 }
 
-// A second process on the modem another one works on is refused, naming it.
+// A second process on the modem another one works on is refused, naming it,
+// though it runs in another session (a cron job, sudo: another runtime folder).
 TEST(NeverBrickEndToEnd, ASecondProcessOnTheModemIsRefused) {
   Rig rig({}, {"--ftp-rate", "100000"});
   const ModemSim& modem = rig.modem;
   ASSERT_TRUE(modem.ready());
-  TempDir other;
+  TempDir other, firstSession, secondSession;
   PrepareHome(other, false);
+  rig.modem.environment["XDG_RUNTIME_DIR"] = firstSession.str();
   auto first = StartBatch(modem, rig.home, {"--batch", "upgrade"});
   ASSERT_TRUE(modem.waitJournal("FTP RETR /bin/kova.bin", 30000));
+  rig.modem.environment["XDG_RUNTIME_DIR"] = secondSession.str();
   auto second = FinishBatch(*StartBatch(modem, other, {"--batch", "upgrade"}), 60000);
   EXPECT_NE(second.exitCode, 0);
   EXPECT_TRUE(Has(second.err, "Another process of this tool is working on the Satellite IP Modem "

@@ -190,18 +190,38 @@ void QtProcess::unlock(const std::string&) {}
 QtProcess::~QtProcess() = default;
 #else
 namespace {
-// A folder of the user's own for the locks; empty when none can be had.
+// One folder for every user and session of the PC: a window on the desktop,
+// a cron job and a run under sudo each see the others' locks.
+constexpr const char* kLockFolder = "/tmp/kova-upgrader-locks";
+
+// The folder for the locks; empty when none can be had.
 std::string LockFolder() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  const std::string folder = runtime && *runtime == '/'
-                                 ? std::string(runtime) + "/kova-upgrader"
-                                 : "/tmp/kova-upgrader-" + std::to_string(::getuid());
-  ::mkdir(folder.c_str(), 0700);
+  if (::mkdir(kLockFolder, 01777) == 0) (void)::chmod(kLockFolder, 01777);  // past the umask
   struct stat st {};
-  // Not one that another user planted, nor a link to somewhere else.
-  if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+  // A real folder, not a link to somewhere else; sticky, so that nobody
+  // removes the lock file of another.
+  if (::lstat(kLockFolder, &st) != 0 || !S_ISDIR(st.st_mode) || (st.st_mode & 01777) != 01777)
     return {};
-  return folder;
+  return kLockFolder;
+}
+
+// The lock file, opened for writing when this user may; -1 when it cannot be
+// had. The kernel may refuse a creating open of another user's file in a
+// sticky folder (fs.protected_regular): an existing one is opened without.
+int OpenLockFile(const std::string& path) {
+  constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    int fd = ::open(path.c_str(), O_RDWR | kFlags);
+    if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | kFlags);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | kFlags, 0666);
+    if (fd >= 0) {
+      (void)::fchmod(fd, 0666);  // whoever holds it next writes who they are
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
 }
 }  // namespace
 
@@ -209,7 +229,7 @@ bool QtProcess::lock(const std::string& name, const std::string& description,
                      std::string& holder) {
   if (locks_.count(name)) return true;
   const std::string folder = LockFolder();
-  // Without a folder of its own the tool works unguarded rather than not at all.
+  // Without the folder the tool works unguarded rather than not at all.
   if (folder.empty()) return true;
   // A modem is known within its network namespace: the same address and MAC
   // in another one (a test's own, a container's) is another modem.
@@ -217,8 +237,13 @@ bool QtProcess::lock(const std::string& name, const std::string& description,
   const std::string scope =
       ::stat("/proc/self/ns/net", &net) == 0 ? "net" + std::to_string(net.st_ino) + "-" : "";
   const std::string path = folder + "/" + scope + name + ".lock";
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+  const int fd = OpenLockFile(path);
   if (fd < 0) return true;
+  struct stat file {};
+  if (::fstat(fd, &file) != 0 || !S_ISREG(file.st_mode)) {
+    ::close(fd);
+    return true;
+  }
   int r;
   do r = ::flock(fd, LOCK_EX | LOCK_NB);
   while (r != 0 && errno == EINTR);

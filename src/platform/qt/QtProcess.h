@@ -17,8 +17,8 @@ class QtProcess : public Process {
   bool startDetached(const std::string& program, const std::string& workingDirectory) override;
   long processId() const override;
   bool running(long processId) const override;
-  // Files in a folder of the user's own (XDG_RUNTIME_DIR, else /tmp), each
-  // locked with flock: the system lets go when the process ends.
+  // Files in one folder for all users of the PC (/tmp/kova-upgrader-locks),
+  // each locked with flock: the system lets go when the process ends.
   bool lock(const std::string& name, const std::string& description,
             std::string& holder) override;
   void unlock(const std::string& name) override;
