@@ -52,12 +52,15 @@ std::string LockName(const std::string& text) {
 
 // One process of this tool works on a modem at a time: the modem is known
 // by its address on its interface (and port, which tells simulated modems
-// apart) and, once read, by its MAC.
+// apart) and, once read, by its MAC. Without an interface named, the one
+// the routing table chooses: the same modem reached either way is one.
 std::optional<Notice> ModemSession::enter(Operation& op) {
   const Session& session = context_.session;
+  std::string through = session.interfaceName;
+  if (through.empty()) through = context_.platform.networkInterfaces().routeInterface(session.modemAddress);
+  if (through.empty()) through = "any";
   std::vector<std::string> names = {
-      LockName("modem-" + session.modemAddress + "-" + std::to_string(ftpPort_) + "-" +
-               (session.interfaceName.empty() ? std::string("any") : session.interfaceName))};
+      LockName("modem-" + session.modemAddress + "-" + std::to_string(ftpPort_) + "-" + through)};
   if (!session.currentModemMac().empty()) names.push_back(LockName("mac-" + session.currentModemMac()));
   Process& process = context_.platform.process();
   const std::string me = "process " + std::to_string(process.processId()) + " (" + op.name() +

@@ -245,6 +245,9 @@ class NetworkInterfaces {
   // colons, empty when it holds none. Never read off another interface.
   virtual std::string hardwareAddress(const std::string& address,
                                       const std::string& interfaceName) = 0;
+  // The interface the routing table chooses for a connection to the IPv4
+  // address, as the kernel names it; empty when there is none.
+  virtual std::string routeInterface(const std::string& address) = 0;
   // Whether the interface has a link; nullopt where that cannot be read.
   virtual std::optional<bool> carrier(const std::string& interfaceName) = 0;
   // The reverse-path filter in force on the interface: 0 off, 1 strict,

@@ -271,6 +271,13 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
     other.lock("modem-127.0.0.1-" + std::to_string(b.h.settings.ftpPort) + "-any",
                "process 4343 (upgrade)", holder);
   };
+  // Held by a run that named eth1, the interface this one's route takes.
+  const auto inUseThroughEth1 = [&other](Batch& b) {
+    b.h.platform.interfaces.routes["127.0.0.1"] = "eth1";
+    std::string holder;
+    other.lock("modem-127.0.0.1-" + std::to_string(b.h.settings.ftpPort) + "-eth1",
+               "process 4343 (upgrade)", holder);
+  };
   // The restarted modem stays away for ten minutes.
   const auto slowBack = [](Batch& b) {
     b.h.zing->onReset = [&b] {
@@ -361,6 +368,8 @@ TEST(BatchMode, ExitCodesOutputAndHistory) {
       {"modem in use, reset", {"reset"}, inUse, 1, "modem-in-use", "", inUseText.c_str(), {}},
       {"modem in use, upgrade", {"upgrade"}, inUse, 1, "modem-in-use", "", inUseText.c_str(),
        {}},
+      {"modem in use through the interface named by the other run", {"upgrade"},
+       inUseThroughEth1, 1, "modem-in-use", "", inUseText.c_str(), {}},
       // Verified, then not back in time: the version is unknown, the modem
       // was there; the reflash that waited for it is named.
       {"upgrade, slow to come back", {"upgrade"}, slowBack, 1, "version-unknown", "",

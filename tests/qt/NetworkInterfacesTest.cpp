@@ -22,5 +22,8 @@ TEST(SystemNetworkInterfaces, TheMacComesFromTheInterfaceUsedAlone) {
   EXPECT_GT(system.index("lo"), 0);
   EXPECT_EQ(system.index("kova-none0"), 0);
   // Loopback is routed through lo, which keeps no neighbours.
+  EXPECT_EQ(system.routeInterface("127.0.0.1"), "lo");
   EXPECT_EQ(system.hardwareAddress("127.0.0.1", ""), "");
+  for (const char* notAnAddress : {"", "modem.local", "127.0.0.1;x", "256.1.1.1"})
+    EXPECT_EQ(system.routeInterface(notAnAddress), "") << notAnAddress;
 }

@@ -139,6 +139,9 @@ class SimNetworkInterfaces : public NetworkInterfaces {
   std::string hardwareAddress(const std::string& address, const std::string& name) override {
     return Find(neighbours, address + " " + name).value_or("");
   }
+  std::string routeInterface(const std::string& address) override {
+    return Find(routes, address).value_or("");
+  }
   std::optional<bool> carrier(const std::string& name) override { return Find(carriers, name); }
   std::optional<int> reversePathFilter(const std::string& name) override {
     return Find(reversePathFilters, name);
@@ -146,6 +149,7 @@ class SimNetworkInterfaces : public NetworkInterfaces {
   std::map<std::string, std::string> bindProblems;  // by interface
   std::map<std::string, int> indexes;  // by name; a name not here gets one of its own
   std::map<std::string, std::string> neighbours;    // "address interface" -> MAC
+  std::map<std::string, std::string> routes;        // address -> interface
   std::map<std::string, bool> carriers;
   std::map<std::string, int> reversePathFilters;
 

@@ -157,6 +157,13 @@ std::string SystemNetworkInterfaces::hardwareAddress(const std::string& address,
   return FindInArpTable(table.str(), address, device);
 }
 
+std::string SystemNetworkInterfaces::routeInterface(const std::string& address) {
+  char device[IF_NAMESIZE] = {};
+  const unsigned used = RouteInterface(address);
+  if (used == 0 || !::if_indextoname(used, device)) return {};
+  return device;
+}
+
 std::optional<bool> SystemNetworkInterfaces::carrier(const std::string& interfaceName) {
   if (!PlainName(interfaceName)) return std::nullopt;
   // Reading it fails (EINVAL) while the interface is down: no link either.

@@ -18,6 +18,7 @@ class SystemNetworkInterfaces : public NetworkInterfaces {
   int index(const std::string& interfaceName) override;
   std::string hardwareAddress(const std::string& address,
                               const std::string& interfaceName) override;
+  std::string routeInterface(const std::string& address) override;
   std::optional<bool> carrier(const std::string& interfaceName) override;
   std::optional<int> reversePathFilter(const std::string& interfaceName) override;
 
