@@ -142,7 +142,7 @@ std::string OperationRecorder::modemKey() const {
 }
 
 std::string OperationRecorder::historyPath() const {
-  return context_.session.backupDir + ImageStore::kSeparator + "history.jsonl";
+  return ImageStore::HistoryPath(context_.session.backupDir);
 }
 
 void OperationRecorder::record(const std::string& operation, const OperationResult& result,

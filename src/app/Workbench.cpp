@@ -181,8 +181,7 @@ std::string Workbench::HomeDirectory(const std::string& workingDirectory) {
 }
 
 std::string Workbench::historyPathBeforeStart() const {
-  return HomeDirectory(settings_.workingDirectory) + "Backup" + ImageStore::kSeparator +
-         "history.jsonl";
+  return ImageStore::HistoryPath(HomeDirectory(settings_.workingDirectory) + "Backup");
 }
 
 void Workbench::changeModemAddress(const std::string& address) {

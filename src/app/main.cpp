@@ -103,7 +103,7 @@ int RunBatchMode(int argc, char** argv, Settings settings, const std::vector<std
     if (!settings.recordsUrl.empty())
       arguments.insert(arguments.begin(), {"--records", settings.recordsUrl});
     const std::string backup = Workbench::HomeDirectory(settings.workingDirectory) + "Backup";
-    const std::string history = backup + ImageStore::kSeparator + "history.jsonl";
+    const std::string history = ImageStore::HistoryPath(backup);
     const std::string recordsQueue =
         settings.recordsUrl.empty()
             ? ""

@@ -28,6 +28,10 @@ class ImageStore {
  public:
   // The platform's directory separator.
   static const char kSeparator;
+  // The history of what was done to which modem, in a backup folder.
+  static std::string HistoryPath(const std::string& backupDir) {
+    return backupDir + kSeparator + "history.jsonl";
+  }
 
   // processStamp names the temporaries of this process.
   ImageStore(const Session& session, std::string processStamp)

@@ -57,7 +57,8 @@ std::string LockName(const std::string& text) {
 std::optional<Notice> ModemSession::enter(Operation& op) {
   const Session& session = context_.session;
   std::string through = session.interfaceName;
-  if (through.empty()) through = context_.platform.networkInterfaces().routeInterface(session.modemAddress);
+  if (through.empty())
+    through = context_.platform.networkInterfaces().routeInterface(session.modemAddress);
   if (through.empty()) through = "any";
   std::vector<std::string> names = {
       LockName("modem-" + session.modemAddress + "-" + std::to_string(ftpPort_) + "-" + through)};

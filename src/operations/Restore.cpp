@@ -56,7 +56,7 @@ void Restore::checked() {
   }
   if (refusedUnreadable({image, channels_.store.backupChecksumPath(version_)})) return;
   const Text altered = BackupProblem(
-      ReadHistory(session.backupDir + ImageStore::kSeparator + "history.jsonl").entries, image,
+      ReadHistory(ImageStore::HistoryPath(session.backupDir)).entries, image,
       channels_.store.backupChecksumPath(version_), version_, session.trust.active());
   if (!altered.empty()) {
     const Notice why{Notice::Kind::BackupAltered, altered};

@@ -79,15 +79,14 @@ void Upgrade::checked() {
   // A pair found is what a broken upload falls back to, and restarts into:
   // trusted only when the history's record of it matches. Else a fresh
   // copy from the modem replaces it.
-  replaceBackup_ = backupFound_ && session.unfinishedUploadSince.empty() &&
-                   !BackupProblem(ReadHistory(session.backupDir + ImageStore::kSeparator +
-                                              "history.jsonl")
-                                      .entries,
-                                  channels_.store.backupImagePath(session.runningVersion),
-                                  channels_.store.backupChecksumPath(session.runningVersion),
-                                  session.runningVersion, true)
-                        .empty();
-  if (replaceBackup_) backupFound_ = false;
+  if (backupFound_ && session.unfinishedUploadSince.empty()) {
+    const ModemVersion& running = session.runningVersion;
+    untrustedPair_ = !BackupProblem(ReadHistory(ImageStore::HistoryPath(session.backupDir)).entries,
+                                    channels_.store.backupImagePath(running),
+                                    channels_.store.backupChecksumPath(running), running, true)
+                          .empty();
+    backupFound_ = !untrustedPair_;
+  }
   // After an upload that never ended the modem's file is not the image it
   // runs: kept as its backup, it would be put back and restarted into.
   backupSkipped_ = !backupFound_ && !session.unfinishedUploadSince.empty();
@@ -116,8 +115,7 @@ void Upgrade::checked() {
   setRepairs({[this] { return channels_.plans.upgrade(nullptr); },
               [this, running]() -> std::optional<FtpPlan> {
                 if (!running.known() || !channels_.store.hasBackup(running)) return std::nullopt;
-                // The pair found was not trusted, and no fresh one replaced it.
-                if (replaceBackup_ && !backupReplaced_) return std::nullopt;
+                if (untrustedPair_) return std::nullopt;  // no fresh one replaced it
                 return channels_.plans.putBack(running);
               },
               running.display(), channels_.store.backupImagePath(running)});
@@ -200,9 +198,9 @@ Keep Upgrade::keepBackup() {
   Text error;
   std::string holder;
   const Keep kept = channels_.store.keepBackup(backupVersion_, backupFiles_.image,
-                                               backupFiles_.checksum, replaceBackup_, error,
+                                               backupFiles_.checksum, untrustedPair_, error,
                                                holder);
-  if (kept == Keep::Kept) backupReplaced_ = replaceBackup_;
+  if (kept == Keep::Kept) untrustedPair_ = false;
   if (kept == Keep::Failed) {
     stopBeforeSending({Notice::Kind::BackupNotKept, error});
   } else if (kept == Keep::Kept) {

@@ -38,8 +38,9 @@ class Upgrade : public TransferOperation {
 
   bool backupFound_ = false;
   bool backupSkipped_ = false;  // the modem's file may be half an image: none taken
-  bool replaceBackup_ = false;   // the pair found has no matching record: taken afresh
-  bool backupReplaced_ = false;  // and the fresh pair now stands under its names
+  // The pair under the running version's names has no matching record:
+  // a fresh one replaces it, and until then nothing is put back.
+  bool untrustedPair_ = false;
   // The version the backup is stored under, kept apart from the running
   // version, which a failing chain may reset.
   ModemVersion backupVersion_;

@@ -9,7 +9,6 @@
 #include <functional>
 
 #include "app/Presenter.h"
-#include "core/Sha256.h"
 #include "core/UpgradeHistory.h"
 #include "operations/TransferOperation.h"
 #include "sim/ConsoleBatch.h"
@@ -366,24 +365,7 @@ TEST(NeverBrick, APairFoundIsPutBackOnlyWhenItsRecordVouchesForIt) {
     WorkflowModem h;
     h.home.write("Backup/kova_5_2_0_12.bin", c.image);
     h.home.write("Backup/chk_5_2_0_12.txt", c.checksum);
-    if (c.recorded) {
-      const auto digest = [](const std::string& bytes) {
-        Sha256 hash;
-        hash.update(bytes.data(), bytes.size());
-        return hash.hexDigest();
-      };
-      HistoryEntry kept;
-      kept.time = "2026-12-01T08:00:00Z";
-      kept.modemAddress = "127.0.0.1";
-      kept.operation = "upgrade";
-      kept.outcome = "done";
-      kept.backupName = "kova_5_2_0_12.bin";
-      kept.backupSha256 = digest(kOld);
-      kept.backupChecksumSha256 = digest(oldChecksum);
-      Text error;
-      ASSERT_TRUE(
-          AppendHistory((h.home.path() / "Backup" / "history.jsonl").string(), kept, error));
-    }
+    if (c.recorded) h.recordBackup("5_2_0_12", kOld, oldChecksum);
     if (c.noImageOnTheModem)
       h.platform.ftp.faults["GET /bin/kova.bin"] = {Fault::Error, FtpClient::kServerRefused,
                                                     "550 No such file or directory.", -1};

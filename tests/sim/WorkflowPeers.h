@@ -179,12 +179,13 @@ class WorkflowModem : public Harness {
     home.write("Backup/kova_" + v + ".bin", "KOVA-IMAGE " + ModemVersion::FromFileForm(v).display());
     if (withChecksum) home.write("Backup/chk_" + v + ".txt", "checksum " + v);
   }
-  // A backup pair in the store and its record in the history, as an
-  // upgrade that kept it leaves them: an upgrade takes it as it is.
-  void storeRecorded(const std::string& v) {
-    store(v);
-    const auto digest = [this](const std::string& name) {
-      return Sha256OfFile((home.path() / "Backup" / name).string()).value_or("");
+  // The history line of an upgrade that kept the pair of version v with
+  // these bytes.
+  void recordBackup(const std::string& v, const std::string& image, const std::string& checksum) {
+    const auto digest = [](const std::string& bytes) {
+      Sha256 hash;
+      hash.update(bytes.data(), bytes.size());
+      return hash.hexDigest();
     };
     HistoryEntry kept;
     kept.time = "2026-12-01T08:00:00Z";
@@ -192,10 +193,15 @@ class WorkflowModem : public Harness {
     kept.operation = "upgrade";
     kept.outcome = "done";
     kept.backupName = "kova_" + v + ".bin";
-    kept.backupSha256 = digest("kova_" + v + ".bin");
-    kept.backupChecksumSha256 = digest("chk_" + v + ".txt");
+    kept.backupSha256 = digest(image);
+    kept.backupChecksumSha256 = digest(checksum);
     Text error;
     AppendHistory((home.path() / "Backup" / "history.jsonl").string(), kept, error);
+  }
+  // A backup pair in the store and its record: an upgrade takes it as it is.
+  void storeRecorded(const std::string& v) {
+    store(v);
+    recordBackup(v, home.read("Backup/kova_" + v + ".bin"), home.read("Backup/chk_" + v + ".txt"));
   }
   void removeHomeFile(const std::string& name) { std::filesystem::remove(home.path() / name); }
 
