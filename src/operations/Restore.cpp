@@ -116,12 +116,7 @@ void Restore::restarted(const OperationResult& result) {
     return;
   }
   if (!result.done()) {
-    // It answered until its restart: not back in time, it is no unreachable
-    // modem; what it runs is unknown.
-    if (result.outcome == Outcome::Unreachable)
-      failWith(FailureCode::VersionUnknown);
-    else
-      finish(result.outcome);
+    finishNotBack(result);
     return;
   }
   if (session.runningVersion != version_) {

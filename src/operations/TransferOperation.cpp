@@ -309,3 +309,10 @@ void TransferOperation::restart(ModemRestart::Order order,
   restart_.setOrder(order);
   runInside(restart_, std::move(then));
 }
+
+void TransferOperation::finishNotBack(const OperationResult& restart) {
+  if (restart.outcome == OperationResult::Outcome::Unreachable)
+    failWith(FailureCode::VersionUnknown);
+  else
+    finish(restart.outcome);
+}

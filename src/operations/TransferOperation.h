@@ -95,6 +95,10 @@ class TransferOperation : public Operation {
   void readVersionAfterTimeout(std::function<void()> then = nullptr);
   // The modem restarts and is read again; the result is the read's.
   void restart(ModemRestart::Order order, std::function<void(const OperationResult&)> then);
+  // Ends the operation after a restart whose read did not succeed. A modem
+  // that answered until its restart and is not back in time is no
+  // unreachable modem: what it runs is unknown.
+  void finishNotBack(const OperationResult& restart);
 
   ModemChannels& channels_;
 

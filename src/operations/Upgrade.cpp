@@ -267,12 +267,7 @@ void Upgrade::restarted(const OperationResult& result) {
     return;
   }
   if (!result.done()) {
-    // It answered until its restart: not back in time, it is no unreachable
-    // modem; what it runs is unknown.
-    if (result.outcome == Outcome::Unreachable)
-      failWith(FailureCode::VersionUnknown);
-    else
-      finish(result.outcome);
+    finishNotBack(result);
     return;
   }
   // A modem that took the image but still runs another has not been upgraded.
